@@ -1,0 +1,38 @@
+# Shared CMake helpers.
+
+# Every folder that generates game data registers its custom target here;
+# the umbrella target `game_data` (built by default) depends on all of them.
+function(velmarok_add_data_target name)
+  set_property(GLOBAL APPEND PROPERTY VELMAROK_DATA_TARGETS ${name})
+endfunction()
+
+function(velmarok_finish_data_target)
+  get_property(targets GLOBAL PROPERTY VELMAROK_DATA_TARGETS)
+  add_custom_target(game_data ALL)
+  if(targets)
+    add_dependencies(game_data ${targets})
+  endif()
+endfunction()
+
+# Add a subdirectory only once someone has put a CMakeLists.txt there, so a
+# folder can be started without touching its parent.
+macro(velmarok_optional_subdirs)
+  foreach(sub ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt)
+      add_subdirectory(${sub})
+    endif()
+  endforeach()
+endmacro()
+
+# A GoogleTest executable registered with CTest.  Tests run headless: no
+# display, no sound card, and data folders redirected by each test itself.
+function(velmarok_add_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;ALSOFT_DRIVERS=null;SDL_AUDIODRIVER=dummy;VELMAROK_DATA=${VELMAROK_DATA_DIR};VELMAROK_BIN=${VELMAROK_BIN_DIR}")
+endfunction()
