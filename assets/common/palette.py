@@ -1,0 +1,40 @@
+"""The game's one palette: every picture and every map tile is drawn with
+these colours, so the whole game shares one 8-bit look.
+
+Pixel-art sources (text grids) use the single-character keys below; '.'
+is transparent and becomes the mask colour (255, 0, 255) with alpha 0.
+"""
+
+MASK = (255, 0, 255)
+
+# key: (name, (r, g, b))
+COLOURS = {
+    "k": ("black", (0, 0, 0)),
+    "w": ("white", (255, 255, 255)),
+    "r": ("dark red", (136, 32, 32)),
+    "R": ("red", (214, 64, 48)),
+    "o": ("orange", (232, 140, 40)),
+    "y": ("yellow", (240, 220, 90)),
+    "s": ("skin", (236, 180, 130)),
+    "b": ("brown", (120, 76, 36)),
+    "n": ("sand", (214, 190, 120)),
+    "h": ("khaki", (160, 150, 80)),
+    "g": ("dark green", (32, 84, 36)),
+    "G": ("green", (72, 150, 56)),
+    "l": ("light green", (150, 206, 90)),
+    "u": ("dark blue", (28, 40, 120)),
+    "U": ("blue", (60, 110, 200)),
+    "c": ("light blue", (120, 190, 230)),
+    "d": ("dark grey", (68, 68, 76)),
+    "e": ("grey", (140, 140, 150)),
+    "f": ("light grey", (200, 200, 208)),
+}
+
+TRANSPARENT_KEY = "."
+
+
+def rgb(key):
+    """The colour of a palette key; '.' gives the mask colour."""
+    if key == TRANSPARENT_KEY:
+        return MASK
+    return COLOURS[key][1]
