@@ -44,7 +44,10 @@ public:
     }
     std::vector<std::uint8_t> Bytes() const {
         std::vector<std::uint8_t> out;
-        auto put = [&](const char* s) { out.insert(out.end(), s, s + 4); };
+        out.reserve(chunks_.size() + 12);
+        auto put = [&](const char* s) {
+            for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(s[i]));
+        };
         put("RIFF");
         std::uint32_t size = static_cast<std::uint32_t>(chunks_.size() + 4);
         for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
