@@ -21,7 +21,8 @@
 namespace fw {
 
 // --- drawing state -------------------------------------------------------------
-// 1: present with vertical sync; 0: without; -1: paced by the refresh rate.
+// 1: present with vertical sync; 0: without; -1: paced by the refresh rate
+// (defined with the shell, which sets it).
 extern int FlipSync;
 // Where the black shadow of framework text goes, relative to the text.
 extern float TextShadowX;
@@ -56,8 +57,9 @@ void DrawImageInsideRect(const plat::Ref<plat::TImage>& image, float x, float y,
                          float ry, float rw, float rh, float dx, float dy);
 void DrawImageClipped(const plat::Ref<plat::TImage>& image, float x, float y, float w, float h,
                       int frame);
+// r, g, b 0..1, each scaled by intensity.
 void DrawImageAdditive(const plat::Ref<plat::TImage>& image, float x, float y, float intensity,
-                       int r, int g, int b, int frame);
+                       float r, float g, float b, int frame);
 void DrawRectOutline(float x, float y, float w, float h);
 int ImageOverlapsRect(const plat::Ref<plat::TImage>& image, float x, float y, int frame, float rx,
                       float ry, float rw, float rh);
