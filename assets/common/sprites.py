@@ -226,3 +226,8 @@ def write_atomic(path, data):
         f.flush()
         os.fsync(f.fileno())
     os.replace(tmp, path)
+
+
+def scaled(spr, n):
+    """Every pixel as an n x n block."""
+    return Sprite(["".join(c * n for c in r) for r in spr.rows for _ in range(n)])
