@@ -38,7 +38,8 @@ def tone(freq, n, shape="square", duty=0.5, vibrato=0.0, vib_rate=6.0):
         fr = f(t) * (1.0 + vibrato * math.sin(2 * math.pi * vib_rate * t))
         phase = (phase + fr / RATE) % 1.0
         if shape == "square":
-            v = 1.0 if phase < duty else -1.0
+            # Centred on zero whatever the duty cycle, so no offset builds up.
+            v = (1.0 if phase < duty else -1.0) - (2.0 * duty - 1.0)
         elif shape == "saw":
             v = 2.0 * phase - 1.0
         elif shape == "triangle":
