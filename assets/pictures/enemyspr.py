@@ -50,9 +50,9 @@ def bike(rider="rider"):
 def jeep():
     v = grids("vehicles.txt")
     s = sprites.Sprite.blank(48, 21)
-    s.paste(sprites.sprite(v, "jeep"), 1, 5)
-    s.paste(sprites.sprite(v, "wheel"), 6, 12)
-    s.paste(sprites.sprite(v, "wheel"), 34, 12)
+    s.paste(sprites.sprite(v, "jeep"), 0, 0)
+    s.paste(sprites.sprite(v, "wheel"), 11, 12)
+    s.paste(sprites.sprite(v, "wheel"), 35, 12)
     return s
 
 
@@ -70,7 +70,6 @@ def mgcar():
     v = grids("vehicles.txt")
     s = sprites.Sprite.blank(24, 21)
     s.paste(sprites.sprite(v, "mgcar"), 4, 0)
-    s.paste(sprites.sprite(v, "mgcar-gun"), 4, 3)
     return s
 
 
