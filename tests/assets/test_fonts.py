@@ -2,9 +2,12 @@
 TrueType font whose outlines must cover exactly the designed pixels."""
 
 import os
+import re
+import subprocess
+import tempfile
 import unittest
 
-from assetlib import DATA, MASK, cell, graphics, opaque, read_png
+from assetlib import ASSETS, DATA, PYTHON, cell, graphics, opaque, read_png
 
 import glyphs
 from fontTools.ttLib import TTFont
@@ -137,6 +140,35 @@ class TrueTypeFont(unittest.TestCase):
         for code in range(32, 127):
             if code not in game_cells:
                 self.assertEqual(rasterise(self.font, cmap[code]), pixels_of(cell(rows, code, 8, 8, 16)), chr(code))
+
+
+class Design(unittest.TestCase):
+    def test_cpp_table_holds_the_plain_set_msb_leftmost(self):
+        with tempfile.TemporaryDirectory() as d:
+            out = os.path.join(d, "font.inc")
+            subprocess.run([PYTHON, "-B", os.path.join(ASSETS, "fonts", "make_font_inc.py"), out], check=True)
+            with open(out) as f:
+                text = f.read()
+        self.assertIn("static const unsigned char kDefaultFont8x8[256][8]", text)
+        rows = re.findall(r"\{((?:0x[0-9a-f]{2}, ){7}0x[0-9a-f]{2})\}", text)
+        self.assertEqual(len(rows), 256)
+        plain = glyphs.text_set()
+        for code, r in enumerate(rows):
+            got = ["".join("#" if int(b, 16) & (0x80 >> x) else "." for x in range(8)) for b in r.split(", ")]
+            want = ["".join("#" if glyphs.lit(c) else "." for c in row) for row in plain[code]]
+            self.assertEqual(got, want, f"code {code}")
+
+    def test_a_damaged_grid_is_reported_with_its_line(self):
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "g.txt")
+            with open(path, "w") as f:
+                f.write("[text]\nchar 65 A\n" + "........\n" * 3 + "......\n" + "........\n" * 4)
+            with self.assertRaisesRegex(glyphs.DesignError, r"g.txt:6: grid rows must be 8"):
+                glyphs.read(path)
+            with open(path, "w") as f:
+                f.write("[text]\nchar 65 A\n" + "........\n" * 8 + "char 65 A\n" + "........\n" * 8)
+            with self.assertRaisesRegex(glyphs.DesignError, "drawn twice"):
+                glyphs.read(path)
 
 
 if __name__ == "__main__":
