@@ -106,8 +106,10 @@ def build_cells():
     cells[35] = kneel(walk[7], legs)
     cells[36] = kneel(walk[10], legs.mirrored())
     cells[37], cells[38] = g("guard-dying0"), g("guard-dying1")
-    cells[39], cells[40] = g("captive0"), g("captive1")
-    cells[41], cells[42] = g("freed0"), g("freed1")
+    # The captive wears prisoner's orange, unlike anyone else.
+    prisoner = {"w": "y", "f": "o"}
+    cells[39], cells[40] = g("captive0").recoloured(prisoner), g("captive1").recoloured(prisoner)
+    cells[41], cells[42] = g("freed0").recoloured(prisoner), g("freed1").recoloured(prisoner)
     cells[43] = score_sprite("2000")
     cells[44] = score_sprite("1000")
     cells[45], cells[46] = g("jump0").mirrored(), g("jump1").mirrored()

@@ -4,12 +4,12 @@ the hero's poses in enemy uniform, with a helmet instead of the headband."""
 import superdax
 from picture import grids, sprites
 
-# Uniform colours by soldier kind: shirt light/shade, trousers, and the
-# helmet's dark/mid/light.
+# Uniform colours by soldier kind, in place of the hero's vest (w light, f
+# shade) and trousers (b), and the helmet's dark/mid/light (d, e, f).
 KINDS = {
-    "soldier": {"n": "c", "h": "U", "b": "u", "d": "d", "e": "e", "f": "f"},
-    "verde": {"n": "l", "h": "G", "b": "g", "d": "g", "e": "G", "f": "l"},
-    "kidnapper": {"n": "f", "h": "e", "b": "d", "d": "r", "e": "R", "f": "o"},
+    "soldier": ({"w": "c", "f": "U", "b": "u"}, {"d": "d", "e": "e", "f": "f"}),
+    "verde": ({"w": "l", "f": "G", "b": "g"}, {"d": "g", "e": "G", "f": "l"}),
+    "kidnapper": ({"w": "n", "f": "h", "b": "d"}, {"d": "r", "e": "R", "f": "o"}),
 }
 
 # Which helmet a hero cell gets (by the pose it was made from).
@@ -35,8 +35,7 @@ BODY_TOP = 7  # rows above this belong to the head
 
 
 def recolour_body(spr, kind):
-    m = KINDS[kind]
-    body = {k: m[k] for k in ("n", "h", "b")}
+    body = KINDS[kind][0]
     out = spr.copy()
     for y in range(BODY_TOP, out.h):
         out.rows[y] = [body.get(c, c) for c in out.rows[y]]
@@ -46,8 +45,7 @@ def recolour_body(spr, kind):
 def helmet(name, mirrored, kind):
     g = grids("enemy.txt")
     h = sprites.sprite(g, name)
-    m = KINDS[kind]
-    h = h.recoloured({k: m[k] for k in ("d", "e", "f")})
+    h = h.recoloured(KINDS[kind][1])
     return h.mirrored() if mirrored else h
 
 
