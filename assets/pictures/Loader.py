@@ -6,7 +6,7 @@ counter and the clock are written over it at picture row 46 (x 96..120 and
 import math
 
 import buildings
-import effects
+import blasts
 import lettering
 import superdax
 import soldiers
@@ -49,7 +49,7 @@ def build():
                 k = "G" if (x + y) % 3 else "l"
             s.set(x, y, k)
     # Soldiers: the hero in front, enemies behind him, a grenade going off.
-    boom = effects.fireball(11.5, 21, effects.HOT, smoke="d")
+    boom = blasts.fireball(11.5, 21, blasts.HOT, smoke="d")
     s.paste(sprites.scaled(boom, 3), 214, 108)
     enemy_left = soldiers.enemy_from_hero(10)
     enemy_right = soldiers.enemy_from_hero(7)

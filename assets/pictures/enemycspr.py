@@ -12,11 +12,9 @@ from picture import grids, run, sprites
 def cannon_frames():
     v = grids("vehicles.txt")
     base = sprites.sprite(v, "cannon")
+    # The shot: a big flash at the muzzle, then a smaller one dying away.
     fire0 = base.copy().paste(sprites.sprite(v, "muzzle0"), 19, 7)
-    # Second frame: the barrel kicks back a pixel, a smaller flash.
-    fire1 = base.copy()
-    fire1 = fire1.crop(0, 0, 24, 21)
-    fire1.paste(sprites.sprite(v, "muzzle1"), 19, 8)
+    fire1 = base.copy().paste(sprites.sprite(v, "muzzle1"), 19, 8)
     return [base, fire0, fire1]
 
 
