@@ -512,9 +512,12 @@ public:
                       (cy + sy + sh) / th, PackColor(s, s.alpha));
     }
 
-    void Text(const DrawState& s, TImageFont& font, const std::string& text, float x,
+    void Text(const DrawState& st, TImageFont& font, const std::string& text, float x,
               float y) override {
         if (!Drawing()) return;
+        // Solid text shows its glyphs, not the boxes around them.
+        DrawState s = st;
+        if (s.blend == SOLIDBLEND) s.blend = MASKBLEND;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
         const DeviceMap dm;
         const std::uint32_t c = PackColor(s, s.alpha);
