@@ -19,11 +19,8 @@
 namespace plat {
 namespace {
 
-#if __has_include("default_font_generated.inc")
-#include "default_font_generated.inc"
-#else
-#include "default_font_placeholder.inc"
-#endif
+// kDefaultFont8x8, generated at build time from the studio's 8 x 8 design.
+#include "default_font8x8.inc"
 
 FT_Library Library() {
     static FT_Library lib = nullptr;
