@@ -10,6 +10,7 @@
 #include "platform/core/text.h"
 #include "platform/gfx/draw.h"
 #include "platform/io/fs.h"
+#include "platform/sys/system.h"
 
 namespace fw {
 

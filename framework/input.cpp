@@ -9,6 +9,7 @@
 #include "framework/game.h"
 #include "platform/core/clock.h"
 #include "platform/core/text.h"
+#include "platform/gfx/display.h"
 #include "platform/sys/events.h"
 #include "platform/sys/input.h"
 
