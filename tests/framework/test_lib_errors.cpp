@@ -140,15 +140,22 @@ TEST_F(ErrorPanel, PolledModeOfTheCallerComesBack) {
 }
 
 TEST_F(ErrorPanel, FatalReportEndsWithMinusOne) {
+    // The child process runs this test again from the start, so the log
+    // goes to a folder both know by name.
+    const std::string logDir = (std::filesystem::current_path() / "fwlib-fatal-report").string() + "/";
+    std::filesystem::remove_all(logDir);
+    std::filesystem::create_directories(logDir);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
+            fw::ErrorLogFolder = logDir;
             fw::SetMessageBoxFrameHook([](int) { plat::SimulateKeyPress(65); });
             fw::ReportError("Error loading sample Data/sound/none.wav", 1);
         },
         ::testing::ExitedWithCode(255), "");
-    EXPECT_NE(ReadAll(dir / "ErrorLog.txt").find("Error loading sample Data/sound/none.wav"),
+    EXPECT_NE(ReadAll(logDir + "ErrorLog.txt").find("\r\nError loading sample Data/sound/none.wav\r\n"),
               std::string::npos);
+    std::filesystem::remove_all(logDir);
 }
 
 TEST(ErrorReport, BeforeTheWindowRaisesWithTheMessageAndLogsNothing) {

@@ -181,11 +181,11 @@ TEST_F(HighScoreTest, InsertGoesAboveEqualScores) {
     EXPECT_EQ(list.First()->name, "TOP");
     list.Insert("LOW", -1, 1);
     EXPECT_EQ(list.Last()->name, "LOW");
-    list.Insert("ZERO", 3000, 1);  // equal to QUORB's score: above it
+    list.Insert("SAME", 4000, 1);  // equal to DAX's score: above it
     auto it = Rows(list);
-    auto pos = std::find(it.begin(), it.end(), Row{"ZERO", 3000, 1});
+    auto pos = std::find(it.begin(), it.end(), Row{"SAME", 4000, 1});
     ASSERT_NE(pos, it.end());
-    EXPECT_EQ(std::get<0>(*(pos + 1)), "QUORB");
+    EXPECT_EQ(std::get<0>(*(pos + 1)), "DAX");
 }
 
 TEST_F(HighScoreTest, CreateDefaultAppendsWithoutClearing) {
@@ -208,7 +208,7 @@ TEST_F(HighScoreTest, ZeroWritesEmptyRows) {
 TEST_F(HighScoreTest, FailingSaveKeepsTheOldFileAndReports) {
     list.CreateDefault();
     const auto old = ReadBytes(list.filepath);
-    list.Zero(0);
+    list.Clear();
     for (int i = 0; i < 200; ++i) list.Add("PLAYER", i, 1);
     try {
         testlib::FileSizeLimit limit(256);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "framework/input.h"
+#include "platform/core/clock.h"
 #include "platform/io/stream.h"
 #include "platform/sys/events.h"
 #include "platform/sys/input.h"
