@@ -89,6 +89,10 @@ void ShowMessageBox(const std::string& message, int width, int height) {
 
     const std::vector<std::string> lines =
         WrapTextLines(SplitLines(message), static_cast<float>(width - 20), nullptr, 1.0f);
+    // The own key tables only fill through the shell's tick, which does not
+    // run while the panel waits: it always reads the polled input.
+    const bool ownTables = InputMode != 1;
+    if (ownTables) UseFrameworkInput();
     FlushInput();
 
     const int left = (ScreenWidth - width) / 2;
@@ -126,6 +130,7 @@ void ShowMessageBox(const std::string& message, int width, int height) {
     }
     plat::SetColor(255, 255, 255);
     FlushInput();
+    if (ownTables) FlushAllInput();
 }
 
 void ReportError(const std::string& message, int endProgram) {

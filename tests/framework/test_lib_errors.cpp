@@ -158,6 +158,17 @@ TEST_F(ErrorPanel, FatalReportEndsWithMinusOne) {
     std::filesystem::remove_all(logDir);
 }
 
+TEST_F(ErrorPanel, PanelShownDirectlyStillHearsTheKey) {
+    // A caller that did not switch to polled input still gets its panel closed.
+    fw::InputMode = 0;
+    fw::SetMessageBoxFrameHook([](int frame) {
+        if (frame == 2) plat::SimulateKeyPress(65);
+    });
+    fw::ShowMessageBox("Profile limit reached", 400, 100);
+    EXPECT_EQ(fw::InputMode, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "ErrorLog.txt")) << "only ReportError logs";
+}
+
 TEST(ErrorReport, BeforeTheWindowRaisesWithTheMessageAndLogsNothing) {
     testlib::TempDir dir;
     fw::ErrorLogFolder = dir.Dir();
