@@ -173,6 +173,8 @@ TEST(TextHelpers, FormatNumberGrouped) {
     EXPECT_EQ(fw::FormatNumberGrouped(-1234, 0, 3, 6), " -1,234");
     EXPECT_EQ(fw::FormatNumberGrouped(123456789, 0, 3, 3), "Error");
     EXPECT_EQ(fw::FormatNumberGrouped(1234, 0, 0, 4), " 1234") << "group 0: no grouping";
+    EXPECT_EQ(fw::FormatNumberGrouped(1e12, 0, 3, 20), "    1,000,000,000,000") << "never in exponent form";
+    EXPECT_EQ(fw::FormatNumberGrouped(2.999, 1, 3, 2), " 2.9") << "cut, not rounded";
 }
 
 TEST(TextHelpers, TimesAndDates) {
