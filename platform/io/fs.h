@@ -65,9 +65,15 @@ std::string RuntimeFolder();
 // folder); released when the process ends, even by a crash.
 class SingleInstanceLock {
 public:
-    // Returns false when another process holds the lock for `name`.
+    SingleInstanceLock() = default;
+    SingleInstanceLock(const SingleInstanceLock&) = delete;
+    SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
+    // Returns false when another process holds the lock for `name`.  When no
+    // lock file can be made at all the answer is true (the program runs) and
+    // Held() stays false.
     bool Acquire(const std::string& name);
     void Release();
+    bool Held() const { return fd_ >= 0; }
     ~SingleInstanceLock() { Release(); }
 
 private:

@@ -62,7 +62,8 @@ Ref<TStream> LittleEndianStream(const Ref<TStream>& s);
 // A stream that writes into a temporary file beside `url`.  CommitStream
 // flushes, syncs and renames it over the target only when every write
 // succeeded; otherwise (or when the stream is dropped uncommitted) the
-// temporary file is removed and the old file stays as it was.
+// temporary file is removed and the old file stays as it was.  Closing an
+// atomic stream (CloseStream) commits it the same way.
 Ref<TStream> WriteStreamAtomic(const std::string& url);
 bool CommitStream(const Ref<TStream>& s);
 // Whole-file convenience over the two above.
