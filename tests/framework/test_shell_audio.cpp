@@ -148,9 +148,13 @@ TEST_F(AudioTest, SpeechDoesNotCutItselfOff) {
     ASSERT_TRUE(fw::Game->SpeechChannel->Playing());
     fw::Game->SpeechPlay(second, 0);
     auto* s = dynamic_cast<plat::SilentChannel*>(fw::Game->SpeechChannel.get());
-    if (s) EXPECT_EQ(s->sound, first->sound);
+    if (s) {
+        EXPECT_EQ(s->sound, first->sound);
+    }
     fw::Game->SpeechPlay(second, 1);
-    if (s) EXPECT_EQ(s->sound, second->sound);
+    if (s) {
+        EXPECT_EQ(s->sound, second->sound);
+    }
     EXPECT_EQ(fw::Game->SpeechStopped, 0);
 
     EXPECT_EQ(fw::Game->SpeechOff(), 1);

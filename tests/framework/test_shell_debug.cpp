@@ -52,6 +52,7 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         plat::StartRecording();
+        plat::ClearRecordedCalls();
         fw::Game->FixedRateLogic->Create();
         fw::Game->FixedRateLogic->Init();
         fw::Game->DebugDisplayX = 5;

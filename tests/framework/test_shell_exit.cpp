@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct DemoRun {
     int status = -1;  // exit status 0..255
     std::string out;
 };
@@ -35,13 +35,13 @@ protected:
     }
     void TearDown() override { fs::remove_all(root_); }
 
-    Run Demo(const std::string& script) {
+    DemoRun Demo(const std::string& script) {
         const fs::path out = root_ / "out.txt";
         const std::string cmd = "cd '" + (root_ / "prog").string() + "' && XDG_DATA_HOME='" +
                                 (root_ / "home").string() + "' XDG_RUNTIME_DIR='" + (root_ / "run").string() +
                                 "' VELMAROK_DEMO_SCRIPT='" + script + "' timeout 120 '" SHELL_DEMO_PATH
                                 "' > '" + out.string() + "' 2> '" + (root_ / "err.txt").string() + "'";
-        Run r;
+        DemoRun r;
         const int raw = std::system(cmd.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         bool ok = false;
@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(DemoProcessTest, ScreensSwitchPauseFullScreenErrorPanelAndEscapeEndsWithZero) {
-    const Run r = Demo("wait:50,space,wait:900,pause,wait:100,pause,altenter,wait:100,error,wait:100,escape");
+    const DemoRun r = Demo("wait:700,space,wait:1200,pause,wait:100,pause,altenter,wait:100,error,wait:100,escape");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("start A"), std::string::npos);
     EXPECT_NE(r.out.find("start B"), std::string::npos);
@@ -71,7 +71,7 @@ TEST_F(DemoProcessTest, ScreensSwitchPauseFullScreenErrorPanelAndEscapeEndsWithZ
 }
 
 TEST_F(DemoProcessTest, AFatalErrorAfterTheWindowOpenedEndsWithMinusOne) {
-    const Run r = Demo("wait:50,fatal");
+    const DemoRun r = Demo("wait:50,fatal");
     EXPECT_EQ(r.status, 255);
     bool ok = false;
     const std::string log = plat::LoadText((DataDir() / "ErrorLog.txt").string(), &ok);
@@ -82,7 +82,7 @@ TEST_F(DemoProcessTest, AFatalErrorAfterTheWindowOpenedEndsWithMinusOne) {
 }
 
 TEST_F(DemoProcessTest, SettingsAreCreatedReloadedAndRepairedAfterACrash) {
-    Run r = Demo("escape");
+    DemoRun r = Demo("wait:700,escape");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("particles=80"), std::string::npos);
 
@@ -93,9 +93,13 @@ TEST_F(DemoProcessTest, SettingsAreCreatedReloadedAndRepairedAfterACrash) {
     EXPECT_NE(plat::LoadText((DataDir() / "shell_demo.ini").string(), &ok).find("PARTICLES=10\r\n"),
               std::string::npos);
 
-    r = Demo("escape");
+    r = Demo("wait:700,escape");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("particles=80"), std::string::npos) << "the crashed run's change was undone";
+    EXPECT_TRUE(fs::exists(DataDir() / "GoodExit.dat"));
+    // A clean end after that: the next start keeps the settings as they are.
+    r = Demo("wait:700,escape");
+    ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_FALSE(fs::exists(DataDir() / "inichanged.dat"));
 }
 
@@ -103,7 +107,7 @@ TEST_F(DemoProcessTest, ASecondCopyEndsAtOnceWithZero) {
     ::setenv("XDG_RUNTIME_DIR", (root_ / "run").c_str(), 1);
     plat::SingleInstanceLock lock;
     ASSERT_TRUE(lock.Acquire("VelmarokShellDemo"));
-    const Run r = Demo("escape");
+    const DemoRun r = Demo("wait:700,escape");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.find("settings"), std::string::npos) << "it never started";
 }
