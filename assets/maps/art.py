@@ -80,10 +80,10 @@ SHADE = {"G": "g", "l": "G", "g": "g", "n": "h", "h": "b", "y": "h", "b": "r", "
 
 GROUND_BASE = {
     # class: (base key, [(speck key, count)], tuft key or None)
-    "grass": ("G", [("g", 5), ("l", 3)], "l"),
-    "jungle": ("g", [("G", 6), ("k", 1)], "G"),
+    "grass": ("G", [("g", 3), ("l", 1)], "l"),
+    "jungle": ("g", [("G", 4), ("k", 1)], "G"),
     "sand": ("n", [("h", 4), ("y", 2)], None),
-    "dirt": ("h", [("b", 5), ("n", 2)], None),
+    "dirt": ("h", [("b", 3), ("n", 2)], None),
     "mud": ("b", [("h", 4), ("r", 2)], None),
     "concrete": ("e", [("f", 3), ("d", 3)], None),
     "road": ("d", [("k", 4), ("e", 2)], None),
@@ -519,9 +519,21 @@ def deck_tile(variant, top, bottom, style):
     return g
 
 
-def walkway_tile(variant, top, bottom):
-    """A narrow plank walkway on posts."""
-    g = deck_tile(variant, top, bottom, "wood")
+def planks_tile(variant, sides):
+    """A footbridge on the ground, planks across, rails at its open sides."""
+    g = blank("h")
+    for y in range(8):
+        for x in range(8):
+            if y % 3 == 2:
+                g[y][x] = "b"
+            elif (x + variant + y) % 5 == 0:
+                g[y][x] = "n"
+    for side in sides:
+        for i in range(8):
+            if side == W_:
+                g[i][0], g[i][1] = "k", ("b" if i % 4 else "k")
+            elif side == E_:
+                g[i][7], g[i][6] = "k", ("b" if i % 4 else "k")
     return g
 
 

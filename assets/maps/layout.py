@@ -256,6 +256,10 @@ class Composer:
         if look == "door":
             sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof"))
             return ("door", sides), lambda: art.door_tile(sides)
+        if look == "planks":
+            sides = self._sides(0, x, y, lambda o: o != "planks")
+            sides = tuple(sd for sd in sides if sd in (art.W_, art.E_))
+            return ("planks", v % 5, sides), lambda: art.planks_tile(v % 5, sides)
         if look == "sandbags":
             var = x % 5
             return ("sandbags", var), lambda: art.sandbag_tile(var)
