@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "framework/errors.h"
@@ -282,8 +283,12 @@ std::string FormatFixed(double x, int decimals) {
 
 std::string FormatNumberGrouped(double value, int decimals, int group, int width) {
     decimals = std::clamp(decimals, 0, 9);
-    // The value's text cut (not rounded) to the decimals.
-    std::string text = plat::FloatToString(value);
+    const int field = width + decimals + 1;
+    if (!std::isfinite(value)) return PadLeft("Error", field);
+    // The value's text in plain notation, cut (not rounded) to the decimals.
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.9f", value);
+    std::string text = buf;
     std::string sign;
     if (!text.empty() && text[0] == '-') {
         sign = "-";
@@ -304,7 +309,6 @@ std::string FormatNumberGrouped(double value, int decimals, int group, int width
         whole = grouped;
     }
     std::string out = sign + whole + (decimals > 0 ? "." + frac : "");
-    const int field = width + decimals + 1;
     if (static_cast<int>(out.size()) > field) out = "Error";
     return PadLeft(out, field);
 }
