@@ -66,6 +66,24 @@ TEST(System, CenteredWindowPosition) {
     EXPECT_EQ(y, 200);
 }
 
+TEST(System, CenterWindowTakesEachHalfOnItsOwn) {
+    // An odd window height on an even desktop: desktop / 2 - window / 2 is one
+    // pixel lower than (desktop - window) / 2.
+    ASSERT_TRUE(plat::Graphics(806, 625, 0));
+    const int dw = plat::DesktopWidth(), dh = plat::DesktopHeight();
+    ASSERT_GT(dw, 0);
+    ASSERT_GT(dh, 0);
+    fw::CenterWindow(plat::WindowHandle());
+    int x = 0, y = 0, w = 0, h = 0;
+    plat::GetWindowRect(x, y, w, h);
+    int ex = 0, ey = 0;
+    fw::CenteredWindowPosition(dw, dh, w, h, ex, ey);
+    EXPECT_EQ(x, ex);
+    EXPECT_EQ(y, ey);
+    EXPECT_EQ(fw::WindowRect(plat::WindowHandle())->L, ex);
+    plat::EndGraphics();
+}
+
 TEST(System, GraphicsModeExactExists) {
     plat::SetGraphicsModesForTests({{800, 600, 32, 60}, {1024, 768, 16, 75}});
     EXPECT_EQ(fw::GraphicsModeExactExists(800, 600, 32, 60), 1);
