@@ -228,6 +228,16 @@ TEST_F(Recording, DigitsUseTheirValueAsFrame) {
     EXPECT_FLOAT_EQ(calls[0].x, 15);
     EXPECT_FLOAT_EQ(calls[1].x, 18);
     EXPECT_FLOAT_EQ(calls[2].x, 23);
+
+    // At scale 2 the digits span 4 + 2 + 8 + 2 + 4 = 20 pixels: centred on
+    // 20 they start at 10 and the last ends at 30; the width returned is 20.
+    plat::ClearRecordedCalls();
+    EXPECT_EQ(fw::DrawImageDigitsProportional("101", 20, 0, digits, widths, offsets, 1, 1, 0, 2), 20);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_FLOAT_EQ(calls[0].x, 10);
+    EXPECT_FLOAT_EQ(calls[1].x, 16);
+    EXPECT_FLOAT_EQ(calls[2].x, 26);
+    EXPECT_FLOAT_EQ(calls[2].x + 2 * widths[1], 30);
 }
 
 }  // namespace
