@@ -44,6 +44,14 @@ TEST(System, WindowsVersionTable) {
         EXPECT_EQ(fw::WindowsVersionName(info), c.name) << c.id << " " << c.major << "." << c.minor;
     }
     EXPECT_FALSE(fw::WindowsVersionName().empty());
+
+    // Records start zeroed apart from their size fields.
+    const fw::TOSVersionInfoEx fresh;
+    EXPECT_EQ(fresh.dwOSVersionInfoSize, 156);
+    EXPECT_EQ(fresh.dwPlatformId, 0);
+    EXPECT_EQ(fresh.dwVerMajor + fresh.dwVerMinor + fresh.dwBuildNumber, 0);
+    EXPECT_EQ(fw::TWindowInfo().cbSize, 60);
+    EXPECT_EQ(fw::TWindowInfo().dwWindowStatus, 0);
 }
 
 TEST(System, ReleaseExeName) {
