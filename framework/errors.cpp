@@ -1,0 +1,170 @@
+#include "framework/errors.h"
+
+#include <utility>
+
+#include "framework/drawing.h"
+#include "framework/game.h"
+#include "framework/input.h"
+#include "platform/core/clock.h"
+#include "platform/core/error.h"
+#include "platform/gfx/display.h"
+#include "platform/gfx/draw.h"
+#include "platform/gfx/font.h"
+#include "platform/io/stream.h"
+#include "platform/sys/system.h"
+
+namespace fw {
+
+int ErrorReportMode = 1;
+std::string ErrorLogFolder;
+int StartupStage = 0;
+
+namespace {
+
+std::function<void(int)>& FrameHook() {
+    static std::function<void(int)> hook;
+    return hook;
+}
+
+// The drawing state the panel changes, put back when it returns.
+struct SavedDrawState {
+    SavedDrawState() {
+        font = plat::GetImageFont();
+        vw = plat::VirtualResolutionWidth();
+        vh = plat::VirtualResolutionHeight();
+        plat::GetColor(r, g, b);
+        alpha = plat::GetAlpha();
+        blend = plat::GetBlend();
+        plat::GetScale(sx, sy);
+        rotation = plat::GetRotation();
+        plat::GetOrigin(ox, oy);
+        plat::GetHandle(hx, hy);
+        plat::GetViewport(vpx, vpy, vpw, vph);
+    }
+    ~SavedDrawState() {
+        plat::SetImageFont(font);
+        if (vw > 0 && vh > 0) plat::SetVirtualResolution(vw, vh);
+        plat::SetScale(sx, sy);
+        plat::SetRotation(rotation);
+        plat::SetOrigin(ox, oy);
+        plat::SetHandle(hx, hy);
+        plat::SetViewport(vpx, vpy, vpw, vph);
+        plat::SetAlpha(alpha);
+        plat::SetBlend(blend);
+        plat::SetColor(255, 255, 255);
+        (void)r;
+        (void)g;
+        (void)b;
+    }
+    SavedDrawState(const SavedDrawState&) = delete;
+    SavedDrawState& operator=(const SavedDrawState&) = delete;
+
+    plat::Ref<plat::TImageFont> font;
+    float vw = 0, vh = 0;
+    int r = 255, g = 255, b = 255;
+    float alpha = 1;
+    int blend = plat::ALPHABLEND;
+    float sx = 1, sy = 1, rotation = 0, ox = 0, oy = 0, hx = 0, hy = 0;
+    int vpx = 0, vpy = 0, vpw = 0, vph = 0;
+};
+
+}  // namespace
+
+std::string ErrorLogPath() { return ErrorLogFolder + "ErrorLog.txt"; }
+
+void SetMessageBoxFrameHook(std::function<void(int)> hook) { FrameHook() = std::move(hook); }
+
+void WriteErrorLog(const std::string& message) {
+    const std::string text = "Date: " + plat::CurrentDate() + "\r\n" + "Time: " + plat::CurrentTime() +
+                             "\r\n" + message + "\r\n";
+    plat::SaveTextAtomic(ErrorLogPath(), text);  // nothing more to do when it fails
+}
+
+void ShowMessageBox(const std::string& message, int width, int height) {
+    SavedDrawState saved;
+    // The panel is laid out in window pixels, whatever the game draws in.
+    plat::SetVirtualResolution(static_cast<float>(ScreenWidth), static_cast<float>(ScreenHeight));
+    plat::SetScale(1, 1);
+    plat::SetRotation(0);
+    plat::SetOrigin(0, 0);
+    plat::SetHandle(0, 0);
+    plat::SetViewport(0, 0, ScreenWidth, ScreenHeight);
+    ResetDrawState();
+    plat::SetImageFont(nullptr);
+
+    const std::vector<std::string> lines =
+        WrapTextLines(SplitLines(message), static_cast<float>(width - 20), nullptr, 1.0f);
+    FlushInput();
+
+    const int left = (ScreenWidth - width) / 2;
+    const int top = (ScreenHeight - height) / 2;
+    const float centre = static_cast<float>(ScreenWidth / 2);
+    const float lineHeight = static_cast<float>(plat::TextHeight("ABCXYZ"));
+    const int fontHeight = plat::GetImageFont()->Height();
+
+    int frame = 0;
+    while (!AnyKeyHit() && !AnyMouseHit()) {
+        plat::SetColor(0, 0, 0);
+        plat::DrawRect(static_cast<float>(left + 4), static_cast<float>(top + 4),
+                       static_cast<float>(width), static_cast<float>(height));
+        plat::SetColor(150, 150, 150);
+        plat::DrawRect(static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
+                       static_cast<float>(height));
+        plat::SetColor(220, 220, 200);
+        DrawRectOutline(static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
+                        static_cast<float>(height));
+
+        plat::SetColor(0, 220, 220);
+        TextShadowX = 1.0f;
+        TextShadowY = 1.0f;
+        float y = static_cast<float>(top + 10);
+        for (const std::string& line : lines) {
+            DrawTextShadowed(centre, y, line, 1);
+            y += lineHeight;
+        }
+        plat::SetColor(0, 220, 0);
+        DrawTextShadowed(centre, static_cast<float>(top + height - fontHeight - 10), "<press any key>", 1);
+
+        FlipScreen();
+        if (FrameHook()) FrameHook()(frame);
+        ++frame;
+    }
+    plat::SetColor(255, 255, 255);
+    FlushInput();
+}
+
+void ReportError(const std::string& message, int endProgram) {
+    const int savedMode = InputMode;
+    // Without a window there is nothing to show a panel in: report as
+    // before the window exists.
+    if (ErrorReportMode == 0 || !plat::GraphicsOpen()) {
+        plat::Notify(message, false);
+        throw plat::RuntimeError(message);
+    }
+    UseFrameworkInput();
+    ShowMessageBox(message, 600, 100);
+    WriteErrorLog(message);
+    if (endProgram) plat::End(ErrorExitCode);
+    if (savedMode == 1) UseFrameworkInput();
+    else FlushAllInput();
+}
+
+void ReportException(std::exception_ptr caught) {
+    plat::EndGraphics();
+    plat::ShowMouse();
+    std::string text;
+    try {
+        if (caught) std::rethrow_exception(caught);
+        text = "Unknown error";
+    } catch (const std::exception& e) {
+        // A run-time error: tell which start-up step it came from.
+        text = e.what();
+        if (StartupStage != 0) text = "(" + std::to_string(StartupStage) + ") " + text;
+    } catch (...) {
+        text = "Unknown error";
+    }
+    plat::Notify(text, true);
+    WriteErrorLog(text);
+}
+
+}  // namespace fw

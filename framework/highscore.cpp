@@ -1,0 +1,130 @@
+#include "framework/highscore.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+#include <vector>
+
+#include "framework/errors.h"
+#include "platform/io/stream.h"
+
+namespace fw {
+
+namespace {
+
+struct DefaultRow {
+    const char* name;
+    int score;
+    int level;
+};
+
+constexpr DefaultRow kDefaultTable[] = {
+    {"RAV", 10000, 8}, {"MEL", 9000, 7},  {"DUBO", 8000, 6}, {"PANTO", 7000, 5},
+    {"WELM", 6000, 4}, {"SIV", 5000, 3},  {"DAX", 4000, 2},  {"QUORB", 3000, 1},
+};
+
+std::uint8_t EncodeNameChar(unsigned char c) {
+    std::uint8_t b = static_cast<std::uint8_t>((c - NameShift) & 255);
+    // A character that would write the terminator is stored as a blank.
+    if (b == 0) b = static_cast<std::uint8_t>((' ' - NameShift) & 255);
+    return b;
+}
+
+char DecodeNameByte(std::uint8_t b) { return static_cast<char>((b + NameShift) & 255); }
+
+void PutInt(std::vector<std::uint8_t>& out, int v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>((u >> (8 * i)) & 255));
+}
+
+int GetInt(const std::vector<std::uint8_t>& in, std::size_t pos) {
+    std::uint32_t u = 0;
+    for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(in[pos + i]) << (8 * i);
+    return static_cast<int>(u);
+}
+
+}  // namespace
+
+void THighScoreList::Create(const std::string& name, int maxNameLength) {
+    Clear();
+    filepath = name + ".dat";
+    MaxNameLength = maxNameLength;
+}
+
+void THighScoreList::Add(const std::string& name, int score, int level) {
+    AddLast(plat::New<THighScore>(name, score, level));
+}
+
+void THighScoreList::Insert(const std::string& name, int score, int level) {
+    auto row = plat::New<THighScore>(name, score, level);
+    for (auto it = begin(); it != end(); ++it) {
+        if ((*it)->score <= score) {
+            InsertBeforeLink(row, it.link());
+            return;
+        }
+    }
+    AddLast(row);
+}
+
+int THighScoreList::Load() {
+    Clear();
+    plat::Ref<plat::TStream> in = plat::ReadStream(filepath);
+    if (!in) {
+        CreateDefault();
+        return Count();
+    }
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buf[4096];
+    for (;;) {
+        const int n = plat::ReadBytes(in, buf, static_cast<int>(sizeof buf));
+        if (n <= 0) break;
+        bytes.insert(bytes.end(), buf, buf + n);
+    }
+    plat::CloseStream(in);
+
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::string name;
+        std::size_t p = pos;
+        while (p < bytes.size() && bytes[p] != 0 && name.size() < MaxStoredNameLength)
+            name += DecodeNameByte(bytes[p++]);
+        // A record needs its terminator and both Ints; anything short of that
+        // is where the file was cut or damaged.
+        if (p >= bytes.size() || bytes[p] != 0 || p + 1 + 8 > bytes.size()) {
+            std::cerr << "High-score file " << filepath << " is damaged after " << Count()
+                      << " complete rows; the rest is ignored\n";
+            break;
+        }
+        const int score = GetInt(bytes, p + 1);
+        const int level = GetInt(bytes, p + 5);
+        Add(name, score, level);
+        pos = p + 9;
+    }
+    return Count();
+}
+
+void THighScoreList::Save() {
+    std::vector<std::uint8_t> out;
+    for (const auto& row : *this) {
+        const std::size_t n = std::min<std::size_t>(row->name.size(), MaxStoredNameLength);
+        for (std::size_t i = 0; i < n; ++i)
+            out.push_back(EncodeNameChar(static_cast<unsigned char>(row->name[i])));
+        out.push_back(0);
+        PutInt(out, row->score);
+        PutInt(out, row->level);
+    }
+    if (!plat::SaveBytesAtomic(filepath, out)) ReportError("Failed to save file " + filepath, 1);
+}
+
+void THighScoreList::CreateDefault() {
+    for (const DefaultRow& row : kDefaultTable) Add(row.name, row.score, row.level);
+    Save();
+}
+
+void THighScoreList::Zero(int count) {
+    Clear();
+    for (int i = 0; i < count; ++i) Add("Empty", 0, 0);
+    Save();
+}
+
+}  // namespace fw

@@ -1,0 +1,22 @@
+#pragma once
+// The whole platform layer in one include.
+
+#include "platform/audio/audio.h"
+#include "platform/core/bank.h"
+#include "platform/core/clock.h"
+#include "platform/core/error.h"
+#include "platform/core/list.h"
+#include "platform/core/map.h"
+#include "platform/core/object.h"
+#include "platform/core/random.h"
+#include "platform/core/text.h"
+#include "platform/gfx/display.h"
+#include "platform/gfx/draw.h"
+#include "platform/gfx/font.h"
+#include "platform/gfx/image.h"
+#include "platform/gfx/pixmap.h"
+#include "platform/io/fs.h"
+#include "platform/io/stream.h"
+#include "platform/sys/events.h"
+#include "platform/sys/input.h"
+#include "platform/sys/system.h"
