@@ -60,6 +60,18 @@ TEST(GameTunes, AssemblyIsReproducible) {
     }
 }
 
+TEST(GameTunes, TheDriverEndsAChordWithItsPattern) {
+    auto sid = music::SIDStream::Load(TonesPath(), 5, 44100, 203, 1);
+    ASSERT_NE(sid, nullptr);
+    std::vector<std::int16_t> pcm(44100 * 2 * 2);
+    sid->FillBuffer(pcm.data(), static_cast<int>(pcm.size() * 2));
+    auto x = Left(pcm);
+    auto chord = Slice(x, 0.05, 0.45), after = Slice(x, 0.8, 2.0);
+    EXPECT_GT(Power(chord, 659.255), Power(after, 659.255) * 100) << "E-5 belongs to the arpeggio only";
+    EXPECT_TRUE(HasPitch(after, kA4));
+    EXPECT_LT(Power(after, 659.255), Power(after, kA4) / 1000) << "the next pattern plays its note alone";
+}
+
 // Every song sounds from start to finish: no gap, no clipping, a sensible
 // level, through its loop points.
 struct SongCase {
