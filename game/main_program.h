@@ -14,8 +14,9 @@ inline constexpr const char* kSharedSubPath = "RavoTesk Games/VelmarokDozidu";
 inline constexpr const char* kInstanceName = "Velmmarok";
 
 // Runs StartUp() and then the frame loop; never returns (the program ends
-// in QuitGame, or with -1 through a raised error).
-[[noreturn]] void GameMain();
+// in QuitGame, or with -1 through a raised error).  A frameLimit above 0
+// quits after that many frames (start-up measurements); 0 runs for ever.
+[[noreturn]] void GameMain(int frameLimit = 0);
 // Start-up up to the first frame: shell, settings, sound, banks, font, the
 // game's objects, graphics, StartGame.  The working folder must be the
 // program's folder.
