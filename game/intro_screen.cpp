@@ -8,6 +8,7 @@
 #include "framework/channels.h"
 #include "framework/game.h"
 #include "framework/input.h"
+#include "framework/timing.h"
 #include "game/globals.h"
 #include "game/modules.h"
 #include "game/screens.h"
@@ -140,7 +141,9 @@ void TIntroScreen::Logic() {
             blocks = std::max(0, 200 - plat::TimerTicks(btimer));
             segs = plat::TimerTicks(stimer);
             cent = plat::TimerTicks(ctimer) % 100;
-            scroll_pos -= 0.5;
+            // 100 pixels a second: half a pixel per whole tick, and its share
+            // on the partial tick that ends a frame.
+            scroll_pos -= 0.5 * fw::Delta;
             if (scroll_pos + scroll_len < 0) scroll_pos = 320.0;
             break;
         case 6:

@@ -149,7 +149,10 @@ void StartGame() {
     IntroScreen->Start();
     fw::Game->CurrentTScreen = IntroScreen;
 
-    // Started behind another window: begin suspended until the focus comes.
+    BeginSuspendedWithoutFocus();
+}
+
+void BeginSuspendedWithoutFocus() {
     if (plat::ActiveWindowHandle() != fw::Game->WindowHandle) fw::Game->SuspendedEvent = 1;
 }
 

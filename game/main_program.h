@@ -27,6 +27,9 @@ void CreateGameObjects();
 // Clears the window once, loads sounds, images and the bitmap font, reads
 // the keys and the high scores, and makes the intro the current screen.
 void StartGame();
+// The last step of StartGame: when another window has the focus, the game
+// begins suspended and waits for it.
+void BeginSuspendedWithoutFocus();
 void LoadGameSounds();
 void LoadGameImages();
 // One frame: the logic ticks, then the drawing.  Returns -1 when the shell
