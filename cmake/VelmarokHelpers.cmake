@@ -31,8 +31,20 @@ function(velmarok_add_gtest name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # gtest_discover_tests splits list-valued PROPERTIES, so an ENVIRONMENT of
+  # several variables would keep only the first; `env` in front of the test
+  # command sets them all.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;SDL_VIDEODRIVER=offscreen;ALSOFT_DRIVERS=null;SDL_AUDIODRIVER=dummy;VELMAROK_DATA=${VELMAROK_DATA_DIR};VELMAROK_BIN=${VELMAROK_BIN_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;ALSOFT_DRIVERS=null;SDL_AUDIODRIVER=dummy;VELMAROK_DATA=${VELMAROK_DATA_DIR};VELMAROK_BIN=${VELMAROK_BIN_DIR}")
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# Fuzz targets join `fuzz_targets` (built by ./run-tests in a clang tree).
+function(velmarok_add_fuzz_target name)
+  if(NOT TARGET fuzz_targets)
+    add_custom_target(fuzz_targets)
+  endif()
+  add_dependencies(fuzz_targets ${name} game_data)
 endfunction()

@@ -7,6 +7,7 @@
 #include "framework/game.h"
 #include "framework/input.h"
 #include "platform/core/error.h"
+#include "platform/core/text.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/io/fs.h"

@@ -7,6 +7,19 @@ Advance 8, height 8.
 
 --set text (the default) is the plain character set, meant for a built-in
 default font; --set game gives the cells of the game's bitmap font.
+
+A library compiles the table in with a custom command in its own folder:
+
+    add_custom_command(
+      OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/default_font8x8.inc
+      COMMAND ${VELMAROK_PYTHON} -B ${CMAKE_SOURCE_DIR}/assets/fonts/make_font_inc.py
+              ${CMAKE_CURRENT_BINARY_DIR}/default_font8x8.inc
+      DEPENDS ${CMAKE_SOURCE_DIR}/assets/fonts/make_font_inc.py
+              ${CMAKE_SOURCE_DIR}/assets/fonts/glyphs.py
+              ${CMAKE_SOURCE_DIR}/assets/fonts/glyphs8x8.txt)
+
+and lists the .inc among its sources (with the binary folder on its include
+path).
 """
 
 import argparse

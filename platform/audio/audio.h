@@ -91,8 +91,11 @@ bool OpenALActive();
 int AudioGeneration();  // changes every time a driver is opened or closed
 void ShutdownAudio();
 
-// nullptr when missing or not a PCM WAV.  flags: SOUND_LOOP.
+// nullptr when missing or not a PCM WAV.  flags: SOUND_LOOP.  A data chunk
+// cut short by the end of the file keeps the whole frames that are there.
 Ref<TSound> LoadSound(const std::string& url, int flags = 0);
+// The same from the bytes of a WAV file.
+Ref<TSound> DecodeWav(const std::vector<std::uint8_t>& bytes, int flags = 0);
 // A channel of the active driver (silent when the driver is "None").
 Ref<TChannel> AllocChannel();
 // The sample on the channel (a new one when channel is nullptr), paused:
@@ -111,6 +114,8 @@ void SetChannelRate(const Ref<TChannel>& channel, float rate);
 // Opens OpenAL Soft's loopback device as the active driver (name
 // "OpenAL Loopback"), rendering off-line: RenderLoopback mixes `frames`
 // sample frames of 16-bit interleaved audio at the given rate/channels.
+// While it is open, selecting an "OpenAL..." driver keeps it (it stands in
+// for the default device), so code under test can select its driver as usual.
 bool OpenLoopbackAudio(int rate = 44100, int channels = 2);
 std::vector<std::int16_t> RenderLoopback(int frames);
 
