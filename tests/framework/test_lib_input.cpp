@@ -118,6 +118,22 @@ TEST_F(KeyTables, PolledModeReadsThePlatformTables) {
     EXPECT_FALSE(plat::PollEvent()) << "pending events are discarded";
 }
 
+TEST_F(KeyTables, PointerWindowEventsByTheirNumbers) {
+    // 1030 (the pointer left the window) shows the system pointer and sets
+    // the flag; 1029 (it came back) hides it and clears the flag.
+    plat::FlushEvent();
+    plat::TEvent left;
+    left.id = 1030;
+    plat::PostEvent(left);
+    fw::PollMouseWindowEvent();
+    EXPECT_EQ(fw::MousePointerFlag, 1);
+    plat::TEvent entered;
+    entered.id = 1029;
+    plat::PostEvent(entered);
+    fw::PollMouseWindowEvent();
+    EXPECT_EQ(fw::MousePointerFlag, 0);
+}
+
 TEST_F(KeyTables, WaitMillisOrInput) {
     plat::ManualClock clock(1000);
     EXPECT_EQ(fw::WaitMillisOrInput(50), 0);
