@@ -2,12 +2,13 @@
 // The tile-map and music modules as the game uses them.
 //
 // While a module has not joined the build yet, a silent stand-in with the
-// same calls keeps the game building and running (no map drawn, no music);
-// the real module replaces it by being present.
+// same calls keeps the game building and running (no map drawn, no music).
+// The build defines VELMAROK_HAVE_TILEMAP / VELMAROK_HAVE_MUSIC when the
+// module's library exists, so every file of the game sees the same choice
+// and a build folder recompiles the game when a module arrives.
 
-#if __has_include("tilemap/tilemap.h")
+#ifdef VELMAROK_HAVE_TILEMAP
 #include "tilemap/tilemap.h"
-#define VELMAROK_HAVE_TILEMAP 1
 #else
 #include <string>
 
@@ -30,9 +31,8 @@ public:
 }  // namespace tilemap
 #endif
 
-#if __has_include("music/sid_stream.h")
+#ifdef VELMAROK_HAVE_MUSIC
 #include "music/sid_stream.h"
-#define VELMAROK_HAVE_MUSIC 1
 #else
 #include <cstdint>
 #include <string>
