@@ -40,3 +40,11 @@ function(velmarok_add_gtest name)
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# Fuzz targets join `fuzz_targets` (built by ./run-tests in a clang tree).
+function(velmarok_add_fuzz_target name)
+  if(NOT TARGET fuzz_targets)
+    add_custom_target(fuzz_targets)
+  endif()
+  add_dependencies(fuzz_targets ${name} game_data)
+endfunction()

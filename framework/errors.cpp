@@ -32,7 +32,6 @@ struct SavedDrawState {
         font = plat::GetImageFont();
         vw = plat::VirtualResolutionWidth();
         vh = plat::VirtualResolutionHeight();
-        plat::GetColor(r, g, b);
         alpha = plat::GetAlpha();
         blend = plat::GetBlend();
         plat::GetScale(sx, sy);
@@ -52,16 +51,12 @@ struct SavedDrawState {
         plat::SetAlpha(alpha);
         plat::SetBlend(blend);
         plat::SetColor(255, 255, 255);
-        (void)r;
-        (void)g;
-        (void)b;
     }
     SavedDrawState(const SavedDrawState&) = delete;
     SavedDrawState& operator=(const SavedDrawState&) = delete;
 
     plat::Ref<plat::TImageFont> font;
     float vw = 0, vh = 0;
-    int r = 255, g = 255, b = 255;
     float alpha = 1;
     int blend = plat::ALPHABLEND;
     float sx = 1, sy = 1, rotation = 0, ox = 0, oy = 0, hx = 0, hy = 0;
@@ -94,6 +89,10 @@ void ShowMessageBox(const std::string& message, int width, int height) {
 
     const std::vector<std::string> lines =
         WrapTextLines(SplitLines(message), static_cast<float>(width - 20), nullptr, 1.0f);
+    // The own key tables only fill through the shell's tick, which does not
+    // run while the panel waits: it always reads the polled input.
+    const bool ownTables = InputMode != 1;
+    if (ownTables) UseFrameworkInput();
     FlushInput();
 
     const int left = (ScreenWidth - width) / 2;
@@ -131,6 +130,7 @@ void ShowMessageBox(const std::string& message, int width, int height) {
     }
     plat::SetColor(255, 255, 255);
     FlushInput();
+    if (ownTables) FlushAllInput();
 }
 
 void ReportError(const std::string& message, int endProgram) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "framework/errors.h"
@@ -263,7 +264,7 @@ std::string PadLeft(const std::string& text, int width, const std::string& fill)
 
 std::string PadLeftZeros(const std::string& text, int width) { return PadLeftWith(text, width, "0"); }
 
-std::string SignedIntText(int n) { return (n > 0 ? "+" : "") + std::to_string(n); }
+std::string SignedIntText(int n) { return std::string(n > 0 ? "+" : "").append(std::to_string(n)); }
 
 std::string FormatFixed(double x, int decimals) {
     decimals = std::clamp(decimals, 0, 9);
@@ -276,14 +277,18 @@ std::string FormatFixed(double x, int decimals) {
     std::string digits = mag < 9.2e18 ? std::to_string(static_cast<long long>(mag)) : "0";
     digits = PadLeftZeros(digits, decimals + 1);
     if (decimals >= 1)
-        digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
-    return negative ? "-" + digits : digits;
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
+    return negative ? std::string("-").append(digits) : digits;
 }
 
 std::string FormatNumberGrouped(double value, int decimals, int group, int width) {
     decimals = std::clamp(decimals, 0, 9);
-    // The value's text cut (not rounded) to the decimals.
-    std::string text = plat::FloatToString(value);
+    const int field = width + decimals + 1;
+    if (!std::isfinite(value)) return PadLeft("Error", field);
+    // The value's text in plain notation, cut (not rounded) to the decimals.
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.9f", value);
+    std::string text = buf;
     std::string sign;
     if (!text.empty() && text[0] == '-') {
         sign = "-";
@@ -304,7 +309,6 @@ std::string FormatNumberGrouped(double value, int decimals, int group, int width
         whole = grouped;
     }
     std::string out = sign + whole + (decimals > 0 ? "." + frac : "");
-    const int field = width + decimals + 1;
     if (static_cast<int>(out.size()) > field) out = "Error";
     return PadLeft(out, field);
 }

@@ -52,7 +52,8 @@ void Plot(float x, float y);
 void DrawLine(float x1, float y1, float x2, float y2, bool lastPixel = true);
 void DrawRect(float x, float y, float w, float h);
 void DrawOval(float x, float y, float w, float h);
-// The current image font, top-left of the text at (x, y).
+// The current image font, top-left of the text at (x, y).  In SOLIDBLEND
+// only the glyphs' pixels are drawn (opaque), as in MASKBLEND.
 void DrawText(const std::string& text, float x, float y);
 void DrawImage(const Ref<TImage>& image, float x, float y, int frame = 0);
 // The image stretched to w x h.

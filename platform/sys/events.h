@@ -28,8 +28,8 @@ enum EventId : int {
     EVENT_MOUSEUP = 0x402,        // 1026
     EVENT_MOUSEMOVE = 0x403,      // 1027 x, y in window pixels
     EVENT_MOUSEWHEEL = 0x404,     // 1028 data = notches
-    EVENT_MOUSEENTER = 0x405,     // 1029 the pointer entered the window
-    EVENT_MOUSELEAVE = 0x406,     // 1030 the pointer left the window
+    EVENT_MOUSELEAVE = 0x405,     // 1029 the pointer left the window
+    EVENT_MOUSEENTER = 0x406,     // 1030 the pointer entered the window
     EVENT_WINDOWMOVE = 0x2002,
     EVENT_WINDOWSIZE = 0x2003,
     EVENT_TIMERTICK = 0x801,      // 2049 source = the timer

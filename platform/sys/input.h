@@ -59,6 +59,14 @@ void SimulateChar(int code);
 void SimulateMouseMove(int x, int y);
 void SimulateMouseButton(int button, bool down);
 void SimulateAppEvent(int id);  // EVENT_APPSUSPEND, EVENT_APPRESUME, EVENT_APPTERMINATE
+// A key event put on the window system's own queue, named as the window
+// system names keys ("Left Shift", "Keypad 5", "Q"; an empty keyName means
+// the key's usual meaning, otherwise the layout's key such as "A"), so the
+// whole road from the window system is taken.  False for unknown names.
+bool SimulateSystemKey(const std::string& scancodeName, const std::string& keyName, bool down,
+                       bool repeat = false);
+// Typed text (UTF-8) on the window system's queue.
+bool SimulateSystemText(const std::string& utf8);
 // A virtual joystick (two axes, two buttons) for tests; returns its port.
 int AttachVirtualJoystick();
 void DetachVirtualJoysticks();

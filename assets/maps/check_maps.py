@@ -1,0 +1,384 @@
+"""Consistency checker for the generated maps: check_maps.py MAPS_FOLDER
+
+Reads Level0.dat .. Level8.dat as the build wrote them and tests them
+against what the game fixes (areas.py): sizes, free ground wherever the
+hero starts or restarts, a way up for him from every restart to the top,
+a free gate passage, and for every scripted actor the terrain its kind
+needs.  Every broken rule is reported with its area and rule; the exit
+status is 1 when any rule is broken.
+"""
+
+import os
+import sys
+
+import areas
+import fmp
+
+A_W, A_H = areas.ACTOR_W, areas.ACTOR_H
+
+
+class Checker:
+    def __init__(self, area, m):
+        self.area, self.m = area, m
+        self.problems = []
+
+    def fail(self, rule, text):
+        self.problems.append("area %d, %s: %s" % (self.area, rule, text))
+
+    # -- what lies under a pixel ------------------------------------------
+    def solid(self, px, py):
+        return self.m.solid_px(px, py)
+
+    def deadly(self, px, py):
+        cx, cy = int(px // 8), int(py // 8)
+        return bool(self.m.flags_at(0, cx, cy) & fmp.FLAG_BR) and self.solid(px, py)
+
+    def look(self, px, py, layer=0):
+        """The graphic number at a pixel (for terrain kinds)."""
+        cx, cy = int(px // 8), int(py // 8)
+        if 0 <= cx < self.m.width and 0 <= cy < self.m.height:
+            return self.m.blocks[self.m.layers[layer][cy][cx]][0]
+        return 0
+
+    def box_solid(self, x0, y0, x1, y1):
+        """The first solid pixel (on the 8-px grid) of a box, or None."""
+        for y in range(int(y0), int(y1) + 1):
+            if y != int(y0) and y != int(y1) and y % 8:
+                continue
+            for x in range(int(x0), int(x1) + 1):
+                if x != int(x0) and x != int(x1) and x % 8:
+                    continue
+                if self.solid(x, y):
+                    return (x, y)
+        return None
+
+    # -- rules ---------------------------------------------------------------
+    def check_shape(self):
+        h, views = areas.AREAS[self.area]
+        if self.m.width < 40:
+            self.fail("size", "%d columns; the view needs 40" % self.m.width)
+        if self.m.height != h:
+            self.fail("size", "%d rows where %d are needed" % (self.m.height, h))
+        start = (self.m.height - 2) * 8 - areas.VIEW_H
+        if start != views[0]:
+            self.fail("start view", "the map starts the view at %d, the checkpoints expect %d" % (start, views[0]))
+
+    def check_hero_cells(self):
+        for v in areas.AREAS[self.area][1]:
+            hit = self.box_solid(130, v + 124, 154, v + 145)
+            if hit:
+                self.fail("view %d" % v, "the hero's place (130..154, %d..%d) is not free: solid at %s"
+                          % (v + 124, v + 145, hit))
+
+    def way_up(self):
+        """For every hero position, whether he can walk from it to the top.
+
+        Moves as the hero moves (his probe points), upwards and sideways
+        only, so a way found never needs the view to go back down.
+        """
+        m = self.m
+        top = 108  # the hero's y when the view has reached the top
+        hmax = m.height * 8
+        xs = range(0, 297)
+        free = self.solid
+        good = [None] * (hmax + 1)
+        good[top] = [True] * 297
+        for y in range(top + 1, hmax - 20):
+            above = good[y - 1]
+            row = [False] * 297
+            for x in xs:
+                if above[x] and not free(x + 12, y + 15):
+                    row[x] = True
+                elif x >= 4 and above[x - 2] and not free(x + 2, y + 15):
+                    row[x] = True
+                elif x <= 292 and above[x + 2] and not free(x + 22, y + 15):
+                    row[x] = True
+            changed = True
+            while changed:
+                changed = False
+                for x in range(295, -1, -1):  # step right into a good place
+                    if not row[x] and row[x + 1] and x < 296 and not free(x + 22, y + 16):
+                        row[x] = changed = True
+                for x in range(1, 297):  # step left into a good place
+                    if not row[x] and row[x - 1] and x > 2 and not free(x + 2, y + 16):
+                        row[x] = changed = True
+            good[y] = row
+        return good
+
+    def check_way_up(self):
+        good = self.way_up()
+        for v in areas.AREAS[self.area][1]:
+            y = v + 124
+            if y < len(good) and good[y] is not None and not good[y][130]:
+                # Say how far up he gets, to point at the obstacle.
+                reach = self.highest_reach(130, y)
+                self.fail("view %d" % v, "no way up for the hero from (130, %d); he gets no higher than y %d"
+                          % (y, reach))
+
+    def highest_reach(self, x0, y0):
+        free = self.solid
+        cur = {x0}
+        y = y0
+        best = y0
+        while cur and y > 0:
+            frontier = list(cur)
+            seen = set(cur)
+            while frontier:
+                x = frontier.pop()
+                for nx, probe in ((x - 1, (x + 2, y + 16)), (x + 1, (x + 22, y + 16))):
+                    if 2 <= nx <= 296 and nx not in seen and not free(*probe):
+                        seen.add(nx)
+                        frontier.append(nx)
+            nxt = set()
+            for x in seen:
+                if not free(x + 12, y + 15):
+                    nxt.add(x)
+                if x > 2 and not free(x + 2, y + 15):
+                    nxt.add(x - 2)
+                if x < 296 and not free(x + 22, y + 15):
+                    nxt.add(x + 2)
+            cur = nxt
+            if cur:
+                y -= 1
+                best = y
+        return best
+
+    def check_top(self):
+        if self.area in areas.FORTRESS_AREAS:
+            hit = self.box_solid(140, 0, 204, 47 + A_H)
+            if hit:
+                self.fail("fortress gate", "the way out of the fortress (x 140..204, y 0..68) is blocked at %s" % (hit,))
+            x, y = areas.VERDE_AT_GATE[self.area]
+            hit = self.box_solid(x + 2, y + 15, x + 22, y + 21)
+            if hit:
+                self.fail("verde soldier", "his place (%d, %d) is not free: solid at %s" % (x, y, hit))
+        else:
+            x0, x1 = areas.GATE_PASSAGE
+            hit = self.box_solid(x0, 0, x1, 47)
+            if hit:
+                self.fail("gate", "the gate passage (x %d..%d, y 0..47) is blocked at %s" % (x0, x1, hit))
+            bx0, bx1, by0, by1 = areas.BELOW_GATE
+            hit = self.box_solid(bx0, by0, bx1, by1)
+            if hit:
+                self.fail("gate", "the ground below the gate (x %d..%d, y %d..%d) is blocked at %s"
+                          % (bx0, bx1, by0, by1, hit))
+        if self.area == 2:
+            for x, y, d in areas.AREA2_SIDE_DOORS:
+                self.check_walker("side door (%d, %d)" % (x, y), x, y, [d])
+        for row, side in areas.GATE_WAVE_EDGES.get(self.area, ()):
+            self.check_edge("gate wave grenadier at row %d" % row, row, side)
+
+    def check_edge(self, rule, y, side):
+        py = y + 16
+        xs = range(0, 25) if side == 6 else range(294, 319)
+        for x in xs:
+            if self.solid(x + 2, py):
+                self.fail(rule, "a grenadier entering from the %s at y %d is blocked at (%d, %d)"
+                          % ("left" if side == 6 else "right", y, x + 2, py))
+                return
+
+    PROBES = {  # runner probe points by direction
+        1: (2, 15), 2: (12, 15), 3: (22, 15), 4: (2, 16), 6: (22, 16), 7: (2, 21), 8: (12, 21), 9: (22, 21)}
+    G_PROBES = {1: (2, 15), 3: (2, 15), 2: (12, 15), 4: (2, 16), 6: (2, 16), 7: (2, 21), 9: (2, 21), 8: (12, 21)}
+    PICKERS = {"RandomDir6or9": (6, 9), "RandomDir4or7": (4, 7), "RandomDir9or8": (9, 8),
+               "RandomDir7or8": (7, 8), "RandomDirDownward": (7, 8, 9)}
+
+    def check_walker(self, rule, x, y, dirs, grenadier_too=True):
+        hit = self.box_solid(x + 2, y + 15, x + 22, y + 16)
+        if hit:
+            self.fail(rule, "the soldier at (%d, %d) stands on solid ground at %s" % (x, y, hit))
+            return
+        for d in dirs:
+            tables = [self.PROBES, self.G_PROBES] if grenadier_too else [self.PROBES]
+            for t in tables:
+                px, py = t[d]
+                if self.solid(x + px, y + py):
+                    self.fail(rule, "the soldier at (%d, %d) cannot set off in direction %d: (%d, %d) is solid"
+                              % (x, y, d, x + px, y + py))
+                    return
+
+    def check_free_box(self, rule, what, x, y):
+        hit = self.box_solid(x + 2, y + 4, x + 22, y + 21)
+        if hit:
+            self.fail(rule, "%s at (%d, %d) is not on free ground: solid at %s" % (what, x, y, hit))
+
+    def check_water(self, rule, x, y):
+        for px, py in ((x + 12, y + 10), (x + 4, y + 10), (x + 20, y + 10), (x + 12, y + 4), (x + 12, y + 17)):
+            if not self.deadly(px, py):
+                self.fail(rule, "the swimmer at (%d, %d) is not in water at (%d, %d)" % (x, y, px, py))
+                return
+
+    def is_trench(self, px, py):
+        return self.look_name(px, py) == "trench"
+
+    def look_name(self, px, py, layer=0):
+        return self.names.get(layer, {}).get(self.look(px, py, layer), "?")
+
+    def check_trench(self, rule, x, y):
+        for px in (x + 4, x + 12, x + 20):
+            if not self.trench_at(px, y + 16):
+                self.fail(rule, "the trench soldier at (%d, %d) has no trench under him at (%d, %d)"
+                          % (x, y, px, y + 16))
+                return
+        if self.solid(x + 12, y + 16):
+            self.fail(rule, "the trench at (%d, %d) is solid" % (x + 12, y + 16))
+
+    def trench_at(self, px, py):
+        return self.look(px, py) in self.trench_gfx
+
+    def deck_at(self, px, py):
+        return self.look(px, py, 1) in self.deck_gfx
+
+    def road_at(self, px, py):
+        return self.look(px, py) in self.road_gfx
+
+    def check_bridge(self, rule, y, x_from, x_to):
+        lo, hi = sorted((x_from, x_to))
+        for px in range(max(lo, 0), min(hi + A_W, 320), 8):
+            for py in (y + 4, y + 17):
+                if not self.deck_at(px, py):
+                    self.fail(rule, "the bridge soldier's way at y %d has no deck at (%d, %d)" % (y, px, py))
+                    return
+
+    def check_road(self, rule, y, height=21):
+        for px in range(0, 320, 8):
+            for py in (y + 4, y + height - 4):
+                if not self.road_at(px, py):
+                    self.fail(rule, "the vehicle at y %d has no road under it at (%d, %d)" % (y, px, py))
+                    return
+
+    def check_spawns(self):
+        for area, rule, lo, hi, kind, d, late in areas.SPAWNS:
+            if area != self.area:
+                continue
+            r = "rule %d (%s)" % (rule, kind)
+            if kind == "Granadero":
+                self.check_edge(r, d["y"], 6 if d["x"] == 0 else 4)
+            elif kind == "Corredor":
+                x0, x1 = d["x"]
+                # The runner enters at the top of the view going down.
+                for x in range(x0, x1 + 1, 4):
+                    if self.solid(x + 12, hi):
+                        self.fail(r, "a runner entering at x %d at view %d meets solid ground at (%d, %d)"
+                                  % (x, hi, x + 12, hi))
+                        break
+            elif kind in ("Vigilante", "Vigilante_Casa"):
+                if kind == "Vigilante":
+                    self.check_free_box(r, "the guard", d["x"], d["y"])
+                    if self.solid(d["x"] + 12, d["y"] + 5):
+                        self.fail(r, "the guard at (%d, %d) cannot run up: (%d, %d) is solid"
+                                  % (d["x"], d["y"], d["x"] + 12, d["y"] + 5))
+            elif kind == "pack_gr":
+                self.check_free_box(r, "the grenade pack", d["x"], d["y"])
+            elif kind == "Canyonero":
+                self.check_walker(r, d["x"], d["y"], [1], grenadier_too=False)
+            elif kind == "Verde":
+                self.check_walker(r, d["x"], d["y"], [int(d["dir"])], grenadier_too=False)
+            elif kind == "Trinchero":
+                self.check_trench(r, d["x"], d["y"])
+            elif kind == "Acuatico":
+                self.check_water(r, d["x"], d["y"])
+            elif kind in ("Corredor_puerta", "Granadero_puerta", "Corredor_puerta/Granadero_puerta"):
+                dirs = self.PICKERS.get(d["dir"]) or (int(d["dir"]),)
+                self.check_walker(r, d["x"], d["y"], dirs, grenadier_too=kind != "Corredor_puerta")
+            elif kind == "Saltador":
+                lx, ly = d["land"]
+                self.check_free_box(r, "the jumper's landing", lx, ly)
+            elif kind == "Puentero":
+                self.check_bridge(r, d["y"], d["x0"], d["to"])
+                end = d["to"]
+                if self.solid(end + 12, d["y"] + 21):
+                    self.fail(r, "the bridge soldier cannot go down at x %d: (%d, %d) is solid"
+                              % (end, end + 12, d["y"] + 21))
+            elif kind in ("Motero", "Granadero_puente"):
+                self.check_bridge(r, d["y"], 136 if kind == "Motero" else 238, 318)
+            elif kind in ("v_Jeep", "v_Moto", "v_Moto_izq", "v_Camion"):
+                self.check_road(r, d["y"])
+        for kind, x, y, picker in areas.AREA_START_ACTORS.get(self.area, ()):
+            r = "area start (%s at (%d, %d))" % (kind, x, y)
+            if picker:
+                self.check_walker(r, x, y, self.PICKERS[picker], grenadier_too=False)
+            else:
+                self.check_free_box(r, "the guard", x, y)
+        for x, y0, y1 in areas.HUTS.get(self.area, ()):
+            for py in range(y0, y1, 8):
+                for px in range(x, x + 48, 8):
+                    if self.deadly(px, py):
+                        self.fail("hut at (%d, %d)" % (x, y0), "water under the hut at (%d, %d)" % (px, py))
+                        return
+
+    def run(self, names):
+        self.names = names
+        self.trench_gfx = {g for g, n in names[0].items() if n == "trench"}
+        self.road_gfx = {g for g, n in names[0].items() if n == "road"}
+        self.deck_gfx = {g for g, n in names[1].items() if n == "deck"}
+        b0 = self.m.blocks[0]
+        if b0[1] & (fmp.FLAG_TL | fmp.FLAG_BR):
+            self.fail("block 0", "block 0 must be free (it lies outside the map)")
+        self.check_shape()
+        self.check_hero_cells()
+        self.check_top()
+        self.check_spawns()
+        self.check_way_up()
+        return self.problems
+
+
+def names_for(layout_path, data):
+    """Graphic number -> kind of ground, by composing the layout again.
+
+    The file must be exactly what its layout gives; then the graphic
+    numbers of the composition are those of the file.
+    """
+    import layout
+    lay = layout.read_layout(layout_path)
+    comp = layout.Composer(lay, layout.read_legend())
+    if fmp.encode(comp.compose()) != data:
+        return None
+    names = {0: {}, 1: {}}
+    for key, gfx in comp.gfx_index.items():
+        k = key[1:] if key[0] in ("shade", "front") else key
+        layer = 1 if key[0] == "front" else 0
+        kind = k[0]
+        if kind == "ground":
+            kind = k[1]
+        names[layer][gfx] = kind
+    return names
+
+
+def check_file(path, area, layout_path):
+    with open(path, "rb") as f:
+        data = f.read()
+    m = fmp.decode(data)
+    if area == 0:
+        problems = []
+        if m.width < 40 or m.height < areas.TITLE_HEIGHT:
+            problems.append("title map: %d x %d blocks, at least 40 x %d needed" % (m.width, m.height, areas.TITLE_HEIGHT))
+        return problems
+    names = names_for(layout_path, data)
+    if names is None:
+        return ["area %d: %s is not what %s gives (rebuild the maps)" % (area, path, layout_path)]
+    return Checker(area, m).run(names)
+
+
+def main(argv):
+    if len(argv) < 2:
+        print("usage: check_maps.py MAPS_FOLDER [AREA...]", file=sys.stderr)
+        return 2
+    folder = argv[1]
+    wanted = [int(a) for a in argv[2:]] or list(range(9))
+    here = os.path.dirname(os.path.abspath(__file__))
+    problems = []
+    for area in wanted:
+        path = os.path.join(folder, "Level%d.dat" % area)
+        if not os.path.exists(path):
+            problems.append("area %d: %s is missing" % (area, path))
+            continue
+        problems += check_file(path, area, os.path.join(here, "levels", "level%d.txt" % area))
+    for p in problems:
+        print(p)
+    print("%d areas checked, %d problems" % (len(wanted), len(problems)))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

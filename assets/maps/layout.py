@@ -1,0 +1,345 @@
+"""Reading the level layouts and the legend, and turning them into maps.
+
+A layout file holds a few header lines and then one line per row of
+blocks:
+
+    area 1
+    size 40 196
+    0000 |<40 characters of layer 0>|<40 characters of layer 1>|
+
+The number in front of a row is its map pixel y (row * 8); it is checked
+so that an edit that loses or adds a line is caught at once.
+"""
+
+import os
+
+import art
+import fmp
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
+
+GROUND = set(art.GROUND_BASE)
+
+
+class LayoutError(Exception):
+    pass
+
+
+class Entry:
+    def __init__(self, char, layer, look, flags, what):
+        self.char, self.layer, self.look, self.flags, self.what = char, layer, look, flags, what
+
+
+def read_legend(path=os.path.join(HERE, "legend.txt")):
+    legend = {0: {}, 1: {}}
+    with open(path, encoding="utf-8") as f:
+        for n, line in enumerate(f, 1):
+            if not line.strip() or line.startswith("#"):
+                continue
+            parts = line.split(None, 4)
+            if len(parts) < 4:
+                raise LayoutError("%s:%d: expected 'char layer look flags what'" % (path, n))
+            char, layer, look, flags = parts[:4]
+            bits = 0
+            if flags != "-":
+                for name in flags.split(","):
+                    if name not in FLAG_BITS:
+                        raise LayoutError("%s:%d: unknown flag %r" % (path, n, name))
+                    bits |= FLAG_BITS[name]
+            legend[int(layer)][char] = Entry(char, int(layer), look, bits,
+                                             parts[4].strip() if len(parts) > 4 else "")
+    return legend
+
+
+class Layout:
+    def __init__(self, area, width, height, rows0, rows1):
+        self.area, self.width, self.height = area, width, height
+        self.rows = [rows0, rows1]
+
+
+def read_layout(path):
+    area = None
+    size = None
+    rows0, rows1 = [], []
+    with open(path, encoding="utf-8") as f:
+        for n, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            s = line.strip()
+            if not s or s.startswith("#"):
+                continue
+            if s.startswith("area "):
+                area = int(s.split()[1])
+            elif s.startswith("size "):
+                _, w, h = s.split()
+                size = (int(w), int(h))
+            elif s[0].isdigit():
+                parts = line.split("|")
+                if len(parts) < 3 or size is None:
+                    raise LayoutError("%s:%d: a row needs 'y |layer 0|layer 1|' after the size line" % (path, n))
+                y = int(parts[0])
+                if y != 8 * len(rows0):
+                    raise LayoutError("%s:%d: row labelled y %d where y %d was expected" % (path, n, y, 8 * len(rows0)))
+                a, b = parts[1], parts[2]
+                if len(a) != size[0] or len(b) != size[0]:
+                    raise LayoutError("%s:%d: each layer needs %d characters (has %d and %d)" % (path, n, size[0], len(a), len(b)))
+                rows0.append(a)
+                rows1.append(b)
+            else:
+                raise LayoutError("%s:%d: cannot read %r" % (path, n, s))
+    if area is None or size is None:
+        raise LayoutError("%s: needs 'area N' and 'size W H' lines" % path)
+    if len(rows0) != size[1]:
+        raise LayoutError("%s: %d rows where the size says %d" % (path, len(rows0), size[1]))
+    return Layout(area, size[0], size[1], rows0, rows1)
+
+
+def write_layout(path, layout, comments=()):
+    """Writes a layout in the form read_layout reads (used by tools)."""
+    with open(path, "w", encoding="utf-8") as f:
+        for c in comments:
+            f.write("# %s\n" % c if c else "#\n")
+        f.write("area %d\nsize %d %d\n" % (layout.area, layout.width, layout.height))
+        f.write("#   y |%s|%s|\n" % ("layer 0: ground".ljust(layout.width), "layer 1: in front".ljust(layout.width)))
+        for y in range(layout.height):
+            f.write("%04d |%s|%s|\n" % (8 * y, layout.rows[0][y], layout.rows[1][y]))
+
+
+# ------------------------------------------------------------- composing ---
+
+class Composer:
+    def __init__(self, layout, legend):
+        self.lay, self.legend = layout, legend
+        self.w, self.h = layout.width, layout.height
+        self.looks = [[[None] * self.w for _ in range(self.h)] for _ in range(2)]
+        for n in range(2):
+            for y in range(self.h):
+                for x, ch in enumerate(layout.rows[n][y]):
+                    e = legend[n].get(ch)
+                    if e is None:
+                        raise LayoutError("area %d, layer %d, row %d (y %d), column %d: %r is not in the legend"
+                                          % (layout.area, n, y, 8 * y, x, ch))
+                    self.looks[n][y][x] = e
+        self.origins = [self._component_origins(n) for n in range(2)]
+        self.gfx_index = {}
+        self.graphics = []
+        self.block_index = {}
+        self.blocks = []
+        # Graphic 0 and block 0: plain grass, free.  Block 0 is what lies in
+        # the spare column and row and outside the map, and "nothing" in front.
+        self._graphic(("ground", "grass", 0, ()), lambda: art.draw_ground("grass", 0))
+        self._block(0, 0)
+
+    def look(self, n, x, y):
+        """The look of a neighbour; beyond the map's edge the map goes on."""
+        x = min(max(x, 0), self.w - 1)
+        y = min(max(y, 0), self.h - 1)
+        return self.looks[n][y][x].look
+
+    def _component_origins(self, n):
+        """Top-left corner of each group of equal picture blocks."""
+        origin = [[None] * self.w for _ in range(self.h)]
+        for y in range(self.h):
+            for x in range(self.w):
+                if origin[y][x] is not None:
+                    continue
+                look = self.looks[n][y][x].look
+                stack, cells = [(x, y)], []
+                origin[y][x] = (x, y)
+                while stack:
+                    cx, cy = stack.pop()
+                    cells.append((cx, cy))
+                    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                        nx, ny = cx + dx, cy + dy
+                        if 0 <= nx < self.w and 0 <= ny < self.h and origin[ny][nx] is None \
+                                and self.looks[n][ny][nx].look == look:
+                            origin[ny][nx] = (x, y)
+                            stack.append((nx, ny))
+                ox = min(c[0] for c in cells)
+                oy = min(c[1] for c in cells)
+                size = (max(c[0] for c in cells) - ox + 1, max(c[1] for c in cells) - oy + 1)
+                for c in cells:
+                    origin[c[1]][c[0]] = (ox, oy, size)
+        return origin
+
+    def _graphic(self, key, draw):
+        if key not in self.gfx_index:
+            self.gfx_index[key] = len(self.graphics)
+            self.graphics.append(draw())
+        return self.gfx_index[key]
+
+    def _block(self, gfx, flags):
+        k = (gfx, flags)
+        if k not in self.block_index:
+            self.block_index[k] = len(self.blocks)
+            self.blocks.append(k)
+        return self.block_index[k]
+
+    def _sides(self, n, x, y, pred, edges=True):
+        """The sides whose neighbour satisfies pred; map edges never count."""
+        out = []
+        for side in (art.N_, art.E_, art.S_, art.W_):
+            nx, ny = x + side[0], y + side[1]
+            if not (0 <= nx < self.w and 0 <= ny < self.h):
+                continue
+            if pred(self.looks[n][ny][nx].look):
+                out.append(side)
+        return tuple(out)
+
+    def _ground_near(self, x, y):
+        for r in range(1, 5):
+            counts = {}
+            for dy in range(-r, r + 1):
+                for dx in range(-r, r + 1):
+                    nx, ny = x + dx, y + dy
+                    if 0 <= nx < self.w and 0 <= ny < self.h:
+                        lk = self.looks[0][ny][nx].look
+                        if lk in GROUND and lk != "road":
+                            counts[lk] = counts.get(lk, 0) + 1
+            if counts:
+                return max(sorted(counts), key=lambda k: counts[k])
+        return "grass"
+
+    def _fringes(self, x, y, look):
+        out = []
+        for side in (art.N_, art.E_, art.S_, art.W_):
+            nx, ny = x + side[0], y + side[1]
+            if 0 <= nx < self.w and 0 <= ny < self.h:
+                other = self.looks[0][ny][nx].look
+                if other in art.FRINGE_OVER and look in art.FRINGE_OVER[other]:
+                    out.append((side, other))
+        return tuple(out)
+
+    def _road_dash(self, x, y):
+        top = y
+        while top > 0 and self.looks[0][top - 1][x].look == "road":
+            top -= 1
+        bottom = y
+        while bottom < self.h - 1 and self.looks[0][bottom + 1][x].look == "road":
+            bottom += 1
+        run = bottom - top + 1
+        if run < 3 or x % 2:
+            return None
+        p = run * 4 - 1
+        return p % 8 if top + p // 8 == y else None
+
+    def _key0(self, x, y):
+        e = self.looks[0][y][x]
+        look = e.look
+        v = art.cell_hash(x, y, self.lay.area)
+        if look in GROUND and look != "road":
+            nvar = 6 if look == "grass" else 4
+            var = v % nvar
+            fr = self._fringes(x, y, look)
+            return ("ground", look, var, fr), lambda: art.draw_ground(look, var, fr)
+        if look == "water":
+            shore = self._sides(0, x, y, lambda o: o != "water")
+            return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
+        if look == "road":
+            kerbs = self._sides(0, x, y, lambda o: o != "road")
+            kerbs = tuple(s for s in kerbs if s in (art.N_, art.S_))
+            dash = self._road_dash(x, y)
+            return ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+        if look in ("wall", "brick", "fortwall"):
+            style = {"wall": "stone", "brick": "brick", "fortwall": "fort"}[look]
+            top = self.look(0, x, y - 1) != look and y > 0
+            bottom = self.look(0, x, y + 1) != look and y < self.h - 1
+            var = (y + (x // 2)) % 2
+            return ("wall", style, var, top, bottom), lambda: art.wall_tile(var, top, bottom, style)
+        if look == "roof":
+            top = self.look(0, x, y - 1) != look and y > 0
+            bottom = self.look(0, x, y + 1) != look and y < self.h - 1
+            return ("roof", v % 3, top, bottom), lambda: art.roof_tile(v % 3, top, bottom)
+        if look == "bunker":
+            sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door"))
+            return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
+        if look == "door":
+            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof"))
+            return ("door", sides), lambda: art.door_tile(sides)
+        if look == "planks":
+            sides = self._sides(0, x, y, lambda o: o != "planks")
+            sides = tuple(sd for sd in sides if sd in (art.W_, art.E_))
+            return ("planks", v % 5, sides), lambda: art.planks_tile(v % 5, sides)
+        if look == "sandbags":
+            var = x % 5
+            return ("sandbags", var), lambda: art.sandbag_tile(var)
+        if look == "trench":
+            sides = self._sides(0, x, y, lambda o: o != "trench")
+            return ("trench", v % 3, sides), lambda: art.trench_tile(v % 3, sides)
+        if look == "cliff":
+            sides = self._sides(0, x, y, lambda o: o != "cliff")
+            return ("cliff", v % 4, sides), lambda: art.cliff_tile(v % 4, sides)
+        if look in ("rock", "crater", "bush", "trunk", "fence", "rubble"):
+            ox, oy, size = self.origins[0][y][x]
+            kind = look
+            part = ((x - ox) % 2, (y - oy) % 2)
+            if look == "rock" and size == (1, 1):
+                kind, part = "pebble", (0, 0)
+            if look in ("bush", "trunk", "fence", "rubble"):
+                part = (0, 0)
+            ground = self._ground_near(x, y)
+            fr = self._fringes(x, y, ground)
+            var = v % 4
+            return ("object", kind, ground, var, part, fr), \
+                lambda: art.object_tile(kind, ground, var, part, fr)
+        raise LayoutError("layer 0 look %r has no drawing" % look)
+
+    def _key1(self, x, y):
+        e = self.looks[1][y][x]
+        look = e.look
+        if look == "none":
+            return None, None
+        v = art.cell_hash(x, y, self.lay.area + 100)
+        if look in ("canopy2", "canopy3"):
+            ox, oy, _ = self.origins[1][y][x]
+            s = 2 if look == "canopy2" else 3
+            part = ((x - ox) % s, (y - oy) % s)
+            return ("canopy", s, part), lambda: art.canopy_tile(s, part)
+        if look in ("deckwood", "deckstone"):
+            style = "wood" if look == "deckwood" else "stone"
+            top = self.look(1, x, y - 1) != look
+            bottom = self.look(1, x, y + 1) != look
+            return ("deck", style, v % 4, top, bottom), lambda: art.deck_tile(v % 4, top, bottom, style)
+        if look == "net":
+            return ("net", v % 3), lambda: art.net_tile(v % 3)
+        raise LayoutError("layer 1 look %r has no drawing" % look)
+
+    def is_decked(self, x, y):
+        return self.looks[1][y][x].look in ("deckwood", "deckstone")
+
+    def compose(self):
+        m = fmp.Map(self.w, self.h)
+        layer0 = []
+        for y in range(self.h):
+            row = []
+            for x in range(self.w):
+                key, draw = self._key0(x, y)
+                if self.is_decked(x, y):
+                    key = ("shade",) + key
+                    draw = (lambda d: lambda: art.shaded(d()))(draw)
+                gfx = self._graphic(key, draw)
+                row.append(self._block(gfx, self.looks[0][y][x].flags))
+            layer0.append(row)
+        for g in self.graphics:
+            if any(k == art.T for r in g for k in r):
+                raise LayoutError("a ground graphic has transparent pixels")
+        layer1 = []
+        for y in range(self.h):
+            row = []
+            for x in range(self.w):
+                key, draw = self._key1(x, y)
+                if key is None:
+                    row.append(0)
+                    continue
+                gfx = self._graphic(("front",) + key, draw)
+                row.append(self._block(gfx, self.looks[1][y][x].flags))
+            layer1.append(row)
+        m.graphics = [art.to_rgb(g) for g in self.graphics]
+        m.blocks = list(self.blocks)
+        m.layers = [layer0, layer1]
+        return m
+
+
+def build(path, legend=None):
+    lay = read_layout(path)
+    return lay, Composer(lay, legend or read_legend()).compose()

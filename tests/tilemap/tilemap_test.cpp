@@ -1,0 +1,404 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "platform/gfx/draw.h"
+#include "tests/tilemap/fmp_writer.h"
+#include "tilemap/tilemap.h"
+
+using namespace fmptest;
+using tilemap::TileMap;
+
+namespace {
+
+std::string WriteTemp(const Bytes& bytes) {
+    static std::atomic<int> counter{0};
+    auto dir = std::filesystem::temp_directory_path() / "velmarok-tilemap-tests";
+    std::filesystem::create_directories(dir);
+    auto path = dir / ("map" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".dat");
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+std::shared_ptr<TileMap> Load(const Bytes& bytes, int maxlayer = 2) {
+    auto m = std::make_shared<TileMap>();
+    m->MapLoad(WriteTemp(bytes), maxlayer);
+    return m;
+}
+
+std::uint32_t Pixel(const TileMap& m, int gfx, int x = 0, int y = 0) {
+    return m.tilegfx.at(gfx)->pixmaps.at(0)->Read(x, y);
+}
+
+// The state every layer draw must put back.
+struct State {
+    int r, g, b, blend, vx, vy, vw, vh;
+    float alpha;
+    static State Now() {
+        State s{};
+        plat::GetColor(s.r, s.g, s.b);
+        s.blend = plat::GetBlend();
+        s.alpha = plat::GetAlpha();
+        plat::GetViewport(s.vx, s.vy, s.vw, s.vh);
+        return s;
+    }
+    bool operator==(const State& o) const {
+        return r == o.r && g == o.g && b == o.b && blend == o.blend && vx == o.vx && vy == o.vy &&
+               vw == o.vw && vh == o.vh && alpha == o.alpha;
+    }
+};
+
+// Replays recorded image draws into a 320 x 240 picture: solid draws copy
+// every pixel, alpha draws only the opaque ones; both clip to the viewport.
+struct Screen {
+    std::vector<std::uint32_t> px = std::vector<std::uint32_t>(320 * 240, 0xFF000000u);
+    void Replay(const std::vector<plat::DrawRecord>& calls) {
+        for (const auto& c : calls) {
+            if (c.kind != plat::DrawRecord::IMAGE || !c.image) continue;
+            const auto& pm = c.image->pixmaps.at(c.frame);
+            for (int y = 0; y < pm->height; ++y)
+                for (int x = 0; x < pm->width; ++x) {
+                    const int sx = static_cast<int>(c.x) + x, sy = static_cast<int>(c.y) + y;
+                    if (sx < c.vpX || sy < c.vpY || sx >= c.vpX + c.vpW || sy >= c.vpY + c.vpH) continue;
+                    if (sx < 0 || sy < 0 || sx >= 320 || sy >= 240) continue;
+                    const std::uint32_t v = pm->Read(x, y);
+                    if (c.blend == plat::SOLIDBLEND)
+                        px[sy * 320 + sx] = v | 0xFF000000u;
+                    else if ((v >> 24) >= 128)
+                        px[sy * 320 + sx] = v;
+                }
+        }
+    }
+    std::uint32_t At(int x, int y) const { return px[y * 320 + x] & 0xFFFFFF; }
+};
+
+class Recording : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        plat::SetViewport(0, 0, 320, 240);
+        plat::SetColor(10, 20, 30);
+        plat::SetAlpha(0.5f);
+        plat::SetBlend(plat::LIGHTBLEND);
+    }
+    void TearDown() override { plat::StopRecording(); }
+};
+
+}  // namespace
+
+TEST(TileMapLoad, SmallMapRoundTrip) {
+    auto m = Load(Container(SmallMap()));
+    ASSERT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->mapwidth, 4);
+    EXPECT_EQ(m->mapheight, 3);
+    EXPECT_EQ(m->mapblockwidth, 8);
+    EXPECT_EQ(m->mapnumblockstr, 3);
+    EXPECT_EQ(m->mapblockgapx, 8);
+    ASSERT_EQ(m->blks.size(), 4u);    // one spare
+    ASSERT_EQ(m->tilegfx.size(), 4u);  // one spare, never null
+    for (const auto& g : m->tilegfx) EXPECT_NE(g, nullptr);
+    EXPECT_EQ(m->blks[2].tl, 1);
+    EXPECT_EQ(m->blks[2].br, 1);
+    EXPECT_EQ(m->blks[1].user3, -3);
+    EXPECT_EQ(m->blks[1].user7, 7);
+    EXPECT_EQ(Pixel(*m, 0), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(*m, 2, 7, 7), 0xFF0000FFu);
+    EXPECT_EQ(m->MapGetBlock(1, 0).bg, 1);
+    EXPECT_EQ(m->MapCollision(8, 0), 1);
+    EXPECT_EQ(m->MapCollision(-3, 5), 0);  // toward zero: cell (0, 0)
+    EXPECT_EQ(m->MapCollision(3 * 8 + 7, 8), 1);
+    m->mapcurlyr = 1;
+    EXPECT_EQ(m->MapGetBlock(1, 1).bg, 1);
+    EXPECT_EQ(m->MapGetBlock(0, 0).bg, 0);
+    m->mapcurlyr = 0;
+    // The spare column and row, and anything outside, answer block 0.
+    for (auto [x, y] : {std::pair{4, 0}, {0, 3}, {42, 5}, {-1, 0}, {0, -7}, {1000000, 1000000}})
+        EXPECT_EQ(&m->MapGetBlock(x, y), &m->blks[0]) << x << "," << y;
+    EXPECT_EQ(m->MapCollision(342, 10), 0);
+    EXPECT_EQ(&m->MapGetBlockInPixels(32, 0), &m->blks[0]);
+    m->MapSetBlock(50, 50, 2);  // outside: nothing
+    m->MapSetBlock(0, 0, 2);
+    EXPECT_EQ(m->MapCollision(0, 0), 1);
+}
+
+TEST(TileMapLoad, DepthsAndByteOrders) {
+    struct Case { int depth; bool lsb; Bytes pixel; std::uint32_t want; };
+    const Case cases[] = {
+        {24, true, {10, 20, 30}, 0xFF0A141Eu},
+        {24, false, {255, 0, 255}, 0x00FF00FFu},           // the mask colour: transparent
+        {32, true, {99, 10, 20, 30}, 0xFF0A141Eu},
+        {16, true, {0xF8, 0x1F}, 0x00FF00FFu},             // decodes to (255, 0, 255)
+        {16, false, {0x07, 0xE0}, 0xFF00FF00u},
+        {15, true, {0x7C, 0x00}, 0xFFFF0000u},
+        {15, true, {0xFC, 0x00}, 0xFFFF0000u},             // bit 7 of b1 is not colour
+        {8, true, {2}, 0xFF112233u},
+        {8, true, {0}, 0x00FF00FFu},                        // palette entry of trans8
+        {8, true, {200}, 0xFF000000u},                      // no such palette entry: black
+    };
+    for (const auto& c : cases) {
+        Header h;
+        h.depth = c.depth;
+        h.lsb = c.lsb ? 1 : 0;
+        h.bw = h.bh = 1;
+        h.w = h.h = 1;
+        h.nblk = h.ngfx = 1;
+        std::vector<Chunk> chunks = {{"MPHD", Mphd(h)}};
+        if (c.depth == 8) chunks.push_back({"CMAP", {255, 0, 255, 1, 1, 1, 0x11, 0x22, 0x33}});
+        chunks.push_back({"BKDT", Bkdt({{0, 0, 0, 0, 0}}, c.lsb)});
+        chunks.push_back({"BGFX", c.pixel});
+        chunks.push_back({"BODY", Cells({0}, c.lsb)});
+        auto m = Load(Container(chunks));
+        ASSERT_EQ(m->maperror, 0) << c.depth;
+        EXPECT_EQ(Pixel(*m, 0), c.want) << "depth " << c.depth << " lsb " << c.lsb;
+    }
+}
+
+TEST(TileMapLoad, MapTypesAndShortHeader) {
+    // Type 0: cells are byte offsets of block records, negatives name animations.
+    Header h;
+    h.type = 0;
+    h.length = 24;
+    auto chunks = SmallMap(h);
+    chunks[3].data = Cells({0, 32, 64, -16, 0, 0, 0, 0, 0, 0, 0, 0});
+    auto m = Load(Container(chunks));
+    ASSERT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->maptransr, 255);
+    EXPECT_EQ(m->maptransb, 255);
+    EXPECT_EQ(m->mapblockgapy, 8);
+    EXPECT_EQ(m->Cell(1, 0, 0), 1);
+    EXPECT_EQ(m->Cell(2, 0, 0), 2);
+    EXPECT_EQ(m->Cell(3, 0, 0), -1);
+    EXPECT_EQ(m->ResolveCell(3, 0, 0), 0);  // no animations: block 0
+
+    // Type 2: runs; a run past the row's end stops there.
+    h = Header{};
+    h.type = 2;
+    chunks = SmallMap(h);
+    chunks[3].data = Cells({-3, 2, 1, 1,    // row 0: 2 2 2 1
+                            0, 9, -9, 1,    // row 1: count 0 stores nothing; then 1 x4 (clamped)
+                            6, 1, 2, 1, 2, 1, 2});  // row 2: six literals, four stored
+    m = Load(Container(chunks));
+    ASSERT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->Cell(0, 0, 0), 2);
+    EXPECT_EQ(m->Cell(3, 0, 0), 1);
+    EXPECT_EQ(m->Cell(0, 1, 0), 1);
+    EXPECT_EQ(m->Cell(3, 1, 0), 1);
+    EXPECT_EQ(m->Cell(4, 1, 0), 0);  // the spare column is untouched
+    EXPECT_EQ(m->Cell(3, 2, 0), 2);
+
+    // Type 3: layers are not decoded, loading goes on.
+    h = Header{};
+    h.type = 3;
+    m = Load(Container(SmallMap(h)));
+    EXPECT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->Cell(1, 0, 0), 0);
+    EXPECT_EQ(m->blks[2].tl, 1);
+}
+
+TEST(TileMapLoad, MalformedFilesLeaveAnEmptyMap) {
+    auto with = [](auto edit) {
+        auto c = SmallMap();
+        edit(c);
+        return Container(c);
+    };
+    Header zeroBlock;
+    zeroBlock.bw = 0;
+    Header zeroGap;
+    zeroGap.gapx = 0;
+    Header v2;
+    v2.major = 2;
+    Header t4;
+    t4.type = 4;
+    Header d12;
+    d12.depth = 12;
+    Header huge;
+    huge.w = 32000;
+    huge.h = 32000;
+    Header len30;
+    len30.length = 30;
+    Header badStagger;
+    badStagger.sty = 8;
+    struct Case { const char* name; Bytes file; int error; };
+    std::vector<Case> cases = {
+        {"bad magic", [] { auto b = Container(SmallMap()); b[0] = 'X'; return b; }(), 1},
+        {"bad FMAP", [] { auto b = Container(SmallMap()); b[9] = 'X'; return b; }(), 1},
+        {"short header", {'F', 'O', 'R', 'M', 0, 0}, 4},
+        {"truncated in a chunk", [] { auto b = Container(SmallMap()); b.resize(b.size() - 5); return b; }(), 4},
+        {"FORM length too long", Container(SmallMap(), 100000), 4},
+        {"FORM length too short", Container(SmallMap(), 60), 4},
+        {"chunk length past the end", with([](auto& c) { c[2].lengthOverride = 0x7FFFFFF0; }), 4},
+        {"chunk length above 2^31", with([](auto& c) { c[2].lengthOverride = 0x90000000LL; }), 4},
+        {"zero block size", with([&](auto& c) { c[0].data = Mphd(zeroBlock); }), 4},
+        {"zero gap", with([&](auto& c) { c[0].data = Mphd(zeroGap); }), 4},
+        {"stagger as big as the gap", with([&](auto& c) { c[0].data = Mphd(badStagger); }), 4},
+        {"absurd size", with([&](auto& c) { c[0].data = Mphd(huge); }), 4},
+        {"header length 30", with([&](auto& c) { c[0].data = Mphd(len30); }), 4},
+        {"header shorter than 24", with([](auto& c) { c[0].data.resize(20); }), 4},
+        {"major version 2", with([&](auto& c) { c[0].data = Mphd(v2); }), 3},
+        {"map type 4", with([&](auto& c) { c[0].data = Mphd(t4); }), 3},
+        {"depth 12", with([&](auto& c) { c[0].data = Mphd(d12); }), 3},
+        {"ANDT without marker", with([](auto& c) { c.push_back({"ANDT", Bytes(48, 1)}); }), 4},
+        {"ANDT shorter than a record", with([](auto& c) { c.push_back({"ANDT", Bytes(8, 0)}); }), 4},
+    };
+    for (const auto& c : cases) {
+        auto m = Load(c.file);
+        EXPECT_EQ(m->maperror, c.error) << c.name;
+        EXPECT_EQ(m->mapwidth, 0) << c.name;
+        EXPECT_TRUE(m->blks.empty() && m->tilegfx.empty() && m->mappt.empty()) << c.name;
+        // Still safe to use.
+        EXPECT_EQ(m->MapCollision(10, 10), 0) << c.name;
+        EXPECT_EQ(m->MapGetBlock(0, 0).bg, 0) << c.name;
+        m->MapSetBlock(0, 0, 1);
+        m->MapDrawBG(0, 0, 0, 0, 320, 160);
+        m->MapUpdateAnims();
+    }
+    auto missing = std::make_shared<TileMap>();
+    missing->MapLoad("/nonexistent/velmarok/Level9.dat", 2);
+    EXPECT_EQ(missing->maperror, 2);
+}
+
+TEST(TileMapLoad, ResolvedOrIgnoredFaults) {
+    // Cells naming missing blocks, a layer above the highest, chunks before
+    // the header: the file loads, and nothing points nowhere.
+    auto c = SmallMap();
+    c[3].data = Cells({7, -5, 32000, -32768, 0, 0, 0, 0, 0, 0, 0, 0});
+    c.insert(c.begin(), {"BODY", Cells({2, 2, 2, 2})});  // before MPHD: ignored
+    c.push_back({"LYR5", Cells(std::vector<int>(12, 1))});
+    c.push_back({"XTRA", Bytes(13, 0xEE)});
+    auto m = Load(Container(c));
+    ASSERT_EQ(m->maperror, 0);
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(m->ResolveCell(x, 0, 0), 0) << x;
+    EXPECT_EQ(m->mapptl, 3);
+    // Graphic numbers out of range draw nothing; a click mask beyond the graphics is none.
+    Header h;
+    h.clickmask = 40;
+    c = SmallMap(h);
+    c[1].data = Bkdt({{-4, 0, 0, 0, 0}, {999, 999, 0, 0, 1}, {2, 0, 0, 0, 1}});
+    m = Load(Container(c));
+    ASSERT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->mapclickmask_fld, 0);
+    EXPECT_EQ(m->Graphic(999), nullptr);
+    EXPECT_EQ(m->MapPPCollision(8, 0), 0);
+}
+
+TEST(TileMapLoad, ReloadStartsClean) {
+    auto m = std::make_shared<TileMap>();
+    auto bad = Container(SmallMap());
+    bad[0] = 'X';
+    m->MapLoad(WriteTemp(bad), 2);
+    EXPECT_EQ(m->maperror, 1);
+    m->mapcurlyr = 1;
+    m->MapLoad(WriteTemp(Container(SmallMap())), 2);
+    EXPECT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->mapcurlyr, 0);
+    EXPECT_EQ(m->mapwidth, 4);
+    m->MapFreeMem();
+    EXPECT_TRUE(m->blks.empty());
+    EXPECT_EQ(m->MapCollision(8, 0), 0);  // freed: safe, block 0
+}
+
+namespace {
+Bytes AnimFile(int type, int delay) {
+    // Sequence entries 0..7 name blocks 0,1,2,0,1,2,1,0; one animation 4..7, then the marker.
+    Writer w;
+    for (int v : {0, 1, 2, 0, 1, 2, 1, 0}) w.s32(v);
+    auto rec = [&](int t, int d, int cur, int start, int end) {
+        w.u8(t); w.u8(d); w.u8(0); w.u8(0); w.s32(cur); w.s32(start); w.s32(end);
+    };
+    rec(255, 0, 0, 0, 0);  // the marker comes first in the file: records are stored last-first
+    rec(type, delay, 4, 4, 7);
+    auto c = SmallMap();
+    c.push_back({"ANDT", w.out});
+    c[3].data = Cells({-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    return Container(c);
+}
+std::vector<int> Steps(TileMap& m, int n) {
+    std::vector<int> out;
+    for (int i = 0; i < n; ++i) {
+        m.MapUpdateAnims();
+        out.push_back(m.anis[1].ancur);
+    }
+    return out;
+}
+}  // namespace
+
+TEST(TileMapAnims, StepsByType) {
+    auto m = Load(AnimFile(1, 0));
+    ASSERT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->mapnumanims, 2);
+    EXPECT_EQ(m->ResolveCell(0, 0, 0), 1);  // aniseq[4]
+    m->MapInitAnims();
+    EXPECT_EQ(Steps(*m, 6), (std::vector<int>{5, 6, 4, 5, 6, 4}));
+    m = Load(AnimFile(2, 0));
+    m->MapInitAnims();
+    EXPECT_EQ(m->anis[1].ancur, 6);
+    EXPECT_EQ(Steps(*m, 6), (std::vector<int>{5, 4, 6, 5, 4, 6}));
+    m = Load(AnimFile(5, 0));
+    m->MapInitAnims();
+    EXPECT_EQ(Steps(*m, 6), (std::vector<int>{5, 6, 5, 4, 5, 6}));
+    m = Load(AnimFile(3, 0));
+    m->MapInitAnims();
+    EXPECT_EQ(Steps(*m, 4), (std::vector<int>{5, 6, 4, 4}));
+    EXPECT_EQ(m->anis[1].antype, 9);
+    m->MapInitAnims();
+    EXPECT_EQ(m->anis[1].antype, 3);
+    m = Load(AnimFile(1, 2));
+    m->MapInitAnims();
+    EXPECT_EQ(Steps(*m, 6), (std::vector<int>{4, 4, 5, 5, 5, 6}));
+}
+
+TEST_F(Recording, LayersDrawAtScrollOffsetsAndRestoreTheState) {
+    auto m = Load(Container(SmallMap()));
+    ASSERT_EQ(m->maperror, 0);
+    const State before = State::Now();
+    // Map pixel (3, 5) at screen (10, 20): cell (0, 0) starts 3 left and 5 above.
+    m->MapDrawBG(3, 5, 10, 20, 16, 16);
+    EXPECT_TRUE(State::Now() == before);
+    Screen s;
+    s.Replay(plat::RecordedCalls());
+    EXPECT_EQ(s.At(10, 20), 0xFF0000u);   // cell (0, 0), graphic 0, drawn solid
+    EXPECT_EQ(s.At(15, 20), 0x00FF00u);   // cell (1, 0) starts at x 10 - 3 + 8 = 15
+    EXPECT_EQ(s.At(14, 23), 0x00FF00u);   // cell (0, 1): y 20 - 5 + 8 = 23
+    EXPECT_EQ(s.At(9, 20), 0x000000u);    // clipped to the viewport
+    EXPECT_EQ(s.At(26, 20), 0x000000u);
+    for (const auto& c : plat::RecordedCalls()) {
+        if (c.kind == plat::DrawRecord::IMAGE) {
+            EXPECT_EQ(c.blend, plat::SOLIDBLEND);
+        }
+    }
+
+    // Layer 1 drawn transparent: only its one block, nothing for block 0.
+    plat::ClearRecordedCalls();
+    m->mapcurlyr = 1;
+    m->MapDrawBGT(0, 0, 0, 26, 320, 160);
+    m->mapcurlyr = 0;
+    EXPECT_TRUE(State::Now() == before);
+    int images = 0;
+    for (const auto& c : plat::RecordedCalls())
+        if (c.kind == plat::DrawRecord::IMAGE) {
+            ++images;
+            EXPECT_EQ(c.blend, plat::ALPHABLEND);
+            EXPECT_EQ(c.x, 8);
+            EXPECT_EQ(c.y, 34);
+        }
+    EXPECT_EQ(images, 1);
+
+    // A view reaching beyond the map draws the spare column as block 0; an
+    // offset that is a multiple of 8 starts at the viewport's corner.
+    plat::ClearRecordedCalls();
+    m->MapDrawBG(8, 0, 0, 0, 32, 8);
+    std::vector<float> xs;
+    for (const auto& c : plat::RecordedCalls())
+        if (c.kind == plat::DrawRecord::IMAGE) xs.push_back(c.x);
+    EXPECT_EQ(xs, (std::vector<float>{0, 8, 16, 24}));
+    Screen s2;
+    s2.Replay(plat::RecordedCalls());
+    EXPECT_EQ(s2.At(24, 0), 0xFF0000u);  // the spare column: block 0, graphic 0
+}
