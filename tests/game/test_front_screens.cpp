@@ -19,10 +19,10 @@
 #include "game/intro_screen.h"
 #include "game/key_config.h"
 #include "game/level_screen.h"
-#include "game/modules.h"
 #include "game/options_screen.h"
 #include "game/screens.h"
 #include "game/title_screen.h"
+#include "music/sid_stream.h"
 #include "platform/core/random.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
@@ -284,7 +284,6 @@ TEST_F(FrontScreens, RasterColoursLeaveTheSharedGeneratorAlone) {
     EXPECT_EQ(plat::Rand(0, 1000000), expected);
 }
 
-#ifdef VELMAROK_HAVE_MUSIC
 // The loader tune plays only while the blocks load; the title tune starts
 // with the title, keeps playing into the table and stops for a game.
 TEST_F(FrontScreens, MusicFollowsTheScreens) {
@@ -320,7 +319,6 @@ TEST_F(FrontScreens, MusicFollowsTheScreens) {
     ASSERT_EQ(Current(), game::LevelScreen.get());
     EXPECT_FALSE(playing());
 }
-#endif
 
 // --- title -------------------------------------------------------------------------
 
