@@ -452,7 +452,9 @@ int DrawImageDigitsProportional(const std::string& digits, float x, float y,
                                 const std::vector<float>& offsets, float spacing, int centre,
                                 int snap, float scale) {
     const float s = spacing * scale;
-    const float W = ImageDigitsWidth(digits, widths, offsets, s, scale);
+    // The width the digits take as drawn below: the gaps are spacing x scale
+    // each (ImageDigitsWidth scales the spacing it is given).
+    const float W = ImageDigitsWidth(digits, widths, offsets, spacing, scale);
     if (centre) x -= W / 2.0f;
     if (snap) x = static_cast<float>(RoundToInt(x));
     if (image) {

@@ -86,6 +86,10 @@ void ShowMessageBox(const std::string& message, int width, int height) {
     plat::SetViewport(0, 0, ScreenWidth, ScreenHeight);
     ResetDrawState();
     plat::SetImageFont(nullptr);
+    // A widget or fade may have left the shared text alpha low: the message
+    // is always drawn readable, and the caller's alpha comes back afterwards.
+    const float savedTextAlpha = TextAlpha;
+    TextAlpha = 1.0f;
 
     const std::vector<std::string> lines =
         WrapTextLines(SplitLines(message), static_cast<float>(width - 20), nullptr, 1.0f);
@@ -129,6 +133,7 @@ void ShowMessageBox(const std::string& message, int width, int height) {
         ++frame;
     }
     plat::SetColor(255, 255, 255);
+    TextAlpha = savedTextAlpha;
     FlushInput();
     if (ownTables) FlushAllInput();
 }

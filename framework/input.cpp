@@ -37,6 +37,15 @@ int FloorToInt(double x) {
     return static_cast<int>(f);
 }
 
+// The whole part (toward zero), saturating outside the Int range.
+int TruncToInt(double x) {
+    if (!(x == x)) return 0;  // NaN
+    const double t = std::trunc(x);
+    if (t >= 2147483647.0) return 2147483647;
+    if (t <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(t);
+}
+
 }  // namespace
 
 // --- tables ----------------------------------------------------------------------
@@ -558,9 +567,12 @@ double ScaleDegreeRatio(int degree) {
 double SigmoidCurve(double x) { return 0.5 + std::sin(M_PI * (x - 0.5)) / 2.0; }
 
 int CalcAnimLengthSeconds(double seconds) {
+    // The milliseconds stay fractional until the ticks are counted: at a
+    // speed other than 1 a cut fraction of a millisecond can lose a tick.
     // Without the shell the normal rate applies: 5 ms per tick.
-    const int ms = static_cast<int>(seconds * 1000);
-    return FloorToInt(Game ? Game->CalcAnimLength(ms) : ms / 5.0);
+    const double ms = seconds * 1000.0;
+    const double ticks = Game ? Game->CalcAnimLengthFromFloat(static_cast<float>(ms)) : ms / 5.0;
+    return TruncToInt(ticks);
 }
 
 void StopChannelSafe(const plat::Ref<plat::TChannel>& channel) {

@@ -50,7 +50,7 @@ public:
 class TOSVersionInfoEx : public plat::Object {
 public:
     int dwOSVersionInfoSize = 156, dwVerMajor = 0, dwVerMinor = 0, dwBuildNumber = 0,
-        dwPlatformId = -1;
+        dwPlatformId = 0;
     std::string szCSDVersion;  // service-pack text (up to 128 bytes)
     std::int16_t wServicePackMajor = 0, wServicePackMinor = 0, wSuiteMask = 0;
     std::uint8_t wProductType = 0, wReserved = 0;

@@ -49,7 +49,7 @@ Ref<plat::TTimer> StreamTimer() {
 int VolumeToAttenuation(float volume) {
     if (volume >= 1.0f) return 0;
     if (volume <= 0.0f) return -10000;
-    int attenuation = static_cast<int>(std::log10(volume) * 3321.927978515625);
+    int attenuation = static_cast<int>(std::log10(static_cast<double>(volume)) * 3321.927978515625);
     return std::max(attenuation, -10000);
 }
 
@@ -133,8 +133,12 @@ Ref<TOpenALAudioStream> TOpenALAudioStream::Build(const Ref<TMusic>& music, int 
     alSourcef(source, AL_ROLLOFF_FACTOR, 0);
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
 
-    for (unsigned buffer : stream->_buffers) stream->FillBuffer(buffer);
-    alSourceQueueBuffers(source, kBufferCount, stream->_buffers.data());
+    // A source that ends meanwhile has rewound itself: the buffers after
+    // its end would hear it again from the start, so they stay unqueued.
+    int filled = 0;
+    while (filled < kBufferCount && (filled == 0 || music->PlayStatus != 0))
+        stream->FillBuffer(stream->_buffers[static_cast<std::size_t>(filled++)]);
+    alSourceQueueBuffers(source, filled, stream->_buffers.data());
     stream->SetPaused(paused != 0);
     stream->AttachToTimer();
     return stream;

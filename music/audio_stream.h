@@ -70,8 +70,9 @@ public:
 
     ~TOpenALAudioStream() override;
 
-    // Fills all 16 buffers from the source and queues them; the source
-    // starts playing on the first timer tick unless paused.
+    // Fills the 16 buffers from the source (fewer when it ends first) and
+    // queues them; the source starts playing on the first timer tick unless
+    // paused.
     static Ref<TOpenALAudioStream> Build(const Ref<TMusic>& music, int paused);
 
     void Stop() override;

@@ -460,9 +460,15 @@ void CenterWindow() {
     int dw = DesktopWidth(), dh = DesktopHeight();
     int w = 0, h = 0;
     SDL_GetWindowSize(d.window, &w, &h);
-    if (dw > 0 && dh > 0)
-        SDL_SetWindowPosition(d.window, (dw - w) / 2, (dh - h) / 2);
-    else
+    if (dw > 0 && dh > 0) {
+        // The whole window, frame included, goes where its centre meets the
+        // desktop's: each half taken on its own (desktop / 2 - window / 2).
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(d.window, &top, &left, &bottom, &right) != 0)
+            top = left = bottom = right = 0;
+        const int frameW = w + left + right, frameH = h + top + bottom;
+        SDL_SetWindowPosition(d.window, dw / 2 - frameW / 2 + left, dh / 2 - frameH / 2 + top);
+    } else
         SDL_SetWindowPosition(d.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 

@@ -6,6 +6,7 @@
 
 #include "framework/drawing.h"
 #include "platform/core/error.h"
+#include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/image.h"
@@ -209,6 +210,52 @@ TEST_F(Recording, RectOutlineAndDarkening) {
     EXPECT_FLOAT_EQ(plat::GetAlpha(), 1.0f);
 }
 
+TEST(Pixels, ImageOverlapsRectSeesOnlyOpaquePixels) {
+    // A 4 x 4 image whose right half is transparent.
+    std::vector<std::uint32_t> px(16, 0);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 2; ++x) px[static_cast<std::size_t>(y * 4 + x)] = 0xFF00FF00u;
+    auto image = ImageOf(4, 4, px);
+    struct Case {
+        float rx, ry, rw, rh;
+        int hit;
+    } cases[] = {
+        {10, 10, 2, 2, 1},   // over the opaque left half
+        {12, 10, 2, 4, 0},   // only over the transparent half
+        {14, 10, 5, 5, 0},   // beside the image
+        {11, 13, 1, 1, 1},   // the bottom-left corner pixel
+        {8, 8, 2, 2, 0},     // touching diagonally, outside
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fw::ImageOverlapsRect(image, 10, 10, 0, c.rx, c.ry, c.rw, c.rh), c.hit)
+            << c.rx << "," << c.ry << " " << c.rw << "x" << c.rh;
+    EXPECT_EQ(fw::ImageOverlapsRect(nullptr, 10, 10, 0, 0, 0, 100, 100), 0);
+}
+
+TEST_F(Recording, AdditiveAndClippedDrawingPutTheStateBack) {
+    plat::SetVirtualResolution(320, 240);
+    auto image = plat::CreateImage(4, 4, 1, 0);
+    fw::DrawImageAdditive(image, 3, 4, 0.5f, 1.0f, 0.5f, 0.0f, 0);
+    fw::DrawImageClipped(image, 10, 20, 30, 40, 0);
+    const auto& calls = plat::RecordedCalls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].blend, plat::LIGHTBLEND);
+    EXPECT_EQ(calls[0].r, 127);
+    EXPECT_EQ(calls[0].g, 63);
+    EXPECT_EQ(calls[0].b, 0);
+    EXPECT_EQ(calls[1].vpX, 10);
+    EXPECT_EQ(calls[1].vpW, 30);
+    EXPECT_EQ(calls[1].vpH, 40);
+    EXPECT_EQ(calls[1].blend, plat::ALPHABLEND);
+    EXPECT_EQ(calls[1].r + calls[1].g + calls[1].b, 3 * 255);
+    int x, y, w, h;
+    plat::GetViewport(x, y, w, h);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(w, 320) << "the viewport covers the whole drawing space again";
+    EXPECT_EQ(h, 240);
+}
+
 TEST_F(Recording, DigitsUseTheirValueAsFrame) {
     auto digits = plat::CreateImage(6, 8, 10, 0);
     fw::DrawImageDigits("12a3", 10, 5, digits, 0, 0, 0);
@@ -228,6 +275,16 @@ TEST_F(Recording, DigitsUseTheirValueAsFrame) {
     EXPECT_FLOAT_EQ(calls[0].x, 15);
     EXPECT_FLOAT_EQ(calls[1].x, 18);
     EXPECT_FLOAT_EQ(calls[2].x, 23);
+
+    // At scale 2 the digits span 4 + 2 + 8 + 2 + 4 = 20 pixels: centred on
+    // 20 they start at 10 and the last ends at 30; the width returned is 20.
+    plat::ClearRecordedCalls();
+    EXPECT_EQ(fw::DrawImageDigitsProportional("101", 20, 0, digits, widths, offsets, 1, 1, 0, 2), 20);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_FLOAT_EQ(calls[0].x, 10);
+    EXPECT_FLOAT_EQ(calls[1].x, 16);
+    EXPECT_FLOAT_EQ(calls[2].x, 26);
+    EXPECT_FLOAT_EQ(calls[2].x + 2 * widths[1], 30);
 }
 
 }  // namespace

@@ -116,6 +116,28 @@ TEST_F(ErrorPanel, TextLinesAndPrompt) {
     EXPECT_EQ(texts[7].b, 0);
 }
 
+TEST_F(ErrorPanel, MessageStaysReadableWhateverTheTextAlpha) {
+    std::vector<plat::DrawRecord> texts;
+    fw::SetMessageBoxFrameHook([&](int frame) {
+        if (frame == 0) {
+            for (const auto& r : plat::RecordedCalls())
+                if (r.kind == plat::DrawRecord::TEXT) texts.push_back(r);
+            plat::SimulateKeyPress(65);
+        }
+    });
+    fw::TextAlpha = 0.0f;  // as a fading widget may leave it
+    plat::StartRecording();
+    plat::ClearRecordedCalls();
+    fw::ReportError("Error loading file Data/x.txt", 0);
+    plat::StopRecording();
+    EXPECT_FLOAT_EQ(fw::TextAlpha, 0.0f) << "the caller's text alpha comes back";
+    fw::TextAlpha = 1.0f;
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_FLOAT_EQ(texts[0].alpha, 0.5f) << "shadow";
+    EXPECT_FLOAT_EQ(texts[1].alpha, 1.0f) << "message";
+    EXPECT_FLOAT_EQ(texts[3].alpha, 1.0f) << "prompt";
+}
+
 TEST_F(ErrorPanel, ErrorLogHoldsDateTimeAndMessage) {
     fw::SetMessageBoxFrameHook([](int) { plat::SimulateKeyPress(plat::KEY_ENTER); });
     fw::ReportError("Failed to save file /x/y.ini", 0);

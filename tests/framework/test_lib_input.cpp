@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "framework/game.h"
 #include "framework/input.h"
 #include "platform/core/clock.h"
 #include "platform/io/stream.h"
@@ -266,6 +267,21 @@ TEST(NumberHelpers, RandRangeIsSeededAndInRange) {
     EXPECT_EQ(fw::RandRange(7, 7), 7);
     const int wide = fw::RandRange(-2147483647 - 1, 2147483647);
     (void)wide;  // no overflow in the span
+}
+
+TEST(NumberHelpers, CalcAnimLengthSeconds) {
+    EXPECT_EQ(fw::CalcAnimLengthSeconds(1.0), 200) << "without the shell: 5 ms ticks";
+    EXPECT_EQ(fw::CalcAnimLengthSeconds(1e12), 2147483647) << "saturates, never overflows";
+    EXPECT_EQ(fw::CalcAnimLengthSeconds(-0.0079), -1) << "the whole part, toward zero";
+
+    fw::Game = plat::New<fw::TGame>();
+    fw::Game->FixedRateLogic->CalcMS();
+    EXPECT_EQ(fw::CalcAnimLengthSeconds(0.5), 100);
+    // At half speed 2.9 ms are 1.16 ticks: the fraction of a millisecond counts.
+    fw::Game->CurrentSpeed = 0.5f;
+    EXPECT_EQ(fw::CalcAnimLengthSeconds(0.0029), 1);
+    EXPECT_EQ(fw::CalcAnimLengthSeconds(1.0), 400);
+    fw::Game.reset();
 }
 
 TEST(NumberHelpers, Geometry) {

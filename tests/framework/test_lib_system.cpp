@@ -44,6 +44,14 @@ TEST(System, WindowsVersionTable) {
         EXPECT_EQ(fw::WindowsVersionName(info), c.name) << c.id << " " << c.major << "." << c.minor;
     }
     EXPECT_FALSE(fw::WindowsVersionName().empty());
+
+    // Records start zeroed apart from their size fields.
+    const fw::TOSVersionInfoEx fresh;
+    EXPECT_EQ(fresh.dwOSVersionInfoSize, 156);
+    EXPECT_EQ(fresh.dwPlatformId, 0);
+    EXPECT_EQ(fresh.dwVerMajor + fresh.dwVerMinor + fresh.dwBuildNumber, 0);
+    EXPECT_EQ(fw::TWindowInfo().cbSize, 60);
+    EXPECT_EQ(fw::TWindowInfo().dwWindowStatus, 0);
 }
 
 TEST(System, ReleaseExeName) {
@@ -64,6 +72,24 @@ TEST(System, CenteredWindowPosition) {
     fw::CenteredWindowPosition(1280, 1024, 806, 625, x, y);
     EXPECT_EQ(x, 237);
     EXPECT_EQ(y, 200);
+}
+
+TEST(System, CenterWindowTakesEachHalfOnItsOwn) {
+    // An odd window height on an even desktop: desktop / 2 - window / 2 is one
+    // pixel lower than (desktop - window) / 2.
+    ASSERT_TRUE(plat::Graphics(806, 625, 0));
+    const int dw = plat::DesktopWidth(), dh = plat::DesktopHeight();
+    ASSERT_GT(dw, 0);
+    ASSERT_GT(dh, 0);
+    fw::CenterWindow(plat::WindowHandle());
+    int x = 0, y = 0, w = 0, h = 0;
+    plat::GetWindowRect(x, y, w, h);
+    int ex = 0, ey = 0;
+    fw::CenteredWindowPosition(dw, dh, w, h, ex, ey);
+    EXPECT_EQ(x, ex);
+    EXPECT_EQ(y, ey);
+    EXPECT_EQ(fw::WindowRect(plat::WindowHandle())->L, ex);
+    plat::EndGraphics();
 }
 
 TEST(System, GraphicsModeExactExists) {

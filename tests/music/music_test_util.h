@@ -14,7 +14,8 @@
 
 namespace musictest {
 
-// The test tones: 1 A-4 pulse, 2 D-3 triangle, 3 E-5 sawtooth, 4 C-5 then G-5.
+// The test tones: 1 A-4 pulse, 2 D-3 triangle, 3 E-5 sawtooth, 4 C-5 then G-5,
+// 5 a C major arpeggio then A-4.
 inline std::string TonesPath() { return MUSIC_TEST_TONES; }
 inline std::string GameTunePath(const std::string& name) { return std::string(MUSIC_DATA_DIR) + "/" + name; }
 

@@ -42,7 +42,7 @@ TEST(SidStream, EachSongPlaysItsNote) {
     for (std::uint16_t song = 1; song <= 3; ++song) {
         auto sid = OpenTones(song);  // a fresh engine for each render
         ASSERT_NE(sid, nullptr);
-        EXPECT_EQ(sid->GetTrackCount(), 4);
+        EXPECT_EQ(sid->GetTrackCount(), 5);
         EXPECT_EQ(sid->CurrentTrack(), song);
         EXPECT_EQ(sid->Channels, 2);
         EXPECT_EQ(sid->Bits, 16);
@@ -58,7 +58,7 @@ TEST(SidStream, SelectTrackSwitchesAndRestartsButRefusesSongsItLacks) {
     auto sid = OpenTones(4);
     Render(*sid, 1.0);  // now on the second note
     EXPECT_TRUE(HasPitch(Slice(Render(*sid, 0.3), 0.05, 0.3), kG5));
-    for (int bad : {0, 5, 65535}) {
+    for (int bad : {0, 6, 65535}) {
         EXPECT_EQ(sid->SelectTrack(static_cast<std::uint16_t>(bad)), 0) << bad;
         EXPECT_EQ(sid->CurrentTrack(), 4);
     }
