@@ -60,7 +60,11 @@ void FillKeyNames() {
     KeyNames[46] = "DELETE";
     for (int c = 0; c <= 9; ++c) KeyNames[48 + c] = std::string(1, static_cast<char>('0' + c));
     for (int c = 0; c < 26; ++c) KeyNames[65 + c] = std::string(1, static_cast<char>('A' + c));
-    for (int c = 0; c <= 9; ++c) KeyNames[96 + c] = "NUMPAD " + std::to_string(c);
+    for (int c = 0; c <= 9; ++c) {
+        std::string name = "NUMPAD 0";
+        name.back() = static_cast<char>('0' + c);
+        KeyNames[96 + c] = name;
+    }
     KeyNames[106] = "NUMPAD *";
     KeyNames[107] = "NUMPAD +";
     KeyNames[109] = "NUMPAD -";

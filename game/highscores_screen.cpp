@@ -8,10 +8,10 @@
 #include "game/bitmap_font.h"
 #include "game/globals.h"
 #include "game/hud.h"
-#include "game/modules.h"
 #include "game/records_entry_screen.h"
 #include "game/screens.h"
 #include "game/title_screen.h"
+#include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"
 

@@ -15,11 +15,11 @@
 #include "game/key_config.h"
 #include "game/level_complete_screen.h"
 #include "game/level_screen.h"
-#include "game/modules.h"
 #include "game/options_screen.h"
 #include "game/records_entry_screen.h"
 #include "game/screens.h"
 #include "game/title_screen.h"
+#include "music/sid_stream.h"
 #include "platform/core/error.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
@@ -27,6 +27,7 @@
 #include "platform/gfx/image.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
+#include "tilemap/tilemap.h"
 
 namespace game {
 

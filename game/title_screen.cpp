@@ -8,12 +8,13 @@
 #include "game/globals.h"
 #include "game/highscores_screen.h"
 #include "game/level_screen.h"
-#include "game/modules.h"
 #include "game/options_screen.h"
 #include "game/player_input.h"
 #include "game/screens.h"
+#include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"
+#include "tilemap/tilemap.h"
 
 namespace game {
 

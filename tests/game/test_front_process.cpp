@@ -79,7 +79,7 @@ TEST_F(FrontProcess, ARunEndsWithExitCodeZeroAndLeavesItsFiles) {
 }
 
 TEST_F(FrontProcess, ASecondCopyEndsAtOnceWithoutTouchingAnything) {
-    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    testutil::ScopedEnv sameRuntime("XDG_RUNTIME_DIR", runtime.path().c_str());
     plat::SingleInstanceLock firstCopy;
     ASSERT_TRUE(firstCopy.Acquire("Velmmarok"));
     const Outcome second = RunProgram(Program(), Env(1000000));

@@ -22,6 +22,7 @@
 #include "game/options_screen.h"
 #include "game/screens.h"
 #include "game/title_screen.h"
+#include "music/sid_stream.h"
 #include "platform/core/random.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
@@ -281,6 +282,42 @@ TEST_F(FrontScreens, RasterColoursLeaveTheSharedGeneratorAlone) {
     plat::SeedRnd(1234);
     for (int i = 0; i < 4; ++i) game::IntroScreen->Draw();
     EXPECT_EQ(plat::Rand(0, 1000000), expected);
+}
+
+// The loader tune plays only while the blocks load; the title tune starts
+// with the title, keeps playing into the table and stops for a game.
+TEST_F(FrontScreens, MusicFollowsTheScreens) {
+    auto playing = [] {
+        auto stream = music::SidAudioStream::CurrentStream();
+        return stream && stream->Playing();
+    };
+    ShowIntroFromTheStart();
+    EXPECT_TRUE(music::SidAudioStream::CurrentSource());
+    EXPECT_FALSE(playing());  // ready but silent
+    MsInStep(1, 2000);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(playing()) << "step " << game::IntroScreen->estado;
+        Press(kEscape);
+        Frame();
+    }
+    ASSERT_EQ(game::IntroScreen->estado, 5);
+    EXPECT_TRUE(playing());
+    const auto loaderTune = music::SidAudioStream::CurrentSource();
+    Press(kEscape);
+    Frame();
+    EXPECT_FALSE(playing());
+    Press(kEscape);
+    Frame();
+    ASSERT_EQ(Current(), game::TitleScreen.get());
+    EXPECT_TRUE(playing());
+    EXPECT_NE(music::SidAudioStream::CurrentSource(), loaderTune);
+    game::HighScoresScreen->PreStart();
+    EXPECT_TRUE(playing());
+    ShowTitle();
+    Press(kLeftControl);
+    Frame();
+    ASSERT_EQ(Current(), game::LevelScreen.get());
+    EXPECT_FALSE(playing());
 }
 
 // --- title -------------------------------------------------------------------------

@@ -1,0 +1,102 @@
+// How long the program takes from launch to its first intro frame, and how
+// much memory it holds by then, started headless as a player would start it
+// (no display, no sound card), each run with a fresh per-user folder (the
+// first run, which also writes its settings, keys and high scores).
+//
+// Baselines, measured in the same run: a program that only opens the sound
+// device and the window the way the game does and presents one frame (what
+// the platform and the system's drivers cost before the game does anything),
+// and launching a program that does nothing (/bin/true).
+
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct Run {
+    double seconds = 0;
+    double maxResidentMB = 0;
+    int exitCode = -1;
+};
+
+std::string MakeTempDir() {
+    std::string templ = (std::filesystem::temp_directory_path() / "velmarok-bench-XXXXXX").string();
+    return mkdtemp(templ.data()) ? templ : std::string();
+}
+
+Run Launch(const std::string& program, const std::vector<std::string>& extraEnv) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    for (const auto& v : extraEnv) env.push_back(v);
+    std::vector<char*> envp;
+    for (auto& v : env) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::string path = program;
+    char* argv[] = {path.data(), nullptr};
+
+    Run run;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return run;
+    int status = 0;
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.maxResidentMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+void BM_StartUpToFirstIntroFrame(benchmark::State& state) {
+    double launch = 0, window = 0, total = 0, gameMB = 0, windowMB = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const std::string home = MakeTempDir();
+        const std::vector<std::string> env = {
+            "SDL_VIDEODRIVER=offscreen", "ALSOFT_DRIVERS=null", "SDL_AUDIODRIVER=dummy",
+            "XDG_DATA_HOME=" + home, "XDG_RUNTIME_DIR=" + home, "VELMAROK_QUIT_AFTER_FRAMES=1"};
+        const Run empty = Launch("/bin/true", {});
+        const Run bare = Launch(VELMAROK_BARE_WINDOW, env);
+        const Run game = Launch(VELMAROK_PROGRAM, env);
+        std::error_code ec;
+        std::filesystem::remove_all(home, ec);
+        if (game.exitCode != 0 || bare.exitCode != 0) {
+            state.SkipWithError("a program did not end with exit code 0");
+            break;
+        }
+        state.SetIterationTime(game.seconds);
+        launch += empty.seconds;
+        window += bare.seconds;
+        total += game.seconds;
+        gameMB = std::max(gameMB, game.maxResidentMB);
+        windowMB = std::max(windowMB, bare.maxResidentMB);
+        ++runs;
+    }
+    if (runs > 0) {
+        state.counters["startup_ms"] = 1000.0 * total / runs;
+        state.counters["bare_window_ms"] = 1000.0 * window / runs;
+        state.counters["empty_launch_ms"] = 1000.0 * launch / runs;
+        state.counters["x_bare_window"] = total / window;
+        state.counters["resident_MB"] = gameMB;
+        state.counters["bare_window_MB"] = windowMB;
+        state.counters["game_own_MB"] = gameMB - windowMB;
+    }
+}
+BENCHMARK(BM_StartUpToFirstIntroFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
+
+BENCHMARK_MAIN();
