@@ -238,6 +238,16 @@ protected:
     void Release(int key) { plat::SimulateKeyUp(key); }
     void Press(int key) { plat::SimulateKeyPress(key); }
 
+    // The draw calls of one frame.
+    std::vector<plat::DrawRecord> RecordFrame() {
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        Frame();
+        auto calls = plat::RecordedCalls();
+        plat::StopRecording();
+        return calls;
+    }
+
     int CountShots() const {
         int n = 0;
         for (const auto& o : *game::ShotList)
