@@ -29,6 +29,7 @@
 #include "game/level_hooks.h"
 #include "game/level_screen.h"
 #include "game/name_entry.h"
+#include "game/player_input.h"
 #include "game/screens.h"
 #include "game/shots.h"
 #include "game/title_screen.h"
