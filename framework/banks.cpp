@@ -22,8 +22,8 @@ std::string DerivedName(const std::string& url) { return plat::Upper(plat::Strip
 // Path + the file without its extension + its own extension, or the bank's
 // default extension when it has none.
 std::string BankUrl(const std::string& path, const std::string& file, const std::string& defaultExt) {
-    std::string ext = "." + plat::ExtractExt(file);
-    if (ext == ".") ext = defaultExt;
+    const std::string own = plat::ExtractExt(file);
+    std::string ext = own.empty() ? defaultExt : std::string(".").append(own);
     return path + plat::StripExt(file) + ext;
 }
 

@@ -264,7 +264,7 @@ std::string PadLeft(const std::string& text, int width, const std::string& fill)
 
 std::string PadLeftZeros(const std::string& text, int width) { return PadLeftWith(text, width, "0"); }
 
-std::string SignedIntText(int n) { return (n > 0 ? "+" : "") + std::to_string(n); }
+std::string SignedIntText(int n) { return std::string(n > 0 ? "+" : "").append(std::to_string(n)); }
 
 std::string FormatFixed(double x, int decimals) {
     decimals = std::clamp(decimals, 0, 9);
@@ -277,8 +277,8 @@ std::string FormatFixed(double x, int decimals) {
     std::string digits = mag < 9.2e18 ? std::to_string(static_cast<long long>(mag)) : "0";
     digits = PadLeftZeros(digits, decimals + 1);
     if (decimals >= 1)
-        digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
-    return negative ? "-" + digits : digits;
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
+    return negative ? std::string("-").append(digits) : digits;
 }
 
 std::string FormatNumberGrouped(double value, int decimals, int group, int width) {

@@ -39,7 +39,7 @@ struct Display {
     std::optional<std::vector<GraphicsMode>> injectedModes;
 
     // Pacing of Flip(-1) (and of Flip(1) when vertical sync is refused).
-    std::int64_t nextDeadline = 0;
+    double nextDeadline = 0;
     int swapInterval = -2;  // what was last asked of SDL
     bool vsyncWorks = false;
 };
@@ -156,16 +156,18 @@ void SetSwapInterval(int interval) {
     d.vsyncWorks = interval == 1 && ok && SDL_GL_GetSwapInterval() == 1;
 }
 
-// Sleeps (or moves a manual clock on) to the next 1/hz deadline.
+// Sleeps (or moves a manual clock on) to the next 1/hz deadline.  The
+// deadlines keep their fractions, so 60 Hz really gives 60 frames a second.
 void Pace(int hz) {
     Display& d = D();
     if (hz <= 0) hz = 60;
-    std::int64_t period = std::max<std::int64_t>(1, (1000 + hz / 2) / hz);
-    std::int64_t now = MilliSecs64();
-    if (d.nextDeadline == 0 || now > d.nextDeadline + period || d.nextDeadline > now + period)
+    const double period = 1000.0 / hz;
+    const auto now = static_cast<double>(MilliSecs64());
+    // A late frame (or the first) starts a new series of deadlines.
+    if (d.nextDeadline <= 0 || now > d.nextDeadline + period || d.nextDeadline > now + period)
         d.nextDeadline = now;
     d.nextDeadline += period;
-    std::int64_t wait = d.nextDeadline - now;
+    const auto wait = static_cast<std::int64_t>(std::ceil(d.nextDeadline - now - 1e-6));
     if (wait <= 0) return;
     if (ClockIsManual())
         AdvanceManualClock(wait);

@@ -19,6 +19,14 @@ DrawState& State() {
 }
 
 Affine LocalToVirtual(const DrawState& s, float x, float y, float handleX, float handleY) {
+    if (s.rotation == 0) {
+        Affine m;
+        m.a = s.scaleX;
+        m.d = s.scaleY;
+        m.tx = s.originX + x - s.scaleX * handleX;
+        m.ty = s.originY + y - s.scaleY * handleY;
+        return m;
+    }
     const float rad = s.rotation * static_cast<float>(M_PI) / 180.f;
     const float cs = std::cos(rad), sn = std::sin(rad);
     // Clockwise on screen with y pointing down is the usual counter-clockwise

@@ -81,6 +81,7 @@ void GLContextCreated();     // after a context is made current
 void GLContextDestroying();  // before it goes
 void GLResizeBackBuffer(int width, int height);
 void GLFlush();              // draws pending batches
+void GLForgetState();        // after GL state was changed behind the back end's back
 void GLPresent();            // copies the back buffer to the window (before the swap)
 // Device pixels of the back buffer, rows top to bottom, ARGB opaque.
 Ref<TPixmap> GLReadBack(int x, int y, int w, int h);

@@ -42,10 +42,30 @@ struct GLTexture {
 }  // namespace
 }  // namespace gfx
 
+namespace gfx {
+namespace {
+// A page shared by many small single-frame images (glyphs above all), cut
+// into equal slots, so that text and small pictures draw from one texture.
+struct SlotPage {
+    std::shared_ptr<GLTexture> texture;
+    bool filtered = false;
+    std::vector<int> freeSlots;
+};
+}  // namespace
+}  // namespace gfx
+
 // One frame's place in its image's texture page.
 struct FrameTexture {
     std::shared_ptr<gfx::GLTexture> texture;
     int cellX = 0, cellY = 0;  // top-left of the frame's pixels in the page
+    std::weak_ptr<gfx::SlotPage> page;  // set for a slot of a shared page
+    int slot = -1;
+    FrameTexture() = default;
+    FrameTexture(const FrameTexture&) = delete;
+    FrameTexture& operator=(const FrameTexture&) = delete;
+    ~FrameTexture() {
+        if (auto p = page.lock()) p->freeSlots.push_back(slot);
+    }
 };
 
 namespace gfx {
@@ -74,6 +94,13 @@ struct GLState {
     int width = 0, height = 0;
     int maxTexture = 2048;
     std::shared_ptr<GLTexture> white;
+
+    std::vector<std::shared_ptr<SlotPage>> slotPages;
+    Letterbox lb;  // of the draw in progress
+    DrawState clipFor;
+    Letterbox clipLb;
+    Clip clip;
+    bool clipValid = false;
 
     std::vector<Vertex> batch;
     GLuint batchTexture = 0;
@@ -258,7 +285,14 @@ void FlushIfUsing(GLuint id) {
 // The viewport mapped to device pixels and limited to the picture: edges
 // are rounded (not widths), so neighbouring viewports meet exactly.
 Clip ClipFor(const DrawState& s) {
+    GLState& g = G();
     const Letterbox lb = CurrentLetterbox();
+    g.lb = lb;
+    if (g.clipValid && g.clipFor.vpX == s.vpX && g.clipFor.vpY == s.vpY &&
+        g.clipFor.vpW == s.vpW && g.clipFor.vpH == s.vpH && g.clipLb.scale == lb.scale &&
+        g.clipLb.offsetX == lb.offsetX && g.clipLb.offsetY == lb.offsetY &&
+        g.clipLb.virtualW == lb.virtualW && g.clipLb.virtualH == lb.virtualH)
+        return g.clip;
     const float sc = lb.scale;
     auto edge = [](float v) { return static_cast<int>(std::lround(v)); };
     int x0 = edge(lb.offsetX + static_cast<float>(s.vpX) * sc);
@@ -277,6 +311,10 @@ Clip ClipFor(const DrawState& s) {
     c.y = y0;
     c.w = std::max(0, x1 - x0);
     c.h = std::max(0, y1 - y0);
+    g.clipFor = s;
+    g.clipLb = lb;
+    g.clip = c;
+    g.clipValid = true;
     return c;
 }
 
@@ -297,23 +335,22 @@ bool Begin(const DrawState& s, GLuint texture, Clip& clip) {
 }
 
 // Virtual coordinates to device pixels.
+// The letterbox of the last Begin / ClipFor.
 struct DeviceMap {
     float scale, ox, oy;
-    DeviceMap() {
-        const Letterbox lb = CurrentLetterbox();
-        scale = lb.scale;
-        ox = lb.offsetX;
-        oy = lb.offsetY;
-    }
+    DeviceMap() : scale(G().lb.scale), ox(G().lb.offsetX), oy(G().lb.offsetY) {}
 };
 
 void PushQuad(const DeviceMap& dm, const float (&vx)[4], const float (&vy)[4], float u0, float v0,
               float u1, float v1, std::uint32_t rgba) {
     auto& b = G().batch;
-    const float us[4] = {u0, u1, u1, u0};
-    const float vs[4] = {v0, v0, v1, v1};
-    for (int i = 0; i < 4; ++i)
-        b.push_back(Vertex{dm.ox + vx[i] * dm.scale, dm.oy + vy[i] * dm.scale, us[i], vs[i], rgba});
+    const std::size_t n = b.size();
+    b.resize(n + 4);
+    Vertex* v = b.data() + n;
+    v[0] = Vertex{dm.ox + vx[0] * dm.scale, dm.oy + vy[0] * dm.scale, u0, v0, rgba};
+    v[1] = Vertex{dm.ox + vx[1] * dm.scale, dm.oy + vy[1] * dm.scale, u1, v0, rgba};
+    v[2] = Vertex{dm.ox + vx[2] * dm.scale, dm.oy + vy[2] * dm.scale, u1, v1, rgba};
+    v[3] = Vertex{dm.ox + vx[3] * dm.scale, dm.oy + vy[3] * dm.scale, u0, v1, rgba};
 }
 
 // A local rectangle (lx, ly, w, h) through m, textured with (u0, v0)-(u1, v1).
@@ -356,12 +393,45 @@ void UploadCell(const TImage& image, int frame, const FrameTexture& ft) {
                     GL_UNSIGNED_BYTE, cell.data());
 }
 
+constexpr int kSlotSize = 34;   // a 32 x 32 picture and its border
+constexpr int kSlotsPerRow = 30;
+
+std::shared_ptr<FrameTexture> AllocSlot(bool filtered) {
+    GLState& g = G();
+    std::shared_ptr<SlotPage> page;
+    for (auto& p : g.slotPages)
+        if (p->filtered == filtered && !p->freeSlots.empty()) {
+            page = p;
+            break;
+        }
+    if (!page) {
+        page = std::make_shared<SlotPage>();
+        page->filtered = filtered;
+        const int side = kSlotSize * kSlotsPerRow;
+        page->texture = MakeTexture(side, side, filtered, nullptr);
+        for (int i = kSlotsPerRow * kSlotsPerRow - 1; i >= 0; --i) page->freeSlots.push_back(i);
+        g.slotPages.push_back(page);
+    }
+    auto ft = std::make_shared<FrameTexture>();
+    ft->slot = page->freeSlots.back();
+    page->freeSlots.pop_back();
+    ft->page = page;
+    ft->texture = page->texture;
+    ft->cellX = (ft->slot % kSlotsPerRow) * kSlotSize + 1;
+    ft->cellY = (ft->slot / kSlotsPerRow) * kSlotSize + 1;
+    return ft;
+}
+
 void BuildPages(TImage& image) {
     const int n = image.Frames();
     const int cw = image.width + 2, ch = image.height + 2;
     const int maxT = G().maxTexture;
     image.textures.assign(static_cast<std::size_t>(n), nullptr);
     image.dirty.assign(static_cast<std::size_t>(n), true);
+    if (n == 1 && cw <= kSlotSize && ch <= kSlotSize) {
+        image.textures[0] = AllocSlot((image.flags & FILTEREDIMAGE) != 0);
+        return;
+    }
     if (n == 0 || cw > maxT || ch > maxT) return;
     // Roughly square pages.
     int cols = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n) * ch / cw)));
@@ -518,6 +588,8 @@ public:
         // Solid text shows its glyphs, not the boxes around them.
         DrawState s = st;
         if (s.blend == SOLIDBLEND) s.blend = MASKBLEND;
+        const Clip all = ClipFor(s);
+        if (all.w <= 0 || all.h <= 0) return;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
         const DeviceMap dm;
         const std::uint32_t c = PackColor(s, s.alpha);
@@ -571,11 +643,15 @@ void GLContextCreated() {
     g.maxTexture = maxT > 0 ? std::min<GLint>(maxT, 8192) : 2048;
     g.fbo = g.fboTexture = 0;
     g.width = g.height = 0;
+    g.slotPages.clear();
+    g.clipValid = false;
 }
 
 void GLContextDestroying() {
     GLState& g = G();
     g.batch.clear();
+    g.slotPages.clear();
+    g.clipValid = false;
     if (g.ready) DestroyBackBuffer();
     g.white.reset();
     g.ready = false;
@@ -585,11 +661,22 @@ void GLResizeBackBuffer(int width, int height) {
     GLState& g = G();
     if (!g.ready) return;
     FlushBatch();
+    g.clipValid = false;
     if (!CreateBackBuffer(width, height)) g.ready = false;
 }
 
 void GLFlush() {
     if (Drawing()) FlushBatch();
+}
+
+void GLForgetState() {
+    if (!Drawing()) return;
+    GLState& g = G();
+    g.appliedBlend = -1;
+    g.appliedClip = Clip{-1, -1, -1, -1};
+    g.boundTexture = 0;
+    glEnable(GL_SCISSOR_TEST);
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void GLPresent() {

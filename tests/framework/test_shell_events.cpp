@@ -299,6 +299,41 @@ TEST_F(AltEnterTest, AltEnterTogglesFullScreenAndKeepsTheVirtualResolution) {
     EXPECT_EQ(fw::Game->FullScreen, 1) << "Alt+Enter works with the framework keys off";
 }
 
+TEST_F(AltEnterTest, TheMouseStaysOnTheScreenAndF12SavesAScreenshot) {
+    Chord({plat::KEY_LALT}, plat::KEY_ENTER);
+    ASSERT_EQ(fw::Game->FullScreen, 0);
+    fw::Game->Mouse->x = 5000;
+    fw::Game->Mouse->y = -7;
+    Chord({plat::KEY_LALT}, plat::KEY_ENTER);
+    ASSERT_EQ(fw::Game->FullScreen, 1);
+    EXPECT_EQ(fw::Game->Mouse->x, 799);
+    EXPECT_EQ(fw::Game->Mouse->y, 0);
+
+    Press(plat::KEY_F12);
+    int shots = 0;
+    for (const auto& entry : shelltest::fs::directory_iterator(DataDir()))
+        if (entry.path().string().find("screenshot.png") != std::string::npos) ++shots;
+    EXPECT_EQ(shots, 1);
+}
+
+TEST_F(AltEnterTest, MovingTheWindowRestartsTheTiming) {
+    Chord({plat::KEY_LALT}, plat::KEY_ENTER);
+    auto& logic = *fw::Game->FixedRateLogic;
+    logic.Init();
+    for (int i = 0; i < 6; ++i) {
+        clock_->Advance(16);
+        logic.Calc();
+    }
+    ASSERT_EQ(logic.First, 0);
+    const int realX = fw::Game->WindowX;
+    fw::Game->WindowX = realX + 40;  // as if the window had been dragged
+    clock_->Advance(300);
+    logic.Calc();
+    EXPECT_EQ(logic.First, 4) << "restarted: this frame is the first raw one";
+    EXPECT_NEAR(logic.NumTicks, 0.0, 1e-9) << "the time spent dragging is not caught up";
+    EXPECT_EQ(fw::Game->WindowX, realX);
+}
+
 TEST_F(AltEnterTest, FullScreenFallsBackByDepthThenToAWindow) {
     // 640 x 480 exists only at 16 bits.
     fw::ScreenWidth = 640;

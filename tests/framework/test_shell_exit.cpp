@@ -81,6 +81,16 @@ TEST_F(DemoProcessTest, AFatalErrorAfterTheWindowOpenedEndsWithMinusOne) {
     EXPECT_NE(log.find("A fatal error after the window opened"), std::string::npos);
 }
 
+TEST_F(DemoProcessTest, AFailureBeforeTheWindowOpensEndsWithMinusOne) {
+    fs::remove_all(root_ / "home");
+    plat::SaveTextAtomic((root_ / "home").string(), "a file where the data folder should be");
+    const DemoRun r = Demo("wait:700,escape");
+    EXPECT_EQ(r.status, 255);
+    bool ok = false;
+    EXPECT_NE(plat::LoadText((root_ / "err.txt").string(), &ok).find("Cannot create shared data folder"),
+              std::string::npos);
+}
+
 TEST_F(DemoProcessTest, SettingsAreCreatedReloadedAndRepairedAfterACrash) {
     DemoRun r = Demo("wait:700,escape");
     ASSERT_EQ(r.status, 0) << r.out;

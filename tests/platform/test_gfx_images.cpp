@@ -138,6 +138,19 @@ TEST(GfxPng, SaveAndLoadRoundTrip) {
     EXPECT_EQ(files, 1);
 }
 
+TEST(GfxPng, PathsAreResolvedWhateverTheirCapitals) {
+    TempDir dir;
+    fs::create_directories(dir / "Data/Graphics");
+    auto p = CreatePixmap(2, 2);
+    p->Write(1, 1, 0xFF102030);
+    ASSERT_TRUE(SavePixmapPNG(p, dir / "data/graphics/Pic.png"));
+    EXPECT_TRUE(fs::exists(dir / "Data/Graphics/Pic.png")) << "saved into the existing folder";
+    auto img = LoadImage(dir / "DATA\\graphics\\pic.PNG", 0);
+    ASSERT_TRUE(img);
+    EXPECT_EQ(img->pixmaps[0]->Read(1, 1), 0xFF102030u);
+    EXPECT_TRUE(LoadAnimImage(dir / "data/GRAPHICS/pic.png", 1, 1, 0, 4, 0));
+}
+
 TEST(GfxPng, FailedSaveKeepsTheOldFileAndSaysSo) {
     TempDir dir;
     auto p = CreatePixmap(2, 2);

@@ -1,0 +1,74 @@
+#include "game/highscores_screen.h"
+
+#include <array>
+#include <cmath>
+
+#include "framework/game.h"
+#include "framework/highscore.h"
+#include "game/bitmap_font.h"
+#include "game/globals.h"
+#include "game/hud.h"
+#include "game/modules.h"
+#include "game/records_entry_screen.h"
+#include "game/screens.h"
+#include "game/title_screen.h"
+#include "platform/core/clock.h"
+#include "platform/gfx/draw.h"
+
+namespace game {
+
+namespace {
+
+constexpr double kShowMs = 10000;
+const std::array<const char*, 8> kPlaces = {"1ST", "2ND", "3RD", "4TH", "5TH", "6TH", "7TH", "8TH"};
+
+double Now() { return static_cast<double>(plat::MilliSecs64()); }
+
+void Text(const std::string& text, float x, float y) {
+    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
+}
+
+}  // namespace
+
+void THighScoresScreen::Load() { name = "highscores"; }
+
+void THighScoresScreen::Start() {
+    TScreen::Start();
+    RecordsEntryScreen->Kill();
+    fw::Game->Mouse->Off();
+    tim = Now();
+    fw::Game->FixedRateLogic->Init();
+    fw::Game->IgnoreEscapeKey = 1;
+    fw::Game->IgnorePauseKey = 0;
+}
+
+void THighScoresScreen::Logic() {
+    TScreen::Logic();
+    newtim = Now();
+    if (std::fabs(newtim - tim) > kShowMs) {
+        if (LevelStartKind == 7) {
+            // After a name entry the title tune starts again from the top.
+            SidMusic->Stop();
+            SidMusic->SelectTrack(1);
+        }
+        LevelStartKind = 4;
+        TitleScreen->PreStart();
+        fw::Game->DestinationTScreen = TitleScreen;
+    }
+}
+
+void THighScoresScreen::Draw() {
+    plat::SetBlend(plat::SOLIDBLEND);
+    plat::Cls();
+    plat::SetBlend(plat::ALPHABLEND);
+    ind = 0;
+    for (const auto& row : *fw::Game->HighScores) {
+        const float y = static_cast<float>(y_text + 16 * ind);
+        if (ind < static_cast<int>(kPlaces.size())) Text(kPlaces[static_cast<std::size_t>(ind)], static_cast<float>(x_text), y);
+        Text(row->name, static_cast<float>(x_text + 40), y);
+        Text(ScorePadding(row->score) + std::to_string(row->score), static_cast<float>(x_text + 112), y);
+        ++ind;
+    }
+}
+
+}  // namespace game

@@ -1,0 +1,248 @@
+#include "game/key_config.h"
+
+#include <array>
+#include <iostream>
+#include <vector>
+
+#include "framework/errors.h"
+#include "framework/game.h"
+#include "framework/input.h"
+#include "game/bitmap_font.h"
+#include "game/globals.h"
+#include "game/options_screen.h"
+#include "game/screens.h"
+#include "platform/core/text.h"
+#include "platform/gfx/draw.h"
+#include "platform/io/fs.h"
+#include "platform/io/stream.h"
+
+namespace game {
+
+namespace {
+
+constexpr int kEscape = 27;
+constexpr int kKeyY = 89;
+constexpr int kKeyN = 78;
+
+// The six controls in file and screen order.
+struct Control {
+    const char* fileName;  // as added to the key file (stored upper-cased)
+    const char* label;     // row label on the screen, 10 characters
+    KeyPair* keys;
+};
+
+const std::array<Control, 6>& Controls() {
+    static const std::array<Control, 6> controls = {{
+        {"Left", "LEFT      ", &LeftKeys},
+        {"Right", "RIGHT     ", &RightKeys},
+        {"Up", "UP        ", &UpKeys},
+        {"Down", "DOWN      ", &DownKeys},
+        {"Fire", "FIRE      ", &FireKeys},
+        {"Grenades", "GRENADES  ", &GrenadeKeys},
+    }};
+    return controls;
+}
+
+void Text(const std::string& text, float x, float y) {
+    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
+}
+
+void BackToOptions() {
+    LevelStartKind = 6;
+    OptionScreen->PreStart();
+    fw::Game->DestinationTScreen = OptionScreen;
+}
+
+}  // namespace
+
+// --- the key file ------------------------------------------------------------------
+
+std::string TIniFileKey::SavePath() {
+    const std::string folder = fw::Game ? fw::Game->SubPath : std::string();
+    return folder + kFileName;
+}
+
+std::string TIniFileKey::LoadPath() {
+    const std::string shared = SavePath();
+    return plat::FileType(shared) == plat::FILETYPE_FILE ? shared : std::string(kFileName);
+}
+
+void TIniFileKey::Save() {
+    plat::Ref<plat::TStream> out = plat::WriteStreamAtomic(SavePath());
+    bool ok = out != nullptr;
+    if (ok) {
+        for (const auto& line : *this)
+            if (!plat::WriteLine(out, line->Name + "=" + line->Value)) ok = false;
+        ok = ok && plat::CommitStream(out);
+    }
+    if (!ok) fw::ReportError(std::string("Failed to save file ") + kFileName, 1);
+}
+
+void TIniFileKey::Load() {
+    if (plat::Ref<plat::TStream> in = plat::ReadStream(LoadPath())) {
+        std::vector<std::string> lines;
+        while (!plat::Eof(in)) lines.push_back(plat::ReadLine(in));
+        plat::CloseStream(in);
+        for (const std::string& text : lines) {
+            const std::string key = plat::Upper(fw::IniKey(text));
+            const std::string value = fw::IniValue(text);
+            for (const auto& line : *this)
+                if (line->Name == key) line->Value = value;
+        }
+    }
+    Save();
+}
+
+// --- capturing keys ------------------------------------------------------------------
+
+int PollKeyHitCode() {
+    static const std::vector<int> codes = [] {
+        std::vector<int> list = {8, 9, 13};
+        for (int c = 32; c <= 40; ++c) list.push_back(c);
+        list.push_back(45);
+        list.push_back(46);
+        for (int c = 48; c <= 57; ++c) list.push_back(c);
+        for (int c = 65; c <= 90; ++c) list.push_back(c);
+        for (int c = 96; c <= 107; ++c) list.push_back(c);
+        list.push_back(109);
+        list.push_back(110);
+        list.push_back(111);
+        for (int c = 160; c <= 164; ++c) list.push_back(c);
+        list.push_back(188);
+        list.push_back(190);
+        return list;
+    }();
+    for (int code : codes)
+        if (fw::KeyHitCode(code)) return code;
+    return -1;
+}
+
+int T_NewKeysEntry::Introduce(int* codeInUse) {
+    NuevaTecla = PollKeyHitCode();
+    if (NuevaTecla == -1) return 0;
+    *codeInUse = NuevaTecla;  // in use at once, before the confirmation
+    return 1;
+}
+
+int T_NewKeysEntry::m_Introduce_leftkey() { return Introduce(&LeftKeys[1]); }
+int T_NewKeysEntry::m_Introduce_rightkey() { return Introduce(&RightKeys[1]); }
+int T_NewKeysEntry::m_Introduce_upkey() { return Introduce(&UpKeys[1]); }
+int T_NewKeysEntry::m_Introduce_downkey() { return Introduce(&DownKeys[1]); }
+int T_NewKeysEntry::m_Introduce_key1() { return Introduce(&FireKeys[1]); }
+int T_NewKeysEntry::m_Introduce_key2() { return Introduce(&GrenadeKeys[1]); }
+
+void T_NewKeysEntry::DrawRows(int done) {
+    Text("CHOOSE NEW KEYS", static_cast<float>(xhead), static_cast<float>(yhead));
+    const auto& controls = Controls();
+    for (int row = 0; row < done; ++row) {
+        const int code = (*controls[static_cast<std::size_t>(row)].keys)[1];
+        const std::string& keyName = code >= 0 && code <= 255 ? KeyNames[static_cast<std::size_t>(code)] : std::string();
+        Text(std::string(controls[static_cast<std::size_t>(row)].label) + keyName, static_cast<float>(x),
+             static_cast<float>(y + 16 * row));
+    }
+    if (done < static_cast<int>(controls.size())) {
+        const std::string label = done == 0 ? std::string("LEFT") : controls[static_cast<std::size_t>(done)].label;
+        Text(label, static_cast<float>(x), static_cast<float>(y + 16 * done));
+    }
+}
+
+void T_NewKeysEntry::m_Draw_leftkey() { DrawRows(0); }
+void T_NewKeysEntry::m_Draw_rightkey() { DrawRows(1); }
+void T_NewKeysEntry::m_Draw_upkey() { DrawRows(2); }
+void T_NewKeysEntry::m_Draw_downkey() { DrawRows(3); }
+void T_NewKeysEntry::m_Draw_key1() { DrawRows(4); }
+void T_NewKeysEntry::m_Draw_key2() { DrawRows(5); }
+
+void T_NewKeysEntry::m_Draw_allkeys() {
+    DrawRows(6);
+    Text("IS OK?    Y ! N", 96, 200);
+}
+
+// --- the screen ----------------------------------------------------------------------
+
+void TRedefineKeysScreen::Load() { name = "redefinekeys"; }
+
+void TRedefineKeysScreen::Start() {
+    TScreen::Start();
+    fw::Game->Mouse->Off();
+    fw::Game->FixedRateLogic->Init();
+    fw::Game->IgnoreEscapeKey = 1;
+    newkey = 4;
+}
+
+void TRedefineKeysScreen::Logic() {
+    TScreen::Logic();
+    if (fw::KeyHitCode(kEscape)) {
+        fw::FlushInput();
+        // Every control back to its default, in memory only.
+        for (const Control& control : Controls()) (*control.keys)[1] = (*control.keys)[0];
+        BackToOptions();
+        return;
+    }
+    switch (newkey) {
+        case 4: if (NewKeysEntry->m_Introduce_leftkey()) newkey = 6; break;
+        case 6: if (NewKeysEntry->m_Introduce_rightkey()) newkey = 2; break;
+        case 2: if (NewKeysEntry->m_Introduce_upkey()) newkey = 8; break;
+        case 8: if (NewKeysEntry->m_Introduce_downkey()) newkey = 11; break;
+        case 11: if (NewKeysEntry->m_Introduce_key1()) newkey = 12; break;
+        case 12: if (NewKeysEntry->m_Introduce_key2()) newkey = 0; break;
+        case 0: m_go_to_OptionScreen(); break;
+        default: break;
+    }
+}
+
+void TRedefineKeysScreen::Draw() {
+    plat::Cls();
+    switch (newkey) {
+        case 4: NewKeysEntry->m_Draw_leftkey(); break;
+        case 6: NewKeysEntry->m_Draw_rightkey(); break;
+        case 2: NewKeysEntry->m_Draw_upkey(); break;
+        case 8: NewKeysEntry->m_Draw_downkey(); break;
+        case 11: NewKeysEntry->m_Draw_key1(); break;
+        case 12: NewKeysEntry->m_Draw_key2(); break;
+        case 0: NewKeysEntry->m_Draw_allkeys(); break;
+        default: break;
+    }
+}
+
+void TRedefineKeysScreen::m_go_to_OptionScreen() {
+    if (fw::KeyHitCode(kKeyY)) {
+        fw::FlushInput();
+        IniKeysFill();
+        KeyFile->Save();
+        BackToOptions();
+    } else if (fw::KeyHitCode(kKeyN)) {
+        fw::FlushInput();
+        newkey = 4;  // the capture starts again from left
+    }
+}
+
+void TRedefineKeysScreen::IniKeysFill() {
+    KeyFile->Clear();
+    for (const Control& control : Controls()) KeyFile->Add(control.fileName, std::to_string((*control.keys)[1]));
+}
+
+void TRedefineKeysScreen::IniKeysExtract() {
+    bool repaired = false;
+    for (const auto& line : *KeyFile) {
+        for (const Control& control : Controls()) {
+            if (line->Name != plat::Upper(control.fileName)) continue;
+            const int code = plat::ToInt(line->Value);
+            if (code < 0 || code > 255) {
+                // No key has such a code: the control would be dead.
+                std::cerr << "Keys.ini: " << line->Name << "=" << line->Value
+                          << " is no key code; the default " << (*control.keys)[0] << " is used\n";
+                (*control.keys)[1] = (*control.keys)[0];
+                repaired = true;
+            } else {
+                (*control.keys)[1] = code;
+            }
+        }
+    }
+    if (repaired) {
+        IniKeysFill();
+        KeyFile->Save();
+    }
+}
+
+}  // namespace game

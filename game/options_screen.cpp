@@ -1,0 +1,141 @@
+#include "game/options_screen.h"
+
+#include "framework/game.h"
+#include "framework/highscore.h"
+#include "framework/input.h"
+#include "game/bitmap_font.h"
+#include "game/globals.h"
+#include "game/key_config.h"
+#include "game/screens.h"
+#include "game/title_screen.h"
+#include "platform/gfx/display.h"
+#include "platform/gfx/draw.h"
+#include "platform/sys/input.h"
+
+namespace game {
+
+namespace {
+
+constexpr int kF1 = 112, kF3 = 114, kF5 = 116, kF7 = 118, kF9 = 120, kF12 = 123, kEscape = 27;
+
+void Text(const std::string& text, float x, float y) {
+    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
+}
+
+void BackToTitle() {
+    TitleScreen->PreStart();
+    fw::Game->DestinationTScreen = TitleScreen;
+}
+
+}  // namespace
+
+void TOptionScreen::Load() {
+    Image = nullptr;
+    ImageLoad("titulo.png", 0, 1);
+}
+
+void TOptionScreen::Start() {
+    TScreen::Start();
+    fw::FlushInput();
+    fw::Game->Mouse->Off();
+    fw::Game->FixedRateLogic->Init();
+    resolucion_ini_opciones = fw::ScreenWidth;
+    resolucion = fw::ScreenWidth;
+    fw::Game->IgnoreEscapeKey = 1;  // Escape belongs to this screen
+}
+
+void TOptionScreen::Kill() { Image = nullptr; }
+
+void TOptionScreen::ToggleControlMode() {
+    fw::FlushInput();
+    if (plat::JoyCount() == 0) return;
+    ControlMode = ControlMode == 0 ? 1 : 0;
+}
+
+void TOptionScreen::CambiaTextoResolucion() {
+    fw::FlushInput();
+    if (resolucion == 800) resolucion = 1024;
+    else if (resolucion == 1024) resolucion = 800;
+}
+
+void TOptionScreen::ToggleFullScreenOption() {
+    fw::FlushInput();
+    fw::Game->ToggleFullScreen();
+}
+
+void TOptionScreen::ToggleVidasInfinitas() {
+    fw::FlushInput();
+    InfiniteLives = InfiniteLives == 0 ? 1 : 0;
+}
+
+void TOptionScreen::m_go_to_RedefineKeysScreen() {
+    LevelStartKind = 5;
+    RedefineKeysScreen->PreStart();
+    fw::Game->DestinationTScreen = RedefineKeysScreen;
+}
+
+void TOptionScreen::m_Ini_HighScores() {
+    auto& table = *fw::Game->HighScores;
+    table.Clear();
+    table.CreateDefault();
+    table.Load();
+    if (table.IsEmpty()) table.CreateDefault();
+    HiScore = table.First()->score;
+}
+
+std::string TOptionScreen::GraphicsDriverName() {
+    switch (plat::CurrentGraphicsDriver()) {
+        case plat::DRIVER_D3D7: return "DX7";
+        case plat::DRIVER_D3D9: return "DX9";
+        case plat::DRIVER_OPENGL: return "OPENGL";
+    }
+    return "";
+}
+
+void TOptionScreen::Logic() {
+    if (fw::KeyHitCode(kF1)) ToggleControlMode();
+    if (ControlMode == 0 && fw::KeyHitCode(kF3)) m_go_to_RedefineKeysScreen();
+    if (fw::KeyHitCode(kF5)) CambiaTextoResolucion();
+    if (fw::KeyHitCode(kF7)) ToggleFullScreenOption();
+    if (fw::KeyHitCode(kF9)) {
+        fw::FlushInput();
+        Kill();
+        LevelStartKind = 5;
+        if (resolucion != resolucion_ini_opciones) {
+            if (resolucion == 800) fw::Game->ToggleResolution(800, 600);
+            else if (resolucion == 1024) fw::Game->ToggleResolution(1024, 768);
+        }
+        BackToTitle();
+    }
+    if (fw::KeyHitCode(kF12)) {
+        fw::FlushInput();
+        m_Ini_HighScores();
+    }
+    if (fw::KeyHitCode(kEscape)) {
+        fw::FlushInput();
+        Kill();
+        LevelStartKind = 5;
+        BackToTitle();
+    }
+}
+
+void TOptionScreen::Draw() {
+    plat::SetBlend(plat::SOLIDBLEND);
+    plat::Cls();
+    plat::SetBlend(plat::ALPHABLEND);
+    plat::SetScale(0.9f, 0.9f);
+    if (Image) plat::DrawImage(Image, 16, 33, 0);
+    Text("F1 CONTROL MODE ", 69, 90);
+    Text(ControlMode == 0 ? "KEYBOARD" : "JOYSTICK", 194, 90);
+    Text("F3 REDEFINE KEYS ", 69, 110);
+    Text("F5 RESOLUTION ", 69, 130);
+    if (resolucion == 800) Text("800 X 600", 186, 130);
+    else if (resolucion == 1024) Text("1024 X 768", 186, 130);
+    Text("F7 FULLSCREEN ", 69, 150);
+    Text(fw::Game->FullScreen == 1 ? "ON" : "OFF", 186, 150);
+    Text("F12 CLEAR HIGHSCORES", 69, 170);
+    Text("PRESS F9 TO EXIT OPTIONS", 69, 208);
+    plat::SetScale(1, 1);
+}
+
+}  // namespace game

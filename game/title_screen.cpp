@@ -1,0 +1,138 @@
+#include "game/title_screen.h"
+
+#include <cmath>
+
+#include "framework/game.h"
+#include "framework/input.h"
+#include "game/bitmap_font.h"
+#include "game/globals.h"
+#include "game/highscores_screen.h"
+#include "game/level_screen.h"
+#include "game/modules.h"
+#include "game/options_screen.h"
+#include "game/player_input.h"
+#include "game/screens.h"
+#include "platform/core/clock.h"
+#include "platform/gfx/draw.h"
+
+namespace game {
+
+namespace {
+
+constexpr int kF9 = 120;
+constexpr double kSlideMs = 5000;
+
+double Now() { return static_cast<double>(plat::MilliSecs64()); }
+
+void Text(const std::string& text, float x, float y) {
+    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
+}
+
+}  // namespace
+
+void TTitlescreen::Load() {
+    Image = nullptr;
+    ImageLoad("titulo.png", 0, 1);
+    GameMap->MapFreeMem();
+    GameMap->MapLoad("Data/Maps/Level0.dat", 2);
+}
+
+void TTitlescreen::Start() {
+    TScreen::Start();
+    fw::Game->Mouse->Off();
+    fw::Game->FixedRateLogic->Init();
+    Level = 1;
+    Stage = 1;
+    fw::FlushInput();
+    SidMusic->Play();
+    oldt = Now();
+    imagen_nivel = 0;
+}
+
+void TTitlescreen::Kill() { Image = nullptr; }
+
+void TTitlescreen::ToggleGodMode() {
+    fw::FlushInput();
+    GodMode = GodMode == 0 ? 1 : 0;
+}
+
+void TTitlescreen::Logic() {
+    TScreen::Logic();
+    ReadPlayerInput();
+
+    if (fw::KeyHitCode(kF9)) {
+        fw::FlushInput();
+        Kill();
+        LevelStartKind = 1;
+        OptionScreen->PreStart();
+        fw::Game->DestinationTScreen = OptionScreen;
+    }
+
+    if (FireButtons == 1) {
+        fw::FlushInput();
+        Direction = 2;
+        FireButtons = 0;
+        SidMusic->Stop();
+        Kill();
+        LevelStartKind = 1;
+        LevelScreen->PreStart();
+        fw::Game->DestinationTScreen = LevelScreen;
+    }
+
+    newt = Now();
+    if (std::fabs(newt - oldt) > kSlideMs) {
+        oldt = newt;
+        if (imagen_nivel < 8) {
+            ++imagen_nivel;
+        } else {
+            // After the last map view: the table (which comes back here).
+            LevelStartKind = 1;
+            HighScoresScreen->PreStart();
+            fw::Game->DestinationTScreen = HighScoresScreen;
+        }
+    }
+}
+
+void TTitlescreen::Draw() {
+    plat::SetBlend(plat::SOLIDBLEND);
+    plat::Cls();
+    plat::SetBlend(plat::ALPHABLEND);
+    if (imagen_nivel != 0) m_dibuja_pantallas();
+    else m_escribe_credits();
+    m_escribe_press_fire();
+}
+
+void TTitlescreen::m_escribe_credits() {
+    plat::SetScale(0.9f, 0.9f);
+    Text("RAVOTESK GAMES PRESENTS", 80, 22);
+    if (Image) plat::DrawImage(Image, 16, 33, 0);
+    Text("SPECIAL EDITION FULL VERSION", 52, 76);
+    Text("PROGRAMMING", 53, 96);
+    Text("RAVO TESK", 164, 96);
+    Text("GRAPHICS", 75, 110);
+    Text("WELM ODRIS", 164, 110);
+    Text("PANTO GRESK", 164, 124);
+    Text("RAVO TESK", 164, 138);
+    Text("SOUND", 96, 152);
+    Text("SIV MALDRO", 164, 152);
+    Text("F9 OPTIONS", 120, 192);
+    Text("V1.0", 264, 224);
+    plat::SetScale(1, 1);
+}
+
+void TTitlescreen::m_dibuja_pantallas() {
+    GameMap->MapDrawBG(0, 160 * imagen_nivel - 160, 0, 26, 320, 160);
+    plat::SetScale(0.9f, 0.9f);
+    if (Image) plat::DrawImage(Image, 16, 33, 0);
+    Text("SPECIAL EDITION FULL VERSION", 52, 76);
+    Text("F9 OPTIONS", 120, 192);
+    plat::SetScale(1, 1);
+}
+
+void TTitlescreen::m_escribe_press_fire() {
+    plat::SetScale(0.9f, 0.9f);
+    Text("PRESS FIRE TO START", 88, 208);
+    plat::SetScale(1, 1);
+}
+
+}  // namespace game

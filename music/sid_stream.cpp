@@ -1,0 +1,234 @@
+#include "music/sid_stream.h"
+
+#include <cstring>
+
+#include "music/module.h"
+#include "platform/core/error.h"
+#include "platform/io/stream.h"
+
+namespace music {
+
+const char* const kSidLoaderName = "SID \".sid\"";
+
+namespace {
+
+int started = -1;  // module generation this module last started in
+
+[[noreturn]] void Fail(const std::string& text) { throw plat::RuntimeError("SIDStream.Load(): " + text); }
+
+unsigned BigEndian16(const std::uint8_t* p) { return (unsigned(p[0]) << 8) | p[1]; }
+
+}  // namespace
+
+void InitSidStreamModule() {
+    if (started == detail::ModuleGeneration()) return;
+    started = detail::ModuleGeneration();
+    InitAudioStreamModule();
+    MusicLoader::Create(&LoadSidMusic, kSidLoaderName, "sid");
+}
+
+bool PlausibleSidHeader(const std::uint8_t* data, std::size_t size) {
+    constexpr std::size_t kV1Header = 0x76, kV2Header = 0x7c;
+    if (!data || size < kV1Header) return false;
+    if (std::memcmp(data, "PSID", 4) != 0 && std::memcmp(data, "RSID", 4) != 0) return false;
+    unsigned version = BigEndian16(data + 4);
+    if (version < 1 || version > 4) return false;
+    unsigned dataOffset = BigEndian16(data + 6);
+    if (dataOffset != (version == 1 ? kV1Header : kV2Header)) return false;
+    unsigned loadAddress = BigEndian16(data + 8);
+    std::size_t needed = dataOffset + (loadAddress == 0 ? 2 : 0);
+    return size > needed;
+}
+
+// --- SIDStream -----------------------------------------------------------------
+
+SIDStream::~SIDStream() {
+    player.reset();
+    tune.reset();
+    resid.reset();
+}
+
+Ref<SIDStream> SIDStream::Load(const std::string& url, std::uint16_t track, int rate, int format, int clockSpeed) {
+    return Load(plat::LoadByteArray(url), url, track, rate, format, clockSpeed);
+}
+
+Ref<SIDStream> SIDStream::Load(const std::vector<std::uint8_t>& bytes, const std::string& url,
+                               std::uint16_t track, int rate, int format, int clockSpeed) {
+    Ref<SIDStream> sid(new SIDStream());
+    if (bytes.empty()) return nullptr;
+    sid->clockSpeed = clockSpeed;
+
+    sid->tune.reset(sid_tune_create(nullptr));
+    if (!sid->tune) Fail("Unable to create SidTune");
+    if (!PlausibleSidHeader(bytes.data(), bytes.size()) || bytes.size() > 0x7fffffff ||
+        !sid_tune_read(sid->tune.get(), bytes.data(), static_cast<int>(bytes.size())))
+        Fail("Unable To load " + url);
+    // No engine exists yet: the selection takes effect when the tune is
+    // loaded into it below.
+    if (!sid->SelectTrack(track)) Fail("Unable to select track " + std::to_string(track));
+
+    sid->Channels = (format == FORMAT_STEREO8 || format == FORMAT_STEREO16) ? 2 : 1;
+    sid->Bits = 16;
+    // The engine renders 16-bit samples whatever was asked, so the source
+    // says so: its consumer takes the source's own format.
+    sid->STREAM_FORMAT = sid->Channels == 2 ? FORMAT_STEREO16 : FORMAT_MONO16;
+    sid->SAMPLE_RATE = rate;
+
+    sid->resid.reset(sid_builder_create("Music Load SID"));
+    if (!sid->resid) Fail("Unable to create ReSIDBuilder");
+    sid->player.reset(sid_player_create(sid->resid.get()));
+
+    SidEngine* engine = sid->player.get();
+    if (!sid_player_set_frequency(engine, rate)) Fail("Unable to set rate " + std::to_string(rate));
+    if (!sid_player_set_precision(engine, sid->Bits)) Fail("Unable to set bits " + std::to_string(sid->Bits));
+    if (!sid_player_set_playback(engine, sid->Channels)) Fail("Unable to set format " + std::to_string(format));
+    if (!sid_player_set_clock_speed(engine, clockSpeed))
+        Fail("Unable to set clockSpeed " + std::to_string(clockSpeed));
+    if (sid_player_load(engine, sid->tune.get()) != 0) Fail("Unable to load tune into the player");
+    return sid;
+}
+
+int SIDStream::FillBuffer(void* buffer, int length) {
+    if (length <= 0 || !buffer) return 0;
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    int frame = Channels * (Bits / 8);
+    int whole = frame > 0 ? length - length % frame : 0;
+    int rendered = 0;
+    if (whole > 0) {
+        rendered = sid_player_play(player.get(), out, whole);
+        if (rendered <= 0) throw plat::RuntimeError("SIDStream.FillBuffer(): Unable to process sample data");
+        if (rendered > whole) rendered = whole;
+    }
+    std::memset(out + rendered, 0, static_cast<std::size_t>(length - rendered));
+    return 0;
+}
+
+int SIDStream::Play() { return 0; }
+
+int SIDStream::Stop() { return sid_player_load(player.get(), tune.get()) == 0 ? 1 : 0; }
+
+std::uint16_t SIDStream::GetTrackCount() const {
+    return static_cast<std::uint16_t>(sid_info_songs(sid_tune_get_info(tune.get())));
+}
+
+int SIDStream::SelectTrack(std::uint16_t track) {
+    // Asked for a song it lacks, the library switches to its start song.
+    if (track < 1 || track > GetTrackCount()) return 0;
+    if (sid_tune_select_song(tune.get(), track) != track) return 0;
+    if (player) sid_player_load(player.get(), tune.get());
+    Track = track;
+    return 1;
+}
+
+Ref<TMusic> LoadSidMusic(const MusicSource& source) {
+    if (!source.stream) return SIDStream::Load(source.url, 1, 44100, FORMAT_STEREO16, SID_CLOCK_PAL);
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[4096];
+    for (int n; (n = plat::ReadBytes(source.stream, chunk, sizeof chunk)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+    return SIDStream::Load(bytes, source.url, 1, 44100, FORMAT_STEREO16, SID_CLOCK_PAL);
+}
+
+// --- SidAudioStream --------------------------------------------------------------
+
+namespace {
+
+struct FrontEnd {
+    Ref<SIDStream> source;
+    Ref<TAudioStream> stream;
+    std::uint8_t paused = 0;
+};
+
+FrontEnd& State() {
+    static FrontEnd state;
+    return state;
+}
+
+}  // namespace
+
+SidAudioStream::SidAudioStream() { InitSidStreamModule(); }
+
+Ref<SIDStream> SidAudioStream::CurrentSource() { return State().source; }
+Ref<TAudioStream> SidAudioStream::CurrentStream() { return State().stream; }
+
+std::uint8_t SidAudioStream::Load(const std::string& url, std::uint16_t track, std::uint8_t autoplay, float volume,
+                                  float rate) {
+    InitSidStreamModule();
+    FrontEnd& st = State();
+    // Left alone, the earlier stream would go on playing from its timer.
+    if (st.stream) st.stream->Stop();
+    st = FrontEnd{};
+
+    st.source = plat::As<SIDStream>(LoadMusic(url));
+    if (!st.source) return 0;
+    if (track == 0 || track > GetTrackCount()) track = 1;
+    st.stream = CreateAudioStream(st.source, 1, 0);
+    Stop();
+    SetHertz(rate);
+    SetVolume(volume);
+    SelectTrack(track);
+    if (autoplay) Play();
+    return 1;
+}
+
+void SidAudioStream::Play() {
+    FrontEnd& st = State();
+    if (!st.source) return;
+    if (st.paused) {
+        if (st.stream) st.stream->SetPaused(false);
+        return;
+    }
+    if (st.stream && st.stream->Playing()) return;
+    st.stream = CreateAudioStream(st.source, 1, 0);
+    st.paused = 0;
+}
+
+void SidAudioStream::Stop() {
+    FrontEnd& st = State();
+    if (!st.source) return;
+    st.source->Stop();
+    if (st.stream) st.stream->Stop();
+    st.paused = 0;
+}
+
+void SidAudioStream::Pause() {
+    FrontEnd& st = State();
+    if (!st.source) return;
+    if (st.stream) st.stream->SetPaused(true);
+    st.paused = 1;
+}
+
+void SidAudioStream::Restart() {
+    Stop();
+    Play();
+}
+
+std::uint8_t SidAudioStream::IsPaused() const { return State().source ? State().paused : 0; }
+
+std::uint16_t SidAudioStream::GetTrackCount() const {
+    return State().source ? State().source->GetTrackCount() : 0;
+}
+
+std::uint16_t SidAudioStream::CurrentTrack() const { return State().source ? State().source->CurrentTrack() : 0; }
+
+int SidAudioStream::SelectTrack(std::uint16_t track) {
+    return State().source ? State().source->SelectTrack(track) : 0;
+}
+
+void SidAudioStream::SetHertz(float factor) {
+    FrontEnd& st = State();
+    if (st.source && st.stream) st.stream->SetRate(factor);
+}
+
+void SidAudioStream::SetVolume(float volume) {
+    FrontEnd& st = State();
+    if (st.source && st.stream) st.stream->SetVolume(volume);
+}
+
+void SidAudioStream::Dispose() {
+    FrontEnd& st = State();
+    if (st.stream) st.stream->Stop();
+    if (st.source) st.source->Free();
+    st = FrontEnd{};
+}
+
+}  // namespace music
