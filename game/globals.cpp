@@ -23,7 +23,7 @@ int HiScore = 10000;
 int ExtraLifeStep = 30000;
 int NextExtraLife = 30000;
 int LevelStartKind = 0;
-int FireCoolDown = 0;
+float FireCoolDown = 0;
 int GodMode = 0;
 int InfiniteLives = 0;
 

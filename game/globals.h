@@ -43,7 +43,7 @@ extern int NextExtraLife;   // score of the next extra life
 // The screen that started the next screen: 1 title, 2 level play, 3 area
 // complete, 4 high-score table, 5 options, 6 key redefinition, 7 name entry.
 extern int LevelStartKind;
-extern int FireCoolDown;    // ticks until the hero may fire again
+extern float FireCoolDown;   // ticks until the hero may fire again
 extern int GodMode;         // cheat flags; nothing in the game sets them
 extern int InfiniteLives;
 

@@ -1,25 +1,43 @@
 #pragma once
-// TLevelScreen: the screen on which the game is played.
+// TLevelScreen: the screen on which an area is played.  It loads the area's
+// map, makes the hero and then runs the tick of play in a fixed order of
+// passes; once per frame it draws the map's back layer, the actors, the
+// front layer and the status line.  It also owns the extra-life rule and
+// Escape back to the title.  The play field is 320 x 160 pixels with its top
+// edge at screen row 26.
 
 #include "framework/screen.h"
+#include "platform/core/object.h"
 
 namespace fw {
 class TGameSound;
-}  // namespace fw
+}
 
 namespace game {
 
 class TLevelScreen : public fw::TScreen {
 public:
-    plat::Ref<fw::TGameSound> snd_vida_extra;  // the extra-life sound
+    plat::Ref<fw::TGameSound> snd_vida_extra;
 
     void Load() override;
     void Start() override;
     void Kill() override;
     void Logic() override;
     void Draw() override;
+    // Resets the level: a new game's values when LevelStartKind is 1, the
+    // lists emptied, the hero made, the fixed scenery of the area placed.
     virtual void InitLevelStats();
+    // One extra life per tick while the score has passed the next threshold.
     virtual void m_Mira_vida_extra();
 };
+
+// The screens the level play hands over to.
+enum class NextScreen { Title, LevelComplete, RecordsEntry, HighScores };
+
+// The next screen's PreStart(), then it becomes the shell's destination.
+void HandOver(NextScreen next);
+
+// The map file of an area 1..8 ("" for any other).
+const char* LevelMapFile(int level);
 
 }  // namespace game

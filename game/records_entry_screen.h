@@ -1,17 +1,5 @@
 #pragma once
-// TIntroducirRecordsScreen: the high-score name entry after a game.
+// TIntroducirRecordsScreen, the high-score name entry, lives with its
+// letter tiles, crosshair and bullet in name_entry.h.
 
-#include "framework/screen.h"
-
-namespace game {
-
-class TIntroducirRecordsScreen : public fw::TScreen {
-public:
-    void Load() override;
-    void Start() override;
-    void Kill() override;
-    void Logic() override;
-    void Draw() override;
-};
-
-}  // namespace game
+#include "game/name_entry.h"

@@ -1,0 +1,240 @@
+// The tick of play on the largest area, the hero walking from the start view
+// to the top while firing and throwing, against the 200 ticks a second the
+// game needs; and the whole frame of play drawn headless, against a 60 Hz
+// display.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "framework/banks.h"
+#include "framework/game.h"
+#include "framework/input.h"
+#include "framework/timing.h"
+#include "game/bitmap_font.h"
+#include "game/globals.h"
+#include "game/hero.h"
+#include "game/level_screen.h"
+#include "game/modules.h"
+#include "game/name_entry.h"
+#include "game/screens.h"
+#include "game/title_screen.h"
+#include "platform/core/clock.h"
+#include "platform/gfx/display.h"
+#include "platform/gfx/draw.h"
+#include "platform/gfx/image.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace game;
+
+constexpr double kTicksPerSecond = 200.0;
+constexpr double kDisplayHz = 60.0;
+constexpr int kLargestArea = 3;  // 214 rows, like areas 5, 7 and 8
+
+plat::Ref<plat::TImage> Strip(const char* file, int w, int h, int cells) {
+    auto image = plat::LoadAnimImage(std::string("Data/Graphics/") + file, w, h, 0, cells, 1);
+    return image ? image : plat::CreateImage(w, h, cells, 1);
+}
+
+// The game's objects as the main program makes them, without window or sound.
+void SetUpGame() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    fs::current_path(VELMAROK_BIN_DIR);
+    const std::string home = (fs::temp_directory_path() / ("bench-play-" + std::to_string(::getpid()))).string();
+    ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+    fw::Game = plat::New<fw::TGame>();
+    ShotList = plat::New<ActorList>();
+    EnemyList = plat::New<ActorList>();
+    HutList = plat::New<ActorList>();
+    GuardList = plat::New<ActorList>();
+    FireList = plat::New<ActorList>();
+    GameMap = plat::New<tilemap::TileMap>();
+    FillGrenadeSpeedTable();
+    FillKeyNames();
+    SoundBank = plat::New<fw::TSoundBank>();
+    for (const char* name : {"SND2", "SND3", "SND5", "SND7", "SND8", "SND9"}) {
+        auto sound = plat::New<fw::TGameSound>();
+        SoundBank->Insert(name, sound);
+    }
+    HeroImage = Strip("superdax.png", 24, 21, 30);
+    ShotBurstImage = Strip("shootexp.png", 24, 21, 4);
+    GrenadeImage = Strip("granada_dax.png", 24, 21, 12);
+    GrenadeThrowImage = Strip("tira_granada_dax.png", 24, 21, 3);
+    EnemyImage = Strip("enemyspr.png", 24, 21, 84);
+    EnemyCImage = Strip("enemycspr.png", 24, 21, 56);
+    GateOpenImage = Strip("puertaab.png", 16, 64, 2);
+    GateClosedImage = plat::LoadImage("Data/Graphics/puertacer.png", 1);
+    BitmapFont = TBitmapFont2::Create("Data/Graphics/8x8_VelmarokFont.png", -1, -1);
+    TitleScreen = plat::New<TTitlescreen>();
+    LevelScreen = plat::New<TLevelScreen>();
+    RecordsEntryScreen = plat::New<TIntroducirRecordsScreen>();
+}
+
+void StartLargestArea() {
+    Level = kLargestArea;
+    LevelStartKind = 3;
+    Lives = 5;
+    Grenades = 99;
+    LevelScreen->Load();
+    LevelScreen->Start();
+    LevelScreen->Draw();  // the hero becomes playable
+    fw::KeyTableDown(UpKeys[1]);
+}
+
+// A simple pilot for the hero: up while he gets on, sideways for a while
+// when a wall stops him (the side changes each time).
+struct Pilot {
+    long tick = 0;
+    long tops = 0;
+    int lowestView = 1 << 30;
+    float last = 0;
+    int stuck = 0;
+    int sideTicks = 0;
+    int side = 1;
+
+    void Keys(bool up, int dir) {
+        auto set = [](int key, bool down) { down ? fw::KeyTableDown(key) : fw::KeyTableUp(key); };
+        set(UpKeys[1], up);
+        set(LeftKeys[1], dir < 0);
+        set(RightKeys[1], dir > 0);
+    }
+    // The nearest x whose way up is open for the next 16 rows.
+    static float OpenColumn(float x, float y) {
+        float best = x;
+        float bestDistance = 1e9f;
+        for (int cx = 3; cx <= 295; cx += 4) {
+            bool open = true;
+            for (int dy = 1; dy <= 16 && open; dy += 3)
+                open = GameMap->MapCollision(cx + 12, static_cast<int>(y + 15) - dy) == 0 &&
+                       GameMap->MapCollision(cx + 12, static_cast<int>(y + 16)) == 0;
+            const float distance = std::abs(static_cast<float>(cx) - x);
+            if (open && distance < bestDistance) {
+                best = static_cast<float>(cx);
+                bestDistance = distance;
+            }
+        }
+        return best;
+    }
+    void Steer() {
+        const float progress = static_cast<float>(ViewTop) + Hero->y;
+        if (sideTicks > 0) {
+            --sideTicks;
+            if (std::abs(Hero->x - target) < 1.0f || sideTicks == 0) {
+                sideTicks = 0;
+                Keys(true, 0);
+            }
+        } else if (progress >= last) {
+            if (++stuck > 2) {
+                target = OpenColumn(Hero->x, Hero->y);
+                side = target < Hero->x ? -1 : 1;
+                sideTicks = 600;
+                stuck = 0;
+                Keys(false, side);
+            }
+        } else {
+            stuck = 0;
+        }
+        last = progress;
+    }
+    float target = 0;
+};
+
+// One tick as the shell runs it, with the fire and grenade keys pressed now
+// and then; the area starts again when the view reaches the top or the hero
+// dies.
+void PlayTick(Pilot& p) {
+    const long t = p.tick;
+    if (t % 20 == 0) fw::KeyTableDown(FireKeys[1]);
+    if (t % 20 == 1) fw::KeyTableUp(FireKeys[1]);
+    if (t % 300 == 150) fw::KeyTableDown(GrenadeKeys[1]);
+    if (t % 300 == 151) fw::KeyTableUp(GrenadeKeys[1]);
+    fw::Delta = 1.0f;
+    LevelScreen->Logic();
+    ++p.tick;
+    if (ViewTop < p.lowestView) p.lowestView = ViewTop;
+    if (Hero->estado == HERO_PLAYING) p.Steer();
+    const bool top = ViewTop == 0 && Hero->y <= 54.0f;
+    if (top) ++p.tops;
+    if (top || (Hero->estado != HERO_PLAYING && Hero->estado != HERO_SHOT && Hero->estado != HERO_FALLEN)) {
+        StartLargestArea();
+        p = Pilot{p.tick, p.tops, p.lowestView};
+    }
+}
+
+void BM_TickOfPlay(benchmark::State& state) {
+    SetUpGame();
+    plat::StartRecording();
+    StartLargestArea();
+    Pilot pilot;
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) PlayTick(pilot);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    plat::StopRecording();
+    const double rate = static_cast<double>(state.iterations()) / seconds;
+    state.counters["ticks_per_s"] = rate;
+    state.counters["x_realtime"] = rate / kTicksPerSecond;  // target: 2000 or more
+    state.counters["tops_reached"] = static_cast<double>(pilot.tops);
+    state.counters["lowest_view"] = pilot.lowestView;
+}
+BENCHMARK(BM_TickOfPlay);
+
+void BM_FullFrameHeadless(benchmark::State& state) {
+    SetUpGame();
+    plat::Graphics(640, 480, 0, 60);
+    if (!plat::GraphicsOpen()) {
+        state.SkipWithError("no display");
+        return;
+    }
+    plat::SetVirtualResolution(320, 240);
+    StartLargestArea();
+    Pilot pilot;
+    for (int i = 0; i < 2000; ++i) PlayTick(pilot);  // some actors on the screen
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        LevelScreen->Draw();
+        plat::Flip(0);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    plat::EndGraphics();
+    const double fps = static_cast<double>(state.iterations()) / seconds;
+    state.counters["frames_per_s"] = fps;
+    state.counters["x_60hz"] = fps / kDisplayHz;  // target: 10 or more
+}
+BENCHMARK(BM_FullFrameHeadless)->Unit(benchmark::kMillisecond);
+
+// The baseline of the same run: a frame that only clears and presents, so
+// the cost of the software renderer's present is seen apart from the game's.
+void BM_EmptyFrameHeadless(benchmark::State& state) {
+    SetUpGame();
+    plat::Graphics(640, 480, 0, 60);
+    if (!plat::GraphicsOpen()) {
+        state.SkipWithError("no display");
+        return;
+    }
+    plat::SetVirtualResolution(320, 240);
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        plat::Cls();
+        plat::Flip(0);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    plat::EndGraphics();
+    const double fps = static_cast<double>(state.iterations()) / seconds;
+    state.counters["frames_per_s"] = fps;
+    state.counters["x_60hz"] = fps / kDisplayHz;
+}
+BENCHMARK(BM_EmptyFrameHeadless)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

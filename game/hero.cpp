@@ -1,0 +1,484 @@
+#include "game/hero.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "framework/banks.h"
+#include "framework/channels.h"
+#include "framework/game.h"
+#include "framework/timing.h"
+#include "game/checkpoints.h"
+#include "game/globals.h"
+#include "game/level_hooks.h"
+#include "game/level_screen.h"
+#include "game/modules.h"
+#include "game/name_entry.h"
+#include "game/shots.h"
+#include "platform/core/clock.h"
+#include "platform/gfx/draw.h"
+
+namespace game {
+
+namespace {
+
+constexpr int kPlayFieldTop = 26;  // screen row of the play field's top edge
+
+// The hero's own box for the hit tests.
+struct Box {
+    int x, y, w, h;
+};
+
+bool Overlaps(const Box& a, const Box& b) {
+    return RectsOverlap(a.x, a.y, a.w, a.h, b.x, b.y, b.w, b.h) == 1;
+}
+
+void PauseMusic() {
+    if (SidMusic) SidMusic->Pause();
+}
+void ResumeMusic() {
+    if (SidMusic) SidMusic->Play();
+}
+void StopMusic() {
+    if (SidMusic) SidMusic->Stop();
+}
+
+}  // namespace
+
+double PlayMilliSecs() { return static_cast<double>(plat::MilliSecs64()); }
+
+void PlayGameSound(const plat::Ref<fw::TGameSound>& sound) {
+    if (sound && fw::Game && fw::Game->Channels)
+        fw::Game->Channels->PlayGameSound(sound, nullptr, 1.0f, 0.0f);
+}
+
+int RectsOverlap(int x1, int y1, int w1, int h1, int x2, int y2, int w2, int h2) {
+    if (x1 > x2 + w2 || x1 + w1 < x2) return 0;
+    if (y1 > y2 + h2 || y1 + h1 < y2) return 0;
+    return 1;
+}
+
+int TileFlagAt(int x, int y) {
+    if (Level <= 1 || !GameMap) return 0;
+    return GameMap->MapGetBlock(x / 8, y / 8).br != 0 ? 1 : 0;
+}
+
+int RoundToNearest(float v) {
+    const float f = v - std::floor(v);
+    return f >= 0.5f ? static_cast<int>(std::ceil(v)) : static_cast<int>(std::floor(v));
+}
+
+void CheckLevelExit() {
+    if (!Hero) return;
+    if (ViewTop == 0 && GateWaveCounter <= -16 && EnemyList->IsEmpty() &&
+        Hero->estado != HERO_FORTRESS_REACHED && Hero->estado != HERO_FORTRESS_BURNING) {
+        Hero->estado = HERO_LEAVING;
+        if (Level == 2 || Level == 6) HutList->Clear();
+    }
+}
+
+// --- T_Dax ------------------------------------------------------------------------
+
+T_Dax::T_Dax() {
+    y = static_cast<float>(ViewTop + 124);
+    y_old = ViewTop + 124;
+    Image = HeroImage;
+    anim_granada = GrenadeThrowImage;
+    anim_muerto[0] = 0;
+    for (int i = 1; i <= 8; ++i) anim_muerto[i] = 26;
+    for (int i = 9; i < 25; ++i) anim_muerto[i] = 27;
+    anim_muerto_caido[0] = 0;
+    for (int i = 1; i <= 5; ++i) anim_muerto_caido[i] = 28;
+    for (int i = 6; i < 25; ++i) anim_muerto_caido[i] = 29;
+    if (SoundBank) fuego_sound = SoundBank->Find("snd7");
+}
+
+void T_Dax::m_PlayDeadSound() { PlayGameSound(dead_sound); }
+void T_Dax::m_PlayGrenadeThrowSound() { PlayGameSound(grenade_throw_sound); }
+
+void T_Dax::m_paso_a_estado_muerto(int kind) {
+    if (kind == HERO_SHOT) estado = HERO_SHOT;
+    if (kind == HERO_FALLEN) estado = HERO_FALLEN;
+    PauseMusic();
+    m_PlayDeadSound();
+    Frame_ind = 0;
+}
+
+void T_Dax::m_update_dax() {
+    const float e = ViewTop > 0 ? 108.0f : 54.0f;
+    if (estado == HERO_PLAYING && GodMode == 0) TestHits();
+
+    switch (estado) {
+    case HERO_PLAYING:
+        Walk(e);
+        WalkAnimation();
+        ThrowPose();
+        break;
+    case HERO_LEAVING:
+        Leave();
+        break;
+    case HERO_SHOT:
+    case HERO_FALLEN:
+        Dying();
+        break;
+    case HERO_FORTRESS_REACHED:
+        FortressReached();
+        break;
+    case HERO_FORTRESS_BURNING:
+        FortressBurning();
+        break;
+    default:  // entering, level left
+        break;
+    }
+}
+
+void T_Dax::TestHits() {
+    const Box me{static_cast<int>(x + 6), static_cast<int>(y + 4), 12, 12};
+
+    for (const auto& object : *ShotList) {
+        auto* bala = dynamic_cast<T_Bala*>(object.get());
+        if (!bala) continue;
+        const int bx = static_cast<int>(bala->x), by = static_cast<int>(bala->y);
+        if (bala->owned == BALA_ENEMY || bala->owned == BALA_ENEMY_THROUGH) {
+            if (Overlaps(me, {bx, by, 2, 2})) {
+                ShotList->Remove(object);
+                m_paso_a_estado_muerto(HERO_SHOT);
+                break;
+            }
+        } else if (bala->owned == BALA_BAZOOKA) {
+            if (Overlaps(me, {static_cast<int>(bala->x + 8), static_cast<int>(bala->y + 7), 8, 6})) {
+                m_paso_a_estado_muerto(HERO_SHOT);
+                break;
+            }
+        } else if (bala->owned == BALA_HUT) {
+            if (Overlaps(me, {static_cast<int>(bala->x + 8), static_cast<int>(bala->y + 9), 6, 5})) {
+                m_paso_a_estado_muerto(HERO_SHOT);
+                break;
+            }
+        }
+    }
+
+    if (estado == HERO_PLAYING) {
+        for (const auto& object : *ShotList) {
+            auto* granada = dynamic_cast<T_Granada*>(object.get());
+            if (!granada || granada->owned != GRANADA_ENEMY || granada->explota != 1) continue;
+            if (Overlaps(me, {static_cast<int>(granada->x + 2), static_cast<int>(granada->y + 2), 20,
+                              17})) {
+                m_paso_a_estado_muerto(HERO_SHOT);
+                break;
+            }
+        }
+    }
+
+    if (estado == HERO_PLAYING) {
+        // Enemies first, then vehicles in the same tick whatever the first
+        // test found: touching both starts the death twice.
+        const auto& hooks = PlayHooks();
+        if (hooks.EnemyTouchesHero && hooks.EnemyTouchesHero(me.x, me.y, me.w, me.h))
+            m_paso_a_estado_muerto(HERO_SHOT);
+        if (hooks.VehicleTouchesHero && hooks.VehicleTouchesHero(me.x, me.y, me.w, me.h))
+            m_paso_a_estado_muerto(HERO_SHOT);
+    }
+}
+
+void T_Dax::Blocked(int px, int py, bool silent) {
+    if (TileFlagAt(px, py) != 1) return;
+    if (silent)
+        estado = HERO_FALLEN;  // the up-left fall below the margin: no sound, no pause
+    else
+        m_paso_a_estado_muerto(HERO_FALLEN);
+}
+
+void T_Dax::ScrollStep(float e) {
+    if (ViewTop <= 0) return;
+    y -= speed * fw::Delta;
+    if (std::fabs(static_cast<float>(y_old) - y) > 0.8f) {
+        ViewTop -= 1;
+        LastScrollTime = PlayMilliSecs();
+        y = static_cast<float>(ViewTop) + e;
+        y_old = static_cast<int>(y);
+    }
+}
+
+void T_Dax::Walk(float e) {
+    const float sy = y - static_cast<float>(ViewTop);
+    const float step = speed * fw::Delta;
+    const float right = static_cast<float>(320 - size - 3);
+    const float bottom = static_cast<float>(160 - size);
+
+    // Probes the map at (x + dx, y + dy); true when the way is free.
+    auto probe = [&](float dx, float dy, int& px, int& py) {
+        px = static_cast<int>(x + dx);
+        py = static_cast<int>(y + dy);
+        return !GameMap || GameMap->MapCollision(px, py) == 0;
+    };
+    int px = 0, py = 0;
+
+    switch (Direction) {
+    case 1:
+        if (x > 2 && sy > e) {
+            if (probe(2, 15, px, py)) {
+                x -= step * d;
+                y -= step;
+            } else {
+                Blocked(px, py, true);
+            }
+        } else if (x > 2) {
+            if (probe(2, 15, px, py)) {
+                x -= step * d;
+                ScrollStep(e);
+            } else {
+                Blocked(px, py, false);
+            }
+        }
+        break;
+    case 2:
+        if (probe(12, 15, px, py)) {
+            if (sy > e)
+                y -= step;
+            else
+                ScrollStep(e);
+        } else {
+            Blocked(px, py, false);
+        }
+        break;
+    case 3:
+        if (x < right) {
+            if (probe(22, 15, px, py)) {
+                x += step * d;
+                if (sy > e)
+                    y -= step;
+                else
+                    ScrollStep(e);
+            } else {
+                Blocked(px, py, false);
+            }
+        }
+        break;
+    case 4:
+        if (x > 2) {
+            if (probe(2, 16, px, py))
+                x -= step * rl;
+            else
+                Blocked(px, py, false);
+        }
+        break;
+    case 6:
+        if (x < right) {
+            if (probe(22, 16, px, py))
+                x += step * rl;
+            else
+                Blocked(px, py, false);
+        }
+        break;
+    case 7:
+        if (x > 2 && sy < bottom) {
+            if (probe(2, 21, px, py)) {
+                x -= step * d;
+                y += step;
+            } else {
+                Blocked(px, py, false);
+            }
+        }
+        break;
+    case 8:
+        if (sy < bottom) {
+            if (probe(12, 21, px, py))
+                y += step;
+            else
+                Blocked(px, py, false);
+        }
+        break;
+    case 9:
+        if (x < right && sy < bottom) {
+            if (probe(22, 21, px, py)) {
+                x += step * d;
+                y += step;
+            } else {
+                Blocked(px, py, false);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void T_Dax::WalkAnimation() {
+    const int last = (Direction == 4 || Direction == 6) ? 3 : 2;
+    if (AnimDelay < 0) {
+        Frame_ind += 1;
+        AnimDelay = 24.0f;
+        if (Frame_ind > last) Frame_ind = 0;
+    }
+    AnimDelay -= 1.0f;
+}
+
+void T_Dax::ThrowPose() {
+    if (anim_tirar_granada != 1) return;
+    if (AnimDelaygr < 0) {
+        frame_gr += 1;
+        AnimDelaygr = 7.0f;
+        if (frame_gr > 2) {
+            anim_tirar_granada = 0;
+            Direction = 2;
+            LastDirection = 2;
+            T_Granada::f_create_granada_Dax();
+            frame_gr = 0;
+        }
+    }
+    AnimDelaygr -= 1.0f;
+}
+
+void T_Dax::Leave() {
+    const float step = speed * fw::Delta;
+    if (x > 154) {
+        Direction = 4;
+        x -= step * rl;
+    } else if (x < 150) {
+        Direction = 6;
+        x += step * rl;
+    } else {
+        Direction = 2;
+        y -= step;
+    }
+    if (y < -21 && Level != 4 && Level != 8) {
+        estado = HERO_LEVEL_LEFT;
+        StopMusic();
+        LevelStartKind = 2;
+        HandOver(NextScreen::LevelComplete);
+    } else if ((Level == 4 || Level == 8) && y < 0) {
+        estado = HERO_FORTRESS_REACHED;
+    }
+    WalkAnimation();
+}
+
+void T_Dax::Dying() {
+    if (AnimDelay < 0) {
+        Frame_ind += 1;
+        AnimDelay = 16.0f;
+        if (Frame_ind > 24) DeathOver();
+    }
+    AnimDelay -= 1.0f;
+}
+
+void T_Dax::DeathOver() {
+    Frame_ind = 0;
+    ClearShotList();
+    EnemyList->Clear();
+    if (ViewTop == 0) {
+        GateWaveCounter = -1;
+        for (int i = 0; i < 16; ++i) SpawnMarkers[static_cast<std::size_t>(i)] = 0;
+    }
+    if (Lives > 1) {
+        if (!InfiniteLives) Lives -= 1;
+        EnemyList->Clear();
+        RestartFromCheckpoint();
+        ResumeMusic();
+    } else if (!InfiniteLives) {
+        if (Score > HiScore) HiScore = Score;
+        StopMusic();
+        LevelStartKind = 2;
+        HandOver(ScoreQualifiesForTable() == 1 ? NextScreen::RecordsEntry : NextScreen::Title);
+    }
+}
+
+void T_Dax::FortressReached() {
+    auto& hooks = PlayHooks();
+    for (int i = 0; i <= 6; ++i) CallHook(hooks.CreateFire, 80 + 24 * i, 0);
+    CallHook(hooks.CreateFire, 44, 54);
+    CallHook(hooks.CreateFire, 260, 54);
+    GuardList->Clear();
+    estado = HERO_FORTRESS_BURNING;
+    tiempo = PlayMilliSecs();
+    StopMusic();
+    PlayGameSound(fuego_sound);
+}
+
+void T_Dax::FortressBurning() {
+    if (std::fabs(PlayMilliSecs() - tiempo) >= 3100.0) {
+        estado = HERO_LEVEL_LEFT;
+        FireList->Clear();
+        LevelStartKind = 2;
+        HandOver(NextScreen::LevelComplete);
+    } else {
+        CallHook(PlayHooks().UpdateFires);
+    }
+}
+
+void T_Dax::m_draw_dax() {
+    const float sx = x;
+    const float sy = y - static_cast<float>(ViewTop) + kPlayFieldTop;
+    auto cell = [&](int frame) { plat::DrawImage(Image, sx, sy, frame); };
+    auto at = [](const auto& table, int i) {
+        return table[static_cast<std::size_t>(i) % table.size()];
+    };
+
+    switch (estado) {
+    case HERO_PLAYING:
+    case HERO_LEAVING:
+        switch (Direction) {
+        case 1: case 2: case 3: case 7: case 8: case 9: {
+            if (Frame_ind == 3) Frame_ind = 0;
+            const auto& table = Direction == 1   ? anim_upleft
+                                : Direction == 2 ? anim_up
+                                : Direction == 3 ? anim_upright
+                                : Direction == 7 ? anim_downleft
+                                : Direction == 8 ? anim_down
+                                                 : anim_downright;
+            cell(at(table, Frame_ind));
+            break;
+        }
+        case 4:
+            cell(at(anim_left, Frame_ind));
+            break;
+        case 6:
+            cell(at(anim_right, Frame_ind));
+            break;
+        case 5:
+            if (anim_tirar_granada == 0) {
+                switch (LastDirection) {
+                case 7: cell(anim_downleft[1]); break;
+                case 8: cell(anim_down[1]); break;
+                case 9: cell(anim_downright[1]); break;
+                case 4: cell(anim_left[2]); break;
+                case 6: cell(anim_right[2]); break;
+                case 1: cell(anim_upleft[1]); break;
+                case 2: cell(anim_up[1]); break;
+                case 3: cell(anim_upright[1]); break;
+                default: break;
+                }
+            } else {
+                plat::DrawImage(anim_granada, sx, sy, frame_gr);
+            }
+            break;
+        default:
+            break;
+        }
+        break;
+    case HERO_ENTERING:
+        cell(anim_up[0]);
+        break;
+    case HERO_SHOT:
+        cell(at(anim_muerto, Frame_ind));
+        break;
+    case HERO_FALLEN: {
+        const int frame = at(anim_muerto_caido, Frame_ind);
+        if (Direction == 7 || Direction == 8 || Direction == 9)
+            plat::DrawImage(Image, sx, sy + 15, frame);
+        else if (Direction == 4)
+            plat::DrawImage(Image, sx - 21, sy + 8, frame);
+        else if (Direction == 6)
+            plat::DrawImage(Image, sx + 21, sy + 8, frame);
+        else
+            cell(frame);
+        break;
+    }
+    case HERO_FORTRESS_BURNING:
+        CallHook(PlayHooks().DrawFires);
+        break;
+    default:  // 35, 42: nothing
+        break;
+    }
+}
+
+}  // namespace game

@@ -1,0 +1,26 @@
+// The hand-overs of the level play to the screens that follow it.
+
+#include "framework/game.h"
+#include "game/highscores_screen.h"
+#include "game/level_complete_screen.h"
+#include "game/level_screen.h"
+#include "game/name_entry.h"
+#include "game/screens.h"
+#include "game/title_screen.h"
+
+namespace game {
+
+void HandOver(NextScreen next) {
+    plat::Ref<fw::TScreen> screen;
+    switch (next) {
+    case NextScreen::Title: screen = TitleScreen; break;
+    case NextScreen::LevelComplete: screen = LevelCompleteScreen; break;
+    case NextScreen::RecordsEntry: screen = RecordsEntryScreen; break;
+    case NextScreen::HighScores: screen = HighScoresScreen; break;
+    }
+    if (!screen) return;
+    screen->PreStart();
+    fw::Game->DestinationTScreen = screen;
+}
+
+}  // namespace game

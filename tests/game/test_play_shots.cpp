@@ -1,0 +1,428 @@
+// Bullets and grenades: fire control, ranges and bursts by direction, walls,
+// the water pass, speeds by stage, the hero's grenade, enemy arcs and a run
+// at a display rate above the logic rate.
+
+#include <cmath>
+
+#include "test_play_fixture.h"
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+class ShotTest : public PlayTest {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        map_ = MakeMap(80);
+    }
+    void Begin(int level = 1) {
+        StartOnMap(map_, level);
+        Frame();
+    }
+    // Runs until the first bullet of the list is gone; returns the ticks and
+    // records where it was last seen and whether it burst.
+    int FlyOut(float& lastX, float& lastY, bool& burst) {
+        auto b = FirstOf<T_Bala>();
+        burst = false;
+        int ticks = 0;
+        while (b && ShotList->Contains(b) && ticks < 2000) {
+            lastX = b->x;
+            lastY = b->y;
+            if (b->explota) burst = true;
+            Tick();
+            ++ticks;
+        }
+        return ticks;
+    }
+    plat::Ref<tilemap::TileMap> map_;
+};
+
+TEST_F(ShotTest, OneBulletPerPressAndPressesInsideTheCoolDownAreDropped) {
+    Begin();
+    Tick();  // FireCoolDown starts at 0: the first tick could not have fired
+    Hold(FireKeys[1]);
+    Tick();
+    EXPECT_EQ(CountShots(), 1);
+    for (int i = 0; i < 40; ++i) Tick();  // held: no auto-fire
+    EXPECT_EQ(CountShots(), 1);
+    Release(FireKeys[1]);
+    ShotList->Clear();
+    // Presses 10 ticks apart: every other one is inside the 75 ms cool-down.
+    int made = 0;
+    for (int p = 0; p < 6; ++p) {
+        Press(FireKeys[1]);
+        Tick();
+        made += CountShots();
+        ShotList->Clear();
+        for (int i = 0; i < 9; ++i) Tick();
+    }
+    EXPECT_EQ(made, 3);
+    // 15 ticks after a shot the next press fires.
+    Press(FireKeys[1]);
+    Tick();
+    ASSERT_EQ(CountShots(), 1);
+    ShotList->Clear();
+    for (int i = 0; i < 14; ++i) Tick();
+    Press(FireKeys[1]);
+    Tick();
+    EXPECT_EQ(CountShots(), 1);
+}
+
+TEST_F(ShotTest, HeroBulletRangesAndBurstsByDirection) {
+    struct Case { int dir; float endX, endY; bool burst; };
+    const Case cases[] = {
+        {2, -1, -80, true},  {1, -1, -80, true}, {3, -1, -80, true},
+        {4, -110, -1, true}, {6, 110, -1, true}, {8, -1, 0, false},
+    };
+    for (const auto& c : cases) {
+        Begin();
+        Hero->x = 150;
+        Direction = c.dir;
+        FireButtons = 1;
+        FireCoolDown = -1;
+        HandleFireButtons();
+        FireButtons = 0;
+        auto b = FirstOf<T_Bala>();
+        ASSERT_TRUE(b) << c.dir;
+        const float x0 = b->x, y0 = b->y;
+        float x = 0, y = 0;
+        bool burst = false;
+        FlyOut(x, y, burst);
+        EXPECT_EQ(burst, c.burst) << c.dir;
+        if (c.endY != -1 && c.dir != 8) {
+            EXPECT_LE(y, y0 + c.endY + 0.01f) << c.dir;
+        }
+        if (c.endX != -1) {
+            EXPECT_NEAR(x, x0 + c.endX, 1.6f) << c.dir;
+        }
+        if (c.dir == 8) {
+            EXPECT_GE(y, static_cast<float>(ViewTop + 155) - 1.6f);
+        }
+    }
+}
+
+TEST_F(ShotTest, AStandingHeroFiresWhereHeLastLooked) {
+    Begin();
+    Direction = 5;
+    LastDirection = 6;
+    FireButtons = 1;
+    FireCoolDown = -1;
+    HandleFireButtons();
+    ASSERT_TRUE(FirstOf<T_Bala>());
+    EXPECT_EQ(FirstOf<T_Bala>()->dir, 6);
+    EXPECT_FLOAT_EQ(FirstOf<T_Bala>()->x, Hero->x + 22);
+}
+
+TEST_F(ShotTest, WallsBurstBulletsButSwallowDownwardShots) {
+    Begin();
+    Paint(*map_, 0, static_cast<int>(Hero->y) - 40, 320, 8, 1);
+    Direction = 2;
+    FireButtons = 1;
+    FireCoolDown = -1;
+    HandleFireButtons();
+    float x, y;
+    bool burst;
+    FlyOut(x, y, burst);
+    EXPECT_TRUE(burst);
+    EXPECT_GT(y, Hero->y - 40);
+
+    Begin();
+    Paint(*map_, 0, static_cast<int>(Hero->y) + 60, 320, 8, 1);
+    Direction = 8;
+    FireButtons = 1;
+    FireCoolDown = -1;
+    HandleFireButtons();
+    const int ticks = FlyOut(x, y, burst);
+    EXPECT_FALSE(burst);
+    EXPECT_LT(ticks, 40);  // gone at the wall, long before its range
+}
+
+TEST_F(ShotTest, ABurstAtTheScreenEdgeVanishes) {
+    Begin();
+    Hero->x = 4;
+    Direction = 4;
+    FireButtons = 1;
+    FireCoolDown = -1;
+    HandleFireButtons();
+    float x, y;
+    bool burst;
+    FlyOut(x, y, burst);
+    EXPECT_FALSE(burst);
+}
+
+TEST_F(ShotTest, NoBulletAboveTheTopOfTheMap) {
+    Begin();
+    ViewTop = 0;
+    Hero->y = -3;
+    Direction = 2;
+    FireButtons = 1;
+    FireCoolDown = -1;
+    HandleFireButtons();
+    EXPECT_EQ(CountShots(), 0);
+}
+
+TEST_F(ShotTest, WaterCarriesBulletsAtTheTopOfAreasFiveAndSix) {
+    for (int level : {5, 6, 4}) {
+        Begin(level);
+        ViewTop = 0;
+        Hero->x = 150;
+        Hero->y = 120;
+        Hero->y_old = 120;
+        Paint(*map_, 0, 0, 320, 100, 2);  // water over the whole upper field
+        Direction = 2;
+        FireButtons = 1;
+        FireCoolDown = -1;
+        HandleFireButtons();
+        float x, y;
+        bool burst;
+        FlyOut(x, y, burst);
+        if (level == 4) {
+            EXPECT_TRUE(burst);
+            EXPECT_GT(y, 90.0f);
+        } else {
+            EXPECT_FALSE(burst) << level;  // on past its range until it leaves the view
+            EXPECT_LT(y, 1.6f) << level;
+        }
+    }
+}
+
+TEST_F(ShotTest, EnemyProjectileSpeedsFollowTheStage) {
+    Begin();
+    const struct { int stage; float bullet, shell, hut; } cases[] = {
+        {1, 0.25f, 0.4f, 0.35f}, {3, 0.25f, 0.4f, 0.35f}, {4, 0.3f, 0.5f, 0.35f},
+        {5, 0.3f, 0.5f, 0.4f},   {8, 0.3f, 0.5f, 0.4f},   {9, 0.35f, 0.55f, 0.45f},
+    };
+    for (const auto& c : cases) {
+        Stage = c.stage;
+        ShotList->Clear();
+        T_Bala::f_Create_Bala_Enemigo(8, 100, static_cast<float>(ViewTop + 20), BALA_ENEMY);
+        T_Bala::f_Create_Bala_Bazookero(8, 100, static_cast<float>(ViewTop + 20));
+        T_Bala::f_Create_Bala_Caseta(7, 100, static_cast<float>(ViewTop + 20));
+        auto all = ShotList->ToArray();
+        ASSERT_EQ(all.size(), 3u);
+        EXPECT_FLOAT_EQ(plat::As<T_Bala>(all[0])->Speed(), c.bullet) << c.stage;
+        EXPECT_FLOAT_EQ(plat::As<T_Bala>(all[1])->Speed(), c.shell) << c.stage;
+        EXPECT_FLOAT_EQ(plat::As<T_Bala>(all[2])->Speed(), c.hut) << c.stage;
+    }
+}
+
+TEST_F(ShotTest, ABulletThatIgnoresTheMapPassesWallsDownwards) {
+    Begin();
+    Paint(*map_, 0, ViewTop + 60, 320, 16, 1);
+    T_Bala::f_Create_Bala_Enemigo(8, 100, static_cast<float>(ViewTop + 20), BALA_ENEMY_THROUGH);
+    auto b = FirstOf<T_Bala>();
+    const float y0 = b->y;
+    for (int i = 0; i < 500 && b->explota == 0; ++i) Tick();
+    EXPECT_EQ(b->explota, 1);
+    EXPECT_NEAR(b->y, y0 + 110, 0.3f);
+    // Fired upwards it bursts where it starts.
+    ShotList->Clear();
+    T_Bala::f_Create_Bala_Enemigo(2, 100, static_cast<float>(ViewTop + 100), BALA_ENEMY_THROUGH);
+    b = FirstOf<T_Bala>();
+    const float ys = b->y;
+    Tick();
+    EXPECT_EQ(b->explota, 1);
+    EXPECT_FLOAT_EQ(b->y, ys);
+}
+
+TEST_F(ShotTest, TheHerosGrenadeClimbsEightyPixelsThenBursts) {
+    Begin();
+    Hold(UpKeys[1]);
+    Tick();
+    Press(GrenadeKeys[1]);
+    Tick();
+    EXPECT_EQ(Grenades, 4);
+    EXPECT_EQ(GrenadeReady, 0);
+    auto g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    const float y0 = g->yinigr;
+    // A second press while it is in the air does nothing.
+    Press(GrenadeKeys[1]);
+    Tick();
+    EXPECT_EQ(CountGrenades(), 1);
+    EXPECT_EQ(Grenades, 4);
+    int ticks = 2;
+    while (g->explota == 0 && ticks < 500) {
+        Tick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 101);  // created on the tick before: 100 ticks of climb
+    EXPECT_LE(g->y, y0 - 80);
+    int burst = 0;
+    while (ShotList->Contains(g) && burst < 500) {
+        Tick();
+        ++burst;
+    }
+    EXPECT_EQ(burst, 5 + 15 * 3 + 1);
+    EXPECT_EQ(GrenadeReady, 1);
+}
+
+TEST_F(ShotTest, StandingHeThrowsAfterHisPose) {
+    Begin();
+    Tick();
+    Direction = 5;
+    FireButtons = 2;
+    HandleFireButtons();
+    FireButtons = 0;
+    EXPECT_EQ(Hero->anim_tirar_granada, 1);
+    EXPECT_EQ(CountGrenades(), 0);
+    int ticks = 0;
+    while (CountGrenades() == 0 && ticks < 100) {
+        Tick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 1 + 8 + 8 + 1);  // three steps of the pose
+    EXPECT_EQ(Hero->anim_tirar_granada, 0);
+    EXPECT_EQ(Direction, 2);
+}
+
+TEST_F(ShotTest, NoGrenadesNoThrowAndInfiniteLivesKeepTheCount) {
+    Begin();
+    Grenades = 0;
+    Direction = 2;
+    FireButtons = 2;
+    HandleFireButtons();
+    EXPECT_EQ(CountGrenades(), 0);
+    EXPECT_EQ(GrenadeReady, 1);
+
+    InfiniteLives = 1;
+    Grenades = 3;
+    HandleFireButtons();
+    EXPECT_EQ(CountGrenades(), 1);
+    EXPECT_EQ(Grenades, 3);
+    HandleFireButtons();
+    EXPECT_EQ(CountGrenades(), 1);  // still one at a time
+}
+
+TEST_F(ShotTest, ADeathWithTheGrenadeInTheAirDoesNotTakeThrowingAway) {
+    Begin();
+    Direction = 2;
+    FireButtons = 2;
+    HandleFireButtons();
+    FireButtons = 0;
+    ASSERT_EQ(GrenadeReady, 0);
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    for (int i = 0; i < 600 && Hero->estado == HERO_SHOT; ++i) Tick();
+    ASSERT_EQ(Hero->estado, HERO_ENTERING);
+    EXPECT_EQ(GrenadeReady, 1);
+    Frame();
+    Direction = 2;
+    FireButtons = 2;
+    HandleFireButtons();
+    EXPECT_EQ(CountGrenades(), 1);
+}
+
+TEST(ScreenZone, ColumnsRowsAndTheClampedEdges) {
+    const struct { float x; int sy, zone; } cases[] = {
+        {0, 0, 1},    {64, 80, 1},  {64.1f, 80, 2}, {128, 10, 2}, {300, 81, 10},
+        {320, 0, 5},  {400, 100, 10}, {-100, 0, 1}, {-100, 120, 6}, {191, 90, 8},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ScreenZoneOf(c.x, c.sy), c.zone) << c.x << "," << c.sy;
+}
+
+TEST_F(ShotTest, EnemyGrenadesAimThroughTheSpeedTable) {
+    Begin();
+    Hero->x = 150;  // zone 3 (upper) or 8 (lower)
+    Hero->y = static_cast<float>(ViewTop + 124);
+    // A thrower in the hero's own zone throws nothing.
+    T_Granada::f_create_granada_enemigo(140, static_cast<float>(ViewTop + 100));
+    EXPECT_EQ(CountGrenades(), 0);
+    // One column away in the same half: 4 or 5 pixels a step.
+    T_Granada::f_create_granada_enemigo(100, static_cast<float>(ViewTop + 100));
+    auto g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->zona_origen, 7);
+    EXPECT_EQ(g->zona_final, 8);
+    EXPECT_EQ(g->vx, 4);
+    EXPECT_EQ(g->vy, -8);
+    EXPECT_FLOAT_EQ(g->yfinalgr, static_cast<float>(ViewTop + 120));
+    // Thrown from the lower half at a hero in the upper half: -12.
+    ShotList->Clear();
+    Hero->y = static_cast<float>(ViewTop + 30);
+    T_Granada::f_create_granada_enemigo(300, static_cast<float>(ViewTop + 130));
+    g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->vy, -12);
+    EXPECT_EQ(g->vx, GrenadeSpeedTable[10][3]);
+    // A thrower beside the screen still reads the table inside its bounds.
+    ShotList->Clear();
+    T_Granada::f_create_granada_canyon(500, static_cast<float>(ViewTop + 30));
+    g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->zona_origen, 5);
+    EXPECT_EQ(g->vy, -8);  // only enemy grenades start steeper
+}
+
+TEST_F(ShotTest, ArcsStepEveryNinthTickAndBurstByTheirTarget) {
+    Begin();
+    // Aimed at the lower half from row 128: it bursts after its first step.
+    Hero->x = 150;
+    Hero->y = static_cast<float>(ViewTop + 124);
+    T_Granada::f_create_granada_enemigo(20, static_cast<float>(ViewTop + 128));
+    auto g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    for (int i = 0; i < 8; ++i) Tick();
+    EXPECT_FLOAT_EQ(g->x, 20);
+    Tick();
+    EXPECT_FLOAT_EQ(g->x, 20.0f + static_cast<float>(GrenadeSpeedTable[6][8]));
+    EXPECT_FLOAT_EQ(g->y, static_cast<float>(ViewTop + 120));
+    EXPECT_EQ(g->explota, 1);
+
+    // Aimed at the upper half: it bursts only while falling, at row 40 or below.
+    ShotList->Clear();
+    Hero->y = static_cast<float>(ViewTop + 20);
+    T_Granada::f_create_granada_enemigo(20, static_cast<float>(ViewTop + 60));
+    g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    std::vector<int> vys;
+    while (g->explota == 0 && vys.size() < 60) {
+        const int before = g->vy;
+        Tick();
+        if (g->vy != before) vys.push_back(g->vy);
+    }
+    EXPECT_EQ(g->explota, 1);
+    EXPECT_GE(g->y, static_cast<float>(ViewTop + 40));
+    EXPECT_GT(g->vy, 0);
+    EXPECT_EQ(vys.front(), -7);
+}
+
+TEST_F(ShotTest, AtTwoHundredFortyFramesASecondHeStillFiresAndThrows) {
+    // Every tick of a 240 Hz display is a partial tick of 200/240.
+    const float delta = 200.0f / 240.0f;
+    Begin();
+    Hold(UpKeys[1]);
+    Tick(delta);  // the cool-down leaves 0 on the first tick
+    int shots = 0;
+    for (int i = 0; i < 240; ++i) {
+        if (i % 30 == 0) Press(FireKeys[1]);
+        const int before = CountShots();
+        Tick(delta);
+        Frame();
+        if (CountShots() > before) ++shots;
+    }
+    EXPECT_EQ(shots, 8);  // one per press, 30 ticks apart
+    Press(GrenadeKeys[1]);
+    Tick(delta);
+    auto g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    const float y0 = g->yinigr;
+    int ticks = 0;
+    while (ShotList->Contains(g) && ticks < 1000) {
+        Tick(delta);
+        ++ticks;
+    }
+    EXPECT_LT(ticks, 1000);
+    EXPECT_NEAR(y0 - 80, g->y, 1.0f);
+    EXPECT_EQ(GrenadeReady, 1);
+    // Enemy arcs keep their step size at this rate.
+    T_Granada::f_create_granada_enemigo(20, static_cast<float>(ViewTop + 60));
+    g = FirstOf<T_Granada>();
+    ASSERT_TRUE(g);
+    for (int i = 0; i < 40 && g->x == 20; ++i) Tick(delta);
+    EXPECT_FLOAT_EQ(g->x, 20.0f + static_cast<float>(g->zona_origen == g->zona_final ? 0 : GrenadeSpeedTable[static_cast<std::size_t>(g->zona_origen)][static_cast<std::size_t>(g->zona_final)]));
+}
+
+}  // namespace
+}  // namespace playtest
