@@ -6,7 +6,8 @@
 #include "framework/timing.h"
 #include "game/globals.h"
 #include "game/hero.h"
-#include "game/modules.h"
+#include "music/sid_stream.h"
+#include "tilemap/tilemap.h"
 #include "platform/gfx/draw.h"
 
 namespace game {

@@ -39,7 +39,8 @@
 #include "platform/gfx/image.h"
 #include "platform/sys/events.h"
 #include "platform/sys/input.h"
-#include "game/modules.h"
+#include "music/sid_stream.h"
+#include "tilemap/tilemap.h"
 
 namespace playtest {
 
