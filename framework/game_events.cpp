@@ -112,7 +112,10 @@ int TGame::ReadKeys() {
             KeyHitCounts[27] = 1;
         } else {
             EscapeSoundPlay();
-            int length = CurrentTScreen ? CurrentTScreen->SetEscDestination() : 0;
+            // Without a screen, Escape leaves as the base screen does.
+            int length = 0;
+            if (CurrentTScreen) length = CurrentTScreen->SetEscDestination();
+            else DestinationTScreen = ExitScreen;
             if (length == 0) length = 500;
             plat::Ref<plat::TChannel> channel = MusicChannel;
             if (FadeMusic == 0) {

@@ -113,10 +113,12 @@ void TGame::SlowMotionOff() {
 void TGame::ScreenChange() {
     const int done = GameFade->GetDone();
     if (!(done && GameFade->Out == 1)) return;
-    if (!CurrentTScreen) return;
-    if (CurrentTScreen->StopKill == 0) CurrentTScreen->Kill();
+    // Without a current screen (a close request before the first screen
+    // started) there is nothing to kill, but the change still happens.
+    if (CurrentTScreen && CurrentTScreen->StopKill == 0) CurrentTScreen->Kill();
     if (!DestinationTScreen) {
-        ReportError("Screen '" + CurrentTScreen->name + "' does not have a destination screen set!", 1);
+        const std::string name = CurrentTScreen ? CurrentTScreen->name : std::string();
+        ReportError("Screen '" + name + "' does not have a destination screen set!", 1);
         return;
     }
     LastTScreen = CurrentTScreen;

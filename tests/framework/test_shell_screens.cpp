@@ -264,6 +264,25 @@ TEST_F(ScreenTest, CloseRequestDuringAFadeOutRetargetsItToTheExit) {
     EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "b.PreStart"), 0);
 }
 
+// Before the first screen starts there is nothing to kill, but a close
+// request or Escape must still end the program.
+TEST_F(ShellTest, CloseRequestOrEscapeBeforeAnyScreenStillEnds) {
+    plat::StartRecording();
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "close request");
+        fw::Game = plat::New<fw::TGame>();
+        fw::Game->FixedRateLogic->Create();
+        fw::Game->FixedRateLogic->Init();
+        if (escape) plat::SimulateKeyPress(27);
+        else plat::SimulateAppEvent(plat::EVENT_APPTERMINATE);
+        int ran = 0;
+        while (ran < 200 && Ticks(1) != -1) ++ran;
+        EXPECT_EQ(ran, 100) << "the 500 ms fade, then the end";
+        EXPECT_EQ(fw::Game->CurrentTScreen, fw::Game->ExitScreen);
+    }
+    plat::StopRecording();
+}
+
 TEST_F(ScreenTest, FadeDrawCoversTheScreenAtTheFadeAlpha) {
     fw::Game->DestinationTScreen = b;
     fw::Game->GameFade->Init(500, 1, nullptr, 0, 0);
