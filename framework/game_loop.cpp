@@ -36,7 +36,18 @@ int TGame::LogicWrapper() {
     DoPeekEvent();
     ReadKeys();
     if (InstantExit) return -1;
-    if (Paused || Suspended) return 0;
+    if (Paused || Suspended) {
+        // Nothing runs while paused or suspended, so a fade-out to the exit
+        // screen (a close request, or Escape) would wait for the player to
+        // come back: the program ends at once instead.
+        const bool toExit = DestinationTScreen && DestinationTScreen == ExitScreen &&
+                            GameFade->Out == 1 && (GameFade->Active || GameFade->Done);
+        if (toExit) {
+            InstantExit = 1;
+            return -1;
+        }
+        return 0;
+    }
     GameFade->Manage();
     if (Fading() && GameFade->AllowAnim == 0) return 1;
     ScreenChange();

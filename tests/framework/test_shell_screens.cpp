@@ -226,6 +226,50 @@ TEST_F(ScreenTest, CloseRequestEndsAtOnceWithoutExitFade) {
     EXPECT_EQ(Ticks(1), -1);
 }
 
+// Paused or suspended, no fade moves: an exit that waits on a fade must not
+// wait for the player to come back.
+TEST_F(ScreenTest, CloseRequestWhilePausedOrSuspendedEndsAtOnce) {
+    struct Case {
+        const char* what;
+        int paused, suspended, fade;
+        bool viaEscape;  // Escape's exit fade, then the pause
+    };
+    const Case cases[] = {
+        {"paused", 1, 0, 1, false},
+        {"suspended", 0, 1, 1, false},
+        {"paused, fades off", 1, 0, 0, false},
+        {"paused during Escape's exit fade", 1, 0, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fw::Game = plat::New<fw::TGame>();
+        fw::Game->FixedRateLogic->Create();
+        fw::Game->FixedRateLogic->Init();
+        a->PreStart();
+        fw::Game->Fade = c.fade;
+        if (c.viaEscape) {
+            plat::SimulateKeyPress(27);
+            ASSERT_EQ(Ticks(1), 1);
+            ASSERT_EQ(fw::Game->Fading(), 1);
+        }
+        fw::Game->Paused = c.paused;
+        fw::Game->Suspended = c.suspended;
+        fw::Game->SuspendedEvent = c.suspended;
+        if (!c.viaEscape) plat::SimulateAppEvent(plat::EVENT_APPTERMINATE);
+        EXPECT_EQ(Ticks(1), -1);
+    }
+    // A fade to another screen simply waits while paused.
+    fw::Game = plat::New<fw::TGame>();
+    fw::Game->FixedRateLogic->Create();
+    fw::Game->FixedRateLogic->Init();
+    a->PreStart();
+    fw::Game->DestinationTScreen = b;
+    fw::Game->GameFade->Init(500, 1, nullptr, 1, 0);
+    fw::Game->Paused = 1;
+    EXPECT_EQ(Ticks(300), 0);
+    EXPECT_EQ(fw::Game->Fading(), 1);
+}
+
 TEST_F(ScreenTest, CloseRequestCanBeRefused) {
     int asked = 0;
     fw::Game->TerminatedUserFunction = [&] { return ++asked; };
