@@ -87,8 +87,11 @@ void TGame::StartExitFade() {
 }
 
 int TGame::ReadKeys() {
+    // An end already decided (the exit screen reached, Control+X) is not
+    // turned back into a fade by a close request in the same tick.
+    const int exiting = InstantExit;
     if (CheckWindow() == -1) {
-        if (FadeOnExit == 0) return -1;
+        if (FadeOnExit == 0 || exiting) return -1;
         InstantExit = 0;
         StartExitFade();
     }

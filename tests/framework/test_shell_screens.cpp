@@ -270,6 +270,16 @@ TEST_F(ScreenTest, CloseRequestWhilePausedOrSuspendedEndsAtOnce) {
     EXPECT_EQ(fw::Game->Fading(), 1);
 }
 
+TEST_F(ScreenTest, CloseRequestAfterTheExitScreenWasReachedEndsThatTick) {
+    fw::Game->DestinationTScreen = fw::Game->ExitScreen;
+    fw::Game->GameFade->Init(0, 1, nullptr, 0, 0);
+    ASSERT_EQ(Ticks(1), 1);
+    ASSERT_EQ(fw::Game->InstantExit, 1);
+    plat::SimulateAppEvent(plat::EVENT_APPTERMINATE);
+    EXPECT_EQ(Ticks(1), -1);
+    EXPECT_EQ(fw::Game->Fading(), 0) << "no second fade";
+}
+
 TEST_F(ScreenTest, CloseRequestCanBeRefused) {
     int asked = 0;
     fw::Game->TerminatedUserFunction = [&] { return ++asked; };
