@@ -83,6 +83,8 @@ void TScreen::Draw() {
     if (Image) {
         plat::SetBlend(plat::SOLIDBLEND);
         plat::DrawImage(Image, 0, 0, 0);
+        // What the screen draws next expects the usual alpha blending.
+        plat::SetBlend(plat::ALPHABLEND);
     } else {
         plat::Cls();
     }

@@ -9,6 +9,7 @@
 #include "framework/input.h"
 #include "platform/core/error.h"
 #include "platform/gfx/draw.h"
+#include "platform/gfx/image.h"
 #include "platform/sys/input.h"
 #include "shell_fixture.h"
 
@@ -335,6 +336,24 @@ TEST_F(ShellTest, CloseRequestOrEscapeBeforeAnyScreenStillEnds) {
         EXPECT_EQ(fw::Game->CurrentTScreen, fw::Game->ExitScreen);
     }
     plat::StopRecording();
+}
+
+TEST_F(ScreenTest, TheBaseDrawShowsTheBackgroundSolidAndPutsBackAlphaBlending) {
+    a->Image = plat::CreateImage(320, 240, 1, 0);
+    plat::SetBlend(plat::ALPHABLEND);
+    plat::ClearRecordedCalls();
+    a->Draw();
+    const auto& calls = plat::RecordedCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].kind, plat::DrawRecord::IMAGE);
+    EXPECT_EQ(calls[0].blend, plat::SOLIDBLEND);
+    EXPECT_EQ(plat::GetBlend(), plat::ALPHABLEND);
+
+    a->Kill();
+    plat::ClearRecordedCalls();
+    a->Draw();
+    ASSERT_EQ(plat::RecordedCalls().size(), 1u);
+    EXPECT_EQ(plat::RecordedCalls()[0].kind, plat::DrawRecord::CLS) << "no background: cleared";
 }
 
 TEST_F(ScreenTest, FadeDrawCoversTheScreenAtTheFadeAlpha) {
