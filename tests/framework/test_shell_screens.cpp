@@ -356,6 +356,23 @@ TEST_F(ScreenTest, TheBaseDrawShowsTheBackgroundSolidAndPutsBackAlphaBlending) {
     EXPECT_EQ(plat::RecordedCalls()[0].kind, plat::DrawRecord::CLS) << "no background: cleared";
 }
 
+TEST_F(ScreenTest, AFinishedFadeOutClearsTheFrameAndKeepsTheClearColour) {
+    plat::SetClsColor(10, 20, 30);
+    fw::Game->DestinationTScreen = b;
+    fw::Game->GameFade->Init(500, 1, nullptr, 0, 0);
+    plat::ClearRecordedCalls();
+    fw::Game->GameFade->Finish();
+    const auto& calls = plat::RecordedCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0].kind, plat::DrawRecord::CLS);
+    int r = 0, g = 0, bl = 0;
+    plat::GetClsColor(r, g, bl);
+    EXPECT_EQ(r, 10);
+    EXPECT_EQ(g, 20);
+    EXPECT_EQ(bl, 30);
+    plat::SetClsColor(0, 0, 0);
+}
+
 TEST_F(ScreenTest, FadeDrawCoversTheScreenAtTheFadeAlpha) {
     fw::Game->DestinationTScreen = b;
     fw::Game->GameFade->Init(500, 1, nullptr, 0, 0);
