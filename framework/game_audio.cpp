@@ -125,8 +125,11 @@ int TGame::MusicFadeOutManage() {
 }
 
 int TGame::MusicFadeOutSet(float ms) {
+    // Whole milliseconds, as MusicFadeOutCalc measures the length: a
+    // counter longer than that length would start the fade above full
+    // volume.
     MusicFadeOut = ms;
-    MusicFadeOutCounter = CalcAnimLengthFromFloat(ms);
+    MusicFadeOutCounter = CalcAnimLength(static_cast<int>(ms));
     return 0;
 }
 

@@ -87,6 +87,14 @@ TEST_F(AudioTest, MusicFadesInAndOutOverTicks) {
     for (int i = 0; i < 10; ++i) fw::Game->MusicFadeOutManage();
     EXPECT_NEAR(VolumeOf(fw::Game->MusicChannel), 0.5f, 1e-5);
 
+    // A fractional length counts in whole milliseconds, so the fade starts
+    // at full volume and not above it.
+    fw::Game->MusicFadeOutSet(100.5f);
+    fw::Game->MusicFadeOutApply();
+    EXPECT_NEAR(VolumeOf(fw::Game->MusicChannel), 1.0f, 1e-6);
+    fw::Game->MusicFadeOutManage();
+    EXPECT_NEAR(VolumeOf(fw::Game->MusicChannel), 0.95f, 1e-5);
+
     // Zero-length fades count as finished instead of dividing by zero.
     fw::Game->MusicFadeOut = 0.1f;
     fw::Game->MusicFadeOutCounter = 1;
