@@ -72,6 +72,15 @@ TEST_F(AudioTest, MusicCannotBeSwitchedOffBeforeATrackStarted) {
     EXPECT_EQ(fw::Game->Music, 1);
 }
 
+TEST_F(AudioTest, SwitchingMusicOnWithNoTrackSetLoadsNothing) {
+    // As after a start with "MUSIC=0" in the settings.
+    fw::Game->Music = 0;
+    ASSERT_EQ(fw::Game->MusicFileName, "none");
+    EXPECT_NO_THROW(fw::Game->ToggleMusic());
+    EXPECT_EQ(fw::Game->Music, 1);
+    EXPECT_EQ(fw::Game->MusicRestart, 1) << "the next track still starts afresh";
+}
+
 TEST_F(AudioTest, MusicFadesInAndOutOverTicks) {
     fw::Game->FixedRateLogic->Init();
     fw::Game->MusicFadeIn = 50;
