@@ -125,8 +125,11 @@ int TGame::MusicFadeOutManage() {
 }
 
 int TGame::MusicFadeOutSet(float ms) {
+    // Whole milliseconds, as MusicFadeOutCalc measures the length: a
+    // counter longer than that length would start the fade above full
+    // volume.
     MusicFadeOut = ms;
-    MusicFadeOutCounter = CalcAnimLengthFromFloat(ms);
+    MusicFadeOutCounter = CalcAnimLength(static_cast<int>(ms));
     return 0;
 }
 
@@ -165,6 +168,9 @@ int TGame::MusicOn() {
     if (Music == 1) return 0;
     Music = 1;
     if (MusicRestart == 1 || !MusicChannel) {
+        // With no track set ("none") there is nothing to load: loading the
+        // file "none" would end the program.
+        if (MusicFileName == "none") return 1;
         MusicLoad(MusicFileName, MusicLooped);
         if (MusicName != "none") MusicPlay(1, 0, 0);
     } else if (MusicLooped || MusicStopped == 0) {

@@ -54,12 +54,16 @@ void TGame::DebugPrint() {
         plat::SetColor(255, 255, 255);
         plat::SetAlpha(1.0f);
     }
+    // The overlay's font is only borrowed: the screen's own font is back
+    // for the next frame.
+    const plat::Ref<plat::TImageFont> screenFont = plat::GetImageFont();
     plat::SetImageFont(DebugImageFont);
     FPS->Calc();
     LineWriter out(static_cast<float>(DebugDisplayX), static_cast<float>(DebugDisplayY),
                    static_cast<float>(DebugImageFontGap), DebugShadow != 0);
     if (DebugShowFPSOnly) {
         out.Write(FPS->GetDisplay());
+        plat::SetImageFont(screenFont);
         return;
     }
     const plat::MemoryStatus mem = plat::QueryMemory();
@@ -103,6 +107,7 @@ void TGame::DebugPrint() {
         out.Write("GP X    " + std::to_string(gpX));
         out.Write("GP Y    " + std::to_string(gpY));
     }
+    plat::SetImageFont(screenFont);
 }
 
 }  // namespace fw

@@ -87,8 +87,11 @@ void TGame::StartExitFade() {
 }
 
 int TGame::ReadKeys() {
+    // An end already decided (the exit screen reached, Control+X) is not
+    // turned back into a fade by a close request in the same tick.
+    const int exiting = InstantExit;
     if (CheckWindow() == -1) {
-        if (FadeOnExit == 0) return -1;
+        if (FadeOnExit == 0 || exiting) return -1;
         InstantExit = 0;
         StartExitFade();
     }
@@ -112,7 +115,10 @@ int TGame::ReadKeys() {
             KeyHitCounts[27] = 1;
         } else {
             EscapeSoundPlay();
-            int length = CurrentTScreen ? CurrentTScreen->SetEscDestination() : 0;
+            // Without a screen, Escape leaves as the base screen does.
+            int length = 0;
+            if (CurrentTScreen) length = CurrentTScreen->SetEscDestination();
+            else DestinationTScreen = ExitScreen;
             if (length == 0) length = 500;
             plat::Ref<plat::TChannel> channel = MusicChannel;
             if (FadeMusic == 0) {

@@ -36,7 +36,18 @@ int TGame::LogicWrapper() {
     DoPeekEvent();
     ReadKeys();
     if (InstantExit) return -1;
-    if (Paused || Suspended) return 0;
+    if (Paused || Suspended) {
+        // Nothing runs while paused or suspended, so a fade-out to the exit
+        // screen (a close request, or Escape) would wait for the player to
+        // come back: the program ends at once instead.
+        const bool toExit = DestinationTScreen && DestinationTScreen == ExitScreen &&
+                            GameFade->Out == 1 && (GameFade->Active || GameFade->Done);
+        if (toExit) {
+            InstantExit = 1;
+            return -1;
+        }
+        return 0;
+    }
     GameFade->Manage();
     if (Fading() && GameFade->AllowAnim == 0) return 1;
     ScreenChange();
@@ -113,10 +124,12 @@ void TGame::SlowMotionOff() {
 void TGame::ScreenChange() {
     const int done = GameFade->GetDone();
     if (!(done && GameFade->Out == 1)) return;
-    if (!CurrentTScreen) return;
-    if (CurrentTScreen->StopKill == 0) CurrentTScreen->Kill();
+    // Without a current screen (a close request before the first screen
+    // started) there is nothing to kill, but the change still happens.
+    if (CurrentTScreen && CurrentTScreen->StopKill == 0) CurrentTScreen->Kill();
     if (!DestinationTScreen) {
-        ReportError("Screen '" + CurrentTScreen->name + "' does not have a destination screen set!", 1);
+        const std::string name = CurrentTScreen ? CurrentTScreen->name : std::string();
+        ReportError("Screen '" + name + "' does not have a destination screen set!", 1);
         return;
     }
     LastTScreen = CurrentTScreen;

@@ -83,6 +83,8 @@ void TScreen::Draw() {
     if (Image) {
         plat::SetBlend(plat::SOLIDBLEND);
         plat::DrawImage(Image, 0, 0, 0);
+        // What the screen draws next expects the usual alpha blending.
+        plat::SetBlend(plat::ALPHABLEND);
     } else {
         plat::Cls();
     }
@@ -185,8 +187,12 @@ void TGameFade::Finish() {
     }
     if (Out) {
         if (Game->Fade == 1 && Game->NoFade == 0) {
+            // One black frame; the screens' own clear colour is kept.
+            int r = 0, g = 0, b = 0;
+            plat::GetClsColor(r, g, b);
             plat::SetClsColor(0, 0, 0);
             plat::Cls();
+            plat::SetClsColor(r, g, b);
             if (!Game->FadeMouse) Game->Mouse->Draw();
             if (plat::GraphicsOpen()) plat::Flip(1);
         }

@@ -72,6 +72,15 @@ TEST_F(AudioTest, MusicCannotBeSwitchedOffBeforeATrackStarted) {
     EXPECT_EQ(fw::Game->Music, 1);
 }
 
+TEST_F(AudioTest, SwitchingMusicOnWithNoTrackSetLoadsNothing) {
+    // As after a start with "MUSIC=0" in the settings.
+    fw::Game->Music = 0;
+    ASSERT_EQ(fw::Game->MusicFileName, "none");
+    EXPECT_NO_THROW(fw::Game->ToggleMusic());
+    EXPECT_EQ(fw::Game->Music, 1);
+    EXPECT_EQ(fw::Game->MusicRestart, 1) << "the next track still starts afresh";
+}
+
 TEST_F(AudioTest, MusicFadesInAndOutOverTicks) {
     fw::Game->FixedRateLogic->Init();
     fw::Game->MusicFadeIn = 50;
@@ -86,6 +95,14 @@ TEST_F(AudioTest, MusicFadesInAndOutOverTicks) {
     fw::Game->MusicFadeOutSet(100);
     for (int i = 0; i < 10; ++i) fw::Game->MusicFadeOutManage();
     EXPECT_NEAR(VolumeOf(fw::Game->MusicChannel), 0.5f, 1e-5);
+
+    // A fractional length counts in whole milliseconds, so the fade starts
+    // at full volume and not above it.
+    fw::Game->MusicFadeOutSet(100.5f);
+    fw::Game->MusicFadeOutApply();
+    EXPECT_NEAR(VolumeOf(fw::Game->MusicChannel), 1.0f, 1e-6);
+    fw::Game->MusicFadeOutManage();
+    EXPECT_NEAR(VolumeOf(fw::Game->MusicChannel), 0.95f, 1e-5);
 
     // Zero-length fades count as finished instead of dividing by zero.
     fw::Game->MusicFadeOut = 0.1f;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gfx/draw.h"
+#include "platform/gfx/font.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -126,6 +127,18 @@ TEST_F(OverlayTest, FrameRateOnlyNoPanelAndPlacementLines) {
     fw::Game->Debug = 0;
     fw::Game->DebugPrint();
     EXPECT_TRUE(plat::RecordedCalls().empty());
+}
+
+TEST_F(OverlayTest, TheScreensFontIsBackAfterTheOverlay) {
+    fw::Game->DebugImageFont = plat::LoadImageFont(SHELL_TEST_FONT, 8, 0);
+    ASSERT_TRUE(fw::Game->DebugImageFont);
+    for (const int fpsOnly : {0, 1}) {
+        SCOPED_TRACE(fpsOnly);
+        fw::Game->DebugShowFPSOnly = fpsOnly;
+        plat::SetImageFont(nullptr);  // the screen draws in the default font
+        fw::Game->DebugPrint();
+        EXPECT_EQ(plat::GetImageFont(), plat::DefaultFont());
+    }
 }
 
 }  // namespace

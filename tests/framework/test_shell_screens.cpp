@@ -9,6 +9,7 @@
 #include "framework/input.h"
 #include "platform/core/error.h"
 #include "platform/gfx/draw.h"
+#include "platform/gfx/image.h"
 #include "platform/sys/input.h"
 #include "shell_fixture.h"
 
@@ -226,6 +227,60 @@ TEST_F(ScreenTest, CloseRequestEndsAtOnceWithoutExitFade) {
     EXPECT_EQ(Ticks(1), -1);
 }
 
+// Paused or suspended, no fade moves: an exit that waits on a fade must not
+// wait for the player to come back.
+TEST_F(ScreenTest, CloseRequestWhilePausedOrSuspendedEndsAtOnce) {
+    struct Case {
+        const char* what;
+        int paused, suspended, fade;
+        bool viaEscape;  // Escape's exit fade, then the pause
+    };
+    const Case cases[] = {
+        {"paused", 1, 0, 1, false},
+        {"suspended", 0, 1, 1, false},
+        {"paused, fades off", 1, 0, 0, false},
+        {"paused during Escape's exit fade", 1, 0, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fw::Game = plat::New<fw::TGame>();
+        fw::Game->FixedRateLogic->Create();
+        fw::Game->FixedRateLogic->Init();
+        a->PreStart();
+        fw::Game->Fade = c.fade;
+        if (c.viaEscape) {
+            plat::SimulateKeyPress(27);
+            ASSERT_EQ(Ticks(1), 1);
+            ASSERT_EQ(fw::Game->Fading(), 1);
+        }
+        fw::Game->Paused = c.paused;
+        fw::Game->Suspended = c.suspended;
+        fw::Game->SuspendedEvent = c.suspended;
+        if (!c.viaEscape) plat::SimulateAppEvent(plat::EVENT_APPTERMINATE);
+        EXPECT_EQ(Ticks(1), -1);
+    }
+    // A fade to another screen simply waits while paused.
+    fw::Game = plat::New<fw::TGame>();
+    fw::Game->FixedRateLogic->Create();
+    fw::Game->FixedRateLogic->Init();
+    a->PreStart();
+    fw::Game->DestinationTScreen = b;
+    fw::Game->GameFade->Init(500, 1, nullptr, 1, 0);
+    fw::Game->Paused = 1;
+    EXPECT_EQ(Ticks(300), 0);
+    EXPECT_EQ(fw::Game->Fading(), 1);
+}
+
+TEST_F(ScreenTest, CloseRequestAfterTheExitScreenWasReachedEndsThatTick) {
+    fw::Game->DestinationTScreen = fw::Game->ExitScreen;
+    fw::Game->GameFade->Init(0, 1, nullptr, 0, 0);
+    ASSERT_EQ(Ticks(1), 1);
+    ASSERT_EQ(fw::Game->InstantExit, 1);
+    plat::SimulateAppEvent(plat::EVENT_APPTERMINATE);
+    EXPECT_EQ(Ticks(1), -1);
+    EXPECT_EQ(fw::Game->Fading(), 0) << "no second fade";
+}
+
 TEST_F(ScreenTest, CloseRequestCanBeRefused) {
     int asked = 0;
     fw::Game->TerminatedUserFunction = [&] { return ++asked; };
@@ -262,6 +317,60 @@ TEST_F(ScreenTest, CloseRequestDuringAFadeOutRetargetsItToTheExit) {
     const int ran = TicksUntilExit(200);
     EXPECT_EQ(ran, 51) << "the running fade finishes and ends at the exit";
     EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "b.PreStart"), 0);
+}
+
+// Before the first screen starts there is nothing to kill, but a close
+// request or Escape must still end the program.
+TEST_F(ShellTest, CloseRequestOrEscapeBeforeAnyScreenStillEnds) {
+    plat::StartRecording();
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "close request");
+        fw::Game = plat::New<fw::TGame>();
+        fw::Game->FixedRateLogic->Create();
+        fw::Game->FixedRateLogic->Init();
+        if (escape) plat::SimulateKeyPress(27);
+        else plat::SimulateAppEvent(plat::EVENT_APPTERMINATE);
+        int ran = 0;
+        while (ran < 200 && Ticks(1) != -1) ++ran;
+        EXPECT_EQ(ran, 100) << "the 500 ms fade, then the end";
+        EXPECT_EQ(fw::Game->CurrentTScreen, fw::Game->ExitScreen);
+    }
+    plat::StopRecording();
+}
+
+TEST_F(ScreenTest, TheBaseDrawShowsTheBackgroundSolidAndPutsBackAlphaBlending) {
+    a->Image = plat::CreateImage(320, 240, 1, 0);
+    plat::SetBlend(plat::ALPHABLEND);
+    plat::ClearRecordedCalls();
+    a->Draw();
+    const auto& calls = plat::RecordedCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].kind, plat::DrawRecord::IMAGE);
+    EXPECT_EQ(calls[0].blend, plat::SOLIDBLEND);
+    EXPECT_EQ(plat::GetBlend(), plat::ALPHABLEND);
+
+    a->Kill();
+    plat::ClearRecordedCalls();
+    a->Draw();
+    ASSERT_EQ(plat::RecordedCalls().size(), 1u);
+    EXPECT_EQ(plat::RecordedCalls()[0].kind, plat::DrawRecord::CLS) << "no background: cleared";
+}
+
+TEST_F(ScreenTest, AFinishedFadeOutClearsTheFrameAndKeepsTheClearColour) {
+    plat::SetClsColor(10, 20, 30);
+    fw::Game->DestinationTScreen = b;
+    fw::Game->GameFade->Init(500, 1, nullptr, 0, 0);
+    plat::ClearRecordedCalls();
+    fw::Game->GameFade->Finish();
+    const auto& calls = plat::RecordedCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0].kind, plat::DrawRecord::CLS);
+    int r = 0, g = 0, bl = 0;
+    plat::GetClsColor(r, g, bl);
+    EXPECT_EQ(r, 10);
+    EXPECT_EQ(g, 20);
+    EXPECT_EQ(bl, 30);
+    plat::SetClsColor(0, 0, 0);
 }
 
 TEST_F(ScreenTest, FadeDrawCoversTheScreenAtTheFadeAlpha) {
