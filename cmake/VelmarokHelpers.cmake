@@ -35,7 +35,7 @@ function(velmarok_add_gtest name)
   # several variables would keep only the first; `env` in front of the test
   # command sets them all.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "env;SDL_VIDEODRIVER=offscreen;ALSOFT_DRIVERS=null;SDL_AUDIODRIVER=dummy;VELMAROK_DATA=${VELMAROK_DATA_DIR};VELMAROK_BIN=${VELMAROK_BIN_DIR}")
+    "env;SDL_VIDEODRIVER=offscreen;ALSOFT_DRIVERS=null;SDL_AUDIODRIVER=dummy;LP_NUM_THREADS=0;VELMAROK_DATA=${VELMAROK_DATA_DIR};VELMAROK_BIN=${VELMAROK_BIN_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_TIMEOUT 60)
