@@ -209,17 +209,19 @@ int TileMap::MapUpdateAnims() {
             break;
         case 5:
         case 8:
+            // The start state 8 turns into the forward state 5, not 6.
             if (++a.ancur >= a.anend) {
                 a.ancur -= 2;
-                a.antype = 6;
+                a.antype = a.antype == 8 ? 5 : 6;
                 if (a.ancur < a.anstart) ++a.ancur;
             }
             break;
         case 6:
         case 7:
+            // The start state 7 turns into the backward state 6, not 5.
             if (--a.ancur <= a.anstart - 1) {
                 a.ancur += 2;
-                a.antype = 5;
+                a.antype = a.antype == 7 ? 6 : 5;
                 if (a.ancur > a.anend - 1) --a.ancur;
             }
             break;

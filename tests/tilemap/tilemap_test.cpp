@@ -305,7 +305,7 @@ TEST(TileMapLoad, ReloadStartsClean) {
 }
 
 namespace {
-Bytes AnimFile(int type, int delay) {
+Bytes AnimFile(int type, int delay, int cur = 4, int start = 4, int end = 7) {
     // Sequence entries 0..7 name blocks 0,1,2,0,1,2,1,0; one animation 4..7, then the marker.
     Writer w;
     for (int v : {0, 1, 2, 0, 1, 2, 1, 0}) w.s32(v);
@@ -313,7 +313,7 @@ Bytes AnimFile(int type, int delay) {
         w.u8(t); w.u8(d); w.u8(0); w.u8(0); w.s32(cur); w.s32(start); w.s32(end);
     };
     rec(255, 0, 0, 0, 0);  // the marker comes first in the file: records are stored last-first
-    rec(type, delay, 4, 4, 7);
+    rec(type, delay, cur, start, end);
     auto c = SmallMap();
     c.push_back({"ANDT", w.out});
     c[3].data = Cells({-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
@@ -401,4 +401,44 @@ TEST_F(Recording, LayersDrawAtScrollOffsetsAndRestoreTheState) {
     Screen s2;
     s2.Replay(plat::RecordedCalls());
     EXPECT_EQ(s2.At(24, 0), 0xFF0000u);  // the spare column: block 0, graphic 0
+}
+
+TEST(TileMapAnims, StartStatesHoldAndStillAnimations) {
+    // Without MapInitAnims an animation steps from the state the file gives it.
+    struct Case {
+        const char* name;
+        int type, cur, start, end;
+        bool init;
+        std::vector<int> seq;
+        int typeAfter;
+    };
+    const Case cases[] = {
+        // 7 moves backward like 6, and its first turn leaves it in 6.
+        {"start state 7", 7, 4, 4, 7, false, {5, 4, 5, 6, 5, 4}, 6},
+        // 8 moves forward like 5, and its first turn leaves it in 5.
+        {"start state 8", 8, 4, 4, 7, false, {5, 6, 5, 6, 5, 4}, 6},
+        {"7 after init is 6", 7, 4, 4, 7, true, {5, 4, 5, 6, 5, 4}, 6},
+        {"8 after init is 5", 8, 4, 4, 7, true, {5, 6, 5, 4, 5, 6}, 5},
+        {"play once and hold", 4, 4, 4, 7, false, {5, 6, 6, 6}, 4},
+        {"stopped", 9, 5, 4, 7, false, {5, 5, 5}, 9},
+        {"no animation", 0, 5, 4, 7, false, {5, 5, 5}, 0},
+        {"one-frame ping-pong", 5, 4, 4, 5, false, {4, 4, 4, 4}, 5},
+        {"start equals end", 1, 4, 4, 4, false, {4, 4, 4}, 1},
+    };
+    for (const auto& c : cases) {
+        auto m = Load(AnimFile(c.type, 0, c.cur, c.start, c.end));
+        ASSERT_EQ(m->maperror, 0) << c.name;
+        if (c.init) m->MapInitAnims();
+        EXPECT_EQ(Steps(*m, static_cast<int>(c.seq.size())), c.seq) << c.name;
+        EXPECT_EQ(m->anis[1].antype, c.typeAfter) << c.name;
+    }
+    // A still animation's countdown reloads all the same; type 0 never counts.
+    auto still = Load(AnimFile(1, 2, 4, 4, 4));
+    still->anis[1].ancount = 0;
+    still->MapUpdateAnims();
+    EXPECT_EQ(still->anis[1].ancount, 2);
+    auto none = Load(AnimFile(0, 2));
+    none->anis[1].ancount = 0;
+    none->MapUpdateAnims();
+    EXPECT_EQ(none->anis[1].ancount, 0);
 }
