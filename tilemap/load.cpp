@@ -177,10 +177,10 @@ int TileMap::MapLoad(const std::string& file, int maxlayer) {
             mapchunkdone = 0;
             if (Is(ch, "MPHD")) {
                 if (MapDecodeMPHD(data) != 0) ok = false;
+            } else if (Is(ch, "CMAP")) {
+                MapDecodeCMAP(data);  // plain bytes: it needs nothing of the header
             } else if (!headerDone_) {
                 // Everything else needs the header's sizes: skipped before it.
-            } else if (Is(ch, "CMAP")) {
-                MapDecodeCMAP(data);
             } else if (Is(ch, "BKDT")) {
                 MapDecodeBKDT(data);
             } else if (Is(ch, "ANDT")) {
