@@ -268,7 +268,12 @@ int TileMap::MapDecodeMPHD(const std::vector<std::uint8_t>& d) {
     mapblockgapy = gapy;
     mapblockstaggerx = stx;
     mapblockstaggery = sty;
-    mapclickmask_fld = n > 36 ? Short(p + 36) : 0;
+    // A header without the click-mask field keeps the value it had (0 after
+    // the reset at the start of the load); one that stops just before it has none.
+    if (n > 36)
+        mapclickmask_fld = Short(p + 36);
+    else if (n > 28)
+        mapclickmask_fld = 0;
     if (mapclickmask_fld < 0 || mapclickmask_fld >= ngfx) mapclickmask_fld = 0;
     headerDone_ = true;
     mapchunkdone = 1;

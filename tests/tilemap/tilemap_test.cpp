@@ -295,6 +295,25 @@ TEST(TileMapLoad, ResolvedOrIgnoredFaults) {
     EXPECT_EQ(m->MapPPCollision(8, 0), 0);
 }
 
+TEST(TileMapLoad, ClickMaskByHeaderLength) {
+    // The field is read from 38 bytes on, 0 for 36, and kept by a header
+    // too short to have it (a second header in the same file).
+    struct Case { int first, second; int want; };
+    const Case cases[] = {{38, 38, 1}, {38, 36, 0}, {38, 28, 2}, {38, 24, 2}, {28, 24, 0}};
+    for (const auto& c : cases) {
+        Header h1, h2;
+        h1.length = c.first;
+        h1.clickmask = 2;
+        h2.length = c.second;
+        h2.clickmask = 1;
+        auto chunks = SmallMap(h1);
+        chunks.insert(chunks.begin() + 1, {"MPHD", Mphd(h2)});
+        auto m = Load(Container(chunks));
+        ASSERT_EQ(m->maperror, 0);
+        EXPECT_EQ(m->mapclickmask_fld, c.want) << c.first << " then " << c.second;
+    }
+}
+
 TEST(TileMapLoad, ReloadStartsClean) {
     auto m = std::make_shared<TileMap>();
     auto bad = Container(SmallMap());
