@@ -96,8 +96,7 @@ int TileMap::MapClickMask(int px, int py, int xory) const {
     if (y >= mapblockheight && xory == 0) return x < mapblockstaggerx ? -1 : 0;
     const auto& img = Graphic(mapclickmask_fld);
     if (!img || img->pixmaps.empty()) return 0;
-    const std::uint32_t pixel = img->pixmaps[0]->Read(x, y);
-    if (pixel == maptransval) {
+    if (Transparent(img->pixmaps[0]->Read(x, y))) {
         if (xory == 0) return x < mapblockwidth / 2 ? -1 : 0;
         return y < mapblockheight / 2 ? -1 : 1;
     }
@@ -161,7 +160,13 @@ int TileMap::MapPPCollision(int px, int py) const {
     std::uint32_t pixel = maptransval;
     if (pm) pixel = plat::ReadPixel(pm, px % mapblockwidth, py % mapblockheight);
     plat::UnlockImage(img, 0);
-    return pixel != maptransval ? 1 : 0;
+    return Transparent(pixel) ? 0 : 1;
+}
+
+bool TileMap::Transparent(std::uint32_t pixel) const {
+    // Images loaded with masking store the transparent colour as 0, and every
+    // pixel the reader made see-through has alpha 0.
+    return pixel == maptransval || (pixel >> 24) == 0;
 }
 
 // --- animation ---------------------------------------------------------------

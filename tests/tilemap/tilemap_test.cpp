@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/gfx/draw.h"
+#include "platform/gfx/image.h"
 #include "tests/tilemap/fmp_writer.h"
 #include "tilemap/tilemap.h"
 
@@ -467,4 +468,103 @@ TEST(TileMapAnims, StartStatesHoldAndStillAnimations) {
     none->anis[1].ancount = 0;
     none->MapUpdateAnims();
     EXPECT_EQ(none->anis[1].ancount, 0);
+}
+
+namespace {
+// Graphics 0-2 solid red, green, blue; graphic 3 transparent (255, 0, 255)
+// in its left half and in its top half, white elsewhere.  Block 1 is solid
+// with graphic 3 as its foreground; block 2 solid with an opaque foreground.
+std::vector<Chunk> MaskMap(const Header& h) {
+    auto c = SmallMap(h);
+    c[1].data = Bkdt({{0, 0, 0, 0, 0}, {1, 3, 0, 0, 1}, {2, 2, 0, 0, 1}});
+    Bytes gfx = Bgfx24({0xFF0000, 0x00FF00, 0x0000FF});
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const bool clear = x < 4 || y < 4;
+            for (int v : clear ? std::vector<int>{255, 0, 255} : std::vector<int>{255, 255, 255})
+                gfx.push_back(static_cast<std::uint8_t>(v));
+        }
+    c[2].data = gfx;
+    return c;
+}
+
+// Image loading as the game sets it up (mask colour 255, 0, 255 masked away)
+// and as it is by default.
+struct ImageFlags {
+    int flags;
+    const char* name;
+};
+constexpr ImageFlags kImageFlags[] = {{0, "unmasked"}, {plat::MASKEDIMAGE, "masked"}};
+
+struct RestoreImageFlags {
+    int flags = plat::GetAutoImageFlags();
+    int r = 0, g = 0, b = 0;
+    RestoreImageFlags() { plat::GetMaskColor(r, g, b); }
+    ~RestoreImageFlags() {
+        plat::AutoImageFlags(flags);
+        plat::SetMaskColor(r, g, b);
+    }
+};
+}  // namespace
+
+TEST(TileMapQueries, PixelPerfectCollisionSeesTransparentPixels) {
+    RestoreImageFlags restore;
+    plat::SetMaskColor(255, 0, 255);
+    for (const auto& f : kImageFlags) {
+        plat::AutoImageFlags(f.flags);
+        Header h;
+        h.ngfx = 4;
+        auto m = Load(Container(MaskMap(h)));
+        ASSERT_EQ(m->maperror, 0) << f.name;
+        // Row 0 holds blocks 0, 1, 2, 0: cell (1, 0) is block 1, cell (2, 0) block 2.
+        EXPECT_EQ(m->MapPPCollision(8 + 1, 1), 0) << f.name << ": transparent corner";
+        EXPECT_EQ(m->MapPPCollision(8 + 6, 2), 0) << f.name << ": transparent top half";
+        EXPECT_EQ(m->MapPPCollision(8 + 6, 6), 1) << f.name << ": opaque quarter";
+        EXPECT_EQ(m->MapPPCollision(16 + 1, 1), 1) << f.name << ": opaque foreground";
+        EXPECT_EQ(m->MapPPCollision(0 + 6, 6), 0) << f.name << ": block without the flag";
+        EXPECT_EQ(m->MapCollision(8 + 1, 1), 1) << f.name;
+    }
+}
+
+TEST(TileMapQueries, StaggeredPixelToCellAndTheClickMask) {
+    RestoreImageFlags restore;
+    plat::SetMaskColor(255, 0, 255);
+    for (const auto& f : kImageFlags) {
+        plat::AutoImageFlags(f.flags);
+        // Blocks 8 x 8 on a 12 x 10 pitch, odd rows 6 right and 5 down; graphic 3 is the mask.
+        Header h;
+        h.ngfx = 4;
+        h.gapx = 12;
+        h.gapy = 10;
+        h.stx = 6;
+        h.sty = 5;
+        h.clickmask = 3;
+        auto m = Load(Container(MaskMap(h)));
+        ASSERT_EQ(m->maperror, 0) << f.name;
+        ASSERT_EQ(m->mapclickmask_fld, 3);
+        // The four fixed answers of the gap areas, then the mask's pixels.
+        struct Case { int x, y, xory, want; };
+        const Case cases[] = {
+            {9, 2, 0, 0},  {9, 2, 1, -1}, {9, 7, 1, 1},   // x in the horizontal gap
+            {2, 9, 1, 1},  {2, 9, 0, -1}, {7, 9, 0, 0},   // y in the vertical gap
+            {1, 1, 0, -1}, {5, 1, 0, 0},                   // transparent: left half, right half
+            {1, 1, 1, -1}, {1, 6, 1, 1},                   // transparent: top half, bottom half
+            {6, 6, 0, 0},  {6, 6, 1, 0},                   // opaque
+            {12 + 1, 20 + 1, 0, -1},                       // taken modulo the pitch
+        };
+        for (const auto& c : cases)
+            EXPECT_EQ(m->MapClickMask(c.x, c.y, c.xory), c.want)
+                << f.name << " (" << c.x << ", " << c.y << ") " << c.xory;
+        // Pixel (0, 0) is shifted by the stagger to (6, 5), an opaque mask pixel.
+        EXPECT_EQ(m->MapGetXOffset(0, 0), 0);
+        EXPECT_EQ(m->MapGetYOffset(0, 0), 0);
+        // (7, 6) shifts to (13, 11), mask pixel (1, 1), transparent top-left:
+        // column 1 - 1 and row 2 * 1 - 1.
+        EXPECT_EQ(m->MapGetXOffset(13 - 6, 11 - 5), 0);
+        EXPECT_EQ(m->MapGetYOffset(13 - 6, 11 - 5), 1);
+        // (24, 5) shifts to (30, 10), mask pixel (6, 0), transparent right half: column 2.
+        EXPECT_EQ(m->MapGetXOffset(30 - 6, 10 - 5), 2);
+        EXPECT_EQ(m->MapGetYOffset(1000, 1000), m->mapheight - 1);
+        EXPECT_EQ(m->MapGetXOffset(1000, 1000), m->mapwidth - 1);
+    }
 }
