@@ -329,6 +329,18 @@ TEST(TileMapLoad, ReloadStartsClean) {
     m->MapFreeMem();
     EXPECT_TRUE(m->blks.empty());
     EXPECT_EQ(m->MapCollision(8, 0), 0);  // freed: safe, block 0
+
+    // Without MapFreeMem, slots the new file does not fill keep what they held.
+    m->MapLoad(WriteTemp(Container(SmallMap())), 2);
+    auto partial = SmallMap();
+    partial[1].data.resize(32);                                // one block record of three
+    partial[2].data = Bgfx24({0x123456});                      // one graphic of three
+    const auto oldImage = m->tilegfx[2];
+    m->MapLoad(WriteTemp(Container(partial)), 2);
+    ASSERT_EQ(m->maperror, 0);
+    EXPECT_EQ(m->blks[2].br, 1);
+    EXPECT_EQ(m->tilegfx[2], oldImage);
+    EXPECT_EQ(Pixel(*m, 0), 0xFF123456u);
 }
 
 namespace {
