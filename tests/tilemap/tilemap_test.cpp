@@ -204,7 +204,12 @@ TEST(TileMapLoad, MapTypesAndShortHeader) {
     // Type 3: layers are not decoded, loading goes on.
     h = Header{};
     h.type = 3;
+    testing::internal::CaptureStdout();
     m = Load(Container(SmallMap(h)));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Sorry, unsupported use FMP0.5 or FMP1.0 for now\n"
+              "Sorry, unsupported use FMP0.5 or FMP1.0 for now\n")
+        << "one line per layer chunk";
     EXPECT_EQ(m->maperror, 0);
     EXPECT_EQ(m->Cell(1, 0, 0), 0);
     EXPECT_EQ(m->blks[2].tl, 1);
