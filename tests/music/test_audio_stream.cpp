@@ -5,6 +5,8 @@
 
 #include <AL/al.h>
 
+#include <limits>
+
 #include "loopback_fixture.h"
 #include "music/audio_stream.h"
 #include "music/sid_stream.h"
@@ -181,7 +183,8 @@ TEST_F(AudioStream, ClosingTheDriverLeavesStreamsInert) {
 TEST(AudioStreamMath, VolumeToAttenuation) {
     struct Case { float volume; int attenuation; };
     const Case cases[] = {{1.0f, 0}, {2.0f, 0}, {0.0f, -10000}, {-1.0f, -10000},
-                          {0.1f, -3321}, {0.5f, -999}, {0.0001f, -10000}};
+                          {0.1f, -3321}, {0.5f, -999}, {0.0001f, -10000},
+                          {std::numeric_limits<float>::quiet_NaN(), -10000}};
     for (const Case& c : cases) EXPECT_EQ(music::VolumeToAttenuation(c.volume), c.attenuation) << c.volume;
 }
 
