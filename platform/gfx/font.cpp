@@ -102,6 +102,10 @@ const TImageGlyph& TImageFont::Glyph(int code) {
                                                    : FT_RENDER_MODE_MONO) != 0)
         return g;
     g.advance = static_cast<float>(slot->advance.x) / 64.f;
+    // Monochrome glyphs sit on whole pixels; emboldening widens the advance
+    // by a fraction of a pixel, which would place every following glyph
+    // between pixels and space a monospaced text unevenly.
+    if (!(style & SMOOTHFONT)) g.advance = std::round(g.advance);
     const FT_Bitmap& bm = slot->bitmap;
     const int w = static_cast<int>(bm.width), h = static_cast<int>(bm.rows);
     g.x = slot->bitmap_left;

@@ -289,7 +289,11 @@ TEST(GfxFont, TrueTypeFontMetricsAndGlyphPlacement) {
     EXPECT_GT(lit(bold->Glyph('A')), lit(big->Glyph('A')));
     EXPECT_GE(bold->Glyph('A').advance, big->Glyph('A').advance);
     EXPECT_GT(italic->Glyph('A').image->width, big->Glyph('A').image->width) << "sheared";
-    EXPECT_TRUE(LoadImageFont(VELMAROK_TEST_FONT, 8, BOLDFONT));
+    // Monochrome bold keeps whole-pixel advances: the pen stays on the grid.
+    auto small = LoadImageFont(VELMAROK_TEST_FONT, 8, BOLDFONT);
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->Glyph('A').advance, 8);
+    EXPECT_EQ(small->TextWidth("AAAA"), 32);
 }
 
 TEST_F(GfxTest, TrueTypeTextDrawsAtItsPen) {
