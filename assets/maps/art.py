@@ -94,7 +94,7 @@ GROUND_BASE = {
     "sand": ("m", "n", "n", "n", "z"),
     "dirt": ("b", "h", "h", "h", "h"),
     "mud": ("q", "b", "b", "b", "b"),
-    "concrete": ("d", "e", "e", "e", "f"),
+    "concrete": ("d", "e", "e", "e", "e"),
     "ash": ("k", "q", "q", "q", "d"),
     "road": ("d", "d", "d", "d", "d"),
 }
@@ -127,10 +127,15 @@ def smooth_noise(x, y, salt, cell):
     return a + (b - a) * fy
 
 
-def tone_at(vx, vy, salt):
+# How strongly each ground's patches stand out.
+CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 1.3, "mud": 1.2, "concrete": 0.9,
+            "ash": 1.4, "road": 0.0}
+
+
+def tone_at(vx, vy, salt, cls="grass"):
     """The ground tone (0..TONES-1) at a corner of the block grid."""
     v = 0.65 * smooth_noise(vx, vy, salt, 7.0) + 0.35 * smooth_noise(vx, vy, salt + 7, 3.0)
-    v = (v - 0.5) * 1.7 + 0.5
+    v = (v - 0.5) * CONTRAST.get(cls, 1.5) + 0.5
     return max(0, min(TONES - 1, int(v * TONES)))
 
 
@@ -224,9 +229,13 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
             _put(g, x, y, "e"); _put(g, x + 1, y, "d")
     elif cls == "concrete":
         for i in range(8):
-            _dim(g, i, 7)
-            _dim(g, 7, i)
-        _lit(g, 0, 0)
+            if variant & 2:
+                _dim(g, i, 7)
+            if variant & 1:
+                _dim(g, 7, i)
+        if not variant & 3:
+            _lit(g, 0, 0)
+        variant >>= 2
         if variant % 4 == 1:   # a crack
             x, y = 1 + rng.below(4), 1 + rng.below(3)
             for i in range(4):
@@ -650,7 +659,7 @@ FENCE = sprite([
     "..k...k.",
 ])
 
-RUBBLE_SPECKS = [("d", 6), ("k", 5), ("e", 3), ("r", 2)]
+RUBBLE_SPECKS = [("d", 5), ("k", 3), ("e", 2)]
 
 
 def sandbag_tile(variant):
@@ -688,15 +697,15 @@ def component_picture(kind, size, seed, ground_pix):
     if kind == "scorch":
         for (x, y), depth in blob_mask(w, h, seed, 0.5).items():
             t = (BAYER4[y % 4][x % 4] + 0.5) / 16
-            if depth > 0.55:
-                g[(x, y)] = "k" if t < 0.5 else "q"
-            elif depth > 0.25:
-                g[(x, y)] = "q" if t < 0.8 else "d"
-            elif t < depth * 3.2:
-                g[(x, y)] = "q" if t < 0.3 else DARKER.get(g[(x, y)], "q")
+            if depth > 0.7:
+                g[(x, y)] = "k" if t < 0.6 else "q"
+            elif depth > 0.45:
+                g[(x, y)] = "q" if t < 0.75 else DARKER.get(g[(x, y)], "q")
+            elif t < depth * 1.8:
+                g[(x, y)] = DARKER.get(DARKER.get(g[(x, y)], "q"), "q") if t < depth else DARKER.get(g[(x, y)], "q")
         rng = Rng("ember", seed)
         for _ in range(max(1, size[0] * size[1] // 2)):
-            x, y = w // 4 + rng.below(max(1, w // 2)), h // 4 + rng.below(max(1, h // 2))
+            x, y = w // 3 + rng.below(max(1, w // 3)), h // 3 + rng.below(max(1, h // 3))
             g[(x, y)] = "o" if rng.below(3) else "b"
     elif kind == "puddle":
         mask = blob_mask(w, h, seed, 1.0)
@@ -805,7 +814,7 @@ def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=N
 # Tree crowns are drawn as clumps of leaves, each lit from the upper left,
 # in the colours of the area's trees.
 CROWN_COLOURS = {
-    "green": ("j", "g", "G", "G", "l"),
+    "green": ("j", "j", "g", "G", "l"),
     "jungle": ("j", "j", "g", "G", "a"),
     "olive": ("j", "g", "a", "a", "h"),
     "autumn": ("q", "r", "b", "o", "y"),
@@ -863,7 +872,20 @@ def crown(size, variant, colours):
                 if dx + dy < 0 and height[(nx, ny)] > height[(x, y)] + r * 0.22:
                     g[y][x] = keys[1]
                     break
-    return g
+    return with_shadow(g)
+
+
+def with_shadow(g, off=2):
+    """A dithered shadow cast down and to the right of a front picture."""
+    h, w = len(g), len(g[0])
+    out = [row[:] for row in g]
+    for y in range(h):
+        for x in range(w):
+            if g[y][x] == T and (x + y) % 2 == 0:
+                sx, sy = x - off, y - off
+                if 0 <= sx < w and 0 <= sy < h and g[sy][sx] != T:
+                    out[y][x] = "q"
+    return out
 
 
 def palm_crown(variant):
@@ -907,7 +929,7 @@ def palm_crown(variant):
             g[y][x] = k
     for x, y, k in ((11, 11, "b"), (12, 11, "h"), (11, 12, "r"), (12, 12, "b"), (10, 12, "h"), (12, 10, "r")):
         g[y][x] = k
-    return g
+    return with_shadow(g)
 
 
 _CROWNS = {}

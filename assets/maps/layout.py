@@ -247,7 +247,7 @@ class Composer:
     def corners(self, cls, x, y):
         """The ground tones at the four corners of a block."""
         salt = self.lay.area * 31 + sum(map(ord, cls))
-        return tuple(art.tone_at(x + dx, y + dy, salt) for dy in (0, 1) for dx in (0, 1))
+        return tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
 
     def _ground_pixels(self, x, y, look):
         """The ground a picture of several blocks is painted over."""
@@ -278,6 +278,8 @@ class Composer:
         if look in GROUND and look != "road":
             nvar = 6 if look == "grass" else 4
             var = v % nvar
+            if look == "concrete":   # slabs of 2 x 2 blocks
+                var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             fr = self._fringes(x, y, look)
             cn = self.corners(look, x, y)
             return ("ground", look, var, fr, cn), lambda: art.draw_ground(look, var, fr, cn)
