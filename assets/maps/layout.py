@@ -63,6 +63,7 @@ class Layout:
         self.area, self.width, self.height = area, width, height
         self.rows = [rows0, rows1]
         self.trees = trees        # colours of the tree crowns (art.CROWN_COLOURS)
+        self.row_trees = [trees] * height
         self.flatten = flatten    # layer 1 painted into layer 0 (the title map)
 
 
@@ -70,7 +71,7 @@ def read_layout(path):
     area = None
     size = None
     trees, flatten = "green", False
-    rows0, rows1 = [], []
+    rows0, rows1, row_trees = [], [], []
     with open(path, encoding="utf-8") as f:
         for n, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -80,6 +81,7 @@ def read_layout(path):
             if s.startswith("area "):
                 area = int(s.split()[1])
             elif s.startswith("trees "):
+                # Applies to the rows that follow (the title map mixes areas).
                 trees = s.split()[1]
                 if trees not in art.CROWN_COLOURS:
                     raise LayoutError("%s:%d: trees %r: one of %s" % (path, n, trees, ", ".join(sorted(art.CROWN_COLOURS))))
@@ -100,13 +102,16 @@ def read_layout(path):
                     raise LayoutError("%s:%d: each layer needs %d characters (has %d and %d)" % (path, n, size[0], len(a), len(b)))
                 rows0.append(a)
                 rows1.append(b)
+                row_trees.append(trees)
             else:
                 raise LayoutError("%s:%d: cannot read %r" % (path, n, s))
     if area is None or size is None:
         raise LayoutError("%s: needs 'area N' and 'size W H' lines" % path)
     if len(rows0) != size[1]:
         raise LayoutError("%s: %d rows where the size says %d" % (path, len(rows0), size[1]))
-    return Layout(area, size[0], size[1], rows0, rows1, trees, flatten)
+    lay = Layout(area, size[0], size[1], rows0, rows1, row_trees[0] if row_trees else trees, flatten)
+    lay.row_trees = row_trees
+    return lay
 
 
 def write_layout(path, layout, comments=()):
@@ -122,6 +127,8 @@ def write_layout(path, layout, comments=()):
         f.write("size %d %d\n" % (layout.width, layout.height))
         f.write("#   y |%s|%s|\n" % ("layer 0: ground".ljust(layout.width), "layer 1: in front".ljust(layout.width)))
         for y in range(layout.height):
+            if y and layout.row_trees[y] != layout.row_trees[y - 1]:
+                f.write("trees %s\n" % layout.row_trees[y])
             f.write("%04d |%s|%s|\n" % (8 * y, layout.rows[0][y], layout.rows[1][y]))
 
 
@@ -350,11 +357,12 @@ class Composer:
             part = ((x - ox) % s, (y - oy) % s)
             # Each tree of a group gets its own crown shape.
             tree = art.cell_hash(ox + (x - ox) // s * s, oy + (y - oy) // s * s, self.lay.area + 50) % 4
-            colours = "palm" if look == "palm" else self.lay.trees
+            colours = "palm" if look == "palm" else self.lay.row_trees[oy]
             return ("canopy", s, part, tree, colours), lambda: art.canopy_tile(s, part, tree, colours)
         if look == "leaves":
             sides = self._sides(1, x, y, lambda o: o not in ("leaves", "canopy2", "canopy3", "palm"))
-            colours = "jungle" if self.lay.trees in ("green", "jungle") else self.lay.trees
+            trees = self.lay.row_trees[y]
+            colours = "jungle" if trees in ("green", "jungle") else trees
             return ("leaves", v % 2, sides, colours), lambda: art.leaves_tile(v % 2, sides, colours)
         if look in ("deckwood", "deckstone"):
             style = "wood" if look == "deckwood" else "stone"
