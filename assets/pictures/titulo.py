@@ -2,7 +2,7 @@
 """titulo.png: the title logo, 320 x 46, opaque (drawn without a mask).
 
 The name is set in big block letters drawn for the logo (each letter a
-grid of 5 x 5 pixel blocks, strokes two blocks wide), filled with a sunset
+grid of 5 x 4 pixel blocks, strokes two blocks wide), filled with a sunset
 gradient, lit on their top edges, extruded down and to the right in dark
 red and outlined in black, over raster stripes.  The sub-title sits below
 between two rules.
@@ -14,7 +14,7 @@ from picture import run, sprites
 from palette import rgb
 
 W, H = 320, 46
-CELL_W, CELL_H = 5, 5
+CELL_W, CELL_H = 5, 4
 
 LETTERS = {
     "V": ["##...##",
@@ -76,7 +76,7 @@ LETTERS = {
 }
 
 # Fill colours from the top of the letters to their foot.
-BANDS = ("y", "y", "y", "o", "o", "o", "R", "R", "r")
+BANDS = ("y", "y", "y", "o", "o", "R", "R", "r")
 EXTRUDE = 3
 
 
@@ -132,18 +132,18 @@ def build():
     s = sprites.Sprite.blank(W, H)
     buildings.fill(s, 0, 0, W, H, "k")
     # Raster stripes behind the name, brighter in the middle.
-    for y, key in ((2, "u"), (5, "u"), (8, "U"), (11, "U"), (14, "c"), (22, "c"),
-                   (25, "U"), (28, "U"), (31, "u"), (34, "u")):
+    for y, key in ((3, "u"), (6, "u"), (9, "U"), (12, "c"), (20, "c"),
+                   (23, "U"), (26, "U"), (29, "u"), (32, "u")):
         buildings.fill(s, 0, y, W, 1, key)
     name = "VELMAROK"
     _, w = letters_mask(name)
-    draw_name(s, name, (W - w - EXTRUDE) // 2, 1)
+    draw_name(s, name, (W - w - EXTRUDE) // 2, 2)
     sub = "DOZIDU"
     w2 = lettering.text_width(sub, 2)
     # Sub-title between two rules.
-    buildings.fill(s, 14, 42, (W - w2) // 2 - 22, 1, "c")
-    buildings.fill(s, (W + w2) // 2 + 8, 42, (W - w2) // 2 - 22, 1, "c")
-    lettering.draw_text(s, sub, (W - w2) // 2, 39, 2, 1, bands=("w", "c", "c", "U"), outline=None)
+    buildings.fill(s, 14, 39, (W - w2) // 2 - 22, 1, "c")
+    buildings.fill(s, (W + w2) // 2 + 8, 39, (W - w2) // 2 - 22, 1, "c")
+    lettering.draw_text(s, sub, (W - w2) // 2, 36, 2, 1, bands=("w", "c", "c", "U"), outline="u")
     pixels = [rgb(c if c != "." else "k") for row in s.rows for c in row]
     return W, H, pixels
 
