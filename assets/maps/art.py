@@ -754,11 +754,12 @@ def tallgrass_tile(g, variant):
 
 def gravel_tile(g, variant):
     rng = Rng("gravel", variant)
-    for _ in range(4 + variant % 3):
+    for _ in range(2 + variant % 2):
         x, y = rng.below(7), rng.below(7)
         _put(g, x, y, "f" if rng.below(2) else "e")
         _put(g, x + 1, y, "e")
         _put(g, x, y + 1, "d")
+        _put(g, x + 1, y + 1, "d")
     return g
 
 
