@@ -9,6 +9,10 @@ blocks:
 
 The number in front of a row is its map pixel y (row * 8); it is checked
 so that an edit that loses or adds a line is caught at once.
+
+Optional lines: "trees NAME" sets the colours of the tree crowns for the
+rows that follow (green, jungle, olive, autumn); "flatten" paints layer 1
+into layer 0 (the title map, of which the title draws layer 0 alone).
 """
 
 import os
