@@ -23,7 +23,7 @@ CELLS = {
     "tira_granada_dax": (24, 21, 4), "enemyspr": (24, 21, 4), "enemycspr": (24, 21, 4),
     "casetas": (48, 72, 4), "puertacer": (None, None, 4), "puertaab": (16, 64, 4),
     "8x8_VelmarokFont": (8, 8, 6), "paused": (None, None, 4), "titulo": (None, None, 3),
-    "Loader": (None, None, 3),
+    "Loader": (None, None, 3), "icon": (None, None, 6),
 }
 GROUND = (60, 100, 52)
 GAP = 6

@@ -28,6 +28,12 @@ COLOURS = {
     "d": ("dark grey", (68, 68, 76)),
     "e": ("grey", (140, 140, 150)),
     "f": ("light grey", (200, 200, 208)),
+    # Shades for the battlefield's ground (the tile maps).
+    "j": ("deep green", (22, 56, 32)),
+    "a": ("olive", (118, 126, 48)),
+    "m": ("dune", (188, 160, 96)),
+    "z": ("pale sand", (234, 216, 158)),
+    "q": ("ash", (50, 44, 40)),
 }
 
 TRANSPARENT_KEY = "."

@@ -71,54 +71,205 @@ def crop(g, x0, y0, w=8, h=8):
 
 
 # Darker version of each colour, for ground in the shadow of a deck.
-SHADE = {"G": "g", "l": "G", "g": "g", "n": "h", "h": "b", "y": "h", "b": "r", "e": "d",
+SHADE = {"G": "g", "l": "G", "g": "j", "n": "m", "h": "b", "y": "h", "b": "r", "e": "d",
          "f": "e", "d": "k", "k": "k", "U": "u", "c": "U", "u": "u", "w": "f", "s": "b",
-         "R": "r", "r": "k", "o": "b"}
+         "R": "r", "r": "k", "o": "b", "j": "k", "a": "g", "m": "h", "z": "n", "q": "k"}
+
+# One step lighter and darker, for the small details drawn on the ground
+# (grass blades, ripples, pebbles): they keep the tone of the ground under them.
+LIGHTER = {"j": "g", "g": "G", "G": "l", "l": "l", "a": "h", "m": "n", "n": "z", "z": "z",
+           "h": "n", "b": "h", "r": "b", "q": "d", "d": "e", "e": "f", "f": "f", "k": "q"}
+DARKER = {"l": "G", "G": "g", "g": "j", "j": "j", "a": "g", "z": "n", "n": "m", "m": "h",
+          "h": "b", "b": "r", "r": "q", "f": "e", "e": "d", "d": "q", "q": "k", "k": "k"}
 
 
 # ---------------------------------------------------------------- ground ---
 
 GROUND_BASE = {
-    # class: (base key, [(speck key, count)], tuft key or None)
-    "grass": ("G", [("g", 3), ("l", 1)], "l"),
-    "jungle": ("g", [("G", 4), ("k", 1)], "G"),
-    "sand": ("n", [("h", 4), ("y", 2)], None),
-    "dirt": ("h", [("b", 3), ("n", 2)], None),
-    "mud": ("b", [("h", 4), ("r", 2)], None),
-    "concrete": ("e", [("f", 3), ("d", 3)], None),
-    "road": ("d", [("k", 4), ("e", 2)], None),
+    # class: the ground's tones from dark to light.  Each map lays a slow
+    # field of tone over its ground (patches of shade and of sun), which the
+    # tiles follow with a dithered edge, so the ground is never one flat colour.
+    "grass": ("g", "G", "G", "G", "G"),
+    "jungle": ("j", "j", "g", "g", "g"),
+    "sand": ("m", "n", "n", "n", "z"),
+    "dirt": ("b", "h", "h", "h", "h"),
+    "mud": ("q", "b", "b", "b", "b"),
+    "concrete": ("d", "e", "e", "e", "e"),
+    "ash": ("k", "q", "q", "q", "d"),
+    "road": ("d", "d", "d", "d", "d"),
 }
+TONES = 5
+FLAT = (2, 2, 2, 2)
 
 # Which ground spills a ragged fringe over which.
 FRINGE_OVER = {
-    "grass": {"sand", "dirt", "mud", "trench"},
-    "jungle": {"grass", "sand", "dirt", "mud", "trench"},
+    "grass": {"sand", "dirt", "mud", "trench", "ash"},
+    "jungle": {"grass", "sand", "dirt", "mud", "trench", "ash"},
+    "dirt": {"sand"},
+    "mud": {"dirt", "sand"},
 }
 
+BAYER4 = ((0, 8, 2, 10), (12, 4, 14, 6), (3, 11, 1, 9), (15, 7, 13, 5))
 
-def ground_tile(cls, variant):
-    base, specks, tuft = GROUND_BASE[cls]
-    g = blank(base)
-    rng = Rng("ground", cls, variant)
-    speckle(g, rng, specks)
-    if tuft and variant % 4 == 3:
-        x, y = 1 + rng.below(5), 2 + rng.below(4)
-        g[y][x] = g[y][x + 2] = tuft
-        g[y - 1][x + 1] = tuft
-    if cls == "grass" and variant == 5:
-        g[3][2] = "y"
-        g[5][6] = "w"
-    if cls == "concrete":
-        for i in range(8):
-            g[7][i] = "d"
-            g[i][7] = "d"
-        g[0][0] = "f"
+
+def smooth_noise(x, y, salt, cell):
+    """A slow value-noise field in 0..1 over vertex coordinates."""
+    gx, gy = x / cell, y / cell
+    x0, y0 = int(gx // 1), int(gy // 1)
+    fx, fy = gx - x0, gy - y0
+    fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+
+    def at(i, j):
+        return (cell_hash(i, j, salt) % 1000) / 999.0
+
+    a = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx
+    b = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx
+    return a + (b - a) * fy
+
+
+# How strongly each ground's patches stand out.
+CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 1.3, "mud": 1.2, "concrete": 0.9,
+            "ash": 1.4, "road": 0.0}
+
+
+def tone_at(vx, vy, salt, cls="grass"):
+    """The ground tone (0..TONES-1) at a corner of the block grid."""
+    v = 0.65 * smooth_noise(vx, vy, salt, 7.0) + 0.35 * smooth_noise(vx, vy, salt + 7, 3.0)
+    v = (v - 0.5) * CONTRAST.get(cls, 1.5) + 0.5
+    return max(0, min(TONES - 1, int(v * TONES)))
+
+
+def tone_fill(cls, corners):
+    """The ground's colour under a block: its corners' tones, blended with
+    an ordered dither so that neighbouring blocks meet without a seam."""
+    keys = GROUND_BASE[cls]
+    tl, tr, bl, br = corners
+    g = blank(keys[2])
+    for y in range(8):
+        fy = (y + 0.5) / 8
+        for x in range(8):
+            fx = (x + 0.5) / 8
+            v = (tl * (1 - fx) * (1 - fy) + tr * fx * (1 - fy)
+                 + bl * (1 - fx) * fy + br * fx * fy)
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            i = int(v + t + 0.5 + 1000) - 1000
+            g[y][x] = keys[max(0, min(len(keys) - 1, i))]
     return g
 
 
-def fringe(g, side, key, alt):
+def _put(g, x, y, k):
+    if 0 <= x < 8 and 0 <= y < 8:
+        g[y][x] = k
+
+
+def _lit(g, x, y):
+    if 0 <= x < 8 and 0 <= y < 8:
+        g[y][x] = LIGHTER.get(g[y][x], g[y][x])
+
+
+def _dim(g, x, y):
+    if 0 <= x < 8 and 0 <= y < 8:
+        g[y][x] = DARKER.get(g[y][x], g[y][x])
+
+
+def ground_details(g, cls, variant, rng, corners=FLAT):
+    """Small marks on the ground, in the tone of the pixels they sit on;
+    where the ground lies in the sun there are more of them."""
+    sun = sum(corners) - 2 * len(corners)
+    if cls == "grass":
+        for _ in range(2 + variant % 3 + max(0, sun)):
+            x, y = rng.below(8), 1 + rng.below(6)
+            kind = rng.below(4)
+            if kind == 0:      # a tuft of blades
+                _lit(g, x, y); _lit(g, x + 2, y); _lit(g, x + 1, y - 1); _dim(g, x + 1, y + 1)
+            elif kind == 1:    # a single blade
+                _lit(g, x, y - 1); _lit(g, x, y); _dim(g, x + 1, y + 1)
+            elif kind == 2:    # a shadowed dip
+                _dim(g, x, y); _dim(g, x + 1, y)
+            else:
+                _lit(g, x, y)
+        if variant == 5:
+            _put(g, 2 + rng.below(4), 2 + rng.below(4), "y")
+    elif cls == "jungle":
+        for _ in range(2 + variant % 2 + max(0, sun) // 2):
+            x, y = rng.below(7), rng.below(7)
+            kind = rng.below(3)
+            if kind == 0:      # a fallen leaf
+                _lit(g, x, y); _lit(g, x + 1, y); _lit(g, x, y + 1); _dim(g, x + 1, y + 1)
+            elif kind == 1:    # a root or twig
+                _put(g, x, y, "q"); _put(g, x + 1, y + 1, "q"); _put(g, x + 2, y + 1, "b")
+            else:
+                _lit(g, x, y)
+        if variant == 3:
+            x, y = 1 + rng.below(5), 1 + rng.below(5)
+            _put(g, x, y, "a"); _put(g, x + 1, y, "G"); _put(g, x, y + 1, "G")
+    elif cls == "sand":
+        for _ in range(1 + variant % 2):  # wind ripples
+            x, y = rng.below(5), 1 + rng.below(6)
+            for i in range(3 + rng.below(2)):
+                _dim(g, x + i, y + (1 if i in (0, 3) else 0))
+                _lit(g, x + i, y - 1 + (1 if i in (0, 3) else 0))
+        if variant % 4 == 3:  # a pebble
+            x, y = 1 + rng.below(5), 1 + rng.below(5)
+            _put(g, x, y, "e"); _put(g, x + 1, y, "f"); _put(g, x, y + 1, "h"); _put(g, x + 1, y + 1, "m")
+        elif variant % 4 == 1:
+            _dim(g, rng.below(8), rng.below(8))
+    elif cls in ("dirt", "mud"):
+        for _ in range(2 + variant % 2):
+            x, y = rng.below(7), rng.below(7)
+            if rng.below(2):   # a clod with its light side up
+                _lit(g, x, y); _dim(g, x, y + 1); _dim(g, x + 1, y + 1)
+            else:
+                _dim(g, x, y); _dim(g, x + 1, y)
+        if cls == "mud" and variant == 2:   # a wet glint
+            x, y = 1 + rng.below(5), 1 + rng.below(6)
+            _put(g, x, y, "u"); _put(g, x + 1, y, "u"); _put(g, x + 1, y - 1 if y else y, "U")
+        if cls == "dirt" and variant % 4 == 3:
+            x, y = 1 + rng.below(5), 1 + rng.below(5)
+            _put(g, x, y, "e"); _put(g, x + 1, y, "d")
+    elif cls == "concrete":
+        for i in range(8):
+            if variant & 2:
+                _dim(g, i, 7)
+            if variant & 1:
+                _dim(g, 7, i)
+        if not variant & 3:
+            _lit(g, 0, 0)
+        variant >>= 2
+        if variant % 4 == 1:   # a crack
+            x, y = 1 + rng.below(4), 1 + rng.below(3)
+            for i in range(4):
+                _put(g, x + i // 2 + (i % 2), y + i, "d")
+        elif variant % 4 == 2:
+            _dim(g, rng.below(7), rng.below(7))
+    elif cls == "ash":
+        for _ in range(3):
+            x, y = rng.below(8), rng.below(8)
+            kind = rng.below(4)
+            if kind == 0:
+                _put(g, x, y, "d")
+            elif kind == 1:
+                _put(g, x, y, "b")
+            elif kind == 2:
+                _put(g, x, y, "k")
+            else:
+                _lit(g, x, y)
+        if variant == 3:
+            _put(g, 2 + rng.below(4), 2 + rng.below(4), "o")
+    elif cls == "road":
+        speckle(g, rng, [("k", 4), ("e", 2)])
+
+
+def ground_tile(cls, variant, corners=FLAT):
+    g = tone_fill(cls, corners)
+    ground_details(g, cls, variant, Rng("ground", cls, variant), corners)
+    return g
+
+
+def fringe(g, side, key, alt, variant=0):
     """A ragged band of another ground along one side of a tile."""
-    depth = [2, 1, 1, 2, 3, 2, 1, 2]
+    depth = [(2, 1, 1, 2, 3, 2, 1, 2), (1, 2, 3, 2, 1, 1, 2, 3),
+             (3, 2, 1, 1, 2, 2, 1, 2)][variant % 3]
     for i in range(8):
         for d in range(depth[i]):
             k = key if d < depth[i] - 1 or i % 3 else alt
@@ -132,11 +283,11 @@ def fringe(g, side, key, alt):
                 g[i][7 - d] = k
 
 
-def draw_ground(cls, variant, fringes=()):
-    g = ground_tile(cls, variant)
+def draw_ground(cls, variant, fringes=(), corners=FLAT):
+    g = ground_tile(cls, variant, corners)
     for side, other in fringes:
-        base = GROUND_BASE[other][0]
-        fringe(g, side, base, "l" if other == "grass" else "G")
+        keys = GROUND_BASE[other]
+        fringe(g, side, keys[2], keys[4] if other in ("grass", "jungle") else keys[1], variant)
     return g
 
 
@@ -340,26 +491,135 @@ PEBBLE = sprite([
     "........",
 ])
 
-BUSH = sprite([
-    "..kkkk..",
-    ".kGGlGk.",
-    "kGGGGlGk",
-    "kgGGGGGk",
-    "kggGGGgk",
-    ".kgggGk.",
-    "..kkkk..",
-    "........",
-])
+BUSHES = [sprite(r) for r in (
+    ["..jjjj..",
+     ".jGGlGj.",
+     "jGllGGGj",
+     "jGlGGgGj",
+     "jgGGGGgj",
+     ".jgGggj.",
+     "..jjjj..",
+     "...qq..."],
+    [".jjj.jj.",
+     "jGlGjlGj",
+     "jllGjGGj",
+     "jGGgGGgj",
+     ".jGGGGgj",
+     "jgGgggj.",
+     ".jjgjjj.",
+     "..qq.q.."],
+    ["...jj...",
+     "..jlGj..",
+     ".jGlGGjj",
+     "jGlGGgGj",
+     "jGGGgGgj",
+     "jgGgGggj",
+     ".jjgjgj.",
+     "..qqqq.."],
+)]
 
 TRUNK = sprite([
     "........",
+    "...q....",
+    "..qbbq..",
+    ".qbhbbq.",
+    ".qbbbrq.",
+    ".qrbbrq.",
+    "..qqqq..",
+    "...jj...",
+])
+
+STUMP = sprite([
+    "q.....q.",
+    ".q...q..",
+    "..qbbq.q",
+    ".qbhnbq.",
+    "qbhnhbbq",
+    ".qbhbrq.",
+    "..qqrq..",
+    ".q...q..",
+])
+
+BARRELS = [sprite(r) for r in (
+    [".kkk....",
+     "kagak...",
+     "kahgkkk.",
+     "kgagkagk",
+     ".kkkahgk",
+     "...kgagk",
+     "....kkk.",
+     "........"],
+    ["........",
+     ".kkk.kkk",
+     "kRoRkRoR",
+     "kroRkroR",
+     "kRrRkRrR",
+     ".kkk.kkk",
+     "..qq..qq",
+     "........"],
+)]
+
+CRATE = sprite([
+    "kkkkkkk.",
+    "knhhhbkq",
+    "khbhbhkq",
+    "khhbhhkq",
+    "khbhbhkq",
+    "kbhhhbkq",
+    "kkkkkkkq",
+    ".qqqqqqq",
+])
+
+HEDGEHOG = sprite([
+    "ef....ef",
+    ".de..ed.",
+    "..dffd..",
+    "...de...",
+    "..edde..",
+    ".ed..de.",
+    "ed....dq",
+    "qq...qqq",
+])
+
+WIRE = sprite([
     "........",
-    "..kkkk..",
-    ".kbbhbk.",
-    ".kbbbbk.",
-    ".krbbrk.",
-    "..kkkk..",
-    "...gg...",
+    ".e...e..",
+    "e.f.f.e.",
+    "d..e..de",
+    ".ddfdd..",
+    "e..e..e.",
+    ".d...d.q",
+    "..qq..q.",
+])
+
+WRECK = sprite([
+    "........................",
+    "..kkkkkkkkkkkkkkkkkkk...",
+    ".kqdddqdkkdddddqqdddbk..",
+    "kqdeddqdkddeedddqqdbrbk.",
+    "kdeeddddkdeeeddqqqdrbrk.",
+    "kdedqqdkqkdedddqkqddbrk.",
+    "kddqkqqkkqqddqqkkkqdrbk.",
+    "kddqqkqkqkkqqqqkoqqdbrk.",
+    "kdddqqqkqqkkqqqqkqqdrbk.",
+    "kbddqqdkqkddqqqkqqddbrk.",
+    "kbrdddqdkdddqdddqdddrbk.",
+    ".kbrbddqkdqddddqddbrbk..",
+    "..kkkkkkkkkkkkkkkkkkkqq.",
+    "..kqk..........kqk..qq..",
+    "...kqqqqqqqqqqqqkqqqq...",
+    "........................",
+])
+
+REEDS = sprite([
+    ".b...b..",
+    ".a.b.a..",
+    "Ga.a.G.b",
+    "G.aG.Ga.",
+    "GaGG.GaG",
+    "gGag.gGa",
+    ".gGgjgG.",
+    "..g..g..",
 ])
 
 CRATER = sprite([
@@ -399,7 +659,7 @@ FENCE = sprite([
     "..k...k.",
 ])
 
-RUBBLE_SPECKS = [("d", 6), ("k", 5), ("e", 3), ("r", 2)]
+RUBBLE_SPECKS = [("d", 5), ("k", 3), ("e", 2)]
 
 
 def sandbag_tile(variant):
@@ -413,79 +673,306 @@ def sandbag_tile(variant):
     return g
 
 
-def object_tile(kind, ground, variant, part, fringes=()):
+def blob_mask(w, h, seed, inset=1.0):
+    """A ragged round blob filling a w x h box of pixels: set of (x, y) with
+    their distance to the rim (0 at the rim, 1 at the centre)."""
+    cx, cy = (w - 1) / 2.0, (h - 1) / 2.0
+    rx, ry = w / 2.0 - inset, h / 2.0 - inset
+    out = {}
+    for y in range(h):
+        for x in range(w):
+            dx, dy = (x - cx) / rx, (y - cy) / ry
+            d = (dx * dx + dy * dy) ** 0.5
+            wob = (cell_hash(x // 2, y // 2, seed) % 100) / 100.0 * 0.28
+            if d < 1.0 - wob:
+                out[(x, y)] = 1.0 - d / (1.0 - wob)
+    return out
+
+
+def component_picture(kind, size, seed, ground_pix):
+    """A picture spanning a whole group of equal blocks, painted over the
+    ground pixels of the group (a dict (x, y) -> key)."""
+    w, h = size[0] * 8, size[1] * 8
+    g = dict(ground_pix)
+    if kind == "scorch":
+        for (x, y), depth in blob_mask(w, h, seed, 0.5).items():
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16
+            if depth > 0.7:
+                g[(x, y)] = "k" if t < 0.6 else "q"
+            elif depth > 0.45:
+                g[(x, y)] = "q" if t < 0.75 else DARKER.get(g[(x, y)], "q")
+            elif t < depth * 1.8:
+                g[(x, y)] = DARKER.get(DARKER.get(g[(x, y)], "q"), "q") if t < depth else DARKER.get(g[(x, y)], "q")
+        rng = Rng("ember", seed)
+        for _ in range(max(1, size[0] * size[1] // 2)):
+            x, y = w // 3 + rng.below(max(1, w // 3)), h // 3 + rng.below(max(1, h // 3))
+            g[(x, y)] = "o" if rng.below(3) else "b"
+    elif kind == "puddle":
+        mask = blob_mask(w, h, seed, 1.0)
+        for (x, y), depth in mask.items():
+            g[(x, y)] = "u" if depth > 0.35 else "U"
+            if (x, y - 1) not in mask:
+                g[(x, y)] = "b"
+        rng = Rng("glint", seed)
+        inner = sorted(p for p, d in mask.items() if d > 0.45)
+        for _ in range(max(1, len(inner) // 14)):
+            if inner:
+                x, y = inner[rng.below(len(inner))]
+                g[(x, y)] = "c"
+                if (x + 1, y) in mask:
+                    g[(x + 1, y)] = "U"
+    return g
+
+
+def flowers_tile(g, variant):
+    rng = Rng("flowers", variant)
+    colours = (("y", "w"), ("R", "y"), ("w", "y"), ("o", "y"), ("c", "w"))
+    petal, heart = colours[variant % len(colours)]
+    for _ in range(3 + variant % 2):
+        x, y = 1 + rng.below(6), 1 + rng.below(6)
+        _put(g, x, y + 1, "g")
+        _put(g, x - 1, y, petal); _put(g, x + 1, y, petal)
+        _put(g, x, y - 1, petal); _put(g, x, y, heart)
+    return g
+
+
+def tallgrass_tile(g, variant):
+    rng = Rng("tallgrass", variant)
+    for x in range(8):
+        if (x + variant) % 3 == 2 and rng.below(2):
+            continue
+        top = rng.below(4)
+        for y in range(top, 8):
+            k = "l" if y == top else ("a" if (x + y + variant) % 5 == 0 else "G")
+            if y >= 6:
+                k = "g"
+            if (x + y) % 2 == 0 or y == top:
+                g[y][x] = k
+        _put(g, x + 1, top + 1, "j")
+    return g
+
+
+def gravel_tile(g, variant):
+    rng = Rng("gravel", variant)
+    for _ in range(2 + variant % 2):
+        x, y = rng.below(7), rng.below(7)
+        _put(g, x, y, "f" if rng.below(2) else "e")
+        _put(g, x + 1, y, "e")
+        _put(g, x, y + 1, "d")
+        _put(g, x + 1, y + 1, "d")
+    return g
+
+
+def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=None):
     """An object painted over the ground it stands on."""
-    g = draw_ground(ground, variant % 4, fringes) if ground in GROUND_BASE else blank("G")
+    g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
+    if picture is not None:
+        return picture
     if kind == "rock":
         overlay(g, crop(ROCK, part[0] * 8, part[1] * 8))
     elif kind == "pebble":
         overlay(g, PEBBLE)
     elif kind == "bush":
-        overlay(g, BUSH)
+        overlay(g, BUSHES[variant % len(BUSHES)])
     elif kind == "trunk":
         overlay(g, TRUNK)
+    elif kind == "stump":
+        overlay(g, STUMP)
     elif kind == "crater":
         overlay(g, crop(CRATER, part[0] * 8, part[1] * 8))
+    elif kind == "wreck":
+        overlay(g, crop(WRECK, part[0] * 8, part[1] * 8))
     elif kind == "fence":
         overlay(g, FENCE)
+    elif kind == "barrels":
+        overlay(g, BARRELS[variant % 2])
+    elif kind == "crate":
+        overlay(g, CRATE)
+    elif kind == "hedgehog":
+        overlay(g, HEDGEHOG)
+    elif kind == "wire":
+        overlay(g, WIRE)
+    elif kind == "reeds":
+        overlay(g, REEDS)
+    elif kind == "flowers":
+        flowers_tile(g, variant)
+    elif kind == "tallgrass":
+        tallgrass_tile(g, variant)
+    elif kind == "gravel":
+        gravel_tile(g, variant)
     elif kind == "rubble":
-        g = blank("b")
+        g = tone_fill("ash", corners)
         speckle(g, Rng("rubble", variant), RUBBLE_SPECKS)
+        r = Rng("brick", variant)
+        for _ in range(2):
+            x, y = r.below(6), r.below(6)
+            _put(g, x, y, "r"); _put(g, x + 1, y, "R"); _put(g, x, y + 1, "k")
     return g
 
 
 # ----------------------------------------------------------- front layer ---
 
-CANOPY2 = sprite([
-    "....kkkkkk......",
-    "..kkGGlGGGkk....",
-    ".kGGlllGGGGGk...",
-    ".kGlllGGGgGGGk..",
-    "kGGllGGGGGgGGk..",
-    "kGGGGGGgGGGGGGk.",
-    "kgGGGGGGGlGGGGk.",
-    "kgGGgGGGlllGGgk.",
-    "kggGGGGGGlGGGgk.",
-    ".kgggGGGGGGGggk.",
-    ".kggggGGGgGgggk.",
-    "..kgggggggggk...",
-    "...kkgggggkk....",
-    ".....kkkkk......",
-    "................",
-    "................",
-])
-
-CANOPY3 = sprite([
-    "........kkkkkk..........",
-    ".....kkkGGGlGGkkk.......",
-    "....kGGGlllGGGGGGk......",
-    "...kGGlllGGGGgGGGGk.....",
-    "..kGGGllGGGGGGGGlGGk....",
-    ".kGGGGGGGGgGGGGlllGGk...",
-    ".kGGgGGGGGGGGGGGlGGGGk..",
-    "kGGGGGGlGGGGGgGGGGGGGk..",
-    "kgGGGGlllGGGGGGGGGgGGGk.",
-    "kgGGGGGlGGGGgGGGGGGGGGk.",
-    "kggGGGGGGGGGGGGlGGGGGgk.",
-    "kggGGgGGGGGGGGlllGGGGgk.",
-    ".kgGGGGGGGlGGGGlGGGGggk.",
-    ".kggGGGGGlllGGGGGGgGggk.",
-    ".kgggGGGGGlGGGGGGGGgggk.",
-    "..kgggGGGGGGGgGGGGgggk..",
-    "..kggggGGgGGGGGGGgggk...",
-    "...kgggggGGGGGGgggggk...",
-    "....kkgggggggggggggk....",
-    "......kkgggggggggkk.....",
-    "........kkkkkkkkk.......",
-    "........................",
-    "........................",
-    "........................",
-])
+# Tree crowns are drawn as clumps of leaves, each lit from the upper left,
+# in the colours of the area's trees.
+CROWN_COLOURS = {
+    "green": ("j", "j", "g", "G", "l"),
+    "jungle": ("j", "j", "g", "G", "a"),
+    "olive": ("j", "g", "a", "a", "h"),
+    "autumn": ("q", "r", "b", "o", "y"),
+}
 
 
-def canopy_tile(size, part):
-    src = CANOPY2 if size == 2 else CANOPY3
-    return crop(src, part[0] * 8, part[1] * 8)
+def crown(size, variant, colours):
+    """A tree crown of size x size pixels (transparent outside)."""
+    keys = CROWN_COLOURS[colours]
+    rng = Rng("crown", size, variant, colours)
+    c = (size - 1) / 2.0
+    r = size / 2.0 - 0.5
+    clumps = [(c, c, r * 0.6, 0.3)]
+    n = 6 if size <= 16 else 10
+    for i in range(n):
+        ang = (i + rng.below(100) / 140.0) * 6.2832 / n
+        dist = r * (0.5 + rng.below(14) / 100.0)
+        import math
+        cr = r * (0.4 + rng.below(10) / 100.0)
+        clumps.append((c + math.cos(ang) * dist, c + math.sin(ang) * dist, cr, rng.below(30) / 100.0))
+    g = blank(T, size, size)
+    height = {}
+    for y in range(size):
+        for x in range(size):
+            best = None
+            for (cx, cy, cr, lift) in clumps:
+                dx, dy = (x - cx) / cr, (y - cy) / cr
+                d2 = dx * dx + dy * dy
+                if d2 < 1.0:
+                    hz = (1.0 - d2) ** 0.5
+                    z = hz * cr + lift * r
+                    if best is None or z > best[0]:
+                        best = (z, dx, dy, hz)
+            if best is None:
+                continue
+            _, dx, dy, hz = best
+            light = -0.55 * dx - 0.62 * dy + 0.56 * hz
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            leafy = ((cell_hash(x, y, variant + 17) % 100) / 100.0 - 0.5) * 1.3
+            v = (light + 0.05) * 2.8 + t * 0.9 + leafy
+            i = max(1, min(len(keys) - 1, int(v + 1.0)))
+            g[y][x] = keys[i]
+            height[(x, y)] = best[0]
+    # A darker rim where the crown meets the ground, and where one clump
+    # lies over another lower one.
+    for y in range(size):
+        for x in range(size):
+            if g[y][x] == T:
+                continue
+            for dx, dy in ((1, 0), (0, 1), (-1, 0), (0, -1)):
+                nx, ny = x + dx, y + dy
+                if not (0 <= nx < size and 0 <= ny < size) or g[ny][nx] == T:
+                    g[y][x] = keys[0]
+                    break
+                if dx + dy < 0 and height[(nx, ny)] > height[(x, y)] + r * 0.22:
+                    g[y][x] = keys[1]
+                    break
+    return with_shadow(g)
+
+
+def with_shadow(g, off=2):
+    """A dithered shadow cast down and to the right of a front picture."""
+    h, w = len(g), len(g[0])
+    out = [row[:] for row in g]
+    for y in range(h):
+        for x in range(w):
+            if g[y][x] == T and (x + y) % 2 == 0:
+                sx, sy = x - off, y - off
+                if 0 <= sx < w and 0 <= sy < h and g[sy][sx] != T:
+                    out[y][x] = "q"
+    return out
+
+
+def palm_crown(variant):
+    """A palm seen from above: leaf-shaped fronds fanning out from the top
+    of the trunk, each lit on one side of its midrib."""
+    import math
+    size = 24
+    g = blank(T, size, size)
+    c = 11.5
+    rng = Rng("palm", variant)
+    fronds = []
+    n = 7
+    for i in range(n):
+        ang = (i + 0.37 * variant + rng.below(25) / 100.0) * 2 * math.pi / n
+        fronds.append((math.cos(ang), math.sin(ang), 10.8 - rng.below(3) * 0.5))
+    for y in range(size):
+        for x in range(size):
+            px, py = x - c, y - c
+            best = None
+            for (dx, dy, length) in fronds:
+                t = px * dx + py * dy
+                o = -px * dy + py * dx
+                if 0.5 < t < length:
+                    w = 2.9 * math.sin(math.pi * min(1.0, t / length) ** 0.8)
+                    # Leaflets make the frond's edge saw-toothed.
+                    if int(t * 1.5) % 2:
+                        w -= 0.7
+                    if abs(o) < w and (best is None or t < best[0]):
+                        best = (t, o, w)
+            if best is None:
+                continue
+            t, o, w = best
+            if abs(o) < 0.55:
+                k = "l" if t < 7 else "a"
+            elif abs(o) > w - 0.8:
+                k = "j"
+            elif o < 0:
+                k = "G"
+            else:
+                k = "g"
+            g[y][x] = k
+    for x, y, k in ((11, 11, "b"), (12, 11, "h"), (11, 12, "r"), (12, 12, "b"), (10, 12, "h"), (12, 10, "r")):
+        g[y][x] = k
+    return with_shadow(g)
+
+
+_CROWNS = {}
+
+
+def canopy_tile(size, part, variant=0, colours="green"):
+    key = (size, variant, colours)
+    if key not in _CROWNS:
+        _CROWNS[key] = palm_crown(variant) if colours == "palm" else crown(size * 8, variant, colours)
+    return crop(_CROWNS[key], part[0] * 8, part[1] * 8)
+
+
+def leaves_tile(variant, open_sides, colours="jungle"):
+    """Overhanging foliage at the edge of the jungle, ragged where it ends."""
+    keys = CROWN_COLOURS[colours]
+    g = blank(keys[2])
+    rng = Rng("leaves", variant, colours)
+    for _ in range(5):
+        x, y = rng.below(7), rng.below(7)
+        g[y][x] = keys[3]
+        _put(g, x + 1, y, keys[4] if rng.below(2) else keys[3])
+        _put(g, x, y + 1, keys[1])
+        _put(g, x + 1, y + 1, keys[1])
+    for _ in range(3):
+        _put(g, rng.below(8), rng.below(8), keys[1])
+    depth = ((2, 3, 1, 2, 4, 2, 1, 3), (3, 1, 2, 4, 2, 1, 3, 2))[variant % 2]
+    for side in open_sides:
+        for i in range(8):
+            for d in range(depth[i]):
+                if side == N_:
+                    g[d][i] = T
+                elif side == S_:
+                    g[7 - d][i] = T
+                elif side == W_:
+                    g[i][d] = T
+                else:
+                    g[i][7 - d] = T
+            d = depth[i]
+            edge = {N_: (i, d), S_: (i, 7 - d), W_: (d, i), E_: (7 - d, i)}[side]
+            if g[edge[1]][edge[0]] != T:
+                g[edge[1]][edge[0]] = keys[0]
+    return g
 
 
 def deck_tile(variant, top, bottom, style):
@@ -550,6 +1037,14 @@ def net_tile(variant):
 
 def to_rgb(g):
     return [[palette.rgb(k) for k in row] for row in g]
+
+
+def painted(ground, front):
+    """A front-layer picture painted into the ground (for the title map,
+    which shows layer 0 alone)."""
+    g = [row[:] for row in ground]
+    overlay(g, front)
+    return g
 
 
 def shaded(g):

@@ -9,6 +9,10 @@ blocks:
 
 The number in front of a row is its map pixel y (row * 8); it is checked
 so that an edit that loses or adds a line is caught at once.
+
+Optional lines: "trees NAME" sets the colours of the tree crowns for the
+rows that follow (green, jungle, olive, autumn); "flatten" paints layer 1
+into layer 0 (the title map, of which the title draws layer 0 alone).
 """
 
 import os
@@ -20,6 +24,12 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
 
 GROUND = set(art.GROUND_BASE)
+
+# Objects painted over the ground, with the size in blocks of their picture.
+OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "trunk": (1, 1),
+           "stump": (1, 1), "fence": (1, 1), "rubble": (1, 1), "barrels": (1, 1), "crate": (1, 1),
+           "hedgehog": (1, 1), "wire": (1, 1), "reeds": (1, 1), "flowers": (1, 1),
+           "tallgrass": (1, 1), "gravel": (1, 1)}
 
 
 class LayoutError(Exception):
@@ -53,15 +63,19 @@ def read_legend(path=os.path.join(HERE, "legend.txt")):
 
 
 class Layout:
-    def __init__(self, area, width, height, rows0, rows1):
+    def __init__(self, area, width, height, rows0, rows1, trees="green", flatten=False):
         self.area, self.width, self.height = area, width, height
         self.rows = [rows0, rows1]
+        self.trees = trees        # colours of the tree crowns (art.CROWN_COLOURS)
+        self.row_trees = [trees] * height
+        self.flatten = flatten    # layer 1 painted into layer 0 (the title map)
 
 
 def read_layout(path):
     area = None
     size = None
-    rows0, rows1 = [], []
+    trees, flatten = "green", False
+    rows0, rows1, row_trees = [], [], []
     with open(path, encoding="utf-8") as f:
         for n, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -70,6 +84,13 @@ def read_layout(path):
                 continue
             if s.startswith("area "):
                 area = int(s.split()[1])
+            elif s.startswith("trees "):
+                # Applies to the rows that follow (the title map mixes areas).
+                trees = s.split()[1]
+                if trees not in art.CROWN_COLOURS:
+                    raise LayoutError("%s:%d: trees %r: one of %s" % (path, n, trees, ", ".join(sorted(art.CROWN_COLOURS))))
+            elif s == "flatten":
+                flatten = True
             elif s.startswith("size "):
                 _, w, h = s.split()
                 size = (int(w), int(h))
@@ -85,13 +106,16 @@ def read_layout(path):
                     raise LayoutError("%s:%d: each layer needs %d characters (has %d and %d)" % (path, n, size[0], len(a), len(b)))
                 rows0.append(a)
                 rows1.append(b)
+                row_trees.append(trees)
             else:
                 raise LayoutError("%s:%d: cannot read %r" % (path, n, s))
     if area is None or size is None:
         raise LayoutError("%s: needs 'area N' and 'size W H' lines" % path)
     if len(rows0) != size[1]:
         raise LayoutError("%s: %d rows where the size says %d" % (path, len(rows0), size[1]))
-    return Layout(area, size[0], size[1], rows0, rows1)
+    lay = Layout(area, size[0], size[1], rows0, rows1, row_trees[0] if row_trees else trees, flatten)
+    lay.row_trees = row_trees
+    return lay
 
 
 def write_layout(path, layout, comments=()):
@@ -99,9 +123,16 @@ def write_layout(path, layout, comments=()):
     with open(path, "w", encoding="utf-8") as f:
         for c in comments:
             f.write("# %s\n" % c if c else "#\n")
-        f.write("area %d\nsize %d %d\n" % (layout.area, layout.width, layout.height))
+        f.write("area %d\n" % layout.area)
+        if layout.trees != "green":
+            f.write("trees %s\n" % layout.trees)
+        if layout.flatten:
+            f.write("flatten\n")
+        f.write("size %d %d\n" % (layout.width, layout.height))
         f.write("#   y |%s|%s|\n" % ("layer 0: ground".ljust(layout.width), "layer 1: in front".ljust(layout.width)))
         for y in range(layout.height):
+            if y and layout.row_trees[y] != layout.row_trees[y - 1]:
+                f.write("trees %s\n" % layout.row_trees[y])
             f.write("%04d |%s|%s|\n" % (8 * y, layout.rows[0][y], layout.rows[1][y]))
 
 
@@ -122,6 +153,7 @@ class Composer:
                     self.looks[n][y][x] = e
         self.origins = [self._component_origins(n) for n in range(2)]
         self.gfx_index = {}
+        self.pictures = {}
         self.graphics = []
         self.block_index = {}
         self.blocks = []
@@ -223,6 +255,33 @@ class Composer:
         p = run * 4 - 1
         return p % 8 if top + p // 8 == y else None
 
+    def corners(self, cls, x, y):
+        """The ground tones at the four corners of a block."""
+        salt = self.lay.area * 31 + sum(map(ord, cls))
+        return tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
+
+    def _ground_pixels(self, x, y, look):
+        """The ground a picture of several blocks is painted over."""
+        ground = self._ground_near(x, y)
+        v = art.cell_hash(x, y, self.lay.area)
+        return art.draw_ground(ground, v % 4, self._fringes(x, y, ground), self.corners(ground, x, y))
+
+    def _component(self, x, y, kind):
+        ox, oy, size = self.origins[0][y][x]
+        key = (ox, oy, kind)
+        if key not in self.pictures:
+            ground = {}
+            for cy in range(oy, oy + size[1]):
+                for cx in range(ox, ox + size[0]):
+                    tile = self._ground_pixels(cx, cy, kind)
+                    for py in range(8):
+                        for px in range(8):
+                            ground[((cx - ox) * 8 + px, (cy - oy) * 8 + py)] = tile[py][px]
+            seed = art.cell_hash(ox, oy, self.lay.area + 7)
+            self.pictures[key] = art.component_picture(kind, size, seed, ground)
+        pic = self.pictures[key]
+        return [[pic[((x - ox) * 8 + px, (y - oy) * 8 + py)] for px in range(8)] for py in range(8)]
+
     def _key0(self, x, y):
         e = self.looks[0][y][x]
         look = e.look
@@ -230,8 +289,11 @@ class Composer:
         if look in GROUND and look != "road":
             nvar = 6 if look == "grass" else 4
             var = v % nvar
+            if look == "concrete":   # slabs of 2 x 2 blocks
+                var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             fr = self._fringes(x, y, look)
-            return ("ground", look, var, fr), lambda: art.draw_ground(look, var, fr)
+            cn = self.corners(look, x, y)
+            return ("ground", look, var, fr, cn), lambda: art.draw_ground(look, var, fr, cn)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o != "water")
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
@@ -269,19 +331,22 @@ class Composer:
         if look == "cliff":
             sides = self._sides(0, x, y, lambda o: o != "cliff")
             return ("cliff", v % 4, sides), lambda: art.cliff_tile(v % 4, sides)
-        if look in ("rock", "crater", "bush", "trunk", "fence", "rubble"):
+        if look in ("scorch", "puddle"):
+            ox, oy, _ = self.origins[0][y][x]
+            return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
+        if look in OBJECTS:
             ox, oy, size = self.origins[0][y][x]
             kind = look
-            part = ((x - ox) % 2, (y - oy) % 2)
+            span = OBJECTS[look]
+            part = ((x - ox) % span[0], (y - oy) % span[1])
             if look == "rock" and size == (1, 1):
                 kind, part = "pebble", (0, 0)
-            if look in ("bush", "trunk", "fence", "rubble"):
-                part = (0, 0)
             ground = self._ground_near(x, y)
             fr = self._fringes(x, y, ground)
+            cn = self.corners(ground, x, y)
             var = v % 4
-            return ("object", kind, ground, var, part, fr), \
-                lambda: art.object_tile(kind, ground, var, part, fr)
+            return ("object", kind, ground, var, part, fr, cn), \
+                lambda: art.object_tile(kind, ground, var, part, fr, cn)
         raise LayoutError("layer 0 look %r has no drawing" % look)
 
     def _key1(self, x, y):
@@ -290,11 +355,19 @@ class Composer:
         if look == "none":
             return None, None
         v = art.cell_hash(x, y, self.lay.area + 100)
-        if look in ("canopy2", "canopy3"):
+        if look in ("canopy2", "canopy3", "palm"):
             ox, oy, _ = self.origins[1][y][x]
             s = 2 if look == "canopy2" else 3
             part = ((x - ox) % s, (y - oy) % s)
-            return ("canopy", s, part), lambda: art.canopy_tile(s, part)
+            # Each tree of a group gets its own crown shape.
+            tree = art.cell_hash(ox + (x - ox) // s * s, oy + (y - oy) // s * s, self.lay.area + 50) % 4
+            colours = "palm" if look == "palm" else self.lay.row_trees[oy]
+            return ("canopy", s, part, tree, colours), lambda: art.canopy_tile(s, part, tree, colours)
+        if look == "leaves":
+            sides = self._sides(1, x, y, lambda o: o not in ("leaves", "canopy2", "canopy3", "palm"))
+            trees = self.lay.row_trees[y]
+            colours = "jungle" if trees in ("green", "jungle") else trees
+            return ("leaves", v % 2, sides, colours), lambda: art.leaves_tile(v % 2, sides, colours)
         if look in ("deckwood", "deckstone"):
             style = "wood" if look == "deckwood" else "stone"
             top = self.look(1, x, y - 1) != look
@@ -317,6 +390,11 @@ class Composer:
                 if self.is_decked(x, y):
                     key = ("shade",) + key
                     draw = (lambda d: lambda: art.shaded(d()))(draw)
+                if self.lay.flatten:
+                    key1, draw1 = self._key1(x, y)
+                    if key1 is not None:
+                        key = ("flat", key, key1)
+                        draw = (lambda d0, d1: lambda: art.painted(d0(), d1()))(draw, draw1)
                 gfx = self._graphic(key, draw)
                 row.append(self._block(gfx, self.looks[0][y][x].flags))
             layer0.append(row)
@@ -327,7 +405,7 @@ class Composer:
         for y in range(self.h):
             row = []
             for x in range(self.w):
-                key, draw = self._key1(x, y)
+                key, draw = (None, None) if self.lay.flatten else self._key1(x, y)
                 if key is None:
                     row.append(0)
                     continue

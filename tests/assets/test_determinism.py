@@ -9,7 +9,7 @@ import unittest
 from assetlib import ASSETS, BIN, DATA, PYTHON
 
 PICTURES = ["superdax", "tira_granada_dax", "shootexp", "granada_dax", "enemyspr", "enemycspr",
-            "casetas", "puertacer", "puertaab", "paused", "titulo", "Loader"]
+            "casetas", "puertacer", "puertaab", "paused", "titulo", "Loader", "icon"]
 SOUNDS = ["ns", "snd2", "snd3", "snd4", "snd5", "snd6", "snd7", "snd8", "snd9"]
 
 

@@ -57,7 +57,7 @@ class Pictures(unittest.TestCase):
             self.assertEqual(cell(a, i, 24, 21, 12), cell(b, i, 24, 21, 8), f"cell {i}")
 
     def test_transparent_pixels_are_mask_colour_with_zero_alpha(self):
-        for name in list(STRIPS) + ["enemycspr.png", "8x8_VelmarokFont.png"]:
+        for name in list(STRIPS) + ["enemycspr.png", "8x8_VelmarokFont.png", "icon.png"]:
             with self.subTest(name):
                 _, _, _, rows = self.load(name)
                 for r in rows:
@@ -72,6 +72,13 @@ class Pictures(unittest.TestCase):
                 self.assertEqual((w, h), size)
                 self.assertEqual(ch, 3)
                 self.assertFalse(any(p[:3] == MASK for r in rows for p in r))
+
+    def test_window_icon_is_a_picture_on_a_clear_ground(self):
+        w, h, ch, rows = self.load("icon.png")
+        self.assertEqual((w, h, ch), (32, 32, 4))
+        for x, y in ((0, 0), (31, 0), (0, 31), (31, 31)):
+            self.assertFalse(opaque(rows[y][x]), f"corner ({x}, {y})")
+        self.assertGreater(sum(opaque(p) for r in rows for p in r), 32 * 32 // 3)
 
     def test_closed_gate_hides_the_passage_completely(self):
         w, h, _, rows = self.load("puertacer.png")
