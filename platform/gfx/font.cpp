@@ -102,6 +102,9 @@ const TImageGlyph& TImageFont::Glyph(int code) {
                                                    : FT_RENDER_MODE_MONO) != 0)
         return g;
     g.advance = static_cast<float>(slot->advance.x) / 64.f;
+    // Emboldening widens the pen step by a fraction of a pixel; unsmoothed
+    // text stays on whole pixels, so a pixel font keeps its cell width.
+    if ((style & BOLDFONT) && !(style & SMOOTHFONT)) g.advance = std::round(g.advance);
     const FT_Bitmap& bm = slot->bitmap;
     const int w = static_cast<int>(bm.width), h = static_cast<int>(bm.rows);
     g.x = slot->bitmap_left;
