@@ -337,6 +337,43 @@ TEST_F(FrontScreens, MusicFollowsTheScreens) {
     EXPECT_TRUE(playing());
 }
 
+// The table leaves the title tune alone when the title showed it, and stops
+// it and sets it back to its first song when a name entry led there, so the
+// title starts it again from the top.
+TEST_F(FrontScreens, TheTableRestartsTheTitleTuneOnlyAfterANameEntry) {
+    auto playing = [] {
+        auto stream = music::SidAudioStream::CurrentStream();
+        return stream && stream->Playing();
+    };
+    game::SidMusic->Load("Data/Music/Velm.sid", 1, 1, 1.0f, 1.0f);
+    game::SidMusic->Stop();
+    ASSERT_GE(game::SidMusic->GetTrackCount(), 2);
+    for (int from : {1, 7}) {
+        ShowTitle();
+        ASSERT_TRUE(playing());
+        game::SidMusic->SelectTrack(2);  // as a name entry may leave it
+        const auto stream = music::SidAudioStream::CurrentStream();
+        game::LevelStartKind = from;
+        game::HighScoresScreen->PreStart();
+        RunFor(9990, 10);
+        ASSERT_EQ(Current(), game::HighScoresScreen.get()) << from;
+        EXPECT_TRUE(playing()) << from;
+        EXPECT_EQ(music::SidAudioStream::CurrentStream(), stream) << from;
+        RunFor(20, 10);
+        ASSERT_EQ(Current(), game::TitleScreen.get()) << from;
+        EXPECT_EQ(game::LevelStartKind, 4);
+        EXPECT_TRUE(playing()) << from;
+        if (from == 7) {
+            EXPECT_EQ(game::SidMusic->CurrentTrack(), 1);
+            EXPECT_NE(music::SidAudioStream::CurrentStream(), stream) << "started again";
+        } else {
+            EXPECT_EQ(game::SidMusic->CurrentTrack(), 2);
+            EXPECT_EQ(music::SidAudioStream::CurrentStream(), stream) << "kept playing";
+        }
+    }
+    game::SidMusic->SelectTrack(1);
+}
+
 // --- title -------------------------------------------------------------------------
 
 TEST_F(FrontScreens, TitleShowsCreditsThenEightMapSlidesThenTheTable) {
