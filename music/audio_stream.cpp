@@ -48,7 +48,7 @@ Ref<plat::TTimer> StreamTimer() {
 
 int VolumeToAttenuation(float volume) {
     if (volume >= 1.0f) return 0;
-    if (volume <= 0.0f) return -10000;
+    if (!(volume > 0.0f)) return -10000;  // zero, negative or not a number
     int attenuation = static_cast<int>(std::log10(static_cast<double>(volume)) * 3321.927978515625);
     return std::max(attenuation, -10000);
 }

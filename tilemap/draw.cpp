@@ -96,8 +96,7 @@ int TileMap::MapClickMask(int px, int py, int xory) const {
     if (y >= mapblockheight && xory == 0) return x < mapblockstaggerx ? -1 : 0;
     const auto& img = Graphic(mapclickmask_fld);
     if (!img || img->pixmaps.empty()) return 0;
-    const std::uint32_t pixel = img->pixmaps[0]->Read(x, y);
-    if (pixel == maptransval) {
+    if (Transparent(img->pixmaps[0]->Read(x, y))) {
         if (xory == 0) return x < mapblockwidth / 2 ? -1 : 0;
         return y < mapblockheight / 2 ? -1 : 1;
     }
@@ -161,7 +160,13 @@ int TileMap::MapPPCollision(int px, int py) const {
     std::uint32_t pixel = maptransval;
     if (pm) pixel = plat::ReadPixel(pm, px % mapblockwidth, py % mapblockheight);
     plat::UnlockImage(img, 0);
-    return pixel != maptransval ? 1 : 0;
+    return Transparent(pixel) ? 0 : 1;
+}
+
+bool TileMap::Transparent(std::uint32_t pixel) const {
+    // Images loaded with masking store the transparent colour as 0, and every
+    // pixel the reader made see-through has alpha 0.
+    return pixel == maptransval || (pixel >> 24) == 0;
 }
 
 // --- animation ---------------------------------------------------------------
@@ -209,17 +214,19 @@ int TileMap::MapUpdateAnims() {
             break;
         case 5:
         case 8:
+            // The start state 8 turns into the forward state 5, not 6.
             if (++a.ancur >= a.anend) {
                 a.ancur -= 2;
-                a.antype = 6;
+                a.antype = a.antype == 8 ? 5 : 6;
                 if (a.ancur < a.anstart) ++a.ancur;
             }
             break;
         case 6:
         case 7:
+            // The start state 7 turns into the backward state 6, not 5.
             if (--a.ancur <= a.anstart - 1) {
                 a.ancur += 2;
-                a.antype = 5;
+                a.antype = a.antype == 7 ? 6 : 5;
                 if (a.ancur > a.anend - 1) --a.ancur;
             }
             break;

@@ -177,10 +177,10 @@ int TileMap::MapLoad(const std::string& file, int maxlayer) {
             mapchunkdone = 0;
             if (Is(ch, "MPHD")) {
                 if (MapDecodeMPHD(data) != 0) ok = false;
+            } else if (Is(ch, "CMAP")) {
+                MapDecodeCMAP(data);  // plain bytes: it needs nothing of the header
             } else if (!headerDone_) {
                 // Everything else needs the header's sizes: skipped before it.
-            } else if (Is(ch, "CMAP")) {
-                MapDecodeCMAP(data);
             } else if (Is(ch, "BKDT")) {
                 MapDecodeBKDT(data);
             } else if (Is(ch, "ANDT")) {
@@ -268,7 +268,12 @@ int TileMap::MapDecodeMPHD(const std::vector<std::uint8_t>& d) {
     mapblockgapy = gapy;
     mapblockstaggerx = stx;
     mapblockstaggery = sty;
-    mapclickmask_fld = n > 36 ? Short(p + 36) : 0;
+    // A header without the click-mask field keeps the value it had (0 after
+    // the reset at the start of the load); one that stops just before it has none.
+    if (n > 36)
+        mapclickmask_fld = Short(p + 36);
+    else if (n > 28)
+        mapclickmask_fld = 0;
     if (mapclickmask_fld < 0 || mapclickmask_fld >= ngfx) mapclickmask_fld = 0;
     headerDone_ = true;
     mapchunkdone = 1;

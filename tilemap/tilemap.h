@@ -149,6 +149,8 @@ private:
     void DrawPlain(int mapx, int mapy, int x, int y, int w, int h, int which, bool solid,
                    bool skipZero);
     int GraphicOf(const BLKSTR& b, int which) const;
+    // A graphic's pixel that shows nothing.
+    bool Transparent(std::uint32_t pixel) const;
 };
 
 // Draws a frame of an image with blend mode 2 (solid), keeping the blend.

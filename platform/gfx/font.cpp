@@ -95,16 +95,16 @@ const TImageGlyph& TImageFont::Glyph(int code) {
         FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_DEFAULT) != 0)
         return g;
     FT_GlyphSlot slot = face->glyph;
+    // Emboldening would also widen the advance by a fraction of a pixel;
+    // the face's own advance keeps fixed-pitch text on its grid.
+    const FT_Pos faceAdvance = slot->advance.x;
     if (style & ITALICFONT) FT_GlyphSlot_Oblique(slot);
     if (style & BOLDFONT) FT_GlyphSlot_Embolden(slot);
     if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
         FT_Render_Glyph(slot, (style & SMOOTHFONT) ? FT_RENDER_MODE_NORMAL
                                                    : FT_RENDER_MODE_MONO) != 0)
         return g;
-    g.advance = static_cast<float>(slot->advance.x) / 64.f;
-    // Emboldening widens the pen step by a fraction of a pixel; unsmoothed
-    // text stays on whole pixels, so a pixel font keeps its cell width.
-    if ((style & BOLDFONT) && !(style & SMOOTHFONT)) g.advance = std::round(g.advance);
+    g.advance = static_cast<float>(faceAdvance) / 64.f;
     const FT_Bitmap& bm = slot->bitmap;
     const int w = static_cast<int>(bm.width), h = static_cast<int>(bm.rows);
     g.x = slot->bitmap_left;

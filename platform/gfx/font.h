@@ -3,7 +3,8 @@
 // one small image per glyph, and the built-in 8x8 default font.
 //
 // Style bits: 1 bold, 2 italic, 4 smooth (anti-aliased; otherwise every
-// pixel is either on or off).
+// pixel is either on or off).  Bold thickens the strokes but keeps the
+// face's advance, so fixed-pitch text stays on its grid.
 
 #include <memory>
 #include <string>

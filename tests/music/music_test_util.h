@@ -80,24 +80,24 @@ struct WavSpec {
     bool dataChunk = true;
 };
 
-inline std::vector<std::uint8_t> MakeWav(const WavSpec& spec, const std::vector<std::uint8_t>& samples) {
+inline std::vector<std::uint8_t> MakeWav(const WavSpec& layout, const std::vector<std::uint8_t>& samples) {
     std::vector<std::uint8_t> v;
     PutId(v, "RIFF");
     Put32(v, 0);  // ignored by readers
     PutId(v, "WAVE");
     PutId(v, "fmt ");
-    Put32(v, 16 + spec.fmtExtra);
-    Put16(v, spec.tag);
-    Put16(v, spec.channels);
-    Put32(v, spec.rate);
-    Put32(v, spec.rate * spec.channels * spec.bits / 8);
-    Put16(v, spec.channels * spec.bits / 8);
-    Put16(v, spec.bits);
-    for (int i = 0; i < spec.fmtExtra; ++i) v.push_back(0xee);
-    v.insert(v.end(), spec.before.begin(), spec.before.end());
-    if (spec.dataChunk) {
+    Put32(v, 16 + layout.fmtExtra);
+    Put16(v, layout.tag);
+    Put16(v, layout.channels);
+    Put32(v, layout.rate);
+    Put32(v, layout.rate * layout.channels * layout.bits / 8);
+    Put16(v, layout.channels * layout.bits / 8);
+    Put16(v, layout.bits);
+    for (int i = 0; i < layout.fmtExtra; ++i) v.push_back(0xee);
+    v.insert(v.end(), layout.before.begin(), layout.before.end());
+    if (layout.dataChunk) {
         PutId(v, "data");
-        Put32(v, spec.declaredData >= 0 ? static_cast<std::uint32_t>(spec.declaredData)
+        Put32(v, layout.declaredData >= 0 ? static_cast<std::uint32_t>(layout.declaredData)
                                         : static_cast<std::uint32_t>(samples.size()));
         v.insert(v.end(), samples.begin(), samples.end());
     }

@@ -5,6 +5,8 @@
 
 #include <AL/al.h>
 
+#include <limits>
+
 #include "loopback_fixture.h"
 #include "music/audio_stream.h"
 #include "music/sid_stream.h"
@@ -19,9 +21,9 @@ using music::TAudioStream;
 
 Ref<music::TMusic> Tone(std::uint16_t song) { return music::SIDStream::Load(TonesPath(), song, 44100, 203, 1); }
 
-Ref<music::TMusic> WavFile(const TempDir& dir, const std::string& name, const WavSpec& spec,
+Ref<music::TMusic> WavFile(const TempDir& dir, const std::string& name, const WavSpec& layout,
                            const std::vector<std::uint8_t>& samples) {
-    WriteBytes(dir / name, MakeWav(spec, samples));
+    WriteBytes(dir / name, MakeWav(layout, samples));
     return music::TWavStream::Load(dir / name);
 }
 
@@ -54,11 +56,11 @@ TEST_F(AudioStream, EverySourceFormatPlaysAtItsOwnRate) {
     struct Case { int channels, bits, rate; double hz; };
     const Case cases[] = {{1, 8, 22050, 440}, {1, 16, 11025, 330}, {2, 8, 44100, 550}, {2, 16, 32000, 660}};
     for (const Case& c : cases) {
-        WavSpec spec;
-        spec.channels = c.channels;
-        spec.bits = c.bits;
-        spec.rate = c.rate;
-        auto stream = music::CreateAudioStream(WavFile(dir, "t.wav", spec, Sine(c.hz, 1.0, c.rate, c.channels, c.bits)), 1, 0);
+        WavSpec layout;
+        layout.channels = c.channels;
+        layout.bits = c.bits;
+        layout.rate = c.rate;
+        auto stream = music::CreateAudioStream(WavFile(dir, "t.wav", layout, Sine(c.hz, 1.0, c.rate, c.channels, c.bits)), 1, 0);
         ASSERT_NE(stream, nullptr);
         auto out = Run(1.0);
         EXPECT_TRUE(HasPitch(Slice(out, 0.1, 1.0), c.hz)) << c.channels << " channels, " << c.bits << " bits, " << c.rate;
@@ -68,9 +70,9 @@ TEST_F(AudioStream, EverySourceFormatPlaysAtItsOwnRate) {
 
 TEST_F(AudioStream, ANonLoopingSourcePlaysOutThenTheStreamStops) {
     TempDir dir;
-    WavSpec spec;
-    spec.channels = 1;
-    auto wav = WavFile(dir, "short.wav", spec, Sine(440, 0.3, 44100, 1, 16));
+    WavSpec layout;
+    layout.channels = 1;
+    auto wav = WavFile(dir, "short.wav", layout, Sine(440, 0.3, 44100, 1, 16));
     auto stream = music::CreateAudioStream(wav, 0, 0);  // far shorter than the queue
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(wav->PlayStatus, 0) << "the source ended while the queue was filled";
@@ -181,7 +183,8 @@ TEST_F(AudioStream, ClosingTheDriverLeavesStreamsInert) {
 TEST(AudioStreamMath, VolumeToAttenuation) {
     struct Case { float volume; int attenuation; };
     const Case cases[] = {{1.0f, 0}, {2.0f, 0}, {0.0f, -10000}, {-1.0f, -10000},
-                          {0.1f, -3321}, {0.5f, -999}, {0.0001f, -10000}};
+                          {0.1f, -3321}, {0.5f, -999}, {0.0001f, -10000},
+                          {std::numeric_limits<float>::quiet_NaN(), -10000}};
     for (const Case& c : cases) EXPECT_EQ(music::VolumeToAttenuation(c.volume), c.attenuation) << c.volume;
 }
 

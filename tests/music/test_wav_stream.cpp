@@ -20,15 +20,15 @@ music::Ref<TWavStream> Open(const std::vector<std::uint8_t>& bytes) {
 }
 
 TEST(WavStream, FormatsAndHeaders) {
-    struct Case { const char* what; WavSpec spec; int format; };
-    auto spec = [](int channels, int bits) { WavSpec s; s.channels = channels; s.bits = bits; return s; };
+    struct Case { const char* what; WavSpec layout; int format; };
+    auto layout = [](int channels, int bits) { WavSpec s; s.channels = channels; s.bits = bits; return s; };
     std::vector<Case> cases = {
-        {"mono 8-bit", spec(1, 8), 200},
-        {"mono 16-bit", spec(1, 16), 201},
-        {"stereo 8-bit", spec(2, 8), 202},
-        {"stereo 16-bit", spec(2, 16), 203},
-        {"24-bit", spec(2, 24), 0},
-        {"six channels", spec(6, 16), 0},
+        {"mono 8-bit", layout(1, 8), 200},
+        {"mono 16-bit", layout(1, 16), 201},
+        {"stereo 8-bit", layout(2, 8), 202},
+        {"stereo 16-bit", layout(2, 16), 203},
+        {"24-bit", layout(2, 24), 0},
+        {"six channels", layout(6, 16), 0},
     };
     WavSpec floatTag;
     floatTag.tag = 3;
@@ -47,8 +47,8 @@ TEST(WavStream, FormatsAndHeaders) {
     cases.push_back({"odd-sized fmt", oddFmt, 203});
 
     for (const Case& c : cases) {
-        std::vector<std::uint8_t> bytes = MakeWav(c.spec, Ramp(1000));
-        if (c.spec.fmtExtra == 3) bytes.insert(bytes.begin() + 12 + 8 + 19, 0);  // the pad byte
+        std::vector<std::uint8_t> bytes = MakeWav(c.layout, Ramp(1000));
+        if (c.layout.fmtExtra == 3) bytes.insert(bytes.begin() + 12 + 8 + 19, 0);  // the pad byte
         auto wav = Open(bytes);
         if (!c.format) {
             EXPECT_EQ(wav, nullptr) << c.what;
@@ -112,9 +112,9 @@ TEST(WavStream, LoopingSourceFillsEveryBufferFromTheLoopPoint) {
 
 TEST(WavStream, NonLoopingSourceEndsWithSilenceAndRewinds) {
     for (int bits : {16, 8}) {
-        WavSpec spec;
-        spec.bits = bits;
-        auto wav = Open(MakeWav(spec, Ramp(10000)));
+        WavSpec layout;
+        layout.bits = bits;
+        auto wav = Open(MakeWav(layout, Ramp(10000)));
         ASSERT_NE(wav, nullptr);
         wav->STREAM_LOOP = 0;
         wav->PlayStatus = 1;

@@ -274,8 +274,8 @@ TEST(GfxFont, TrueTypeFontMetricsAndGlyphPlacement) {
     EXPECT_FALSE(f->Glyph(300).image);
     SetImageFont(nullptr);
 
-    // Bold is FreeType's emboldening: visible at larger sizes, and the pen
-    // never moves back.
+    // Bold is FreeType's emboldening: visible at larger sizes, while the
+    // pen moves on by the face's own advance (fixed pitch stays fixed).
     auto big = LoadImageFont(VELMAROK_TEST_FONT, 40, 0);
     auto bold = LoadImageFont(VELMAROK_TEST_FONT, 40, BOLDFONT);
     auto italic = LoadImageFont(VELMAROK_TEST_FONT, 40, ITALICFONT | SMOOTHFONT);
@@ -287,9 +287,13 @@ TEST(GfxFont, TrueTypeFontMetricsAndGlyphPlacement) {
     };
     ASSERT_TRUE(big->Glyph('A').image && bold->Glyph('A').image && italic->Glyph('A').image);
     EXPECT_GT(lit(bold->Glyph('A')), lit(big->Glyph('A')));
-    EXPECT_GE(bold->Glyph('A').advance, big->Glyph('A').advance);
+    EXPECT_EQ(bold->Glyph('A').advance, big->Glyph('A').advance);
     EXPECT_GT(italic->Glyph('A').image->width, big->Glyph('A').image->width) << "sheared";
-    EXPECT_TRUE(LoadImageFont(VELMAROK_TEST_FONT, 8, BOLDFONT));
+    // Monochrome bold keeps whole-pixel advances: the pen stays on the grid.
+    auto small = LoadImageFont(VELMAROK_TEST_FONT, 8, BOLDFONT);
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->Glyph('A').advance, 8);
+    EXPECT_EQ(small->TextWidth("AAAA"), 32);
 }
 
 TEST_F(GfxTest, TrueTypeTextDrawsAtItsPen) {
