@@ -9,6 +9,7 @@
 
 #include "framework/errors.h"
 #include "framework/game.h"
+#include "framework/input.h"
 #include "game/globals.h"
 #include "game/key_config.h"
 #include "game/screens.h"
@@ -146,6 +147,31 @@ TEST(FrontKeyNames, NamedKeysAreExactlyTheOnesThatCanBeChosen) {
         {106, "NUMPAD *"}, {111, "NUMPAD /"}, {162, "LEFT CONTROL"}, {164, "LEFT ALT"}, {188, ","},
         {190, "."}, {108, ""}, {165, ""}, {187, ""}, {189, ""}, {27, ""}, {112, ""}};
     for (const auto& [code, name] : samples) EXPECT_EQ(game::KeyNames[static_cast<std::size_t>(code)], name) << code;
+}
+
+// Exactly the named keys can be captured, and of several hit at once the
+// first of the fixed list is taken first, the others on later polls.
+TEST(FrontKeyNames, OnlyNamedKeysCanBeCapturedInTheListOrder) {
+    game::FillKeyNames();
+    fw::FlushKeyTables();
+    for (int code = 0; code < 256; ++code) {
+        fw::KeyTableDown(code);
+        fw::KeyTableUp(code);
+        const int polled = game::PollKeyHitCode();
+        if (game::KeyNames[static_cast<std::size_t>(code)].empty())
+            EXPECT_EQ(polled, -1) << code;
+        else
+            EXPECT_EQ(polled, code) << code;
+        fw::FlushKeyTables();
+    }
+    for (int code : {190, 164, 65, 8, 27, 112}) {
+        fw::KeyTableDown(code);
+        fw::KeyTableUp(code);
+    }
+    std::vector<int> order;
+    for (int code = game::PollKeyHitCode(); code != -1; code = game::PollKeyHitCode()) order.push_back(code);
+    EXPECT_EQ(order, (std::vector<int>{8, 65, 164, 190}));
+    fw::FlushKeyTables();
 }
 
 }  // namespace

@@ -219,6 +219,22 @@ TEST_F(FrontScreens, ScrollTextReentersAsSoonAsItsLastBlankHasLeft) {
     EXPECT_DOUBLE_EQ(intro.scroll_pos, 320.0);
 }
 
+// The boot and loader texts are laid out on 8-pixel cells: the game's text
+// font (bold, as the game loads it) advances exactly 8 pixels, so the
+// longest boot line ends inside the screen and the block counter's last
+// digit stays in one column.
+TEST_F(FrontScreens, IntroTextsSitOnEightPixelCells) {
+    auto& font = *game::GameImageFont;
+    for (const char* text : {"0", "A", " ", "*", "1:05:99"})
+        EXPECT_FLOAT_EQ(font.TextWidth(text), 8.0f * static_cast<float>(std::string(text).size())) << text;
+    const std::vector<std::pair<std::string, float>> lines = {
+        {"**** RAVOTESK 64 BASIC V2 ****", 32}, {"64K RAM SYSTEM  38911 BASIC BYTES FREE", 8},
+        {"FOUND RAVO TESK GAMES PRESENTS", 0}, {"TURBOLOAD N101788", 96}};
+    for (const auto& [text, x] : lines) EXPECT_LE(x + font.TextWidth(text), 320.0f) << text;
+    for (const auto& [blocks, x] : std::vector<std::pair<int, float>>{{200, 96}, {42, 104}, {7, 112}})
+        EXPECT_FLOAT_EQ(x + font.TextWidth(std::to_string(blocks)), 120.0f) << blocks;
+}
+
 TEST(FrontIntroClock, ShowsMinutesSecondsAndHundredths) {
     const std::vector<std::pair<std::pair<int, int>, std::string>> cases = {
         {{0, 0}, "0:00:00"}, {{7, 3}, "0:07:03"}, {{42, 10}, "0:42:10"},
@@ -319,6 +335,43 @@ TEST_F(FrontScreens, MusicFollowsTheScreens) {
     Frame();
     ASSERT_EQ(Current(), game::LevelScreen.get());
     EXPECT_TRUE(playing());
+}
+
+// The table leaves the title tune alone when the title showed it, and stops
+// it and sets it back to its first song when a name entry led there, so the
+// title starts it again from the top.
+TEST_F(FrontScreens, TheTableRestartsTheTitleTuneOnlyAfterANameEntry) {
+    auto playing = [] {
+        auto stream = music::SidAudioStream::CurrentStream();
+        return stream && stream->Playing();
+    };
+    game::SidMusic->Load("Data/Music/Velm.sid", 1, 1, 1.0f, 1.0f);
+    game::SidMusic->Stop();
+    ASSERT_GE(game::SidMusic->GetTrackCount(), 2);
+    for (int from : {1, 7}) {
+        ShowTitle();
+        ASSERT_TRUE(playing());
+        game::SidMusic->SelectTrack(2);  // as a name entry may leave it
+        const auto stream = music::SidAudioStream::CurrentStream();
+        game::LevelStartKind = from;
+        game::HighScoresScreen->PreStart();
+        RunFor(9990, 10);
+        ASSERT_EQ(Current(), game::HighScoresScreen.get()) << from;
+        EXPECT_TRUE(playing()) << from;
+        EXPECT_EQ(music::SidAudioStream::CurrentStream(), stream) << from;
+        RunFor(20, 10);
+        ASSERT_EQ(Current(), game::TitleScreen.get()) << from;
+        EXPECT_EQ(game::LevelStartKind, 4);
+        EXPECT_TRUE(playing()) << from;
+        if (from == 7) {
+            EXPECT_EQ(game::SidMusic->CurrentTrack(), 1);
+            EXPECT_NE(music::SidAudioStream::CurrentStream(), stream) << "started again";
+        } else {
+            EXPECT_EQ(game::SidMusic->CurrentTrack(), 2);
+            EXPECT_EQ(music::SidAudioStream::CurrentStream(), stream) << "kept playing";
+        }
+    }
+    game::SidMusic->SelectTrack(1);
 }
 
 // --- title -------------------------------------------------------------------------
