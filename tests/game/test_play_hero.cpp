@@ -508,3 +508,52 @@ TEST_F(HeroCellTest, TheWalkingCellStepsEveryTwentyFiveTicksMovingOrNot) {
 
 }  // namespace
 }  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// His animation counters run on the time of play: a step that takes N + 1
+// whole ticks takes 2N + 1 half ticks, so a death lasts about as long at any
+// display rate (not half as long when every tick is a half tick).
+TEST_F(HeroTest, HisAnimationsKeepTheirPaceInPartialTicks) {
+    Begin();
+    Paint(*map_, 0, 0, 320, 60 * 8, 1);  // walled in: only the cell changes
+    Hero->AnimDelay = 0;
+    Hero->Frame_ind = 0;
+    Steer(2);
+    std::vector<int> steps;
+    for (int t = 1; t <= 110; ++t) {
+        const int before = Hero->Frame_ind;
+        Tick(0.5f);
+        if (Hero->Frame_ind != before) steps.push_back(t);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{2, 51, 100}));
+
+    // The throwing pose: steps of 8 ticks, 15 half ticks each.
+    Steer(5);
+    Tick(0.5f);
+    Hero->AnimDelaygr = 0;
+    Hero->anim_tirar_granada = 1;
+    int calls = 0;
+    while (Hero->anim_tirar_granada == 1 && calls < 200) {
+        Tick(0.5f);
+        ++calls;
+    }
+    EXPECT_EQ(calls, 2 + 15 + 15);
+
+    // A death: 25 steps of 17 ticks, 33 half ticks each.
+    Hero->AnimDelay = -1;
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    calls = 0;
+    while (Hero->estado == HERO_SHOT && calls < 2000) {
+        Tick(0.5f);
+        ++calls;
+    }
+    EXPECT_EQ(calls, 1 + 24 * 33);
+    EXPECT_EQ(Hero->estado, HERO_ENTERING);
+}
+
+}  // namespace
+}  // namespace playtest
