@@ -366,6 +366,10 @@ void T_Dax::Dying() {
 void T_Dax::DeathOver() {
     Frame_ind = 0;
     ClearShotList();
+    // Throwing is allowed again once the shots are gone, so a throw the death
+    // interrupted goes with them instead of following the restart.
+    anim_tirar_granada = 0;
+    frame_gr = 0;
     EnemyList->Clear();
     if (ViewTop == 0) {
         GateWaveCounter = -1;

@@ -606,3 +606,41 @@ TEST_F(ShotTest, ShellsAndHutShotsFlyBurstAndShowTheirCells) {
 
 }  // namespace
 }  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// A death in the middle of the throwing pose: the shots are cleared and
+// throwing is allowed again, so the interrupted throw must not go on after
+// the restart and put a second grenade of his in the air.
+TEST_F(ShotTest, ADeathDuringTheThrowingPoseDropsTheThrow) {
+    Begin();
+    Direction = 5;
+    FireButtons = 2;
+    HandleFireButtons();
+    FireButtons = 0;
+    ASSERT_EQ(Hero->anim_tirar_granada, 1);
+    ASSERT_EQ(Grenades, 4);
+    Hero->AnimDelay = -1;
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    for (int i = 0; i < 600 && Hero->estado == HERO_SHOT; ++i) Tick();
+    ASSERT_EQ(Hero->estado, HERO_ENTERING);
+    Frame();
+    EXPECT_EQ(Hero->anim_tirar_granada, 0);
+    for (int i = 0; i < 40; ++i) Tick();
+    EXPECT_EQ(CountGrenades(), 0);
+    EXPECT_EQ(GrenadeReady, 1);
+    // A new throw is the one grenade in the air.
+    Hold(UpKeys[1]);
+    Press(GrenadeKeys[1]);
+    Tick();
+    for (int i = 0; i < 40; ++i) Tick();
+    EXPECT_EQ(CountGrenades(), 1);
+    EXPECT_EQ(GrenadeReady, 0);
+    EXPECT_EQ(Grenades, 3);
+}
+
+}  // namespace
+}  // namespace playtest
