@@ -644,3 +644,35 @@ TEST_F(ShotTest, ADeathDuringTheThrowingPoseDropsTheThrow) {
 
 }  // namespace
 }  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// The buttons are read only while he plays: the last value read stays and
+// keeps acting in the other states, except while he dies.
+TEST_F(ShotTest, TheLastButtonReadKeepsActingOutsidePlay) {
+    Begin();
+    Tick();
+    Press(FireKeys[1]);
+    Tick();
+    ASSERT_EQ(FireButtons, 1);
+    ASSERT_EQ(CountShots(), 1);
+    ShotList->Clear();
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    Hero->AnimDelay = 100;
+    for (int i = 0; i < 40; ++i) Tick();
+    EXPECT_EQ(CountShots(), 0);  // the dying states refuse
+    Hero->estado = HERO_LEAVING;
+    ViewTop = 0;
+    GateWaveCounter = -16;
+    Hero->x = 152;
+    Hero->y = 50;
+    for (int i = 0; i < 30; ++i) Tick();
+    EXPECT_EQ(CountShots(), 2);  // on the exit walk: every 15 ticks
+    EXPECT_EQ(FireButtons, 1);
+}
+
+}  // namespace
+}  // namespace playtest
