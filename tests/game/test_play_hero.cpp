@@ -161,29 +161,33 @@ TEST_F(HeroTest, OnlySolidDeadlyCellsKillAndNeverOnAreaOne) {
     }
 }
 
-TEST_F(HeroTest, TheUpLeftFallBelowTheMarginIsSilentAndKeepsTheWalkingCell) {
-    Begin(3);
-    Paint(*map_, 0, static_cast<int>(Hero->y) + 15 - 8, 320, 8, 2);
-    Hero->Frame_ind = 2;
-    Hero->AnimDelay = 10;
-    int sounds = 0;
-    auto sound = plat::New<fw::TGameSound>();
-    Hero->dead_sound = sound;
-    Steer(1);
-    for (int i = 0; i < 40 && Hero->estado == HERO_PLAYING; ++i) Tick();
-    EXPECT_EQ(Hero->estado, HERO_FALLEN);
-    EXPECT_EQ(Hero->Frame_ind, 2);
-    (void)sounds;
+// A hero that counts his death sounds.
+class CountingDax : public T_Dax {
+public:
+    int deathSounds = 0;
+    void m_PlayDeadSound() override { ++deathSounds; }
+};
 
-    // Straight up into the same water resets the cell (the normal death start).
-    Begin(3);
-    Paint(*map_, 0, static_cast<int>(Hero->y) + 15 - 8, 320, 8, 2);
-    Hero->Frame_ind = 2;
-    Hero->AnimDelay = 10;
-    Steer(2);
-    for (int i = 0; i < 40 && Hero->estado == HERO_PLAYING; ++i) Tick();
-    EXPECT_EQ(Hero->estado, HERO_FALLEN);
-    EXPECT_EQ(Hero->Frame_ind, 0);
+TEST_F(HeroTest, TheUpLeftFallBelowTheMarginIsSilentAndKeepsTheWalkingCell) {
+    for (int dir : {1, 2}) {
+        Begin(3);
+        auto hero = plat::New<CountingDax>();  // at the start place, playing
+        Hero = hero;
+        Paint(*map_, 0, static_cast<int>(Hero->y) + 15 - 8, 320, 8, 2);
+        Hero->Frame_ind = 2;
+        Hero->AnimDelay = 10;
+        Steer(dir);
+        for (int i = 0; i < 40 && Hero->estado == HERO_PLAYING; ++i) Tick();
+        EXPECT_EQ(Hero->estado, HERO_FALLEN) << dir;
+        if (dir == 1) {
+            EXPECT_EQ(hero->deathSounds, 0);
+            EXPECT_EQ(Hero->Frame_ind, 2);
+        } else {
+            // Straight up into the same water: the normal death start.
+            EXPECT_EQ(hero->deathSounds, 1);
+            EXPECT_EQ(Hero->Frame_ind, 0);
+        }
+    }
 }
 
 TEST_F(HeroTest, ADeathLastsTwentyFiveStepsThenHeRestartsWithOneLifeLess) {
