@@ -311,7 +311,8 @@ void T_Dax::WalkAnimation() {
         AnimDelay = 24.0f;
         if (Frame_ind > last) Frame_ind = 0;
     }
-    AnimDelay -= 1.0f;
+    // The counters run on the time of play, so a partial tick counts in part.
+    AnimDelay -= fw::Delta;
 }
 
 void T_Dax::ThrowPose() {
@@ -327,7 +328,7 @@ void T_Dax::ThrowPose() {
             frame_gr = 0;
         }
     }
-    AnimDelaygr -= 1.0f;
+    AnimDelaygr -= fw::Delta;
 }
 
 void T_Dax::Leave() {
@@ -359,12 +360,16 @@ void T_Dax::Dying() {
         AnimDelay = 16.0f;
         if (Frame_ind > 24) DeathOver();
     }
-    AnimDelay -= 1.0f;
+    AnimDelay -= fw::Delta;
 }
 
 void T_Dax::DeathOver() {
     Frame_ind = 0;
     ClearShotList();
+    // Throwing is allowed again once the shots are gone, so a throw the death
+    // interrupted goes with them instead of following the restart.
+    anim_tirar_granada = 0;
+    frame_gr = 0;
     EnemyList->Clear();
     if (ViewTop == 0) {
         GateWaveCounter = -1;

@@ -259,7 +259,12 @@ void T_Bala_Records::m_Update_Bala_Records() {
     }
     Bala_activa = 0;
     auto* screen = Screen();
-    if (screen && screen->Punto_de_mira) screen->ShotLetter(screen->Punto_de_mira->letra_senyalada);
+    // A confirmation starts the table screen, which releases the crosshair:
+    // the letter is taken by value.
+    if (screen && screen->Punto_de_mira) {
+        const std::string letter = screen->Punto_de_mira->letra_senyalada;
+        screen->ShotLetter(letter);
+    }
 }
 
 void T_Bala_Records::m_Draw_Bala_Records() {
@@ -324,7 +329,8 @@ void TIntroducirRecordsScreen::m_Crea_Bala_Records() { Bala = plat::New<T_Bala_R
 void TIntroducirRecordsScreen::Logic() {
     if (Puedo_usar_input == 1) ReadPlayerInput();
     if (Punto_de_mira) Punto_de_mira->m_Update_Punto_de_mira();
-    if (Bala) Bala->m_Update_Bala_Records();
+    // Held here: a confirmation releases the bullet during its own update.
+    if (const auto bala = Bala) bala->m_Update_Bala_Records();
     m_anima_Letra();
     if (FireButtons == 1 && Bala && !Bala->Bala_activa && Direction == 5 && Punto_de_mira) {
         fw::FlushInput();

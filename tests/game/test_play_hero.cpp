@@ -161,29 +161,33 @@ TEST_F(HeroTest, OnlySolidDeadlyCellsKillAndNeverOnAreaOne) {
     }
 }
 
-TEST_F(HeroTest, TheUpLeftFallBelowTheMarginIsSilentAndKeepsTheWalkingCell) {
-    Begin(3);
-    Paint(*map_, 0, static_cast<int>(Hero->y) + 15 - 8, 320, 8, 2);
-    Hero->Frame_ind = 2;
-    Hero->AnimDelay = 10;
-    int sounds = 0;
-    auto sound = plat::New<fw::TGameSound>();
-    Hero->dead_sound = sound;
-    Steer(1);
-    for (int i = 0; i < 40 && Hero->estado == HERO_PLAYING; ++i) Tick();
-    EXPECT_EQ(Hero->estado, HERO_FALLEN);
-    EXPECT_EQ(Hero->Frame_ind, 2);
-    (void)sounds;
+// A hero that counts his death sounds.
+class CountingDax : public T_Dax {
+public:
+    int deathSounds = 0;
+    void m_PlayDeadSound() override { ++deathSounds; }
+};
 
-    // Straight up into the same water resets the cell (the normal death start).
-    Begin(3);
-    Paint(*map_, 0, static_cast<int>(Hero->y) + 15 - 8, 320, 8, 2);
-    Hero->Frame_ind = 2;
-    Hero->AnimDelay = 10;
-    Steer(2);
-    for (int i = 0; i < 40 && Hero->estado == HERO_PLAYING; ++i) Tick();
-    EXPECT_EQ(Hero->estado, HERO_FALLEN);
-    EXPECT_EQ(Hero->Frame_ind, 0);
+TEST_F(HeroTest, TheUpLeftFallBelowTheMarginIsSilentAndKeepsTheWalkingCell) {
+    for (int dir : {1, 2}) {
+        Begin(3);
+        auto hero = plat::New<CountingDax>();  // at the start place, playing
+        Hero = hero;
+        Paint(*map_, 0, static_cast<int>(Hero->y) + 15 - 8, 320, 8, 2);
+        Hero->Frame_ind = 2;
+        Hero->AnimDelay = 10;
+        Steer(dir);
+        for (int i = 0; i < 40 && Hero->estado == HERO_PLAYING; ++i) Tick();
+        EXPECT_EQ(Hero->estado, HERO_FALLEN) << dir;
+        if (dir == 1) {
+            EXPECT_EQ(hero->deathSounds, 0);
+            EXPECT_EQ(Hero->Frame_ind, 2);
+        } else {
+            // Straight up into the same water: the normal death start.
+            EXPECT_EQ(hero->deathSounds, 1);
+            EXPECT_EQ(Hero->Frame_ind, 0);
+        }
+    }
 }
 
 TEST_F(HeroTest, ADeathLastsTwentyFiveStepsThenHeRestartsWithOneLifeLess) {
@@ -388,6 +392,171 @@ TEST_F(HeroTest, TheFortressBurnsForThreeSecondsOnAreasFourAndEight) {
     EXPECT_EQ(draws, 619);
     EXPECT_TRUE(FireList->IsEmpty());
     EXPECT_EQ(complete_->starts, 1);
+}
+
+}  // namespace
+}  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// The hero's cells: which picture, which cell and where, by state and
+// direction, drawn once through the level screen's frame.
+class HeroCellTest : public HeroTest {
+protected:
+    struct Drawn {
+        const plat::TImage* image = nullptr;
+        int frame = -1;
+        float x = 0, y = 0;
+        int count = 0;
+    };
+    Drawn DrawHero() {
+        Drawn d;
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        Hero->m_draw_dax();
+        for (const auto& c : plat::RecordedCalls())
+            if (c.kind == plat::DrawRecord::IMAGE) {
+                d = {c.image, c.frame, c.x, c.y, d.count + 1};
+            }
+        plat::StopRecording();
+        return d;
+    }
+};
+
+TEST_F(HeroCellTest, EveryStateAndDirectionShowsItsCell) {
+    Begin();
+    Hero->x = 100;
+    const float sy = Hero->y - static_cast<float>(ViewTop) + 26;
+    const plat::TImage* hero = HeroImage.get();
+    const plat::TImage* pose = GrenadeThrowImage.get();
+    const struct { int estado, dir, last, index, throwing; const plat::TImage* image; int cell;
+                   float dx, dy; int indexAfter; } cases[] = {
+        // Walking: the cell tables by direction.
+        {40, 2, 2, 1, 0, hero, 1, 0, 0, 1},     {40, 8, 2, 2, 0, hero, 5, 0, 0, 2},
+        {40, 9, 2, 0, 0, hero, 6, 0, 0, 0},     {40, 7, 2, 1, 0, hero, 10, 0, 0, 1},
+        {40, 3, 2, 2, 0, hero, 14, 0, 0, 2},    {40, 1, 2, 0, 0, hero, 15, 0, 0, 0},
+        {40, 4, 2, 3, 0, hero, 21, 0, 0, 3},    {40, 6, 2, 3, 0, hero, 25, 0, 0, 3},
+        // Index 3 left over from walking sideways shows cell 0 of the new table.
+        {40, 2, 2, 3, 0, hero, 0, 0, 0, 0},     {41, 9, 2, 3, 0, hero, 6, 0, 0, 0},
+        // Standing: by the last direction; the throwing pose instead.
+        {40, 5, 7, 0, 0, hero, 10, 0, 0, 0},    {40, 5, 8, 0, 0, hero, 4, 0, 0, 0},
+        {40, 5, 9, 0, 0, hero, 7, 0, 0, 0},     {40, 5, 4, 0, 0, hero, 20, 0, 0, 0},
+        {40, 5, 6, 0, 0, hero, 24, 0, 0, 0},    {40, 5, 1, 0, 0, hero, 16, 0, 0, 0},
+        {40, 5, 2, 0, 0, hero, 1, 0, 0, 0},     {40, 5, 3, 0, 0, hero, 13, 0, 0, 0},
+        {40, 5, 2, 0, 1, pose, 2, 0, 0, 0},
+        // Entering, shot, fallen (placed by the direction of the fall).
+        {44, 8, 8, 5, 0, hero, 0, 0, 0, 5},     {4, 2, 2, 0, 0, hero, 0, 0, 0, 0},
+        {4, 2, 2, 8, 0, hero, 26, 0, 0, 8},     {4, 2, 2, 9, 0, hero, 27, 0, 0, 9},
+        {4, 2, 2, 24, 0, hero, 27, 0, 0, 24},   {43, 2, 2, 5, 0, hero, 28, 0, 0, 5},
+        {43, 2, 2, 6, 0, hero, 29, 0, 0, 6},    {43, 8, 8, 6, 0, hero, 29, 0, 15, 6},
+        {43, 7, 7, 6, 0, hero, 29, 0, 15, 6},   {43, 4, 4, 6, 0, hero, 29, -21, 8, 6},
+        {43, 6, 6, 6, 0, hero, 29, 21, 8, 6},   {43, 1, 1, 0, 0, hero, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Hero->estado = c.estado;
+        Direction = c.dir;
+        LastDirection = c.last;
+        Hero->Frame_ind = c.index;
+        Hero->anim_tirar_granada = c.throwing;
+        Hero->frame_gr = 2;
+        const Drawn d = DrawHero();
+        const std::string what = std::to_string(c.estado) + "/" + std::to_string(c.dir) + "/" +
+                                 std::to_string(c.last) + "/" + std::to_string(c.index);
+        EXPECT_EQ(d.count, 1) << what;
+        EXPECT_EQ(d.image, c.image) << what;
+        EXPECT_EQ(d.frame, c.cell) << what;
+        EXPECT_FLOAT_EQ(d.x, 100 + c.dx) << what;
+        EXPECT_FLOAT_EQ(d.y, sy + c.dy) << what;
+        EXPECT_EQ(Hero->Frame_ind, c.indexAfter) << what;
+    }
+    // The fortress states and the level left draw nothing of him.
+    for (int estado : {35, 36, 42}) {
+        Hero->estado = estado;
+        EXPECT_EQ(DrawHero().count, 0) << estado;
+    }
+}
+
+TEST_F(HeroCellTest, TheWalkingCellStepsEveryTwentyFiveTicksMovingOrNot) {
+    Begin();
+    Hero->AnimDelay = 0;
+    Hero->Frame_ind = 0;
+    Paint(*map_, 0, 0, 320, 60 * 8, 1);  // walled in: he cannot move at all
+    Steer(2);
+    std::vector<int> steps;
+    for (int t = 1; t <= 80; ++t) {
+        const int before = Hero->Frame_ind;
+        Tick();
+        if (Hero->Frame_ind != before) steps.push_back(t);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{2, 27, 52, 77}));
+    EXPECT_EQ(Hero->Frame_ind, 1);  // 0, 1, 2, back to 0, then 1: three cells up
+    // Sideways the index runs to 3.
+    Steer(4);
+    Hero->Frame_ind = 2;
+    Hero->AnimDelay = -1;
+    Tick();
+    EXPECT_EQ(Hero->Frame_ind, 3);
+    // And a death steps every 17 ticks.
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    Hero->AnimDelay = -1;
+    Tick();
+    EXPECT_EQ(Hero->Frame_ind, 1);
+    for (int i = 0; i < 16; ++i) Tick();
+    EXPECT_EQ(Hero->Frame_ind, 1);
+    Tick();
+    EXPECT_EQ(Hero->Frame_ind, 2);
+}
+
+}  // namespace
+}  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// His animation counters run on the time of play: a step that takes N + 1
+// whole ticks takes 2N + 1 half ticks, so a death lasts about as long at any
+// display rate (not half as long when every tick is a half tick).
+TEST_F(HeroTest, HisAnimationsKeepTheirPaceInPartialTicks) {
+    Begin();
+    Paint(*map_, 0, 0, 320, 60 * 8, 1);  // walled in: only the cell changes
+    Hero->AnimDelay = 0;
+    Hero->Frame_ind = 0;
+    Steer(2);
+    std::vector<int> steps;
+    for (int t = 1; t <= 110; ++t) {
+        const int before = Hero->Frame_ind;
+        Tick(0.5f);
+        if (Hero->Frame_ind != before) steps.push_back(t);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{2, 51, 100}));
+
+    // The throwing pose: steps of 8 ticks, 15 half ticks each.
+    Steer(5);
+    Tick(0.5f);
+    Hero->AnimDelaygr = 0;
+    Hero->anim_tirar_granada = 1;
+    int calls = 0;
+    while (Hero->anim_tirar_granada == 1 && calls < 200) {
+        Tick(0.5f);
+        ++calls;
+    }
+    EXPECT_EQ(calls, 2 + 15 + 15);
+
+    // A death: 25 steps of 17 ticks, 33 half ticks each.
+    Hero->AnimDelay = -1;
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    calls = 0;
+    while (Hero->estado == HERO_SHOT && calls < 2000) {
+        Tick(0.5f);
+        ++calls;
+    }
+    EXPECT_EQ(calls, 1 + 24 * 33);
+    EXPECT_EQ(Hero->estado, HERO_ENTERING);
 }
 
 }  // namespace

@@ -265,3 +265,42 @@ TEST_F(StatusTest, TheLineShowsScoreGrenadesMenAndTheHighScore) {
 
 }  // namespace
 }  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// The real table screen lets the name entry go as it starts, in the middle
+// of the entry's own tick: the tick must come out of it cleanly.
+TEST_F(EntryTest, ConfirmingIntoTheRealTableReleasesTheEntryMidTick) {
+    HighScoresScreen = plat::New<THighScoresScreen>();
+    for (int i = 0; i < 9; ++i) Step(RightKeys[1]);
+    Step(DownKeys[1]);
+    Step(DownKeys[1]);
+    ASSERT_EQ(E().Punto_de_mira->letra_senyalada, ";");
+    Press(FireKeys[1]);
+    EntryTick();
+    for (int i = 0; i < 200 && fw::Game->DestinationTScreen == nullptr; ++i) EntryTick();
+    EXPECT_EQ(fw::Game->DestinationTScreen, HighScoresScreen);
+    EXPECT_EQ(fw::Game->CurrentTScreen, HighScoresScreen);
+    EXPECT_FALSE(E().Punto_de_mira);
+    EXPECT_FALSE(E().Bala);
+    EXPECT_EQ(fw::Game->HighScores->ToArray()[4]->score, 4500);
+    // Further ticks and frames of the released entry do nothing.
+    EntryTick();
+    E().Draw();
+
+    // And by the keyboard.
+    fw::Game->DestinationTScreen = nullptr;
+    RecordsEntryScreen->PreStart();
+    Press('Z');
+    EntryTick();
+    Press(plat::KEY_ENTER);
+    EntryTick();
+    EXPECT_EQ(fw::Game->DestinationTScreen, HighScoresScreen);
+    EXPECT_FALSE(E().Bala);
+}
+
+}  // namespace
+}  // namespace playtest

@@ -426,3 +426,253 @@ TEST_F(ShotTest, AtTwoHundredFortyFramesASecondHeStillFiresAndThrows) {
 
 }  // namespace
 }  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// Where each kind of projectile starts and where its flight ends, by
+// direction, for a shooter standing at (100, 100 rows into the view).
+TEST_F(ShotTest, StartsAndEndsOfEveryKind) {
+    Begin();
+    const float vt = static_cast<float>(ViewTop);
+    const float sx = 100, sy = vt + 100;
+    Hero->x = sx;
+    Hero->y = sy;
+    enum { HERO, ENEMY, THROUGH, SHELL, HUT };
+    const struct { int who, dir; float x, y, xEnd, yEnd; } cases[] = {
+        {HERO, 1, 102, sy + 8, 0, sy + 8 - 80},     {HERO, 2, 116, sy + 2, 0, sy + 2 - 80},
+        {HERO, 3, 120, sy + 7, 0, sy + 7 - 80},     {HERO, 4, 98, sy + 9, 0, 0},
+        {HERO, 6, 122, sy + 9, 232, 0},             {HERO, 7, 102, sy + 22, 0, vt + 155},
+        {HERO, 8, 106, sy + 22, 0, vt + 155},       {HERO, 9, 122, sy + 22, 0, vt + 155},
+        {ENEMY, 1, 102, sy + 8, 0, sy + 8 - 80},    {ENEMY, 2, 116, sy - 2, 0, sy - 2 - 80},
+        {ENEMY, 3, 120, sy + 7, 0, sy + 7 - 80},    {ENEMY, 4, 98, sy + 9, 0, 0},
+        {ENEMY, 6, 122, sy + 9, 222, 0},            {ENEMY, 7, 102, sy + 22, 0, sy + 22 + 80},
+        {ENEMY, 8, 106, sy + 22, 0, sy + 22 + 80},  {ENEMY, 9, 122, sy + 22, 0, sy + 22 + 80},
+        {THROUGH, 2, 116, sy - 2, 0, sy - 2 + 110}, {THROUGH, 6, 122, sy + 9, 222, sy + 9 + 110},
+        {THROUGH, 8, 106, sy + 22, 0, sy + 22 + 110},
+        {SHELL, 7, 96, sy + 8, 0, sy + 8 + 120},    {SHELL, 2, 96, sy + 8, 0, sy + 8 + 120},
+        {HUT, 7, 90, sy + 42, 0, sy + 42 + 90},     {HUT, 9, 138, sy + 40, 0, sy + 40 + 90},
+    };
+    for (const auto& c : cases) {
+        ShotList->Clear();
+        switch (c.who) {
+        case HERO:
+            Direction = c.dir;
+            T_Bala::f_Create_Bala_Dax();
+            break;
+        case ENEMY: T_Bala::f_Create_Bala_Enemigo(c.dir, sx, sy, BALA_ENEMY); break;
+        case THROUGH: T_Bala::f_Create_Bala_Enemigo(c.dir, sx, sy, BALA_ENEMY_THROUGH); break;
+        case SHELL: T_Bala::f_Create_Bala_Bazookero(c.dir, sx, sy); break;
+        case HUT: T_Bala::f_Create_Bala_Caseta(c.dir, sx, sy); break;
+        }
+        auto b = FirstOf<T_Bala>();
+        const std::string what = std::to_string(c.who) + "/" + std::to_string(c.dir);
+        ASSERT_TRUE(b) << what;
+        EXPECT_EQ(b->owned, c.who == HERO ? 1 : c.who == ENEMY ? 2 : c.who == THROUGH ? 5 : c.who == SHELL ? 3 : 4)
+            << what;
+        EXPECT_EQ(b->dir, c.dir) << what;
+        EXPECT_FLOAT_EQ(b->x, c.x) << what;
+        EXPECT_FLOAT_EQ(b->y, c.y) << what;
+        EXPECT_FLOAT_EQ(b->xfinalbala, c.xEnd) << what;
+        EXPECT_FLOAT_EQ(b->yfinalbala, c.yEnd) << what;
+    }
+    // Sideways ranges stop at the screen's edges.
+    ShotList->Clear();
+    Hero->x = 250;
+    Direction = 6;
+    T_Bala::f_Create_Bala_Dax();
+    EXPECT_FLOAT_EQ(FirstOf<T_Bala>()->xfinalbala, 320);
+}
+
+// Shells and hut shots: how they fly, how long they burst, and the cells
+// every projectile shows while flying and bursting.
+TEST_F(ShotTest, ShellsAndHutShotsFlyBurstAndShowTheirCells) {
+    Begin();
+    Stage = 1;
+    const float vt = static_cast<float>(ViewTop);
+    auto cellOf = [&](const plat::Ref<plat::Object>& shot, const plat::TImage*& image, float& x, float& y) {
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        if (auto b = plat::As<T_Bala>(shot)) b->m_Draw_Bala();
+        if (auto g = plat::As<T_Granada>(shot)) g->m_draw_granada();
+        int frame = -1;
+        image = nullptr;
+        for (const auto& c : plat::RecordedCalls())
+            if (c.kind == plat::DrawRecord::IMAGE) {
+                frame = c.frame;
+                image = c.image;
+                x = c.x;
+                y = c.y;
+            }
+        plat::StopRecording();
+        return frame;
+    };
+    const plat::TImage* image = nullptr;
+    float x = 0, y = 0;
+
+    // A hut shot down-left moves twice as fast sideways; straight down it
+    // stands still.
+    T_Bala::f_Create_Bala_Caseta(7, 200, vt + 20);
+    auto hut = FirstOf<T_Bala>();
+    Tick();
+    EXPECT_FLOAT_EQ(hut->x, 190 - 0.7f);
+    EXPECT_FLOAT_EQ(hut->y, vt + 62 + 0.35f);
+    EXPECT_EQ(cellOf(hut, image, x, y), 8);
+    EXPECT_EQ(image, GrenadeImage.get());
+    hut->dir = 8;
+    const float hx = hut->x, hy = hut->y;
+    for (int i = 0; i < 10; ++i) Tick();
+    EXPECT_FLOAT_EQ(hut->x, hx);
+    EXPECT_FLOAT_EQ(hut->y, hy);
+    EXPECT_EQ(hut->explota, 0);
+
+    // A shell flies down to the end of its range, then bursts in 4 cells:
+    // 5 ticks for the first, 15 for each of the others.
+    ShotList->Clear();
+    T_Bala::f_Create_Bala_Bazookero(8, 100, vt + 10);
+    auto shell = FirstOf<T_Bala>();
+    EXPECT_EQ(cellOf(shell, image, x, y), 62);
+    EXPECT_EQ(image, EnemyImage.get());
+    EXPECT_FLOAT_EQ(y, shell->y - vt + 26);
+    shell->dir = 7;
+    EXPECT_EQ(cellOf(shell, image, x, y), 63);
+    shell->dir = 9;
+    EXPECT_EQ(cellOf(shell, image, x, y), 64);
+    shell->dir = 8;
+    int ticks = 0;
+    while (shell->explota == 0 && ticks < 1000) {
+        Tick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 301);  // 120 rows at 0.4 a tick
+    std::vector<int> cells;
+    int burst = 1;
+    cells.push_back(cellOf(shell, image, x, y));
+    EXPECT_EQ(image, GrenadeImage.get());
+    while (ShotList->Contains(shell) && burst < 500) {
+        Tick();
+        ++burst;
+        const int cell = cellOf(shell, image, x, y);
+        if (ShotList->Contains(shell) && cell != cells.back()) cells.push_back(cell);
+    }
+    EXPECT_EQ(burst, 5 + 15 * 3 + 1);
+    EXPECT_EQ(cells, (std::vector<int>{5, 4, 3, 5}));
+
+    // An enemy bullet's burst is drawn 11 left and 10 up of it.
+    ShotList->Clear();
+    T_Bala::f_Create_Bala_Enemigo(2, 100, vt + 100, BALA_ENEMY);
+    auto bullet = FirstOf<T_Bala>();
+    bullet->explota = 1;
+    bullet->frame_exp = 2;
+    EXPECT_EQ(cellOf(bullet, image, x, y), 2);
+    EXPECT_EQ(image, ShotBurstImage.get());
+    EXPECT_FLOAT_EQ(x, bullet->x - 11);
+    EXPECT_FLOAT_EQ(y, bullet->y - 10 - vt + 26);
+
+    // Grenades: the hero's climbs through cells 0..2, an enemy grenade's
+    // and a cannon shell's by the height of the arc, the shell 26 rows up.
+    ShotList->Clear();
+    Hero->x = 150;
+    Hero->y = vt + 124;
+    T_Granada::f_create_granada_Dax();
+    auto mine = FirstOf<T_Granada>();
+    mine->frame_ind = 2;
+    EXPECT_EQ(cellOf(mine, image, x, y), 2);
+    mine->explota = 1;
+    mine->frame_exp = 1;
+    EXPECT_EQ(cellOf(mine, image, x, y), 4);
+    T_Granada::f_create_granada_enemigo(20, vt + 60);
+    T_Granada::f_create_granada_canyon(20, vt + 60);
+    auto all = ShotList->ToArray();
+    ASSERT_EQ(all.size(), 3u);
+    auto enemy = plat::As<T_Granada>(all[1]);
+    auto cannon = plat::As<T_Granada>(all[2]);
+    for (int tira : {0, 1, 2}) {
+        enemy->frame_tira = cannon->frame_tira = tira;
+        EXPECT_EQ(cellOf(enemy, image, x, y), 2 - tira);
+        EXPECT_FLOAT_EQ(y, enemy->y - vt + 26);
+        EXPECT_EQ(cellOf(cannon, image, x, y), 8 - tira);
+        EXPECT_FLOAT_EQ(y, cannon->y - vt);
+    }
+    enemy->explota = cannon->explota = 1;
+    for (int e : {0, 1, 2, 3}) {
+        enemy->frame_exp = cannon->frame_exp = e;
+        EXPECT_EQ(cellOf(enemy, image, x, y), (std::vector<int>{11, 10, 9, 11})[static_cast<std::size_t>(e)]);
+        EXPECT_EQ(cellOf(cannon, image, x, y), (std::vector<int>{11, 10, 9, 11})[static_cast<std::size_t>(e)]);
+    }
+}
+
+}  // namespace
+}  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// A death in the middle of the throwing pose: the shots are cleared and
+// throwing is allowed again, so the interrupted throw must not go on after
+// the restart and put a second grenade of his in the air.
+TEST_F(ShotTest, ADeathDuringTheThrowingPoseDropsTheThrow) {
+    Begin();
+    Direction = 5;
+    FireButtons = 2;
+    HandleFireButtons();
+    FireButtons = 0;
+    ASSERT_EQ(Hero->anim_tirar_granada, 1);
+    ASSERT_EQ(Grenades, 4);
+    Hero->AnimDelay = -1;
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    for (int i = 0; i < 600 && Hero->estado == HERO_SHOT; ++i) Tick();
+    ASSERT_EQ(Hero->estado, HERO_ENTERING);
+    Frame();
+    EXPECT_EQ(Hero->anim_tirar_granada, 0);
+    for (int i = 0; i < 40; ++i) Tick();
+    EXPECT_EQ(CountGrenades(), 0);
+    EXPECT_EQ(GrenadeReady, 1);
+    // A new throw is the one grenade in the air.
+    Hold(UpKeys[1]);
+    Press(GrenadeKeys[1]);
+    Tick();
+    for (int i = 0; i < 40; ++i) Tick();
+    EXPECT_EQ(CountGrenades(), 1);
+    EXPECT_EQ(GrenadeReady, 0);
+    EXPECT_EQ(Grenades, 3);
+}
+
+}  // namespace
+}  // namespace playtest
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+// The buttons are read only while he plays: the last value read stays and
+// keeps acting in the other states, except while he dies.
+TEST_F(ShotTest, TheLastButtonReadKeepsActingOutsidePlay) {
+    Begin();
+    Tick();
+    Press(FireKeys[1]);
+    Tick();
+    ASSERT_EQ(FireButtons, 1);
+    ASSERT_EQ(CountShots(), 1);
+    ShotList->Clear();
+    Hero->m_paso_a_estado_muerto(HERO_SHOT);
+    Hero->AnimDelay = 100;
+    for (int i = 0; i < 40; ++i) Tick();
+    EXPECT_EQ(CountShots(), 0);  // the dying states refuse
+    Hero->estado = HERO_LEAVING;
+    ViewTop = 0;
+    GateWaveCounter = -16;
+    Hero->x = 152;
+    Hero->y = 50;
+    for (int i = 0; i < 30; ++i) Tick();
+    EXPECT_EQ(CountShots(), 2);  // on the exit walk: every 15 ticks
+    EXPECT_EQ(FireButtons, 1);
+}
+
+}  // namespace
+}  // namespace playtest
