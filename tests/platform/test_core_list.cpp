@@ -44,6 +44,8 @@ struct PassCase {
     std::vector<int> after;
 };
 
+void PrintTo(const PassCase& c, std::ostream* os) { *os << c.name; }
+
 class ListPass : public ::testing::TestWithParam<PassCase> {};
 
 TEST_P(ListPass, VisitsWhatTheRulesSay) {
