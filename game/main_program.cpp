@@ -166,7 +166,10 @@ void LoadGameSounds() {
 void LoadGameImages() {
     ImageBank->Load("paused", "", -1, 1);
     fw::Game->SpritePausedCreate(ImageBank->Find("paused"));
+    LoadPlayImages();
+}
 
+void LoadPlayImages() {
     HeroImage = Strip("Data/Graphics/superdax.png", 24, 21, 30);
     ShotBurstImage = Strip("Data/Graphics/shootexp.png", 24, 21, 4);
     GrenadeImage = Strip("Data/Graphics/granada_dax.png", 24, 21, 12);

@@ -17,10 +17,10 @@
 #include "framework/game.h"
 #include "framework/input.h"
 #include "framework/timing.h"
-#include "game/bitmap_font.h"
 #include "game/globals.h"
 #include "game/hero.h"
 #include "game/level_screen.h"
+#include "game/main_program.h"
 #include "music/sid_stream.h"
 #include "tilemap/tilemap.h"
 #include "game/name_entry.h"
@@ -29,7 +29,6 @@
 #include "platform/core/clock.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
-#include "platform/gfx/image.h"
 
 namespace {
 
@@ -39,11 +38,6 @@ using namespace game;
 constexpr double kTicksPerSecond = 200.0;
 constexpr double kDisplayHz = 60.0;
 constexpr int kLargestArea = 3;  // 214 rows, like areas 5, 7 and 8
-
-plat::Ref<plat::TImage> Strip(const char* file, int w, int h, int cells) {
-    auto image = plat::LoadAnimImage(std::string("Data/Graphics/") + file, w, h, 0, cells, 1);
-    return image ? image : plat::CreateImage(w, h, cells, 1);
-}
 
 // The game's objects as the main program makes them, without window or sound.
 void SetUpGame() {
@@ -70,15 +64,7 @@ void SetUpGame() {
         auto sound = plat::New<fw::TGameSound>();
         SoundBank->Insert(name, sound);
     }
-    HeroImage = Strip("superdax.png", 24, 21, 30);
-    ShotBurstImage = Strip("shootexp.png", 24, 21, 4);
-    GrenadeImage = Strip("granada_dax.png", 24, 21, 12);
-    GrenadeThrowImage = Strip("tira_granada_dax.png", 24, 21, 3);
-    EnemyImage = Strip("enemyspr.png", 24, 21, 84);
-    EnemyCImage = Strip("enemycspr.png", 24, 21, 56);
-    GateOpenImage = Strip("puertaab.png", 16, 64, 2);
-    GateClosedImage = plat::LoadImage("Data/Graphics/puertacer.png", 1);
-    BitmapFont = TBitmapFont2::Create("Data/Graphics/8x8_VelmarokFont.png", -1, -1);
+    LoadPlayImages();
     TitleScreen = plat::New<TTitlescreen>();
     LevelScreen = plat::New<TLevelScreen>();
     RecordsEntryScreen = plat::New<TIntroducirRecordsScreen>();

@@ -1,9 +1,10 @@
 #pragma once
 // A level play in a scratch world: a hand-driven clock, a seeded generator,
 // a fresh shell, the game's lists and tables, stand-in screens that record
-// the hand-overs, the game's pictures from the data folder and silent
-// sounds.  Ticks are driven one by one, exactly as the shell's loop does:
-// the window events drained into the key tables, then the screen's Logic.
+// the hand-overs, the game's pictures loaded by the game's own loading and
+// silent sounds.  Ticks are driven one by one, exactly as the shell's loop
+// does: the window events drained into the key tables, then the screen's
+// Logic.
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,7 @@
 #include "game/level_complete_screen.h"
 #include "game/level_hooks.h"
 #include "game/level_screen.h"
+#include "game/main_program.h"
 #include "game/name_entry.h"
 #include "game/player_input.h"
 #include "game/screens.h"
@@ -66,11 +68,6 @@ using FakeTable = Recorder<game::THighScoresScreen>;
 inline fs::path BinFolder() {
     const char* bin = std::getenv("VELMAROK_BIN");
     return bin ? fs::path(bin) : fs::current_path();
-}
-
-inline plat::Ref<plat::TImage> Strip(const std::string& file, int w, int h, int cells) {
-    auto image = plat::LoadAnimImage((BinFolder() / "Data/Graphics" / file).string(), w, h, 0, cells, 1);
-    return image ? image : plat::CreateImage(w, h, cells, 1);
 }
 
 // A map of 40 x `rows` blocks of 8 x 8: block 0 open, 1 solid, 2 solid and
@@ -137,18 +134,10 @@ protected:
             sound->name = name;
             SoundBank->Insert(name, sound);
         }
+        // The game's own loading, once per process (the pictures stay).
         static bool imagesLoaded = false;
         if (!imagesLoaded) {
-            HeroImage = Strip("superdax.png", 24, 21, 30);
-            ShotBurstImage = Strip("shootexp.png", 24, 21, 4);
-            GrenadeImage = Strip("granada_dax.png", 24, 21, 12);
-            GrenadeThrowImage = Strip("tira_granada_dax.png", 24, 21, 3);
-            EnemyImage = Strip("enemyspr.png", 24, 21, 84);
-            EnemyCImage = Strip("enemycspr.png", 24, 21, 56);
-            GateOpenImage = Strip("puertaab.png", 16, 64, 2);
-            GateClosedImage = plat::LoadImage((BinFolder() / "Data/Graphics/puertacer.png").string(), 1);
-            if (!GateClosedImage) GateClosedImage = plat::CreateImage(88, 48, 1, 1);
-            BitmapFont = TBitmapFont2::Create("Data/Graphics/8x8_VelmarokFont.png", -1, -1);
+            LoadPlayImages();
             imagesLoaded = true;
         }
 
