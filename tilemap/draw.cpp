@@ -47,9 +47,21 @@ void DrawImageSolid(const plat::Ref<plat::TImage>& image, float x, float y, int 
 
 // --- cells and blocks ---------------------------------------------------------
 
+bool TileMap::InCells(int x, int y, int layer) const {
+    return x >= 0 && y >= 0 && layer >= 0 && x < mapptw && y < mappth && layer < mapptl;
+}
+
+std::size_t TileMap::CellIndex(int x, int y, int layer) const {
+    return (static_cast<std::size_t>(x) * mappth + y) * mapptl + layer;
+}
+
+bool TileMap::InPixels(int px, int py) const {
+    return px >= 0 && py >= 0 && static_cast<long long>(px) < static_cast<long long>(mapblockwidth) * mapwidth &&
+           static_cast<long long>(py) < static_cast<long long>(mapblockheight) * mapheight;
+}
+
 int TileMap::Cell(int x, int y, int layer) const {
-    if (x < 0 || y < 0 || layer < 0 || x >= mapptw || y >= mappth || layer >= mapptl) return 0;
-    return mappt[(static_cast<std::size_t>(x) * mappth + y) * mapptl + layer];
+    return InCells(x, y, layer) ? mappt[CellIndex(x, y, layer)] : 0;
 }
 
 const BLKSTR& TileMap::Block(int n) const {
@@ -71,14 +83,11 @@ int TileMap::ResolveValue(int v) const {
 int TileMap::ResolveCell(int x, int y, int layer) const { return ResolveValue(Cell(x, y, layer)); }
 
 const BLKSTR& TileMap::MapGetBlock(int x, int y) const {
-    if (x < 0 || y < 0 || x >= mapptw || y >= mappth || mapcurlyr < 0 || mapcurlyr >= mapptl)
-        return Block(0);
-    return Block(ResolveCell(x, y, mapcurlyr));
+    return Block(InCells(x, y, mapcurlyr) ? ResolveCell(x, y, mapcurlyr) : 0);
 }
 
 int TileMap::MapSetBlock(int x, int y, int value) {
-    if (x < 0 || y < 0 || x >= mapptw || y >= mappth || mapcurlyr < 0 || mapcurlyr >= mapptl) return 0;
-    mappt[(static_cast<std::size_t>(x) * mappth + y) * mapptl + mapcurlyr] = value;
+    if (InCells(x, y, mapcurlyr)) mappt[CellIndex(x, y, mapcurlyr)] = value;
     return 0;
 }
 
@@ -132,16 +141,12 @@ int TileMap::MapGetYOffset(int px, int py) const {
 }
 
 const BLKSTR& TileMap::MapGetBlockInPixels(int px, int py) const {
-    if (px < 0 || py < 0 || static_cast<long long>(px) >= static_cast<long long>(mapblockwidth) * mapwidth ||
-        static_cast<long long>(py) >= static_cast<long long>(mapblockheight) * mapheight)
-        return Block(0);
+    if (!InPixels(px, py)) return Block(0);
     return MapGetBlock(MapGetXOffset(px, py), MapGetYOffset(px, py));
 }
 
 int TileMap::MapSetBlockInPixels(int px, int py, int value) {
-    if (px < 0 || py < 0 || static_cast<long long>(px) >= static_cast<long long>(mapblockwidth) * mapwidth ||
-        static_cast<long long>(py) >= static_cast<long long>(mapblockheight) * mapheight)
-        return 0;
+    if (!InPixels(px, py)) return 0;
     return MapSetBlock(MapGetXOffset(px, py), MapGetYOffset(px, py), value);
 }
 

@@ -464,9 +464,7 @@ int TileMap::MapDecodeLYR(const std::vector<std::uint8_t>& d, int layer) {
         at += 2;
         return true;
     };
-    auto put = [&](int x, int y, int v) {
-        mappt[(static_cast<std::size_t>(x) * mappth + y) * mapptl + layer] = v;
-    };
+    auto put = [&](int x, int y, int v) { mappt[CellIndex(x, y, layer)] = v; };
     for (int y = 0; y < mapheight; ++y) {
         if (maptype == 2) {
             int x = 0;
@@ -511,7 +509,7 @@ int TileMap::MapLoadMAR(const std::string& file) {
                 s->Close();
                 return 0;
             }
-            mappt[(static_cast<std::size_t>(x) * mappth + y) * mapptl + mapcurlyr] = Short(b);
+            mappt[CellIndex(x, y, mapcurlyr)] = Short(b);
         }
     }
     s->Close();

@@ -142,6 +142,12 @@ private:
     void ResetHeader();
     void Empty();
     bool Fail(int code);
+    // Whether a cell lies inside the cell array.
+    bool InCells(int x, int y, int layer) const;
+    // Where a cell inside the array is kept in mappt.
+    std::size_t CellIndex(int x, int y, int layer) const;
+    // Whether a map pixel lies inside the map.
+    bool InPixels(int px, int py) const;
     int ResolveValue(int v) const;
     const BLKSTR& Block(int n) const;
     int Short(const std::uint8_t* p) const;
