@@ -25,6 +25,11 @@ constexpr int kMaxAnims = 1000;
 
 bool Is(const std::uint8_t* id, const char* name) { return std::memcmp(id, name, 4) == 0; }
 
+// The container's own lengths are big-endian whatever the map's byte order.
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
 std::uint32_t ArgbOf(int a, int r, int g, int b) {
     return (static_cast<std::uint32_t>(a & 255) << 24) | (static_cast<std::uint32_t>(r & 255) << 16) |
            (static_cast<std::uint32_t>(g & 255) << 8) | static_cast<std::uint32_t>(b & 255);
@@ -52,8 +57,7 @@ int TileMap::Long(const std::uint8_t* p) const {
 int TileMap::MapGetcksz(const plat::Ref<plat::TStream>& s) {
     std::uint8_t b[4];
     s->ReadExact(b, 4);
-    return static_cast<int>(std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 |
-                            std::uint32_t(b[2]) << 8 | std::uint32_t(b[3]));
+    return static_cast<int>(BigEndian32(b));
 }
 
 int TileMap::MapReadLong(const plat::Ref<plat::TStream>& s) {
@@ -146,8 +150,7 @@ int TileMap::MapLoad(const std::string& file, int maxlayer) {
             s->Close();
             return 0;
         }
-        long long remaining = static_cast<long long>(std::uint32_t(head[4]) << 24 | std::uint32_t(head[5]) << 16 |
-                                                     std::uint32_t(head[6]) << 8 | head[7]) - 4;
+        long long remaining = static_cast<long long>(BigEndian32(head + 4)) - 4;
         if (remaining < 0 || remaining > size - 12) {
             Fail(MER_MALFORMED);
             s->Close();
@@ -161,8 +164,7 @@ int TileMap::MapLoad(const std::string& file, int maxlayer) {
                 ok = Fail(MER_MALFORMED);
                 break;
             }
-            const long long n = std::uint32_t(ch[4]) << 24 | std::uint32_t(ch[5]) << 16 |
-                                std::uint32_t(ch[6]) << 8 | ch[7];
+            const long long n = BigEndian32(ch + 4);
             remaining -= 8;
             if (n > remaining || n > size - s->Pos()) {
                 ok = Fail(MER_MALFORMED);
