@@ -4,9 +4,7 @@
 // next one, and a file that lies about its lengths is rejected instead of
 // read past its end.
 
-#include <cstdio>
 #include <cstring>
-#include <iostream>
 
 #include "platform/core/error.h"
 #include "platform/gfx/pixmap.h"
@@ -129,7 +127,7 @@ int TileMap::MapFreeMem() {
 int TileMap::MapLoad(const std::string& file, int maxlayer) {
     ResetHeader();
     mapmaxlayers = maxlayer < 0 ? 0 : (maxlayer > 7 ? 7 : maxlayer);
-    auto s = plat::ReadStream(file);
+    auto s = plat::ReadStream(file);  // the file closes when the stream goes
     if (!s) {
         Fail(MER_CANTOPEN);
         return 0;
@@ -142,18 +140,15 @@ int TileMap::MapLoad(const std::string& file, int maxlayer) {
             // A file that starts like an FMP file but stops is truncated.
             const bool form = got >= 4 ? Is(head, "FORM") : std::memcmp(head, "FORM", got) == 0;
             Fail(form && got > 0 ? MER_MALFORMED : MER_NOTFMP);
-            s->Close();
             return 0;
         }
         if (!Is(head, "FORM") || !Is(head + 8, "FMAP")) {
             Fail(MER_NOTFMP);
-            s->Close();
             return 0;
         }
         long long remaining = static_cast<long long>(BigEndian32(head + 4)) - 4;
         if (remaining < 0 || remaining > size - 12) {
             Fail(MER_MALFORMED);
-            s->Close();
             return 0;
         }
         std::vector<std::uint8_t> data;
@@ -199,7 +194,6 @@ int TileMap::MapLoad(const std::string& file, int maxlayer) {
     } catch (const plat::RuntimeError&) {
         Fail(MER_MALFORMED);
     }
-    s->Close();
     return 0;
 }
 
@@ -499,22 +493,14 @@ done:
 
 int TileMap::MapLoadMAR(const std::string& file) {
     auto s = plat::ReadStream(file);
-    if (!s) return 0;
-    if (mappt.empty() || mapcurlyr < 0 || mapcurlyr >= mapptl) {
-        s->Close();
-        return 0;
-    }
+    if (!s || mappt.empty() || mapcurlyr < 0 || mapcurlyr >= mapptl) return 0;
     for (int y = 0; y < mapheight; ++y) {
         for (int x = 0; x < mapwidth; ++x) {
             std::uint8_t b[2];
-            if (s->Read(b, 2) != 2) {
-                s->Close();
-                return 0;
-            }
+            if (s->Read(b, 2) != 2) return 0;
             mappt[CellIndex(x, y, mapcurlyr)] = Short(b);
         }
     }
-    s->Close();
     return 0;
 }
 
