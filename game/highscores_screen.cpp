@@ -52,8 +52,7 @@ void THighScoresScreen::Logic() {
             SidMusic->SelectTrack(1);
         }
         LevelStartKind = 4;
-        TitleScreen->PreStart();
-        fw::Game->DestinationTScreen = TitleScreen;
+        HandOver(TitleScreen);
     }
 }
 

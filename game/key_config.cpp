@@ -49,8 +49,7 @@ void Text(const std::string& text, float x, float y) {
 
 void BackToOptions() {
     LevelStartKind = 6;
-    OptionScreen->PreStart();
-    fw::Game->DestinationTScreen = OptionScreen;
+    HandOver(OptionScreen);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The hand-overs of the level play to the screens that follow it.
 
-#include "framework/game.h"
+#include "framework/screen.h"
 #include "game/highscores_screen.h"
 #include "game/level_complete_screen.h"
 #include "game/level_screen.h"
@@ -18,9 +18,7 @@ void HandOver(NextScreen next) {
     case NextScreen::RecordsEntry: screen = RecordsEntryScreen; break;
     case NextScreen::HighScores: screen = HighScoresScreen; break;
     }
-    if (!screen) return;
-    screen->PreStart();
-    fw::Game->DestinationTScreen = screen;
+    HandOver(screen);
 }
 
 }  // namespace game

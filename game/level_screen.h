@@ -34,7 +34,7 @@ public:
 // The screens the level play hands over to.
 enum class NextScreen { Title, LevelComplete, RecordsEntry, HighScores };
 
-// The next screen's PreStart(), then it becomes the shell's destination.
+// HandOver (screens.h) to the screen named.
 void HandOver(NextScreen next);
 
 // The map file of an area 1..8 ("" for any other).

@@ -22,11 +22,6 @@ void Text(const std::string& text, float x, float y) {
     BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
 }
 
-void BackToTitle() {
-    TitleScreen->PreStart();
-    fw::Game->DestinationTScreen = TitleScreen;
-}
-
 }  // namespace
 
 void TOptionScreen::Load() {
@@ -70,8 +65,7 @@ void TOptionScreen::ToggleVidasInfinitas() {
 
 void TOptionScreen::m_go_to_RedefineKeysScreen() {
     LevelStartKind = 5;
-    RedefineKeysScreen->PreStart();
-    fw::Game->DestinationTScreen = RedefineKeysScreen;
+    HandOver(RedefineKeysScreen);
 }
 
 void TOptionScreen::m_Ini_HighScores() {
@@ -105,7 +99,7 @@ void TOptionScreen::Logic() {
             if (resolucion == 800) fw::Game->ToggleResolution(800, 600);
             else if (resolucion == 1024) fw::Game->ToggleResolution(1024, 768);
         }
-        BackToTitle();
+        HandOver(TitleScreen);
     }
     if (fw::KeyHitCode(kF12)) {
         fw::FlushInput();
@@ -115,7 +109,7 @@ void TOptionScreen::Logic() {
         fw::FlushInput();
         Kill();
         LevelStartKind = 5;
-        BackToTitle();
+        HandOver(TitleScreen);
     }
 }
 

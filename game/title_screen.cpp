@@ -65,8 +65,7 @@ void TTitlescreen::Logic() {
         fw::FlushInput();
         Kill();
         LevelStartKind = 1;
-        OptionScreen->PreStart();
-        fw::Game->DestinationTScreen = OptionScreen;
+        HandOver(OptionScreen);
     }
 
     if (FireButtons == 1) {
@@ -76,8 +75,7 @@ void TTitlescreen::Logic() {
         SidMusic->Stop();
         Kill();
         LevelStartKind = 1;
-        LevelScreen->PreStart();
-        fw::Game->DestinationTScreen = LevelScreen;
+        HandOver(LevelScreen);
     }
 
     newt = Now();
@@ -88,8 +86,7 @@ void TTitlescreen::Logic() {
         } else {
             // After the last map view: the table (which comes back here).
             LevelStartKind = 1;
-            HighScoresScreen->PreStart();
-            fw::Game->DestinationTScreen = HighScoresScreen;
+            HandOver(HighScoresScreen);
         }
     }
 }
