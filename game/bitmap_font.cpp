@@ -1,5 +1,6 @@
 #include "game/bitmap_font.h"
 
+#include "game/globals.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/pixmap.h"
 
@@ -68,6 +69,10 @@ int TBitmapFont2::write(const std::string& text, float x, float y, int hjust, in
         x += advance;
     }
     return 0;
+}
+
+void WriteText(const std::string& text, float x, float y) {
+    if (BitmapFont) BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
 }
 
 }  // namespace game

@@ -41,4 +41,8 @@ public:
     virtual int find_char_dimension(const std::string& file);
 };
 
+// Writes with the game's BitmapFont, x the left edge and y the top of the
+// text; nothing while no font is loaded.
+void WriteText(const std::string& text, float x, float y);
+
 }  // namespace game

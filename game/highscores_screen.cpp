@@ -24,10 +24,6 @@ const std::array<const char*, 8> kPlaces = {"1ST", "2ND", "3RD", "4TH", "5TH", "
 
 double Now() { return static_cast<double>(plat::MilliSecs64()); }
 
-void Text(const std::string& text, float x, float y) {
-    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
-}
-
 }  // namespace
 
 void THighScoresScreen::Load() { name = "highscores"; }
@@ -63,9 +59,10 @@ void THighScoresScreen::Draw() {
     ind = 0;
     for (const auto& row : *fw::Game->HighScores) {
         const float y = static_cast<float>(y_text + 16 * ind);
-        if (ind < static_cast<int>(kPlaces.size())) Text(kPlaces[static_cast<std::size_t>(ind)], static_cast<float>(x_text), y);
-        Text(row->name, static_cast<float>(x_text + 40), y);
-        Text(ScorePadding(row->score) + std::to_string(row->score), static_cast<float>(x_text + 112), y);
+        if (ind < static_cast<int>(kPlaces.size()))
+            WriteText(kPlaces[static_cast<std::size_t>(ind)], static_cast<float>(x_text), y);
+        WriteText(row->name, static_cast<float>(x_text + 40), y);
+        WriteText(ScorePadding(row->score) + std::to_string(row->score), static_cast<float>(x_text + 112), y);
         ++ind;
     }
 }

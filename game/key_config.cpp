@@ -43,10 +43,6 @@ const std::array<Control, 6>& Controls() {
     return controls;
 }
 
-void Text(const std::string& text, float x, float y) {
-    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
-}
-
 void BackToOptions() {
     LevelStartKind = 6;
     HandOver(OptionScreen);
@@ -131,17 +127,17 @@ int T_NewKeysEntry::m_Introduce_key1() { return Introduce(&FireKeys[1]); }
 int T_NewKeysEntry::m_Introduce_key2() { return Introduce(&GrenadeKeys[1]); }
 
 void T_NewKeysEntry::DrawRows(int done) {
-    Text("CHOOSE NEW KEYS", static_cast<float>(xhead), static_cast<float>(yhead));
+    WriteText("CHOOSE NEW KEYS", static_cast<float>(xhead), static_cast<float>(yhead));
     const auto& controls = Controls();
     for (int row = 0; row < done; ++row) {
         const int code = (*controls[static_cast<std::size_t>(row)].keys)[1];
         const std::string& keyName = code >= 0 && code <= 255 ? KeyNames[static_cast<std::size_t>(code)] : std::string();
-        Text(std::string(controls[static_cast<std::size_t>(row)].label) + keyName, static_cast<float>(x),
+        WriteText(std::string(controls[static_cast<std::size_t>(row)].label) + keyName, static_cast<float>(x),
              static_cast<float>(y + 16 * row));
     }
     if (done < static_cast<int>(controls.size())) {
         const std::string label = done == 0 ? std::string("LEFT") : controls[static_cast<std::size_t>(done)].label;
-        Text(label, static_cast<float>(x), static_cast<float>(y + 16 * done));
+        WriteText(label, static_cast<float>(x), static_cast<float>(y + 16 * done));
     }
 }
 
@@ -154,7 +150,7 @@ void T_NewKeysEntry::m_Draw_key2() { DrawRows(5); }
 
 void T_NewKeysEntry::m_Draw_allkeys() {
     DrawRows(6);
-    Text("IS OK?    Y ! N", 96, 200);
+    WriteText("IS OK?    Y ! N", 96, 200);
 }
 
 // --- the screen ----------------------------------------------------------------------

@@ -47,10 +47,6 @@ void PointAt(T_Punto_de_mira& aim, float gy, float gx) {
     if (!letter.empty()) aim.letra_senyalada = letter;
 }
 
-void WriteText(const std::string& text, float x, float y) {
-    if (BitmapFont) BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
-}
-
 }  // namespace
 
 int ScoreQualifiesForTable() {

@@ -18,10 +18,6 @@ namespace {
 
 constexpr int kF1 = 112, kF3 = 114, kF5 = 116, kF7 = 118, kF9 = 120, kF12 = 123, kEscape = 27;
 
-void Text(const std::string& text, float x, float y) {
-    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
-}
-
 }  // namespace
 
 void TOptionScreen::Load() {
@@ -119,16 +115,16 @@ void TOptionScreen::Draw() {
     plat::SetBlend(plat::ALPHABLEND);
     plat::SetScale(0.9f, 0.9f);
     if (Image) plat::DrawImage(Image, 16, 33, 0);
-    Text("F1 CONTROL MODE ", 69, 90);
-    Text(ControlMode == 0 ? "KEYBOARD" : "JOYSTICK", 194, 90);
-    Text("F3 REDEFINE KEYS ", 69, 110);
-    Text("F5 RESOLUTION ", 69, 130);
-    if (resolucion == 800) Text("800 X 600", 186, 130);
-    else if (resolucion == 1024) Text("1024 X 768", 186, 130);
-    Text("F7 FULLSCREEN ", 69, 150);
-    Text(fw::Game->FullScreen == 1 ? "ON" : "OFF", 186, 150);
-    Text("F12 CLEAR HIGHSCORES", 69, 170);
-    Text("PRESS F9 TO EXIT OPTIONS", 69, 208);
+    WriteText("F1 CONTROL MODE ", 69, 90);
+    WriteText(ControlMode == 0 ? "KEYBOARD" : "JOYSTICK", 194, 90);
+    WriteText("F3 REDEFINE KEYS ", 69, 110);
+    WriteText("F5 RESOLUTION ", 69, 130);
+    if (resolucion == 800) WriteText("800 X 600", 186, 130);
+    else if (resolucion == 1024) WriteText("1024 X 768", 186, 130);
+    WriteText("F7 FULLSCREEN ", 69, 150);
+    WriteText(fw::Game->FullScreen == 1 ? "ON" : "OFF", 186, 150);
+    WriteText("F12 CLEAR HIGHSCORES", 69, 170);
+    WriteText("PRESS F9 TO EXIT OPTIONS", 69, 208);
     plat::SetScale(1, 1);
 }
 

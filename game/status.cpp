@@ -25,13 +25,11 @@ std::string TwoDigits(const std::string& prefix, int n) {
 }  // namespace
 
 void DrawHudLine() {
-    if (!BitmapFont) return;
     constexpr float kRow = 196;
-    const int left = TBitmapFont2::L_JUSTIFY, top = TBitmapFont2::T_JUSTIFY;
-    BitmapFont->write("SCORE " + ScorePadding(Score) + std::to_string(Score), 3, kRow, left, top);
-    BitmapFont->write(TwoDigits("<=", Grenades), 122, kRow, left, top);
-    BitmapFont->write(TwoDigits("MEN ", Lives), 170, kRow, left, top);
-    BitmapFont->write("HI " + ScorePadding(HiScore) + std::to_string(HiScore), 238, kRow, left, top);
+    WriteText("SCORE " + ScorePadding(Score) + std::to_string(Score), 3, kRow);
+    WriteText(TwoDigits("<=", Grenades), 122, kRow);
+    WriteText(TwoDigits("MEN ", Lives), 170, kRow);
+    WriteText("HI " + ScorePadding(HiScore) + std::to_string(HiScore), 238, kRow);
 }
 
 }  // namespace game

@@ -25,10 +25,6 @@ constexpr double kSlideMs = 5000;
 
 double Now() { return static_cast<double>(plat::MilliSecs64()); }
 
-void Text(const std::string& text, float x, float y) {
-    BitmapFont->write(text, x, y, TBitmapFont2::L_JUSTIFY, TBitmapFont2::T_JUSTIFY);
-}
-
 }  // namespace
 
 void TTitlescreen::Load() {
@@ -102,19 +98,19 @@ void TTitlescreen::Draw() {
 
 void TTitlescreen::m_escribe_credits() {
     plat::SetScale(0.9f, 0.9f);
-    Text("RAVOTESK GAMES PRESENTS", 80, 22);
+    WriteText("RAVOTESK GAMES PRESENTS", 80, 22);
     if (Image) plat::DrawImage(Image, 16, 33, 0);
-    Text("SPECIAL EDITION FULL VERSION", 52, 76);
-    Text("PROGRAMMING", 53, 96);
-    Text("RAVO TESK", 164, 96);
-    Text("GRAPHICS", 75, 110);
-    Text("WELM ODRIS", 164, 110);
-    Text("PANTO GRESK", 164, 124);
-    Text("RAVO TESK", 164, 138);
-    Text("SOUND", 96, 152);
-    Text("SIV MALDRO", 164, 152);
-    Text("F9 OPTIONS", 120, 192);
-    Text("V1.0", 264, 224);
+    WriteText("SPECIAL EDITION FULL VERSION", 52, 76);
+    WriteText("PROGRAMMING", 53, 96);
+    WriteText("RAVO TESK", 164, 96);
+    WriteText("GRAPHICS", 75, 110);
+    WriteText("WELM ODRIS", 164, 110);
+    WriteText("PANTO GRESK", 164, 124);
+    WriteText("RAVO TESK", 164, 138);
+    WriteText("SOUND", 96, 152);
+    WriteText("SIV MALDRO", 164, 152);
+    WriteText("F9 OPTIONS", 120, 192);
+    WriteText("V1.0", 264, 224);
     plat::SetScale(1, 1);
 }
 
@@ -122,14 +118,14 @@ void TTitlescreen::m_dibuja_pantallas() {
     GameMap->MapDrawBG(0, 160 * imagen_nivel - 160, 0, 26, 320, 160);
     plat::SetScale(0.9f, 0.9f);
     if (Image) plat::DrawImage(Image, 16, 33, 0);
-    Text("SPECIAL EDITION FULL VERSION", 52, 76);
-    Text("F9 OPTIONS", 120, 192);
+    WriteText("SPECIAL EDITION FULL VERSION", 52, 76);
+    WriteText("F9 OPTIONS", 120, 192);
     plat::SetScale(1, 1);
 }
 
 void TTitlescreen::m_escribe_press_fire() {
     plat::SetScale(0.9f, 0.9f);
-    Text("PRESS FIRE TO START", 88, 208);
+    WriteText("PRESS FIRE TO START", 88, 208);
     plat::SetScale(1, 1);
 }
 
