@@ -72,6 +72,9 @@ extern std::array<std::string, 256> KeyNames;
 void FillKeyNames();
 
 // --- level play --------------------------------------------------------------
+// The play field: 320 x 160 pixels from this screen row down.  Actors are
+// drawn at their map position minus ViewTop plus this row.
+inline constexpr int kPlayFieldTop = 26;
 extern plat::Ref<T_Dax> Hero;  // the hero of the level being played
 extern int ViewTop;            // map pixel row at the top of the play field
 extern int ViewLeft;           // map pixel column at its left edge (always 0)

@@ -22,8 +22,6 @@ namespace game {
 
 namespace {
 
-constexpr int kPlayFieldTop = 26;  // screen row of the play field's top edge
-
 // The hero's own box for the hit tests.
 struct Box {
     int x, y, w, h;

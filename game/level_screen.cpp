@@ -24,7 +24,6 @@ namespace game {
 
 namespace {
 
-constexpr int kPlayFieldTop = 26;
 constexpr int kKeyEscape = 27;
 
 // Walks a list and calls `act` for every entry of class T.

@@ -14,8 +14,6 @@ namespace game {
 
 namespace {
 
-constexpr float kPlayFieldTop = 26.0f;
-
 int MapSolid(float x, float y) {
     return GameMap ? GameMap->MapCollision(static_cast<int>(x), static_cast<int>(y)) : 0;
 }
