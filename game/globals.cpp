@@ -1,5 +1,7 @@
 #include "game/globals.h"
 
+#include <algorithm>
+
 #include "framework/banks.h"
 #include "game/bitmap_font.h"
 #include "game/highscores_screen.h"
@@ -91,6 +93,11 @@ int KidnappersDown = 0;
 int GateNextKind = 6;
 double LastGateSpawnMs = 0;
 std::array<int, 20> SpawnMarkers{};
+
+void ResetSpawnScript() {
+    std::fill_n(SpawnMarkers.begin(), 16, 0);
+    GateWaveCounter = -1;
+}
 std::array<std::array<int, 11>, 11> GrenadeSpeedTable{};
 
 void FillGrenadeSpeedTable() {

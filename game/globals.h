@@ -88,6 +88,9 @@ extern int GateNextKind;
 extern double LastGateSpawnMs;
 // Spawn markers of the level script (slots 0..15 used).
 extern std::array<int, 20> SpawnMarkers;
+// The level script as at an area's start: markers 0..15 cleared and the
+// gate wave idle.
+void ResetSpawnScript();
 // Horizontal grenade speed by thrower zone (first index) and hero zone
 // (second index), zones 1..10; index 0 and the diagonal are unused.
 extern std::array<std::array<int, 11>, 11> GrenadeSpeedTable;

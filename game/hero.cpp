@@ -369,10 +369,7 @@ void T_Dax::DeathOver() {
     anim_tirar_granada = 0;
     frame_gr = 0;
     EnemyList->Clear();
-    if (ViewTop == 0) {
-        GateWaveCounter = -1;
-        for (int i = 0; i < 16; ++i) SpawnMarkers[static_cast<std::size_t>(i)] = 0;
-    }
+    if (ViewTop == 0) ResetSpawnScript();  // the gate wave comes again
     if (Lives > 1) {
         if (!InfiniteLives) Lives -= 1;
         EnemyList->Clear();

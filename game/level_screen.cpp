@@ -89,8 +89,7 @@ void TLevelScreen::InitLevelStats() {
     EnemyList->Clear();
     HutList->Clear();
     GuardList->Clear();
-    for (int i = 0; i < 16; ++i) SpawnMarkers[static_cast<std::size_t>(i)] = 0;
-    GateWaveCounter = -1;
+    ResetSpawnScript();
     snd_vida_extra = SoundBank->Find("snd9");
     Hero = plat::New<T_Dax>();
     Hero->dead_sound = SoundBank->Find("snd5");
