@@ -47,6 +47,38 @@ void PointAt(T_Punto_de_mira& aim, float gy, float gx) {
     if (!letter.empty()) aim.letra_senyalada = letter;
 }
 
+// Which way the crosshair glides along one axis after a nudge.
+enum class Glide { None, Forward, Back };
+
+// Where a glide ends: the first grid line (lo to hi, 16 apart) at or beyond
+// `pos` in the glide's direction; 0 when there is none.
+float GridLineAhead(float pos, int lo, int hi, Glide glide) {
+    if (glide == Glide::Forward) {
+        for (int g = lo; g <= hi; g += 16)
+            if (static_cast<float>(g) >= pos) return static_cast<float>(g);
+    } else if (glide == Glide::Back) {
+        for (int g = hi; g >= lo; g -= 16)
+            if (static_cast<float>(g) <= pos) return static_cast<float>(g);
+    }
+    return 0;
+}
+
+// Moves `pos` one step toward `target` in the glide's direction; true once
+// it is there.
+bool GlideTo(float& pos, float target, float step, Glide glide) {
+    if (glide == Glide::Forward) {
+        if (pos < target) pos += step;
+        if (pos < target) return false;
+    } else if (glide == Glide::Back) {
+        if (pos > target) pos -= step;
+        if (pos > target) return false;
+    } else {
+        return false;
+    }
+    pos = target;
+    return true;
+}
+
 }  // namespace
 
 int ScoreQualifiesForTable() {
@@ -139,97 +171,47 @@ T_Punto_de_mira::T_Punto_de_mira() : image(EnemyCImage), image2(HeroImage) {}
 void T_Punto_de_mira::m_Update_Punto_de_mira() {
     auto* screen = Screen();
     const float step = speed * fw::Delta;
-    auto nudged = [&] {
+    // A held direction nudges the crosshair toward the grid's edge, drops the
+    // glide target of that axis and holds the input until the glide ends.
+    auto nudge = [&](float& pos, float& target, bool back, int edge) {
+        const float limit = static_cast<float>(edge);
+        if (back ? pos > limit : pos < limit) {
+            pos = back ? std::max(pos - step, limit) : std::min(pos + step, limit);
+            target = 0;
+            if (screen) screen->anim_letra_activa = 0;
+        }
         if (screen) screen->Puedo_usar_input = 0;
         Direction = 5;
-    };
-    auto stopFlash = [&] {
-        if (screen) screen->anim_letra_activa = 0;
     };
     auto arrived = [&] {
         if (screen) screen->Puedo_usar_input = 1;
     };
 
     switch (Direction) {
-    case 2:
-        if (y > kTop) {
-            y = std::max(y - step, static_cast<float>(kTop));
-            yfinal = 0;
-            stopFlash();
-        }
-        nudged();
-        break;
-    case 8:
-        if (y < kBottom) {
-            y = std::min(y + step, static_cast<float>(kBottom));
-            yfinal = 0;
-            stopFlash();
-        }
-        nudged();
-        break;
-    case 4:
-        if (x > kLeft) {
-            x = std::max(x - step, static_cast<float>(kLeft));
-            xfinal = 0;
-            stopFlash();
-        }
-        nudged();
-        break;
-    case 6:
-        if (x < kRight) {
-            x = std::min(x + step, static_cast<float>(kRight));
-            xfinal = 0;
-            stopFlash();
-        }
-        nudged();
-        break;
-    case 5:
+    case 2: nudge(y, yfinal, true, kTop); break;
+    case 8: nudge(y, yfinal, false, kBottom); break;
+    case 4: nudge(x, xfinal, true, kLeft); break;
+    case 6: nudge(x, xfinal, false, kRight); break;
+    case 5: {
+        // Released: each axis without a target picks the next grid line in
+        // the last direction (and the letter there), then glides to it.
+        const Glide gx = LastDirection == 6 ? Glide::Forward : LastDirection == 4 ? Glide::Back : Glide::None;
+        const Glide gy = LastDirection == 8 ? Glide::Forward : LastDirection == 2 ? Glide::Back : Glide::None;
         if (xfinal == 0 && yfinal == 0) xfinal = kLeft;
         if (xfinal == 0) {
-            if (LastDirection == 6) {
-                for (int g = kLeft; g <= kRight; g += 16)
-                    if (static_cast<float>(g) >= x) { xfinal = static_cast<float>(g); break; }
-            } else if (LastDirection == 4) {
-                for (int g = kRight; g >= kLeft; g -= 16)
-                    if (static_cast<float>(g) <= x) { xfinal = static_cast<float>(g); break; }
-            }
+            xfinal = GridLineAhead(x, kLeft, kRight, gx);
             PointAt(*this, y, xfinal);
-        } else if (LastDirection == 6) {
-            if (x < xfinal) x += step;
-            if (x >= xfinal) {
-                x = xfinal;
-                arrived();
-            }
-        } else if (LastDirection == 4) {
-            if (x > xfinal) x -= step;
-            if (x <= xfinal) {
-                x = xfinal;
-                arrived();
-            }
+        } else if (GlideTo(x, xfinal, step, gx)) {
+            arrived();
         }
         if (yfinal == 0) {
-            if (LastDirection == 8) {
-                for (int g = kTop; g <= kBottom; g += 16)
-                    if (static_cast<float>(g) >= y) { yfinal = static_cast<float>(g); break; }
-            } else if (LastDirection == 2) {
-                for (int g = kBottom; g >= kTop; g -= 16)
-                    if (static_cast<float>(g) <= y) { yfinal = static_cast<float>(g); break; }
-            }
+            yfinal = GridLineAhead(y, kTop, kBottom, gy);
             PointAt(*this, yfinal, x);
-        } else if (LastDirection == 8) {
-            if (y < yfinal) y += step;
-            if (y >= yfinal) {
-                y = yfinal;
-                arrived();
-            }
-        } else if (LastDirection == 2) {
-            if (y > yfinal) y -= step;
-            if (y <= yfinal) {
-                y = yfinal;
-                arrived();
-            }
+        } else if (GlideTo(y, yfinal, step, gy)) {
+            arrived();
         }
         break;
+    }
     default:  // diagonals move nothing
         break;
     }
