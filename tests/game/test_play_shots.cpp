@@ -21,6 +21,19 @@ protected:
         StartOnMap(map_, level);
         Frame();
     }
+    // The fire button acted on at once in `dir`, the cool-down over.
+    void FireNow(int dir) {
+        Direction = dir;
+        FireButtons = 1;
+        FireCoolDown = -1;
+        HandleFireButtons();
+    }
+    // The grenade button acted on at once in `dir`.
+    void ThrowNow(int dir) {
+        Direction = dir;
+        FireButtons = 2;
+        HandleFireButtons();
+    }
     // Runs until the first bullet of the list is gone; returns the ticks and
     // records where it was last seen and whether it burst.
     int FlyOut(float& lastX, float& lastY, bool& burst) {
@@ -79,10 +92,7 @@ TEST_F(ShotTest, HeroBulletRangesAndBurstsByDirection) {
     for (const auto& c : cases) {
         Begin();
         Hero->x = 150;
-        Direction = c.dir;
-        FireButtons = 1;
-        FireCoolDown = -1;
-        HandleFireButtons();
+        FireNow(c.dir);
         FireButtons = 0;
         auto b = FirstOf<T_Bala>();
         ASSERT_TRUE(b) << c.dir;
@@ -105,11 +115,8 @@ TEST_F(ShotTest, HeroBulletRangesAndBurstsByDirection) {
 
 TEST_F(ShotTest, AStandingHeroFiresWhereHeLastLooked) {
     Begin();
-    Direction = 5;
     LastDirection = 6;
-    FireButtons = 1;
-    FireCoolDown = -1;
-    HandleFireButtons();
+    FireNow(5);
     ASSERT_TRUE(FirstOf<T_Bala>());
     EXPECT_EQ(FirstOf<T_Bala>()->dir, 6);
     EXPECT_FLOAT_EQ(FirstOf<T_Bala>()->x, Hero->x + 22);
@@ -118,10 +125,7 @@ TEST_F(ShotTest, AStandingHeroFiresWhereHeLastLooked) {
 TEST_F(ShotTest, WallsBurstBulletsButSwallowDownwardShots) {
     Begin();
     Paint(*map_, 0, static_cast<int>(Hero->y) - 40, 320, 8, 1);
-    Direction = 2;
-    FireButtons = 1;
-    FireCoolDown = -1;
-    HandleFireButtons();
+    FireNow(2);
     float x, y;
     bool burst;
     FlyOut(x, y, burst);
@@ -130,10 +134,7 @@ TEST_F(ShotTest, WallsBurstBulletsButSwallowDownwardShots) {
 
     Begin();
     Paint(*map_, 0, static_cast<int>(Hero->y) + 60, 320, 8, 1);
-    Direction = 8;
-    FireButtons = 1;
-    FireCoolDown = -1;
-    HandleFireButtons();
+    FireNow(8);
     const int ticks = FlyOut(x, y, burst);
     EXPECT_FALSE(burst);
     EXPECT_LT(ticks, 40);  // gone at the wall, long before its range
@@ -142,10 +143,7 @@ TEST_F(ShotTest, WallsBurstBulletsButSwallowDownwardShots) {
 TEST_F(ShotTest, ABurstAtTheScreenEdgeVanishes) {
     Begin();
     Hero->x = 4;
-    Direction = 4;
-    FireButtons = 1;
-    FireCoolDown = -1;
-    HandleFireButtons();
+    FireNow(4);
     float x, y;
     bool burst;
     FlyOut(x, y, burst);
@@ -156,10 +154,7 @@ TEST_F(ShotTest, NoBulletAboveTheTopOfTheMap) {
     Begin();
     ViewTop = 0;
     Hero->y = -3;
-    Direction = 2;
-    FireButtons = 1;
-    FireCoolDown = -1;
-    HandleFireButtons();
+    FireNow(2);
     EXPECT_EQ(CountShots(), 0);
 }
 
@@ -171,10 +166,7 @@ TEST_F(ShotTest, WaterCarriesBulletsAtTheTopOfAreasFiveAndSix) {
         Hero->y = 120;
         Hero->y_old = 120;
         Paint(*map_, 0, 0, 320, 100, 2);  // water over the whole upper field
-        Direction = 2;
-        FireButtons = 1;
-        FireCoolDown = -1;
-        HandleFireButtons();
+        FireNow(2);
         float x, y;
         bool burst;
         FlyOut(x, y, burst);
@@ -262,9 +254,7 @@ TEST_F(ShotTest, TheHerosGrenadeClimbsEightyPixelsThenBursts) {
 TEST_F(ShotTest, StandingHeThrowsAfterHisPose) {
     Begin();
     Tick();
-    Direction = 5;
-    FireButtons = 2;
-    HandleFireButtons();
+    ThrowNow(5);
     FireButtons = 0;
     EXPECT_EQ(Hero->anim_tirar_granada, 1);
     EXPECT_EQ(CountGrenades(), 0);
@@ -281,9 +271,7 @@ TEST_F(ShotTest, StandingHeThrowsAfterHisPose) {
 TEST_F(ShotTest, NoGrenadesNoThrowAndInfiniteLivesKeepTheCount) {
     Begin();
     Grenades = 0;
-    Direction = 2;
-    FireButtons = 2;
-    HandleFireButtons();
+    ThrowNow(2);
     EXPECT_EQ(CountGrenades(), 0);
     EXPECT_EQ(GrenadeReady, 1);
 
@@ -298,9 +286,7 @@ TEST_F(ShotTest, NoGrenadesNoThrowAndInfiniteLivesKeepTheCount) {
 
 TEST_F(ShotTest, ADeathWithTheGrenadeInTheAirDoesNotTakeThrowingAway) {
     Begin();
-    Direction = 2;
-    FireButtons = 2;
-    HandleFireButtons();
+    ThrowNow(2);
     FireButtons = 0;
     ASSERT_EQ(GrenadeReady, 0);
     Hero->m_paso_a_estado_muerto(HERO_SHOT);
@@ -308,9 +294,7 @@ TEST_F(ShotTest, ADeathWithTheGrenadeInTheAirDoesNotTakeThrowingAway) {
     ASSERT_EQ(Hero->estado, HERO_ENTERING);
     EXPECT_EQ(GrenadeReady, 1);
     Frame();
-    Direction = 2;
-    FireButtons = 2;
-    HandleFireButtons();
+    ThrowNow(2);
     EXPECT_EQ(CountGrenades(), 1);
 }
 
@@ -617,9 +601,7 @@ using namespace game;
 // the restart and put a second grenade of his in the air.
 TEST_F(ShotTest, ADeathDuringTheThrowingPoseDropsTheThrow) {
     Begin();
-    Direction = 5;
-    FireButtons = 2;
-    HandleFireButtons();
+    ThrowNow(5);
     FireButtons = 0;
     ASSERT_EQ(Hero->anim_tirar_granada, 1);
     ASSERT_EQ(Grenades, 4);
