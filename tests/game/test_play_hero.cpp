@@ -394,14 +394,6 @@ TEST_F(HeroTest, TheFortressBurnsForThreeSecondsOnAreasFourAndEight) {
     EXPECT_EQ(complete_->starts, 1);
 }
 
-}  // namespace
-}  // namespace playtest
-
-namespace playtest {
-namespace {
-
-using namespace game;
-
 // The hero's cells: which picture, which cell and where, by state and
 // direction, drawn once through the level screen's frame.
 class HeroCellTest : public HeroTest {
@@ -509,14 +501,6 @@ TEST_F(HeroCellTest, TheWalkingCellStepsEveryTwentyFiveTicksMovingOrNot) {
     Tick();
     EXPECT_EQ(Hero->Frame_ind, 2);
 }
-
-}  // namespace
-}  // namespace playtest
-
-namespace playtest {
-namespace {
-
-using namespace game;
 
 // His animation counters run on the time of play: a step that takes N + 1
 // whole ticks takes 2N + 1 half ticks, so a death lasts about as long at any

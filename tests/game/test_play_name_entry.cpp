@@ -263,14 +263,6 @@ TEST_F(StatusTest, TheLineShowsScoreGrenadesMenAndTheHighScore) {
     }
 }
 
-}  // namespace
-}  // namespace playtest
-
-namespace playtest {
-namespace {
-
-using namespace game;
-
 // The real table screen lets the name entry go as it starts, in the middle
 // of the entry's own tick: the tick must come out of it cleanly.
 TEST_F(EntryTest, ConfirmingIntoTheRealTableReleasesTheEntryMidTick) {

@@ -408,14 +408,6 @@ TEST_F(ShotTest, AtTwoHundredFortyFramesASecondHeStillFiresAndThrows) {
     EXPECT_FLOAT_EQ(g->x, 20.0f + static_cast<float>(g->zona_origen == g->zona_final ? 0 : GrenadeSpeedTable[static_cast<std::size_t>(g->zona_origen)][static_cast<std::size_t>(g->zona_final)]));
 }
 
-}  // namespace
-}  // namespace playtest
-
-namespace playtest {
-namespace {
-
-using namespace game;
-
 // Where each kind of projectile starts and where its flight ends, by
 // direction, for a shooter standing at (100, 100 rows into the view).
 TEST_F(ShotTest, StartsAndEndsOfEveryKind) {
@@ -588,14 +580,6 @@ TEST_F(ShotTest, ShellsAndHutShotsFlyBurstAndShowTheirCells) {
     }
 }
 
-}  // namespace
-}  // namespace playtest
-
-namespace playtest {
-namespace {
-
-using namespace game;
-
 // A death in the middle of the throwing pose: the shots are cleared and
 // throwing is allowed again, so the interrupted throw must not go on after
 // the restart and put a second grenade of his in the air.
@@ -623,14 +607,6 @@ TEST_F(ShotTest, ADeathDuringTheThrowingPoseDropsTheThrow) {
     EXPECT_EQ(GrenadeReady, 0);
     EXPECT_EQ(Grenades, 3);
 }
-
-}  // namespace
-}  // namespace playtest
-
-namespace playtest {
-namespace {
-
-using namespace game;
 
 // The buttons are read only while he plays: the last value read stays and
 // keeps acting in the other states, except while he dies.
