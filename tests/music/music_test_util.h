@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform/test_io_tempdir.h"
+
 namespace musictest {
 
 // The test tones: 1 A-4 pulse, 2 D-3 triangle, 3 E-5 sawtooth, 4 C-5 then G-5,
@@ -35,25 +37,7 @@ inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>&
                                                  static_cast<std::streamsize>(bytes.size()));
 }
 
-class TempDir {
-public:
-    TempDir() {
-        std::string templ = (std::filesystem::temp_directory_path() / "velmarok-music-XXXXXX").string();
-        char* made = mkdtemp(templ.data());
-        path_ = made ? made : "";
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string operator/(const std::string& rel) const { return path_ + "/" + rel; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using TempDir = testutil::TempDir;
 
 // --- WAV images ----------------------------------------------------------------
 
