@@ -42,11 +42,8 @@ bool PlausibleSidHeader(const std::uint8_t* data, std::size_t size) {
 
 // --- SIDStream -----------------------------------------------------------------
 
-SIDStream::~SIDStream() {
-    player.reset();
-    tune.reset();
-    resid.reset();
-}
+// The members' declaration order releases player, tune, then builder.
+SIDStream::~SIDStream() = default;
 
 Ref<SIDStream> SIDStream::Load(const std::string& url, std::uint16_t track, int rate, int format, int clockSpeed) {
     return Load(plat::LoadByteArray(url), url, track, rate, format, clockSpeed);
