@@ -51,8 +51,8 @@ Ref<SIDStream> SIDStream::Load(const std::string& url, std::uint16_t track, int 
 
 Ref<SIDStream> SIDStream::Load(const std::vector<std::uint8_t>& bytes, const std::string& url,
                                std::uint16_t track, int rate, int format, int clockSpeed) {
-    Ref<SIDStream> sid(new SIDStream());
     if (bytes.empty()) return nullptr;
+    Ref<SIDStream> sid(new SIDStream());
     sid->clockSpeed = clockSpeed;
 
     sid->tune.reset(sid_tune_create(nullptr));
