@@ -134,6 +134,14 @@ plat::Ref<ActorList> HutList;
 plat::Ref<ActorList> GuardList;
 plat::Ref<ActorList> FireList;
 
+void CreateActorLists() {
+    ShotList = plat::New<ActorList>();
+    EnemyList = plat::New<ActorList>();
+    HutList = plat::New<ActorList>();
+    GuardList = plat::New<ActorList>();
+    FireList = plat::New<ActorList>();
+}
+
 plat::Ref<fw::TImageBank> ImageBank;
 plat::Ref<fw::TSoundBank> SoundBank;
 plat::Ref<plat::TImageFont> GameImageFont;

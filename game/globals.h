@@ -103,6 +103,8 @@ extern plat::Ref<ActorList> EnemyList;  // enemy soldiers and vehicles
 extern plat::Ref<ActorList> HutList;    // shooting huts
 extern plat::Ref<ActorList> GuardList;  // house guards (areas 4 and 8)
 extern plat::Ref<ActorList> FireList;   // fortress fires
+// Makes the five lists, empty (the main program does it once at start).
+void CreateActorLists();
 
 // --- shared resources --------------------------------------------------------
 extern plat::Ref<fw::TImageBank> ImageBank;

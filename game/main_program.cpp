@@ -52,11 +52,7 @@ void CreateGameObjects() {
     RedefineKeysScreen = plat::New<TRedefineKeysScreen>();
     IntroScreen = plat::New<TIntroScreen>();
 
-    ShotList = plat::New<ActorList>();
-    EnemyList = plat::New<ActorList>();
-    HutList = plat::New<ActorList>();
-    GuardList = plat::New<ActorList>();
-    FireList = plat::New<ActorList>();
+    CreateActorLists();
 
     LeftKeys = {37, 37};
     RightKeys = {39, 39};

@@ -51,11 +51,7 @@ void SetUpGame() {
     // The loading rules the game sets at start: masked, nearest sampling.
     plat::SetMaskColor(255, 0, 255);
     plat::AutoImageFlags(plat::MASKEDIMAGE);
-    ShotList = plat::New<ActorList>();
-    EnemyList = plat::New<ActorList>();
-    HutList = plat::New<ActorList>();
-    GuardList = plat::New<ActorList>();
-    FireList = plat::New<ActorList>();
+    CreateActorLists();
     GameMap = plat::New<tilemap::TileMap>();
     FillGrenadeSpeedTable();
     FillKeyNames();

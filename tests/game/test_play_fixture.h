@@ -119,11 +119,7 @@ protected:
         plat::AutoImageFlags(plat::MASKEDIMAGE);
 
         using namespace game;
-        ShotList = plat::New<ActorList>();
-        EnemyList = plat::New<ActorList>();
-        HutList = plat::New<ActorList>();
-        GuardList = plat::New<ActorList>();
-        FireList = plat::New<ActorList>();
+        CreateActorLists();
         GameMap = plat::New<tilemap::TileMap>();
         SidMusic = nullptr;
         FillGrenadeSpeedTable();
