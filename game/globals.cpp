@@ -9,8 +9,8 @@
 #include "game/key_config.h"
 #include "game/level_complete_screen.h"
 #include "game/level_screen.h"
+#include "game/name_entry.h"
 #include "game/options_screen.h"
-#include "game/records_entry_screen.h"
 #include "game/screens.h"
 #include "game/title_screen.h"
 

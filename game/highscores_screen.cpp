@@ -8,7 +8,7 @@
 #include "game/bitmap_font.h"
 #include "game/globals.h"
 #include "game/hud.h"
-#include "game/records_entry_screen.h"
+#include "game/name_entry.h"
 #include "game/screens.h"
 #include "game/title_screen.h"
 #include "music/sid_stream.h"
