@@ -105,8 +105,7 @@ void StartUp() {
     game.GraphicsCreate();
     if (fw::UseVirtualResolution == 1)
         plat::SetVirtualResolution(static_cast<float>(fw::VirtualWidth), static_cast<float>(fw::VirtualHeight));
-    plat::SetMaskColor(255, 0, 255);
-    plat::AutoImageFlags(plat::MASKEDIMAGE);
+    UsePictureRules();
     plat::HideMouse();
     // Of the shell's own keys only pause, Escape and Alt+Enter stay live.
     game.IgnoreFrameworkKeys = 1;
@@ -118,6 +117,11 @@ void StartUp() {
     fw::FlushInput();
     game.FixedRateLogic->Init();
     game.Mouse->Off();
+}
+
+void UsePictureRules() {
+    plat::SetMaskColor(255, 0, 255);
+    plat::AutoImageFlags(plat::MASKEDIMAGE);
 }
 
 void StartGame() {

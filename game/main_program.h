@@ -31,12 +31,15 @@ void StartGame();
 // begins suspended and waits for it.
 void BeginSuspendedWithoutFocus();
 void LoadGameSounds();
+// The rules the game's pictures load with, set once the graphics are open:
+// mask colour 255,0,255 and the automatic flags masked (nearest sampling).
+void UsePictureRules();
 // The pause picture into the image bank and the shell's pause sprite, then
 // LoadPlayImages().
 void LoadGameImages();
-// The picture strips of the level play and the bitmap font, with the
-// loading rules in force (the game sets masked, nearest sampling first).  A
-// picture that cannot be loaded ends the program with its error text.
+// The picture strips of the level play and the bitmap font, loaded with the
+// rules in force (UsePictureRules() first).  A picture that cannot be loaded
+// ends the program with its error text.
 void LoadPlayImages();
 // One frame: the logic ticks, then the drawing.  Returns -1 when the shell
 // has ended the program's last screen (nothing is drawn then).

@@ -48,9 +48,7 @@ void SetUpGame() {
     const std::string home = (fs::temp_directory_path() / ("bench-play-" + std::to_string(::getpid()))).string();
     ::setenv("XDG_DATA_HOME", home.c_str(), 1);
     fw::Game = plat::New<fw::TGame>();
-    // The loading rules the game sets at start: masked, nearest sampling.
-    plat::SetMaskColor(255, 0, 255);
-    plat::AutoImageFlags(plat::MASKEDIMAGE);
+    UsePictureRules();
     CreateActorLists();
     GameMap = plat::New<tilemap::TileMap>();
     FillGrenadeSpeedTable();

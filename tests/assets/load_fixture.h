@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "game/main_program.h"
 #include "platform/gfx/image.h"
 #include "platform/gfx/pixmap.h"
 #include "tests/platform/test_io_tempdir.h"
@@ -44,10 +45,10 @@ inline void EnterProgramFolder() {
     p.ready = true;
 }
 
-// The picture settings of the game's start.
+// The picture settings of the game's start (and the default handles, in
+// case a test changed them).
 inline void GamePictureSettings() {
-    plat::SetMaskColor(255, 0, 255);
-    plat::AutoImageFlags(plat::MASKEDIMAGE);
+    game::UsePictureRules();
     plat::AutoMidHandle(false);
 }
 

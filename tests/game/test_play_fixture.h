@@ -114,9 +114,7 @@ protected:
         fw::Game = plat::New<fw::TGame>();
         fw::Game->HighScores->Create((root_ / "home" / "velmarok").string(), 8);
         fw::Delta = 1.0f;
-        // The loading rules the game sets at start: masked, nearest sampling.
-        plat::SetMaskColor(255, 0, 255);
-        plat::AutoImageFlags(plat::MASKEDIMAGE);
+        game::UsePictureRules();
 
         using namespace game;
         CreateActorLists();
