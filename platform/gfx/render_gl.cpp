@@ -455,7 +455,7 @@ void BuildPages(TImage& image) {
 }
 
 const FrameTexture* Prepare(TImage& image, int frame) {
-    if (!Drawing() || frame < 0 || frame >= image.Frames()) return nullptr;
+    if (!Drawing() || !image.HasFrame(frame)) return nullptr;
     const auto idx = static_cast<std::size_t>(frame);
     if (image.textures.size() != image.pixmaps.size() || !image.textures[idx] ||
         image.textures[idx]->texture->generation != ContextGeneration()) {
