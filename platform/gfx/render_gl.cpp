@@ -78,9 +78,7 @@ struct Vertex {
 
 struct Clip {
     int x = 0, y = 0, w = 0, h = 0;
-    bool operator==(const Clip& o) const {
-        return x == o.x && y == o.y && w == o.w && h == o.h;
-    }
+    bool operator==(const Clip&) const = default;
 };
 
 struct GLState {
@@ -97,7 +95,8 @@ struct GLState {
 
     std::vector<std::shared_ptr<SlotPage>> slotPages;
     Letterbox lb;  // of the draw in progress
-    DrawState clipFor;
+    // The last viewport and letterbox mapped to device pixels, and the result.
+    Clip clipViewport;
     Letterbox clipLb;
     Clip clip;
     bool clipValid = false;
@@ -288,11 +287,8 @@ Clip ClipFor(const DrawState& s) {
     GLState& g = G();
     const Letterbox lb = CurrentLetterbox();
     g.lb = lb;
-    if (g.clipValid && g.clipFor.vpX == s.vpX && g.clipFor.vpY == s.vpY &&
-        g.clipFor.vpW == s.vpW && g.clipFor.vpH == s.vpH && g.clipLb.scale == lb.scale &&
-        g.clipLb.offsetX == lb.offsetX && g.clipLb.offsetY == lb.offsetY &&
-        g.clipLb.virtualW == lb.virtualW && g.clipLb.virtualH == lb.virtualH)
-        return g.clip;
+    const Clip viewport{s.vpX, s.vpY, s.vpW, s.vpH};
+    if (g.clipValid && g.clipViewport == viewport && g.clipLb == lb) return g.clip;
     const float sc = lb.scale;
     auto edge = [](float v) { return static_cast<int>(std::lround(v)); };
     int x0 = edge(lb.offsetX + static_cast<float>(s.vpX) * sc);
@@ -311,7 +307,7 @@ Clip ClipFor(const DrawState& s) {
     c.y = y0;
     c.w = std::max(0, x1 - x0);
     c.h = std::max(0, y1 - y0);
-    g.clipFor = s;
+    g.clipViewport = viewport;
     g.clipLb = lb;
     g.clip = c;
     g.clipValid = true;
@@ -320,13 +316,13 @@ Clip ClipFor(const DrawState& s) {
 
 // Starts (or continues) a batch for this texture, blend and clip; false when
 // nothing can be drawn.
-bool Begin(const DrawState& s, GLuint texture, Clip& clip) {
+bool Begin(const DrawState& s, GLuint texture) {
     if (!Drawing()) return false;
-    clip = ClipFor(s);
+    const Clip clip = ClipFor(s);
     if (clip.w <= 0 || clip.h <= 0) return false;
     GLState& g = G();
     if (!g.batch.empty() &&
-        (g.batchTexture != texture || g.batchBlend != s.blend || !(g.batchClip == clip)))
+        (g.batchTexture != texture || g.batchBlend != s.blend || g.batchClip != clip))
         FlushBatch();
     g.batchTexture = texture;
     g.batchBlend = s.blend;
@@ -489,8 +485,7 @@ public:
     }
 
     void Plot(const DrawState& s, float x, float y) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const float px = s.originX + x, py = s.originY + y;
         const float vx[4] = {px, px + 1, px + 1, px};
@@ -499,8 +494,7 @@ public:
     }
 
     void Line(const DrawState& s, float x1, float y1, float x2, float y2, bool lastPixel) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x1, y1, s.handleX, s.handleY);
         float ax, ay, bx, by;
@@ -533,16 +527,14 @@ public:
     }
 
     void Rect(const DrawState& s, float x, float y, float w, float h) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
         PushLocalRect(dm, m, 0, 0, w, h, 0, 0, 1, 1, PackColor(s, s.alpha));
     }
 
     void Oval(const DrawState& s, float x, float y, float w, float h) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
         const float rx = w / 2, ry = h / 2;
@@ -571,8 +563,7 @@ public:
         if (!Drawing()) return;
         const FrameTexture* ft = Prepare(image, frame);
         if (!ft) return;
-        Clip clip;
-        if (!Begin(s, ft->texture->id, clip)) return;
+        if (!Begin(s, ft->texture->id)) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, hx, hy);
         const float tw = static_cast<float>(ft->texture->width);
@@ -598,8 +589,7 @@ public:
             const TImageGlyph& gl = font.Glyph(ch);
             if (gl.image) {
                 const FrameTexture* ft = Prepare(*gl.image, 0);
-                Clip clip;
-                if (ft && Begin(s, ft->texture->id, clip)) {
+                if (ft && Begin(s, ft->texture->id)) {
                     const float tw = static_cast<float>(ft->texture->width);
                     const float th = static_cast<float>(ft->texture->height);
                     const float cx = static_cast<float>(ft->cellX);
