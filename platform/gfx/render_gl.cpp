@@ -175,6 +175,16 @@ void BindTexture(GLuint id) {
     glBindTexture(GL_TEXTURE_2D, id);
 }
 
+// After GL state changed behind the trackers' back: the next batch sets
+// blend, clip and texture again.
+void ForgetAppliedState() {
+    GLState& g = G();
+    g.appliedBlend = -1;
+    g.appliedClip = Clip{-1, -1, -1, -1};
+    g.boundTexture = 0;
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 void SetupProjection(int w, int h) {
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
@@ -201,10 +211,17 @@ void SetupDrawingState() {
     glEnableClientState(GL_COLOR_ARRAY);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    g.appliedBlend = -1;
-    g.appliedClip = Clip{-1, -1, -1, -1};
-    g.boundTexture = 0;
-    glBindTexture(GL_TEXTURE_2D, 0);
+    ForgetAppliedState();
+}
+
+// Sampling and storage of the texture bound now.
+void DefineBoundTexture(int w, int h, bool filtered, const void* pixels) {
+    const GLint f = filtered ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, f);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, f);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
 }
 
 std::shared_ptr<GLTexture> MakeTexture(int w, int h, bool filtered, const void* pixels) {
@@ -214,13 +231,19 @@ std::shared_ptr<GLTexture> MakeTexture(int w, int h, bool filtered, const void* 
     t->height = h;
     glGenTextures(1, &t->id);
     BindTexture(t->id);
-    const GLint f = filtered ? GL_LINEAR : GL_NEAREST;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, f);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, f);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    DefineBoundTexture(w, h, filtered, pixels);
     return t;
+}
+
+// The whole back buffer in one opaque colour, whatever the clip; the alpha
+// channel is written too, so the buffer stays opaque.
+void ClearBackBuffer(float r, float g, float b) {
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(r, g, b, 1.f);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    glEnable(GL_SCISSOR_TEST);
 }
 
 void DestroyBackBuffer() {
@@ -237,11 +260,7 @@ bool CreateBackBuffer(int w, int h) {
     g.height = h;
     glGenTextures(1, &g.fboTexture);
     glBindTexture(GL_TEXTURE_2D, g.fboTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    DefineBoundTexture(w, h, false, nullptr);
     g.genFramebuffers(1, &g.fbo);
     g.bindFramebuffer(GL_FRAMEBUFFER, g.fbo);
     g.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g.fboTexture, 0);
@@ -250,12 +269,7 @@ bool CreateBackBuffer(int w, int h) {
         return false;
     }
     SetupDrawingState();
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    glEnable(GL_SCISSOR_TEST);
+    ClearBackBuffer(0, 0, 0);
     return true;
 }
 
@@ -475,13 +489,8 @@ public:
     void Cls(const DrawState& s) override {
         if (!Drawing()) return;
         FlushBatch();
-        glDisable(GL_SCISSOR_TEST);
-        glClearColor(static_cast<float>(s.clsR) / 255.f, static_cast<float>(s.clsG) / 255.f,
-                     static_cast<float>(s.clsB) / 255.f, 1.f);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-        glEnable(GL_SCISSOR_TEST);
+        ClearBackBuffer(static_cast<float>(s.clsR) / 255.f, static_cast<float>(s.clsG) / 255.f,
+                        static_cast<float>(s.clsB) / 255.f);
     }
 
     void Plot(const DrawState& s, float x, float y) override {
@@ -661,12 +670,8 @@ void GLFlush() {
 
 void GLForgetState() {
     if (!Drawing()) return;
-    GLState& g = G();
-    g.appliedBlend = -1;
-    g.appliedClip = Clip{-1, -1, -1, -1};
-    g.boundTexture = 0;
+    ForgetAppliedState();
     glEnable(GL_SCISSOR_TEST);
-    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void GLPresent() {
