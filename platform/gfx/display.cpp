@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
 
 #include "platform/core/clock.h"
 #include "platform/gfx/gfx_internal.h"
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/events.h"
+#include "platform/sys/sys_internal.h"
 
 namespace plat {
 namespace {
@@ -184,9 +184,7 @@ bool EnsureVideo() {
     Display& d = D();
     if (d.videoUp) return true;
     if (d.videoFailed) return false;
-    const char* drv = SDL_getenv("SDL_VIDEODRIVER");
-    if (drv && (std::strcmp(drv, "offscreen") == 0 || std::strcmp(drv, "dummy") == 0))
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    sys::AllowUnfocusedJoysticksWhenHeadless();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         d.videoFailed = true;
         return false;
@@ -199,9 +197,7 @@ bool EnsureVideo() {
 }
 
 bool HeadlessVideo() {
-    if (!D().videoUp) return true;
-    const char* name = SDL_GetCurrentVideoDriver();
-    return name && (std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0);
+    return !D().videoUp || sys::IsHeadlessVideoDriver(SDL_GetCurrentVideoDriver());
 }
 
 void DisplaySizeChanged() { UpdateDrawableSize(); }
