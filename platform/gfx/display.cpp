@@ -148,6 +148,13 @@ bool OpenWindow(int w, int h, bool fullScreen) {
     return true;
 }
 
+// The first display's desktop mode, when the video subsystem knows it.
+std::optional<SDL_DisplayMode> DesktopMode() {
+    SDL_DisplayMode m;
+    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0) return std::nullopt;
+    return m;
+}
+
 void SetSwapInterval(int interval) {
     Display& d = D();
     if (d.swapInterval == interval) return;
@@ -398,22 +405,18 @@ void MoveMouse(int x, int y) {
 }
 
 int DesktopWidth() {
-    SDL_DisplayMode m;
-    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0) return -1;
-    return m.w;
+    const auto m = DesktopMode();
+    return m ? m->w : -1;
 }
 
 int DesktopHeight() {
-    SDL_DisplayMode m;
-    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0) return -1;
-    return m.h;
+    const auto m = DesktopMode();
+    return m ? m->h : -1;
 }
 
 int DesktopRefreshRate() {
-    SDL_DisplayMode m;
-    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0 || m.refresh_rate <= 0)
-        return 60;
-    return m.refresh_rate;
+    const auto m = DesktopMode();
+    return m && m->refresh_rate > 0 ? m->refresh_rate : 60;
 }
 
 int WindowHandle() { return D().window ? static_cast<int>(SDL_GetWindowID(D().window)) : 0; }
