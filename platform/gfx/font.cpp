@@ -10,11 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "platform/gfx/gfx_internal.h"
-#include "platform/io/fs.h"
+#include "platform/io/stream.h"
 
 namespace plat {
 namespace {
@@ -140,15 +138,10 @@ float TImageFont::TextWidth(const std::string& text) {
 
 Ref<TImageFont> LoadImageFont(const std::string& url, int size, int style) {
     if (size <= 0 || !Library()) return nullptr;
-    const std::string path = ResolvePath(url);
-    if (FileType(path) != FILETYPE_FILE) return nullptr;
     auto impl = std::make_unique<TImageFont::Impl>();
-    {
-        std::ifstream f(path, std::ios::binary);
-        if (!f) return nullptr;
-        impl->fileData.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
-    if (impl->fileData.empty()) return nullptr;
+    bool found = false;
+    impl->fileData = LoadByteArray(url, &found);
+    if (!found || impl->fileData.empty()) return nullptr;
     if (FT_New_Memory_Face(Library(), impl->fileData.data(),
                            static_cast<FT_Long>(impl->fileData.size()), 0, &impl->face) != 0) {
         impl->face = nullptr;

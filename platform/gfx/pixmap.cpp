@@ -12,13 +12,12 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "platform/core/error.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/gfx_internal.h"
 #include "platform/io/fs.h"
+#include "platform/io/stream.h"
 
 namespace plat {
 
@@ -61,18 +60,10 @@ Ref<TPixmap> CreatePixmap(int width, int height, int format, int /*align*/) {
 
 namespace {
 
-// A whole file into memory; false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& out) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return false;
-    out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    return !f.bad();
-}
-
 Ref<TPixmap> DecodePNG(const std::string& url, std::string& why) {
-    const std::string path = ResolvePath(url);
-    std::vector<unsigned char> data;
-    if (FileType(path) != FILETYPE_FILE || !ReadWholeFile(path, data)) {
+    bool found = false;
+    const std::vector<std::uint8_t> data = LoadByteArray(url, &found);
+    if (!found) {
         why = "file not found";
         return nullptr;
     }
