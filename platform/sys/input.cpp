@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/display.h"
@@ -41,6 +42,17 @@ struct InputState {
 InputState& I() {
     static InputState* s = new InputState;
     return *s;
+}
+
+void ClearKeyTables(InputState& s) {
+    s.keyHits.fill(0);
+    s.keyDown.fill(false);
+    s.chars.clear();
+}
+
+void ClearMouseButtons(InputState& s) {
+    s.mouseHits.fill(0);
+    s.mouseDown.fill(false);
 }
 
 int Mods() {
@@ -316,11 +328,8 @@ void BeginPumpRun() { I().closePosted = false; }
 
 void ClearPolledTables() {
     auto& s = I();
-    s.keyHits.fill(0);
-    s.keyDown.fill(false);
-    s.chars.clear();
-    s.mouseHits.fill(0);
-    s.mouseDown.fill(false);
+    ClearKeyTables(s);
+    ClearMouseButtons(s);
     for (auto& j : s.joys) j.hits.fill(0);
 }
 
@@ -407,10 +416,7 @@ void HandleSystemEvent(const SDL_Event& e) {
 int KeyHit(int key) {
     if (key < 0 || key > 255) return 0;
     PumpEvents();
-    auto& h = I().keyHits[static_cast<std::size_t>(key)];
-    const int n = h;
-    h = 0;
-    return n;
+    return std::exchange(I().keyHits[static_cast<std::size_t>(key)], 0);
 }
 
 bool KeyDown(int key) {
@@ -430,20 +436,14 @@ int GetChar() {
 
 void FlushKeys() {
     PumpEvents();
-    auto& s = I();
-    s.keyHits.fill(0);
-    s.keyDown.fill(false);
-    s.chars.clear();
+    ClearKeyTables(I());
 }
 
 // --- mouse ----------------------------------------------------------------
 int MouseHit(int button) {
     if (button < 1 || button > 3) return 0;
     PumpEvents();
-    auto& h = I().mouseHits[static_cast<std::size_t>(button)];
-    const int n = h;
-    h = 0;
-    return n;
+    return std::exchange(I().mouseHits[static_cast<std::size_t>(button)], 0);
 }
 
 bool MouseDown(int button) {
@@ -469,9 +469,7 @@ int MouseZ() {
 
 void FlushMouse() {
     PumpEvents();
-    auto& s = I();
-    s.mouseHits.fill(0);
-    s.mouseDown.fill(false);
+    ClearMouseButtons(I());
 }
 
 float VirtualMouseX() {
@@ -499,9 +497,7 @@ int JoyHit(int button, int port) {
     PumpEvents();
     Joy* j = Port(port);
     if (!j || button < 0 || button >= 32) return 0;
-    const int n = j->hits[static_cast<std::size_t>(button)];
-    j->hits[static_cast<std::size_t>(button)] = 0;
-    return n;
+    return std::exchange(j->hits[static_cast<std::size_t>(button)], 0);
 }
 
 bool JoyDown(int button, int port) {
