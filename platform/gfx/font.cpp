@@ -30,8 +30,10 @@ FT_Library Library() {
     return lib;
 }
 
-// A white glyph image whose alpha is the coverage.
+// A white glyph image whose alpha is the coverage; nullptr for a blank glyph.
 Ref<TImage> GlyphImage(int w, int h, const std::vector<std::uint8_t>& coverage) {
+    if (std::all_of(coverage.begin(), coverage.end(), [](std::uint8_t c) { return c == 0; }))
+        return nullptr;
     auto img = New<TImage>(w, h, 1, 0);
     auto& px = img->pixmaps[0]->pixels;
     for (std::size_t i = 0; i < px.size(); ++i)
@@ -73,14 +75,10 @@ const TImageGlyph& TImageFont::Glyph(int code) {
         g.advance = 8;
         g.w = g.h = 8;
         std::vector<std::uint8_t> cov(64, 0);
-        bool any = false;
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
-                if (kDefaultFont8x8[code][y] & (0x80 >> x)) {
-                    cov[static_cast<std::size_t>(y * 8 + x)] = 255;
-                    any = true;
-                }
-        if (any) g.image = GlyphImage(8, 8, cov);
+                if (kDefaultFont8x8[code][y] & (0x80 >> x)) cov[static_cast<std::size_t>(y * 8 + x)] = 255;
+        g.image = GlyphImage(8, 8, cov);
         return g;
     }
 
@@ -111,7 +109,6 @@ const TImageGlyph& TImageFont::Glyph(int code) {
     g.h = h;
     if (w <= 0 || h <= 0 || !bm.buffer) return g;
     std::vector<std::uint8_t> cov(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-    bool any = false;
     for (int y = 0; y < h; ++y) {
         const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
         for (int x = 0; x < w; ++x) {
@@ -123,10 +120,9 @@ const TImageGlyph& TImageFont::Glyph(int code) {
                         ? static_cast<std::uint8_t>(row[x] * 255 / (bm.num_grays - 1))
                         : row[x];
             cov[static_cast<std::size_t>(y * w + x)] = v;
-            any = any || v != 0;
         }
     }
-    if (any) g.image = GlyphImage(w, h, cov);
+    g.image = GlyphImage(w, h, cov);
     return g;
 }
 
