@@ -18,35 +18,6 @@ std::string Num(int v) { return std::to_string(v); }
 
 int Clamp100(int v) { return std::clamp(v, 0, 100); }
 
-// The key of a KEY=value line: the text before the first "=".
-std::string LineKey(const std::string& line) {
-    std::size_t eq = line.find('=');
-    return eq == std::string::npos ? line : line.substr(0, eq);
-}
-
-std::string LineValue(const std::string& line) {
-    std::size_t eq = line.find('=');
-    return eq == std::string::npos ? std::string() : line.substr(eq + 1);
-}
-
-// The value of the first line whose key matches `key` regardless of case,
-// read without opening the file for writing; "" when none.
-std::string ReadKeptValue(const std::string& path, const std::string& key) {
-    auto in = plat::ReadStream(path);
-    if (!in) return "";
-    const std::string wanted = plat::Upper(key);
-    std::string value;
-    while (!plat::Eof(in)) {
-        std::string line = plat::ReadLine(in);
-        if (plat::Upper(LineKey(line)) == wanted) {
-            value = LineValue(line);
-            break;
-        }
-    }
-    plat::CloseStream(in);
-    return value;
-}
-
 }  // namespace
 
 void TGame::IniFill() {
@@ -158,7 +129,7 @@ void TGame::CheckGoodExit() {
         // only the player's profile name.  The new file is built beside the
         // old one and replaces it only once it is completely written.
         const std::string settings = SettingsFileName() + ".ini";
-        const std::string kept = ReadKeptValue(settings, "profile name");
+        const std::string kept = IniReadValue(settings, "profile name");
         std::string text;
         bool haveText = false;
         auto in = plat::ReadStream(DataPrefix + "data/default.ini");
@@ -166,7 +137,7 @@ void TGame::CheckGoodExit() {
             while (!plat::Eof(in)) {
                 std::string line = plat::ReadLine(in);
                 if (plat::Eof(in) && line.empty()) break;
-                if (plat::Upper(LineKey(line)) == "PROFILE NAME") line = "PROFILE NAME=" + kept;
+                if (plat::Upper(IniKey(line)) == "PROFILE NAME") line = "PROFILE NAME=" + kept;
                 text += line + "\r\n";
             }
             plat::CloseStream(in);
