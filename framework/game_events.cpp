@@ -240,29 +240,19 @@ int TGame::CheckWindow() {
     if (GameTerminated() == -1) return -1;
 
     if (SuspendedEvent == 1 && !Suspended) {
-        if ((PauseOnLossOfFocus || (PauseOnLossOfFullScreenFocus && FullScreen)) && !Paused) {
-            Paused = 1;
-            Pause();
-        }
+        // Losing the focus quiets the game, and pauses it where the settings say so.
         if (!Paused) {
-            PausedMusicState = Music;
-            PausedSpeechState = Speech;
-            if (Music) MusicOff();
-            if (Speech) SpeechOff();
-            if (PausedUserFunction) PausedUserFunction();
-            SetProcessPriority(0, 0);
+            if (PauseOnLossOfFocus || (PauseOnLossOfFullScreenFocus && FullScreen)) Paused = 1;
+            Pause();
         }
         Suspended = 1;
         if (UserSuspendFunction) UserSuspendFunction();
     }
 
     if (SuspendedEvent == 0 && Suspended == 1) {
-        if (!Paused) {
-            if (PausedMusicState == 1) MusicOn();
-            if (PausedSpeechState == 1) SpeechOn();
-            SetPriority();
-        }
-        FixedRateLogic->Init();
+        // Still paused by the player: only the timing starts over.
+        if (Paused) FixedRateLogic->Init();
+        else UnPause();
         Suspended = 0;
         if (UserResumeFunction) UserResumeFunction();
         FlushInput();
