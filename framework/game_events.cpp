@@ -34,6 +34,16 @@ int KeyGraphicsDriver = 71;
 int KeySoundDriver = 72;
 int KeyDebug = 68;
 
+namespace {
+
+// A program ended during play keeps the player's progress.
+void SaveProfileDuringPlay(TGame& game) {
+    if (game.CurrentProfile && game.CurrentTScreen && game.CurrentTScreen->name == "game")
+        game.CurrentProfile->Save();
+}
+
+}  // namespace
+
 void TGame::DoPeekEvent() {
     while (plat::PollEvent()) {
         const plat::TEvent& e = plat::CurrentEvent();
@@ -149,8 +159,7 @@ int TGame::ReadKeys() {
         }
         if (KeyDownCode(KeyInstantExit) && ControlKeyDown()) {
             InstantExit = 1;
-            if (CurrentProfile && CurrentTScreen && CurrentTScreen->name == "game")
-                CurrentProfile->Save();
+            SaveProfileDuringPlay(*this);
         }
         if (KeyHitCode(KeyFullScreen)) {
             ToggleFullScreen();
@@ -274,7 +283,7 @@ int TGame::GameTerminated() {
     TerminatedEvent = 0;
     if (TerminatedUserFunction && TerminatedUserFunction() != 0) return 1;
     InstantExit = 1;
-    if (CurrentProfile && CurrentTScreen && CurrentTScreen->name == "game") CurrentProfile->Save();
+    SaveProfileDuringPlay(*this);
     return -1;
 }
 
