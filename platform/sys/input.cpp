@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/text.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/gfx_internal.h"
 #include "platform/sys/events.h"
@@ -123,37 +124,9 @@ void Wheel(int notches) {
 
 // UTF-8 text into character codes; codes above 255 have no 8-bit character.
 void TextInput(const char* text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p) {
-        unsigned code = 0;
-        int more = 0;
-        if (*p < 0x80) {
-            code = *p;
-        } else if ((*p & 0xE0) == 0xC0) {
-            code = *p & 0x1F;
-            more = 1;
-        } else if ((*p & 0xF0) == 0xE0) {
-            code = *p & 0x0F;
-            more = 2;
-        } else if ((*p & 0xF8) == 0xF0) {
-            code = *p & 0x07;
-            more = 3;
-        } else {
-            ++p;  // a stray continuation byte
-            continue;
-        }
-        ++p;
-        bool ok = true;
-        for (int i = 0; i < more; ++i) {
-            if ((*p & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            code = (code << 6) | (*p & 0x3F);
-            ++p;
-        }
-        if (ok && code <= 255) CharInput(static_cast<int>(code));
-    }
+    ForEachUtf8Code(text, [](int code) {
+        if (code >= 0 && code <= 255) CharInput(code);
+    });
 }
 
 Joy* FindJoy(SDL_JoystickID id) {
