@@ -47,6 +47,19 @@ std::string DayName(const std::array<std::array<std::string, 7>, 2>& table, int 
 // Seconds since the start of the day.
 int DaySeconds(const TDateTime& v) { return 3600 * v.Hour + 60 * v.Minute + v.Second; }
 
+void AddInPlace(TDateTime& v, char unit, int n);
+
+// Adds n to a field that counts `base` to one of the next larger unit,
+// carrying whole multiples of `base` into that unit.
+void AddCarrying(TDateTime& v, int& field, int base, char larger, int n) {
+    AddInPlace(v, larger, n / base);
+    field += n % base;
+    if (field >= base) {
+        AddInPlace(v, larger, field / base);
+        field %= base;
+    }
+}
+
 // Adds in place (the unit letters of Add).
 void AddInPlace(TDateTime& v, char unit, int n) {
     switch (unit) {
@@ -73,28 +86,13 @@ void AddInPlace(TDateTime& v, char unit, int n) {
             break;
         }
         case 'H':
-            AddInPlace(v, 'D', n / 24);
-            v.Hour += n % 24;
-            if (v.Hour >= 24) {
-                AddInPlace(v, 'D', v.Hour / 24);
-                v.Hour %= 24;
-            }
+            AddCarrying(v, v.Hour, 24, 'D', n);
             break;
         case 'N':
-            AddInPlace(v, 'H', n / 60);
-            v.Minute += n % 60;
-            if (v.Minute >= 60) {
-                AddInPlace(v, 'H', v.Minute / 60);
-                v.Minute %= 60;
-            }
+            AddCarrying(v, v.Minute, 60, 'H', n);
             break;
         case 'S':
-            AddInPlace(v, 'N', n / 60);
-            v.Second += n % 60;
-            if (v.Second >= 60) {
-                AddInPlace(v, 'N', v.Second / 60);
-                v.Second %= 60;
-            }
+            AddCarrying(v, v.Second, 60, 'N', n);
             break;
         default:
             break;

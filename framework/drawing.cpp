@@ -58,7 +58,7 @@ float ScaleCorrectedY(const std::string& text, float y) {
 }
 
 const plat::Ref<plat::TPixmap>* FramePixmap(const plat::Ref<plat::TImage>& image, int frame) {
-    if (!image || frame < 0 || frame >= image->Frames()) return nullptr;
+    if (!image || !image->HasFrame(frame)) return nullptr;
     const auto& p = image->pixmaps[static_cast<std::size_t>(frame)];
     return p ? &p : nullptr;
 }

@@ -34,6 +34,16 @@ int KeyGraphicsDriver = 71;
 int KeySoundDriver = 72;
 int KeyDebug = 68;
 
+namespace {
+
+// A program ended during play keeps the player's progress.
+void SaveProfileDuringPlay(TGame& game) {
+    if (game.CurrentProfile && game.CurrentTScreen && game.CurrentTScreen->name == "game")
+        game.CurrentProfile->Save();
+}
+
+}  // namespace
+
 void TGame::DoPeekEvent() {
     while (plat::PollEvent()) {
         const plat::TEvent& e = plat::CurrentEvent();
@@ -149,8 +159,7 @@ int TGame::ReadKeys() {
         }
         if (KeyDownCode(KeyInstantExit) && ControlKeyDown()) {
             InstantExit = 1;
-            if (CurrentProfile && CurrentTScreen && CurrentTScreen->name == "game")
-                CurrentProfile->Save();
+            SaveProfileDuringPlay(*this);
         }
         if (KeyHitCode(KeyFullScreen)) {
             ToggleFullScreen();
@@ -240,29 +249,19 @@ int TGame::CheckWindow() {
     if (GameTerminated() == -1) return -1;
 
     if (SuspendedEvent == 1 && !Suspended) {
-        if ((PauseOnLossOfFocus || (PauseOnLossOfFullScreenFocus && FullScreen)) && !Paused) {
-            Paused = 1;
-            Pause();
-        }
+        // Losing the focus quiets the game, and pauses it where the settings say so.
         if (!Paused) {
-            PausedMusicState = Music;
-            PausedSpeechState = Speech;
-            if (Music) MusicOff();
-            if (Speech) SpeechOff();
-            if (PausedUserFunction) PausedUserFunction();
-            SetProcessPriority(0, 0);
+            if (PauseOnLossOfFocus || (PauseOnLossOfFullScreenFocus && FullScreen)) Paused = 1;
+            Pause();
         }
         Suspended = 1;
         if (UserSuspendFunction) UserSuspendFunction();
     }
 
     if (SuspendedEvent == 0 && Suspended == 1) {
-        if (!Paused) {
-            if (PausedMusicState == 1) MusicOn();
-            if (PausedSpeechState == 1) SpeechOn();
-            SetPriority();
-        }
-        FixedRateLogic->Init();
+        // Still paused by the player: only the timing starts over.
+        if (Paused) FixedRateLogic->Init();
+        else UnPause();
         Suspended = 0;
         if (UserResumeFunction) UserResumeFunction();
         FlushInput();
@@ -284,7 +283,7 @@ int TGame::GameTerminated() {
     TerminatedEvent = 0;
     if (TerminatedUserFunction && TerminatedUserFunction() != 0) return 1;
     InstantExit = 1;
-    if (CurrentProfile && CurrentTScreen && CurrentTScreen->name == "game") CurrentProfile->Save();
+    SaveProfileDuringPlay(*this);
     return -1;
 }
 

@@ -7,6 +7,7 @@
 #include "framework/errors.h"
 #include "framework/game.h"
 #include "framework/highscore.h"
+#include "framework/input.h"
 #include "framework/ini.h"
 #include "framework/loading.h"
 #include "framework/profile.h"
@@ -45,16 +46,6 @@ TGame::TGame()
 
 TGame::~TGame() = default;
 
-namespace {
-
-bool EndsWithSlash(const std::string& path) {
-    return !path.empty() && (path.back() == '/' || path.back() == '\\');
-}
-
-std::string WithSlash(const std::string& path) { return EndsWithSlash(path) ? path : path + "/"; }
-
-}  // namespace
-
 // --- folders -----------------------------------------------------------------------
 
 void TGame::SetDefaultPaths() {
@@ -69,9 +60,9 @@ void TGame::SetDefaultPaths() {
 }
 
 void TGame::SetSubPath(const std::string& sub) {
-    SubPath = sub.empty() ? std::string() : WithSlash(sub);
+    SubPath = sub.empty() ? std::string() : EnsureTrailingSlash(sub);
     if (UseCorrectPath) {
-        SubPath = WithSlash(SpecialFolderPath(35)) + SubPath;
+        SubPath = EnsureTrailingSlash(SpecialFolderPath(35)) + SubPath;
         ApplySubPath();
     }
     ErrorLogFolder = SubPath;
@@ -84,14 +75,14 @@ void TGame::SetSubPathWrapper(const std::string& sub) {
 
 void TGame::ApplySubPath() { ProfilePath = SubPath + ProfilePath; }
 
-void TGame::SetImagePath(const std::string& path) { ImagePath = WithSlash(path); }
-void TGame::SetSoundPath(const std::string& path) { SoundPath = WithSlash(path); }
-void TGame::SetMusicPath(const std::string& path) { MusicPath = WithSlash(path); }
-void TGame::SetSpeechPath(const std::string& path) { SpeechPath = WithSlash(path); }
-void TGame::SetMenuPath(const std::string& path) { MenuPath = WithSlash(path); }
-void TGame::SetProfilePath(const std::string& path) { ProfilePath = WithSlash(path); }
-void TGame::SetTextPath(const std::string& path) { TextPath = WithSlash(path); }
-void TGame::SetLevelsPath(const std::string& path) { LevelsPath = WithSlash(path); }
+void TGame::SetImagePath(const std::string& path) { ImagePath = EnsureTrailingSlash(path); }
+void TGame::SetSoundPath(const std::string& path) { SoundPath = EnsureTrailingSlash(path); }
+void TGame::SetMusicPath(const std::string& path) { MusicPath = EnsureTrailingSlash(path); }
+void TGame::SetSpeechPath(const std::string& path) { SpeechPath = EnsureTrailingSlash(path); }
+void TGame::SetMenuPath(const std::string& path) { MenuPath = EnsureTrailingSlash(path); }
+void TGame::SetProfilePath(const std::string& path) { ProfilePath = EnsureTrailingSlash(path); }
+void TGame::SetTextPath(const std::string& path) { TextPath = EnsureTrailingSlash(path); }
+void TGame::SetLevelsPath(const std::string& path) { LevelsPath = EnsureTrailingSlash(path); }
 
 std::string TGame::SettingsFileName() const {
     // A debug build ("name.debug") shares the release build's settings.
@@ -119,7 +110,7 @@ int TGame::Init(int soundDriverChoice) {
         if (os != "Windows 95" && os != "Windows 98" && os != "Windows ME") {
             // Every folder from SubPath up to (not including) the shared
             // data folder itself.
-            std::string shared = WithSlash(SpecialFolderPath(35));
+            std::string shared = EnsureTrailingSlash(SpecialFolderPath(35));
             std::string path = SubPath;
             while (path.size() > shared.size()) {
                 if (!GrantFileAccess(path)) {
@@ -127,7 +118,7 @@ int TGame::Init(int soundDriverChoice) {
                     return 0;
                 }
                 std::string up = path;
-                while (EndsWithSlash(up)) up.pop_back();
+                while (!up.empty() && (up.back() == '/' || up.back() == '\\')) up.pop_back();
                 std::size_t cut = up.find_last_of("/\\");
                 if (cut == std::string::npos) break;
                 path = up.substr(0, cut + 1);

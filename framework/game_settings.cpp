@@ -1,6 +1,8 @@
 // TGame: the settings keys, saving them, particles and crash recovery.
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "framework/errors.h"
 #include "framework/game.h"
@@ -18,104 +20,69 @@ std::string Num(int v) { return std::to_string(v); }
 
 int Clamp100(int v) { return std::clamp(v, 0, 100); }
 
-// The key of a KEY=value line: the text before the first "=".
-std::string LineKey(const std::string& line) {
-    std::size_t eq = line.find('=');
-    return eq == std::string::npos ? line : line.substr(0, eq);
-}
+}  // namespace
 
-std::string LineValue(const std::string& line) {
-    std::size_t eq = line.find('=');
-    return eq == std::string::npos ? std::string() : line.substr(eq + 1);
-}
+namespace {
 
-// The value of the first line whose key matches `key` regardless of case,
-// read without opening the file for writing; "" when none.
-std::string ReadKeptValue(const std::string& path, const std::string& key) {
-    auto in = plat::ReadStream(path);
-    if (!in) return "";
-    const std::string wanted = plat::Upper(key);
-    std::string value;
-    while (!plat::Eof(in)) {
-        std::string line = plat::ReadLine(in);
-        if (plat::Upper(LineKey(line)) == wanted) {
-            value = LineValue(line);
-            break;
-        }
-    }
-    plat::CloseStream(in);
-    return value;
+// A setting of the file and the field that holds it: a number or a text.
+struct SettingField {
+    const char* name;
+    int* number;
+    std::string* text;
+};
+
+// Every setting in the file's order, after the "Version No" line.
+std::vector<SettingField> SettingFields(TGame& g) {
+    return {
+        {"Full Screen", &g.FullScreen, nullptr},
+        {"Screen Width", &ScreenWidth, nullptr},
+        {"Screen Height", &ScreenHeight, nullptr},
+        {"Sound", &g.Sound, nullptr},
+        {"Music", &g.Music, nullptr},
+        {"Speech", &g.Speech, nullptr},
+        {"Sound Volume", &g.SoundVolume, nullptr},
+        {"Music Volume", &g.MusicVolume, nullptr},
+        {"Speech Volume", &g.SpeechVolume, nullptr},
+        {"Fade", &g.Fade, nullptr},
+        {"Particles", &g.Particles, nullptr},
+        {"Portal Splash", &g.PortalSplash, nullptr},
+        {"Portal Splash2", &g.PortalSplash2, nullptr},
+        {"Intro", &g.IntroShow, nullptr},
+        {"VSync", &g.VSync, nullptr},
+        {"Driver", &g.Driver, nullptr},
+        {"Sound Driver", nullptr, &g.SoundDriver},
+        {"Full Screen Process Priority", &g.FullScreenProcess, nullptr},
+        {"Full Screen Thread Priority", &g.FullScreenThread, nullptr},
+        {"Windowed Process Priority", &g.WindowedProcess, nullptr},
+        {"Windowed Thread Priority", &g.WindowedThread, nullptr},
+        {"Profile Name", nullptr, &g.ProfileName},
+        {"Region", &g.Region, nullptr},
+        {"Sub-Region", &g.SubRegion, nullptr},
+    };
 }
 
 }  // namespace
 
 void TGame::IniFill() {
     Ini->Clear();
+    // The version of the file's layout, not of the program.
     Ini->Add("Version No", "0.1");
-    Ini->Add("Full Screen", Num(FullScreen));
-    Ini->Add("Screen Width", Num(ScreenWidth));
-    Ini->Add("Screen Height", Num(ScreenHeight));
-    Ini->Add("Sound", Num(Sound));
-    Ini->Add("Music", Num(Music));
-    Ini->Add("Speech", Num(Speech));
-    Ini->Add("Sound Volume", Num(SoundVolume));
-    Ini->Add("Music Volume", Num(MusicVolume));
-    Ini->Add("Speech Volume", Num(SpeechVolume));
-    Ini->Add("Fade", Num(Fade));
-    Ini->Add("Particles", Num(Particles));
-    Ini->Add("Portal Splash", Num(PortalSplash));
-    Ini->Add("Portal Splash2", Num(PortalSplash2));
-    Ini->Add("Intro", Num(IntroShow));
-    Ini->Add("VSync", Num(VSync));
-    Ini->Add("Driver", Num(Driver));
-    Ini->Add("Sound Driver", SoundDriver);
-    Ini->Add("Full Screen Process Priority", Num(FullScreenProcess));
-    Ini->Add("Full Screen Thread Priority", Num(FullScreenThread));
-    Ini->Add("Windowed Process Priority", Num(WindowedProcess));
-    Ini->Add("Windowed Thread Priority", Num(WindowedThread));
-    Ini->Add("Profile Name", ProfileName);
-    Ini->Add("Region", Num(Region));
-    Ini->Add("Sub-Region", Num(SubRegion));
+    for (const SettingField& f : SettingFields(*this))
+        Ini->Add(f.name, f.number ? Num(*f.number) : *f.text);
 }
 
 void TGame::IniExtract() {
-    struct IntKey {
-        const char* name;
-        int* field;
-    };
-    const IntKey ints[] = {
-        {"FULL SCREEN", &FullScreen},
-        {"SCREEN WIDTH", &ScreenWidth},
-        {"SCREEN HEIGHT", &ScreenHeight},
-        {"SOUND", &Sound},
-        {"MUSIC", &Music},
-        {"SPEECH", &Speech},
-        {"SOUND VOLUME", &SoundVolume},
-        {"MUSIC VOLUME", &MusicVolume},
-        {"SPEECH VOLUME", &SpeechVolume},
-        {"FADE", &Fade},
-        {"PARTICLES", &Particles},
-        {"PORTAL SPLASH", &PortalSplash},
-        {"PORTAL SPLASH2", &PortalSplash2},
-        {"INTRO", &IntroShow},
-        {"VSYNC", &VSync},
-        {"DRIVER", &Driver},
-        {"FULL SCREEN PROCESS PRIORITY", &FullScreenProcess},
-        {"FULL SCREEN THREAD PRIORITY", &FullScreenThread},
-        {"WINDOWED PROCESS PRIORITY", &WindowedProcess},
-        {"WINDOWED THREAD PRIORITY", &WindowedThread},
-        {"REGION", &Region},
-        {"SUB-REGION", &SubRegion},
-    };
+    const std::vector<SettingField> fields = SettingFields(*this);
     for (const auto& line : *Ini) {
         if (!line) continue;
-        const std::string& key = line->Name;
-        if (key == "VERSION NO") VersionNumber = line->Value;
-        else if (key == "SOUND DRIVER") SoundDriver = line->Value;
-        else if (key == "PROFILE NAME") ProfileName = line->Value;
-        else {
-            for (const auto& k : ints)
-                if (key == k.name) *k.field = plat::ToInt(line->Value);
+        if (line->Name == "VERSION NO") {
+            VersionNumber = line->Value;
+            continue;
+        }
+        for (const SettingField& f : fields) {
+            if (line->Name != plat::Upper(f.name)) continue;
+            if (f.number) *f.number = plat::ToInt(line->Value);
+            else *f.text = line->Value;
         }
     }
     // A damaged file must not give a window of no size or volumes past full.
@@ -158,7 +125,7 @@ void TGame::CheckGoodExit() {
         // only the player's profile name.  The new file is built beside the
         // old one and replaces it only once it is completely written.
         const std::string settings = SettingsFileName() + ".ini";
-        const std::string kept = ReadKeptValue(settings, "profile name");
+        const std::string kept = IniReadValue(settings, "profile name");
         std::string text;
         bool haveText = false;
         auto in = plat::ReadStream(DataPrefix + "data/default.ini");
@@ -166,7 +133,7 @@ void TGame::CheckGoodExit() {
             while (!plat::Eof(in)) {
                 std::string line = plat::ReadLine(in);
                 if (plat::Eof(in) && line.empty()) break;
-                if (plat::Upper(LineKey(line)) == "PROFILE NAME") line = "PROFILE NAME=" + kept;
+                if (plat::Upper(IniKey(line)) == "PROFILE NAME") line = "PROFILE NAME=" + kept;
                 text += line + "\r\n";
             }
             plat::CloseStream(in);

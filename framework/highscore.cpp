@@ -68,19 +68,12 @@ void THighScoreList::Insert(const std::string& name, int score, int level) {
 
 int THighScoreList::Load() {
     Clear();
-    plat::Ref<plat::TStream> in = plat::ReadStream(filepath);
-    if (!in) {
+    bool found = false;
+    const std::vector<std::uint8_t> bytes = plat::LoadByteArray(filepath, &found);
+    if (!found) {
         CreateDefault();
         return Count();
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buf[4096];
-    for (;;) {
-        const int n = plat::ReadBytes(in, buf, static_cast<int>(sizeof buf));
-        if (n <= 0) break;
-        bytes.insert(bytes.end(), buf, buf + n);
-    }
-    plat::CloseStream(in);
 
     std::size_t pos = 0;
     while (pos < bytes.size()) {

@@ -28,23 +28,18 @@ namespace {
 
 bool ValidKey(int key) { return key >= 0 && key <= 255; }
 
-// Cheap floor for doubles that fit an Int (saturating outside it).
-int FloorToInt(double x) {
-    if (!(x == x)) return 0;  // NaN
-    const double f = std::floor(x);
-    if (f >= 2147483647.0) return 2147483647;
-    if (f <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(f);
+// A whole number as an Int, saturating outside the Int range; NaN gives 0.
+int SaturateToInt(double whole) {
+    if (!(whole == whole)) return 0;
+    if (whole >= 2147483647.0) return 2147483647;
+    if (whole <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(whole);
 }
 
-// The whole part (toward zero), saturating outside the Int range.
-int TruncToInt(double x) {
-    if (!(x == x)) return 0;  // NaN
-    const double t = std::trunc(x);
-    if (t >= 2147483647.0) return 2147483647;
-    if (t <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(t);
-}
+int FloorToInt(double x) { return SaturateToInt(std::floor(x)); }
+
+// The whole part, toward zero.
+int TruncToInt(double x) { return SaturateToInt(std::trunc(x)); }
 
 }  // namespace
 

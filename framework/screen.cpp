@@ -184,8 +184,6 @@ void TGameFade::Finish() {
             }
         }
         Game->SpeechStop();
-    }
-    if (Out) {
         if (Game->Fade == 1 && Game->NoFade == 0) {
             // One black frame; the screens' own clear colour is kept.
             int r = 0, g = 0, b = 0;

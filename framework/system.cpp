@@ -18,6 +18,9 @@ int Saturate(long long v) {
     return static_cast<int>(v);
 }
 
+// The handle names the program's own window (0 names none).
+bool IsOurWindow(int window) { return window != 0 && window == plat::WindowHandle(); }
+
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -128,7 +131,7 @@ plat::Ref<TPoint> CreatePoint() { return NewPoint(); }
 plat::Ref<TWindowInfo> ActiveWindowInfo(int window) {
     auto info = plat::New<TWindowInfo>();
     info->cbSize = 60;
-    if (window == 0 || window != plat::WindowHandle()) return info;
+    if (!IsOurWindow(window)) return info;
     int x = 0, y = 0, w = 0, h = 0;
     plat::GetWindowRect(x, y, w, h);
     info->wl = x;
@@ -150,7 +153,7 @@ int IsWindowActive(int window) { return ActiveWindowInfo(window)->dwWindowStatus
 
 plat::Ref<TRect> WindowRect(int window) {
     auto r = plat::New<TRect>();
-    if (window == 0 || window != plat::WindowHandle()) return r;
+    if (!IsOurWindow(window)) return r;
     int x = 0, y = 0, w = 0, h = 0;
     plat::GetWindowRect(x, y, w, h);
     r->L = x;
@@ -168,23 +171,23 @@ void CenteredWindowPosition(int deskW, int deskH, int winW, int winH, int& x, in
 }
 
 void CenterWindow(int window) {
-    if (window != 0 && window == plat::WindowHandle()) plat::CenterWindow();
+    if (IsOurWindow(window)) plat::CenterWindow();
 }
 
 void CenterActiveWindow() { CenterWindow(plat::ActiveWindowHandle()); }
 
 void MinimizeWindow(int window) {
-    if (window != 0 && window == plat::WindowHandle()) plat::MinimizeWindow();
+    if (IsOurWindow(window)) plat::MinimizeWindow();
 }
 
 void AddWindowStyleBox(int window) { (void)window; }
 
 void ClearWindowStyleBox(int window) {
-    if (window != 0 && window == plat::WindowHandle()) plat::RemoveMinimizeBox();
+    if (IsOurWindow(window)) plat::RemoveMinimizeBox();
 }
 
 void SetWindowIconFromExe(const std::string& exePath, int window) {
-    if (window == 0 || window != plat::WindowHandle()) return;
+    if (!IsOurWindow(window)) return;
     const std::string png = plat::StripExt(exePath) + ".png";
     if (plat::FileExists(png)) plat::SetWindowIconFromFile(png);
 }

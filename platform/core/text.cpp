@@ -192,14 +192,12 @@ std::string ToUtf8(std::string_view latin1) {
     return out;
 }
 
-std::string FromUtf8(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+void ForEachUtf8Code(std::string_view utf8, const std::function<void(int)>& each) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         unsigned char b = Byte(utf8[i]);
         if (b < 0x80) {
-            out.push_back(static_cast<char>(b));
+            each(b);
             ++i;
             continue;
         }
@@ -212,14 +210,23 @@ std::string FromUtf8(std::string_view utf8) {
             else code = (code << 6) | (Byte(utf8[j]) & 0x3Fu);
         }
         if (!ok) {
-            // A stray or cut-off byte: one unknown character.
-            out.push_back('?');
-            ++i;  // resynchronise on the next byte
+            // A stray or cut-off byte: one unknown character, and the walk
+            // resynchronises on the next byte.
+            each(-1);
+            ++i;
             continue;
         }
-        out.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
+        each(static_cast<int>(code));
         i = j;
     }
+}
+
+std::string FromUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    ForEachUtf8Code(utf8, [&out](int code) {
+        out.push_back(code >= 0 && code <= 0xFF ? static_cast<char>(code) : '?');
+    });
     return out;
 }
 

@@ -2,6 +2,7 @@
 // Text helpers.  Strings hold 8-bit characters (Latin-1 codes 0..255); they
 // are converted to UTF-8 only where they meet the operating system.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,5 +40,8 @@ std::string FloatToString(double value);
 // Latin-1 <-> UTF-8 at the boundaries with the system.
 std::string ToUtf8(std::string_view latin1);
 std::string FromUtf8(std::string_view utf8);  // characters above 255 become '?'
+// Walks UTF-8 text: `each` gets every character's code, or -1 for a byte
+// that starts no complete character (the walk goes on with the next byte).
+void ForEachUtf8Code(std::string_view utf8, const std::function<void(int)>& each);
 
 }  // namespace plat

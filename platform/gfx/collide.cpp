@@ -101,7 +101,7 @@ std::vector<Ref<Object>> Collide(Shape shape, unsigned testMask, unsigned writeM
 std::vector<Ref<Object>> CollideImage(const Ref<TImage>& image, float x, float y, int frame,
                                       unsigned testMask, unsigned writeMask,
                                       const Ref<Object>& id) {
-    if (!image || frame < 0 || frame >= image->Frames()) return {};
+    if (!image || !image->HasFrame(frame)) return {};
     const auto& st = gfx::State();
     Shape s = MakeShape(gfx::LocalToVirtual(st, x, y, image->handleX, image->handleY),
                         static_cast<float>(image->width), static_cast<float>(image->height));

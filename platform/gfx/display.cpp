@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
 
 #include "platform/core/clock.h"
 #include "platform/gfx/gfx_internal.h"
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/events.h"
+#include "platform/sys/sys_internal.h"
 
 namespace plat {
 namespace {
@@ -148,6 +148,13 @@ bool OpenWindow(int w, int h, bool fullScreen) {
     return true;
 }
 
+// The first display's desktop mode, when the video subsystem knows it.
+std::optional<SDL_DisplayMode> DesktopMode() {
+    SDL_DisplayMode m;
+    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0) return std::nullopt;
+    return m;
+}
+
 void SetSwapInterval(int interval) {
     Display& d = D();
     if (d.swapInterval == interval) return;
@@ -184,9 +191,7 @@ bool EnsureVideo() {
     Display& d = D();
     if (d.videoUp) return true;
     if (d.videoFailed) return false;
-    const char* drv = SDL_getenv("SDL_VIDEODRIVER");
-    if (drv && (std::strcmp(drv, "offscreen") == 0 || std::strcmp(drv, "dummy") == 0))
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    sys::AllowUnfocusedJoysticksWhenHeadless();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         d.videoFailed = true;
         return false;
@@ -199,9 +204,7 @@ bool EnsureVideo() {
 }
 
 bool HeadlessVideo() {
-    if (!D().videoUp) return true;
-    const char* name = SDL_GetCurrentVideoDriver();
-    return name && (std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0);
+    return !D().videoUp || sys::IsHeadlessVideoDriver(SDL_GetCurrentVideoDriver());
 }
 
 void DisplaySizeChanged() { UpdateDrawableSize(); }
@@ -402,22 +405,18 @@ void MoveMouse(int x, int y) {
 }
 
 int DesktopWidth() {
-    SDL_DisplayMode m;
-    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0) return -1;
-    return m.w;
+    const auto m = DesktopMode();
+    return m ? m->w : -1;
 }
 
 int DesktopHeight() {
-    SDL_DisplayMode m;
-    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0) return -1;
-    return m.h;
+    const auto m = DesktopMode();
+    return m ? m->h : -1;
 }
 
 int DesktopRefreshRate() {
-    SDL_DisplayMode m;
-    if (!gfx::EnsureVideo() || SDL_GetDesktopDisplayMode(0, &m) != 0 || m.refresh_rate <= 0)
-        return 60;
-    return m.refresh_rate;
+    const auto m = DesktopMode();
+    return m && m->refresh_rate > 0 ? m->refresh_rate : 60;
 }
 
 int WindowHandle() { return D().window ? static_cast<int>(SDL_GetWindowID(D().window)) : 0; }

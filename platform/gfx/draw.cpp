@@ -155,14 +155,14 @@ void DrawText(const std::string& text, float x, float y) {
 }
 
 void DrawImage(const Ref<TImage>& image, float x, float y, int frame) {
-    if (!image || frame < 0 || frame >= image->Frames()) return;
+    if (!image || !image->HasFrame(frame)) return;
     const float w = static_cast<float>(image->width), h = static_cast<float>(image->height);
     ActiveRenderer().Image(State(), *image, frame, x, y, w, h, 0, 0, w, h, image->handleX,
                            image->handleY);
 }
 
 void DrawImageRect(const Ref<TImage>& image, float x, float y, float w, float h, int frame) {
-    if (!image || frame < 0 || frame >= image->Frames()) return;
+    if (!image || !image->HasFrame(frame)) return;
     const float iw = static_cast<float>(image->width), ih = static_cast<float>(image->height);
     // The handle stays at the same place relative to the stretched picture.
     const float hx = iw > 0 ? image->handleX * w / iw : 0;
@@ -172,14 +172,12 @@ void DrawImageRect(const Ref<TImage>& image, float x, float y, float w, float h,
 
 void DrawSubImageRect(const Ref<TImage>& image, float x, float y, float w, float h, float sx,
                       float sy, float sw, float sh, float hx, float hy, int frame) {
-    if (!image || frame < 0 || frame >= image->Frames()) return;
+    if (!image || !image->HasFrame(frame)) return;
     ActiveRenderer().Image(State(), *image, frame, x, y, w, h, sx, sy, sw, sh, hx, hy);
 }
 
 void TileImage(const Ref<TImage>& image, float x, float y, int frame) {
-    if (!image || frame < 0 || frame >= image->Frames() || image->width <= 0 ||
-        image->height <= 0)
-        return;
+    if (!image || !image->HasFrame(frame) || image->width <= 0 || image->height <= 0) return;
     // Covers the viewport with copies of the frame, one of them at (x, y).
     const auto& s = State();
     const float w = static_cast<float>(image->width) * std::fabs(s.scaleX);

@@ -10,11 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "platform/gfx/gfx_internal.h"
-#include "platform/io/fs.h"
+#include "platform/io/stream.h"
 
 namespace plat {
 namespace {
@@ -32,8 +30,10 @@ FT_Library Library() {
     return lib;
 }
 
-// A white glyph image whose alpha is the coverage.
+// A white glyph image whose alpha is the coverage; nullptr for a blank glyph.
 Ref<TImage> GlyphImage(int w, int h, const std::vector<std::uint8_t>& coverage) {
+    if (std::all_of(coverage.begin(), coverage.end(), [](std::uint8_t c) { return c == 0; }))
+        return nullptr;
     auto img = New<TImage>(w, h, 1, 0);
     auto& px = img->pixmaps[0]->pixels;
     for (std::size_t i = 0; i < px.size(); ++i)
@@ -75,14 +75,10 @@ const TImageGlyph& TImageFont::Glyph(int code) {
         g.advance = 8;
         g.w = g.h = 8;
         std::vector<std::uint8_t> cov(64, 0);
-        bool any = false;
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
-                if (kDefaultFont8x8[code][y] & (0x80 >> x)) {
-                    cov[static_cast<std::size_t>(y * 8 + x)] = 255;
-                    any = true;
-                }
-        if (any) g.image = GlyphImage(8, 8, cov);
+                if (kDefaultFont8x8[code][y] & (0x80 >> x)) cov[static_cast<std::size_t>(y * 8 + x)] = 255;
+        g.image = GlyphImage(8, 8, cov);
         return g;
     }
 
@@ -113,7 +109,6 @@ const TImageGlyph& TImageFont::Glyph(int code) {
     g.h = h;
     if (w <= 0 || h <= 0 || !bm.buffer) return g;
     std::vector<std::uint8_t> cov(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-    bool any = false;
     for (int y = 0; y < h; ++y) {
         const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
         for (int x = 0; x < w; ++x) {
@@ -125,10 +120,9 @@ const TImageGlyph& TImageFont::Glyph(int code) {
                         ? static_cast<std::uint8_t>(row[x] * 255 / (bm.num_grays - 1))
                         : row[x];
             cov[static_cast<std::size_t>(y * w + x)] = v;
-            any = any || v != 0;
         }
     }
-    if (any) g.image = GlyphImage(w, h, cov);
+    g.image = GlyphImage(w, h, cov);
     return g;
 }
 
@@ -140,15 +134,10 @@ float TImageFont::TextWidth(const std::string& text) {
 
 Ref<TImageFont> LoadImageFont(const std::string& url, int size, int style) {
     if (size <= 0 || !Library()) return nullptr;
-    const std::string path = ResolvePath(url);
-    if (FileType(path) != FILETYPE_FILE) return nullptr;
     auto impl = std::make_unique<TImageFont::Impl>();
-    {
-        std::ifstream f(path, std::ios::binary);
-        if (!f) return nullptr;
-        impl->fileData.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
-    if (impl->fileData.empty()) return nullptr;
+    bool found = false;
+    impl->fileData = LoadByteArray(url, &found);
+    if (!found || impl->fileData.empty()) return nullptr;
     if (FT_New_Memory_Face(Library(), impl->fileData.data(),
                            static_cast<FT_Long>(impl->fileData.size()), 0, &impl->face) != 0) {
         impl->face = nullptr;

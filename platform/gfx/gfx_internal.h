@@ -69,6 +69,7 @@ struct Letterbox {
     float scale = 1;
     float offsetX = 0, offsetY = 0;
     float virtualW = 0, virtualH = 0;
+    bool operator==(const Letterbox&) const = default;
 };
 Letterbox CurrentLetterbox();
 // Bumped whenever a GL context goes away; textures of an older generation

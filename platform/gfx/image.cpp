@@ -57,13 +57,13 @@ TImage::TImage(int w, int h, int frames, int f)
 TImage::~TImage() = default;
 
 bool TImage::Frame(int i) {
-    if (i < 0 || i >= Frames()) return false;
+    if (!HasFrame(i)) return false;
     if (gfx::ContextReady()) gfx::GLPrepareFrame(*this, i);
     return true;
 }
 
 void TImage::Touch(int i) {
-    if (i < 0 || i >= Frames()) return;
+    if (!HasFrame(i)) return;
     if (dirty.size() != pixmaps.size()) dirty.assign(pixmaps.size(), true);
     dirty[static_cast<std::size_t>(i)] = true;
 }
@@ -108,7 +108,7 @@ Ref<TImage> CreateImage(int width, int height, int frames, int flags) {
 }
 
 void GrabImage(const Ref<TImage>& image, int x, int y, int frame) {
-    if (!image || frame < 0 || frame >= image->Frames()) return;
+    if (!image || !image->HasFrame(frame)) return;
     const auto lb = gfx::CurrentLetterbox();
     auto back = GrabBackBuffer();
     if (!back) return;
@@ -126,7 +126,7 @@ void GrabImage(const Ref<TImage>& image, int x, int y, int frame) {
 }
 
 Ref<TPixmap> LockImage(const Ref<TImage>& image, int frame, bool /*read*/, bool write) {
-    if (!image || frame < 0 || frame >= image->Frames()) return nullptr;
+    if (!image || !image->HasFrame(frame)) return nullptr;
     if (write) image->Touch(frame);
     return image->pixmaps[static_cast<std::size_t>(frame)];
 }

@@ -32,6 +32,7 @@ public:
     std::vector<Ref<TPixmap>> pixmaps;     // one per frame
 
     int Frames() const { return static_cast<int>(pixmaps.size()); }
+    bool HasFrame(int i) const { return i >= 0 && i < Frames(); }
     // Makes frame i ready to draw now (texture created); false when out of range.
     bool Frame(int i);
     // Marks frame i changed so its texture is refreshed before the next draw.

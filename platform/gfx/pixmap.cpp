@@ -3,22 +3,17 @@
 #include "platform/gfx/pixmap.h"
 
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <new>
 
 #include "platform/core/error.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/gfx_internal.h"
-#include "platform/io/fs.h"
+#include "platform/io/stream.h"
 
 namespace plat {
 
@@ -61,18 +56,10 @@ Ref<TPixmap> CreatePixmap(int width, int height, int format, int /*align*/) {
 
 namespace {
 
-// A whole file into memory; false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& out) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return false;
-    out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    return !f.bad();
-}
-
 Ref<TPixmap> DecodePNG(const std::string& url, std::string& why) {
-    const std::string path = ResolvePath(url);
-    std::vector<unsigned char> data;
-    if (FileType(path) != FILETYPE_FILE || !ReadWholeFile(path, data)) {
+    bool found = false;
+    const std::vector<std::uint8_t> data = LoadByteArray(url, &found);
+    if (!found) {
         why = "file not found";
         return nullptr;
     }
@@ -101,9 +88,27 @@ Ref<TPixmap> DecodePNG(const std::string& url, std::string& why) {
     return p;
 }
 
+// The encoded file, collected in memory and saved in one piece.
+struct PngSink {
+    std::vector<std::uint8_t> bytes;
+    bool outOfMemory = false;
+};
+
+void AppendToSink(png_structp png, png_bytep data, png_size_t n) {
+    auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
+    try {
+        sink->bytes.insert(sink->bytes.end(), data, data + n);
+    } catch (const std::bad_alloc&) {
+        sink->outOfMemory = true;
+    }
+    if (sink->outOfMemory) png_error(png, "out of memory");
+}
+
+void FlushSink(png_structp) {}
+
 // Only plain data lives here: libpng reports errors by jumping back.
-bool WritePNGFile(FILE* f, int width, int height, bool alpha, int level,
-                  unsigned char* const* rows) {
+bool EncodePNG(PngSink& sink, int width, int height, bool alpha, int level,
+               unsigned char* const* rows) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -115,7 +120,7 @@ bool WritePNGFile(FILE* f, int width, int height, bool alpha, int level,
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, f);
+    png_set_write_fn(png, &sink, AppendToSink, FlushSink);
     png_set_compression_level(png, level);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -178,7 +183,6 @@ Ref<TPixmap> MaskPixmap(const Ref<TPixmap>& p, int r, int g, int b) {
 
 bool SavePixmapPNG(const Ref<TPixmap>& p, const std::string& url, int compression) {
     if (!p || p->width <= 0 || p->height <= 0) return false;
-    const std::string path = ResolvePath(url);
     const bool alpha = !(p->format == PF_RGB888 || p->format == PF_BGR888);
     const int bpp = alpha ? 4 : 3;
     std::vector<unsigned char> bytes(static_cast<std::size_t>(p->width) *
@@ -199,31 +203,10 @@ bool SavePixmapPNG(const Ref<TPixmap>& p, const std::string& url, int compressio
             if (alpha) o[3] = static_cast<unsigned char>(px >> 24);
         }
     }
-    // Written beside the target and renamed over it, so a failed save never
-    // leaves a damaged file in place of a good one.
-    std::string tmpl = path + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) return false;
-    // The usual permissions of a new file, not the private ones of a temp file.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    FILE* f = fdopen(fd, "wb");
-    if (!f) {
-        close(fd);
-        unlink(name.data());
+    PngSink sink;
+    if (!EncodePNG(sink, p->width, p->height, alpha, std::clamp(compression, 0, 9), rows.data()))
         return false;
-    }
-    bool ok = WritePNGFile(f, p->width, p->height, alpha, std::clamp(compression, 0, 9),
-                           rows.data());
-    ok = std::fflush(f) == 0 && ok;
-    ok = fsync(fileno(f)) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (ok) ok = std::rename(name.data(), path.c_str()) == 0;
-    if (!ok) unlink(name.data());
-    return ok;
+    return SaveBytesAtomic(url, sink.bytes);
 }
 
 Ref<TPixmap> GrabPixmap(int x, int y, int w, int h) {

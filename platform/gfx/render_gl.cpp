@@ -78,9 +78,7 @@ struct Vertex {
 
 struct Clip {
     int x = 0, y = 0, w = 0, h = 0;
-    bool operator==(const Clip& o) const {
-        return x == o.x && y == o.y && w == o.w && h == o.h;
-    }
+    bool operator==(const Clip&) const = default;
 };
 
 struct GLState {
@@ -97,7 +95,8 @@ struct GLState {
 
     std::vector<std::shared_ptr<SlotPage>> slotPages;
     Letterbox lb;  // of the draw in progress
-    DrawState clipFor;
+    // The last viewport and letterbox mapped to device pixels, and the result.
+    Clip clipViewport;
     Letterbox clipLb;
     Clip clip;
     bool clipValid = false;
@@ -176,6 +175,16 @@ void BindTexture(GLuint id) {
     glBindTexture(GL_TEXTURE_2D, id);
 }
 
+// After GL state changed behind the trackers' back: the next batch sets
+// blend, clip and texture again.
+void ForgetAppliedState() {
+    GLState& g = G();
+    g.appliedBlend = -1;
+    g.appliedClip = Clip{-1, -1, -1, -1};
+    g.boundTexture = 0;
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 void SetupProjection(int w, int h) {
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
@@ -202,10 +211,17 @@ void SetupDrawingState() {
     glEnableClientState(GL_COLOR_ARRAY);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    g.appliedBlend = -1;
-    g.appliedClip = Clip{-1, -1, -1, -1};
-    g.boundTexture = 0;
-    glBindTexture(GL_TEXTURE_2D, 0);
+    ForgetAppliedState();
+}
+
+// Sampling and storage of the texture bound now.
+void DefineBoundTexture(int w, int h, bool filtered, const void* pixels) {
+    const GLint f = filtered ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, f);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, f);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
 }
 
 std::shared_ptr<GLTexture> MakeTexture(int w, int h, bool filtered, const void* pixels) {
@@ -215,13 +231,19 @@ std::shared_ptr<GLTexture> MakeTexture(int w, int h, bool filtered, const void* 
     t->height = h;
     glGenTextures(1, &t->id);
     BindTexture(t->id);
-    const GLint f = filtered ? GL_LINEAR : GL_NEAREST;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, f);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, f);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    DefineBoundTexture(w, h, filtered, pixels);
     return t;
+}
+
+// The whole back buffer in one opaque colour, whatever the clip; the alpha
+// channel is written too, so the buffer stays opaque.
+void ClearBackBuffer(float r, float g, float b) {
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(r, g, b, 1.f);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    glEnable(GL_SCISSOR_TEST);
 }
 
 void DestroyBackBuffer() {
@@ -238,11 +260,7 @@ bool CreateBackBuffer(int w, int h) {
     g.height = h;
     glGenTextures(1, &g.fboTexture);
     glBindTexture(GL_TEXTURE_2D, g.fboTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    DefineBoundTexture(w, h, false, nullptr);
     g.genFramebuffers(1, &g.fbo);
     g.bindFramebuffer(GL_FRAMEBUFFER, g.fbo);
     g.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g.fboTexture, 0);
@@ -251,12 +269,7 @@ bool CreateBackBuffer(int w, int h) {
         return false;
     }
     SetupDrawingState();
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-    glEnable(GL_SCISSOR_TEST);
+    ClearBackBuffer(0, 0, 0);
     return true;
 }
 
@@ -288,11 +301,8 @@ Clip ClipFor(const DrawState& s) {
     GLState& g = G();
     const Letterbox lb = CurrentLetterbox();
     g.lb = lb;
-    if (g.clipValid && g.clipFor.vpX == s.vpX && g.clipFor.vpY == s.vpY &&
-        g.clipFor.vpW == s.vpW && g.clipFor.vpH == s.vpH && g.clipLb.scale == lb.scale &&
-        g.clipLb.offsetX == lb.offsetX && g.clipLb.offsetY == lb.offsetY &&
-        g.clipLb.virtualW == lb.virtualW && g.clipLb.virtualH == lb.virtualH)
-        return g.clip;
+    const Clip viewport{s.vpX, s.vpY, s.vpW, s.vpH};
+    if (g.clipValid && g.clipViewport == viewport && g.clipLb == lb) return g.clip;
     const float sc = lb.scale;
     auto edge = [](float v) { return static_cast<int>(std::lround(v)); };
     int x0 = edge(lb.offsetX + static_cast<float>(s.vpX) * sc);
@@ -311,7 +321,7 @@ Clip ClipFor(const DrawState& s) {
     c.y = y0;
     c.w = std::max(0, x1 - x0);
     c.h = std::max(0, y1 - y0);
-    g.clipFor = s;
+    g.clipViewport = viewport;
     g.clipLb = lb;
     g.clip = c;
     g.clipValid = true;
@@ -320,13 +330,13 @@ Clip ClipFor(const DrawState& s) {
 
 // Starts (or continues) a batch for this texture, blend and clip; false when
 // nothing can be drawn.
-bool Begin(const DrawState& s, GLuint texture, Clip& clip) {
+bool Begin(const DrawState& s, GLuint texture) {
     if (!Drawing()) return false;
-    clip = ClipFor(s);
+    const Clip clip = ClipFor(s);
     if (clip.w <= 0 || clip.h <= 0) return false;
     GLState& g = G();
     if (!g.batch.empty() &&
-        (g.batchTexture != texture || g.batchBlend != s.blend || !(g.batchClip == clip)))
+        (g.batchTexture != texture || g.batchBlend != s.blend || g.batchClip != clip))
         FlushBatch();
     g.batchTexture = texture;
     g.batchBlend = s.blend;
@@ -455,7 +465,7 @@ void BuildPages(TImage& image) {
 }
 
 const FrameTexture* Prepare(TImage& image, int frame) {
-    if (!Drawing() || frame < 0 || frame >= image.Frames()) return nullptr;
+    if (!Drawing() || !image.HasFrame(frame)) return nullptr;
     const auto idx = static_cast<std::size_t>(frame);
     if (image.textures.size() != image.pixmaps.size() || !image.textures[idx] ||
         image.textures[idx]->texture->generation != ContextGeneration()) {
@@ -479,18 +489,12 @@ public:
     void Cls(const DrawState& s) override {
         if (!Drawing()) return;
         FlushBatch();
-        glDisable(GL_SCISSOR_TEST);
-        glClearColor(static_cast<float>(s.clsR) / 255.f, static_cast<float>(s.clsG) / 255.f,
-                     static_cast<float>(s.clsB) / 255.f, 1.f);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-        glEnable(GL_SCISSOR_TEST);
+        ClearBackBuffer(static_cast<float>(s.clsR) / 255.f, static_cast<float>(s.clsG) / 255.f,
+                        static_cast<float>(s.clsB) / 255.f);
     }
 
     void Plot(const DrawState& s, float x, float y) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const float px = s.originX + x, py = s.originY + y;
         const float vx[4] = {px, px + 1, px + 1, px};
@@ -499,8 +503,7 @@ public:
     }
 
     void Line(const DrawState& s, float x1, float y1, float x2, float y2, bool lastPixel) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x1, y1, s.handleX, s.handleY);
         float ax, ay, bx, by;
@@ -533,16 +536,14 @@ public:
     }
 
     void Rect(const DrawState& s, float x, float y, float w, float h) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
         PushLocalRect(dm, m, 0, 0, w, h, 0, 0, 1, 1, PackColor(s, s.alpha));
     }
 
     void Oval(const DrawState& s, float x, float y, float w, float h) override {
-        Clip clip;
-        if (!Begin(s, WhiteTexture(), clip)) return;
+        if (!Begin(s, WhiteTexture())) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
         const float rx = w / 2, ry = h / 2;
@@ -571,8 +572,7 @@ public:
         if (!Drawing()) return;
         const FrameTexture* ft = Prepare(image, frame);
         if (!ft) return;
-        Clip clip;
-        if (!Begin(s, ft->texture->id, clip)) return;
+        if (!Begin(s, ft->texture->id)) return;
         const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, hx, hy);
         const float tw = static_cast<float>(ft->texture->width);
@@ -598,8 +598,7 @@ public:
             const TImageGlyph& gl = font.Glyph(ch);
             if (gl.image) {
                 const FrameTexture* ft = Prepare(*gl.image, 0);
-                Clip clip;
-                if (ft && Begin(s, ft->texture->id, clip)) {
+                if (ft && Begin(s, ft->texture->id)) {
                     const float tw = static_cast<float>(ft->texture->width);
                     const float th = static_cast<float>(ft->texture->height);
                     const float cx = static_cast<float>(ft->cellX);
@@ -671,12 +670,8 @@ void GLFlush() {
 
 void GLForgetState() {
     if (!Drawing()) return;
-    GLState& g = G();
-    g.appliedBlend = -1;
-    g.appliedClip = Clip{-1, -1, -1, -1};
-    g.boundTexture = 0;
+    ForgetAppliedState();
     glEnable(GL_SCISSOR_TEST);
-    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void GLPresent() {

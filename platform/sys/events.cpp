@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <deque>
 #include <limits>
 #include <memory>
@@ -74,9 +73,7 @@ bool EnsureEvents() {
     EventState& e = E();
     if (e.sdlUp) return true;
     if (e.sdlFailed) return false;
-    const char* drv = SDL_getenv("SDL_VIDEODRIVER");
-    if (drv && (std::strcmp(drv, "offscreen") == 0 || std::strcmp(drv, "dummy") == 0))
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    AllowUnfocusedJoysticksWhenHeadless();
     if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0 &&
         SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
         e.sdlFailed = true;

@@ -7,8 +7,10 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <utility>
 #include <vector>
 
+#include "platform/core/text.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/gfx_internal.h"
 #include "platform/sys/events.h"
@@ -41,6 +43,17 @@ struct InputState {
 InputState& I() {
     static InputState* s = new InputState;
     return *s;
+}
+
+void ClearKeyTables(InputState& s) {
+    s.keyHits.fill(0);
+    s.keyDown.fill(false);
+    s.chars.clear();
+}
+
+void ClearMouseButtons(InputState& s) {
+    s.mouseHits.fill(0);
+    s.mouseDown.fill(false);
 }
 
 int Mods() {
@@ -111,37 +124,9 @@ void Wheel(int notches) {
 
 // UTF-8 text into character codes; codes above 255 have no 8-bit character.
 void TextInput(const char* text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p) {
-        unsigned code = 0;
-        int more = 0;
-        if (*p < 0x80) {
-            code = *p;
-        } else if ((*p & 0xE0) == 0xC0) {
-            code = *p & 0x1F;
-            more = 1;
-        } else if ((*p & 0xF0) == 0xE0) {
-            code = *p & 0x0F;
-            more = 2;
-        } else if ((*p & 0xF8) == 0xF0) {
-            code = *p & 0x07;
-            more = 3;
-        } else {
-            ++p;  // a stray continuation byte
-            continue;
-        }
-        ++p;
-        bool ok = true;
-        for (int i = 0; i < more; ++i) {
-            if ((*p & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            code = (code << 6) | (*p & 0x3F);
-            ++p;
-        }
-        if (ok && code <= 255) CharInput(static_cast<int>(code));
-    }
+    ForEachUtf8Code(text, [](int code) {
+        if (code >= 0 && code <= 255) CharInput(code);
+    });
 }
 
 Joy* FindJoy(SDL_JoystickID id) {
@@ -316,11 +301,8 @@ void BeginPumpRun() { I().closePosted = false; }
 
 void ClearPolledTables() {
     auto& s = I();
-    s.keyHits.fill(0);
-    s.keyDown.fill(false);
-    s.chars.clear();
-    s.mouseHits.fill(0);
-    s.mouseDown.fill(false);
+    ClearKeyTables(s);
+    ClearMouseButtons(s);
     for (auto& j : s.joys) j.hits.fill(0);
 }
 
@@ -407,10 +389,7 @@ void HandleSystemEvent(const SDL_Event& e) {
 int KeyHit(int key) {
     if (key < 0 || key > 255) return 0;
     PumpEvents();
-    auto& h = I().keyHits[static_cast<std::size_t>(key)];
-    const int n = h;
-    h = 0;
-    return n;
+    return std::exchange(I().keyHits[static_cast<std::size_t>(key)], 0);
 }
 
 bool KeyDown(int key) {
@@ -430,20 +409,14 @@ int GetChar() {
 
 void FlushKeys() {
     PumpEvents();
-    auto& s = I();
-    s.keyHits.fill(0);
-    s.keyDown.fill(false);
-    s.chars.clear();
+    ClearKeyTables(I());
 }
 
 // --- mouse ----------------------------------------------------------------
 int MouseHit(int button) {
     if (button < 1 || button > 3) return 0;
     PumpEvents();
-    auto& h = I().mouseHits[static_cast<std::size_t>(button)];
-    const int n = h;
-    h = 0;
-    return n;
+    return std::exchange(I().mouseHits[static_cast<std::size_t>(button)], 0);
 }
 
 bool MouseDown(int button) {
@@ -469,9 +442,7 @@ int MouseZ() {
 
 void FlushMouse() {
     PumpEvents();
-    auto& s = I();
-    s.mouseHits.fill(0);
-    s.mouseDown.fill(false);
+    ClearMouseButtons(I());
 }
 
 float VirtualMouseX() {
@@ -499,9 +470,7 @@ int JoyHit(int button, int port) {
     PumpEvents();
     Joy* j = Port(port);
     if (!j || button < 0 || button >= 32) return 0;
-    const int n = j->hits[static_cast<std::size_t>(button)];
-    j->hits[static_cast<std::size_t>(button)] = 0;
-    return n;
+    return std::exchange(j->hits[static_cast<std::size_t>(button)], 0);
 }
 
 bool JoyDown(int button, int port) {

@@ -18,6 +18,7 @@
 #include "platform/core/error.h"
 #include "platform/core/text.h"
 #include "platform/io/fs.h"
+#include "platform/sys/sys_internal.h"
 
 namespace plat {
 
@@ -27,9 +28,7 @@ namespace {
 // test drivers or no display at all it would fail or wait for nobody.
 bool RealDisplay() {
     const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : std::getenv("SDL_VIDEODRIVER");
-    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
-                   std::strcmp(driver, "evdev") == 0))
-        return false;
+    if (sys::IsHeadlessVideoDriver(driver) || (driver && std::strcmp(driver, "evdev") == 0)) return false;
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (x11 && *x11) || (wayland && *wayland);

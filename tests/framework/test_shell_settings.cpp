@@ -2,15 +2,13 @@
 // folder: defaults, loading, bounds, saving, the markers and every way the
 // recovery can go.
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <string>
 
 #include "framework/ini.h"
 #include "platform/core/error.h"
 #include "platform/core/text.h"
 #include "shell_fixture.h"
+#include "test_lib_util.h"
 
 namespace {
 
@@ -18,6 +16,7 @@ using shelltest::fs::exists;
 using shelltest::ReadAll;
 using shelltest::ShellTest;
 using shelltest::WriteAll;
+using testlib::FileSizeLimit;
 
 std::string Lines(std::initializer_list<std::string> lines) {
     std::string out;
@@ -34,26 +33,6 @@ std::string DefaultFile(const std::string& soundDriver, const std::string& profi
                   "FULL SCREEN THREAD PRIORITY=0", "WINDOWED PROCESS PRIORITY=0",
                   "WINDOWED THREAD PRIORITY=0", "PROFILE NAME=" + profile, "REGION=0", "SUB-REGION=0"});
 }
-
-// Writes past `bytes` fail (for root too) while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 class SettingsTest : public ShellTest {
 protected:

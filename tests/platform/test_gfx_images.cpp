@@ -3,37 +3,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/core/error.h"
 #include "test_gfx_support.h"
+#include "test_io_tempdir.h"
 
 using namespace plat;
 using gfxtest::GfxTest;
+using testutil::Slurp;
+using testutil::TempDir;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/velmarok-gfx-XXXXXX";
-        path_ = mkdtemp(tmpl);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // A 3 x 2 grid of 2 x 2 cells, cell i filled with colour 0xFF000000 + i + 1.
 Ref<TPixmap> Grid() {
@@ -42,10 +26,6 @@ Ref<TPixmap> Grid() {
         for (int x = 0; x < 6; ++x)
             p->Write(x, y, 0xFF000000u + static_cast<std::uint32_t>((y / 2) * 3 + x / 2 + 1));
     return p;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace
@@ -172,17 +152,13 @@ TEST(GfxPng, FailedSaveKeepsTheOldFileAndSaysSo) {
 
 TEST(GfxPng, BadFilesGiveNullOrAClearError) {
     TempDir dir;
-    WriteBytes(dir / "text.png", "this is not a picture");
+    dir.Put("text.png", "this is not a picture");
     auto p = CreatePixmap(8, 8);
     for (auto& px : p->pixels) px = 0xFF00FF00;
     ASSERT_TRUE(SavePixmapPNG(p, dir / "good.png"));
-    std::string good;
-    {
-        std::ifstream f(dir / "good.png", std::ios::binary);
-        good.assign(std::istreambuf_iterator<char>(f), {});
-    }
-    WriteBytes(dir / "cut.png", good.substr(0, good.size() / 2));
-    WriteBytes(dir / "empty.png", "");
+    const std::string good = Slurp(dir / "good.png");
+    dir.Put("cut.png", good.substr(0, good.size() / 2));
+    dir.Put("empty.png", "");
     for (const char* name : {"missing.png", "text.png", "cut.png", "empty.png"}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(LoadPixmap(dir / name));
@@ -315,8 +291,8 @@ TEST_F(GfxTest, TrueTypeTextDrawsAtItsPen) {
 
 TEST(GfxFont, FilesFreeTypeRefusesGiveNull) {
     TempDir dir;
-    WriteBytes(dir / "junk.ttf", std::string(200, 'x'));
-    WriteBytes(dir / "empty.ttf", "");
+    dir.Put("junk.ttf", std::string(200, 'x'));
+    dir.Put("empty.ttf", "");
     EXPECT_FALSE(LoadImageFont(dir / "junk.ttf", 8));
     EXPECT_FALSE(LoadImageFont(dir / "empty.ttf", 8));
     EXPECT_FALSE(LoadImageFont(dir / "missing.ttf", 8));

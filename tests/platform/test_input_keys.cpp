@@ -104,6 +104,16 @@ TEST(InputKeys, ControlCharactersComeFromKeysAndTextFromTextInput) {
     EXPECT_EQ(GetChar(), 233);
     EXPECT_EQ(GetChar(), 'Z');
     EXPECT_EQ(GetChar(), 0);
+    // Broken UTF-8 (a stray continuation byte, a lead cut short by an ASCII
+    // letter, a three-byte lead with one of its two continuations) types
+    // nothing for the broken part and keeps every letter around it.
+    FlushEvent();
+    ASSERT_TRUE(SimulateSystemText("a\x80" "b\xC3" "c\xE2\x82" "d"));
+    codes.clear();
+    while (PollEvent())
+        if (EventID() == EVENT_KEYCHAR) codes.push_back(EventData());
+    EXPECT_EQ(codes, (std::vector<int>{'a', 'b', 'c', 'd'}));
+    FlushEvent();
     EXPECT_FALSE(SimulateSystemKey("No Such Key", "", true));
 }
 
