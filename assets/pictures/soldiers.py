@@ -12,24 +12,20 @@ KINDS = {
     "kidnapper": ({"w": "n", "f": "h", "b": "d"}, {"d": "r", "e": "R", "f": "o"}),
 }
 
-# Which helmet a hero cell gets (by the pose it was made from).
+# Which helmet a hero cell gets (by the pose it was made from): cells
+# first..last, the helmet drawing, and whether it is mirrored.
 HELMET_OF_CELL = {}
-for _c in range(0, 3):
-    HELMET_OF_CELL[_c] = ("helmet-up", False)
-for _c in range(3, 6):
-    HELMET_OF_CELL[_c] = ("helmet-down", False)
-for _c in range(6, 9):
-    HELMET_OF_CELL[_c] = ("helmet-down-right", False)
-for _c in range(9, 12):
-    HELMET_OF_CELL[_c] = ("helmet-down-right", True)
-for _c in range(12, 15):
-    HELMET_OF_CELL[_c] = ("helmet-up-right", False)
-for _c in range(15, 18):
-    HELMET_OF_CELL[_c] = ("helmet-up-right", True)
-for _c in range(18, 22):
-    HELMET_OF_CELL[_c] = ("helmet-right", True)
-for _c in range(22, 26):
-    HELMET_OF_CELL[_c] = ("helmet-right", False)
+for _first, _last, _helmet, _mirrored in (
+        (0, 2, "helmet-up", False),
+        (3, 5, "helmet-down", False),
+        (6, 8, "helmet-down-right", False),
+        (9, 11, "helmet-down-right", True),
+        (12, 14, "helmet-up-right", False),
+        (15, 17, "helmet-up-right", True),
+        (18, 21, "helmet-right", True),
+        (22, 25, "helmet-right", False)):
+    for _c in range(_first, _last + 1):
+        HELMET_OF_CELL[_c] = (_helmet, _mirrored)
 
 BODY_TOP = 7  # rows above this belong to the head
 
