@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "framework/banks.h"
-#include "game/bitmap_font.h"
-#include "game/highscores_screen.h"
-#include "game/intro_screen.h"
-#include "game/key_config.h"
-#include "game/level_complete_screen.h"
-#include "game/level_screen.h"
-#include "game/name_entry.h"
-#include "game/options_screen.h"
+#include "game/front/bitmap_font.h"
+#include "game/front/highscores_screen.h"
+#include "game/front/intro_screen.h"
+#include "game/front/key_config.h"
+#include "game/play/level_complete_screen.h"
+#include "game/play/level_screen.h"
+#include "game/front/name_entry.h"
+#include "game/front/options_screen.h"
 #include "game/screens.h"
-#include "game/title_screen.h"
+#include "game/front/title_screen.h"
 
 namespace game {
 

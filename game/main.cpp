@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "game/main_program.h"
+#include "game/front/main_program.h"
 #include "platform/core/text.h"
 #include "platform/io/fs.h"
 #include "platform/sys/system.h"

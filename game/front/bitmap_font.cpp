@@ -1,4 +1,4 @@
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 
 #include "game/globals.h"
 #include "platform/gfx/draw.h"

@@ -1,16 +1,16 @@
-#include "game/highscores_screen.h"
+#include "game/front/highscores_screen.h"
 
 #include <array>
 #include <cmath>
 
 #include "framework/game.h"
 #include "framework/highscore.h"
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 #include "game/globals.h"
-#include "game/hud.h"
-#include "game/name_entry.h"
+#include "game/play/hud.h"
+#include "game/front/name_entry.h"
 #include "game/screens.h"
-#include "game/title_screen.h"
+#include "game/front/title_screen.h"
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"

@@ -1,4 +1,4 @@
-#include "game/intro_screen.h"
+#include "game/front/intro_screen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@
 #include "framework/timing.h"
 #include "game/globals.h"
 #include "game/screens.h"
-#include "game/title_screen.h"
+#include "game/front/title_screen.h"
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"

@@ -1,4 +1,4 @@
-#include "game/key_config.h"
+#include "game/front/key_config.h"
 
 #include <array>
 #include <iostream>
@@ -7,9 +7,9 @@
 #include "framework/errors.h"
 #include "framework/game.h"
 #include "framework/input.h"
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 #include "game/globals.h"
-#include "game/options_screen.h"
+#include "game/front/options_screen.h"
 #include "game/screens.h"
 #include "platform/core/text.h"
 #include "platform/gfx/draw.h"

@@ -1,4 +1,4 @@
-#include "game/name_entry.h"
+#include "game/front/name_entry.h"
 
 #include <cctype>
 #include <cmath>
@@ -9,11 +9,11 @@
 #include "framework/input.h"
 #include "framework/mouse.h"
 #include "framework/timing.h"
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 #include "game/globals.h"
-#include "game/hero.h"
-#include "game/key_config.h"
-#include "game/level_screen.h"
+#include "game/play/hero.h"
+#include "game/front/key_config.h"
+#include "game/play/level_screen.h"
 #include "music/sid_stream.h"
 #include "tilemap/tilemap.h"
 #include "game/player_input.h"

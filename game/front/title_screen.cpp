@@ -1,14 +1,14 @@
-#include "game/title_screen.h"
+#include "game/front/title_screen.h"
 
 #include <cmath>
 
 #include "framework/game.h"
 #include "framework/input.h"
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 #include "game/globals.h"
-#include "game/highscores_screen.h"
-#include "game/level_screen.h"
-#include "game/options_screen.h"
+#include "game/front/highscores_screen.h"
+#include "game/play/level_screen.h"
+#include "game/front/options_screen.h"
 #include "game/player_input.h"
 #include "game/screens.h"
 #include "music/sid_stream.h"

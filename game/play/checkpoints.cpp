@@ -1,11 +1,11 @@
-#include "game/checkpoints.h"
+#include "game/play/checkpoints.h"
 
 #include <array>
 
 #include "framework/input.h"
 #include "game/globals.h"
-#include "game/hero.h"
-#include "game/level_hooks.h"
+#include "game/play/hero.h"
+#include "game/play/level_hooks.h"
 
 namespace game {
 

@@ -1,4 +1,4 @@
-#include "game/hero.h"
+#include "game/play/hero.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -7,14 +7,14 @@
 #include "framework/channels.h"
 #include "framework/game.h"
 #include "framework/timing.h"
-#include "game/checkpoints.h"
+#include "game/play/checkpoints.h"
 #include "game/globals.h"
-#include "game/level_hooks.h"
-#include "game/level_screen.h"
+#include "game/play/level_hooks.h"
+#include "game/play/level_screen.h"
 #include "music/sid_stream.h"
 #include "tilemap/tilemap.h"
-#include "game/name_entry.h"
-#include "game/shots.h"
+#include "game/front/name_entry.h"
+#include "game/play/shots.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"
 

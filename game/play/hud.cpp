@@ -1,8 +1,8 @@
 // The black bars around the play field and the status line.
 
-#include "game/hud.h"
+#include "game/play/hud.h"
 
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 #include "game/globals.h"
 #include "platform/gfx/draw.h"
 

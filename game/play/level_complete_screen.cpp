@@ -1,4 +1,4 @@
-#include "game/level_complete_screen.h"
+#include "game/play/level_complete_screen.h"
 
 namespace game {
 

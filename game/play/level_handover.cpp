@@ -1,12 +1,12 @@
 // The hand-overs of the level play to the screens that follow it.
 
 #include "framework/screen.h"
-#include "game/highscores_screen.h"
-#include "game/level_complete_screen.h"
-#include "game/level_screen.h"
-#include "game/name_entry.h"
+#include "game/front/highscores_screen.h"
+#include "game/play/level_complete_screen.h"
+#include "game/play/level_screen.h"
+#include "game/front/name_entry.h"
 #include "game/screens.h"
-#include "game/title_screen.h"
+#include "game/front/title_screen.h"
 
 namespace game {
 

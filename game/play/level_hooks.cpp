@@ -1,4 +1,4 @@
-#include "game/level_hooks.h"
+#include "game/play/level_hooks.h"
 
 namespace game {
 

@@ -4,9 +4,9 @@
 
 #include "framework/timing.h"
 #include "game/globals.h"
-#include "game/hero.h"
+#include "game/play/hero.h"
 #include "game/player_input.h"
-#include "game/shots.h"
+#include "game/play/shots.h"
 
 namespace game {
 

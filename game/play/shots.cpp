@@ -1,11 +1,11 @@
-#include "game/shots.h"
+#include "game/play/shots.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "framework/timing.h"
 #include "game/globals.h"
-#include "game/hero.h"
+#include "game/play/hero.h"
 #include "music/sid_stream.h"
 #include "tilemap/tilemap.h"
 #include "platform/gfx/draw.h"

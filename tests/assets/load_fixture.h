@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "game/main_program.h"
+#include "game/front/main_program.h"
 #include "platform/gfx/image.h"
 #include "platform/gfx/pixmap.h"
 #include "tests/platform/test_io_tempdir.h"

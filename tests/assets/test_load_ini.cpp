@@ -11,7 +11,7 @@
 #include "framework/game.h"
 #include "framework/ini.h"
 #include "game/globals.h"
-#include "game/key_config.h"
+#include "game/front/key_config.h"
 #include "game/screens.h"
 #include "load_fixture.h"
 #include "platform/io/fs.h"

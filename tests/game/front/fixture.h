@@ -12,7 +12,7 @@
 
 #include "framework/game.h"
 #include "framework/input.h"
-#include "game/main_program.h"
+#include "game/front/main_program.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/pixmap.h"
 #include "platform/io/fs.h"

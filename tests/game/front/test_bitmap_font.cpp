@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/pixmap.h"
 #include "tests/platform/test_io_tempdir.h"

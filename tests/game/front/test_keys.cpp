@@ -11,7 +11,7 @@
 #include "framework/game.h"
 #include "framework/input.h"
 #include "game/globals.h"
-#include "game/key_config.h"
+#include "game/front/key_config.h"
 #include "game/screens.h"
 #include "platform/core/error.h"
 #include "tests/platform/test_io_tempdir.h"

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "framework/highscore.h"
-#include "test_play_fixture.h"
+#include "tests/game/play/fixture.h"
 
 namespace playtest {
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/io/fs.h"
-#include "tests/game/test_front_fixture.h"
+#include "tests/game/front/fixture.h"
 #include "tests/platform/test_io_tempdir.h"
 
 extern char** environ;

@@ -17,15 +17,15 @@
 #include "framework/ini.h"
 #include "framework/mouse.h"
 #include "framework/system.h"
-#include "game/bitmap_font.h"
+#include "game/front/bitmap_font.h"
 #include "game/globals.h"
-#include "game/intro_screen.h"
-#include "game/main_program.h"
+#include "game/front/intro_screen.h"
+#include "game/front/main_program.h"
 #include "game/screens.h"
 #include "platform/audio/audio.h"
 #include "platform/gfx/display.h"
 #include "platform/sys/input.h"
-#include "tests/game/test_front_fixture.h"
+#include "tests/game/front/fixture.h"
 
 namespace {
 

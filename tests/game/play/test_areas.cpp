@@ -7,7 +7,7 @@
 
 #include "platform/gfx/display.h"
 #include "platform/gfx/pixmap.h"
-#include "test_play_fixture.h"
+#include "tests/game/play/fixture.h"
 
 namespace playtest {
 namespace {

@@ -1,7 +1,7 @@
 // The hero: walking and the wall probes on a small map, deadly cells, hits,
 // the death and the restart, the game over, the exit walk and the fortress.
 
-#include "test_play_fixture.h"
+#include "tests/game/play/fixture.h"
 
 namespace playtest {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "test_play_fixture.h"
+#include "tests/game/play/fixture.h"
 
 namespace playtest {
 namespace {

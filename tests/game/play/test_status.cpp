@@ -1,7 +1,7 @@
 // The status line: texts, positions and the black bars.
 
-#include "game/hud.h"
-#include "test_play_fixture.h"
+#include "game/play/hud.h"
+#include "tests/game/play/fixture.h"
 
 namespace playtest {
 namespace {

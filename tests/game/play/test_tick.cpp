@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "test_play_fixture.h"
+#include "tests/game/play/fixture.h"
 
 namespace playtest {
 namespace {
