@@ -7,12 +7,12 @@
 #include "game/front/highscores_screen.h"
 #include "game/front/intro_screen.h"
 #include "game/front/key_config.h"
-#include "game/play/level_complete_screen.h"
-#include "game/play/level_screen.h"
 #include "game/front/name_entry.h"
 #include "game/front/options_screen.h"
-#include "game/screens.h"
 #include "game/front/title_screen.h"
+#include "game/play/level_complete_screen.h"
+#include "game/play/level_screen.h"
+#include "game/screens.h"
 
 namespace game {
 

@@ -10,15 +10,15 @@
 #include "framework/mouse.h"
 #include "framework/timing.h"
 #include "game/front/bitmap_font.h"
-#include "game/globals.h"
-#include "game/play/hero.h"
 #include "game/front/key_config.h"
+#include "game/globals.h"
+#include "game/play/field.h"
 #include "game/play/level_screen.h"
-#include "music/sid_stream.h"
-#include "tilemap/tilemap.h"
 #include "game/player_input.h"
 #include "game/screens.h"
+#include "music/sid_stream.h"
 #include "platform/gfx/draw.h"
+#include "tilemap/tilemap.h"
 
 namespace game {
 

@@ -90,16 +90,4 @@ private:
 // is over and no enemy is left.
 void CheckLevelExit();
 
-// 1 when the boxes overlap; edges that only touch count as overlap.
-int RectsOverlap(int x1, int y1, int w1, int h1, int x2, int y2, int w2, int h2);
-// 1 when the map cell under the pixel is deadly (water, pits); never on area 1.
-int TileFlagAt(int x, int y);
-int RoundToNearest(float v);
-
-// The millisecond clock of the level play.
-double PlayMilliSecs();
-
-// Plays one of the game's sounds through the shell's channel pool.
-void PlayGameSound(const plat::Ref<fw::TGameSound>& sound);
-
 }  // namespace game

@@ -2,11 +2,11 @@
 
 #include "framework/screen.h"
 #include "game/front/highscores_screen.h"
+#include "game/front/name_entry.h"
+#include "game/front/title_screen.h"
 #include "game/play/level_complete_screen.h"
 #include "game/play/level_screen.h"
-#include "game/front/name_entry.h"
 #include "game/screens.h"
-#include "game/front/title_screen.h"
 
 namespace game {
 

@@ -5,8 +5,8 @@
 #include "framework/timing.h"
 #include "game/globals.h"
 #include "game/play/hero.h"
-#include "game/player_input.h"
 #include "game/play/shots.h"
+#include "game/player_input.h"
 
 namespace game {
 

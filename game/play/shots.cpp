@@ -5,10 +5,11 @@
 
 #include "framework/timing.h"
 #include "game/globals.h"
+#include "game/play/field.h"
 #include "game/play/hero.h"
 #include "music/sid_stream.h"
-#include "tilemap/tilemap.h"
 #include "platform/gfx/draw.h"
+#include "tilemap/tilemap.h"
 
 namespace game {
 
