@@ -1,18 +1,10 @@
 #include "game/globals.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/banks.h"
-#include "game/front/bitmap_font.h"
-#include "game/front/highscores_screen.h"
-#include "game/front/intro_screen.h"
-#include "game/front/key_config.h"
-#include "game/front/name_entry.h"
-#include "game/front/options_screen.h"
-#include "game/front/title_screen.h"
-#include "game/play/level_complete_screen.h"
-#include "game/play/level_screen.h"
-#include "game/screens.h"
+#include "platform/sys/input.h"
 
 namespace game {
 
@@ -35,50 +27,46 @@ int Direction = 5;
 int LastDirection = 2;
 int FireButtons = 0;
 
-KeyPair LeftKeys{37, 37};
-KeyPair RightKeys{39, 39};
-KeyPair UpKeys{38, 38};
-KeyPair DownKeys{40, 40};
-KeyPair FireKeys{162, 162};
-KeyPair GrenadeKeys{164, 164};
+KeyPair LeftKeys{plat::KEY_LEFT, plat::KEY_LEFT};
+KeyPair RightKeys{plat::KEY_RIGHT, plat::KEY_RIGHT};
+KeyPair UpKeys{plat::KEY_UP, plat::KEY_UP};
+KeyPair DownKeys{plat::KEY_DOWN, plat::KEY_DOWN};
+KeyPair FireKeys{plat::KEY_LCONTROL, plat::KEY_LCONTROL};
+KeyPair GrenadeKeys{plat::KEY_LALT, plat::KEY_LALT};
 
 std::array<std::string, 256> KeyNames;
 
+const std::vector<NamedKey>& NamedKeys() {
+    static const std::vector<NamedKey> keys = [] {
+        using namespace plat;
+        std::vector<NamedKey> list = {
+            {KEY_BACKSPACE, "BACKSPACE"}, {KEY_TAB, "TAB"},
+            {KEY_ENTER, "RETURN"},        {KEY_SPACE, "SPACE"},
+            {KEY_PAGEUP, "PAGE UP"},      {KEY_PAGEDOWN, "PAGE DOWN"},
+            {KEY_END, "END"},             {KEY_HOME, "HOME"},
+            {KEY_LEFT, "CURSOR LEFT"},    {KEY_UP, "CURSOR UP"},
+            {KEY_RIGHT, "CURSOR RIGHT"},  {KEY_DOWN, "CURSOR DOWN"},
+            {KEY_INSERT, "INSERT"},       {KEY_DELETE, "DELETE"},
+        };
+        for (int c = 0; c <= 9; ++c) list.push_back({KEY_0 + c, std::string(1, static_cast<char>('0' + c))});
+        for (int c = 0; c < 26; ++c) list.push_back({KEY_A + c, std::string(1, static_cast<char>('A' + c))});
+        for (int c = 0; c <= 9; ++c) list.push_back({KEY_NUM0 + c, "NUMPAD " + std::string(1, static_cast<char>('0' + c))});
+        list.insert(list.end(), {
+            {KEY_NUMMULTIPLY, "NUMPAD *"}, {KEY_NUMADD, "NUMPAD +"},
+            {KEY_NUMSUBTRACT, "NUMPAD -"}, {KEY_NUMDECIMAL, "NUMPAD ."},
+            {KEY_NUMDIVIDE, "NUMPAD /"},   {KEY_LSHIFT, "LEFT SHIFT"},
+            {KEY_RSHIFT, "RIGHT SHIFT"},   {KEY_LCONTROL, "LEFT CONTROL"},
+            {KEY_RCONTROL, "RIGHT CONTROL"}, {KEY_LALT, "LEFT ALT"},
+            {KEY_COMMA, ","},              {KEY_PERIOD, "."},
+        });
+        return list;
+    }();
+    return keys;
+}
+
 void FillKeyNames() {
     for (auto& name : KeyNames) name.clear();
-    KeyNames[8] = "BACKSPACE";
-    KeyNames[9] = "TAB";
-    KeyNames[13] = "RETURN";
-    KeyNames[32] = "SPACE";
-    KeyNames[33] = "PAGE UP";
-    KeyNames[34] = "PAGE DOWN";
-    KeyNames[35] = "END";
-    KeyNames[36] = "HOME";
-    KeyNames[37] = "CURSOR LEFT";
-    KeyNames[38] = "CURSOR UP";
-    KeyNames[39] = "CURSOR RIGHT";
-    KeyNames[40] = "CURSOR DOWN";
-    KeyNames[45] = "INSERT";
-    KeyNames[46] = "DELETE";
-    for (int c = 0; c <= 9; ++c) KeyNames[48 + c] = std::string(1, static_cast<char>('0' + c));
-    for (int c = 0; c < 26; ++c) KeyNames[65 + c] = std::string(1, static_cast<char>('A' + c));
-    for (int c = 0; c <= 9; ++c) {
-        std::string name = "NUMPAD 0";
-        name.back() = static_cast<char>('0' + c);
-        KeyNames[96 + c] = name;
-    }
-    KeyNames[106] = "NUMPAD *";
-    KeyNames[107] = "NUMPAD +";
-    KeyNames[109] = "NUMPAD -";
-    KeyNames[110] = "NUMPAD .";
-    KeyNames[111] = "NUMPAD /";
-    KeyNames[160] = "LEFT SHIFT";
-    KeyNames[161] = "RIGHT SHIFT";
-    KeyNames[162] = "LEFT CONTROL";
-    KeyNames[163] = "RIGHT CONTROL";
-    KeyNames[164] = "LEFT ALT";
-    KeyNames[188] = ",";
-    KeyNames[190] = ".";
+    for (const NamedKey& key : NamedKeys()) KeyNames[static_cast<std::size_t>(key.code)] = key.name;
 }
 
 plat::Ref<T_Dax> Hero;
@@ -118,15 +106,6 @@ void FillGrenadeSpeedTable() {
     for (int from = 1; from <= 10; ++from)
         for (int to = 1; to <= 10; ++to) GrenadeSpeedTable[from][to] = kSpeeds[from - 1][to - 1];
 }
-
-plat::Ref<TTitlescreen> TitleScreen;
-plat::Ref<TLevelScreen> LevelScreen;
-plat::Ref<TLevelCompleteScreen> LevelCompleteScreen;
-plat::Ref<TOptionScreen> OptionScreen;
-plat::Ref<TIntroducirRecordsScreen> RecordsEntryScreen;
-plat::Ref<THighScoresScreen> HighScoresScreen;
-plat::Ref<TRedefineKeysScreen> RedefineKeysScreen;
-plat::Ref<TIntroScreen> IntroScreen;
 
 plat::Ref<ActorList> ShotList;
 plat::Ref<ActorList> EnemyList;

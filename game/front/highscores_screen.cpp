@@ -42,13 +42,12 @@ void THighScoresScreen::Logic() {
     TScreen::Logic();
     newtim = Now();
     if (std::fabs(newtim - tim) > kShowMs) {
-        if (LevelStartKind == 7) {
+        if (LevelStartKind == SCREEN_NAME_ENTRY) {
             // After a name entry the title tune starts again from the top.
             SidMusic->Stop();
             SidMusic->SelectTrack(1);
         }
-        LevelStartKind = 4;
-        HandOver(TitleScreen);
+        Go(SCREEN_HIGH_SCORES, SCREEN_TITLE);
     }
 }
 

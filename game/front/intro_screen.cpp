@@ -16,13 +16,11 @@
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
+#include "platform/sys/input.h"
 
 namespace game {
 
 namespace {
-
-constexpr int kEscape = 27;
-constexpr int kLeftControl = 162;
 
 // The two blues of the old machine's screen and border.
 void BorderColour() { plat::SetColor(124, 112, 218); }
@@ -100,21 +98,21 @@ void TIntroScreen::Logic() {
             }
             break;
         case 2:
-            if (elapsed > 5000 || fw::KeyHitCode(kEscape) || fw::KeyHitCode(kLeftControl)) {
+            if (elapsed > 5000 || fw::KeyHitCode(plat::KEY_ESCAPE) || fw::KeyHitCode(plat::KEY_LCONTROL)) {
                 fw::FlushInput();
                 estado = 3;
                 oldt = Now();
             }
             break;
         case 3:
-            if (elapsed > 3000 || fw::KeyHitCode(kEscape)) {
+            if (elapsed > 3000 || fw::KeyHitCode(plat::KEY_ESCAPE)) {
                 estado = 4;
                 oldt = Now();
                 canal = fw::Game->Channels->PlayGameSound(Turboload_sound, nullptr, 1.0f, 0.0f);
             }
             break;
         case 4:
-            if (elapsed > 6500 || fw::KeyHitCode(kEscape)) {
+            if (elapsed > 6500 || fw::KeyHitCode(plat::KEY_ESCAPE)) {
                 fw::FlushInput();
                 fw::Game->Channels->StopGameChannel(canal);
                 canal = nullptr;
@@ -127,7 +125,7 @@ void TIntroScreen::Logic() {
             }
             break;
         case 5:
-            if (fw::KeyHitCode(kEscape)) blocks = 0;
+            if (fw::KeyHitCode(plat::KEY_ESCAPE)) blocks = 0;
             if (blocks == 0) {
                 estado = 6;
                 oldt = Now();
@@ -147,7 +145,7 @@ void TIntroScreen::Logic() {
             if (scroll_pos + scroll_len < 0) scroll_pos = 320.0;
             break;
         case 6:
-            if (elapsed > 5000 || fw::KeyHitCode(kEscape)) {
+            if (elapsed > 5000 || fw::KeyHitCode(plat::KEY_ESCAPE)) {
                 Kill();
                 SidMusic->Load("Data/Music/Velm.sid", 1, 1, 1.0f, 1.0f);
                 SidMusic->Stop();

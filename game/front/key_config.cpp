@@ -15,14 +15,11 @@
 #include "platform/gfx/draw.h"
 #include "platform/io/fs.h"
 #include "platform/io/stream.h"
+#include "platform/sys/input.h"
 
 namespace game {
 
 namespace {
-
-constexpr int kEscape = 27;
-constexpr int kKeyY = 89;
-constexpr int kKeyN = 78;
 
 // The six controls in file and screen order.
 struct Control {
@@ -44,8 +41,7 @@ const std::array<Control, 6>& Controls() {
 }
 
 void BackToOptions() {
-    LevelStartKind = 6;
-    HandOver(OptionScreen);
+    Go(SCREEN_REDEFINE_KEYS, SCREEN_OPTIONS);
 }
 
 }  // namespace
@@ -91,24 +87,8 @@ void TIniFileKey::Load() {
 // --- capturing keys ------------------------------------------------------------------
 
 int PollKeyHitCode() {
-    static const std::vector<int> codes = [] {
-        std::vector<int> list = {8, 9, 13};
-        for (int c = 32; c <= 40; ++c) list.push_back(c);
-        list.push_back(45);
-        list.push_back(46);
-        for (int c = 48; c <= 57; ++c) list.push_back(c);
-        for (int c = 65; c <= 90; ++c) list.push_back(c);
-        for (int c = 96; c <= 107; ++c) list.push_back(c);
-        list.push_back(109);
-        list.push_back(110);
-        list.push_back(111);
-        for (int c = 160; c <= 164; ++c) list.push_back(c);
-        list.push_back(188);
-        list.push_back(190);
-        return list;
-    }();
-    for (int code : codes)
-        if (fw::KeyHitCode(code)) return code;
+    for (const NamedKey& key : NamedKeys())
+        if (fw::KeyHitCode(key.code)) return key.code;
     return -1;
 }
 
@@ -162,12 +142,12 @@ void TRedefineKeysScreen::Start() {
     fw::Game->Mouse->Off();
     fw::Game->FixedRateLogic->Init();
     fw::Game->IgnoreEscapeKey = 1;
-    newkey = 4;
+    newkey = DIR_LEFT;
 }
 
 void TRedefineKeysScreen::Logic() {
     TScreen::Logic();
-    if (fw::KeyHitCode(kEscape)) {
+    if (fw::KeyHitCode(plat::KEY_ESCAPE)) {
         fw::FlushInput();
         // Every control back to its default, in memory only.
         for (const Control& control : Controls()) (*control.keys)[1] = (*control.keys)[0];
@@ -175,13 +155,13 @@ void TRedefineKeysScreen::Logic() {
         return;
     }
     switch (newkey) {
-        case 4: if (NewKeysEntry->m_Introduce_leftkey()) newkey = 6; break;
-        case 6: if (NewKeysEntry->m_Introduce_rightkey()) newkey = 2; break;
-        case 2: if (NewKeysEntry->m_Introduce_upkey()) newkey = 8; break;
-        case 8: if (NewKeysEntry->m_Introduce_downkey()) newkey = 11; break;
-        case 11: if (NewKeysEntry->m_Introduce_key1()) newkey = 12; break;
-        case 12: if (NewKeysEntry->m_Introduce_key2()) newkey = 0; break;
-        case 0: m_go_to_OptionScreen(); break;
+        case DIR_LEFT: if (NewKeysEntry->m_Introduce_leftkey()) newkey = DIR_RIGHT; break;
+        case DIR_RIGHT: if (NewKeysEntry->m_Introduce_rightkey()) newkey = DIR_UP; break;
+        case DIR_UP: if (NewKeysEntry->m_Introduce_upkey()) newkey = DIR_DOWN; break;
+        case DIR_DOWN: if (NewKeysEntry->m_Introduce_downkey()) newkey = STEP_FIRE; break;
+        case STEP_FIRE: if (NewKeysEntry->m_Introduce_key1()) newkey = STEP_GRENADES; break;
+        case STEP_GRENADES: if (NewKeysEntry->m_Introduce_key2()) newkey = STEP_CONFIRM; break;
+        case STEP_CONFIRM: m_go_to_OptionScreen(); break;
         default: break;
     }
 }
@@ -189,26 +169,26 @@ void TRedefineKeysScreen::Logic() {
 void TRedefineKeysScreen::Draw() {
     plat::Cls();
     switch (newkey) {
-        case 4: NewKeysEntry->m_Draw_leftkey(); break;
-        case 6: NewKeysEntry->m_Draw_rightkey(); break;
-        case 2: NewKeysEntry->m_Draw_upkey(); break;
-        case 8: NewKeysEntry->m_Draw_downkey(); break;
-        case 11: NewKeysEntry->m_Draw_key1(); break;
-        case 12: NewKeysEntry->m_Draw_key2(); break;
-        case 0: NewKeysEntry->m_Draw_allkeys(); break;
+        case DIR_LEFT: NewKeysEntry->m_Draw_leftkey(); break;
+        case DIR_RIGHT: NewKeysEntry->m_Draw_rightkey(); break;
+        case DIR_UP: NewKeysEntry->m_Draw_upkey(); break;
+        case DIR_DOWN: NewKeysEntry->m_Draw_downkey(); break;
+        case STEP_FIRE: NewKeysEntry->m_Draw_key1(); break;
+        case STEP_GRENADES: NewKeysEntry->m_Draw_key2(); break;
+        case STEP_CONFIRM: NewKeysEntry->m_Draw_allkeys(); break;
         default: break;
     }
 }
 
 void TRedefineKeysScreen::m_go_to_OptionScreen() {
-    if (fw::KeyHitCode(kKeyY)) {
+    if (fw::KeyHitCode(plat::KEY_Y)) {
         fw::FlushInput();
         IniKeysFill();
         KeyFile->Save();
         BackToOptions();
-    } else if (fw::KeyHitCode(kKeyN)) {
+    } else if (fw::KeyHitCode(plat::KEY_N)) {
         fw::FlushInput();
-        newkey = 4;  // the capture starts again from left
+        newkey = DIR_LEFT;  // the capture starts again from left
     }
 }
 

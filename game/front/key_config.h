@@ -31,8 +31,8 @@ public:
     void Load() override;
 };
 
-// The first key code of the 72 named keys that was hit since it was last
-// read, tested in a fixed order; -1 when none.
+// The first key code of the named keys (NamedKeys(), by ascending code) that
+// was hit since it was last read; -1 when none.
 int PollKeyHitCode();
 
 // Captures the six keys one by one and draws the rows of the screen.
@@ -69,9 +69,10 @@ private:
 class TRedefineKeysScreen : public fw::TScreen {
 public:
     plat::Ref<T_NewKeysEntry> NewKeysEntry = plat::New<T_NewKeysEntry>();
-    // The step: 4 left, 6 right, 2 up, 8 down, 11 fire, 12 grenades,
-    // 0 confirmation.
-    int newkey = 0;
+    // The step: the direction code of the control asked for (left, right,
+    // up, down), then fire, grenades and the confirmation.
+    enum Step : int { STEP_CONFIRM = 0, STEP_FIRE = 11, STEP_GRENADES = 12 };
+    int newkey = STEP_CONFIRM;
 
     void Load() override;
     void Start() override;

@@ -13,11 +13,11 @@
 #include "game/front/key_config.h"
 #include "game/globals.h"
 #include "game/play/field.h"
-#include "game/play/level_screen.h"
 #include "game/player_input.h"
 #include "game/screens.h"
 #include "music/sid_stream.h"
 #include "platform/gfx/draw.h"
+#include "platform/sys/input.h"
 #include "tilemap/tilemap.h"
 
 namespace game {
@@ -181,22 +181,22 @@ void T_Punto_de_mira::m_Update_Punto_de_mira() {
             if (screen) screen->anim_letra_activa = 0;
         }
         if (screen) screen->Puedo_usar_input = 0;
-        Direction = 5;
+        Direction = DIR_NONE;
     };
     auto arrived = [&] {
         if (screen) screen->Puedo_usar_input = 1;
     };
 
     switch (Direction) {
-    case 2: nudge(y, yfinal, true, kTop); break;
-    case 8: nudge(y, yfinal, false, kBottom); break;
-    case 4: nudge(x, xfinal, true, kLeft); break;
-    case 6: nudge(x, xfinal, false, kRight); break;
-    case 5: {
+    case DIR_UP: nudge(y, yfinal, true, kTop); break;
+    case DIR_DOWN: nudge(y, yfinal, false, kBottom); break;
+    case DIR_LEFT: nudge(x, xfinal, true, kLeft); break;
+    case DIR_RIGHT: nudge(x, xfinal, false, kRight); break;
+    case DIR_NONE: {
         // Released: each axis without a target picks the next grid line in
         // the last direction (and the letter there), then glides to it.
-        const Glide gx = LastDirection == 6 ? Glide::Forward : LastDirection == 4 ? Glide::Back : Glide::None;
-        const Glide gy = LastDirection == 8 ? Glide::Forward : LastDirection == 2 ? Glide::Back : Glide::None;
+        const Glide gx = LastDirection == DIR_RIGHT ? Glide::Forward : LastDirection == DIR_LEFT ? Glide::Back : Glide::None;
+        const Glide gy = LastDirection == DIR_DOWN ? Glide::Forward : LastDirection == DIR_UP ? Glide::Back : Glide::None;
         if (xfinal == 0 && yfinal == 0) xfinal = kLeft;
         if (xfinal == 0) {
             xfinal = GridLineAhead(x, kLeft, kRight, gx);
@@ -298,8 +298,8 @@ void TIntroducirRecordsScreen::m_Crea_Matriz_letras() {
 
 void TIntroducirRecordsScreen::m_Crea_Punto_de_Mira() {
     Punto_de_mira = plat::New<T_Punto_de_mira>();
-    Direction = 5;
-    LastDirection = 4;
+    Direction = DIR_NONE;
+    LastDirection = DIR_LEFT;
 }
 
 void TIntroducirRecordsScreen::m_Crea_Bala_Records() { Bala = plat::New<T_Bala_Records>(); }
@@ -310,7 +310,7 @@ void TIntroducirRecordsScreen::Logic() {
     // Held here: a confirmation releases the bullet during its own update.
     if (const auto bala = Bala) bala->m_Update_Bala_Records();
     m_anima_Letra();
-    if (FireButtons == 1 && Bala && !Bala->Bala_activa && Direction == 5 && Punto_de_mira) {
+    if (FireButtons == 1 && Bala && !Bala->Bala_activa && Direction == DIR_NONE && Punto_de_mira) {
         fw::FlushInput();
         PlayGameSound(Bala->Bala_Records_Sound);
         Bala->x = Punto_de_mira->x + 12;
@@ -344,15 +344,15 @@ void TIntroducirRecordsScreen::m_Comprueba_si_escribimos_desde_teclado() {
     if (k == -1) return;
     fw::FlushInput();
     const bool room = static_cast<int>(nombre.size()) < kMaxName;
-    if (k >= 65 && k <= 90) {
+    if (k >= plat::KEY_A && k <= plat::KEY_Z) {
         if (room) nombre += KeyNames[static_cast<std::size_t>(k)];
-    } else if (k == 190 || k == 32) {
+    } else if (k == plat::KEY_PERIOD || k == plat::KEY_SPACE) {
         if (room) nombre += ".";
-    } else if (k == 191 || k == 111) {
+    } else if (k == plat::KEY_SLASH || k == plat::KEY_NUMDIVIDE) {
         if (room) nombre += "/";
-    } else if (k == 8 || k == 46) {
+    } else if (k == plat::KEY_BACKSPACE || k == plat::KEY_DELETE) {
         if (!nombre.empty()) nombre.pop_back();
-    } else if (k == 13) {
+    } else if (k == plat::KEY_ENTER) {
         Confirm();
     }
 }
@@ -363,8 +363,7 @@ void TIntroducirRecordsScreen::Confirm() {
     if (table.Count() >= kHighScoreRows) table.RemoveLast();
     table.Insert(nombre, Score, Level);
     table.Save();
-    LevelStartKind = 7;
-    HandOver(NextScreen::HighScores);
+    Go(SCREEN_NAME_ENTRY, SCREEN_HIGH_SCORES);
 }
 
 void TIntroducirRecordsScreen::m_anima_Letra() {

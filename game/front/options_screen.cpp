@@ -14,12 +14,6 @@
 
 namespace game {
 
-namespace {
-
-constexpr int kF1 = 112, kF3 = 114, kF5 = 116, kF7 = 118, kF9 = 120, kF12 = 123, kEscape = 27;
-
-}  // namespace
-
 void TOptionScreen::Load() {
     Image = nullptr;
     ImageLoad("titulo.png", 0, 1);
@@ -60,8 +54,7 @@ void TOptionScreen::ToggleVidasInfinitas() {
 }
 
 void TOptionScreen::m_go_to_RedefineKeysScreen() {
-    LevelStartKind = 5;
-    HandOver(RedefineKeysScreen);
+    Go(SCREEN_OPTIONS, SCREEN_REDEFINE_KEYS);
 }
 
 void TOptionScreen::m_Ini_HighScores() {
@@ -83,29 +76,27 @@ std::string TOptionScreen::GraphicsDriverName() {
 }
 
 void TOptionScreen::Logic() {
-    if (fw::KeyHitCode(kF1)) ToggleControlMode();
-    if (ControlMode == 0 && fw::KeyHitCode(kF3)) m_go_to_RedefineKeysScreen();
-    if (fw::KeyHitCode(kF5)) CambiaTextoResolucion();
-    if (fw::KeyHitCode(kF7)) ToggleFullScreenOption();
-    if (fw::KeyHitCode(kF9)) {
+    if (fw::KeyHitCode(plat::KEY_F1)) ToggleControlMode();
+    if (ControlMode == 0 && fw::KeyHitCode(plat::KEY_F3)) m_go_to_RedefineKeysScreen();
+    if (fw::KeyHitCode(plat::KEY_F5)) CambiaTextoResolucion();
+    if (fw::KeyHitCode(plat::KEY_F7)) ToggleFullScreenOption();
+    if (fw::KeyHitCode(plat::KEY_F9)) {
         fw::FlushInput();
         Kill();
-        LevelStartKind = 5;
         if (resolucion != resolucion_ini_opciones) {
             if (resolucion == 800) fw::Game->ToggleResolution(800, 600);
             else if (resolucion == 1024) fw::Game->ToggleResolution(1024, 768);
         }
-        HandOver(TitleScreen);
+        Go(SCREEN_OPTIONS, SCREEN_TITLE);
     }
-    if (fw::KeyHitCode(kF12)) {
+    if (fw::KeyHitCode(plat::KEY_F12)) {
         fw::FlushInput();
         m_Ini_HighScores();
     }
-    if (fw::KeyHitCode(kEscape)) {
+    if (fw::KeyHitCode(plat::KEY_ESCAPE)) {
         fw::FlushInput();
         Kill();
-        LevelStartKind = 5;
-        HandOver(TitleScreen);
+        Go(SCREEN_OPTIONS, SCREEN_TITLE);
     }
 }
 

@@ -14,13 +14,13 @@
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"
+#include "platform/sys/input.h"
 #include "tilemap/tilemap.h"
 
 namespace game {
 
 namespace {
 
-constexpr int kF9 = 120;
 constexpr double kSlideMs = 5000;
 
 double Now() { return static_cast<double>(plat::MilliSecs64()); }
@@ -57,21 +57,19 @@ void TTitlescreen::Logic() {
     TScreen::Logic();
     ReadPlayerInput();
 
-    if (fw::KeyHitCode(kF9)) {
+    if (fw::KeyHitCode(plat::KEY_F9)) {
         fw::FlushInput();
         Kill();
-        LevelStartKind = 1;
-        HandOver(OptionScreen);
+        Go(SCREEN_TITLE, SCREEN_OPTIONS);
     }
 
     if (FireButtons == 1) {
         fw::FlushInput();
-        Direction = 2;
+        Direction = DIR_UP;
         FireButtons = 0;
         SidMusic->Stop();
         Kill();
-        LevelStartKind = 1;
-        HandOver(LevelScreen);
+        Go(SCREEN_TITLE, SCREEN_LEVEL);
     }
 
     newt = Now();
@@ -81,8 +79,7 @@ void TTitlescreen::Logic() {
             ++imagen_nivel;
         } else {
             // After the last map view: the table (which comes back here).
-            LevelStartKind = 1;
-            HandOver(HighScoresScreen);
+            Go(SCREEN_TITLE, SCREEN_HIGH_SCORES);
         }
     }
 }

@@ -138,8 +138,8 @@ void RestartFromCheckpoint() {
         Hero->estado = HERO_ENTERING;
         Hero->Frame_ind = 0;
     }
-    Direction = 2;
-    LastDirection = 2;
+    Direction = DIR_UP;
+    LastDirection = DIR_UP;
     if ((Level == 2 || Level == 6) && !HutList->IsEmpty()) CallHook(PlayHooks().ResetHuts);
 }
 

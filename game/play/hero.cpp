@@ -12,8 +12,8 @@
 #include "game/play/checkpoints.h"
 #include "game/play/field.h"
 #include "game/play/level_hooks.h"
-#include "game/play/level_screen.h"
 #include "game/play/shots.h"
+#include "game/screens.h"
 #include "music/sid_stream.h"
 #include "platform/gfx/draw.h"
 #include "tilemap/tilemap.h"
@@ -190,7 +190,7 @@ void T_Dax::Walk(float e) {
     int px = 0, py = 0;
 
     switch (Direction) {
-    case 1:
+    case DIR_UP_LEFT:
         if (x > 2 && sy > e) {
             if (probe(2, 15, px, py)) {
                 x -= step * d;
@@ -207,7 +207,7 @@ void T_Dax::Walk(float e) {
             }
         }
         break;
-    case 2:
+    case DIR_UP:
         if (probe(12, 15, px, py)) {
             if (sy > e)
                 y -= step;
@@ -217,7 +217,7 @@ void T_Dax::Walk(float e) {
             Blocked(px, py, false);
         }
         break;
-    case 3:
+    case DIR_UP_RIGHT:
         if (x < right) {
             if (probe(22, 15, px, py)) {
                 x += step * d;
@@ -230,7 +230,7 @@ void T_Dax::Walk(float e) {
             }
         }
         break;
-    case 4:
+    case DIR_LEFT:
         if (x > 2) {
             if (probe(2, 16, px, py))
                 x -= step * rl;
@@ -238,7 +238,7 @@ void T_Dax::Walk(float e) {
                 Blocked(px, py, false);
         }
         break;
-    case 6:
+    case DIR_RIGHT:
         if (x < right) {
             if (probe(22, 16, px, py))
                 x += step * rl;
@@ -246,7 +246,7 @@ void T_Dax::Walk(float e) {
                 Blocked(px, py, false);
         }
         break;
-    case 7:
+    case DIR_DOWN_LEFT:
         if (x > 2 && sy < bottom) {
             if (probe(2, 21, px, py)) {
                 x -= step * d;
@@ -256,7 +256,7 @@ void T_Dax::Walk(float e) {
             }
         }
         break;
-    case 8:
+    case DIR_DOWN:
         if (sy < bottom) {
             if (probe(12, 21, px, py))
                 y += step;
@@ -264,7 +264,7 @@ void T_Dax::Walk(float e) {
                 Blocked(px, py, false);
         }
         break;
-    case 9:
+    case DIR_DOWN_RIGHT:
         if (x < right && sy < bottom) {
             if (probe(22, 21, px, py)) {
                 x += step * d;
@@ -280,7 +280,7 @@ void T_Dax::Walk(float e) {
 }
 
 void T_Dax::WalkAnimation() {
-    const int last = (Direction == 4 || Direction == 6) ? 3 : 2;
+    const int last = (Direction == DIR_LEFT || Direction == DIR_RIGHT) ? 3 : 2;
     if (AnimDelay < 0) {
         Frame_ind += 1;
         AnimDelay = 24.0f;
@@ -297,8 +297,8 @@ void T_Dax::ThrowPose() {
         AnimDelaygr = 7.0f;
         if (frame_gr > 2) {
             anim_tirar_granada = 0;
-            Direction = 2;
-            LastDirection = 2;
+            Direction = DIR_UP;
+            LastDirection = DIR_UP;
             T_Granada::f_create_granada_Dax();
             frame_gr = 0;
         }
@@ -309,20 +309,19 @@ void T_Dax::ThrowPose() {
 void T_Dax::Leave() {
     const float step = speed * fw::Delta;
     if (x > 154) {
-        Direction = 4;
+        Direction = DIR_LEFT;
         x -= step * rl;
     } else if (x < 150) {
-        Direction = 6;
+        Direction = DIR_RIGHT;
         x += step * rl;
     } else {
-        Direction = 2;
+        Direction = DIR_UP;
         y -= step;
     }
     if (y < -21 && Level != 4 && Level != 8) {
         estado = HERO_LEVEL_LEFT;
         StopMusic();
-        LevelStartKind = 2;
-        HandOver(NextScreen::LevelComplete);
+        Go(SCREEN_LEVEL, SCREEN_AREA_COMPLETE);
     } else if ((Level == 4 || Level == 8) && y < 0) {
         estado = HERO_FORTRESS_REACHED;
     }
@@ -355,8 +354,7 @@ void T_Dax::DeathOver() {
     } else if (!InfiniteLives) {
         if (Score > HiScore) HiScore = Score;
         StopMusic();
-        LevelStartKind = 2;
-        HandOver(ScoreQualifiesForTable() == 1 ? NextScreen::RecordsEntry : NextScreen::Title);
+        Go(SCREEN_LEVEL, ScoreQualifiesForTable() == 1 ? SCREEN_NAME_ENTRY : SCREEN_TITLE);
     }
 }
 
@@ -376,8 +374,7 @@ void T_Dax::FortressBurning() {
     if (std::fabs(PlayMilliSecs() - tiempo) >= 3100.0) {
         estado = HERO_LEVEL_LEFT;
         FireList->Clear();
-        LevelStartKind = 2;
-        HandOver(NextScreen::LevelComplete);
+        Go(SCREEN_LEVEL, SCREEN_AREA_COMPLETE);
     } else {
         CallHook(PlayHooks().UpdateFires);
     }
@@ -395,34 +392,34 @@ void T_Dax::m_draw_dax() {
     case HERO_PLAYING:
     case HERO_LEAVING:
         switch (Direction) {
-        case 1: case 2: case 3: case 7: case 8: case 9: {
+        case DIR_UP_LEFT: case DIR_UP: case DIR_UP_RIGHT: case DIR_DOWN_LEFT: case DIR_DOWN: case DIR_DOWN_RIGHT: {
             if (Frame_ind == 3) Frame_ind = 0;
-            const auto& table = Direction == 1   ? anim_upleft
-                                : Direction == 2 ? anim_up
-                                : Direction == 3 ? anim_upright
-                                : Direction == 7 ? anim_downleft
-                                : Direction == 8 ? anim_down
+            const auto& table = Direction == DIR_UP_LEFT   ? anim_upleft
+                                : Direction == DIR_UP ? anim_up
+                                : Direction == DIR_UP_RIGHT ? anim_upright
+                                : Direction == DIR_DOWN_LEFT ? anim_downleft
+                                : Direction == DIR_DOWN ? anim_down
                                                  : anim_downright;
             cell(at(table, Frame_ind));
             break;
         }
-        case 4:
+        case DIR_LEFT:
             cell(at(anim_left, Frame_ind));
             break;
-        case 6:
+        case DIR_RIGHT:
             cell(at(anim_right, Frame_ind));
             break;
-        case 5:
+        case DIR_NONE:
             if (anim_tirar_granada == 0) {
                 switch (LastDirection) {
-                case 7: cell(anim_downleft[1]); break;
-                case 8: cell(anim_down[1]); break;
-                case 9: cell(anim_downright[1]); break;
-                case 4: cell(anim_left[2]); break;
-                case 6: cell(anim_right[2]); break;
-                case 1: cell(anim_upleft[1]); break;
-                case 2: cell(anim_up[1]); break;
-                case 3: cell(anim_upright[1]); break;
+                case DIR_DOWN_LEFT: cell(anim_downleft[1]); break;
+                case DIR_DOWN: cell(anim_down[1]); break;
+                case DIR_DOWN_RIGHT: cell(anim_downright[1]); break;
+                case DIR_LEFT: cell(anim_left[2]); break;
+                case DIR_RIGHT: cell(anim_right[2]); break;
+                case DIR_UP_LEFT: cell(anim_upleft[1]); break;
+                case DIR_UP: cell(anim_up[1]); break;
+                case DIR_UP_RIGHT: cell(anim_upright[1]); break;
                 default: break;
                 }
             } else {
@@ -441,11 +438,11 @@ void T_Dax::m_draw_dax() {
         break;
     case HERO_FALLEN: {
         const int frame = at(anim_muerto_caido, Frame_ind);
-        if (Direction == 7 || Direction == 8 || Direction == 9)
+        if (Direction == DIR_DOWN_LEFT || Direction == DIR_DOWN || Direction == DIR_DOWN_RIGHT)
             plat::DrawImage(Image, sx, sy + 15, frame);
-        else if (Direction == 4)
+        else if (Direction == DIR_LEFT)
             plat::DrawImage(Image, sx - 21, sy + 8, frame);
-        else if (Direction == 6)
+        else if (Direction == DIR_RIGHT)
             plat::DrawImage(Image, sx + 21, sy + 8, frame);
         else
             cell(frame);

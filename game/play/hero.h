@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "game/vocabulary.h"
 #include "platform/core/object.h"
 #include "platform/gfx/image.h"
 
@@ -15,18 +16,6 @@ class TGameSound;
 }
 
 namespace game {
-
-// Hero states (T_Dax::estado).
-enum HeroState : int {
-    HERO_SHOT = 4,
-    HERO_FORTRESS_REACHED = 35,
-    HERO_FORTRESS_BURNING = 36,
-    HERO_PLAYING = 40,
-    HERO_LEAVING = 41,
-    HERO_LEVEL_LEFT = 42,
-    HERO_FALLEN = 43,
-    HERO_ENTERING = 44,
-};
 
 class T_Dax : public plat::Object {
 public:

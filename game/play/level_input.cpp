@@ -22,7 +22,7 @@ void HandleFireButtons() {
             FireCoolDown = 14;
         }
     } else if (FireButtons == 2 && able && GrenadeReady == 1 && Grenades > 0) {
-        if (Direction == 5)
+        if (Direction == DIR_NONE)
             Hero->anim_tirar_granada = 1;  // the grenade leaves his hand at the end of the pose
         else
             T_Granada::f_create_granada_Dax();

@@ -19,13 +19,12 @@
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/draw.h"
+#include "platform/sys/input.h"
 #include "tilemap/tilemap.h"
 
 namespace game {
 
 namespace {
-
-constexpr int kKeyEscape = 27;
 
 // Walks a list and calls `act` for every entry of class T.
 template <class T, class F>
@@ -63,7 +62,7 @@ void TLevelScreen::Start() {
     fw::TScreen::Start();
     fw::Game->Mouse->Off();
     fw::FlushInput();
-    if (LevelStartKind == 1 && TitleScreen) TitleScreen->Kill();
+    if (LevelStartKind == SCREEN_TITLE && TitleScreen) TitleScreen->Kill();
     ViewTop = (GameMap->mapheight - 2) * GameMap->mapblockheight - 160;
     InitLevelStats();
     fw::SeedRandRange(static_cast<unsigned>(plat::MilliSecs()));
@@ -77,7 +76,7 @@ void TLevelScreen::Kill() { GameMap->MapFreeMem(); }
 
 void TLevelScreen::InitLevelStats() {
     fw::FlushInput();
-    if (LevelStartKind == 1) {
+    if (LevelStartKind == SCREEN_TITLE) {
         Level = 1;
         Stage = 1;
         Score = 0;
@@ -96,8 +95,8 @@ void TLevelScreen::InitLevelStats() {
     Hero->dead_sound = SoundBank->Find("snd5");
     Hero->grenade_throw_sound = SoundBank->Find("snd3");
     Hero->estado = HERO_ENTERING;
-    Direction = 2;
-    LastDirection = 2;
+    Direction = DIR_UP;
+    LastDirection = DIR_UP;
     Hero->Frame_ind = 0;
     LastScrollTime = PlayClock;
 
@@ -148,12 +147,11 @@ void TLevelScreen::Logic() {
     }
     m_Mira_vida_extra();
 
-    if (fw::KeyHitCode(kKeyEscape)) {
+    if (fw::KeyHitCode(plat::KEY_ESCAPE)) {
         // Back to the title; the score is not entered anywhere.
         fw::FlushInput();
         if (SidMusic) SidMusic->Stop();
-        LevelStartKind = 2;
-        HandOver(NextScreen::Title);
+        Go(SCREEN_LEVEL, SCREEN_TITLE);
     }
 }
 

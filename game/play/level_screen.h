@@ -24,18 +24,12 @@ public:
     void Kill() override;
     void Logic() override;
     void Draw() override;
-    // Resets the level: a new game's values when LevelStartKind is 1, the
+    // Resets the level: a new game's values when coming from the title, the
     // lists emptied, the hero made, the fixed scenery of the area placed.
     virtual void InitLevelStats();
     // One extra life per tick while the score has passed the next threshold.
     virtual void m_Mira_vida_extra();
 };
-
-// The screens the level play hands over to.
-enum class NextScreen { Title, LevelComplete, RecordsEntry, HighScores };
-
-// HandOver (screens.h) to the screen named.
-void HandOver(NextScreen next);
 
 // The map file of an area 1..8 ("" for any other).
 const char* LevelMapFile(int level);

@@ -57,18 +57,18 @@ void T_Bala::f_Create_Bala_Dax() {
     if (!Hero) return;
     auto b = plat::New<T_Bala>();
     b->owned = BALA_HERO;
-    b->dir = Direction == 5 ? LastDirection : Direction;
+    b->dir = Direction == DIR_NONE ? LastDirection : Direction;
     const float hx = Hero->x, hy = Hero->y;
     const float bottom = static_cast<float>(ViewTop + 155);
     switch (b->dir) {
-    case 1: b->x = hx + 2; b->y = hy + 8; b->yfinalbala = b->y - 80; break;
-    case 2: b->x = hx + 16; b->y = hy + 2; b->yfinalbala = b->y - 80; break;
-    case 3: b->x = hx + 20; b->y = hy + 7; b->yfinalbala = b->y - 80; break;
-    case 4: b->x = hx - 2; b->y = hy + 9; b->xfinalbala = std::max(b->x - 110, 0.0f); break;
-    case 6: b->x = hx + 22; b->y = hy + 9; b->xfinalbala = std::min(b->x + 110, 320.0f); break;
-    case 7: b->x = hx + 2; b->y = hy + 22; b->yfinalbala = bottom; break;
-    case 8: b->x = hx + 6; b->y = hy + 22; b->yfinalbala = bottom; break;
-    case 9: b->x = hx + 22; b->y = hy + 22; b->yfinalbala = bottom; break;
+    case DIR_UP_LEFT: b->x = hx + 2; b->y = hy + 8; b->yfinalbala = b->y - 80; break;
+    case DIR_UP: b->x = hx + 16; b->y = hy + 2; b->yfinalbala = b->y - 80; break;
+    case DIR_UP_RIGHT: b->x = hx + 20; b->y = hy + 7; b->yfinalbala = b->y - 80; break;
+    case DIR_LEFT: b->x = hx - 2; b->y = hy + 9; b->xfinalbala = std::max(b->x - 110, 0.0f); break;
+    case DIR_RIGHT: b->x = hx + 22; b->y = hy + 9; b->xfinalbala = std::min(b->x + 110, 320.0f); break;
+    case DIR_DOWN_LEFT: b->x = hx + 2; b->y = hy + 22; b->yfinalbala = bottom; break;
+    case DIR_DOWN: b->x = hx + 6; b->y = hy + 22; b->yfinalbala = bottom; break;
+    case DIR_DOWN_RIGHT: b->x = hx + 22; b->y = hy + 22; b->yfinalbala = bottom; break;
     default: break;
     }
     if (b->y >= 0) Append(b);
@@ -79,14 +79,14 @@ void T_Bala::f_Create_Bala_Enemigo(int dir, float x, float y, int kind) {
     b->owned = kind;
     b->dir = dir;
     switch (dir) {
-    case 1: b->x = x + 2; b->y = y + 8; b->yfinalbala = b->y - 80; break;
-    case 2: b->x = x + 16; b->y = y - 2; b->yfinalbala = b->y - 80; break;
-    case 3: b->x = x + 20; b->y = y + 7; b->yfinalbala = b->y - 80; break;
-    case 4: b->x = x - 2; b->y = y + 9; b->xfinalbala = std::max(b->x - 100, 0.0f); break;
-    case 6: b->x = x + 22; b->y = y + 9; b->xfinalbala = std::min(b->x + 100, 320.0f); break;
-    case 7: b->x = x + 2; b->y = y + 22; b->yfinalbala = b->y + 80; break;
-    case 8: b->x = x + 6; b->y = y + 22; b->yfinalbala = b->y + 80; break;
-    case 9: b->x = x + 22; b->y = y + 22; b->yfinalbala = b->y + 80; break;
+    case DIR_UP_LEFT: b->x = x + 2; b->y = y + 8; b->yfinalbala = b->y - 80; break;
+    case DIR_UP: b->x = x + 16; b->y = y - 2; b->yfinalbala = b->y - 80; break;
+    case DIR_UP_RIGHT: b->x = x + 20; b->y = y + 7; b->yfinalbala = b->y - 80; break;
+    case DIR_LEFT: b->x = x - 2; b->y = y + 9; b->xfinalbala = std::max(b->x - 100, 0.0f); break;
+    case DIR_RIGHT: b->x = x + 22; b->y = y + 9; b->xfinalbala = std::min(b->x + 100, 320.0f); break;
+    case DIR_DOWN_LEFT: b->x = x + 2; b->y = y + 22; b->yfinalbala = b->y + 80; break;
+    case DIR_DOWN: b->x = x + 6; b->y = y + 22; b->yfinalbala = b->y + 80; break;
+    case DIR_DOWN_RIGHT: b->x = x + 22; b->y = y + 22; b->yfinalbala = b->y + 80; break;
     default: b->x = x; b->y = y; break;
     }
     if (kind == BALA_ENEMY_THROUGH) b->yfinalbala = b->y + 110;
@@ -109,7 +109,7 @@ void T_Bala::f_Create_Bala_Caseta(int dir, float x, float y) {
     auto b = plat::New<T_Bala>();
     b->owned = BALA_HUT;
     b->dir = dir;
-    if (dir == 9) {
+    if (dir == DIR_DOWN_RIGHT) {
         b->x = x + 38;
         b->y = y + 40;
     } else {
@@ -133,7 +133,7 @@ float T_Bala::Speed() const {
 }
 
 bool T_Bala::FlightOpen() const {
-    if (dir >= 7) return MapSolid(x, y + 16) == 0;
+    if (dir >= DIR_DOWN_LEFT) return MapSolid(x, y + 16) == 0;
     return MapSolid(x, y) == 0;
 }
 
@@ -145,14 +145,14 @@ bool T_Bala::WaterPass() const {
 void T_Bala::MoveAlong(float v) {
     const float s = v * fw::Delta;
     switch (dir) {
-    case 1: x -= s; y -= s; break;
-    case 2: y -= s; break;
-    case 3: x += s; y -= s; break;
-    case 4: x -= s; break;
-    case 6: x += s; break;
-    case 7: x -= s; y += s; break;
-    case 8: y += s; break;
-    case 9: x += s; y += s; break;
+    case DIR_UP_LEFT: x -= s; y -= s; break;
+    case DIR_UP: y -= s; break;
+    case DIR_UP_RIGHT: x += s; y -= s; break;
+    case DIR_LEFT: x -= s; break;
+    case DIR_RIGHT: x += s; break;
+    case DIR_DOWN_LEFT: x -= s; y += s; break;
+    case DIR_DOWN: y += s; break;
+    case DIR_DOWN_RIGHT: x += s; y += s; break;
     default: break;
     }
 }
@@ -164,15 +164,15 @@ void T_Bala::m_Update_Bala() {
     const bool straightKind = owned == BALA_HERO || owned == BALA_ENEMY;
 
     switch (dir) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 6: {
+    case DIR_UP_LEFT:
+    case DIR_UP:
+    case DIR_UP_RIGHT:
+    case DIR_LEFT:
+    case DIR_RIGHT: {
         bool flying;
-        if (dir <= 3)
+        if (dir <= DIR_UP_RIGHT)
             flying = y > yfinalbala;
-        else if (dir == 4)
+        else if (dir == DIR_LEFT)
             flying = x > xfinalbala;
         else
             flying = x < xfinalbala;
@@ -185,9 +185,9 @@ void T_Bala::m_Update_Bala() {
         }
         break;
     }
-    case 7:
-    case 8:
-    case 9:
+    case DIR_DOWN_LEFT:
+    case DIR_DOWN:
+    case DIR_DOWN_RIGHT:
         if (owned == BALA_ENEMY_THROUGH) {
             if (y < yfinalbala)
                 MoveAlong(v);
@@ -196,8 +196,8 @@ void T_Bala::m_Update_Bala() {
         } else if (y < yfinalbala && FlightOpen()) {
             if (owned == BALA_HUT) {
                 const float s = v * fw::Delta;
-                if (dir == 7) { x -= 2 * s; y += s; }
-                if (dir == 9) { x += 2 * s; y += s; }
+                if (dir == DIR_DOWN_LEFT) { x -= 2 * s; y += s; }
+                if (dir == DIR_DOWN_RIGHT) { x += 2 * s; y += s; }
             } else {
                 MoveAlong(v);
             }
@@ -209,7 +209,7 @@ void T_Bala::m_Update_Bala() {
                 MoveAlong(v);
             else
                 m_bala_explota();
-        } else if (owned == BALA_BAZOOKA || (owned == BALA_HUT && dir != 8)) {
+        } else if (owned == BALA_BAZOOKA || (owned == BALA_HUT && dir != DIR_DOWN)) {
             m_bazooka_explota();
         }
         break;
@@ -260,9 +260,9 @@ void T_Bala::m_Draw_Bala() {
         break;
     case BALA_BAZOOKA:
         if (explota == 0) {
-            if (dir == 8) plat::DrawImage(bala_baz_img, x, sy, bala_baz_anim[0]);
-            if (dir == 7) plat::DrawImage(bala_baz_img, x, sy, bala_baz_anim[1]);
-            if (dir == 9) plat::DrawImage(bala_baz_img, x, sy, bala_baz_anim[2]);
+            if (dir == DIR_DOWN) plat::DrawImage(bala_baz_img, x, sy, bala_baz_anim[0]);
+            if (dir == DIR_DOWN_LEFT) plat::DrawImage(bala_baz_img, x, sy, bala_baz_anim[1]);
+            if (dir == DIR_DOWN_RIGHT) plat::DrawImage(bala_baz_img, x, sy, bala_baz_anim[2]);
         } else {
             plat::DrawImage(bala_baz_exp_img, x, sy, anim_gr_expl[static_cast<std::size_t>(cell)]);
         }

@@ -12,26 +12,11 @@
 
 #include <array>
 
+#include "game/vocabulary.h"
 #include "platform/core/object.h"
 #include "platform/gfx/image.h"
 
 namespace game {
-
-// T_Bala::owned
-enum BalaKind : int {
-    BALA_HERO = 1,
-    BALA_ENEMY = 2,
-    BALA_BAZOOKA = 3,
-    BALA_HUT = 4,
-    BALA_ENEMY_THROUGH = 5,  // an enemy bullet that ignores the map
-};
-
-// T_Granada::owned
-enum GranadaKind : int {
-    GRANADA_HERO = 1,
-    GRANADA_ENEMY = 2,
-    GRANADA_CANNON = 3,
-};
 
 class T_Bala : public plat::Object {
 public:

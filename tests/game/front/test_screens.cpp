@@ -37,9 +37,6 @@ using fronttest::Press;
 using fronttest::RunFor;
 using fronttest::SaveFrame;
 
-constexpr int kEscape = 27, kLeftControl = 162, kF1 = 112, kF3 = 114, kF5 = 116, kF7 = 118,
-              kF9 = 120, kF12 = 123;
-
 class FrontScreens : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -156,23 +153,23 @@ TEST_F(FrontScreens, EscapeCutsEveryIntroStepShortAndLeftControlOnlyTheStartUpTe
     ShowIntroFromTheStart();
     MsInStep(1, 2000);
     ASSERT_EQ(game::IntroScreen->estado, 2);
-    Press(kLeftControl);
+    Press(plat::KEY_LCONTROL);
     Frame();
     EXPECT_EQ(game::IntroScreen->estado, 3);
-    Press(kLeftControl);  // not a key of the tape search
+    Press(plat::KEY_LCONTROL);  // not a key of the tape search
     RunFor(1000, 5);
     EXPECT_EQ(game::IntroScreen->estado, 3);
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     EXPECT_EQ(game::IntroScreen->estado, 4);
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     ASSERT_EQ(game::IntroScreen->estado, 5);
 
     RunFor(3000, 5);
     const int segs = game::IntroScreen->segs;
     const int cent = game::IntroScreen->cent;
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     // On the same tick: counter 0, the clock as on the tick before.
     EXPECT_EQ(game::IntroScreen->estado, 6);
@@ -180,7 +177,7 @@ TEST_F(FrontScreens, EscapeCutsEveryIntroStepShortAndLeftControlOnlyTheStartUpTe
     EXPECT_EQ(game::IntroScreen->segs, segs);
     EXPECT_EQ(game::IntroScreen->cent, cent);
     EXPECT_TRUE(game::IntroScreen->btimer->Stopped());
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     EXPECT_EQ(Current(), game::TitleScreen.get());
 }
@@ -195,11 +192,11 @@ TEST_F(FrontScreens, ScrollTextReentersAsSoonAsItsLastBlankHasLeft) {
     EXPECT_GT(intro.scroll_len, 320);
 
     MsInStep(1, 2000);
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     ASSERT_EQ(intro.estado, 5);
     // At a display's 60 frames a second the message moves 100 pixels a
@@ -254,22 +251,22 @@ TEST_F(FrontScreens, IntroFramesAsDrawn) {
     SaveFrame("intro_2_basic");
     EXPECT_EQ(PixelAt(2, 2), 0x7C70DAu);      // border
     EXPECT_EQ(PixelAt(300, 200), 0x3E31A2u);  // screen (62, 49, 162)
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     Frame();
     SaveFrame("intro_3_search");
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     Frame();
     SaveFrame("intro_4_loader_title");
     EXPECT_EQ(PixelAt(2, 2), 0x000000u);
     EXPECT_EQ(PixelAt(300, 150), 0x555555u);
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     RunFor(12340, 10);
     Frame();
     SaveFrame("intro_5_loading");
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     Frame();
     SaveFrame("intro_6_raster");
@@ -287,10 +284,10 @@ TEST_F(FrontScreens, RasterColoursLeaveTheSharedGeneratorAlone) {
     ShowIntroFromTheStart();
     MsInStep(1, 2000);
     for (int i = 0; i < 3; ++i) {
-        Press(kEscape);
+        Press(plat::KEY_ESCAPE);
         Frame();
     }
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     ASSERT_EQ(game::IntroScreen->estado, 6);
     plat::SeedRnd(1234);
@@ -314,16 +311,16 @@ TEST_F(FrontScreens, MusicFollowsTheScreens) {
     MsInStep(1, 2000);
     for (int i = 0; i < 3; ++i) {
         EXPECT_FALSE(playing()) << "step " << game::IntroScreen->estado;
-        Press(kEscape);
+        Press(plat::KEY_ESCAPE);
         Frame();
     }
     ASSERT_EQ(game::IntroScreen->estado, 5);
     EXPECT_TRUE(playing());
     const auto loaderTune = music::SidAudioStream::CurrentSource();
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     EXPECT_FALSE(playing());
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     ASSERT_EQ(Current(), game::TitleScreen.get());
     EXPECT_TRUE(playing());
@@ -331,7 +328,7 @@ TEST_F(FrontScreens, MusicFollowsTheScreens) {
     game::HighScoresScreen->PreStart();
     EXPECT_TRUE(playing());
     ShowTitle();
-    Press(kLeftControl);
+    Press(plat::KEY_LCONTROL);
     Frame();
     ASSERT_EQ(Current(), game::LevelScreen.get());
     EXPECT_TRUE(playing());
@@ -395,7 +392,7 @@ TEST_F(FrontScreens, TitleShowsCreditsThenEightMapSlidesThenTheTable) {
     EXPECT_EQ(game::LevelStartKind, 1);
 
     // Escape does not shorten the table's ten seconds.
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     RunFor(10000, 10);
     EXPECT_EQ(Current(), game::HighScoresScreen.get());
     RunFor(10, 10);
@@ -429,7 +426,7 @@ TEST_F(FrontScreens, TitleCreditsAndSlidesAsDrawn) {
 TEST_F(FrontScreens, TitleKeysLeadToOptionsAndToPlay) {
     // F9: the options, the title killed.
     ShowTitle();
-    Press(kF9);
+    Press(plat::KEY_F9);
     Frame();
     EXPECT_EQ(Current(), game::OptionScreen.get());
     EXPECT_EQ(game::LevelStartKind, 1);
@@ -438,7 +435,7 @@ TEST_F(FrontScreens, TitleKeysLeadToOptionsAndToPlay) {
     // Fire (left Control by default): a game at area 1.
     ShowTitle();
     RunFor(6000, 10);
-    Press(kLeftControl);
+    Press(plat::KEY_LCONTROL);
     Frame();
     EXPECT_EQ(Current(), game::LevelScreen.get());
     EXPECT_EQ(fw::Game->DestinationTScreen, game::LevelScreen);
@@ -448,8 +445,8 @@ TEST_F(FrontScreens, TitleKeysLeadToOptionsAndToPlay) {
 
     // Both in one tick: both run, F9 first, so the game wins.
     ShowTitle();
-    Press(kF9);
-    Press(kLeftControl);
+    Press(plat::KEY_F9);
+    Press(plat::KEY_LCONTROL);
     Frame();
     EXPECT_EQ(Current(), game::LevelScreen.get());
     EXPECT_EQ(fw::Game->DestinationTScreen, game::LevelScreen);
@@ -458,7 +455,7 @@ TEST_F(FrontScreens, TitleKeysLeadToOptionsAndToPlay) {
     ShowTitle();
     const auto saved = game::FireKeys;
     game::FireKeys[1] = 'X';
-    Press(kLeftControl);
+    Press(plat::KEY_LCONTROL);
     Frame();
     EXPECT_EQ(Current(), game::TitleScreen.get());
     Press('X');
@@ -469,7 +466,7 @@ TEST_F(FrontScreens, TitleKeysLeadToOptionsAndToPlay) {
 
 TEST_F(FrontScreens, EscapeOnTheTitleEndsTheProgramAfterTheFade) {
     ShowTitle();
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     int ms = 0, result = 1;
     while (result != -1 && ms < 2000) {
         result = Frame(5, true);
@@ -484,11 +481,11 @@ TEST_F(FrontScreens, EscapeOnTheTitleEndsTheProgramAfterTheFade) {
 // --- options -----------------------------------------------------------------------
 
 TEST_F(FrontScreens, OptionsReturnToTheTitleWhichStartsOverAtTheCredits) {
-    for (int key : {kF9, kEscape}) {
+    for (int key : {plat::KEY_F9, plat::KEY_ESCAPE}) {
         ShowTitle();
         RunFor(12000, 10);
         ASSERT_EQ(game::TitleScreen->imagen_nivel, 2);
-        Press(kF9);
+        Press(plat::KEY_F9);
         Frame();
         ASSERT_EQ(Current(), game::OptionScreen.get());
         Press(key);
@@ -507,14 +504,14 @@ TEST_F(FrontScreens, OptionsChangeTheResolutionOnlyWhenLeftWithF9) {
         int width;
     };
     const std::vector<Case> cases = {
-        {{kF5, kF5, kF9}, 800},   // twice: back to where it was, no switch
-        {{kF5, kEscape}, 800},    // Escape leaves without applying it
-        {{kF5, kF9}, 1024},
-        {{kF5, kF9}, 800},
+        {{plat::KEY_F5, plat::KEY_F5, plat::KEY_F9}, 800},   // twice: back to where it was, no switch
+        {{plat::KEY_F5, plat::KEY_ESCAPE}, 800},    // Escape leaves without applying it
+        {{plat::KEY_F5, plat::KEY_F9}, 1024},
+        {{plat::KEY_F5, plat::KEY_F9}, 800},
     };
     for (const Case& c : cases) {
         ShowTitle();
-        Press(kF9);
+        Press(plat::KEY_F9);
         Frame();
         ASSERT_EQ(Current(), game::OptionScreen.get());
         for (int key : c.keys) {
@@ -531,7 +528,7 @@ TEST_F(FrontScreens, OptionsChangeTheResolutionOnlyWhenLeftWithF9) {
 
 TEST_F(FrontScreens, OptionsShowTheirValues) {
     ShowTitle();
-    Press(kF9);
+    Press(plat::KEY_F9);
     Frame();
     auto texts = TextsOf([] { game::OptionScreen->Draw(); });
     EXPECT_EQ((texts[{69, 90}]), "F1 CONTROL MODE ");
@@ -542,62 +539,62 @@ TEST_F(FrontScreens, OptionsShowTheirValues) {
     Frame();
     SaveFrame("options");
 
-    Press(kF5);
+    Press(plat::KEY_F5);
     Frame();
     texts = TextsOf([] { game::OptionScreen->Draw(); });
     EXPECT_EQ((texts[{186, 130}]), "1024 X 768");
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
 }
 
 TEST_F(FrontScreens, ControlModeNeedsAJoystickAndKeysNeedTheKeyboard) {
     ShowTitle();
-    Press(kF9);
+    Press(plat::KEY_F9);
     Frame();
-    Press(kF1);
+    Press(plat::KEY_F1);
     Frame();
     EXPECT_EQ(game::ControlMode, 0);  // no joystick: stays on the keyboard
 
     plat::AttachVirtualJoystick();
-    Press(kF1);
+    Press(plat::KEY_F1);
     Frame();
     EXPECT_EQ(game::ControlMode, 1);
     auto texts = TextsOf([] { game::OptionScreen->Draw(); });
     EXPECT_EQ((texts[{194, 90}]), "JOYSTICK");
-    Press(kF3);
+    Press(plat::KEY_F3);
     Frame();
     EXPECT_EQ(Current(), game::OptionScreen.get());  // no key redefinition for the joystick
-    Press(kF1);
+    Press(plat::KEY_F1);
     Frame();
     EXPECT_EQ(game::ControlMode, 0);
-    Press(kF3);
+    Press(plat::KEY_F3);
     Frame();
     EXPECT_EQ(Current(), game::RedefineKeysScreen.get());
     EXPECT_NE(game::OptionScreen->Image, nullptr);  // left without being killed
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
 }
 
 TEST_F(FrontScreens, FullScreenSwitchesAtOnceAndIsRecorded) {
     plat::SetGraphicsModesForTests({{800, 600, 32, 60}, {1024, 768, 32, 60}});
     ShowTitle();
-    Press(kF9);
+    Press(plat::KEY_F9);
     Frame();
     const int before = fw::Game->FullScreen;
-    Press(kF7);
+    Press(plat::KEY_F7);
     Frame();
     EXPECT_NE(fw::Game->FullScreen, before);
     EXPECT_EQ(plat::IsFullScreen(), fw::Game->FullScreen == 1);
     const std::string settings = testutil::Slurp(fw::Game->Ini->Path());
     EXPECT_NE(settings.find("FULL SCREEN=" + std::to_string(fw::Game->FullScreen)), std::string::npos);
     Frame();  // the first frame after a moved window runs no tick
-    Press(kF7);
+    Press(plat::KEY_F7);
     Frame();
     Frame();
     EXPECT_EQ(fw::Game->FullScreen, before);
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     plat::ClearGraphicsModesForTests();
 }
@@ -609,14 +606,14 @@ TEST_F(FrontScreens, F12RestoresTheDefaultTableAtOnce) {
     game::HiScore = 77777;
 
     ShowTitle();
-    Press(kF9);
+    Press(plat::KEY_F9);
     Frame();
-    Press(kF12);
+    Press(plat::KEY_F12);
     Frame();
     EXPECT_EQ(table.Count(), 8);
     EXPECT_EQ(table.First()->score, 10000);
     EXPECT_EQ(game::HiScore, 10000);
-    Press(kEscape);  // not undone by leaving without F9
+    Press(plat::KEY_ESCAPE);  // not undone by leaving without F9
     Frame();
     auto fromDisk = plat::New<fw::THighScoreList>();
     fromDisk->Create(plat::StripExt(table.filepath), 8);
@@ -629,9 +626,9 @@ TEST_F(FrontScreens, F12RestoresTheDefaultTableAtOnce) {
 TEST_F(FrontScreens, RedefinedKeysAreConfirmedAndWrittenToTheKeyFile) {
     const std::string keyFile = fronttest::SharedFolder() + "Keys.ini";
     ShowTitle();
-    Press(kF9);
+    Press(plat::KEY_F9);
     Frame();
-    Press(kF3);
+    Press(plat::KEY_F3);
     Frame();
     ASSERT_EQ(Current(), game::RedefineKeysScreen.get());
     EXPECT_EQ(game::RedefineKeysScreen->newkey, 4);
@@ -641,7 +638,7 @@ TEST_F(FrontScreens, RedefinedKeysAreConfirmedAndWrittenToTheKeyFile) {
     EXPECT_EQ((texts[{80, 56}]), "LEFT");
 
     // A key outside the 72 named ones is not taken.
-    Press(kF1);
+    Press(plat::KEY_F1);
     Frame();
     EXPECT_EQ(game::RedefineKeysScreen->newkey, 4);
 
@@ -688,7 +685,7 @@ TEST_F(FrontScreens, RedefinedKeysAreConfirmedAndWrittenToTheKeyFile) {
               "LEFT=37\r\nRIGHT=39\r\nUP=38\r\nDOWN=40\r\nFIRE=162\r\nGRENADES=164\r\n");
 
     // The new fire key starts a game from the title.
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     ASSERT_EQ(Current(), game::TitleScreen.get());
     Press('F');
@@ -701,16 +698,16 @@ TEST_F(FrontScreens, EscapeDuringTheCaptureRestoresEveryDefaultWithoutWriting) {
     game::LeftKeys[1] = 'Q';  // as if loaded from the file at start
     const std::string before = testutil::Slurp(keyFile);
     ShowTitle();
-    Press(kF9);
+    Press(plat::KEY_F9);
     Frame();
-    Press(kF3);
+    Press(plat::KEY_F3);
     Frame();
     Press('Z');
     Frame();
     Press('X');
     Frame();
     EXPECT_EQ(game::RightKeys[1], 'X');
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
     EXPECT_EQ(Current(), game::OptionScreen.get());
     EXPECT_EQ(game::LevelStartKind, 6);
@@ -718,7 +715,7 @@ TEST_F(FrontScreens, EscapeDuringTheCaptureRestoresEveryDefaultWithoutWriting) {
                                       &game::FireKeys, &game::GrenadeKeys})
         EXPECT_EQ((*keys)[1], (*keys)[0]);
     EXPECT_EQ(testutil::Slurp(keyFile), before);
-    Press(kEscape);
+    Press(plat::KEY_ESCAPE);
     Frame();
 }
 
