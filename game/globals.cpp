@@ -8,31 +8,33 @@
 
 namespace game {
 
-int Level = 1;
-int Stage = 1;
-int Score = 0;
-int Lives = 5;
-int Grenades = 5;
-int HiScore = 10000;
-int ExtraLifeStep = 30000;
-int NextExtraLife = 30000;
-int LevelStartKind = 0;
-float FireCoolDown = 0;
-int GodMode = 0;
-int InfiniteLives = 0;
+// The values at load are those of ResetRunState() (run at the end of this
+// file's initialisation); nothing else writes them.
+int Level;
+int Stage;
+int Score;
+int Lives;
+int Grenades;
+int HiScore;
+int ExtraLifeStep;
+int NextExtraLife;
+int LevelStartKind;
+float FireCoolDown;
+int GodMode;
+int InfiniteLives;
 
-int ControlMode = 0;
-float JoyDeadZone = 0.5f;
-int Direction = 5;
-int LastDirection = 2;
-int FireButtons = 0;
+int ControlMode;
+float JoyDeadZone;
+int Direction;
+int LastDirection;
+int FireButtons;
 
-KeyPair LeftKeys{plat::KEY_LEFT, plat::KEY_LEFT};
-KeyPair RightKeys{plat::KEY_RIGHT, plat::KEY_RIGHT};
-KeyPair UpKeys{plat::KEY_UP, plat::KEY_UP};
-KeyPair DownKeys{plat::KEY_DOWN, plat::KEY_DOWN};
-KeyPair FireKeys{plat::KEY_LCONTROL, plat::KEY_LCONTROL};
-KeyPair GrenadeKeys{plat::KEY_LALT, plat::KEY_LALT};
+KeyPair LeftKeys;
+KeyPair RightKeys;
+KeyPair UpKeys;
+KeyPair DownKeys;
+KeyPair FireKeys;
+KeyPair GrenadeKeys;
 
 std::array<std::string, 256> KeyNames;
 
@@ -70,22 +72,65 @@ void FillKeyNames() {
 }
 
 plat::Ref<T_Dax> Hero;
-int ViewTop = 0;
-int ViewLeft = 0;
-int GrenadeReady = 1;
-int GateWaveCounter = -1;
-double PlayClock = 0;
-double LastScrollTime = 0;
-double TopClock = 0;
-int KidnappersDown = 0;
-int GateNextKind = 6;
-double LastGateSpawnMs = 0;
+int ViewTop;
+int ViewLeft;
+int GrenadeReady;
+int GateWaveCounter;
+double PlayClock;
+double LastScrollTime;
+double TopClock;
+int KidnappersDown;
+int GateNextKind;
+double LastGateSpawnMs;
 std::array<int, 20> SpawnMarkers{};
 
 void ResetSpawnScript() {
     std::fill_n(SpawnMarkers.begin(), 16, 0);
     GateWaveCounter = -1;
 }
+
+void ResetNewGame() {
+    Level = 1;
+    Stage = 1;
+    Score = 0;
+    Lives = 5;
+    NextExtraLife = 30000;
+    GrenadeReady = 1;
+    Grenades = GodMode ? 99 : 5;
+}
+
+void ResetRunState() {
+    HiScore = 10000;
+    ExtraLifeStep = 30000;
+    LevelStartKind = 0;
+    FireCoolDown = 0;
+    GodMode = 0;
+    InfiniteLives = 0;
+    ResetNewGame();
+
+    ControlMode = 0;
+    JoyDeadZone = 0.5f;
+    Direction = DIR_NONE;
+    LastDirection = DIR_UP;
+    FireButtons = 0;
+    LeftKeys = {plat::KEY_LEFT, plat::KEY_LEFT};
+    RightKeys = {plat::KEY_RIGHT, plat::KEY_RIGHT};
+    UpKeys = {plat::KEY_UP, plat::KEY_UP};
+    DownKeys = {plat::KEY_DOWN, plat::KEY_DOWN};
+    FireKeys = {plat::KEY_LCONTROL, plat::KEY_LCONTROL};
+    GrenadeKeys = {plat::KEY_LALT, plat::KEY_LALT};
+
+    Hero = nullptr;
+    ViewTop = 0;
+    ViewLeft = 0;
+    PlayClock = LastScrollTime = TopClock = 0;
+    KidnappersDown = 0;
+    GateNextKind = ENEMY_RUNNER;
+    LastGateSpawnMs = 0;
+    SpawnMarkers.fill(0);
+    ResetSpawnScript();
+}
+
 std::array<std::array<int, 11>, 11> GrenadeSpeedTable{};
 
 void FillGrenadeSpeedTable() {
@@ -138,5 +183,10 @@ plat::Ref<plat::TImage> EnemyCImage;
 plat::Ref<plat::TImage> HutImage;
 plat::Ref<plat::TImage> GateClosedImage;
 plat::Ref<plat::TImage> GateOpenImage;
+
+namespace {
+// The values at load.
+[[maybe_unused]] const bool kRunStateAtLoad = (ResetRunState(), true);
+}  // namespace
 
 }  // namespace game

@@ -99,6 +99,16 @@ extern std::array<int, 20> SpawnMarkers;
 // The level script as at an area's start: markers 0..15 cleared and the
 // gate wave idle.
 void ResetSpawnScript();
+
+// --- resets of the run's state -------------------------------------------------
+// What a new game starts with: area 1, stage 1, no score, 5 lives, the first
+// extra life at 30000, a grenade ready and 5 grenades (99 in god mode).
+void ResetNewGame();
+// Every value of the run (game state, input, keys in use and their defaults,
+// level play and level script) back to its value at load; the objects (lists,
+// screens, banks, pictures) are not touched.  The start-up and the tests use
+// it.
+void ResetRunState();
 // Horizontal grenade speed by thrower zone (first index) and hero zone
 // (second index), zones 1..10; index 0 and the diagonal are unused.
 extern std::array<std::array<int, 11>, 11> GrenadeSpeedTable;

@@ -66,7 +66,7 @@ void SetUpGame() {
 
 void StartLargestArea() {
     Level = kLargestArea;
-    LevelStartKind = 3;
+    LevelStartKind = SCREEN_AREA_COMPLETE;  // the next area of a game
     Lives = 5;
     Grenades = 99;
     LevelScreen->Load();

@@ -53,17 +53,11 @@ void CreateGameObjects() {
     IntroScreen = plat::New<TIntroScreen>();
 
     CreateActorLists();
-
-    LeftKeys = {37, 37};
-    RightKeys = {39, 39};
-    UpKeys = {38, 38};
-    DownKeys = {40, 40};
-    FireKeys = {162, 162};
-    GrenadeKeys = {164, 164};
+    // The default keys, the spawn markers and every other value of the run.
+    ResetRunState();
 
     GameMap = plat::New<tilemap::TileMap>();
     SidMusic = plat::New<music::SidAudioStream>();
-    SpawnMarkers.fill(0);
     FillGrenadeSpeedTable();
     KeyFile = plat::New<TIniFileKey>();
     FillKeyNames();

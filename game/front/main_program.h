@@ -21,8 +21,9 @@ inline constexpr const char* kInstanceName = "Velmmarok";
 // game's objects, graphics, StartGame.  The working folder must be the
 // program's folder.
 void StartUp();
-// Creates the screens, actor lists, default keys, GameMap, SidMusic, spawn
-// markers, grenade speeds, key file and key names, in that order.
+// Creates the screens and actor lists, resets the run's values (default
+// keys, spawn markers ...), then GameMap, SidMusic, grenade speeds, key file
+// and key names, in that order.
 void CreateGameObjects();
 // Clears the window once, loads sounds, images and the bitmap font, reads
 // the keys and the high scores, and makes the intro the current screen.

@@ -76,15 +76,7 @@ void TLevelScreen::Kill() { GameMap->MapFreeMem(); }
 
 void TLevelScreen::InitLevelStats() {
     fw::FlushInput();
-    if (LevelStartKind == SCREEN_TITLE) {
-        Level = 1;
-        Stage = 1;
-        Score = 0;
-        Lives = 5;
-        NextExtraLife = 30000;
-        GrenadeReady = 1;
-        Grenades = GodMode ? 99 : 5;
-    }
+    if (LevelStartKind == SCREEN_TITLE) ResetNewGame();
     ClearShotList();
     EnemyList->Clear();
     HutList->Clear();

@@ -146,25 +146,8 @@ protected:
         RecordsEntryScreen = plat::New<TIntroducirRecordsScreen>();
         PlayHooks() = TPlayHooks{};
 
-        Level = 1;
-        Stage = 1;
-        Score = 0;
-        Lives = 5;
-        Grenades = 5;
-        HiScore = 10000;
-        NextExtraLife = 30000;
-        GodMode = 0;
-        InfiniteLives = 0;
-        ControlMode = 0;
-        Direction = 5;
-        LastDirection = 2;
-        FireButtons = 0;
-        FireCoolDown = 0;
-        GrenadeReady = 1;
-        GateWaveCounter = -1;
-        ViewTop = 0;
-        PlayClock = LastScrollTime = TopClock = 0;
-        LevelStartKind = 1;
+        ResetRunState();
+        LevelStartKind = SCREEN_TITLE;
     }
 
     void TearDown() override {

@@ -56,6 +56,55 @@ TEST_F(PlayTest, ANewGameResetsTheGameButTheNextAreaKeepsIt) {
     EXPECT_EQ(title_->kills, 1);  // the title screen is let go for a new game
 }
 
+TEST_F(PlayTest, TheRunResetLeavesNothingOfAPlayedGame) {
+    // What a game, a key redefinition and the level script leave behind.
+    StartArea(2);
+    Score = 45000;
+    Lives = 1;
+    HiScore = 50000;
+    ExtraLifeStep = 1;
+    GodMode = 1;
+    ControlMode = 1;
+    FireKeys[1] = plat::KEY_SPACE;
+    Direction = DIR_LEFT;
+    KidnappersDown = 2;
+    GateNextKind = ENEMY_GRENADIER;
+    LastGateSpawnMs = 123456;
+    GateWaveCounter = -9;
+    SpawnMarkers.fill(-3);
+    TopClock = 99;
+
+    ResetRunState();
+    EXPECT_EQ(Level, 1);
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(Lives, 5);
+    EXPECT_EQ(Grenades, 5);  // god mode is off again before the grenades are counted
+    EXPECT_EQ(HiScore, 10000);
+    EXPECT_EQ(ExtraLifeStep, 30000);
+    EXPECT_EQ(NextExtraLife, 30000);
+    EXPECT_EQ(GodMode, 0);
+    EXPECT_EQ(ControlMode, 0);
+    EXPECT_EQ(FireKeys[1], plat::KEY_LCONTROL);
+    EXPECT_EQ(Direction, DIR_NONE);
+    EXPECT_EQ(LastDirection, DIR_UP);
+    EXPECT_FALSE(Hero);
+    EXPECT_EQ(KidnappersDown, 0);
+    EXPECT_EQ(GateNextKind, ENEMY_RUNNER);
+    EXPECT_EQ(LastGateSpawnMs, 0);
+    EXPECT_EQ(GateWaveCounter, -1);
+    EXPECT_EQ(std::count(SpawnMarkers.begin(), SpawnMarkers.end(), 0), 20);  // all 20, not only 0..15
+    EXPECT_EQ(TopClock, 0);
+
+    // A new game resets only the game; the script's carry-over stays.
+    GateNextKind = ENEMY_GRENADIER;
+    HiScore = 50000;
+    Score = 7;
+    ResetNewGame();
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(HiScore, 50000);
+    EXPECT_EQ(GateNextKind, ENEMY_GRENADIER);
+}
+
 TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
     std::vector<std::string> order;
     auto& h = PlayHooks();
