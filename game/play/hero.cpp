@@ -12,6 +12,7 @@
 #include "game/play/checkpoints.h"
 #include "game/play/field.h"
 #include "game/play/level_hooks.h"
+#include "game/play/script/make_actor.h"
 #include "game/play/shots.h"
 #include "game/screens.h"
 #include "music/sid_stream.h"
@@ -48,7 +49,7 @@ void CheckLevelExit() {
     if (ViewTop == 0 && GateWaveCounter <= -16 && EnemyList->IsEmpty() &&
         Hero->estado != HERO_FORTRESS_REACHED && Hero->estado != HERO_FORTRESS_BURNING) {
         Hero->estado = HERO_LEAVING;
-        if (Level == 2 || Level == 6) HutList->Clear();
+        if (!AreaTablesOf(Level).huts.empty()) HutList->Clear();
     }
 }
 
@@ -318,11 +319,11 @@ void T_Dax::Leave() {
         Direction = DIR_UP;
         y -= step;
     }
-    if (y < -21 && Level != 4 && Level != 8) {
+    if (y < -21 && !IsFortressArea(Level)) {
         estado = HERO_LEVEL_LEFT;
         StopMusic();
         Go(SCREEN_LEVEL, SCREEN_AREA_COMPLETE);
-    } else if ((Level == 4 || Level == 8) && y < 0) {
+    } else if (IsFortressArea(Level) && y < 0) {
         estado = HERO_FORTRESS_REACHED;
     }
     WalkAnimation();
@@ -359,10 +360,7 @@ void T_Dax::DeathOver() {
 }
 
 void T_Dax::FortressReached() {
-    auto& hooks = PlayHooks();
-    for (int i = 0; i <= 6; ++i) CallHook(hooks.CreateFire, 80 + 24 * i, 0);
-    CallHook(hooks.CreateFire, 44, 54);
-    CallHook(hooks.CreateFire, 260, 54);
+    for (const auto& call : FortressFires()) MakeActor(call);
     GuardList->Clear();
     estado = HERO_FORTRESS_BURNING;
     tiempo = PlayMilliSecs();

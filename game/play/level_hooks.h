@@ -8,9 +8,15 @@
 // The passes keep the order of the tick: the level screen calls the hooks at
 // the very places where it walks the lists, and every pass walks its list
 // first to last and acts only on the entries of its own class.
+//
+// These seams exist only until those modules are written: each hook goes
+// when its module lands and its caller calls the module directly (the plan
+// is in README.md of this folder).
 
 #include <functional>
 #include <utility>
+
+#include "game/play/script/area_tables.h"
 
 namespace game {
 
@@ -41,32 +47,19 @@ struct TPlayHooks {
     // The same for the T_Vehiculo_Enemigo of EnemyList.
     std::function<bool(int x, int y, int w, int h)> VehicleTouchesHero;
 
-    // --- fortress fires (areas 4 and 8) ---------------------------------------
-    std::function<void(int x, int y)> CreateFire;  // T_Fuego::f_Create_fuego
-    std::function<void()> UpdateFires;             // every T_Fuego in FireList
+    // --- fortress fires -------------------------------------------------------
+    std::function<void()> UpdateFires;  // every T_Fuego in FireList
     std::function<void()> DrawFires;
 
-    // --- creation functions used by the level start and the checkpoints -------
-    std::function<void(int x, int kind)> CreateHut;                   // f_Create_Caseta
-    std::function<void()> ResetHuts;                                  // every hut estado = 29
-    std::function<void(float x, int row, int dir)> CreateDoorRunner;  // f_Create_Corredor_puerta
-    std::function<void(float x, int row, int dir)> CreateDoorGrenadier;  // f_Create_Granadero_puerta
-    std::function<void(float x, int row)> CreateGuardIni;             // f_Create_Vigilante_Ini
-    std::function<void(float x, int row, int delay)> CreateTrenchIni; // f_Create_Trinchero_Ini
-    std::function<void(int x, int row)> CreatePickup;                 // f_Create_pack_gr
-    std::function<void(int row)> CreateBridgeGrenadier;               // f_Create_Granadero_puente
-    std::function<void(float x, int row)> CreateSwimmer;              // f_Create_Acuatico
-    std::function<void(int row)> CreateMotorbike;                     // f_Create_v_Moto
-    std::function<void(int row)> CreateMotorbikeLeft;                 // f_Create_v_Moto_izq
-    std::function<void(int row, int dir)> CreateGrenadier;            // f_Create_Granadero
-    std::function<void(int key, int dir)> CreateBazooka;              // f_Create_Bazookero
-    std::function<void(float x, int key)> CreateRunner;               // f_Create_Corredor
-    std::function<void(int row)> CreateRider;                         // f_Create_Motero
-    std::function<void(float x, float key, int dir)> CreateCannon;    // f_Create_Canyonero
+    // --- the huts standing again after a death ---------------------------------
+    std::function<void()> ResetHuts;  // every hut estado = HUT_STANDING
 
-    // --- random direction pickers of the enemies ------------------------------
-    std::function<int()> RandomDir9or8;
-    std::function<int()> RandomDir7or8;
+    // --- creation (script/make_actor.cpp) ---------------------------------------
+    // The actor's creation function for a call of the area tables, with its
+    // picker and kind already resolved (Picker::None, never DoorSoldier).
+    std::function<void(const CreationCall& call)> Create;
+    // The direction a picker draws.
+    std::function<int(Picker picker)> PickDirection;
 };
 
 // The one set of hooks of the program.

@@ -13,6 +13,7 @@
 #include "game/play/hero.h"
 #include "game/play/hud.h"
 #include "game/play/level_hooks.h"
+#include "game/play/script/make_actor.h"
 #include "game/play/shots.h"
 #include "game/player_input.h"
 #include "game/screens.h"
@@ -33,10 +34,7 @@ void EachOf(const ActorList& list, F&& act) {
         if (auto* actor = dynamic_cast<T*>(object.get())) act(*actor);
 }
 
-bool HutsActive() {
-    if (HutList->IsEmpty()) return false;
-    return (Level == 2 && ViewTop > 50 && ViewTop < 520) || (Level == 6 && ViewTop > 1075);
-}
+bool HutsActive() { return !HutList->IsEmpty() && AreaTablesOf(Level).hutWindow.Holds(ViewTop); }
 
 }  // namespace
 
@@ -92,29 +90,10 @@ void TLevelScreen::InitLevelStats() {
     Hero->Frame_ind = 0;
     LastScrollTime = PlayClock;
 
-    const auto& hooks = PlayHooks();
-    switch (Level) {
-    case 2:
-        CallHook(hooks.CreateHut, 512, 4);
-        CallHook(hooks.CreateHut, 345, 6);
-        CallHook(hooks.CreateHut, 240, 4);
-        break;
-    case 6:
-        CallHook(hooks.CreateHut, 1576, 4);
-        CallHook(hooks.CreateHut, 1512, 6);
-        CallHook(hooks.CreateHut, 1416, 4);
-        CallHook(hooks.CreateHut, 1328, 6);
-        break;
-    case 7:
-        if (hooks.RandomDir9or8) CallHook(hooks.CreateDoorRunner, 28.0f, 1614, hooks.RandomDir9or8());
-        break;
-    case 8:
-        CallHook(hooks.CreateGuardIni, 105.0f, 1616);
-        CallHook(hooks.CreateGuardIni, 150.0f, 1616);
-        break;
-    default:
-        break;
-    }
+    // The area's fixed scenery: its huts, then its other start actors.
+    const AreaTables& area = AreaTablesOf(Level);
+    for (const auto& call : area.huts) MakeActor(call);
+    for (const auto& call : area.startActors) MakeActor(call);
 }
 
 void TLevelScreen::Logic() {
@@ -129,7 +108,7 @@ void TLevelScreen::Logic() {
     EachOf<T_Bala>(*ShotList, [](T_Bala& b) { b.m_Update_Bala(); });
     EachOf<T_Granada>(*ShotList, [](T_Granada& g) { g.m_update_granada(); });
     CallHook(hooks.UpdateEnemies);
-    if ((Level == 4 || Level == 8) && !GuardList->IsEmpty()) CallHook(hooks.UpdateGuards);
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.UpdateGuards);
     CallHook(hooks.UpdatePickups);
     if (HutsActive()) CallHook(hooks.UpdateHuts);
     if (Level != 1) CallHook(hooks.UpdateVehicles);
@@ -161,7 +140,7 @@ void TLevelScreen::Draw() {
     plat::SetBlend(plat::ALPHABLEND);
     GameMap->MapDrawBG(ViewLeft, ViewTop, 0, kPlayFieldTop, 320, 160);
 
-    if (Level != 4 && Level != 8) {
+    if (!IsFortressArea(Level)) {
         if (ViewTop > 0 && ViewTop < 50) {
             plat::DrawImage(GateClosedImage, 120, static_cast<float>(kPlayFieldTop - ViewTop), 0);
         } else if (ViewTop == 0) {
@@ -173,7 +152,7 @@ void TLevelScreen::Draw() {
     const auto& hooks = PlayHooks();
     CallHook(hooks.DrawPickups);
     CallHook(hooks.DrawEnemies);
-    if ((Level == 4 || Level == 8) && !GuardList->IsEmpty()) CallHook(hooks.DrawGuards);
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.DrawGuards);
     if (Hero->estado != HERO_FORTRESS_BURNING) Hero->m_draw_dax();
     // The hero becomes playable after his first drawn frame.
     if (Hero->estado == HERO_ENTERING) Hero->estado = HERO_PLAYING;

@@ -16,33 +16,37 @@ protected:
         PlayTest::SetUp();
         auto& h = PlayHooks();
         auto log = [this](const std::string& text) { calls_ += (calls_.empty() ? "" : " ") + text; };
-        auto f = [](float v) { return std::to_string(static_cast<int>(v)); };
-        h.CreateGuardIni = [=](float x, int row) { log("Guard(" + f(x) + "," + std::to_string(row) + ")"); };
-        h.CreateTrenchIni = [=](float x, int row, int d) {
-            log("Trench(" + f(x) + "," + std::to_string(row) + "," + std::to_string(d) + ")");
+        h.Create = [=](const CreationCall& call) {
+            std::string text = Label(call.kind) + "(";
+            for (int i = 0; i < call.argc; ++i) text += (i ? "," : "") + std::to_string(call.args[i]);
+            log(text + ")");
         };
-        h.CreatePickup = [=](int x, int row) { log("Pack(" + std::to_string(x) + "," + std::to_string(row) + ")"); };
-        h.CreateBridgeGrenadier = [=](int row) { log("BridgeGren(" + std::to_string(row) + ")"); };
-        h.CreateSwimmer = [=](float x, int row) { log("Swimmer(" + f(x) + "," + std::to_string(row) + ")"); };
-        h.CreateMotorbike = [=](int row) { log("Moto(" + std::to_string(row) + ")"); };
-        h.CreateMotorbikeLeft = [=](int row) { log("MotoL(" + std::to_string(row) + ")"); };
-        h.CreateGrenadier = [=](int row, int d) { log("Gren(" + std::to_string(row) + "," + std::to_string(d) + ")"); };
-        h.CreateBazooka = [=](int key, int d) { log("Baz(" + std::to_string(key) + "," + std::to_string(d) + ")"); };
-        h.CreateRunner = [=](float x, int key) { log("Runner(" + f(x) + "," + std::to_string(key) + ")"); };
-        h.CreateRider = [=](int row) { log("Rider(" + std::to_string(row) + ")"); };
-        h.CreateCannon = [=](float x, float key, int d) {
-            log("Cannon(" + f(x) + "," + f(key) + "," + std::to_string(d) + ")");
+        h.PickDirection = [](Picker picker) {
+            const bool odd = fw::RandRange(1, 10) % 2 != 0;
+            return picker == Picker::Dir9or8 ? (odd ? 9 : 8) : picker == Picker::Dir7or8 ? (odd ? 7 : 8) : 0;
         };
-        h.CreateDoorRunner = [=](float x, int row, int d) {
-            log("DoorRunner(" + f(x) + "," + std::to_string(row) + "," + std::to_string(d) + ")");
-        };
-        h.CreateDoorGrenadier = [=](float x, int row, int d) {
-            log("DoorGren(" + f(x) + "," + std::to_string(row) + "," + std::to_string(d) + ")");
-        };
-        h.RandomDir9or8 = [] { return fw::RandRange(1, 10) % 2 ? 9 : 8; };
-        h.RandomDir7or8 = [] { return fw::RandRange(1, 10) % 2 ? 7 : 8; };
         h.ResetHuts = [=] { log("HutsUp"); };
         Hero = plat::New<T_Dax>();
+    }
+    // The short name of an actor in the log.
+    static std::string Label(Creation kind) {
+        switch (kind) {
+        case Creation::Vigilante_Ini: return "Guard";
+        case Creation::Trinchero_Ini: return "Trench";
+        case Creation::pack_gr: return "Pack";
+        case Creation::Granadero_puente: return "BridgeGren";
+        case Creation::Acuatico: return "Swimmer";
+        case Creation::v_Moto: return "Moto";
+        case Creation::v_Moto_izq: return "MotoL";
+        case Creation::Granadero: return "Gren";
+        case Creation::Bazookero: return "Baz";
+        case Creation::Corredor: return "Runner";
+        case Creation::Motero: return "Rider";
+        case Creation::Canyonero: return "Cannon";
+        case Creation::Corredor_puerta: return "DoorRunner";
+        case Creation::Granadero_puerta: return "DoorGren";
+        default: return "Other";
+        }
     }
     // The restart after a death at `view` on `level`: the new view.
     int RestartAt(int level, int view) {

@@ -360,7 +360,9 @@ TEST_F(HeroTest, AtTheTopWithTheWaveOverHeWalksOutThroughTheGate) {
 TEST_F(HeroTest, TheFortressBurnsForThreeSecondsOnAreasFourAndEight) {
     std::vector<std::pair<int, int>> fires;
     int updates = 0, draws = 0;
-    PlayHooks().CreateFire = [&](int x, int y) { fires.emplace_back(x, y); };
+    PlayHooks().Create = [&](const CreationCall& call) {
+        if (call.kind == Creation::fuego) fires.emplace_back(call.args[0], call.args[1]);
+    };
     PlayHooks().UpdateFires = [&] { ++updates; };
     PlayHooks().DrawFires = [&] { ++draws; };
     Begin(8);
