@@ -17,20 +17,14 @@
 #include "platform/gfx/pixmap.h"
 #include "platform/io/fs.h"
 #include "platform/sys/input.h"
-#include "tests/platform/test_io_tempdir.h"
+#include "tests/common/scratch.h"
 
 namespace fronttest {
 
-// The folder of the built program and its Data (set by the test runner).
-inline std::string ProgramFolder() {
-    const char* bin = std::getenv("VELMAROK_BIN");
-    return bin ? bin : "";
-}
+using testutil::ProgramFolder;
 
-// Per-process state: the temporary folders and the hand-driven clock.
+// Per-process state: the hand-driven clock, and whether the game started.
 struct Process {
-    testutil::TempDir dataHome;
-    testutil::TempDir runtime;
     std::unique_ptr<plat::ManualClock> clock;
     bool started = false;
 };
@@ -45,15 +39,13 @@ inline Process& State() {
 inline void PrepareProcess() {
     Process& p = State();
     if (p.clock) return;
-    setenv("XDG_DATA_HOME", p.dataHome.path().c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", p.runtime.path().c_str(), 1);
-    std::filesystem::current_path(ProgramFolder());
+    testutil::EnterProgramFolder();
     p.clock = std::make_unique<plat::ManualClock>(0);
 }
 
 // The shared data folder the game uses ("<data home>/RavoTesk Games/...").
 inline std::string SharedFolder() {
-    return State().dataHome.path() + "/RavoTesk Games/VelmarokDozidu/";
+    return testutil::Folders().dataHome.path() + "/RavoTesk Games/VelmarokDozidu/";
 }
 
 // Starts the game once per process (the start-up is a once-per-run affair).

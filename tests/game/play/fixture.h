@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -43,6 +41,7 @@
 #include "platform/gfx/image.h"
 #include "platform/sys/events.h"
 #include "platform/sys/input.h"
+#include "tests/common/scratch.h"
 #include "tilemap/tilemap.h"
 
 namespace playtest {
@@ -67,8 +66,8 @@ using FakeTable = Recorder<game::THighScoresScreen>;
 
 // Where the game's data was generated.
 inline fs::path BinFolder() {
-    const char* bin = std::getenv("VELMAROK_BIN");
-    return bin ? fs::path(bin) : fs::current_path();
+    const std::string bin = testutil::ProgramFolder();
+    return bin.empty() ? fs::current_path() : fs::path(bin);
 }
 
 // A map of 40 x `rows` blocks of 8 x 8: block 0 open, 1 solid, 2 solid and
@@ -98,14 +97,8 @@ inline void Paint(tilemap::TileMap& map, int px, int py, int pw, int ph, int blo
 class PlayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("play-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "home");
-        ::setenv("XDG_DATA_HOME", (root_ / "home").c_str(), 1);
-        oldCwd_ = fs::current_path();
-        fs::current_path(BinFolder());
+        scratch_ = std::make_unique<testutil::ScratchRoot>(BinFolder());
+        root_ = scratch_->root();
 
         clock_ = std::make_unique<plat::ManualClock>(1000000);
         plat::SeedRnd(1234);
@@ -166,9 +159,7 @@ protected:
         plat::FlushEvent();
         fw::FlushKeyTables();
         clock_.reset();
-        fs::current_path(oldCwd_);
-        std::error_code ec;
-        fs::remove_all(root_, ec);
+        scratch_.reset();
     }
 
     // An area started with its real map: a new game on area 1, the next
@@ -239,7 +230,8 @@ protected:
         return nullptr;
     }
 
-    fs::path root_, oldCwd_;
+    std::unique_ptr<testutil::ScratchRoot> scratch_;
+    fs::path root_;
     std::unique_ptr<plat::ManualClock> clock_;
     plat::Ref<FakeTitle> title_;
     plat::Ref<FakeComplete> complete_;
