@@ -7,7 +7,6 @@
 #include "framework/highscore.h"
 #include "game/front/bitmap_font.h"
 #include "game/front/name_entry.h"
-#include "game/front/title_screen.h"
 #include "game/globals.h"
 #include "game/play/hud.h"
 #include "game/screens.h"

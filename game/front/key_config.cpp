@@ -8,7 +8,6 @@
 #include "framework/game.h"
 #include "framework/input.h"
 #include "game/front/bitmap_font.h"
-#include "game/front/options_screen.h"
 #include "game/globals.h"
 #include "game/screens.h"
 #include "platform/core/text.h"

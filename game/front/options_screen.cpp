@@ -4,8 +4,6 @@
 #include "framework/highscore.h"
 #include "framework/input.h"
 #include "game/front/bitmap_font.h"
-#include "game/front/key_config.h"
-#include "game/front/title_screen.h"
 #include "game/globals.h"
 #include "game/screens.h"
 #include "platform/gfx/display.h"
