@@ -3,8 +3,9 @@
 Reads Level0.dat .. Level8.dat as the build wrote them and tests them
 against what the game fixes (areas.py): sizes, free ground wherever the
 hero starts or restarts, a way up for him from every restart to the top,
-a free gate passage, and for every scripted actor the terrain its kind
-needs.  Every broken rule is reported with its area and rule; the exit
+a free gate passage, for every scripted actor the terrain its kind needs,
+and in every map (the title's too) whole pictures where a picture spans
+several blocks.  Every broken rule is reported with its area and rule; the exit
 status is 1 when any rule is broken.
 """
 
@@ -323,41 +324,99 @@ class Checker:
         return self.problems
 
 
-def names_for(layout_path, data):
-    """Graphic number -> kind of ground, by composing the layout again.
+def picture_part(key):
+    """(kind, size in blocks, part, which picture) when a graphic's key is a
+    block of a picture spanning several blocks, else None."""
+    import layout
+    if key[0] == "shade":
+        key = key[1:]
+    if key[0] == "object" and key[1] in layout.PICTURES[0]:
+        return key[1], layout.PICTURES[0][key[1]], key[4], None
+    if key[0] == "canopy":
+        _, size, part, tree, colours = key
+        return "crown", (size, size), part, (tree, colours)
+    return None
+
+
+def composed(layout_path, data):
+    """What the graphics of a map file show (graphic_kinds), by composing
+    its layout again.
 
     The file must be exactly what its layout gives; then the graphic
-    numbers of the composition are those of the file.
+    numbers of the composition are those of the file.  None otherwise.
     """
     import layout
     lay = layout.read_layout(layout_path)
     comp = layout.Composer(lay, layout.read_legend())
     if fmp.encode(comp.compose()) != data:
         return None
+    return graphic_kinds(comp)
+
+
+def graphic_kinds(comp):
+    """Per layer, graphic number -> kind of ground, and graphic number ->
+    the parts of pictures spanning several blocks that it shows, for a
+    composition that has run."""
     names = {0: {}, 1: {}}
+    parts = {0: {}, 1: {}}
     for key, gfx in comp.gfx_index.items():
         k = key[1:] if key[0] in ("shade", "front") else key
         layer = 1 if key[0] == "front" else 0
-        kind = k[0]
+        # The title map paints its front layer into the ground.
+        shown = [k[1], k[2]] if k[0] == "flat" else [k]
+        kind = shown[0][0]
         if kind == "ground":
-            kind = k[1]
+            kind = shown[0][1]
         names[layer][gfx] = kind
-    return names
+        parts[layer][gfx] = [p for p in map(picture_part, shown) if p]
+    return names, parts
+
+
+def check_pictures(area, m, parts):
+    """Every block of a picture that spans several blocks shows the part of
+    it that its place in a whole picture asks for: the picture is cut from
+    its own top-left block, all of it is there, and it is one picture (one
+    crown shape), not pieces of several."""
+    problems = []
+    reported = set()
+    for layer in (0, 1):
+        if layer >= len(m.layers):
+            continue
+        cells = m.layers[layer]
+        for y in range(m.height):
+            for x in range(m.width):
+                for kind, (w, h), (px, py), which in parts[layer].get(m.blocks[cells[y][x]][0], ()):
+                    ox, oy = x - px, y - py
+                    for j in range(h):
+                        for i in range(w):
+                            cx, cy = ox + i, oy + j
+                            there = []
+                            if 0 <= cx < m.width and 0 <= cy < m.height:
+                                there = parts[layer].get(m.blocks[cells[cy][cx]][0], ())
+                            if (kind, (w, h), (i, j), which) not in there and (layer, ox, oy) not in reported:
+                                reported.add((layer, ox, oy))
+                                problems.append(
+                                    "area %d, pictures: layer %d, the %s block at column %d, row %d (y %d) is part "
+                                    "(%d, %d) of a %d x %d picture whose top-left block would be at column %d, row %d, "
+                                    "but column %d, row %d does not hold its part (%d, %d)"
+                                    % (area, layer, kind, x, y, 8 * y, px, py, w, h, ox, oy, cx, cy, i, j))
+    return problems
 
 
 def check_file(path, area, layout_path):
     with open(path, "rb") as f:
         data = f.read()
     m = fmp.decode(data)
+    known = composed(layout_path, data)
+    if known is None:
+        return ["area %d: %s is not what %s gives (rebuild the maps)" % (area, path, layout_path)]
+    names, parts = known
+    problems = check_pictures(area, m, parts)
     if area == 0:
-        problems = []
         if m.width < 40 or m.height < areas.TITLE_HEIGHT:
             problems.append("title map: %d x %d blocks, at least 40 x %d needed" % (m.width, m.height, areas.TITLE_HEIGHT))
         return problems
-    names = names_for(layout_path, data)
-    if names is None:
-        return ["area %d: %s is not what %s gives (rebuild the maps)" % (area, path, layout_path)]
-    return Checker(area, m).run(names)
+    return problems + Checker(area, m).run(names)
 
 
 def main(argv):

@@ -31,6 +31,10 @@ OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "t
            "hedgehog": (1, 1), "wire": (1, 1), "reeds": (1, 1), "flowers": (1, 1),
            "tallgrass": (1, 1), "gravel": (1, 1)}
 
+# Pictures that span several blocks, by layer: look -> size in blocks.
+PICTURES = [{k: s for k, s in OBJECTS.items() if s != (1, 1)},
+            {"canopy2": (2, 2), "canopy3": (3, 3), "palm": (3, 3)}]
+
 
 class LayoutError(Exception):
     pass
@@ -151,7 +155,8 @@ class Composer:
                         raise LayoutError("area %d, layer %d, row %d (y %d), column %d: %r is not in the legend"
                                           % (layout.area, n, y, 8 * y, x, ch))
                     self.looks[n][y][x] = e
-        self.origins = [self._component_origins(n) for n in range(2)]
+        self.groups = self._group_boxes(0)
+        self.picture_at = [self._picture_origins(n) for n in range(2)]
         self.gfx_index = {}
         self.pictures = {}
         self.graphics = []
@@ -168,8 +173,10 @@ class Composer:
         y = min(max(y, 0), self.h - 1)
         return self.looks[n][y][x].look
 
-    def _component_origins(self, n):
-        """Top-left corner of each group of equal picture blocks."""
+    def _group_boxes(self, n):
+        """Top-left corner and size of the box around each group of equal
+        neighbouring blocks (scorch marks and puddles fill their group with
+        one picture)."""
         origin = [[None] * self.w for _ in range(self.h)]
         for y in range(self.h):
             for x in range(self.w):
@@ -193,6 +200,40 @@ class Composer:
                 for c in cells:
                     origin[c[1]][c[0]] = (ox, oy, size)
         return origin
+
+    def _picture_origins(self, n):
+        """The top-left block of the picture each picture block belongs to.
+
+        A group of neighbouring equal picture blocks may hold several
+        pictures side by side or staggered; each is cut from its own
+        top-left block.  Scanning row by row, the first block not yet taken
+        is always the top-left of a picture, so the group splits into whole
+        pictures exactly when such a split exists.  A rock block left over
+        is a small rock; any other block left over is an error in the layout.
+        """
+        pictures = PICTURES[n]
+        at = [[None] * self.w for _ in range(self.h)]
+        broken = []
+        for y in range(self.h):
+            for x in range(self.w):
+                look = self.looks[n][y][x].look
+                if look not in pictures or at[y][x] is not None:
+                    continue
+                pw, ph = pictures[look]
+                cells = [(x + i, y + j) for j in range(ph) for i in range(pw)]
+                if all(cx < self.w and cy < self.h and at[cy][cx] is None
+                       and self.looks[n][cy][cx].look == look for cx, cy in cells):
+                    for cx, cy in cells:
+                        at[cy][cx] = (x, y)
+                elif look == "rock":
+                    at[y][x] = "small"
+                else:
+                    broken.append("%s at row %d (y %d), column %d (a whole one is %d x %d)"
+                                  % (look, y, 8 * y, x, pw, ph))
+        if broken:
+            raise LayoutError("area %d, layer %d: these picture blocks do not make whole pictures: %s"
+                              % (self.lay.area, n, "; ".join(broken)))
+        return at
 
     def _graphic(self, key, draw):
         if key not in self.gfx_index:
@@ -267,7 +308,7 @@ class Composer:
         return art.draw_ground(ground, v % 4, self._fringes(x, y, ground), self.corners(ground, x, y))
 
     def _component(self, x, y, kind):
-        ox, oy, size = self.origins[0][y][x]
+        ox, oy, size = self.groups[y][x]
         key = (ox, oy, kind)
         if key not in self.pictures:
             ground = {}
@@ -332,15 +373,15 @@ class Composer:
             sides = self._sides(0, x, y, lambda o: o != "cliff")
             return ("cliff", v % 4, sides), lambda: art.cliff_tile(v % 4, sides)
         if look in ("scorch", "puddle"):
-            ox, oy, _ = self.origins[0][y][x]
+            ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
         if look in OBJECTS:
-            ox, oy, size = self.origins[0][y][x]
-            kind = look
-            span = OBJECTS[look]
-            part = ((x - ox) % span[0], (y - oy) % span[1])
-            if look == "rock" and size == (1, 1):
-                kind, part = "pebble", (0, 0)
+            kind, part = look, (0, 0)
+            origin = self.picture_at[0][y][x]
+            if origin == "small":
+                kind = "pebble"
+            elif origin is not None:
+                part = (x - origin[0], y - origin[1])
             ground = self._ground_near(x, y)
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
@@ -355,12 +396,12 @@ class Composer:
         if look == "none":
             return None, None
         v = art.cell_hash(x, y, self.lay.area + 100)
-        if look in ("canopy2", "canopy3", "palm"):
-            ox, oy, _ = self.origins[1][y][x]
-            s = 2 if look == "canopy2" else 3
-            part = ((x - ox) % s, (y - oy) % s)
-            # Each tree of a group gets its own crown shape.
-            tree = art.cell_hash(ox + (x - ox) // s * s, oy + (y - oy) // s * s, self.lay.area + 50) % 4
+        if look in PICTURES[1]:
+            ox, oy = self.picture_at[1][y][x]
+            s = PICTURES[1][look][0]
+            part = (x - ox, y - oy)
+            # Each tree gets its own crown shape.
+            tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
             colours = "palm" if look == "palm" else self.lay.row_trees[oy]
             return ("canopy", s, part, tree, colours), lambda: art.canopy_tile(s, part, tree, colours)
         if look == "leaves":
