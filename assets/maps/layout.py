@@ -397,12 +397,9 @@ class Composer:
             return None, None
         v = art.cell_hash(x, y, self.lay.area + 100)
         if look in PICTURES[1]:
+            s, tree, colours = self._crown(x, y)
             ox, oy = self.picture_at[1][y][x]
-            s = PICTURES[1][look][0]
             part = (x - ox, y - oy)
-            # Each tree gets its own crown shape.
-            tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
-            colours = "palm" if look == "palm" else self.lay.row_trees[oy]
             return ("canopy", s, part, tree, colours), lambda: art.canopy_tile(s, part, tree, colours)
         if look == "leaves":
             sides = self._sides(1, x, y, lambda o: o not in ("leaves", "canopy2", "canopy3", "palm"))
@@ -418,16 +415,106 @@ class Composer:
             return ("net", v % 3), lambda: art.net_tile(v % 3)
         raise LayoutError("layer 1 look %r has no drawing" % look)
 
+    def _crown(self, x, y):
+        """Size in blocks, shape and colours of the crown a block is part of."""
+        ox, oy = self.picture_at[1][y][x]
+        look = self.looks[1][y][x].look
+        # Each tree gets its own crown shape.
+        tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
+        colours = "palm" if look == "palm" else self.lay.row_trees[oy]
+        return PICTURES[1][look][0], tree, colours
+
+    def _ground_shadows(self):
+        """Cell -> the pixels of its ground that lie in a crown's shadow and
+        under no front picture."""
+        shadows = {}
+        off = art.SHADOW_OFFSET
+        for y in range(self.h):
+            for x in range(self.w):
+                if self.picture_at[1][y][x] != (x, y):
+                    continue
+                for py, row in enumerate(art.canopy(*self._crown(x, y))):
+                    for px, k in enumerate(row):
+                        mx, my = x * 8 + px + off, y * 8 + py + off
+                        if k != art.T and mx < self.w * 8 and my < self.h * 8:
+                            shadows.setdefault((mx // 8, my // 8), set()).add((mx % 8, my % 8))
+        out = {}
+        for (cx, cy), pixels in shadows.items():
+            key, draw = self._key1(cx, cy)
+            front = draw() if key is not None else None
+            shown = tuple(sorted((px, py) for px, py in pixels if front is None or front[py][px] == art.T))
+            if shown:
+                out[(cx, cy)] = shown
+        return out
+
+    def _front_pictures(self):
+        """Cell -> (key, pixels) of the front layer, its silhouette closed.
+
+        The pictures of neighbouring blocks (crowns side by side, ragged
+        foliage) can leave one-pixel dents where they meet, through which
+        a soldier walking under them shows; each is filled with the colour
+        most of its neighbours have.  A block with nothing in front gets a
+        picture when a dent lies in it.
+        """
+        fronts, drawn = {}, {}
+        for y in range(self.h):
+            for x in range(self.w):
+                key, draw = self._key1(x, y)
+                if key is not None:
+                    if key not in drawn:
+                        drawn[key] = draw()
+                    fronts[(x, y)] = (key, [row[:] for row in drawn[key]])
+
+        def pixel(mx, my):
+            if 0 <= mx < self.w * 8 and 0 <= my < self.h * 8 and (mx // 8, my // 8) in fronts:
+                return fronts[(mx // 8, my // 8)][1][my % 8][mx % 8]
+            return art.T
+
+        filled = {}
+        todo = sorted(fronts)
+        while todo:
+            near = set()
+            for cx, cy in todo:
+                for dy in (-1, 0, 1):
+                    for dx in (-1, 0, 1):
+                        if 0 <= cx + dx < self.w and 0 <= cy + dy < self.h:
+                            near.add((cx + dx, cy + dy))
+            todo = []
+            for cx, cy in sorted(near):
+                for py in range(8):
+                    for px in range(8):
+                        mx, my = cx * 8 + px, cy * 8 + py
+                        if pixel(mx, my) != art.T:
+                            continue
+                        around = [k for k in (pixel(mx + 1, my), pixel(mx - 1, my), pixel(mx, my + 1),
+                                              pixel(mx, my - 1)) if k != art.T]
+                        if len(around) < 3:
+                            continue
+                        k = max(sorted(set(around)), key=around.count)
+                        if (cx, cy) not in fronts:
+                            fronts[(cx, cy)] = (("none",), art.blank(art.T))
+                        fronts[(cx, cy)][1][py][px] = k
+                        filled.setdefault((cx, cy), []).append((px, py, k))
+                        todo.append((cx, cy))
+        for cell, patch in filled.items():
+            key, pixels = fronts[cell]
+            fronts[cell] = (("closed", tuple(sorted(patch))) + key, pixels)
+        return fronts
+
     def is_decked(self, x, y):
         return self.looks[1][y][x].look in ("deckwood", "deckstone")
 
     def compose(self):
         m = fmp.Map(self.w, self.h)
+        shadows = self._ground_shadows()
         layer0 = []
         for y in range(self.h):
             row = []
             for x in range(self.w):
                 key, draw = self._key0(x, y)
+                if (x, y) in shadows:
+                    key = ("shadow", shadows[(x, y)]) + key
+                    draw = (lambda d, p: lambda: art.in_shadow(d(), p))(draw, shadows[(x, y)])
                 if self.is_decked(x, y):
                     key = ("shade",) + key
                     draw = (lambda d: lambda: art.shaded(d()))(draw)
@@ -443,14 +530,15 @@ class Composer:
             if any(k == art.T for r in g for k in r):
                 raise LayoutError("a ground graphic has transparent pixels")
         layer1 = []
+        fronts = {} if self.lay.flatten else self._front_pictures()
         for y in range(self.h):
             row = []
             for x in range(self.w):
-                key, draw = (None, None) if self.lay.flatten else self._key1(x, y)
-                if key is None:
+                if (x, y) not in fronts:
                     row.append(0)
                     continue
-                gfx = self._graphic(("front",) + key, draw)
+                key, pixels = fronts[(x, y)]
+                gfx = self._graphic(("front",) + key, lambda: pixels)
                 row.append(self._block(gfx, self.looks[1][y][x].flags))
             layer1.append(row)
         m.graphics = [art.to_rgb(g) for g in self.graphics]
