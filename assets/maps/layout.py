@@ -424,9 +424,9 @@ class Composer:
         colours = "palm" if look == "palm" else self.lay.row_trees[oy]
         return PICTURES[1][look][0], tree, colours
 
-    def _ground_shadows(self):
+    def _ground_shadows(self, fronts):
         """Cell -> the pixels of its ground that lie in a crown's shadow and
-        under no front picture."""
+        under none of the front pictures (_front_pictures)."""
         shadows = {}
         off = art.SHADOW_OFFSET
         for y in range(self.h):
@@ -440,8 +440,7 @@ class Composer:
                             shadows.setdefault((mx // 8, my // 8), set()).add((mx % 8, my % 8))
         out = {}
         for (cx, cy), pixels in shadows.items():
-            key, draw = self._key1(cx, cy)
-            front = draw() if key is not None else None
+            front = fronts[(cx, cy)][1] if (cx, cy) in fronts else None
             shown = tuple(sorted((px, py) for px, py in pixels if front is None or front[py][px] == art.T))
             if shown:
                 out[(cx, cy)] = shown
@@ -506,7 +505,8 @@ class Composer:
 
     def compose(self):
         m = fmp.Map(self.w, self.h)
-        shadows = self._ground_shadows()
+        fronts = self._front_pictures()
+        shadows = self._ground_shadows(fronts)
         layer0 = []
         for y in range(self.h):
             row = []
@@ -530,15 +530,14 @@ class Composer:
             if any(k == art.T for r in g for k in r):
                 raise LayoutError("a ground graphic has transparent pixels")
         layer1 = []
-        fronts = {} if self.lay.flatten else self._front_pictures()
         for y in range(self.h):
             row = []
             for x in range(self.w):
-                if (x, y) not in fronts:
+                if self.lay.flatten or (x, y) not in fronts:
                     row.append(0)
                     continue
                 key, pixels = fronts[(x, y)]
-                gfx = self._graphic(("front",) + key, lambda: pixels)
+                gfx = self._graphic(("front",) + key, lambda p=pixels: p)
                 row.append(self._block(gfx, self.looks[1][y][x].flags))
             layer1.append(row)
         m.graphics = [art.to_rgb(g) for g in self.graphics]
