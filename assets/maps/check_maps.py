@@ -5,8 +5,9 @@ against what the game fixes (areas.py): sizes, free ground wherever the
 hero starts or restarts, a way up for him from every restart to the top,
 a free gate passage, for every scripted actor the terrain its kind needs,
 closed silhouettes in the front layer, and in every map (the title's too)
-whole pictures where a picture spans several blocks.  Every broken rule is reported with its area and rule; the exit
-status is 1 when any rule is broken.
+whole pictures where a picture spans several blocks.  Every broken rule is
+reported with its area and rule; the exit status is 1 when any rule is
+broken.
 """
 
 import os
