@@ -51,16 +51,23 @@ void TIniFile::Save() {
 }
 
 void TIniFile::Load() {
-    std::vector<std::string> lines;
-    if (ReadAllLines(Path(), lines)) {
-        for (const std::string& text : lines) {
-            const std::string key = plat::Upper(IniKey(text));
-            const std::string value = IniValue(text);
-            for (const auto& line : *this)
-                if (line->Name == key) line->Value = value;
-        }
-    }
+    Read();
     Save();
+}
+
+bool TIniFile::Read() {
+    std::vector<std::string> lines;
+    if (!ReadAllLines(Path(), lines)) return true;
+    bool text = true;
+    for (const std::string& raw : lines) {
+        for (unsigned char c : raw)
+            if (c < 32 && c != '\t' && c != '\r') text = false;
+        const std::string key = plat::Upper(IniKey(raw));
+        const std::string value = IniValue(raw);
+        for (const auto& line : *this)
+            if (line->Name == key) line->Value = value;
+    }
+    return text;
 }
 
 std::string IniReadValue(const std::string& path, const std::string& key) {

@@ -33,6 +33,10 @@ public:
     // Updates every line whose name matches a key of the file, then Save().
     // A missing file is no error: the defaults stay and the file is created.
     virtual void Load();
+    // Load() without the Save(): updates the lines from the file.  False when
+    // the file holds bytes no text file has (a NUL or another control
+    // character), a sign that it was damaged.
+    bool Read();
 
     // FileName + ".ini".
     std::string Path() const { return FileName + ".ini"; }
