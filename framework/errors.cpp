@@ -184,7 +184,10 @@ void ReportError(const std::string& message, int endProgram) {
     UseFrameworkInput();
     ShowMessageBox(message, 600, 100);
     WriteErrorLog(message);
-    if (endProgram) plat::End(ErrorExitCode);
+    if (endProgram) {
+        plat::PrintError(message);  // as for every error that ends the program
+        plat::End(ErrorExitCode);
+    }
     if (savedMode == 1) UseFrameworkInput();
     else FlushAllInput();
 }

@@ -30,9 +30,10 @@ public:
 // The exit code after a fatal reported error.
 inline constexpr int ErrorExitCode = -1;
 
-// Reports `message`.  Mode 0: Notify, then raises plat::RuntimeError(message).
-// Mode 1: the panel, then the log; with endProgram non-zero the program ends
-// with ErrorExitCode, otherwise the input mode is restored and it returns.
+// Reports `message`.  Mode 0: Notify, then raises ReportedError(message).
+// Mode 1: the panel, then the log; with endProgram non-zero the message goes
+// to the error output too and the program ends with ErrorExitCode, otherwise
+// the input mode is restored and it returns.
 void ReportError(const std::string& message, int endProgram);
 // The modal panel of width x height window pixels, centred on the window,
 // until a key (0..255) or mouse button 1..3 is hit.

@@ -231,7 +231,8 @@ TEST(FrontStartUp, ADamagedMapStopsWithItsErrorInsteadOfPlayingAnEmptyField) {
                 std::fprintf(stderr, "the damaged map was played\n");
                 _exit(0);
             },
-            ::testing::ExitedWithCode(255), std::string("log: Date: .*Error loading file ") + c.map);
+            ::testing::ExitedWithCode(255),
+            std::string("Error loading file ") + c.map + "\nlog: Date: .*Error loading file " + c.map);
         std::filesystem::remove_all(folder);
     }
 }
