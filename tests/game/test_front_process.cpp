@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -61,7 +62,6 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& e
 Outcome RunProgram(const std::string& program, const std::vector<std::string>& extra) {
     testutil::TempDir scratch;
     const std::string errPath = scratch / "stderr.txt";
-    const auto start = std::chrono::steady_clock::now();
     Outcome outcome;
     const pid_t pid = StartProgram(program, extra, errPath);
     if (pid == 0) return outcome;
