@@ -20,6 +20,12 @@ bool ReadAllLines(const std::string& path, std::vector<std::string>& lines) {
 
 }  // namespace
 
+bool IsTextLine(const std::string& line) {
+    for (unsigned char c : line)
+        if (c < 32 && c != '\t' && c != '\r') return false;
+    return true;
+}
+
 std::string IniKey(const std::string& line) {
     const std::size_t eq = line.find('=');
     return eq == std::string::npos ? line : line.substr(0, eq);
@@ -60,8 +66,7 @@ bool TIniFile::Read() {
     if (!ReadAllLines(Path(), lines)) return true;
     bool text = true;
     for (const std::string& raw : lines) {
-        for (unsigned char c : raw)
-            if (c < 32 && c != '\t' && c != '\r') text = false;
+        text = text && IsTextLine(raw);
         const std::string key = plat::Upper(IniKey(raw));
         const std::string value = IniValue(raw);
         for (const auto& line : *this)

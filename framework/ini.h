@@ -42,6 +42,9 @@ public:
     std::string Path() const { return FileName + ".ini"; }
 };
 
+// Whether a line read from a text file holds only text: no NUL and no other
+// control character but the tab (and the carriage return of a CR LF end).
+bool IsTextLine(const std::string& line);
 // The text before the first "=" (the whole line when there is none), case kept.
 std::string IniKey(const std::string& line);
 // The text after the first "=" ("" when there is none).

@@ -81,8 +81,7 @@ void TIniFileKey::Load() {
         while (!plat::Eof(in)) lines.push_back(plat::ReadLine(in));
         plat::CloseStream(in);
         for (const std::string& text : lines) {
-            for (unsigned char c : text)
-                if (c < 32 && c != '\t' && c != '\r') NotText = true;
+            NotText = NotText || !fw::IsTextLine(text);
             const std::string key = plat::Upper(fw::IniKey(text));
             const std::string value = fw::IniValue(text);
             for (const auto& line : *this) {
