@@ -211,9 +211,10 @@ public:
     // the message.
     std::string UseDefaultScreenSize();
     // Replaces the settings file by the default one, keeping the profile
-    // name, and tells the player "Default ini file restored!" (nothing when
-    // the file already is the default one).  False when nothing was written.
-    bool RestoreDefaultSettings();
+    // name, and tells the player "Default ini file restored!".  With
+    // onlyWhenChanged nothing happens when the file already is the default
+    // one.  False when nothing was written.
+    bool RestoreDefaultSettings(bool onlyWhenChanged);
 
     // --- graphics and window ---------------------------------------------------
     virtual void GraphicsCreate();

@@ -87,7 +87,7 @@ void TGame::GraphicsCreate() {
                                         std::to_string(DesktopRefreshRate) + "Hz";
             // The settings may be what the window failed on: the next start
             // begins from the defaults instead of failing the same way.
-            RestoreDefaultSettings();
+            RestoreDefaultSettings(true);
             throw plat::RuntimeError(message);
         }
         Depth = 0;

@@ -147,12 +147,12 @@ void TGame::CheckGoodExit() {
     } else if (plat::FileExists(changed)) {
         // The last run ended abnormally after a setting had changed: the
         // settings may be what broke it, so go back to the defaults.
-        RestoreDefaultSettings();
+        RestoreDefaultSettings(false);
     }
     plat::DeleteFile(changed);
 }
 
-bool TGame::RestoreDefaultSettings() {
+bool TGame::RestoreDefaultSettings(bool onlyWhenChanged) {
     // Only the player's profile name is kept.  The new file is built beside
     // the old one and replaces it only once it is completely written.
     const std::string settings = SettingsFileName() + ".ini";
@@ -183,10 +183,12 @@ bool TGame::RestoreDefaultSettings() {
             text += line->Name + "=" + value + "\r\n";
         }
     }
-    bool same = false;
-    const std::vector<std::uint8_t> now = plat::LoadByteArray(settings, &same);
-    same = same && std::string(now.begin(), now.end()) == text;
-    if (same || !plat::SaveTextAtomic(settings, text)) return false;
+    if (onlyWhenChanged) {
+        bool found = false;
+        const std::vector<std::uint8_t> now = plat::LoadByteArray(settings, &found);
+        if (found && std::string(now.begin(), now.end()) == text) return false;
+    }
+    if (!plat::SaveTextAtomic(settings, text)) return false;
     plat::Notify("Default ini file restored!");
     return true;
 }
