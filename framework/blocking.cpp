@@ -21,12 +21,18 @@ std::function<void(int)>& FrameHook() {
 void SetBlockingLoopFrameHook(std::function<void(int)> hook) { FrameHook() = std::move(hook); }
 
 TBlockingLoop::TBlockingLoop(bool flushFirst) : savedMode_(InputMode) {
-    if (flushFirst) FlushInput();
+    // What is held now may go on sending key-downs (auto-repeat); those are
+    // not presses made to cut the loop short.
+    for (int key = 0; key < 256; ++key) held_[static_cast<std::size_t>(key)] = plat::KeyDown(key);
+    if (flushFirst) {
+        FlushInput();
+        TakeEvents();
+        hit_ = false;
+    }
     // The polled tables are emptied when the mode changes; in the polled
     // mode already, only a flush empties them.
     UseFrameworkInput();
     if (flushFirst && savedMode_ == 1) FlushInput();
-    for (int key = 0; key < 256; ++key) held_[static_cast<std::size_t>(key)] = plat::KeyDown(key);
 }
 
 TBlockingLoop::~TBlockingLoop() {
@@ -45,7 +51,15 @@ TBlockingLoop::~TBlockingLoop() {
 
 void TBlockingLoop::TakeEvents() {
     while (plat::PollEvent()) {
+        const int data = plat::EventData();
         switch (plat::EventID()) {
+            case plat::EVENT_KEYDOWN:
+                if (data >= 0 && data < 256 && !held_[static_cast<std::size_t>(data)]) hit_ = true;
+                break;
+            case plat::EVENT_KEYUP:
+                if (data >= 0 && data < 256) held_[static_cast<std::size_t>(data)] = false;
+                break;
+            case plat::EVENT_MOUSEDOWN: hit_ = true; break;
             case plat::EVENT_APPTERMINATE: closeRequested_ = true; break;
             case plat::EVENT_APPSUSPEND: suspended_ = 1; break;
             case plat::EVENT_APPRESUME: suspended_ = 0; break;
@@ -56,20 +70,7 @@ void TBlockingLoop::TakeEvents() {
 
 bool TBlockingLoop::Interrupted() {
     TakeEvents();
-    bool hit = false;
-    for (int key = 0; key < 256; ++key) {
-        const bool pressed = plat::KeyHit(key) > 0;
-        bool& held = held_[static_cast<std::size_t>(key)];
-        // A key held since before the loop only repeats: its hits count
-        // from the first poll after it was let go.
-        if (held) {
-            if (!plat::KeyDown(key)) held = false;
-            continue;
-        }
-        if (pressed) hit = true;
-    }
-    if (AnyMouseHit()) hit = true;
-    return hit || closeRequested_;
+    return hit_ || closeRequested_;
 }
 
 void TBlockingLoop::FrameDone() {

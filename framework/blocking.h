@@ -1,9 +1,11 @@
 #pragma once
 // Loops that hold the program outside the shell's tick (a splash picture
 // fading, a loading screen waiting for a click).  No logic tick runs while
-// they loop, so the shell's own key tables stay empty: such a loop reads the
-// platform's polled input through a TBlockingLoop, which also keeps a
-// request to close the window for the shell instead of losing it.
+// they loop, so the shell's own key tables stay empty: a TBlockingLoop
+// switches to the platform's polled input for the loop's length and reads
+// the platform's events itself, to tell presses from the repeats of a key
+// held since before, and to keep a request to close the window for the
+// shell instead of losing it.
 //
 //     TBlockingLoop loop(true);
 //     while (!done) {
@@ -20,8 +22,8 @@ namespace fw {
 class TBlockingLoop {
 public:
     // Switches to the polled input.  With flushFirst, input waiting from
-    // before the loop is dropped.  Keys already held do not count as hits
-    // until they have been let go.
+    // before the loop is dropped (a close request is kept).  Keys already
+    // held do not count as hits until they have been let go.
     explicit TBlockingLoop(bool flushFirst);
     // Back to the caller's input mode; window-close, focus-loss and
     // focus-return requests made during the loop are passed to the shell,
@@ -44,6 +46,7 @@ private:
     int savedMode_ = 0;
     int frame_ = 0;
     bool closeRequested_ = false;
+    bool hit_ = false;
     int suspended_ = -1;  // last focus event: 1 lost, 0 back, -1 none
     std::array<bool, 256> held_{};
 };
