@@ -211,8 +211,8 @@ TEST_F(FadeTest, TheScreenFadeFadesAPictureOfTheDrawingSpace) {
     EXPECT_EQ(fw::StartScreenFade(300, 1, nullptr), 1);
     const auto images = Calls(plat::DrawRecord::IMAGE);
     ASSERT_EQ(images.size(), 5u) << "0, 100, 200, 300 ms, then past the end";
-    EXPECT_EQ(images[0].image->width, 320) << "the size things are drawn at";
-    EXPECT_EQ(images[0].image->height, 240);
+    EXPECT_FLOAT_EQ(images[0].w, 320) << "the size things are drawn at";
+    EXPECT_FLOAT_EQ(images[0].h, 240);
     EXPECT_FLOAT_EQ(images[0].x, 0);
     EXPECT_FLOAT_EQ(images.back().alpha, 0);
     EXPECT_EQ(plat::GetBlend(), plat::SOLIDBLEND);
