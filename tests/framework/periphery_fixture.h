@@ -58,6 +58,7 @@ protected:
         fw::VirtualHeight = savedScreen_[4];
     }
 
+public:
     // A picture of w x h with `frames` frames, opaque white, handled at its
     // middle when mid is 1.
     static plat::Ref<fw::TGameImage> Picture(int w, int h, int frames = 1, int mid = 0,
@@ -67,6 +68,7 @@ protected:
         return fw::TGameImage::CreateFromImage(image, name, mid);
     }
 
+protected:
     static std::vector<plat::DrawRecord> Calls(plat::DrawRecord::Kind kind) {
         std::vector<plat::DrawRecord> out;
         for (const auto& c : plat::RecordedCalls())
