@@ -9,9 +9,11 @@
 
 #include "framework/animation.h"
 #include "framework/shapes.h"
+#include "framework/space.h"
 #include "framework/sprite.h"
 #include "periphery_fixture.h"
 #include "platform/core/random.h"
+#include "platform/gfx/display.h"
 
 namespace {
 
@@ -340,6 +342,45 @@ TEST_F(SpriteTest, NamesAndStoredCoordinates) {
     EXPECT_FLOAT_EQ(s->x, 6);
     EXPECT_FLOAT_EQ(s->y, 12);
     EXPECT_FLOAT_EQ(s->cx, 3);
+}
+
+}  // namespace
+
+namespace {
+
+using periphery::PeripheryTest;
+
+TEST_F(PeripheryTest, ThePointerIsMappedIntoTheDrawingSpace) {
+    auto& mouse = *fw::Game->Mouse;
+    mouse.x = 100;
+    mouse.y = 50;
+    EXPECT_EQ(fw::DrawingWidth(), 640);
+    EXPECT_FLOAT_EQ(fw::PointerInDrawingSpace().x, 100) << "without the virtual resolution: window pixels";
+
+    fw::UseVirtualResolution = 1;
+    EXPECT_EQ(fw::DrawingWidth(), 320);
+    EXPECT_EQ(fw::DrawingHeight(), 240);
+    // No window yet: the letterbox of the configured window size.
+    EXPECT_FLOAT_EQ(fw::PointerInDrawingSpace().x, 50);
+    EXPECT_FLOAT_EQ(fw::PointerInDrawingSpace().y, 25);
+    fw::ScreenWidth = 800;  // bars of 80 at the sides
+    EXPECT_FLOAT_EQ(fw::WindowToDrawingSpace(180, 50).x, 50);
+    EXPECT_FLOAT_EQ(fw::WindowToDrawingSpace(180, 50).y, 25);
+
+    // An open 800 x 600 window showing 320 x 240.
+    plat::StopRecording();
+    ASSERT_TRUE(plat::Graphics(800, 600, 0, 60));
+    plat::SetVirtualResolution(320, 240);
+    fw::ScreenHeight = 600;
+    const fw::DrawingPoint p = fw::WindowToDrawingSpace(400, 300);
+    EXPECT_FLOAT_EQ(p.x, 160);
+    EXPECT_FLOAT_EQ(p.y, 120);
+    EXPECT_FLOAT_EQ(fw::WindowToDrawingSpace(800, 0).x, 320);
+    plat::EndGraphics();
+    plat::StartRecording();
+
+    fw::Game = nullptr;
+    EXPECT_FLOAT_EQ(fw::PointerInDrawingSpace().x, 0) << "no shell, no pointer";
 }
 
 }  // namespace
