@@ -20,6 +20,14 @@ void CollideAll(const List& list) {
                                member);
 }
 
+// Appends `member` to `list` and points it back at the list.
+template <class List, class Member>
+plat::Ref<Member> Join(List& list, plat::Ref<Member> member, std::weak_ptr<List> Member::*owner) {
+    (*member).*owner = std::static_pointer_cast<List>(list.shared_from_this());
+    list.AddLast(member);
+    return member;
+}
+
 // Removes `member` from the list it refers to, and forgets the list.
 template <class Member, class List>
 void LeaveList(Member& member, std::weak_ptr<List>& list) {
@@ -43,9 +51,7 @@ plat::Ref<TParticle> TParticle::CreateSpecial(const plat::Ref<TGameImage>& image
                                               float dx, float dy, float ygravity, float fadeMs,
                                               int lightBlend, int rotate, float rotationSpeed,
                                               float scale, float scaleSpeed, int lifeMs) {
-    auto p = plat::New<TParticle>();
-    p->SetImage(image);
-    p->SetPosition(x, y);
+    auto p = Place<TParticle>(image, x, y);
     p->dx = dx;
     p->dy = dy;
     p->ygravity = ygravity;
@@ -392,10 +398,7 @@ void TParticleList::Collide() { CollideAll(*this); }
 // --- explosions --------------------------------------------------------------------
 
 plat::Ref<TExplosion> TExplosion::Create(const plat::Ref<TGameImage>& image, float x, float y) {
-    auto e = plat::New<TExplosion>();
-    e->SetImage(image);
-    e->SetPosition(x, y);
-    return e;
+    return Place<TExplosion>(image, x, y);
 }
 
 void TExplosion::StartAnim(int lengthMs, int frames) {
@@ -419,10 +422,7 @@ void TExplosion::Kill() {
 }
 
 plat::Ref<TExplosion> TExplosionList::AddNew(float x, float y, const plat::Ref<TGameImage>& image) {
-    auto e = TExplosion::Create(image, x, y);
-    e->Explosions = std::static_pointer_cast<TExplosionList>(shared_from_this());
-    AddLast(e);
-    return e;
+    return Join(*this, TExplosion::Create(image, x, y), &TExplosion::Explosions);
 }
 
 void TExplosionList::Draw() {
@@ -436,10 +436,7 @@ void TExplosionList::Manage() {
 // --- game objects ------------------------------------------------------------------
 
 plat::Ref<TGameObject> TGameObject::Create(const plat::Ref<TGameImage>& image, float x, float y) {
-    auto o = plat::New<TGameObject>();
-    o->SetImage(image);
-    o->SetPosition(x, y);
-    return o;
+    return Place<TGameObject>(image, x, y);
 }
 
 int TGameObject::Move() {
@@ -455,10 +452,7 @@ void TGameObject::Kill() {
 }
 
 plat::Ref<TGameObject> TGameObjectList::AddNew(float x, float y, const plat::Ref<TGameImage>& image) {
-    auto o = TGameObject::Create(image, x, y);
-    o->GameObjects = std::static_pointer_cast<TGameObjectList>(shared_from_this());
-    AddLast(o);
-    return o;
+    return Join(*this, TGameObject::Create(image, x, y), &TGameObject::GameObjects);
 }
 
 void TGameObjectList::Draw() {

@@ -28,15 +28,12 @@ TSprite::~TSprite() = default;
 // --- set-up ----------------------------------------------------------------------
 
 plat::Ref<TSprite> TSprite::Create(const plat::Ref<TGameImage>& image, float x, float y) {
-    auto sprite = plat::New<TSprite>();
-    sprite->SetImage(image);
-    sprite->SetPosition(x, y);
-    return sprite;
+    return Place<TSprite>(image, x, y);
 }
 
 plat::Ref<TSprite> TSprite::CreateFromFile(const std::string& file, float x, float y, int centre,
                                            int flags) {
-    auto image = TGameImage::Create(Game->ImagePath + file + ".png", flags, 1);
+    auto image = TGameImage::Create((Game ? Game->ImagePath : std::string()) + file + ".png", flags, 1);
     auto sprite = Create(image, x, y);
     if (centre) sprite->SetPosition(static_cast<float>(DrawingWidth() / 2), static_cast<float>(DrawingHeight() / 2));
     return sprite;

@@ -158,6 +158,16 @@ public:
     virtual int DrawLight(float alpha, float r, float g, float b,
                           const plat::Ref<TGameImage>& image);
 
+protected:
+    // A new sprite of class T showing `image` at (x, y).
+    template <class T>
+    static plat::Ref<T> Place(const plat::Ref<TGameImage>& image, float x, float y) {
+        auto sprite = plat::New<T>();
+        sprite->SetImage(image);
+        sprite->SetPosition(x, y);
+        return sprite;
+    }
+
 private:
     int DrawFrame() const;
     const plat::Ref<TGameImage>& DrawnImage() const;

@@ -55,6 +55,7 @@
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
+#include "demo_support.h"
 
 namespace {
 
@@ -521,16 +522,6 @@ private:
     int ticks_ = 0;
 };
 
-std::deque<std::string> Script() {
-    std::deque<std::string> steps;
-    const char* env = std::getenv("VELMAROK_DEMO_SCRIPT");
-    if (!env) return steps;
-    std::stringstream in(env);
-    std::string step;
-    while (std::getline(in, step, ',')) steps.push_back(step);
-    return steps;
-}
-
 void SaveShot(const std::string& path, const DemoScreen& screen) {
     plat::SavePixmapPNG(plat::GrabBackBuffer(), path);
     std::cout << "shot " << path << std::endl;
@@ -544,14 +535,9 @@ void Quit() {
 }
 
 int DemoMain() {
-    fw::EnsureSingleInstance("VelmarokPeripheryDemo");
-    plat::AppTitle("Framework demo");
-    fw::UseVirtualResolution = 1;
-    fw::VirtualWidth = 320;
-    fw::VirtualHeight = 240;
-    fw::ErrorReportMode = 0;
+    demo::Begin("VelmarokPeripheryDemo", "Framework demo");
 
-    std::deque<std::string> steps = Script();
+    std::deque<std::string> steps = demo::Script();
     const bool scripted = !steps.empty();
     // A script runs on a clock of its own: the same frames on every run.
     std::unique_ptr<plat::ManualClock> clock;

@@ -28,6 +28,7 @@
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
+#include "demo_support.h"
 
 namespace {
 
@@ -82,18 +83,6 @@ plat::Ref<fw::TGameImage> PausedPicture() {
     return fw::TGameImage::CreateFromImage(image, "paused", 0);
 }
 
-std::deque<std::string> Script() {
-    std::deque<std::string> steps;
-    const char* env = std::getenv("VELMAROK_DEMO_SCRIPT");
-    if (!env) return steps;
-    std::stringstream in(env);
-    std::string step;
-    while (std::getline(in, step, ',')) {
-        steps.push_back(step);
-    }
-    return steps;
-}
-
 void PrintSettings() {
     std::cout << "settings " << fw::Game->SettingsFileName() << ".ini particles=" << fw::Game->Particles
               << " width=" << fw::ScreenWidth << " fullscreen=" << fw::Game->FullScreen << std::endl;
@@ -132,12 +121,7 @@ void RunStep(const std::string& step) {
 }
 
 int DemoMain() {
-    fw::EnsureSingleInstance("VelmarokShellDemo");
-    plat::AppTitle("Shell demo");
-    fw::UseVirtualResolution = 1;
-    fw::VirtualWidth = 320;
-    fw::VirtualHeight = 240;
-    fw::ErrorReportMode = 0;
+    demo::Begin("VelmarokShellDemo", "Shell demo");
     fw::Game = plat::New<fw::TGame>();
     fw::Game->SetSubPathWrapper("RavoTesk Games/ShellDemo");
     fw::Game->CheckGoodExit();
@@ -161,7 +145,7 @@ int DemoMain() {
     fw::FlushInput();
     fw::Game->FixedRateLogic->Init();
 
-    auto steps = Script();
+    auto steps = demo::Script();
     int waitUntil = 0;
     for (;;) {
         if (!steps.empty() && plat::MilliSecs() >= waitUntil) {
