@@ -36,13 +36,14 @@ TBlockingLoop::TBlockingLoop(bool flushFirst) : savedMode_(InputMode) {
 }
 
 TBlockingLoop::~TBlockingLoop() {
-    // Still in the polled mode: this empties the polled tables.
-    FlushInput();
     // Whatever the window system still holds is read here rather than
     // discarded, so a close request made at the last moment is kept too.
     plat::PollSystem();
     TakeEvents();
     InputMode = savedMode_;
+    // The caller's tables hold nothing of the loop's input, nor keys and
+    // buttons whose release the loop took.
+    FlushInput();
     if (Game) {
         if (closeRequested_) Game->TerminatedEvent = 1;
         if (suspended_ >= 0) Game->SuspendedEvent = suspended_;

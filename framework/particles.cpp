@@ -255,7 +255,6 @@ void TParticle::Kill() {
     ParticleGenerator = nullptr;
     // Dropped before it dies, so particles attached in a ring end.
     const plat::Ref<TParticle> attached = std::move(AttachedParticle);
-    AttachedParticle = nullptr;
     if (attached && KillAttachedParticle == 1) attached->Kill();
     DataObject = nullptr;
 }

@@ -124,7 +124,6 @@ void TSprite::Kill() {
     // The reference goes before the attached sprite dies, so sprites
     // attached in a ring stop at the one already being killed.
     const plat::Ref<TSprite> attached = std::move(AttachedSprite);
-    AttachedSprite = nullptr;
     if (attached && KillAttachedSprite == 1) attached->Kill();
 }
 

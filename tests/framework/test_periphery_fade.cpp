@@ -115,6 +115,28 @@ TEST_F(FadeTest, ClicksAndCloseRequestsEndTheLoopAndTheCloseRequestReachesTheShe
     EXPECT_EQ(fw::Game->TerminatedEvent, 1) << "kept for the shell, not flushed away";
 }
 
+TEST_F(FadeTest, TheCallersInputModeComesBackWithNothingOfTheLoopsInput) {
+    fw::TFade fade;
+    fade.Init(300, Picture(10, 10)->image, nullptr);
+    fw::UseFrameworkInput();  // a caller already on polled input (the error panel's mode)
+    EveryFrame(100, [](int frame) {
+        if (frame == 1) plat::SimulateKeyDown('K');
+    });
+    EXPECT_EQ(fade.FadeDo(0), -1);
+    EXPECT_EQ(fw::InputMode, 1);
+    EXPECT_EQ(fw::KeyHitCode('K'), 0);
+    fw::FlushAllInput();
+
+    fade.Reset();
+    EveryFrame(100, [](int frame) {
+        if (frame == 1) plat::SimulateKeyUp('K');  // let go during the loop
+    });
+    fw::KeyTableDown('K');
+    EXPECT_EQ(fade.WaitForTime(200), 0) << "a release is no press";
+    EXPECT_EQ(fw::InputMode, 0);
+    EXPECT_EQ(fw::KeyDownCode('K'), 0) << "the shell does not think it still held";
+}
+
 TEST_F(FadeTest, WaitForTimeHoldsThePicture) {
     auto picture = Picture(10, 10)->image;
     fw::TFade fade;
