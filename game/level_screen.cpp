@@ -4,6 +4,7 @@
 #include "framework/channels.h"
 #include "framework/errors.h"
 #include "framework/game.h"
+#include "framework/helpers.h"
 #include "framework/input.h"
 #include "framework/mouse.h"
 #include "framework/timing.h"
