@@ -6,6 +6,7 @@
 #include "framework/input.h"
 #include "game/front/bitmap_font.h"
 #include "game/globals.h"
+#include "game/play/level_screen.h"
 #include "game/player_input.h"
 #include "game/screens.h"
 #include "music/sid_stream.h"
@@ -27,8 +28,7 @@ double Now() { return static_cast<double>(plat::MilliSecs64()); }
 void TTitlescreen::Load() {
     Image = nullptr;
     ImageLoad("titulo.png", 0, 1);
-    GameMap->MapFreeMem();
-    GameMap->MapLoad("Data/Maps/Level0.dat", 2);
+    LoadGameMap("Data/Maps/Level0.dat");
 }
 
 void TTitlescreen::Start() {

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <vector>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -31,6 +32,7 @@
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
+#include "demo_support.h"
 
 namespace {
 
@@ -85,21 +87,15 @@ plat::Ref<fw::TGameImage> PausedPicture() {
     return fw::TGameImage::CreateFromImage(image, "paused", 0);
 }
 
-std::deque<std::string> Script() {
-    std::deque<std::string> steps;
-    const char* env = std::getenv("VELMAROK_DEMO_SCRIPT");
-    if (!env) return steps;
-    std::stringstream in(env);
-    std::string step;
-    while (std::getline(in, step, ',')) {
-        steps.push_back(step);
-    }
-    return steps;
-}
-
 void PrintSettings() {
     std::cout << "settings " << fw::Game->SettingsFileName() << ".ini particles=" << fw::Game->Particles
               << " width=" << fw::ScreenWidth << " fullscreen=" << fw::Game->FullScreen << std::endl;
+}
+
+// Keys a step holds down for one frame.
+std::vector<int>& KeysToRelease() {
+    static std::vector<int> keys;
+    return keys;
 }
 
 // One step of the script, before a frame.
@@ -115,10 +111,11 @@ void RunStep(const std::string& step) {
         });
         plat::SimulateKeyPress('E');
     } else if (step == "altenter") {
+        // Alt must still be held when the frame reads Enter: both are let
+        // go before the next one.
         plat::SimulateKeyDown(plat::KEY_LALT);
         plat::SimulateKeyDown(plat::KEY_ENTER);
-        plat::SimulateKeyUp(plat::KEY_ENTER);
-        plat::SimulateKeyUp(plat::KEY_LALT);
+        KeysToRelease() = {plat::KEY_ENTER, plat::KEY_LALT};
     } else if (step.rfind("shot:", 0) == 0) {
         fw::SaveScreenshot(step.substr(5));
     } else if (step == "fatal") {
@@ -138,15 +135,10 @@ void RunStep(const std::string& step) {
 constexpr int kScriptFrameMs = 20;
 
 int DemoMain() {
-    auto steps = Script();
+    auto steps = demo::Script();
     std::unique_ptr<plat::ManualClock> scriptClock;
     if (!steps.empty()) scriptClock = std::make_unique<plat::ManualClock>(0);
-    fw::EnsureSingleInstance("VelmarokShellDemo");
-    plat::AppTitle("Shell demo");
-    fw::UseVirtualResolution = 1;
-    fw::VirtualWidth = 320;
-    fw::VirtualHeight = 240;
-    fw::ErrorReportMode = 0;
+    demo::Begin("VelmarokShellDemo", "Shell demo");
     fw::Game = plat::New<fw::TGame>();
     fw::Game->SetSubPathWrapper("RavoTesk Games/ShellDemo");
     fw::Game->CheckGoodExit();
@@ -173,6 +165,8 @@ int DemoMain() {
     int waitUntil = 0;
     for (;;) {
         if (scriptClock) scriptClock->Advance(kScriptFrameMs);
+        for (int key : KeysToRelease()) plat::SimulateKeyUp(key);
+        KeysToRelease().clear();
         if (!steps.empty() && plat::MilliSecs() >= waitUntil) {
             const std::string step = steps.front();
             steps.pop_front();

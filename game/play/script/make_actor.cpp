@@ -1,6 +1,6 @@
 #include "game/play/script/make_actor.h"
 
-#include "framework/input.h"
+#include "framework/helpers.h"
 #include "game/play/level_hooks.h"
 
 namespace game {

@@ -17,6 +17,7 @@
 #include "framework/banks.h"
 #include "framework/game.h"
 #include "framework/highscore.h"
+#include "framework/helpers.h"
 #include "framework/input.h"
 #include "framework/timing.h"
 #include "game/front/bitmap_font.h"
