@@ -25,16 +25,10 @@ struct TPlayHooks {
     std::function<void()> RunSpawnScript;   // the level script, once per tick
     std::function<void()> UpdateEnemies;    // every T_Enemigo in EnemyList
     std::function<void()> UpdateGuards;     // every T_Enemigo in GuardList
-    std::function<void()> UpdatePickups;    // every T_Pack_Granadas in ShotList
-    std::function<void()> UpdateHuts;       // every T_Caseta in HutList
-    std::function<void()> UpdateVehicles;   // every T_Vehiculo_Enemigo in EnemyList
 
     // --- the frame (TLevelScreen::Draw) ---------------------------------------
-    std::function<void()> DrawPickups;
     std::function<void()> DrawEnemies;      // those whose estado is not 11
     std::function<void()> DrawGuards;
-    std::function<void()> DrawVehicles;
-    std::function<void()> DrawHuts;
     // Draws one enemy of EnemyList when its estado is in the area's overlay
     // set (11 motorbike rider, 18 bridge grenadier); the overlay window test
     // is made by DrawWindowedEnemies.
@@ -44,15 +38,6 @@ struct TPlayHooks {
     // 1 when a T_Enemigo of EnemyList whose estado is neither 9 nor 4 has its
     // box (Int(x + 6), Int(y + 6), 12, 9) overlapping the hero's box.
     std::function<bool(int x, int y, int w, int h)> EnemyTouchesHero;
-    // The same for the T_Vehiculo_Enemigo of EnemyList.
-    std::function<bool(int x, int y, int w, int h)> VehicleTouchesHero;
-
-    // --- fortress fires -------------------------------------------------------
-    std::function<void()> UpdateFires;  // every T_Fuego in FireList
-    std::function<void()> DrawFires;
-
-    // --- the huts standing again after a death ---------------------------------
-    std::function<void()> ResetHuts;  // every hut estado = HUT_STANDING
 
     // --- creation (script/make_actor.cpp) ---------------------------------------
     // The actor's creation function for a call of the area tables, with its
@@ -60,6 +45,13 @@ struct TPlayHooks {
     std::function<void(const CreationCall& call)> Create;
     // The direction a picker draws.
     std::function<int(Picker picker)> PickDirection;
+
+    // --- what the vehicles use of the soldiers ------------------------------------
+    // The aiming table: the direction of a shot from view position (x, sy)
+    // towards the hero.
+    std::function<int(int x, int sy)> AimDirectionFromZones;
+    // The soldier a lorry drops: T_Enemigo::f_Create_Saltador_Camion(x, y).
+    std::function<void(float x, int y)> CreateLorryJumper;
 };
 
 // The one set of hooks of the program.

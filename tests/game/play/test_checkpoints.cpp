@@ -3,6 +3,9 @@
 
 #include <sstream>
 
+#include "game/play/enemies/huts.h"
+#include "game/play/enemies/vehicles.h"
+#include "game/play/pickups.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -25,7 +28,6 @@ protected:
             const bool odd = fw::RandRange(1, 10) % 2 != 0;
             return picker == Picker::Dir9or8 ? (odd ? 9 : 8) : picker == Picker::Dir7or8 ? (odd ? 7 : 8) : 0;
         };
-        h.ResetHuts = [=] { log("HutsUp"); };
         Hero = plat::New<T_Dax>();
     }
     // The short name of an actor in the log.
@@ -33,11 +35,8 @@ protected:
         switch (kind) {
         case Creation::Vigilante_Ini: return "Guard";
         case Creation::Trinchero_Ini: return "Trench";
-        case Creation::pack_gr: return "Pack";
         case Creation::Granadero_puente: return "BridgeGren";
         case Creation::Acuatico: return "Swimmer";
-        case Creation::v_Moto: return "Moto";
-        case Creation::v_Moto_izq: return "MotoL";
         case Creation::Granadero: return "Gren";
         case Creation::Bazookero: return "Baz";
         case Creation::Corredor: return "Runner";
@@ -48,15 +47,27 @@ protected:
         default: return "Other";
         }
     }
-    // The restart after a death at `view` on `level`: the new view.
+    // The restart after a death at `view` on `level`: the new view.  The
+    // soldiers made are logged in calls_, the vehicles and grenade packs in
+    // made_.
     int RestartAt(int level, int view) {
         Level = level;
         ViewTop = view;
         calls_.clear();
+        ShotList->Clear();
+        EnemyList->Clear();
         RestartFromCheckpoint();
+        made_.clear();
+        auto add = [this](const std::string& text) { made_ += (made_.empty() ? "" : " ") + text; };
+        for (const auto& o : *ShotList)
+            if (auto p = plat::As<T_Pack_Granadas>(o))
+                add("Pack(" + std::to_string(static_cast<int>(p->x)) + "," + std::to_string(p->py_creado) + ")");
+        for (const auto& o : *EnemyList)
+            if (auto v = plat::As<T_Vehiculo_Enemigo>(o))
+                add((v->tipo == VEHICLE_MOTORBIKE_LEFT ? "Moto(" : "MotoL(") + std::to_string(v->py_creado) + ")");
         return ViewTop;
     }
-    std::string calls_;
+    std::string calls_, made_;
 };
 
 TEST_F(CheckpointTest, EveryBandOfEveryAreaRestartsAtItsView) {
@@ -99,19 +110,38 @@ TEST_F(CheckpointTest, TheActorsOfTheCheckpointAreMadeAgainInOrder) {
     RestartAt(1, 0);
     EXPECT_EQ(calls_, "Guard(140,236)");
     RestartAt(2, 1000);
-    EXPECT_EQ(calls_, "Trench(125,1117,100) Trench(152,1118,200) Pack(272,1108) Trench(291,1088,200) "
-                      "Trench(23,1048,150)");
-    HutList->AddLast(plat::New<plat::Object>());
+    EXPECT_EQ(calls_, "Trench(125,1117,100) Trench(152,1118,200) Trench(291,1088,200) Trench(23,1048,150)");
+    EXPECT_EQ(made_, "Pack(272,1108)");
     RestartAt(2, 600);
-    EXPECT_EQ(calls_, "Pack(200,895) BridgeGren(804) HutsUp");
+    EXPECT_EQ(calls_, "BridgeGren(804)");
+    EXPECT_EQ(made_, "Pack(200,895)");
+    RestartAt(3, 100);
+    EXPECT_EQ(made_, "Moto(206)");
     RestartAt(4, 100);
-    EXPECT_EQ(calls_, "MotoL(240) Baz(200,6) Baz(220,4) Pack(290,230)");  // huts only on 2 and 6
+    EXPECT_EQ(calls_, "Baz(200,6) Baz(220,4)");
+    EXPECT_EQ(made_, "Pack(290,230) MotoL(240)");
     RestartAt(5, 300);
     EXPECT_EQ(calls_, "Gren(615,6) Cannon(280,590,4)");
     RestartAt(6, 100);
-    EXPECT_EQ(calls_, "Trench(232,374,200) Pack(200,360) Swimmer(220,294) HutsUp");
+    EXPECT_EQ(calls_, "Trench(232,374,200) Swimmer(220,294)");
+    EXPECT_EQ(made_, "Pack(200,360)");
     RestartAt(8, 1300);
     EXPECT_EQ(calls_, "Guard(105,1616) Guard(150,1616)");
+}
+
+TEST_F(CheckpointTest, DestroyedHutsStandAgainOnlyOnAreasTwoAndSix) {
+    for (int level : {2, 6, 4}) {
+        HutList->Clear();
+        T_Caseta::f_Create_Caseta(512, 4);
+        T_Caseta::f_Create_Caseta(345, 6);
+        auto first = plat::As<T_Caseta>(HutList->First());
+        first->estado = HUT_DESTROYED;
+        first->bala_delay = 17;
+        RestartAt(level, 300);
+        EXPECT_EQ(first->estado, level == 4 ? HUT_DESTROYED : HUT_STANDING) << level;
+        EXPECT_EQ(first->bala_delay, 17);  // nothing else of a hut is reset
+        EXPECT_EQ(HutList->Count(), 2);
+    }
 }
 
 TEST_F(CheckpointTest, AreaSevenDrawsTheDirectionBeforeTheKind) {

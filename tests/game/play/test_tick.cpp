@@ -3,6 +3,10 @@
 
 #include <algorithm>
 
+#include "game/play/enemies/huts.h"
+#include "game/play/enemies/vehicles.h"
+#include "game/play/fires.h"
+#include "game/play/pickups.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -114,11 +118,8 @@ TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
         auto b = FirstOf<T_Bala>();
         order.push_back(b ? "spawn+bullet@" + std::to_string(static_cast<int>(b->y)) : "spawn");
     };
-    h.UpdateEnemies = [&] { order.push_back("enemies"); };
+    h.UpdateEnemies = [&] { order.push_back(FirstOf<T_Pack_Granadas>() ? "enemies+pack" : "enemies"); };
     h.UpdateGuards = [&] { order.push_back("guards"); };
-    h.UpdatePickups = [&] { order.push_back("pickups"); };
-    h.UpdateHuts = [&] { order.push_back("huts"); };
-    h.UpdateVehicles = [&] { order.push_back("vehicles"); };
 
     auto map = MakeMap(100);
     StartOnMap(map, 4);
@@ -128,26 +129,58 @@ TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
     Press(FireKeys[1]);
     Tick();
     const int y0 = static_cast<int>(Hero->y + 2);
-    ASSERT_EQ(order.size(), 5u);
+    ASSERT_EQ(order.size(), 3u);
     EXPECT_EQ(order[0], "spawn+bullet@" + std::to_string(y0));
     EXPECT_EQ(order[1], "enemies");
     EXPECT_EQ(order[2], "guards");
-    EXPECT_EQ(order[3], "pickups");
-    EXPECT_EQ(order[4], "vehicles");
     EXPECT_LT(FirstOf<T_Bala>()->y, static_cast<float>(y0));  // moved after the script
 
     // Area 1 has no vehicle pass; guards only on areas 4 and 8.
     order.clear();
     StartOnMap(map, 1);
     GuardList->AddLast(plat::New<plat::Object>());
+    T_Vehiculo_Enemigo::f_Create_v_Moto(ViewTop + 50);
     Tick();
-    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies", "pickups"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies"}));
+    EXPECT_FLOAT_EQ(plat::As<T_Vehiculo_Enemigo>(EnemyList->First())->x, 320.0f);
+
+    // After the enemies: the pickups (the pack is still there for the
+    // enemies, its sound comes before the hut's), then the huts (the hut's
+    // shot is made before the car's).
+    StartOnMap(map, 2);
+    Frame();
+    HutList->Clear();
+    ViewTop = 300;
+    Hero->x = 100;
+    Hero->y = 400;
+    GodMode = 1;
+    T_Pack_Granadas::f_Create_pack_gr(100, 421);
+    T_Caseta::f_Create_Caseta(450, 4);
+    auto hut = plat::As<T_Caseta>(HutList->First());
+    hut->bala_delay = -1;
+    auto burst = plat::New<T_Granada>();
+    burst->owned = GRANADA_HERO;
+    burst->explota = 1;
+    burst->x = hut->x + 14;
+    burst->y = hut->y + 20;
+    ShotList->AddLast(burst);
+    h.AimDirectionFromZones = [](int, int) { return DIR_DOWN; };
+    T_Vehiculo_Enemigo::f_Create_v_Ametralladora(ViewTop);
+    auto car = plat::As<T_Vehiculo_Enemigo>(EnemyList->Last());
+    car->corre_pix = 150;
+    car->BalasDelay = -1;
+    auto& sounds = LogSounds();
+    order.clear();
+    Tick();
+    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies+pack"}));
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SND2", "SND4"}));
+    std::vector<int> shots;
+    for (const auto& o : *ShotList)
+        if (auto b = plat::As<T_Bala>(o)) shots.push_back(b->owned);
+    EXPECT_EQ(shots, (std::vector<int>{BALA_HUT, BALA_ENEMY}));
 }
 
 TEST_F(PlayTest, HutsRunOnlyInsideTheirWindows) {
-    int updates = 0, draws = 0;
-    PlayHooks().UpdateHuts = [&] { ++updates; };
-    PlayHooks().DrawHuts = [&] { ++draws; };
     auto map = MakeMap(100);
     const struct { int level, view; bool on; } cases[] = {
         {2, 50, false}, {2, 51, true}, {2, 519, true}, {2, 520, false},
@@ -155,20 +188,15 @@ TEST_F(PlayTest, HutsRunOnlyInsideTheirWindows) {
     };
     for (const auto& c : cases) {
         StartOnMap(map, c.level);
-        HutList->AddLast(plat::New<plat::Object>());
+        if (HutList->IsEmpty()) T_Caseta::f_Create_Caseta(400, 4);
         ViewTop = c.view;
-        updates = draws = 0;
+        auto hut = plat::As<T_Caseta>(HutList->First());
         Tick();
-        Frame();
-        EXPECT_EQ(updates, c.on ? 1 : 0) << c.level << " " << c.view;
-        EXPECT_EQ(draws, c.on ? 1 : 0) << c.level << " " << c.view;
+        int drawn = 0;
+        for (const auto& call : RecordFrame()) drawn += call.image == HutImage.get() ? 1 : 0;
+        EXPECT_FLOAT_EQ(hut->bala_delay, c.on ? 199.0f : 200.0f) << c.level << " " << c.view;
+        EXPECT_EQ(drawn, c.on ? HutList->Count() : 0) << c.level << " " << c.view;
     }
-    // With no hut in the list nothing runs at all.
-    StartOnMap(map, 2);
-    ViewTop = 300;
-    updates = 0;
-    Tick();
-    EXPECT_EQ(updates, 0);
 }
 
 TEST_F(PlayTest, TheViewScrollsOnePixelPerFourTicksOfPushing) {
@@ -250,7 +278,7 @@ TEST_F(PlayTest, EscapeReturnsToTheTitleWithoutTheScore) {
 }
 
 TEST_F(PlayTest, FireListSurvivesALevelStart) {
-    FireList->AddLast(plat::New<plat::Object>());
+    T_Fuego::f_Create_fuego(80, 0);
     ShotList->AddLast(plat::New<T_Bala>());
     auto map = MakeMap(100);
     StartOnMap(map);
