@@ -1,8 +1,9 @@
 #pragma once
 // What every actor of the play field uses, without knowing the hero: the
-// millisecond clock of the play, the game's sounds, the box overlap test and
-// the deadly map cells.
+// millisecond clock of the play, the game's sounds, the box overlap test,
+// the deadly map cells and the values that grow with the stage.
 
+#include "game/globals.h"
 #include "platform/core/object.h"
 
 namespace fw {
@@ -39,5 +40,15 @@ float MapBottom();
 // beside the field (the limits 0 and 320 themselves are inside), more than
 // 42 rows above the view or below it, or off the map's playable rows.
 bool OutsideActorWindow(float x, float y);
+
+// A value by the areas started in this game (Stage): `early` on stages 1 to
+// `lastEarly`, `middle` up to `lastMiddle`, `late` on any other (stage 0 or
+// below too).
+template <class T>
+T ByStage(int lastEarly, T early, int lastMiddle, T middle, T late) {
+    if (Stage >= 1 && Stage <= lastEarly) return early;
+    if (Stage > lastEarly && Stage <= lastMiddle) return middle;
+    return late;
+}
 
 }  // namespace game

@@ -11,6 +11,7 @@
 #include "game/front/title_screen.h"
 #include "game/globals.h"
 #include "game/play/checkpoints.h"
+#include "game/play/enemies/enemy.h"
 #include "game/play/enemies/huts.h"
 #include "game/play/enemies/vehicles.h"
 #include "game/play/field.h"
@@ -18,6 +19,7 @@
 #include "game/play/hud.h"
 #include "game/play/level_hooks.h"
 #include "game/play/pickups.h"
+#include "game/play/script/idle_grenadier.h"
 #include "game/play/script/make_actor.h"
 #include "game/play/shots.h"
 #include "game/player_input.h"
@@ -108,11 +110,12 @@ void TLevelScreen::Logic() {
     HandleFireButtons();
 
     const auto& hooks = PlayHooks();
+    RunIdleGrenadier();
     CallHook(hooks.RunSpawnScript);
     EachOf<T_Bala>(*ShotList, [](T_Bala& b) { b.m_Update_Bala(); });
     EachOf<T_Granada>(*ShotList, [](T_Granada& g) { g.m_update_granada(); });
-    CallHook(hooks.UpdateEnemies);
-    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.UpdateGuards);
+    UpdateEnemies();
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) UpdateGuards();
     UpdatePickups();
     if (HutsActive()) UpdateHuts();
     if (Level != 1) UpdateVehicles();
@@ -153,10 +156,9 @@ void TLevelScreen::Draw() {
         }
     }
 
-    const auto& hooks = PlayHooks();
     DrawPickups();
-    CallHook(hooks.DrawEnemies);
-    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.DrawGuards);
+    DrawEnemies();
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) DrawGuards();
     if (Hero->estado != HERO_FORTRESS_BURNING) Hero->m_draw_dax();
     // The hero becomes playable after his first drawn frame.
     if (Hero->estado == HERO_ENTERING) Hero->estado = HERO_PLAYING;

@@ -4,8 +4,8 @@
 #include "framework/helpers.h"
 #include "framework/timing.h"
 #include "game/globals.h"
+#include "game/play/enemies/enemy.h"
 #include "game/play/field.h"
-#include "game/play/level_hooks.h"
 #include "game/play/shots.h"
 #include "platform/gfx/draw.h"
 
@@ -14,14 +14,6 @@ namespace game {
 namespace {
 
 plat::Ref<fw::TGameSound> CarSound() { return SoundBank ? SoundBank->Find("snd6") : nullptr; }
-
-// What the vehicles use of the soldiers' module, reached through its seams
-// until it is there.
-int AimFromZones(int x, int sy) {
-    const auto& aim = PlayHooks().AimDirectionFromZones;
-    return aim ? aim(x, sy) : 0;
-}
-void DropLorrySoldier(float x, int y) { CallHook(PlayHooks().CreateLorryJumper, x, y); }
 
 }  // namespace
 
@@ -103,7 +95,7 @@ void T_Vehiculo_Enemigo::MachineGunCar() {
         speed = 0.3f;
         y -= 0.3f * fw::Delta;
         if (BalasDelay < 0) {
-            facing = AimFromZones(static_cast<int>(x), static_cast<int>(y - static_cast<float>(ViewTop)));
+            facing = AimDirectionFromZones(static_cast<int>(x), static_cast<int>(y - static_cast<float>(ViewTop)));
             T_Bala::f_Create_Bala_Enemigo(facing, x, y, BALA_ENEMY);
             BalasDelay = 75;
             num_balas -= 1;
@@ -121,7 +113,7 @@ void T_Vehiculo_Enemigo::Lorry() {
     corre_pix += s;
     if (corre_pix > 65) {
         // A soldier jumps off the back.
-        DropLorrySoldier(x + 48, static_cast<int>(y - 20));
+        T_Enemigo::f_Create_Saltador_Camion(x + 48, static_cast<int>(y - 20));
         corre_pix = 0;
     }
 }

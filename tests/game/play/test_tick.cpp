@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/play/enemies/enemy.h"
 #include "game/play/enemies/huts.h"
 #include "game/play/enemies/vehicles.h"
 #include "game/play/fires.h"
@@ -109,6 +110,41 @@ TEST_F(PlayTest, TheRunResetLeavesNothingOfAPlayedGame) {
     EXPECT_EQ(GateNextKind, ENEMY_GRENADIER);
 }
 
+// Actors that only note that their list's pass reached them.
+class NotingSoldier : public T_Enemigo {
+public:
+    NotingSoldier(std::vector<std::string>& order, std::string name) : order_(order), name_(std::move(name)) {}
+    void m_Update_enemigo() override { order_.push_back(name_); }
+
+private:
+    std::vector<std::string>& order_;
+    std::string name_;
+};
+class NotingPack : public T_Pack_Granadas {
+public:
+    explicit NotingPack(std::vector<std::string>& order) : order_(order) {}
+    void m_update_pack_gr() override { order_.push_back("pickups"); }
+
+private:
+    std::vector<std::string>& order_;
+};
+class NotingHut : public T_Caseta {
+public:
+    explicit NotingHut(std::vector<std::string>& order) : order_(order) {}
+    void m_update_caseta() override { order_.push_back("huts"); }
+
+private:
+    std::vector<std::string>& order_;
+};
+class NotingVehicle : public T_Vehiculo_Enemigo {
+public:
+    explicit NotingVehicle(std::vector<std::string>& order) : order_(order) {}
+    void m_update_vehiculos() override { order_.push_back("vehicles"); }
+
+private:
+    std::vector<std::string>& order_;
+};
+
 TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
     std::vector<std::string> order;
     auto& h = PlayHooks();
@@ -118,66 +154,44 @@ TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
         auto b = FirstOf<T_Bala>();
         order.push_back(b ? "spawn+bullet@" + std::to_string(static_cast<int>(b->y)) : "spawn");
     };
-    h.UpdateEnemies = [&] { order.push_back(FirstOf<T_Pack_Granadas>() ? "enemies+pack" : "enemies"); };
-    h.UpdateGuards = [&] { order.push_back("guards"); };
+    // One of each, the vehicle ahead of the soldier in their shared list.
+    auto actors = [&] {
+        EnemyList->AddLast(plat::New<NotingVehicle>(order));
+        EnemyList->AddLast(plat::New<NotingSoldier>(order, "enemies"));
+        GuardList->AddLast(plat::New<NotingSoldier>(order, "guards"));
+        ShotList->AddLast(plat::New<NotingPack>(order));
+        HutList->AddLast(plat::New<NotingHut>(order));
+    };
 
     auto map = MakeMap(100);
     StartOnMap(map, 4);
-    GuardList->AddLast(plat::New<plat::Object>());
+    actors();
     Frame();
     FireCoolDown = -1;
     Press(FireKeys[1]);
     Tick();
     const int y0 = static_cast<int>(Hero->y + 2);
-    ASSERT_EQ(order.size(), 3u);
+    ASSERT_EQ(order.size(), 5u);
     EXPECT_EQ(order[0], "spawn+bullet@" + std::to_string(y0));
     EXPECT_EQ(order[1], "enemies");
     EXPECT_EQ(order[2], "guards");
+    EXPECT_EQ(order[3], "pickups");
+    EXPECT_EQ(order[4], "vehicles");
     EXPECT_LT(FirstOf<T_Bala>()->y, static_cast<float>(y0));  // moved after the script
 
-    // Area 1 has no vehicle pass; guards only on areas 4 and 8.
+    // Area 1 has no vehicle pass; guards only on areas 4 and 8; huts only in
+    // their windows of areas 2 and 6, between the pickups and the vehicles.
     order.clear();
     StartOnMap(map, 1);
-    GuardList->AddLast(plat::New<plat::Object>());
-    T_Vehiculo_Enemigo::f_Create_v_Moto(ViewTop + 50);
+    actors();
     Tick();
-    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies"}));
-    EXPECT_FLOAT_EQ(plat::As<T_Vehiculo_Enemigo>(EnemyList->First())->x, 320.0f);
-
-    // After the enemies: the pickups (the pack is still there for the
-    // enemies, its sound comes before the hut's), then the huts (the hut's
-    // shot is made before the car's).
-    StartOnMap(map, 2);
-    Frame();
-    HutList->Clear();
-    ViewTop = 300;
-    Hero->x = 100;
-    Hero->y = 400;
-    GodMode = 1;
-    T_Pack_Granadas::f_Create_pack_gr(100, 421);
-    T_Caseta::f_Create_Caseta(450, 4);
-    auto hut = plat::As<T_Caseta>(HutList->First());
-    hut->bala_delay = -1;
-    auto burst = plat::New<T_Granada>();
-    burst->owned = GRANADA_HERO;
-    burst->explota = 1;
-    burst->x = hut->x + 14;
-    burst->y = hut->y + 20;
-    ShotList->AddLast(burst);
-    h.AimDirectionFromZones = [](int, int) { return DIR_DOWN; };
-    T_Vehiculo_Enemigo::f_Create_v_Ametralladora(ViewTop);
-    auto car = plat::As<T_Vehiculo_Enemigo>(EnemyList->Last());
-    car->corre_pix = 150;
-    car->BalasDelay = -1;
-    auto& sounds = LogSounds();
+    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies", "pickups"}));
     order.clear();
+    StartOnMap(map, 2);
+    actors();
+    ViewTop = 300;
     Tick();
-    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies+pack"}));
-    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SND2", "SND4"}));
-    std::vector<int> shots;
-    for (const auto& o : *ShotList)
-        if (auto b = plat::As<T_Bala>(o)) shots.push_back(b->owned);
-    EXPECT_EQ(shots, (std::vector<int>{BALA_HUT, BALA_ENEMY}));
+    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies", "pickups", "huts", "vehicles"}));
 }
 
 TEST_F(PlayTest, HutsRunOnlyInsideTheirWindows) {

@@ -4,8 +4,11 @@
 
 #include <cmath>
 
+#include "game/play/enemies/enemy.h"
 #include "game/play/enemies/vehicles.h"
+#include "game/play/pickups.h"
 #include "game/play/script/make_actor.h"
+#include "game/play/script/spawned.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -104,11 +107,6 @@ TEST_F(VehicleTest, TheMachineGunCarNeverStartsBetween129And155) {
 }
 
 TEST_F(VehicleTest, TheMachineGunCarClimbsFiresAnAimedBurstAndDrivesOff) {
-    std::vector<std::pair<int, int>> aims;
-    PlayHooks().AimDirectionFromZones = [&](int x, int sy) {
-        aims.emplace_back(x, sy);
-        return static_cast<int>(aims.size()) % 2 ? DIR_DOWN : DIR_DOWN_LEFT;
-    };
     ViewTop = 1500;
     T_Vehiculo_Enemigo::f_Create_v_Ametralladora(ViewTop);
     auto car = Last();
@@ -116,10 +114,12 @@ TEST_F(VehicleTest, TheMachineGunCarClimbsFiresAnAimedBurstAndDrivesOff) {
     car->num_balas = 3;
     const float y0 = car->y;
 
-    std::vector<int> shotTicks;
+    std::vector<int> shotTicks, dirs;
     int tick = 0, climbEnd = 0;
     while (EnemyList->Contains(car) && tick < 3000) {
         ++tick;
+        // The hero walks from column to column, so every shot aims anew.
+        Hero->x = static_cast<float>((tick / 40) % 5) * 64 + 20;
         const float y = car->y;
         const int before = CountShots();
         Pass();
@@ -130,16 +130,18 @@ TEST_F(VehicleTest, TheMachineGunCarClimbsFiresAnAimedBurstAndDrivesOff) {
         } else if (climbEnd == 0) {
             climbEnd = tick;
         }
-        if (CountShots() > before) {
+        const bool shot = CountShots() > before;
+        if (shot) {
             shotTicks.push_back(tick);
             auto b = plat::As<T_Bala>(ShotList->Last());
             EXPECT_EQ(b->owned, BALA_ENEMY);
             EXPECT_EQ(b->dir, car->facing);
             // Aimed from where the car is after this tick's move.
-            EXPECT_EQ(aims.back(), std::make_pair(200, static_cast<int>(car->y - static_cast<float>(ViewTop))));
+            EXPECT_EQ(b->dir, AimDirectionFromZones(200, static_cast<int>(car->y - static_cast<float>(ViewTop))));
+            dirs.push_back(b->dir);
         }
         if (climbEnd && tick > climbEnd) {
-            EXPECT_NEAR(dy, car->num_balas > 0 || CountShots() > before ? 0.3f : 0.6f, 1e-4) << tick;
+            EXPECT_NEAR(dy, car->num_balas > 0 || shot ? 0.3f : 0.6f, 1e-4) << tick;
         }
     }
     // 150 pixels of climbing at 0.6; the shot delay runs out on the tick
@@ -150,7 +152,7 @@ TEST_F(VehicleTest, TheMachineGunCarClimbsFiresAnAimedBurstAndDrivesOff) {
     EXPECT_EQ(shotTicks[0], climbEnd + 2);
     EXPECT_EQ(shotTicks[1] - shotTicks[0], 76);
     EXPECT_EQ(shotTicks[2] - shotTicks[1], 76);
-    EXPECT_EQ(aims.size(), 3u);
+    EXPECT_NE(dirs[0], dirs[1]);
     EXPECT_FLOAT_EQ(car->speed, 0.6f);
     // It leaves over the top of the view: more than 42 rows above it.
     EXPECT_FALSE(EnemyList->Contains(car));
@@ -207,21 +209,25 @@ TEST_F(VehicleTest, TheOthersCrossTheFieldAndGoWhenTheyLeaveIt) {
 }
 
 TEST_F(VehicleTest, TheLorryDropsASoldierEverySixtyFivePixels) {
-    std::vector<std::pair<float, int>> drops;
-    PlayHooks().CreateLorryJumper = [&](float x, int y) { drops.emplace_back(x, y); };
     Stage = 1;
     T_Vehiculo_Enemigo::f_Create_v_Camion(ViewTop + 40);
     auto lorry = Last();
     std::vector<int> ticks;
+    std::vector<float> xs;
     for (int t = 1; EnemyList->Contains(lorry) && t < 2000; ++t) {
-        const std::size_t n = drops.size();
+        const int n = EnemyList->Count();
         Pass();
-        if (drops.size() > n) {
+        if (EnemyList->Count() > n) {
             ticks.push_back(t);
-            // Behind the lorry, on the row it drives along.
-            EXPECT_FLOAT_EQ(drops.back().first, lorry->x + 48);
-            EXPECT_EQ(drops.back().second, static_cast<int>(lorry->y - 20));
+            // A jumper behind the lorry, on the row it drives along.
+            auto jumper = plat::As<T_Enemigo>(EnemyList->Last());
+            ASSERT_TRUE(jumper);
+            EXPECT_EQ(jumper->estado, ENEMY_LORRY_JUMPER);
+            EXPECT_FLOAT_EQ(jumper->x, lorry->x + 48);
+            EXPECT_FLOAT_EQ(jumper->y, static_cast<float>(static_cast<int>(lorry->y - 20) + 20));
+            EXPECT_EQ(jumper->py_creado, static_cast<int>(lorry->y - 20));
             EXPECT_EQ(lorry->corre_pix, 0.0f);
+            xs.push_back(jumper->x);
         }
     }
     // 65 pixels at 0.35: the first on the tick that passes 65, then one every
@@ -229,7 +235,7 @@ TEST_F(VehicleTest, TheLorryDropsASoldierEverySixtyFivePixels) {
     ASSERT_EQ(ticks.size(), 4u);
     EXPECT_EQ(ticks[0], 186);
     for (std::size_t i = 1; i < ticks.size(); ++i) EXPECT_EQ(ticks[i] - ticks[i - 1], 186);
-    EXPECT_NEAR(drops[0].first, 320 - 186 * 0.35f + 48, 0.01);
+    EXPECT_NEAR(xs[0], 320 - 186 * 0.35f + 48, 0.01);
 }
 
 TEST_F(VehicleTest, EachKindDrawsItsCells) {
@@ -322,6 +328,23 @@ TEST_F(VehicleTest, TouchingAVehicleKillsAndNothingOfTheHerosTouchesOne) {
     EXPECT_TRUE(ShotList->Contains(bullet));
     EXPECT_EQ(bullet->explota, 0);
     EXPECT_EQ(Score, score);
+}
+
+TEST_F(VehicleTest, TheScriptFindsAVehicleOrAPackByItsKeyInItsOwnList) {
+    T_Vehiculo_Enemigo::f_Create_v_Moto(1200);
+    T_Enemigo::f_Create_Corredor_puerta(100, 1300, DIR_DOWN);
+    T_Pack_Granadas::f_Create_pack_gr(40, 1400);
+    const struct { int key, vehicle, enemy, pickup; } cases[] = {
+        {1200, 1, 0, 0}, {1300, 0, 1, 0}, {1400, 0, 0, 1}, {1500, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(VehicleSpawnedAt(c.key), c.vehicle) << c.key;
+        EXPECT_EQ(EnemySpawnedAt(c.key), c.enemy) << c.key;
+        EXPECT_EQ(PickupSpawnedAt(c.key), c.pickup) << c.key;
+    }
+    // Gone from its list, it is made again.
+    EnemyList->Remove(EnemyList->First());
+    EXPECT_EQ(VehicleSpawnedAt(1200), 0);
 }
 
 }  // namespace
