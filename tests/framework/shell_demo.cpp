@@ -8,10 +8,13 @@
 // "wait:N" (let N milliseconds pass), "shot:PATH" (save the back buffer as PNG), "fatal"
 // (a fatal error through the error panel), "crash" (change a setting and
 // die without a good exit), "settings" (print the settings values read).
+// A scripted run keeps time on a clock of its own that moves on by one
+// frame's worth per frame, so it goes the same way however busy the machine.
 
 #include <cstdlib>
 #include <deque>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -131,7 +134,13 @@ void RunStep(const std::string& step) {
     }
 }
 
+// Milliseconds a scripted run's clock moves on per frame.
+constexpr int kScriptFrameMs = 20;
+
 int DemoMain() {
+    auto steps = Script();
+    std::unique_ptr<plat::ManualClock> scriptClock;
+    if (!steps.empty()) scriptClock = std::make_unique<plat::ManualClock>(0);
     fw::EnsureSingleInstance("VelmarokShellDemo");
     plat::AppTitle("Shell demo");
     fw::UseVirtualResolution = 1;
@@ -161,9 +170,9 @@ int DemoMain() {
     fw::FlushInput();
     fw::Game->FixedRateLogic->Init();
 
-    auto steps = Script();
     int waitUntil = 0;
     for (;;) {
+        if (scriptClock) scriptClock->Advance(kScriptFrameMs);
         if (!steps.empty() && plat::MilliSecs() >= waitUntil) {
             const std::string step = steps.front();
             steps.pop_front();
