@@ -33,7 +33,8 @@ constexpr double kFilterBias = 0.5;
 
 // Power-on to the tune's start, in CPU cycles.  Left alone the library picks
 // it at random per engine from the wall clock, so a tune would start at a
-// different moment on every load; none starts later than this.
+// different moment on every load and in every run; a fixed wait makes every
+// render of a song the same sound, and none starts later than this one.
 constexpr uint_least16_t kPowerOnDelay = 0;
 
 int sid_max_chips() {
@@ -69,10 +70,6 @@ SidEngine* sid_player_create() {
     // resampling and sounds the same at 44.1 kHz.
     config.samplingMethod = SidConfig::INTERPOLATE;
     config.fastSampling = true;
-    // The engine waits a random number of cycles before starting a tune
-    // unless told how many: a fixed wait makes every render of a song the
-    // same sound, whenever and however often it is loaded.
-    config.powerOnDelay = 0;
     if (!engine->config(config)) return nullptr;
     return engine.release();
 }
