@@ -245,7 +245,12 @@ bool TOpenALAudioStream::Playing() {
     if (!Alive()) return false;
     ALint state = 0;
     alGetSourcei(_source, AL_SOURCE_STATE, &state);
-    return state == AL_PLAYING || (state == AL_INITIAL && !paused);
+    if (state == AL_PLAYING) return true;
+    if (paused) return false;
+    // Waiting for its first tick, or run dry while the program was busy for
+    // longer than the queue: the next tick fills the queue and starts it
+    // again, unless its source has ended.
+    return state == AL_INITIAL || (state == AL_STOPPED && Music && Music->PlayStatus != 0);
 }
 
 }  // namespace music

@@ -90,7 +90,9 @@ public:
     void SetVolume(float volume) override;
     void SetPan(float pan) override;
     void SetRate(float rate) override;
-    // Playing, or created and waiting for its first tick to start.
+    // Playing, or about to play again on the next tick: created and waiting
+    // for its first tick, or run dry while the program was busy (not when
+    // paused, nor once its source has ended).
     bool Playing() override;
     void Update() override;
     void FillBuffer(unsigned buffer);
