@@ -31,6 +31,7 @@
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
+#include "demo_support.h"
 
 namespace {
 
@@ -85,18 +86,6 @@ plat::Ref<fw::TGameImage> PausedPicture() {
     return fw::TGameImage::CreateFromImage(image, "paused", 0);
 }
 
-std::deque<std::string> Script() {
-    std::deque<std::string> steps;
-    const char* env = std::getenv("VELMAROK_DEMO_SCRIPT");
-    if (!env) return steps;
-    std::stringstream in(env);
-    std::string step;
-    while (std::getline(in, step, ',')) {
-        steps.push_back(step);
-    }
-    return steps;
-}
-
 void PrintSettings() {
     std::cout << "settings " << fw::Game->SettingsFileName() << ".ini particles=" << fw::Game->Particles
               << " width=" << fw::ScreenWidth << " fullscreen=" << fw::Game->FullScreen << std::endl;
@@ -138,15 +127,10 @@ void RunStep(const std::string& step) {
 constexpr int kScriptFrameMs = 20;
 
 int DemoMain() {
-    auto steps = Script();
+    auto steps = demo::Script();
     std::unique_ptr<plat::ManualClock> scriptClock;
     if (!steps.empty()) scriptClock = std::make_unique<plat::ManualClock>(0);
-    fw::EnsureSingleInstance("VelmarokShellDemo");
-    plat::AppTitle("Shell demo");
-    fw::UseVirtualResolution = 1;
-    fw::VirtualWidth = 320;
-    fw::VirtualHeight = 240;
-    fw::ErrorReportMode = 0;
+    demo::Begin("VelmarokShellDemo", "Shell demo");
     fw::Game = plat::New<fw::TGame>();
     fw::Game->SetSubPathWrapper("RavoTesk Games/ShellDemo");
     fw::Game->CheckGoodExit();
