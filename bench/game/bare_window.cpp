@@ -5,6 +5,7 @@
 #include "platform/audio/audio.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
+#include "platform/sys/system.h"
 
 int main() {
     plat::EnableOpenALAudio();
@@ -14,5 +15,6 @@ int main() {
     plat::SetVirtualResolution(320, 240);
     plat::Cls();
     plat::Flip(0);
+    plat::ReportFramesDrawn(1);
     return 0;
 }
