@@ -49,17 +49,18 @@ inline void Write(const std::string& path, const plat::Ref<plat::TPixmap>& sheet
 }
 
 // The printable characters (32..126) of the built-in 8 x 8 font, 16 to a
-// row of 8 x 8 cells, each pixel coloured by `shade(row)` (0..7 from the
-// top); every glyph is its whole cell, advancing 8.
+// row of 8 x 8 cells one pixel apart (so that filtering never reaches a
+// neighbour), each pixel coloured by `shade(row)` (0..7 from the top);
+// every glyph is its whole cell, advancing 8.
 inline std::vector<Glyph> DefaultFontSheet(plat::Ref<plat::TPixmap>& sheet,
                                            const std::function<std::uint32_t(int row)>& shade) {
-    sheet = plat::CreatePixmap(128, 48);
+    sheet = plat::CreatePixmap(16 * 9, 6 * 9);
     std::fill(sheet->pixels.begin(), sheet->pixels.end(), 0u);
     std::vector<Glyph> glyphs;
     const plat::Ref<plat::TImageFont> font = plat::DefaultFont();
     for (int code = 32; code < 127; ++code) {
         const int cell = code - 32;
-        const int cx = (cell % 16) * 8, cy = (cell / 16) * 8;
+        const int cx = (cell % 16) * 9, cy = (cell / 16) * 9;
         const plat::TImageGlyph& g = font->Glyph(code);
         if (g.image) {
             const plat::TPixmap& p = *g.image->pixmaps[0];
