@@ -1,7 +1,7 @@
 #include "game/key_config.h"
 
+#include <algorithm>
 #include <array>
-#include <iostream>
 #include <vector>
 
 #include "framework/errors.h"
@@ -74,23 +74,32 @@ void TIniFileKey::Save() {
 }
 
 void TIniFileKey::Load() {
+    NotText = false;
+    bool damaged = false;
     if (plat::Ref<plat::TStream> in = plat::ReadStream(LoadPath())) {
         std::vector<std::string> lines;
         while (!plat::Eof(in)) lines.push_back(plat::ReadLine(in));
         plat::CloseStream(in);
         for (const std::string& text : lines) {
+            NotText = NotText || !fw::IsTextLine(text);
             const std::string key = plat::Upper(fw::IniKey(text));
             const std::string value = fw::IniValue(text);
-            for (const auto& line : *this)
-                if (line->Name == key) line->Value = value;
+            for (const auto& line : *this) {
+                if (line->Name != key) continue;
+                line->Value = value;
+                if (!IsNamedKey(plat::ToInt(value))) damaged = true;
+            }
         }
     }
-    Save();
+    if (!damaged && !NotText) Save();
 }
 
 // --- capturing keys ------------------------------------------------------------------
 
-int PollKeyHitCode() {
+namespace {
+
+// The codes of the 72 named keys, in the order they are polled.
+const std::vector<int>& NamedKeyCodes() {
     static const std::vector<int> codes = [] {
         std::vector<int> list = {8, 9, 13};
         for (int c = 32; c <= 40; ++c) list.push_back(c);
@@ -107,7 +116,18 @@ int PollKeyHitCode() {
         list.push_back(190);
         return list;
     }();
-    for (int code : codes)
+    return codes;
+}
+
+}  // namespace
+
+bool IsNamedKey(int code) {
+    const std::vector<int>& codes = NamedKeyCodes();
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+int PollKeyHitCode() {
+    for (int code : NamedKeyCodes())
         if (fw::KeyHitCode(code)) return code;
     return -1;
 }
@@ -218,26 +238,25 @@ void TRedefineKeysScreen::IniKeysFill() {
 }
 
 void TRedefineKeysScreen::IniKeysExtract() {
-    bool repaired = false;
+    std::string damage = KeyFile->NotText ? "not a text file" : "";
     for (const auto& line : *KeyFile) {
         for (const Control& control : Controls()) {
             if (line->Name != plat::Upper(control.fileName)) continue;
             const int code = plat::ToInt(line->Value);
-            if (code < 0 || code > 255) {
-                // No key has such a code: the control would be dead.
-                std::cerr << "Keys.ini: " << line->Name << "=" << line->Value
-                          << " is no key code; the default " << (*control.keys)[0] << " is used\n";
-                (*control.keys)[1] = (*control.keys)[0];
-                repaired = true;
-            } else {
+            if (IsNamedKey(code)) {
                 (*control.keys)[1] = code;
+                continue;
             }
+            // No key has such a code: the control would be dead.
+            (*control.keys)[1] = (*control.keys)[0];
+            damage += (damage.empty() ? "" : ", ") + line->Name + "=" + line->Value;
         }
     }
-    if (repaired) {
-        IniKeysFill();
-        KeyFile->Save();
-    }
+    if (damage.empty()) return;
+    const std::string read = TIniFileKey::LoadPath();
+    if (!fw::ReportDamagedFile(read, damage, TIniFileKey::SavePath() + ".bad")) return;
+    IniKeysFill();
+    KeyFile->Save();
 }
 
 }  // namespace game

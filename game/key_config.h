@@ -27,13 +27,19 @@ public:
     // "Failed to save file Keys.ini".
     void Save() override;
     // Updates the lines whose names are already in the list from the file
-    // (a missing file is no error), then Save().
+    // (a missing file is no error), then Save().  A damaged file (one that
+    // is not text, or names a code no key has) is not saved here: the
+    // repaired codes are, by IniKeysExtract, once the damaged copy is kept.
     void Load() override;
+    // The last file read was not text.
+    bool NotText = false;
 };
 
 // The first key code of the 72 named keys that was hit since it was last
 // read, tested in a fixed order; -1 when none.
 int PollKeyHitCode();
+// Whether `code` is one of the 72 named keys a control can have.
+bool IsNamedKey(int code);
 
 // Captures the six keys one by one and draws the rows of the screen.
 class T_NewKeysEntry : public plat::Object {
@@ -80,8 +86,11 @@ public:
     virtual void m_go_to_OptionScreen();
     // The key file's lines from the codes in use.
     virtual void IniKeysFill();
-    // The codes in use from the key file's lines.  A code outside 0..255 is
-    // replaced by the control's default and the repaired file is saved.
+    // The codes in use from the key file's lines.  A code that names no key
+    // (0, a code without a key name, one outside 0..255) would leave its
+    // control dead: it is replaced by the control's default, and the
+    // repaired file is saved with the damaged copy kept as "Keys.ini.bad"
+    // (see fw::ReportDamagedFile).
     virtual void IniKeysExtract();
 };
 

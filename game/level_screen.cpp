@@ -2,6 +2,7 @@
 
 #include "framework/banks.h"
 #include "framework/channels.h"
+#include "framework/errors.h"
 #include "framework/game.h"
 #include "framework/helpers.h"
 #include "framework/input.h"
@@ -54,9 +55,15 @@ const char* LevelMapFile(int level) {
     return (level >= 1 && level <= 8) ? files[level] : "";
 }
 
-void TLevelScreen::Load() {
+void LoadGameMap(const std::string& file) {
     GameMap->MapFreeMem();
-    if (Level >= 1 && Level <= 8) GameMap->MapLoad(LevelMapFile(Level), 2);
+    GameMap->MapLoad(file, 2);
+    if (GameMap->maperror != tilemap::MER_NONE) fw::ReportError("Error loading file " + file, 1);
+}
+
+void TLevelScreen::Load() {
+    if (Level >= 1 && Level <= 8) LoadGameMap(LevelMapFile(Level));
+    else GameMap->MapFreeMem();
 }
 
 void TLevelScreen::Start() {

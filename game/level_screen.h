@@ -6,6 +6,8 @@
 // Escape back to the title.  The play field is 320 x 160 pixels with its top
 // edge at screen row 26.
 
+#include <string>
+
 #include "framework/screen.h"
 #include "platform/core/object.h"
 
@@ -39,5 +41,9 @@ void HandOver(NextScreen next);
 
 // The map file of an area 1..8 ("" for any other).
 const char* LevelMapFile(int level);
+// Frees GameMap and loads `file` into it (two layers above the base); a map
+// that cannot be read ends the program with "Error loading file " + file
+// instead of playing an empty field.
+void LoadGameMap(const std::string& file);
 
 }  // namespace game

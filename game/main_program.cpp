@@ -81,6 +81,8 @@ void StartUp() {
 
     fw::Game = plat::New<fw::TGame>();
     auto& game = *fw::Game;
+    // The sizes the options screen offers.
+    game.ScreenSizes = {{800, 600}, {1024, 768}};
     game.SetSubPathWrapper(kSharedSubPath);
     game.CheckGoodExit();
     game.Init(0);

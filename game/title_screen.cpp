@@ -30,8 +30,7 @@ double Now() { return static_cast<double>(plat::MilliSecs64()); }
 void TTitlescreen::Load() {
     Image = nullptr;
     ImageLoad("titulo.png", 0, 1);
-    GameMap->MapFreeMem();
-    GameMap->MapLoad("Data/Maps/Level0.dat", 2);
+    LoadGameMap("Data/Maps/Level0.dat");
 }
 
 void TTitlescreen::Start() {

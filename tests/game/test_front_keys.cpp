@@ -104,12 +104,16 @@ TEST_F(FrontKeyFile, ReadByNameAndRewrittenInTheFixedOrder) {
          "LEFT=74\r\nRIGHT=39\r\nUP=38\r\nDOWN=40\r\nFIRE=32\r\nGRENADES=66\r\n"},
         // A name with a blank before "=" is another name.
         {"UP =87\r\n", {37, 39, 38, 40, 162, 164}, kDefaultFile},
-        // Numbers as the text-to-number rules read them; no number gives 0.
-        {"LEFT=$41\r\nRIGHT=%1000100\r\nUP=87junk\r\nDOWN=abc\r\n", {65, 68, 87, 0, 162, 164},
-         "LEFT=$41\r\nRIGHT=%1000100\r\nUP=87junk\r\nDOWN=abc\r\nFIRE=162\r\nGRENADES=164\r\n"},
-        // Codes that name no key: the control's default, and the file repaired.
+        // Numbers as the text-to-number rules read them.
+        {"LEFT=$41\r\nRIGHT=%1000100\r\nUP=87junk\r\n", {65, 68, 87, 40, 162, 164},
+         "LEFT=$41\r\nRIGHT=%1000100\r\nUP=87junk\r\nDOWN=40\r\nFIRE=162\r\nGRENADES=164\r\n"},
+        // Codes that name no key (no number reads as 0): the control's
+        // default, and the file repaired.
         {"LEFT=300\r\nRIGHT=-1\r\nUP=65\r\nFIRE=99999999999\r\n", {37, 39, 65, 40, 162, 164},
          "LEFT=37\r\nRIGHT=39\r\nUP=65\r\nDOWN=40\r\nFIRE=162\r\nGRENADES=164\r\n"},
+        {"FIRE=fire\r\n", {37, 39, 38, 40, 162, 164}, kDefaultFile},
+        {"FIRE=0\r\nDOWN=abc\r\n", {37, 39, 38, 40, 162, 164}, kDefaultFile},
+        {"FIRE=3\r\nLEFT=187\r\nUP=27\r\n", {37, 39, 38, 40, 162, 164}, kDefaultFile},
         // A damaged file: nothing it says is a line the game knows.
         {"\x01\x02\xFF\xFE garbage", {37, 39, 38, 40, 162, 164}, kDefaultFile},
     };
@@ -122,6 +126,29 @@ TEST_F(FrontKeyFile, ReadByNameAndRewrittenInTheFixedOrder) {
         EXPECT_EQ(codes, c.codes) << c.file;
         EXPECT_EQ(testutil::Slurp(SharedFile()), c.rewritten) << c.file;
     }
+}
+
+TEST_F(FrontKeyFile, ARepairedFileKeepsTheDamagedCopyAndSaysSo) {
+    fw::ErrorLogFolder = shared_.path() + "/";
+    const std::string damaged = "LEFT=65\r\nFIRE=fire\r\nGRENADES=0\r\nJUNK\r\n";
+    shared_.Put("Keys.ini", damaged);
+    ReadKeys();
+    EXPECT_EQ(game::LeftKeys[1], 65);
+    EXPECT_EQ(game::FireKeys[1], 162);
+    EXPECT_EQ(game::GrenadeKeys[1], 164);
+    EXPECT_EQ(testutil::Slurp(SharedFile()), "LEFT=65\r\nRIGHT=39\r\nUP=38\r\nDOWN=40\r\nFIRE=162\r\nGRENADES=164\r\n");
+    EXPECT_EQ(testutil::Slurp(SharedFile() + ".bad"), damaged) << "the file exactly as it was";
+    const std::string log = testutil::Slurp(shared_.path() + "/ErrorLog.txt");
+    EXPECT_NE(log.find(SharedFile() + " was damaged (FIRE=fire, GRENADES=0) and is repaired; the damaged file is kept as " +
+                       SharedFile() + ".bad"),
+              std::string::npos)
+        << log;
+
+    // A good file is read and written without any of that.
+    std::filesystem::remove(SharedFile() + ".bad");
+    ReadKeys();
+    EXPECT_FALSE(std::filesystem::exists(SharedFile() + ".bad"));
+    fw::ErrorLogFolder.clear();
 }
 
 TEST_F(FrontKeyFile, AFileThatCannotBeWrittenEndsTheProgramWithItsName) {

@@ -602,6 +602,37 @@ TEST_F(FrontScreens, FullScreenSwitchesAtOnceAndIsRecorded) {
     plat::ClearGraphicsModesForTests();
 }
 
+TEST_F(FrontScreens, FullScreenWorksOnADisplayThatListsOneModeOnly) {
+    // As on nested servers, virtual machines and many laptops: the display
+    // lists its desktop mode alone, neither 800 x 600 nor 1024 x 768.
+    plat::SetGraphicsModesForTests({{plat::DesktopWidth(), plat::DesktopHeight(), 24, 60}});
+    ShowTitle();
+    Press(kF9);
+    Frame();
+    for (int i = 0; i < 2 && fw::Game->FullScreen == 1; ++i) {  // start from a window
+        Press(kF7);
+        Frame();
+        Frame();
+    }
+    ASSERT_EQ(fw::Game->FullScreen, 0);
+    Press(kF7);
+    Frame();
+    EXPECT_EQ(fw::Game->FullScreen, 1) << "F7 turns full screen on";
+    EXPECT_TRUE(plat::IsFullScreen());
+    EXPECT_EQ(fw::Game->ForceWindowedMode, 0);
+    auto texts = TextsOf([] { game::OptionScreen->Draw(); });
+    EXPECT_EQ((texts[{186, 150}]), "ON");
+    Frame();
+    Press(kF5);
+    Frame();
+    Press(kF9);  // applies 1024 x 768, still full screen
+    Frame();
+    EXPECT_EQ(fw::ScreenWidth, 1024);
+    EXPECT_TRUE(plat::IsFullScreen());
+    EXPECT_EQ(fw::Game->ForceWindowedMode, 0);
+    plat::ClearGraphicsModesForTests();
+}
+
 TEST_F(FrontScreens, F12RestoresTheDefaultTableAtOnce) {
     auto& table = *fw::Game->HighScores;
     table.Insert("ZED", 77777, 5);

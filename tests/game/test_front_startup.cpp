@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -20,8 +22,10 @@
 #include "game/bitmap_font.h"
 #include "game/globals.h"
 #include "game/intro_screen.h"
+#include "game/level_screen.h"
 #include "game/main_program.h"
 #include "game/screens.h"
+#include "game/title_screen.h"
 #include "platform/audio/audio.h"
 #include "platform/gfx/display.h"
 #include "platform/sys/input.h"
@@ -169,6 +173,68 @@ TEST(FrontStartUp, StartWithoutFocusBeginsSuspended) {
         CHECK_IN_CHILD(out, g.Suspended == 0);
         CHECK_IN_CHILD(out, game::IntroScreen->estado == 2);
     });
+}
+
+// A program folder (under the working folder, which the death test's child
+// shares with the parent) whose data are links to the built ones, except
+// `file`, which holds its first `keep` bytes.
+std::string FolderWithCutFile(const std::string& name, const std::string& file, std::size_t keep) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::absolute(name);
+    fs::remove_all(folder);
+    const fs::path source = fronttest::ProgramFolder() + "/Data";
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        if (entry.is_directory()) continue;
+        const std::string rel = "Data/" + fs::relative(entry.path(), source).string();
+        fs::create_directories((folder / rel).parent_path());
+        if (rel == file)
+            WriteFile(folder / rel, testutil::Slurp(entry.path()).substr(0, keep));
+        else
+            fs::create_symlink(entry.path(), folder / rel);
+    }
+    return folder.string();
+}
+
+// The error log of this process, put on the error output as it ends.
+void ShowLogAtExit() {
+    std::atexit([] {
+        std::fprintf(stderr, "log: %s\n", testutil::Slurp(fw::ErrorLogPath()).c_str());
+    });
+}
+
+TEST(FrontStartUp, ADamagedMapStopsWithItsErrorInsteadOfPlayingAnEmptyField) {
+    struct Case {
+        const char* map;
+        std::size_t keep;  // bytes of the map left
+    };
+    for (const Case c : {Case{"Data/Maps/Level0.dat", 20}, Case{"Data/Maps/Level1.dat", 5000},
+                         Case{"Data/Maps/Level1.dat", 0}}) {
+        SCOPED_TRACE(c.map + std::string(" cut at ") + std::to_string(c.keep));
+        const std::string folder = FolderWithCutFile("front-damaged-map", c.map, c.keep);
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        EXPECT_EXIT(
+            {
+                fronttest::PrepareProcess();
+                std::filesystem::current_path(folder);
+                game::StartUp();
+                ShowLogAtExit();
+                // The panel waits for a key: press one once it shows.
+                fw::SetMessageBoxFrameHook([](int frame) {
+                    if (frame == 2) plat::SimulateKeyPress(65);
+                });
+                if (std::string(c.map).find("Level0") != std::string::npos) {
+                    game::TitleScreen->Load();
+                } else {
+                    game::Level = 1;
+                    game::LevelScreen->Load();
+                }
+                std::fprintf(stderr, "the damaged map was played\n");
+                _exit(0);
+            },
+            ::testing::ExitedWithCode(255),
+            std::string("Error loading file ") + c.map + "\nlog: Date: .*Error loading file " + c.map);
+        std::filesystem::remove_all(folder);
+    }
 }
 
 }  // namespace
