@@ -183,19 +183,27 @@ void TMenu::ScaleMenu(float sx, float sy) {
     }
 }
 
-void TMenu::CalcLeft() {
-    float left = 10000;
+float TMenu::Lowest(bool across) const {
+    float lowest = 10000;
     for (const auto& b : *this)
-        if (b) left = std::min(left, b->x);
-    x = left;
+        if (b) lowest = std::min(lowest, across ? b->x : b->y);
+    return lowest;
 }
 
-void TMenu::CalcTop() {
-    float top = 10000;
-    for (const auto& b : *this)
-        if (b) top = std::min(top, b->y);
-    y = top;
+int TMenu::Extent(bool across) const {
+    int low = 10000, high = -10000;
+    for (const auto& b : *this) {
+        if (!b) continue;
+        const float from = across ? b->x : b->y;
+        low = std::min(low, static_cast<int>(from));
+        high = std::max(high, static_cast<int>(from + static_cast<float>(across ? b->w : b->h)));
+    }
+    return high - low;
 }
+
+void TMenu::CalcLeft() { x = Lowest(true); }
+
+void TMenu::CalcTop() { y = Lowest(false); }
 
 void TMenu::CalcCoords() {
     CalcLeft();
@@ -203,24 +211,12 @@ void TMenu::CalcCoords() {
 }
 
 int TMenu::CalcWidth() {
-    int left = 10000, right = -10000;
-    for (const auto& b : *this) {
-        if (!b) continue;
-        left = std::min(left, static_cast<int>(b->x));
-        right = std::max(right, static_cast<int>(b->x + static_cast<float>(b->w)));
-    }
-    w = right - left;
+    w = Extent(true);
     return w;
 }
 
 int TMenu::CalcHeight() {
-    int top = 10000, bottom = -10000;
-    for (const auto& b : *this) {
-        if (!b) continue;
-        top = std::min(top, static_cast<int>(b->y));
-        bottom = std::max(bottom, static_cast<int>(b->y + static_cast<float>(b->h)));
-    }
-    h = bottom - top;
+    h = Extent(false);
     return h;
 }
 

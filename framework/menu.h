@@ -107,6 +107,11 @@ public:
     virtual void Draw(float offX, float offY);
 
 private:
+    // Along x (across) or y: the smallest button coordinate (10000 without
+    // buttons), and the distance from it to the farthest button edge
+    // (-20000 without buttons).
+    float Lowest(bool across) const;
+    int Extent(bool across) const;
     // Places the buttons in a line along one axis, then centres the menu.
     void Line(int gap, bool column);
 };
