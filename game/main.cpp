@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "framework/errors.h"
-#include "game/main_program.h"
+#include "game/front/main_program.h"
 #include "platform/core/error.h"
 #include "platform/core/text.h"
 #include "platform/io/fs.h"

@@ -17,18 +17,18 @@
 #include "framework/game.h"
 #include "framework/input.h"
 #include "framework/timing.h"
+#include "game/front/main_program.h"
+#include "game/front/name_entry.h"
+#include "game/front/title_screen.h"
 #include "game/globals.h"
-#include "game/hero.h"
-#include "game/level_screen.h"
-#include "game/main_program.h"
-#include "music/sid_stream.h"
-#include "tilemap/tilemap.h"
-#include "game/name_entry.h"
+#include "game/play/hero.h"
+#include "game/play/level_screen.h"
 #include "game/screens.h"
-#include "game/title_screen.h"
+#include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
+#include "tilemap/tilemap.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void SetUpGame() {
 
 void StartLargestArea() {
     Level = kLargestArea;
-    LevelStartKind = 3;
+    LevelStartKind = SCREEN_AREA_COMPLETE;  // the next area of a game
     Lives = 5;
     Grenades = 99;
     LevelScreen->Load();

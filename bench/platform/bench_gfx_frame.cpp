@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/ratio_main.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
@@ -162,43 +163,35 @@ void BM_MinimalGLFrame(benchmark::State& state) {
 BENCHMARK(BM_LayerFrame)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_MinimalGLFrame)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-// Keeps each benchmark's wall and CPU time per iteration (the mean when the
-// run is repeated) for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    struct Times {
-        double wall = 0, cpu = 0;
-        bool fromMean = false;
-    };
-    std::map<std::string, Times> times;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            Times& t = times[r.run_name.function_name];
-            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
-            if ((r.run_type == Run::RT_Iteration && !t.fromMean) || mean) {
-                t.wall = r.GetAdjustedRealTime();
-                t.cpu = r.GetAdjustedCPUTime();
-                t.fromMean = mean;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
+// Each benchmark's wall and CPU time per iteration (the mean when the run is
+// repeated), for the ratios.
+struct Times {
+    double wall = 0, cpu = 0;
+    bool fromMean = false;
 };
+std::map<std::string, Times> g_times;
 
-}  // namespace
+void Keep(const benchutil::Run& r) {
+    Times& t = g_times[r.run_name.function_name];
+    const bool mean = r.run_type == benchutil::Run::RT_Aggregate && r.aggregate_name == "mean";
+    if ((r.run_type == benchutil::Run::RT_Iteration && !t.fromMean) || mean) {
+        t.wall = r.GetAdjustedRealTime();
+        t.cpu = r.GetAdjustedCPUTime();
+        t.fromMean = mean;
+    }
+}
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto layer = reporter.times.find("BM_LayerFrame");
-    const auto base = reporter.times.find("BM_MinimalGLFrame");
-    if (layer != reporter.times.end() && base != reporter.times.end() && base->second.wall > 0 &&
+void Report() {
+    const auto layer = g_times.find("BM_LayerFrame");
+    const auto base = g_times.find("BM_MinimalGLFrame");
+    if (layer != g_times.end() && base != g_times.end() && base->second.wall > 0 &&
         base->second.cpu > 0) {
         std::printf("layer / minimal GL loop: %.2fx wall time, %.2fx CPU time (target 1.5x or less)\n",
                     layer->second.wall / base->second.wall, layer->second.cpu / base->second.cpu);
     }
     EndGraphics();
-    benchmark::Shutdown();
-    return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return benchutil::RunWithRatios(argc, argv, Keep, Report); }
