@@ -1,7 +1,9 @@
 // The OpenGL 2.1 back end: fixed function, client-side arrays, quads
 // batched per texture, blend mode and clip rectangle, drawn into an
-// off-screen back buffer (a framebuffer object) that keeps its content
-// across Flip and is what read-backs see.
+// off-screen back buffer (a framebuffer object) of the drawing space's size
+// that keeps its content across Flip and is what read-backs see.  Flip
+// scales it once onto the window: whole-number scales pixel for pixel, any
+// other scale through a small shader that keeps every pixel equally wide.
 
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -81,6 +83,19 @@ struct Clip {
     bool operator==(const Clip&) const = default;
 };
 
+// The shader that scales the back buffer by a fraction: each drawing-space
+// pixel is magnified by the whole part of the scale without blending, and
+// only a band of about one window pixel at its edges is interpolated
+// ("sharp bilinear"), so every pixel comes out equally wide.
+struct Scaler {
+    bool tried = false;
+    GLuint program = 0;
+    GLint size = -1, prescale = -1, picture = -1;
+    PFNGLUSEPROGRAMPROC use = nullptr;
+    PFNGLUNIFORM2FPROC uniform2f = nullptr;
+    PFNGLDELETEPROGRAMPROC deleteProgram = nullptr;
+};
+
 struct GLState {
     bool ready = false;
     PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
@@ -88,16 +103,25 @@ struct GLState {
     PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
     PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D = nullptr;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+    // The back buffer: the drawing space (spaceW x spaceH virtual pixels)
+    // at `factor` x `factor` buffer pixels per virtual pixel, width x height
+    // in all.  The factor is 1, except while frames draw pictures scaled by
+    // a fraction or turned: those are drawn at `fineFactor`, the whole part
+    // of the window's scale, so that they keep their detail.
     GLuint fbo = 0, fboTexture = 0;
+    int spaceW = 0, spaceH = 0;
+    int factor = 1, fineFactor = 1;
+    bool fineSinceClear = false;  // such a picture drawn since the last clear
     int width = 0, height = 0;
     int maxTexture = 2048;
     std::shared_ptr<GLTexture> white;
+    // The colour of the last clear: the bars around the picture show it.
+    float clearR = 0, clearG = 0, clearB = 0;
+    Scaler scaler;
 
     std::vector<std::shared_ptr<SlotPage>> slotPages;
-    Letterbox lb;  // of the draw in progress
-    // The last viewport and letterbox mapped to device pixels, and the result.
+    // The last viewport limited to the back buffer.
     Clip clipViewport;
-    Letterbox clipLb;
     Clip clip;
     bool clipValid = false;
 
@@ -115,10 +139,11 @@ GLState& G() {
     return *g;
 }
 
+// A GL entry point by its core name, or by its extension's name.
 template <class F>
-F Load(const char* core, const char* ext) {
+F Load(const char* core, const char* ext = nullptr) {
     void* p = SDL_GL_GetProcAddress(core);
-    if (!p) p = SDL_GL_GetProcAddress(ext);
+    if (!p && ext) p = SDL_GL_GetProcAddress(ext);
     return reinterpret_cast<F>(p);
 }
 
@@ -165,7 +190,8 @@ void ApplyClip(const Clip& c) {
     if (g.appliedClip == c) return;
     g.appliedClip = c;
     // The back buffer's rows run bottom to top.
-    glScissor(c.x, g.height - c.y - c.h, c.w, c.h);
+    const int f = g.factor;
+    glScissor(c.x * f, g.height - (c.y + c.h) * f, c.w * f, c.h * f);
 }
 
 void BindTexture(GLuint id) {
@@ -185,27 +211,33 @@ void ForgetAppliedState() {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void SetupProjection(int w, int h) {
+// A target of w x h pixels seen as unitsW x unitsH, y pointing down.
+void SetupProjection(int w, int h, double unitsW, double unitsH) {
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, w, h, 0, -1, 1);
+    glOrtho(0, unitsW, unitsH, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
 
+void SetupProjection(int w, int h) { SetupProjection(w, h, w, h); }
+
 void SetupDrawingState() {
     GLState& g = G();
     g.bindFramebuffer(GL_FRAMEBUFFER, g.fbo);
-    SetupProjection(g.width, g.height);
+    // Drawing is in virtual units.
+    SetupProjection(g.width, g.height, g.spaceW, g.spaceH);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_SCISSOR_TEST);
-    // The back buffer stays opaque: only colour is drawn.
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    // The back buffer's alpha is never looked at (read-backs and the window
+    // are opaque), so every channel is written: solid draws need not read
+    // the pixels under them.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
@@ -235,45 +267,204 @@ std::shared_ptr<GLTexture> MakeTexture(int w, int h, bool filtered, const void* 
     return t;
 }
 
-// The whole back buffer in one opaque colour, whatever the clip; the alpha
-// channel is written too, so the buffer stays opaque.
+// The whole back buffer in one opaque colour, whatever the clip; the
+// colour is kept for the bars around the picture.
 void ClearBackBuffer(float r, float g, float b) {
+    GLState& st = G();
+    st.clearR = r;
+    st.clearG = g;
+    st.clearB = b;
     glDisable(GL_SCISSOR_TEST);
     glClearColor(r, g, b, 1.f);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glEnable(GL_SCISSOR_TEST);
 }
 
-void DestroyBackBuffer() {
-    GLState& g = G();
-    if (g.fbo) g.deleteFramebuffers(1, &g.fbo);
-    if (g.fboTexture) glDeleteTextures(1, &g.fboTexture);
-    g.fbo = g.fboTexture = 0;
+const char* const kScalerVertex = R"(#version 120
+varying vec2 texel;
+void main() {
+    gl_Position = ftransform();
+    texel = gl_MultiTexCoord0.xy;
 }
+)";
 
-bool CreateBackBuffer(int w, int h) {
-    GLState& g = G();
-    DestroyBackBuffer();
-    g.width = w;
-    g.height = h;
-    glGenTextures(1, &g.fboTexture);
-    glBindTexture(GL_TEXTURE_2D, g.fboTexture);
-    DefineBoundTexture(w, h, false, nullptr);
-    g.genFramebuffers(1, &g.fbo);
-    g.bindFramebuffer(GL_FRAMEBUFFER, g.fbo);
-    g.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, g.fboTexture, 0);
-    if (g.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        DestroyBackBuffer();
+// texel: the position in the picture in its own pixels.  Inside a pixel the
+// colour is the pixel's; only the outer 1 / (2 prescale) of it on each side
+// slides linearly to the half-way mix at the edge.
+const char* const kScalerFragment = R"(#version 120
+uniform sampler2D picture;
+uniform vec2 size;
+uniform vec2 prescale;
+varying vec2 texel;
+void main() {
+    vec2 base = floor(texel);
+    vec2 f = texel - base - 0.5;
+    vec2 inner = 0.5 - 0.5 / prescale;
+    vec2 at = base + 0.5 + (f - clamp(f, -inner, inner)) * prescale;
+    gl_FragColor = vec4(texture2D(picture, at / size).rgb, 1.0);
+}
+)";
+
+// Compiles the scaler once per context; false when the driver has no
+// shaders (the picture is then stretched with plain linear sampling).
+bool ScalerReady() {
+    Scaler& sc = G().scaler;
+    if (sc.tried) return sc.program != 0;
+    sc.tried = true;
+    auto createShader = Load<PFNGLCREATESHADERPROC>("glCreateShader");
+    auto shaderSource = Load<PFNGLSHADERSOURCEPROC>("glShaderSource");
+    auto compileShader = Load<PFNGLCOMPILESHADERPROC>("glCompileShader");
+    auto getShaderiv = Load<PFNGLGETSHADERIVPROC>("glGetShaderiv");
+    auto deleteShader = Load<PFNGLDELETESHADERPROC>("glDeleteShader");
+    auto createProgram = Load<PFNGLCREATEPROGRAMPROC>("glCreateProgram");
+    auto attachShader = Load<PFNGLATTACHSHADERPROC>("glAttachShader");
+    auto linkProgram = Load<PFNGLLINKPROGRAMPROC>("glLinkProgram");
+    auto getProgramiv = Load<PFNGLGETPROGRAMIVPROC>("glGetProgramiv");
+    auto getUniformLocation = Load<PFNGLGETUNIFORMLOCATIONPROC>("glGetUniformLocation");
+    auto uniform1i = Load<PFNGLUNIFORM1IPROC>("glUniform1i");
+    sc.use = Load<PFNGLUSEPROGRAMPROC>("glUseProgram");
+    sc.uniform2f = Load<PFNGLUNIFORM2FPROC>("glUniform2f");
+    sc.deleteProgram = Load<PFNGLDELETEPROGRAMPROC>("glDeleteProgram");
+    if (!createShader || !shaderSource || !compileShader || !getShaderiv || !deleteShader ||
+        !createProgram || !attachShader || !linkProgram || !getProgramiv || !getUniformLocation ||
+        !uniform1i || !sc.use || !sc.uniform2f || !sc.deleteProgram)
         return false;
+    auto compile = [&](GLenum kind, const char* text) -> GLuint {
+        const GLuint sh = createShader(kind);
+        shaderSource(sh, 1, &text, nullptr);
+        compileShader(sh);
+        GLint ok = GL_FALSE;
+        getShaderiv(sh, GL_COMPILE_STATUS, &ok);
+        if (ok == GL_TRUE) return sh;
+        deleteShader(sh);
+        return 0;
+    };
+    const GLuint vs = compile(GL_VERTEX_SHADER, kScalerVertex);
+    const GLuint fs = compile(GL_FRAGMENT_SHADER, kScalerFragment);
+    GLuint program = 0;
+    if (vs && fs) {
+        program = createProgram();
+        attachShader(program, vs);
+        attachShader(program, fs);
+        linkProgram(program);
+        GLint ok = GL_FALSE;
+        getProgramiv(program, GL_LINK_STATUS, &ok);
+        if (ok != GL_TRUE) {
+            sc.deleteProgram(program);
+            program = 0;
+        }
     }
-    SetupDrawingState();
-    ClearBackBuffer(0, 0, 0);
+    // The program keeps what it needs of its shaders.
+    if (vs) deleteShader(vs);
+    if (fs) deleteShader(fs);
+    if (!program) return false;
+    sc.program = program;
+    sc.size = getUniformLocation(program, "size");
+    sc.prescale = getUniformLocation(program, "prescale");
+    sc.use(program);
+    uniform1i(getUniformLocation(program, "picture"), 0);
+    sc.use(0);
     return true;
 }
 
+bool WholeNumber(float v) { return v >= 1 && std::fabs(v - std::round(v)) < 1e-4f; }
+
+// Draws the top-left visW x visH pixels of a back-buffer texture (texW x
+// texH, rows bottom to top) into the rectangle (x, y, w, h) of the bound
+// framebuffer, which is targetW x targetH.  Whole-number scales copy pixels
+// (nearest sampling); others go through the scaler.
+void DrawPicture(GLuint texture, int texW, int texH, float visW, float visH, float x, float y,
+                 float w, float h, int targetW, int targetH) {
+    if (visW <= 0 || visH <= 0 || w <= 0 || h <= 0) return;
+    GLState& g = G();
+    SetupProjection(targetW, targetH);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    const float sx = w / visW, sy = h / visH;
+    const bool whole = WholeNumber(sx) && WholeNumber(sy);
+    const bool shader = !whole && ScalerReady();
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const GLint filter = whole ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    // Texture coordinates in pixels for the scaler, normalised otherwise.
+    const float tw = shader ? 1.f : static_cast<float>(texW);
+    const float th = shader ? 1.f : static_cast<float>(texH);
+    const float u1 = visW / tw;
+    const float vTop = static_cast<float>(texH) / th;
+    const float vBottom = (static_cast<float>(texH) - visH) / th;
+    if (shader) {
+        g.scaler.use(g.scaler.program);
+        g.scaler.uniform2f(g.scaler.size, static_cast<float>(texW), static_cast<float>(texH));
+        g.scaler.uniform2f(g.scaler.prescale, std::max(1.f, std::floor(sx)),
+                           std::max(1.f, std::floor(sy)));
+    }
+    const Vertex quad[4] = {{x, y, 0, vTop, 0xFFFFFFFFu},
+                            {x + w, y, u1, vTop, 0xFFFFFFFFu},
+                            {x + w, y + h, u1, vBottom, 0xFFFFFFFFu},
+                            {x, y + h, 0, vBottom, 0xFFFFFFFFu}};
+    glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &quad[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &quad[0].u);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &quad[0].rgba);
+    glDrawArrays(GL_QUADS, 0, 4);
+    if (shader) g.scaler.use(0);
+}
+
+// The picture as the window shows it, into the bound framebuffer of
+// targetW x targetH: the back buffer scaled into its letterbox, the bars in
+// the colour of the last clear.
+void DrawWindowPicture(int targetW, int targetH) {
+    GLState& g = G();
+    const Letterbox lb = CurrentLetterbox();
+    const float visW = std::min(lb.virtualW, static_cast<float>(g.spaceW));
+    const float visH = std::min(lb.virtualH, static_cast<float>(g.spaceH));
+    const int x0 = static_cast<int>(std::lround(lb.offsetX));
+    const int y0 = static_cast<int>(std::lround(lb.offsetY));
+    const int x1 = static_cast<int>(std::lround(lb.offsetX + visW * lb.scale));
+    const int y1 = static_cast<int>(std::lround(lb.offsetY + visH * lb.scale));
+    if (x0 > 0 || y0 > 0 || x1 < targetW || y1 < targetH) {
+        // Only the bars: the picture covers the rest.
+        glClearColor(g.clearR, g.clearG, g.clearB, 1.f);
+        glEnable(GL_SCISSOR_TEST);
+        auto bar = [&](int x, int y, int w, int h) {
+            if (w <= 0 || h <= 0) return;
+            glScissor(x, targetH - y - h, w, h);
+            glClear(GL_COLOR_BUFFER_BIT);
+        };
+        bar(0, 0, targetW, y0);
+        bar(0, y1, targetW, targetH - y1);
+        bar(0, y0, x0, y1 - y0);
+        bar(x1, y0, targetW - x1, y1 - y0);
+    }
+    const float f = static_cast<float>(g.factor);
+    DrawPicture(g.fboTexture, g.width, g.height, visW * f, visH * f, lb.offsetX, lb.offsetY,
+                visW * lb.scale, visH * lb.scale, targetW, targetH);
+}
+
 bool Drawing() { return G().ready && G().fbo != 0; }
+
+bool CreateBackBuffer(int w, int h, int factor, bool keep);
+
+// A new back buffer, or none at all when the driver refuses it.
+void ResizeBackBuffer(int w, int h, int factor, bool keep) {
+    if (!CreateBackBuffer(w, h, factor, keep)) G().ready = false;
+}
+
+bool WholeScale(float v) {
+    v = std::fabs(v);
+    return v >= 1 && std::fabs(v - std::round(v)) < 1e-4f;
+}
+
+// Before a picture is drawn through m with (stretchX, stretchY) virtual
+// units per texel: when that scales it by a fraction or turns it, the back
+// buffer goes to its fine resolution (keeping what it holds).
+void CheckFine(const Affine& m, float stretchX, float stretchY) {
+    if (m.b == 0 && m.c == 0 && WholeScale(m.a * stretchX) && WholeScale(m.d * stretchY)) return;
+    GLState& g = G();
+    g.fineSinceClear = true;
+    if (g.factor < g.fineFactor) ResizeBackBuffer(g.spaceW, g.spaceH, g.fineFactor, true);
+}
 
 void FlushBatch() {
     GLState& g = G();
@@ -295,37 +486,79 @@ void FlushIfUsing(GLuint id) {
     if (g.boundTexture == id) g.boundTexture = 0;
 }
 
-// The viewport mapped to device pixels and limited to the picture: edges
-// are rounded (not widths), so neighbouring viewports meet exactly.
+// A texture of w x h with a framebuffer drawing into it; false when the
+// driver refuses the pair (nothing is left behind then).
+bool MakeTarget(int w, int h, GLuint& texture, GLuint& fbo) {
+    GLState& g = G();
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    DefineBoundTexture(w, h, false, nullptr);
+    g.genFramebuffers(1, &fbo);
+    g.bindFramebuffer(GL_FRAMEBUFFER, fbo);
+    g.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    if (g.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) return true;
+    g.deleteFramebuffers(1, &fbo);
+    glDeleteTextures(1, &texture);
+    texture = fbo = 0;
+    return false;
+}
+
+void DestroyBackBuffer() {
+    GLState& g = G();
+    if (g.fbo) g.deleteFramebuffers(1, &g.fbo);
+    if (g.fboTexture) glDeleteTextures(1, &g.fboTexture);
+    g.fbo = g.fboTexture = 0;
+}
+
+// A back buffer for the drawing space w x h at `factor` pixels per virtual
+// pixel.  With `keep`, what the old one held is carried over, fitted with
+// its aspect kept, so that a panel drawn in another drawing space or
+// resolution still shows over the last frame.
+bool CreateBackBuffer(int w, int h, int factor, bool keep) {
+    GLState& g = G();
+    FlushBatch();
+    GLuint texture = 0, fbo = 0;
+    const int pw = w * factor, ph = h * factor;
+    if (!MakeTarget(pw, ph, texture, fbo)) {
+        DestroyBackBuffer();
+        return false;
+    }
+    const float keepR = g.clearR, keepG = g.clearG, keepB = g.clearB;
+    ClearBackBuffer(0, 0, 0);
+    g.clearR = keepR;
+    g.clearG = keepG;
+    g.clearB = keepB;
+    if (g.fbo && keep) {
+        const float ow = static_cast<float>(g.width), oh = static_cast<float>(g.height);
+        const float s = std::min(static_cast<float>(pw) / ow, static_cast<float>(ph) / oh);
+        DrawPicture(g.fboTexture, g.width, g.height, ow, oh,
+                    std::floor((static_cast<float>(pw) - ow * s) / 2),
+                    std::floor((static_cast<float>(ph) - oh * s) / 2), ow * s, oh * s, pw, ph);
+    }
+    DestroyBackBuffer();
+    g.fbo = fbo;
+    g.fboTexture = texture;
+    g.spaceW = w;
+    g.spaceH = h;
+    g.factor = factor;
+    g.width = pw;
+    g.height = ph;
+    g.clipValid = false;
+    SetupDrawingState();
+    return true;
+}
+
+// The viewport limited to the drawing space.
 Clip ClipFor(const DrawState& s) {
     GLState& g = G();
-    const Letterbox lb = CurrentLetterbox();
-    g.lb = lb;
     const Clip viewport{s.vpX, s.vpY, s.vpW, s.vpH};
-    if (g.clipValid && g.clipViewport == viewport && g.clipLb == lb) return g.clip;
-    const float sc = lb.scale;
-    auto edge = [](float v) { return static_cast<int>(std::lround(v)); };
-    int x0 = edge(lb.offsetX + static_cast<float>(s.vpX) * sc);
-    int y0 = edge(lb.offsetY + static_cast<float>(s.vpY) * sc);
-    int x1 = edge(lb.offsetX + static_cast<float>(s.vpX + s.vpW) * sc);
-    int y1 = edge(lb.offsetY + static_cast<float>(s.vpY + s.vpH) * sc);
-    const int px0 = edge(lb.offsetX), py0 = edge(lb.offsetY);
-    const int px1 = edge(lb.offsetX + lb.virtualW * sc);
-    const int py1 = edge(lb.offsetY + lb.virtualH * sc);
-    x0 = std::max({x0, px0, 0});
-    y0 = std::max({y0, py0, 0});
-    x1 = std::min({x1, px1, G().width});
-    y1 = std::min({y1, py1, G().height});
-    Clip c;
-    c.x = x0;
-    c.y = y0;
-    c.w = std::max(0, x1 - x0);
-    c.h = std::max(0, y1 - y0);
+    if (g.clipValid && g.clipViewport == viewport) return g.clip;
+    const int x0 = std::max(s.vpX, 0), y0 = std::max(s.vpY, 0);
+    const int x1 = std::min(s.vpX + s.vpW, g.spaceW), y1 = std::min(s.vpY + s.vpH, g.spaceH);
     g.clipViewport = viewport;
-    g.clipLb = lb;
-    g.clip = c;
+    g.clip = Clip{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
     g.clipValid = true;
-    return c;
+    return g.clip;
 }
 
 // Starts (or continues) a batch for this texture, blend and clip; false when
@@ -344,34 +577,28 @@ bool Begin(const DrawState& s, GLuint texture) {
     return true;
 }
 
-// Virtual coordinates to device pixels.
-// The letterbox of the last Begin / ClipFor.
-struct DeviceMap {
-    float scale, ox, oy;
-    DeviceMap() : scale(G().lb.scale), ox(G().lb.offsetX), oy(G().lb.offsetY) {}
-};
-
-void PushQuad(const DeviceMap& dm, const float (&vx)[4], const float (&vy)[4], float u0, float v0,
-              float u1, float v1, std::uint32_t rgba) {
+// Virtual coordinates are the back buffer's pixels.
+void PushQuad(const float (&vx)[4], const float (&vy)[4], float u0, float v0, float u1, float v1,
+              std::uint32_t rgba) {
     auto& b = G().batch;
     const std::size_t n = b.size();
     b.resize(n + 4);
     Vertex* v = b.data() + n;
-    v[0] = Vertex{dm.ox + vx[0] * dm.scale, dm.oy + vy[0] * dm.scale, u0, v0, rgba};
-    v[1] = Vertex{dm.ox + vx[1] * dm.scale, dm.oy + vy[1] * dm.scale, u1, v0, rgba};
-    v[2] = Vertex{dm.ox + vx[2] * dm.scale, dm.oy + vy[2] * dm.scale, u1, v1, rgba};
-    v[3] = Vertex{dm.ox + vx[3] * dm.scale, dm.oy + vy[3] * dm.scale, u0, v1, rgba};
+    v[0] = Vertex{vx[0], vy[0], u0, v0, rgba};
+    v[1] = Vertex{vx[1], vy[1], u1, v0, rgba};
+    v[2] = Vertex{vx[2], vy[2], u1, v1, rgba};
+    v[3] = Vertex{vx[3], vy[3], u0, v1, rgba};
 }
 
 // A local rectangle (lx, ly, w, h) through m, textured with (u0, v0)-(u1, v1).
-void PushLocalRect(const DeviceMap& dm, const Affine& m, float lx, float ly, float w, float h,
-                   float u0, float v0, float u1, float v1, std::uint32_t rgba) {
+void PushLocalRect(const Affine& m, float lx, float ly, float w, float h, float u0, float v0,
+                   float u1, float v1, std::uint32_t rgba) {
     float vx[4], vy[4];
     m.Apply(lx, ly, vx[0], vy[0]);
     m.Apply(lx + w, ly, vx[1], vy[1]);
     m.Apply(lx + w, ly + h, vx[2], vy[2]);
     m.Apply(lx, ly + h, vx[3], vy[3]);
-    PushQuad(dm, vx, vy, u0, v0, u1, v1, rgba);
+    PushQuad(vx, vy, u0, v0, u1, v1, rgba);
 }
 
 GLuint WhiteTexture() {
@@ -488,6 +715,12 @@ class GLBackEnd final : public Renderer {
 public:
     void Cls(const DrawState& s) override {
         if (!Drawing()) return;
+        GLState& g = G();
+        // A frame after one without fine pictures goes back to one pixel
+        // per virtual pixel: nothing of the old content is needed.
+        if (g.factor > 1 && !g.fineSinceClear) ResizeBackBuffer(g.spaceW, g.spaceH, 1, false);
+        g.fineSinceClear = false;
+        if (!Drawing()) return;
         FlushBatch();
         ClearBackBuffer(static_cast<float>(s.clsR) / 255.f, static_cast<float>(s.clsG) / 255.f,
                         static_cast<float>(s.clsB) / 255.f);
@@ -495,16 +728,14 @@ public:
 
     void Plot(const DrawState& s, float x, float y) override {
         if (!Begin(s, WhiteTexture())) return;
-        const DeviceMap dm;
         const float px = s.originX + x, py = s.originY + y;
         const float vx[4] = {px, px + 1, px + 1, px};
         const float vy[4] = {py, py, py + 1, py + 1};
-        PushQuad(dm, vx, vy, 0, 0, 1, 1, PackColor(s, s.alpha));
+        PushQuad(vx, vy, 0, 0, 1, 1, PackColor(s, s.alpha));
     }
 
     void Line(const DrawState& s, float x1, float y1, float x2, float y2, bool lastPixel) override {
         if (!Begin(s, WhiteTexture())) return;
-        const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x1, y1, s.handleX, s.handleY);
         float ax, ay, bx, by;
         m.Apply(0, 0, ax, ay);
@@ -532,22 +763,21 @@ public:
         const float ey = by + (lastPixel ? dy * hw : -dy * hw);
         const float vx[4] = {sx + nx, ex + nx, ex - nx, sx - nx};
         const float vy[4] = {sy + ny, ey + ny, ey - ny, sy - ny};
-        PushQuad(dm, vx, vy, 0, 0, 1, 1, PackColor(s, s.alpha));
+        PushQuad(vx, vy, 0, 0, 1, 1, PackColor(s, s.alpha));
     }
 
     void Rect(const DrawState& s, float x, float y, float w, float h) override {
         if (!Begin(s, WhiteTexture())) return;
-        const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
-        PushLocalRect(dm, m, 0, 0, w, h, 0, 0, 1, 1, PackColor(s, s.alpha));
+        PushLocalRect(m, 0, 0, w, h, 0, 0, 1, 1, PackColor(s, s.alpha));
     }
 
     void Oval(const DrawState& s, float x, float y, float w, float h) override {
         if (!Begin(s, WhiteTexture())) return;
-        const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
         const float rx = w / 2, ry = h / 2;
-        const float devR = (std::fabs(rx * s.scaleX) + std::fabs(ry * s.scaleY)) * dm.scale;
+        const float devR = (std::fabs(rx * s.scaleX) + std::fabs(ry * s.scaleY)) *
+                           static_cast<float>(G().factor);
         const int n = std::clamp(static_cast<int>(std::ceil(devR * 1.5f)), 12, 256);
         const std::uint32_t c = PackColor(s, s.alpha);
         float cx, cy;
@@ -561,7 +791,7 @@ public:
                     ry + ry * static_cast<float>(std::sin(t)), qx, qy);
             const float vx[4] = {cx, px, qx, qx};
             const float vy[4] = {cy, py, qy, qy};
-            PushQuad(dm, vx, vy, 0, 0, 1, 1, c);
+            PushQuad(vx, vy, 0, 0, 1, 1, c);
             px = qx;
             py = qy;
         }
@@ -572,13 +802,13 @@ public:
         if (!Drawing()) return;
         const FrameTexture* ft = Prepare(image, frame);
         if (!ft) return;
-        if (!Begin(s, ft->texture->id)) return;
-        const DeviceMap dm;
         const Affine m = LocalToVirtual(s, x, y, hx, hy);
+        CheckFine(m, sw > 0 ? w / sw : 1, sh > 0 ? h / sh : 1);
+        if (!Drawing() || !Begin(s, ft->texture->id)) return;
         const float tw = static_cast<float>(ft->texture->width);
         const float th = static_cast<float>(ft->texture->height);
         const float cx = static_cast<float>(ft->cellX), cy = static_cast<float>(ft->cellY);
-        PushLocalRect(dm, m, 0, 0, w, h, (cx + sx) / tw, (cy + sy) / th, (cx + sx + sw) / tw,
+        PushLocalRect(m, 0, 0, w, h, (cx + sx) / tw, (cy + sy) / th, (cx + sx + sw) / tw,
                       (cy + sy + sh) / th, PackColor(s, s.alpha));
     }
 
@@ -588,10 +818,11 @@ public:
         // Solid text shows its glyphs, not the boxes around them.
         DrawState s = st;
         if (s.blend == SOLIDBLEND) s.blend = MASKBLEND;
+        const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
+        CheckFine(m, 1, 1);
+        if (!Drawing()) return;
         const Clip all = ClipFor(s);
         if (all.w <= 0 || all.h <= 0) return;
-        const Affine m = LocalToVirtual(s, x, y, s.handleX, s.handleY);
-        const DeviceMap dm;
         const std::uint32_t c = PackColor(s, s.alpha);
         float pen = 0;
         for (unsigned char ch : text) {
@@ -605,7 +836,7 @@ public:
                     const float cy = static_cast<float>(ft->cellY);
                     const float gw = static_cast<float>(gl.image->width);
                     const float gh = static_cast<float>(gl.image->height);
-                    PushLocalRect(dm, m, pen + static_cast<float>(gl.x),
+                    PushLocalRect(m, pen + static_cast<float>(gl.x),
                                   static_cast<float>(gl.y), gw, gh, cx / tw, cy / th,
                                   (cx + gw) / tw, (cy + gh) / th, c);
                 }
@@ -641,7 +872,11 @@ void GLContextCreated() {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxT);
     g.maxTexture = maxT > 0 ? std::min<GLint>(maxT, 8192) : 2048;
     g.fbo = g.fboTexture = 0;
-    g.width = g.height = 0;
+    g.spaceW = g.spaceH = g.width = g.height = 0;
+    g.factor = g.fineFactor = 1;
+    g.fineSinceClear = false;
+    g.clearR = g.clearG = g.clearB = 0;
+    g.scaler = Scaler{};
     g.slotPages.clear();
     g.clipValid = false;
 }
@@ -652,16 +887,21 @@ void GLContextDestroying() {
     g.slotPages.clear();
     g.clipValid = false;
     if (g.ready) DestroyBackBuffer();
+    if (g.scaler.program) g.scaler.deleteProgram(g.scaler.program);
+    g.scaler = Scaler{};
     g.white.reset();
     g.ready = false;
 }
 
-void GLResizeBackBuffer(int width, int height) {
+void GLSetDrawingSpace(int width, int height, int fineFactor) {
     GLState& g = G();
     if (!g.ready) return;
-    FlushBatch();
-    g.clipValid = false;
-    if (!CreateBackBuffer(width, height)) g.ready = false;
+    width = std::clamp(width, 1, g.maxTexture);
+    height = std::clamp(height, 1, g.maxTexture);
+    g.fineFactor = std::clamp(fineFactor, 1, std::max(1, g.maxTexture / std::max(width, height)));
+    const int factor = g.factor > 1 ? g.fineFactor : 1;
+    if (g.fbo && g.spaceW == width && g.spaceH == height && g.factor == factor) return;
+    ResizeBackBuffer(width, height, factor, true);
 }
 
 void GLFlush() {
@@ -669,45 +909,28 @@ void GLFlush() {
 }
 
 void GLForgetState() {
-    if (!Drawing()) return;
-    ForgetAppliedState();
-    glEnable(GL_SCISSOR_TEST);
+    if (Drawing()) SetupDrawingState();
 }
 
-void GLPresent() {
+void GLPresent(int width, int height) {
     GLState& g = G();
     if (!Drawing()) return;
     FlushBatch();
     g.bindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    SetupProjection(g.width, g.height);
-    glBindTexture(GL_TEXTURE_2D, g.fboTexture);
-    const float w = static_cast<float>(g.width), h = static_cast<float>(g.height);
-    const Vertex quad[4] = {{0, 0, 0, 1, 0xFFFFFFFFu},
-                            {w, 0, 1, 1, 0xFFFFFFFFu},
-                            {w, h, 1, 0, 0xFFFFFFFFu},
-                            {0, h, 0, 0, 0xFFFFFFFFu}};
-    glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &quad[0].x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &quad[0].u);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &quad[0].rgba);
-    glDrawArrays(GL_QUADS, 0, 4);
+    DrawWindowPicture(width, height);
     SetupDrawingState();
 }
 
-Ref<TPixmap> GLReadBack(int x, int y, int w, int h) {
-    GLState& g = G();
-    if (!Drawing()) return nullptr;
-    FlushBatch();
-    const int x0 = std::clamp(x, 0, g.width), y0 = std::clamp(y, 0, g.height);
-    const int x1 = std::clamp(x + w, 0, g.width), y1 = std::clamp(y + h, 0, g.height);
-    auto p = New<TPixmap>(std::max(0, x1 - x0), std::max(0, y1 - y0), PF_RGBA8888);
+namespace {
+
+// Rows y0 .. y0 + h (counted from the top) of the bound framebuffer, which
+// is targetH high, as an opaque pixmap.
+Ref<TPixmap> ReadRows(int x0, int y0, int w, int h, int targetH) {
+    auto p = New<TPixmap>(std::max(0, w), std::max(0, h), PF_RGBA8888);
     if (p->width == 0 || p->height == 0) return p;
     std::vector<std::uint32_t> rows(static_cast<std::size_t>(p->width) *
                                     static_cast<std::size_t>(p->height));
-    glReadPixels(x0, g.height - y1, p->width, p->height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    glReadPixels(x0, targetH - y0 - h, p->width, p->height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
     for (int r = 0; r < p->height; ++r) {
         const std::uint32_t* src =
             rows.data() + static_cast<std::size_t>(p->height - 1 - r) * static_cast<std::size_t>(p->width);
@@ -715,6 +938,40 @@ Ref<TPixmap> GLReadBack(int x, int y, int w, int h) {
             p->pixels.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(p->width);
         for (int c = 0; c < p->width; ++c) dst[c] = src[c] | 0xFF000000u;
     }
+    return p;
+}
+
+}  // namespace
+
+Ref<TPixmap> GLReadBack(int x, int y, int w, int h) {
+    GLState& g = G();
+    if (!Drawing()) return nullptr;
+    FlushBatch();
+    const int x0 = std::clamp(x, 0, g.spaceW), y0 = std::clamp(y, 0, g.spaceH);
+    const int x1 = std::clamp(x + w, 0, g.spaceW), y1 = std::clamp(y + h, 0, g.spaceH);
+    const int f = g.factor;
+    auto rows = ReadRows(x0 * f, y0 * f, (x1 - x0) * f, (y1 - y0) * f, g.height);
+    if (f == 1) return rows;
+    // One sample per virtual pixel, from the middle of its block.
+    auto p = New<TPixmap>(x1 - x0, y1 - y0, PF_RGBA8888);
+    for (int j = 0; j < p->height; ++j)
+        for (int i = 0; i < p->width; ++i) p->Write(i, j, rows->Read(i * f + f / 2, j * f + f / 2));
+    return p;
+}
+
+Ref<TPixmap> GLReadWindowPicture(int width, int height) {
+    GLState& g = G();
+    if (!Drawing() || width <= 0 || height <= 0) return nullptr;
+    FlushBatch();
+    GLuint texture = 0, fbo = 0;
+    Ref<TPixmap> p;
+    if (MakeTarget(width, height, texture, fbo)) {
+        DrawWindowPicture(width, height);
+        p = ReadRows(0, 0, width, height, height);
+        g.deleteFramebuffers(1, &fbo);
+        glDeleteTextures(1, &texture);
+    }
+    SetupDrawingState();
     return p;
 }
 
