@@ -51,6 +51,7 @@ namespace {
 struct SlotPage {
     std::shared_ptr<GLTexture> texture;
     bool filtered = false;
+    int slotSize = 0;  // the side of a slot: the largest picture it takes plus its border
     std::vector<int> freeSlots;
 };
 }  // namespace
@@ -90,10 +91,9 @@ struct Clip {
 struct Scaler {
     bool tried = false;
     GLuint program = 0;
-    GLint size = -1, prescale = -1, picture = -1;
-    PFNGLUSEPROGRAMPROC use = nullptr;
-    PFNGLUNIFORM2FPROC uniform2f = nullptr;
-    PFNGLDELETEPROGRAMPROC deleteProgram = nullptr;
+    PFNGLBINDPROGRAMARBPROC bind = nullptr;
+    PFNGLPROGRAMLOCALPARAMETER4FARBPROC local = nullptr;
+    PFNGLDELETEPROGRAMSARBPROC deletePrograms = nullptr;
 };
 
 struct GLState {
@@ -117,6 +117,10 @@ struct GLState {
     std::shared_ptr<GLTexture> white;
     // The colour of the last clear: the bars around the picture show it.
     float clearR = 0, clearG = 0, clearB = 0;
+    // Whether anything was drawn since the back buffer was cleared (or
+    // made), and the colour it was cleared to.
+    bool painted = false;
+    float fillR = 0, fillG = 0, fillB = 0;
     Scaler scaler;
 
     std::vector<std::shared_ptr<SlotPage>> slotPages;
@@ -256,6 +260,12 @@ void DefineBoundTexture(int w, int h, bool filtered, const void* pixels) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
 }
 
+int PowerOfTwo(int v) {
+    int p = 1;
+    while (p < v) p *= 2;
+    return p;
+}
+
 std::shared_ptr<GLTexture> MakeTexture(int w, int h, bool filtered, const void* pixels) {
     auto t = std::make_shared<GLTexture>();
     t->generation = ContextGeneration();
@@ -271,99 +281,71 @@ std::shared_ptr<GLTexture> MakeTexture(int w, int h, bool filtered, const void* 
 // colour is kept for the bars around the picture.
 void ClearBackBuffer(float r, float g, float b) {
     GLState& st = G();
-    st.clearR = r;
-    st.clearG = g;
-    st.clearB = b;
+    st.clearR = st.fillR = r;
+    st.clearG = st.fillG = g;
+    st.clearB = st.fillB = b;
+    st.painted = false;
     glDisable(GL_SCISSOR_TEST);
     glClearColor(r, g, b, 1.f);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_SCISSOR_TEST);
 }
 
-const char* const kScalerVertex = R"(#version 120
-varying vec2 texel;
-void main() {
-    gl_Position = ftransform();
-    texel = gl_MultiTexCoord0.xy;
-}
+// The scaler as an assembly fragment program (with the fixed vertex
+// stage): the software renderer builds it without its GLSL compiler, which
+// would stay in memory for the whole run.
+//
+// texcoord[0]: the position in the picture in its own pixels.  Inside a
+// pixel the colour is the pixel's; only the outer 1 / (2 prescale) of it on
+// each side slides linearly to the half-way mix at the edge.
+// local[0] = (1 / width, 1 / height, -, -) of the texture,
+// local[1] = (prescale x, prescale y, inner x, inner y), inner = 0.5 - 0.5 / prescale.
+const char* const kScalerProgram = R"(!!ARBfp1.0
+PARAM texel = program.local[0];
+PARAM pre = program.local[1];
+TEMP t, base, f, c;
+FLR base, fragment.texcoord[0];
+SUB f, fragment.texcoord[0], base;
+SUB f, f, {0.5, 0.5, 0.5, 0.5};
+MAX c, f, -pre.zwzw;
+MIN c, c, pre.zwzw;
+SUB f, f, c;
+MAD f, f, pre.xyxy, {0.5, 0.5, 0.5, 0.5};
+ADD t, base, f;
+MUL t, t, texel.xyxy;
+TEX c, t, texture[0], 2D;
+MUL result.color, c, fragment.color;
+END
 )";
 
-// texel: the position in the picture in its own pixels.  Inside a pixel the
-// colour is the pixel's; only the outer 1 / (2 prescale) of it on each side
-// slides linearly to the half-way mix at the edge.
-const char* const kScalerFragment = R"(#version 120
-uniform sampler2D picture;
-uniform vec2 size;
-uniform vec2 prescale;
-varying vec2 texel;
-void main() {
-    vec2 base = floor(texel);
-    vec2 f = texel - base - 0.5;
-    vec2 inner = 0.5 - 0.5 / prescale;
-    vec2 at = base + 0.5 + (f - clamp(f, -inner, inner)) * prescale;
-    gl_FragColor = vec4(texture2D(picture, at / size).rgb, 1.0);
-}
-)";
-
-// Compiles the scaler once per context; false when the driver has no
-// shaders (the picture is then stretched with plain linear sampling).
+// Builds the scaler once per context; false when the driver has no
+// fragment programs (the picture is then stretched with plain linear
+// sampling).
 bool ScalerReady() {
     Scaler& sc = G().scaler;
     if (sc.tried) return sc.program != 0;
     sc.tried = true;
-    auto createShader = Load<PFNGLCREATESHADERPROC>("glCreateShader");
-    auto shaderSource = Load<PFNGLSHADERSOURCEPROC>("glShaderSource");
-    auto compileShader = Load<PFNGLCOMPILESHADERPROC>("glCompileShader");
-    auto getShaderiv = Load<PFNGLGETSHADERIVPROC>("glGetShaderiv");
-    auto deleteShader = Load<PFNGLDELETESHADERPROC>("glDeleteShader");
-    auto createProgram = Load<PFNGLCREATEPROGRAMPROC>("glCreateProgram");
-    auto attachShader = Load<PFNGLATTACHSHADERPROC>("glAttachShader");
-    auto linkProgram = Load<PFNGLLINKPROGRAMPROC>("glLinkProgram");
-    auto getProgramiv = Load<PFNGLGETPROGRAMIVPROC>("glGetProgramiv");
-    auto getUniformLocation = Load<PFNGLGETUNIFORMLOCATIONPROC>("glGetUniformLocation");
-    auto uniform1i = Load<PFNGLUNIFORM1IPROC>("glUniform1i");
-    sc.use = Load<PFNGLUSEPROGRAMPROC>("glUseProgram");
-    sc.uniform2f = Load<PFNGLUNIFORM2FPROC>("glUniform2f");
-    sc.deleteProgram = Load<PFNGLDELETEPROGRAMPROC>("glDeleteProgram");
-    if (!createShader || !shaderSource || !compileShader || !getShaderiv || !deleteShader ||
-        !createProgram || !attachShader || !linkProgram || !getProgramiv || !getUniformLocation ||
-        !uniform1i || !sc.use || !sc.uniform2f || !sc.deleteProgram)
-        return false;
-    auto compile = [&](GLenum kind, const char* text) -> GLuint {
-        const GLuint sh = createShader(kind);
-        shaderSource(sh, 1, &text, nullptr);
-        compileShader(sh);
-        GLint ok = GL_FALSE;
-        getShaderiv(sh, GL_COMPILE_STATUS, &ok);
-        if (ok == GL_TRUE) return sh;
-        deleteShader(sh);
-        return 0;
-    };
-    const GLuint vs = compile(GL_VERTEX_SHADER, kScalerVertex);
-    const GLuint fs = compile(GL_FRAGMENT_SHADER, kScalerFragment);
-    GLuint program = 0;
-    if (vs && fs) {
-        program = createProgram();
-        attachShader(program, vs);
-        attachShader(program, fs);
-        linkProgram(program);
-        GLint ok = GL_FALSE;
-        getProgramiv(program, GL_LINK_STATUS, &ok);
-        if (ok != GL_TRUE) {
-            sc.deleteProgram(program);
-            program = 0;
-        }
+    auto gen = Load<PFNGLGENPROGRAMSARBPROC>("glGenProgramsARB");
+    auto source = Load<PFNGLPROGRAMSTRINGARBPROC>("glProgramStringARB");
+    sc.bind = Load<PFNGLBINDPROGRAMARBPROC>("glBindProgramARB");
+    sc.local = Load<PFNGLPROGRAMLOCALPARAMETER4FARBPROC>("glProgramLocalParameter4fARB");
+    sc.deletePrograms = Load<PFNGLDELETEPROGRAMSARBPROC>("glDeleteProgramsARB");
+    if (!gen || !source || !sc.bind || !sc.local || !sc.deletePrograms) return false;
+    while (glGetError() != GL_NO_ERROR) {
     }
-    // The program keeps what it needs of its shaders.
-    if (vs) deleteShader(vs);
-    if (fs) deleteShader(fs);
-    if (!program) return false;
+    GLuint program = 0;
+    gen(1, &program);
+    sc.bind(GL_FRAGMENT_PROGRAM_ARB, program);
+    source(GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB,
+           static_cast<GLsizei>(std::strlen(kScalerProgram)), kScalerProgram);
+    GLint errorAt = 0;
+    glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &errorAt);
+    sc.bind(GL_FRAGMENT_PROGRAM_ARB, 0);
+    if (glGetError() != GL_NO_ERROR || errorAt != -1) {
+        sc.deletePrograms(1, &program);
+        return false;
+    }
     sc.program = program;
-    sc.size = getUniformLocation(program, "size");
-    sc.prescale = getUniformLocation(program, "prescale");
-    sc.use(program);
-    uniform1i(getUniformLocation(program, "picture"), 0);
-    sc.use(0);
     return true;
 }
 
@@ -395,10 +377,12 @@ void DrawPicture(GLuint texture, int texW, int texH, float visW, float visH, flo
     const float vTop = static_cast<float>(texH) / th;
     const float vBottom = (static_cast<float>(texH) - visH) / th;
     if (shader) {
-        g.scaler.use(g.scaler.program);
-        g.scaler.uniform2f(g.scaler.size, static_cast<float>(texW), static_cast<float>(texH));
-        g.scaler.uniform2f(g.scaler.prescale, std::max(1.f, std::floor(sx)),
-                           std::max(1.f, std::floor(sy)));
+        const float px = std::max(1.f, std::floor(sx)), py = std::max(1.f, std::floor(sy));
+        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+        g.scaler.bind(GL_FRAGMENT_PROGRAM_ARB, g.scaler.program);
+        g.scaler.local(GL_FRAGMENT_PROGRAM_ARB, 0, 1.f / static_cast<float>(texW),
+                       1.f / static_cast<float>(texH), 0, 0);
+        g.scaler.local(GL_FRAGMENT_PROGRAM_ARB, 1, px, py, 0.5f - 0.5f / px, 0.5f - 0.5f / py);
     }
     const Vertex quad[4] = {{x, y, 0, vTop, 0xFFFFFFFFu},
                             {x + w, y, u1, vTop, 0xFFFFFFFFu},
@@ -408,7 +392,10 @@ void DrawPicture(GLuint texture, int texW, int texH, float visW, float visH, flo
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &quad[0].u);
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &quad[0].rgba);
     glDrawArrays(GL_QUADS, 0, 4);
-    if (shader) g.scaler.use(0);
+    if (shader) {
+        g.scaler.bind(GL_FRAGMENT_PROGRAM_ARB, 0);
+        glDisable(GL_FRAGMENT_PROGRAM_ARB);
+    }
 }
 
 // The picture as the window shows it, into the bound framebuffer of
@@ -419,23 +406,15 @@ void DrawWindowPicture(int targetW, int targetH) {
     const Letterbox lb = CurrentLetterbox();
     const float visW = std::min(lb.virtualW, static_cast<float>(g.spaceW));
     const float visH = std::min(lb.virtualH, static_cast<float>(g.spaceH));
-    const int x0 = static_cast<int>(std::lround(lb.offsetX));
-    const int y0 = static_cast<int>(std::lround(lb.offsetY));
-    const int x1 = static_cast<int>(std::lround(lb.offsetX + visW * lb.scale));
-    const int y1 = static_cast<int>(std::lround(lb.offsetY + visH * lb.scale));
+    const auto x0 = std::lround(lb.offsetX), y0 = std::lround(lb.offsetY);
+    const auto x1 = std::lround(lb.offsetX + visW * lb.scale);
+    const auto y1 = std::lround(lb.offsetY + visH * lb.scale);
     if (x0 > 0 || y0 > 0 || x1 < targetW || y1 < targetH) {
-        // Only the bars: the picture covers the rest.
+        // The bars.  A clear of the whole window is the renderer's fast
+        // path; clearing only the bars would take a shader of its own.
+        glDisable(GL_SCISSOR_TEST);
         glClearColor(g.clearR, g.clearG, g.clearB, 1.f);
-        glEnable(GL_SCISSOR_TEST);
-        auto bar = [&](int x, int y, int w, int h) {
-            if (w <= 0 || h <= 0) return;
-            glScissor(x, targetH - y - h, w, h);
-            glClear(GL_COLOR_BUFFER_BIT);
-        };
-        bar(0, 0, targetW, y0);
-        bar(0, y1, targetW, targetH - y1);
-        bar(0, y0, x0, y1 - y0);
-        bar(x1, y0, targetW - x1, y1 - y0);
+        glClear(GL_COLOR_BUFFER_BIT);
     }
     const float f = static_cast<float>(g.factor);
     DrawPicture(g.fboTexture, g.width, g.height, visW * f, visH * f, lb.offsetX, lb.offsetY,
@@ -477,6 +456,7 @@ void FlushBatch() {
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &v->rgba);
     glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(g.batch.size()));
+    g.painted = true;
     g.batch.clear();
 }
 
@@ -523,12 +503,17 @@ bool CreateBackBuffer(int w, int h, int factor, bool keep) {
         DestroyBackBuffer();
         return false;
     }
-    const float keepR = g.clearR, keepG = g.clearG, keepB = g.clearB;
-    ClearBackBuffer(0, 0, 0);
-    g.clearR = keepR;
-    g.clearG = keepG;
-    g.clearB = keepB;
-    if (g.fbo && keep) {
+    // A buffer that holds nothing but a clear is cleared again in its
+    // colour: there is nothing to scale.  The bars keep their colour.
+    const bool carry = keep && g.fbo && g.painted;
+    const bool refill = keep && g.fbo;
+    const float barsR = g.clearR, barsG = g.clearG, barsB = g.clearB;
+    ClearBackBuffer(refill ? g.fillR : 0, refill ? g.fillG : 0, refill ? g.fillB : 0);
+    g.clearR = barsR;
+    g.clearG = barsG;
+    g.clearB = barsB;
+    if (carry) {
+        g.painted = true;
         const float ow = static_cast<float>(g.width), oh = static_cast<float>(g.height);
         const float s = std::min(static_cast<float>(pw) / ow, static_cast<float>(ph) / oh);
         DrawPicture(g.fboTexture, g.width, g.height, ow, oh,
@@ -630,23 +615,33 @@ void UploadCell(const TImage& image, int frame, const FrameTexture& ft) {
                     GL_UNSIGNED_BYTE, cell.data());
 }
 
-constexpr int kSlotSize = 34;   // a 32 x 32 picture and its border
-constexpr int kSlotsPerRow = 30;
+// Slots by the size of the pictures they take (8, 16 or 32 pixels and a
+// border), on pages of 512 x 512: the tiles of a map share one page.
+constexpr int kSlotSizes[] = {10, 18, 34};
+constexpr int kSlotPageSide = 512;
 
-std::shared_ptr<FrameTexture> AllocSlot(bool filtered) {
+// The slot size for a picture of cw x ch with its border; 0 when too big.
+int SlotSizeFor(int cw, int ch) {
+    for (int size : kSlotSizes)
+        if (cw <= size && ch <= size) return size;
+    return 0;
+}
+
+std::shared_ptr<FrameTexture> AllocSlot(bool filtered, int slotSize) {
     GLState& g = G();
     std::shared_ptr<SlotPage> page;
     for (auto& p : g.slotPages)
-        if (p->filtered == filtered && !p->freeSlots.empty()) {
+        if (p->filtered == filtered && p->slotSize == slotSize && !p->freeSlots.empty()) {
             page = p;
             break;
         }
+    const int perRow = kSlotPageSide / slotSize;
     if (!page) {
         page = std::make_shared<SlotPage>();
         page->filtered = filtered;
-        const int side = kSlotSize * kSlotsPerRow;
-        page->texture = MakeTexture(side, side, filtered, nullptr);
-        for (int i = kSlotsPerRow * kSlotsPerRow - 1; i >= 0; --i) page->freeSlots.push_back(i);
+        page->slotSize = slotSize;
+        page->texture = MakeTexture(kSlotPageSide, kSlotPageSide, filtered, nullptr);
+        for (int i = perRow * perRow - 1; i >= 0; --i) page->freeSlots.push_back(i);
         g.slotPages.push_back(page);
     }
     auto ft = std::make_shared<FrameTexture>();
@@ -654,8 +649,8 @@ std::shared_ptr<FrameTexture> AllocSlot(bool filtered) {
     page->freeSlots.pop_back();
     ft->page = page;
     ft->texture = page->texture;
-    ft->cellX = (ft->slot % kSlotsPerRow) * kSlotSize + 1;
-    ft->cellY = (ft->slot / kSlotsPerRow) * kSlotSize + 1;
+    ft->cellX = (ft->slot % perRow) * slotSize + 1;
+    ft->cellY = (ft->slot / perRow) * slotSize + 1;
     return ft;
 }
 
@@ -665,8 +660,8 @@ void BuildPages(TImage& image) {
     const int maxT = G().maxTexture;
     image.textures.assign(static_cast<std::size_t>(n), nullptr);
     image.dirty.assign(static_cast<std::size_t>(n), true);
-    if (n == 1 && cw <= kSlotSize && ch <= kSlotSize) {
-        image.textures[0] = AllocSlot((image.flags & FILTEREDIMAGE) != 0);
+    if (const int slotSize = SlotSizeFor(cw, ch); n == 1 && slotSize > 0) {
+        image.textures[0] = AllocSlot((image.flags & FILTEREDIMAGE) != 0, slotSize);
         return;
     }
     if (n == 0 || cw > maxT || ch > maxT) return;
@@ -680,7 +675,7 @@ void BuildPages(TImage& image) {
         const int count = std::min(perPage, n - first);
         const int pcols = std::min(cols, count);
         const int prows = (count + pcols - 1) / pcols;
-        auto page = MakeTexture(pcols * cw, prows * ch, filtered, nullptr);
+        auto page = MakeTexture(PowerOfTwo(pcols * cw), PowerOfTwo(prows * ch), filtered, nullptr);
         for (int i = 0; i < count; ++i) {
             auto ft = std::make_shared<FrameTexture>();
             ft->texture = page;
@@ -876,6 +871,8 @@ void GLContextCreated() {
     g.factor = g.fineFactor = 1;
     g.fineSinceClear = false;
     g.clearR = g.clearG = g.clearB = 0;
+    g.fillR = g.fillG = g.fillB = 0;
+    g.painted = false;
     g.scaler = Scaler{};
     g.slotPages.clear();
     g.clipValid = false;
@@ -887,7 +884,7 @@ void GLContextDestroying() {
     g.slotPages.clear();
     g.clipValid = false;
     if (g.ready) DestroyBackBuffer();
-    if (g.scaler.program) g.scaler.deleteProgram(g.scaler.program);
+    if (g.scaler.program) g.scaler.deletePrograms(1, &g.scaler.program);
     g.scaler = Scaler{};
     g.white.reset();
     g.ready = false;
