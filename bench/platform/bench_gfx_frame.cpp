@@ -8,10 +8,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
@@ -162,42 +162,17 @@ void BM_MinimalGLFrame(benchmark::State& state) {
 BENCHMARK(BM_LayerFrame)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_MinimalGLFrame)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-// Keeps each benchmark's wall and CPU time per iteration (the mean when the
-// run is repeated) for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    struct Times {
-        double wall = 0, cpu = 0;
-        bool fromMean = false;
-    };
-    std::map<std::string, Times> times;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& r : runs) {
-            Times& t = times[r.run_name.function_name];
-            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
-            if ((r.run_type == Run::RT_Iteration && !t.fromMean) || mean) {
-                t.wall = r.GetAdjustedRealTime();
-                t.cpu = r.GetAdjustedCPUTime();
-                t.fromMean = mean;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    benchutil::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto layer = reporter.times.find("BM_LayerFrame");
-    const auto base = reporter.times.find("BM_MinimalGLFrame");
-    if (layer != reporter.times.end() && base != reporter.times.end() && base->second.wall > 0 &&
-        base->second.cpu > 0) {
+    const auto* layer = reporter.Find("BM_LayerFrame");
+    const auto* base = reporter.Find("BM_MinimalGLFrame");
+    if (layer && base && base->cpu > 0)
         std::printf("layer / minimal GL loop: %.2fx wall time, %.2fx CPU time (target 1.5x or less)\n",
-                    layer->second.wall / base->second.wall, layer->second.cpu / base->second.cpu);
-    }
+                    layer->wall / base->wall, layer->cpu / base->cpu);
     EndGraphics();
     benchmark::Shutdown();
     return 0;
