@@ -349,7 +349,11 @@ bool ScalerReady() {
     return true;
 }
 
-bool WholeNumber(float v) { return v >= 1 && std::fabs(v - std::round(v)) < 1e-4f; }
+// A scale that maps pixels onto whole pixels (mirrored or not).
+bool WholeScale(float v) {
+    v = std::fabs(v);
+    return v >= 1 && std::fabs(v - std::round(v)) < 1e-4f;
+}
 
 // Draws the top-left visW x visH pixels of a back-buffer texture (texW x
 // texH, rows bottom to top) into the rectangle (x, y, w, h) of the bound
@@ -364,7 +368,7 @@ void DrawPicture(GLuint texture, int texW, int texH, float visW, float visH, flo
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
     const float sx = w / visW, sy = h / visH;
-    const bool whole = WholeNumber(sx) && WholeNumber(sy);
+    const bool whole = WholeScale(sx) && WholeScale(sy);
     const bool shader = !whole && ScalerReady();
     glBindTexture(GL_TEXTURE_2D, texture);
     const GLint filter = whole ? GL_NEAREST : GL_LINEAR;
@@ -428,11 +432,6 @@ bool CreateBackBuffer(int w, int h, int factor, bool keep);
 // A new back buffer, or none at all when the driver refuses it.
 void ResizeBackBuffer(int w, int h, int factor, bool keep) {
     if (!CreateBackBuffer(w, h, factor, keep)) G().ready = false;
-}
-
-bool WholeScale(float v) {
-    v = std::fabs(v);
-    return v >= 1 && std::fabs(v - std::round(v)) < 1e-4f;
 }
 
 // Before a picture is drawn through m with (stretchX, stretchY) virtual
