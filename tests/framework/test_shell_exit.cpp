@@ -54,7 +54,9 @@ protected:
 };
 
 TEST_F(DemoProcessTest, ScreensSwitchPauseFullScreenErrorPanelAndEscapeEndsWithZero) {
-    const DemoRun r = Demo("wait:700,space,wait:1200,pause,wait:100,pause,altenter,wait:100,error,wait:100,escape");
+    // The space waits for the 500 ms fade-in (which ignores it) with room for
+    // a slow start.
+    const DemoRun r = Demo("wait:1500,space,wait:1200,pause,wait:100,pause,altenter,wait:100,error,wait:100,escape");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("start A"), std::string::npos);
     EXPECT_NE(r.out.find("start B"), std::string::npos);
