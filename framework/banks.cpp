@@ -6,7 +6,7 @@
 #include "framework/drawing.h"
 #include "framework/errors.h"
 #include "framework/game.h"
-#include "framework/input.h"
+#include "framework/helpers.h"
 #include "platform/core/text.h"
 #include "platform/gfx/draw.h"
 #include "platform/io/fs.h"

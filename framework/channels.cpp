@@ -104,4 +104,10 @@ void TChannelArray::Kill() {
     Current = nullptr;
 }
 
+plat::Ref<TGameChannel> PlayPoolSound(const plat::Ref<TGameSound>& sound, float volume, float pan,
+                                      const plat::Ref<TGameChannel>& channel) {
+    if (!Game || !Game->Channels || !sound) return nullptr;
+    return Game->Channels->PlayGameSound(sound, channel, volume, pan);
+}
+
 }  // namespace fw

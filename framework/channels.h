@@ -58,4 +58,11 @@ public:
     virtual void StopGameChannel(const plat::Ref<TGameChannel>& channel);
 };
 
+// Plays a sound through the shell's channel pool (Game->Channels), as the
+// widgets and effects do; nothing happens, and nullptr comes back, without a
+// shell, a pool, a sound or a free entry.
+plat::Ref<TGameChannel> PlayPoolSound(const plat::Ref<TGameSound>& sound, float volume = 1.0f,
+                                      float pan = 0.0f,
+                                      const plat::Ref<TGameChannel>& channel = nullptr);
+
 }  // namespace fw

@@ -5,7 +5,10 @@
 
 #include "framework/datetime.h"
 #include "framework/game.h"
+#include "framework/helpers.h"
 #include "framework/input.h"
+#include "framework/shapes.h"
+#include "framework/space.h"
 #include "platform/core/error.h"
 #include "platform/core/text.h"
 #include "platform/gfx/display.h"
@@ -282,6 +285,43 @@ void DrawImageAdditive(const plat::Ref<plat::TImage>& image, float x, float y, f
     plat::DrawImage(image, x, y, frame);
     plat::SetBlend(plat::ALPHABLEND);
     plat::SetColor(255, 255, 255);
+}
+
+namespace {
+
+// Draws a shadow with `draw` at the shadow's offset, in black at its alpha,
+// and puts back the caller's colour and alpha (a fading box keeps fading).
+template <class DrawFn>
+void DrawShadowPass(const plat::Ref<TShadow>& shadow, DrawFn draw) {
+    if (!shadow) return;
+    int r = 255, g = 255, b = 255;
+    plat::GetColor(r, g, b);
+    const float alpha = plat::GetAlpha();
+    shadow->Apply();
+    draw(shadow->X, shadow->Y);
+    plat::SetColor(r, g, b);
+    plat::SetAlpha(alpha);
+}
+
+}  // namespace
+
+void DrawImageWithShadow(const plat::Ref<plat::TImage>& image, float x, float y,
+                         const plat::Ref<TShadow>& shadow) {
+    if (!image) return;
+    DrawShadowPass(shadow, [&](float sx, float sy) { plat::DrawImage(image, x + sx, y + sy, 0); });
+    plat::DrawImage(image, x, y, 0);
+}
+
+void DrawImageCenteredWithShadow(const plat::Ref<plat::TImage>& image, const plat::Ref<TShadow>& shadow) {
+    if (!image) return;
+    const float x = static_cast<float>((DrawingWidth() - image->width) / 2) + image->handleX;
+    const float y = static_cast<float>((DrawingHeight() - image->height) / 2) + image->handleY;
+    DrawImageWithShadow(image, x, y, shadow);
+}
+
+void DrawRectWithShadow(float x, float y, float w, float h, const plat::Ref<TShadow>& shadow) {
+    DrawShadowPass(shadow, [&](float sx, float sy) { plat::DrawRect(x + sx, y + sy, w, h); });
+    plat::DrawRect(x, y, w, h);
 }
 
 void DrawRectOutline(float x, float y, float w, float h) {

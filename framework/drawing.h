@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/audio.h"
 #include "platform/core/object.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/image.h"
@@ -19,6 +20,8 @@
 #include "platform/io/stream.h"
 
 namespace fw {
+
+class TShadow;
 
 // --- drawing state -------------------------------------------------------------
 // 1: present with vertical sync; 0: without; -1: paced by the refresh rate
@@ -40,6 +43,10 @@ void ClearToColour(int r, int g, int b);
 void ClearScreenAndFlip(int r, int g, int b);
 void DarkenRect(float alpha, float x, float y, float w, float h);
 void FadeScreen(float alpha);
+// Grabs the screen into a picture and fades it in (out 0) or out (out 1)
+// over lengthMs in a TFade's blocking loop, the channel's volume following;
+// returns what TFade::FadeDo returns (1 done, -1 cut short).
+int StartScreenFade(float lengthMs, int out, const plat::Ref<plat::TChannel>& channel);
 
 // --- images and pixmaps -------------------------------------------------------------
 plat::Ref<plat::TImage> CopyImage(const plat::Ref<plat::TImage>& image);
@@ -60,6 +67,14 @@ void DrawImageClipped(const plat::Ref<plat::TImage>& image, float x, float y, fl
 // r, g, b 0..1, each scaled by intensity.
 void DrawImageAdditive(const plat::Ref<plat::TImage>& image, float x, float y, float intensity,
                        float r, float g, float b, int frame);
+// With a shadow, the shadow first (black at its alpha, at its offset), then
+// the image or rectangle in the caller's colour and alpha.
+void DrawImageWithShadow(const plat::Ref<plat::TImage>& image, float x, float y,
+                         const plat::Ref<TShadow>& shadow);
+// The same, centred on the screen.
+void DrawImageCenteredWithShadow(const plat::Ref<plat::TImage>& image,
+                                 const plat::Ref<TShadow>& shadow);
+void DrawRectWithShadow(float x, float y, float w, float h, const plat::Ref<TShadow>& shadow);
 void DrawRectOutline(float x, float y, float w, float h);
 int ImageOverlapsRect(const plat::Ref<plat::TImage>& image, float x, float y, int frame, float rx,
                       float ry, float rw, float rh);

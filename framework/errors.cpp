@@ -4,6 +4,7 @@
 
 #include "framework/drawing.h"
 #include "framework/game.h"
+#include "framework/helpers.h"
 #include "framework/input.h"
 #include "platform/core/clock.h"
 #include "platform/core/error.h"

@@ -8,6 +8,8 @@ namespace fw {
 
 float Delta = 1.0f;
 
+float TicksFromMs(float ms) { return Game ? Game->CalcAnimLengthFromFloat(ms) : ms / 5.0f; }
+
 void TFixedRateLogic::CalcMS() {
     int rate = static_cast<int>(Framerate);
     MS = rate > 0 ? 1000.0f / static_cast<float>(rate) : 1000.0f;

@@ -12,6 +12,10 @@ namespace fw {
 // a whole tick, the remainder for the last partial tick of a frame.
 extern float Delta;
 
+// Milliseconds as logic ticks at the shell's current rate and speed
+// (Game->CalcAnimLengthFromFloat); 5 ms a tick without a shell.
+float TicksFromMs(float ms);
+
 class TFixedRateLogic : public TTrackingVar {
 public:
     int FramerateDefault = 200;

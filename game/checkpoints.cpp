@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "framework/helpers.h"
 #include "framework/input.h"
 #include "game/globals.h"
 #include "game/hero.h"

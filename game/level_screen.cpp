@@ -3,6 +3,7 @@
 #include "framework/banks.h"
 #include "framework/channels.h"
 #include "framework/game.h"
+#include "framework/helpers.h"
 #include "framework/input.h"
 #include "framework/mouse.h"
 #include "framework/timing.h"

@@ -305,12 +305,19 @@ void TIntroducirRecordsScreen::m_Crea_Punto_de_Mira() {
 void TIntroducirRecordsScreen::m_Crea_Bala_Records() { Bala = plat::New<T_Bala_Records>(); }
 
 void TIntroducirRecordsScreen::Logic() {
-    if (Puedo_usar_input == 1) ReadPlayerInput();
+    // The fire button counts only as read this tick with no direction held:
+    // the crosshair's nudge resets Direction before the fire test, and while
+    // it glides the input (and a fire press made with the nudge) is not read.
+    int held = -1;
+    if (Puedo_usar_input == 1) {
+        ReadPlayerInput();
+        held = Direction;
+    }
     if (Punto_de_mira) Punto_de_mira->m_Update_Punto_de_mira();
     // Held here: a confirmation releases the bullet during its own update.
     if (const auto bala = Bala) bala->m_Update_Bala_Records();
     m_anima_Letra();
-    if (FireButtons == 1 && Bala && !Bala->Bala_activa && Direction == 5 && Punto_de_mira) {
+    if (FireButtons == 1 && Bala && !Bala->Bala_activa && held == 5 && Punto_de_mira) {
         fw::FlushInput();
         PlayGameSound(Bala->Bala_Records_Sound);
         Bala->x = Punto_de_mira->x + 12;

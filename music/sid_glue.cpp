@@ -46,6 +46,10 @@ SidEngine* sid_player_create(SidBuilder* builder) {
     // resampling and sounds the same at 44.1 kHz.
     config.samplingMethod = SidConfig::INTERPOLATE;
     config.fastSampling = true;
+    // The engine waits a random number of cycles before starting a tune
+    // unless told how many: a fixed wait makes every render of a song the
+    // same sound, whenever and however often it is loaded.
+    config.powerOnDelay = 0;
     if (!engine->config(config)) return nullptr;
     return engine.release();
 }

@@ -6,7 +6,9 @@ join their neighbours where it matters: water gets a sandy shore, roads get
 kerbs and a centre line, paths get a ragged grass fringe, walls a lit top
 and a shadowed foot.  Objects (rocks, trunks, bushes, craters, sandbags) are
 painted over the ground they stand on, and ground lying under a bridge deck
-is drawn in shadow.  The same inputs always give the same pixels.
+is drawn in shadow.  The front layer (crowns, foliage, decks) is drawn over
+the soldiers, so its pictures have closed silhouettes and cast their shadows
+on the ground instead.  The same inputs always give the same pixels.
 """
 
 import os
@@ -835,6 +837,9 @@ def crown(size, variant, colours):
         dist = r * (0.5 + rng.below(14) / 100.0)
         import math
         cr = r * (0.4 + rng.below(10) / 100.0)
+        # Every clump inside the picture: one cut by its edge would end in a
+        # straight line.
+        dist = min(dist, r - cr)
         clumps.append((c + math.cos(ang) * dist, c + math.sin(ang) * dist, cr, rng.below(30) / 100.0))
     g = blank(T, size, size)
     height = {}
@@ -859,6 +864,9 @@ def crown(size, variant, colours):
             i = max(1, min(len(keys) - 1, int(v + 1.0)))
             g[y][x] = keys[i]
             height[(x, y)] = best[0]
+    # The crown is drawn over the soldiers: no pinholes or notches in it that
+    # a soldier's outline would show through.
+    close_silhouette(g, keys[1], notches=True)
     # A darker rim where the crown meets the ground, and where one clump
     # lies over another lower one.
     for y in range(size):
@@ -870,22 +878,59 @@ def crown(size, variant, colours):
                 if not (0 <= nx < size and 0 <= ny < size) or g[ny][nx] == T:
                     g[y][x] = keys[0]
                     break
-                if dx + dy < 0 and height[(nx, ny)] > height[(x, y)] + r * 0.22:
+                if dx + dy < 0 and height.get((nx, ny), 0.0) > height.get((x, y), 0.0) + r * 0.22:
                     g[y][x] = keys[1]
                     break
-    return with_shadow(g)
+    return g
 
 
-def with_shadow(g, off=2):
-    """A dithered shadow cast down and to the right of a front picture."""
+def close_silhouette(g, fill, notches=False):
+    """Fills the transparent pixels a picture encloses, and with notches
+    also the one-pixel dents of its edge (a transparent pixel with three or
+    four opaque neighbours), until none are left."""
     h, w = len(g), len(g[0])
-    out = [row[:] for row in g]
+    outside = set()
+    todo = [(x, y) for y in range(h) for x in range(w)
+            if (x in (0, w - 1) or y in (0, h - 1)) and g[y][x] == T]
+    while todo:
+        x, y = todo.pop()
+        if (x, y) in outside:
+            continue
+        outside.add((x, y))
+        for nx, ny in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
+            if 0 <= nx < w and 0 <= ny < h and g[ny][nx] == T and (nx, ny) not in outside:
+                todo.append((nx, ny))
     for y in range(h):
         for x in range(w):
-            if g[y][x] == T and (x + y) % 2 == 0:
-                sx, sy = x - off, y - off
-                if 0 <= sx < w and 0 <= sy < h and g[sy][sx] != T:
-                    out[y][x] = "q"
+            if g[y][x] == T and (x, y) not in outside:
+                g[y][x] = fill
+    changed = notches
+    while changed:
+        changed = False
+        for y in range(h):
+            for x in range(w):
+                if g[y][x] != T:
+                    continue
+                around = sum(1 for nx, ny in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1))
+                             if 0 <= nx < w and 0 <= ny < h and g[ny][nx] != T)
+                if around >= 3:
+                    g[y][x] = fill
+                    changed = True
+    return g
+
+
+# Front pictures cast their shadow on the ground (layer 0), down and to the
+# right; drawn in the front layer it would lie over the soldiers.
+SHADOW_OFFSET = 2
+# One step darker, never as dark as the black of outlines.
+SHADOW = dict(DARKER, q="q")
+
+
+def in_shadow(g, pixels):
+    """Ground with the given pixels (x, y) of it in shadow."""
+    out = [row[:] for row in g]
+    for x, y in pixels:
+        out[y][x] = SHADOW.get(out[y][x], out[y][x])
     return out
 
 
@@ -930,17 +975,24 @@ def palm_crown(variant):
             g[y][x] = k
     for x, y, k in ((11, 11, "b"), (12, 11, "h"), (11, 12, "r"), (12, 12, "b"), (10, 12, "h"), (12, 10, "r")):
         g[y][x] = k
-    return with_shadow(g)
+    # The gaps between the fronds are the palm's look; pinholes and dents in
+    # its edge close.
+    return close_silhouette(g, "j", notches=True)
 
 
 _CROWNS = {}
 
 
-def canopy_tile(size, part, variant=0, colours="green"):
+def canopy(size, variant=0, colours="green"):
+    """The whole crown picture of a tree of size x size blocks."""
     key = (size, variant, colours)
     if key not in _CROWNS:
         _CROWNS[key] = palm_crown(variant) if colours == "palm" else crown(size * 8, variant, colours)
-    return crop(_CROWNS[key], part[0] * 8, part[1] * 8)
+    return _CROWNS[key]
+
+
+def canopy_tile(size, part, variant=0, colours="green"):
+    return crop(canopy(size, variant, colours), part[0] * 8, part[1] * 8)
 
 
 def leaves_tile(variant, open_sides, colours="jungle"):
@@ -972,7 +1024,8 @@ def leaves_tile(variant, open_sides, colours="jungle"):
             edge = {N_: (i, d), S_: (i, 7 - d), W_: (d, i), E_: (7 - d, i)}[side]
             if g[edge[1]][edge[0]] != T:
                 g[edge[1]][edge[0]] = keys[0]
-    return g
+    # Ragged, but without dents a soldier's outline would show through.
+    return close_silhouette(g, keys[0], notches=True)
 
 
 def deck_tile(variant, top, bottom, style):

@@ -3,9 +3,11 @@
 Reads Level0.dat .. Level8.dat as the build wrote them and tests them
 against what the game fixes (areas.py): sizes, free ground wherever the
 hero starts or restarts, a way up for him from every restart to the top,
-a free gate passage, and for every scripted actor the terrain its kind
-needs.  Every broken rule is reported with its area and rule; the exit
-status is 1 when any rule is broken.
+a free gate passage, for every scripted actor the terrain its kind needs,
+closed silhouettes in the front layer, and in every map (the title's too)
+whole pictures where a picture spans several blocks.  Every broken rule is
+reported with its area and rule; the exit status is 1 when any rule is
+broken.
 """
 
 import os
@@ -323,41 +325,168 @@ class Checker:
         return self.problems
 
 
-def names_for(layout_path, data):
-    """Graphic number -> kind of ground, by composing the layout again.
+def base_key(key):
+    """A graphic's key without what is laid over it: the shadow of a deck or
+    of a crown, the pixels that close the front layer's dents, and the mark
+    of the front layer."""
+    while key[0] in ("shade", "front", "shadow", "closed"):
+        key = key[2:] if key[0] in ("shadow", "closed") else key[1:]
+    return key
+
+
+def picture_part(key):
+    """(kind, size in blocks, part, which picture) when a graphic's key is a
+    block of a picture spanning several blocks, else None."""
+    import layout
+    key = base_key(key)
+    if key[0] == "object" and key[1] in layout.PICTURES[0]:
+        return key[1], layout.PICTURES[0][key[1]], key[4], None
+    if key[0] == "canopy":
+        _, size, part, tree, colours = key
+        return "crown", (size, size), part, (tree, colours)
+    return None
+
+
+def composed(layout_path, data):
+    """What the graphics of a map file show (graphic_kinds), by composing
+    its layout again.
 
     The file must be exactly what its layout gives; then the graphic
-    numbers of the composition are those of the file.
+    numbers of the composition are those of the file.  None otherwise.
     """
     import layout
     lay = layout.read_layout(layout_path)
     comp = layout.Composer(lay, layout.read_legend())
     if fmp.encode(comp.compose()) != data:
         return None
+    return graphic_kinds(comp)
+
+
+def graphic_kinds(comp):
+    """Per layer, graphic number -> kind of ground, and graphic number ->
+    the parts of pictures spanning several blocks that it shows, for a
+    composition that has run."""
     names = {0: {}, 1: {}}
+    parts = {0: {}, 1: {}}
     for key, gfx in comp.gfx_index.items():
-        k = key[1:] if key[0] in ("shade", "front") else key
+        k = base_key(key)
         layer = 1 if key[0] == "front" else 0
-        kind = k[0]
+        # The title map paints its front layer into the ground.
+        shown = [base_key(k[1]), k[2]] if k[0] == "flat" else [k]
+        kind = shown[0][0]
         if kind == "ground":
-            kind = k[1]
+            kind = shown[0][1]
         names[layer][gfx] = kind
-    return names
+        parts[layer][gfx] = [p for p in map(picture_part, shown) if p]
+    return names, parts
+
+
+def check_pictures(area, m, parts):
+    """Every block of a picture that spans several blocks shows the part of
+    it that its place in a whole picture asks for: the picture is cut from
+    its own top-left block, all of it is there, and it is one picture (one
+    crown shape), not pieces of several."""
+    problems = []
+    reported = set()
+    for layer in (0, 1):
+        if layer >= len(m.layers):
+            continue
+        cells = m.layers[layer]
+        for y in range(m.height):
+            for x in range(m.width):
+                for kind, (w, h), (px, py), which in parts[layer].get(m.blocks[cells[y][x]][0], ()):
+                    ox, oy = x - px, y - py
+                    for j in range(h):
+                        for i in range(w):
+                            cx, cy = ox + i, oy + j
+                            there = []
+                            if 0 <= cx < m.width and 0 <= cy < m.height:
+                                there = parts[layer].get(m.blocks[cells[cy][cx]][0], ())
+                            if (kind, (w, h), (i, j), which) not in there and (layer, ox, oy) not in reported:
+                                reported.add((layer, ox, oy))
+                                problems.append(
+                                    "area %d, pictures: layer %d, the %s block at column %d, row %d (y %d) is part "
+                                    "(%d, %d) of a %d x %d picture whose top-left block would be at column %d, row %d, "
+                                    "but column %d, row %d does not hold its part (%d, %d)"
+                                    % (area, layer, kind, x, y, 8 * y, px, py, w, h, ox, oy, cx, cy, i, j))
+    return problems
+
+
+# An enclosed gap in the front layer smaller than this reads as a hole.
+FRONT_HOLE = 32
+# Dents and holes reported one by one per area; the rest are counted.
+FRONT_REPORTED = 10
+
+
+def check_front(area, m, names):
+    """The front layer, drawn over the soldiers, has closed silhouettes:
+    no transparent pixel with three or four opaque neighbours (a dent) and
+    no small enclosed gap, through which a soldier's outline would show.
+    Camouflage nets are see-through by design and count as gaps."""
+    if len(m.layers) < 2:
+        return []
+    w, h = m.width * 8, m.height * 8
+    # One row of booleans per pixel row, with a transparent border around.
+    solid = [[False] * (w + 2) for _ in range(h + 2)]
+    for cy in range(m.height):
+        for cx in range(m.width):
+            gfx = m.blocks[m.layers[1][cy][cx]][0]
+            if gfx <= 0 or names[1].get(gfx) == "net":
+                continue
+            for py, row in enumerate(m.graphics[gfx]):
+                line = solid[cy * 8 + py + 1]
+                for px, rgb in enumerate(row):
+                    line[cx * 8 + px + 1] = rgb != fmp.MASK_RGB
+
+    problems = []
+    seen = set()
+    for y in range(h):
+        up, row, down = solid[y], solid[y + 1], solid[y + 2]
+        for x in range(w):
+            if row[x + 1]:
+                continue
+            around = row[x] + row[x + 2] + up[x + 1] + down[x + 1]
+            if around >= 3:
+                problems.append("area %d, front layer: a dent at pixel (%d, %d) (column %d, row %d)"
+                                % (area, x, y, x // 8, y // 8))
+            if not around or (x, y) in seen:
+                continue
+            # The gap this pixel lies in, followed until it is known to be
+            # bigger than a hole or to reach the map's edge.
+            gap, todo, open_ = {(x, y)}, [(x, y)], False
+            while todo and not open_:
+                gx, gy = todo.pop()
+                for nx, ny in ((gx + 1, gy), (gx - 1, gy), (gx, gy + 1), (gx, gy - 1)):
+                    if not (0 <= nx < w and 0 <= ny < h) or len(gap) >= FRONT_HOLE:
+                        open_ = True
+                    elif (nx, ny) not in gap and not solid[ny + 1][nx + 1]:
+                        gap.add((nx, ny))
+                        todo.append((nx, ny))
+            seen |= gap
+            if not open_:
+                gx, gy = min(gap, key=lambda p: (p[1], p[0]))
+                problems.append("area %d, front layer: a hole of %d pixels at pixel (%d, %d) (column %d, row %d)"
+                                % (area, len(gap), gx, gy, gx // 8, gy // 8))
+    if len(problems) > FRONT_REPORTED:
+        more = len(problems) - FRONT_REPORTED
+        problems = problems[:FRONT_REPORTED] + ["area %d, front layer: %d more dents and holes" % (area, more)]
+    return problems
 
 
 def check_file(path, area, layout_path):
     with open(path, "rb") as f:
         data = f.read()
     m = fmp.decode(data)
+    known = composed(layout_path, data)
+    if known is None:
+        return ["area %d: %s is not what %s gives (rebuild the maps)" % (area, path, layout_path)]
+    names, parts = known
+    problems = check_pictures(area, m, parts)
     if area == 0:
-        problems = []
         if m.width < 40 or m.height < areas.TITLE_HEIGHT:
             problems.append("title map: %d x %d blocks, at least 40 x %d needed" % (m.width, m.height, areas.TITLE_HEIGHT))
         return problems
-    names = names_for(layout_path, data)
-    if names is None:
-        return ["area %d: %s is not what %s gives (rebuild the maps)" % (area, path, layout_path)]
-    return Checker(area, m).run(names)
+    return problems + check_front(area, m, names) + Checker(area, m).run(names)
 
 
 def main(argv):

@@ -31,6 +31,10 @@ OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "t
            "hedgehog": (1, 1), "wire": (1, 1), "reeds": (1, 1), "flowers": (1, 1),
            "tallgrass": (1, 1), "gravel": (1, 1)}
 
+# Pictures that span several blocks, by layer: look -> size in blocks.
+PICTURES = [{k: s for k, s in OBJECTS.items() if s != (1, 1)},
+            {"canopy2": (2, 2), "canopy3": (3, 3), "palm": (3, 3)}]
+
 
 class LayoutError(Exception):
     pass
@@ -151,7 +155,8 @@ class Composer:
                         raise LayoutError("area %d, layer %d, row %d (y %d), column %d: %r is not in the legend"
                                           % (layout.area, n, y, 8 * y, x, ch))
                     self.looks[n][y][x] = e
-        self.origins = [self._component_origins(n) for n in range(2)]
+        self.groups = self._group_boxes(0)
+        self.picture_at = [self._picture_origins(n) for n in range(2)]
         self.gfx_index = {}
         self.pictures = {}
         self.graphics = []
@@ -168,8 +173,10 @@ class Composer:
         y = min(max(y, 0), self.h - 1)
         return self.looks[n][y][x].look
 
-    def _component_origins(self, n):
-        """Top-left corner of each group of equal picture blocks."""
+    def _group_boxes(self, n):
+        """Top-left corner and size of the box around each group of equal
+        neighbouring blocks (scorch marks and puddles fill their group with
+        one picture)."""
         origin = [[None] * self.w for _ in range(self.h)]
         for y in range(self.h):
             for x in range(self.w):
@@ -193,6 +200,40 @@ class Composer:
                 for c in cells:
                     origin[c[1]][c[0]] = (ox, oy, size)
         return origin
+
+    def _picture_origins(self, n):
+        """The top-left block of the picture each picture block belongs to.
+
+        A group of neighbouring equal picture blocks may hold several
+        pictures side by side or staggered; each is cut from its own
+        top-left block.  Scanning row by row, the first block not yet taken
+        is always the top-left of a picture, so the group splits into whole
+        pictures exactly when such a split exists.  A rock block left over
+        is a small rock; any other block left over is an error in the layout.
+        """
+        pictures = PICTURES[n]
+        at = [[None] * self.w for _ in range(self.h)]
+        broken = []
+        for y in range(self.h):
+            for x in range(self.w):
+                look = self.looks[n][y][x].look
+                if look not in pictures or at[y][x] is not None:
+                    continue
+                pw, ph = pictures[look]
+                cells = [(x + i, y + j) for j in range(ph) for i in range(pw)]
+                if all(cx < self.w and cy < self.h and at[cy][cx] is None
+                       and self.looks[n][cy][cx].look == look for cx, cy in cells):
+                    for cx, cy in cells:
+                        at[cy][cx] = (x, y)
+                elif look == "rock":
+                    at[y][x] = "small"
+                else:
+                    broken.append("%s at row %d (y %d), column %d (a whole one is %d x %d)"
+                                  % (look, y, 8 * y, x, pw, ph))
+        if broken:
+            raise LayoutError("area %d, layer %d: these picture blocks do not make whole pictures: %s"
+                              % (self.lay.area, n, "; ".join(broken)))
+        return at
 
     def _graphic(self, key, draw):
         if key not in self.gfx_index:
@@ -267,7 +308,7 @@ class Composer:
         return art.draw_ground(ground, v % 4, self._fringes(x, y, ground), self.corners(ground, x, y))
 
     def _component(self, x, y, kind):
-        ox, oy, size = self.origins[0][y][x]
+        ox, oy, size = self.groups[y][x]
         key = (ox, oy, kind)
         if key not in self.pictures:
             ground = {}
@@ -332,15 +373,15 @@ class Composer:
             sides = self._sides(0, x, y, lambda o: o != "cliff")
             return ("cliff", v % 4, sides), lambda: art.cliff_tile(v % 4, sides)
         if look in ("scorch", "puddle"):
-            ox, oy, _ = self.origins[0][y][x]
+            ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
         if look in OBJECTS:
-            ox, oy, size = self.origins[0][y][x]
-            kind = look
-            span = OBJECTS[look]
-            part = ((x - ox) % span[0], (y - oy) % span[1])
-            if look == "rock" and size == (1, 1):
-                kind, part = "pebble", (0, 0)
+            kind, part = look, (0, 0)
+            origin = self.picture_at[0][y][x]
+            if origin == "small":
+                kind = "pebble"
+            elif origin is not None:
+                part = (x - origin[0], y - origin[1])
             ground = self._ground_near(x, y)
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
@@ -355,13 +396,10 @@ class Composer:
         if look == "none":
             return None, None
         v = art.cell_hash(x, y, self.lay.area + 100)
-        if look in ("canopy2", "canopy3", "palm"):
-            ox, oy, _ = self.origins[1][y][x]
-            s = 2 if look == "canopy2" else 3
-            part = ((x - ox) % s, (y - oy) % s)
-            # Each tree of a group gets its own crown shape.
-            tree = art.cell_hash(ox + (x - ox) // s * s, oy + (y - oy) // s * s, self.lay.area + 50) % 4
-            colours = "palm" if look == "palm" else self.lay.row_trees[oy]
+        if look in PICTURES[1]:
+            s, tree, colours = self._crown(x, y)
+            ox, oy = self.picture_at[1][y][x]
+            part = (x - ox, y - oy)
             return ("canopy", s, part, tree, colours), lambda: art.canopy_tile(s, part, tree, colours)
         if look == "leaves":
             sides = self._sides(1, x, y, lambda o: o not in ("leaves", "canopy2", "canopy3", "palm"))
@@ -377,16 +415,106 @@ class Composer:
             return ("net", v % 3), lambda: art.net_tile(v % 3)
         raise LayoutError("layer 1 look %r has no drawing" % look)
 
+    def _crown(self, x, y):
+        """Size in blocks, shape and colours of the crown a block is part of."""
+        ox, oy = self.picture_at[1][y][x]
+        look = self.looks[1][y][x].look
+        # Each tree gets its own crown shape.
+        tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
+        colours = "palm" if look == "palm" else self.lay.row_trees[oy]
+        return PICTURES[1][look][0], tree, colours
+
+    def _ground_shadows(self, fronts):
+        """Cell -> the pixels of its ground that lie in a crown's shadow and
+        under none of the front pictures (_front_pictures)."""
+        shadows = {}
+        off = art.SHADOW_OFFSET
+        for y in range(self.h):
+            for x in range(self.w):
+                if self.picture_at[1][y][x] != (x, y):
+                    continue
+                for py, row in enumerate(art.canopy(*self._crown(x, y))):
+                    for px, k in enumerate(row):
+                        mx, my = x * 8 + px + off, y * 8 + py + off
+                        if k != art.T and mx < self.w * 8 and my < self.h * 8:
+                            shadows.setdefault((mx // 8, my // 8), set()).add((mx % 8, my % 8))
+        out = {}
+        for (cx, cy), pixels in shadows.items():
+            front = fronts[(cx, cy)][1] if (cx, cy) in fronts else None
+            shown = tuple(sorted((px, py) for px, py in pixels if front is None or front[py][px] == art.T))
+            if shown:
+                out[(cx, cy)] = shown
+        return out
+
+    def _front_pictures(self):
+        """Cell -> (key, pixels) of the front layer, its silhouette closed.
+
+        The pictures of neighbouring blocks (crowns side by side, ragged
+        foliage) can leave one-pixel dents where they meet, through which
+        a soldier walking under them shows; each is filled with the colour
+        most of its neighbours have.  A block with nothing in front gets a
+        picture when a dent lies in it.
+        """
+        fronts, drawn = {}, {}
+        for y in range(self.h):
+            for x in range(self.w):
+                key, draw = self._key1(x, y)
+                if key is not None:
+                    if key not in drawn:
+                        drawn[key] = draw()
+                    fronts[(x, y)] = (key, [row[:] for row in drawn[key]])
+
+        def pixel(mx, my):
+            if 0 <= mx < self.w * 8 and 0 <= my < self.h * 8 and (mx // 8, my // 8) in fronts:
+                return fronts[(mx // 8, my // 8)][1][my % 8][mx % 8]
+            return art.T
+
+        filled = {}
+        todo = sorted(fronts)
+        while todo:
+            near = set()
+            for cx, cy in todo:
+                for dy in (-1, 0, 1):
+                    for dx in (-1, 0, 1):
+                        if 0 <= cx + dx < self.w and 0 <= cy + dy < self.h:
+                            near.add((cx + dx, cy + dy))
+            todo = []
+            for cx, cy in sorted(near):
+                for py in range(8):
+                    for px in range(8):
+                        mx, my = cx * 8 + px, cy * 8 + py
+                        if pixel(mx, my) != art.T:
+                            continue
+                        around = [k for k in (pixel(mx + 1, my), pixel(mx - 1, my), pixel(mx, my + 1),
+                                              pixel(mx, my - 1)) if k != art.T]
+                        if len(around) < 3:
+                            continue
+                        k = max(sorted(set(around)), key=around.count)
+                        if (cx, cy) not in fronts:
+                            fronts[(cx, cy)] = (("none",), art.blank(art.T))
+                        fronts[(cx, cy)][1][py][px] = k
+                        filled.setdefault((cx, cy), []).append((px, py, k))
+                        todo.append((cx, cy))
+        for cell, patch in filled.items():
+            key, pixels = fronts[cell]
+            fronts[cell] = (("closed", tuple(sorted(patch))) + key, pixels)
+        return fronts
+
     def is_decked(self, x, y):
         return self.looks[1][y][x].look in ("deckwood", "deckstone")
 
     def compose(self):
         m = fmp.Map(self.w, self.h)
+        fronts = self._front_pictures()
+        shadows = self._ground_shadows(fronts)
         layer0 = []
         for y in range(self.h):
             row = []
             for x in range(self.w):
                 key, draw = self._key0(x, y)
+                if (x, y) in shadows:
+                    key = ("shadow", shadows[(x, y)]) + key
+                    draw = (lambda d, p: lambda: art.in_shadow(d(), p))(draw, shadows[(x, y)])
                 if self.is_decked(x, y):
                     key = ("shade",) + key
                     draw = (lambda d: lambda: art.shaded(d()))(draw)
@@ -405,11 +533,11 @@ class Composer:
         for y in range(self.h):
             row = []
             for x in range(self.w):
-                key, draw = (None, None) if self.lay.flatten else self._key1(x, y)
-                if key is None:
+                if self.lay.flatten or (x, y) not in fronts:
                     row.append(0)
                     continue
-                gfx = self._graphic(("front",) + key, draw)
+                key, pixels = fronts[(x, y)]
+                gfx = self._graphic(("front",) + key, lambda p=pixels: p)
                 row.append(self._block(gfx, self.looks[1][y][x].flags))
             layer1.append(row)
         m.graphics = [art.to_rgb(g) for g in self.graphics]

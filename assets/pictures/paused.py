@@ -1,20 +1,29 @@
 #!/usr/bin/python3
-"""paused.png: the "PAUSED" banner, 96 x 24, drawn centred over the dimmed
-game."""
+"""paused.png: the "PAUSED" banner, drawn centred over the dimmed game: the
+lettering inside a three-pixel frame, with a margin of the banner's fill
+all round it."""
 
 import buildings
 import lettering
 from picture import run, sprites
 
+TEXT, SCALE = "PAUSED", 2
+FRAME, MARGIN = 3, 2
+
 
 def build():
-    s = sprites.Sprite.blank(96, 24)
-    buildings.fill(s, 1, 1, 94, 22, "u")
-    buildings.frame(s, 0, 0, 96, 24, "k")
-    buildings.frame(s, 1, 1, 94, 22, "c")
-    buildings.frame(s, 2, 2, 92, 20, "U")
-    w = lettering.text_width("PAUSED", 2)
-    lettering.draw_text(s, "PAUSED", (96 - w) // 2, 5, 2, 2, bands=("w", "w", "f", "c"), outline="k")
+    # The lettering's one-pixel outline lies outside its lit pixels.
+    tw = lettering.text_width(TEXT, SCALE) + 2
+    th = 7 * SCALE + 2
+    w, h = tw + 2 * (FRAME + MARGIN), th + 2 * (FRAME + MARGIN)
+    w += w % 2
+    s = sprites.Sprite.blank(w, h)
+    buildings.fill(s, 1, 1, w - 2, h - 2, "u")
+    buildings.frame(s, 0, 0, w, h, "k")
+    buildings.frame(s, 1, 1, w - 2, h - 2, "c")
+    buildings.frame(s, 2, 2, w - 4, h - 4, "U")
+    lettering.draw_text(s, TEXT, (w - tw) // 2 + 1, (h - th) // 2 + 1, SCALE, SCALE,
+                        bands=("w", "w", "f", "c"), outline="k")
     return s
 
 

@@ -542,6 +542,39 @@ int AttachVirtualJoystick() {
     return OpenDevice(index);
 }
 
+int AttachVirtualController() {
+    if (!sys::EnsureEvents()) return -1;
+    // A device of no known kind, so that the window system has no mapping of
+    // its own for it: the mapping below, as a pad's user would give one, is
+    // what makes it a controller.
+    SDL_VirtualJoystickDesc desc;
+    SDL_zero(desc);
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
+    desc.naxes = 2;
+    desc.nbuttons = 6;
+    desc.name = "Virtual test pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    if (index < 0) return -1;
+    // Mappings name a device by its identifier without the checksum of its name.
+    SDL_JoystickGUID guid = SDL_JoystickGetDeviceGUID(index);
+    guid.data[2] = guid.data[3] = 0;
+    char text[33];
+    SDL_JoystickGetGUIDString(guid, text, sizeof text);
+    const std::string mapping = std::string(text) +
+                                ",Virtual pad,a:b0,b:b1,dpup:b2,dpdown:b3,dpleft:b4,dpright:b5,"
+                                "leftx:a0,lefty:a1,";
+    if (SDL_GameControllerAddMapping(mapping.c_str()) < 0) {
+        SDL_JoystickDetachVirtual(index);
+        return -1;
+    }
+    // The device's arrival is handled with the mapping in place.
+    PumpEvents();
+    const int port = OpenDevice(index);
+    Joy* j = Port(port);
+    return j && j->controller ? port : -1;
+}
+
 void DetachVirtualJoysticks() {
     auto& joys = I().joys;
     for (auto it = joys.begin(); it != joys.end();) {

@@ -69,6 +69,11 @@ bool SimulateSystemKey(const std::string& scancodeName, const std::string& keyNa
 bool SimulateSystemText(const std::string& utf8);
 // A virtual joystick (two axes, two buttons) for tests; returns its port.
 int AttachVirtualJoystick();
+// A virtual pad that the window system maps as a game controller, for tests:
+// its raw buttons 0 and 1 are the controller's A and B, buttons 2 to 5 its
+// D-pad up, down, left and right, its two axes the left stick.  Returns its
+// port, -1 when no such device can be made.
+int AttachVirtualController();
 void DetachVirtualJoysticks();
 void SetVirtualJoystickAxes(int port, float x, float y);
 void SetVirtualJoystickButton(int port, int button, bool down);

@@ -17,7 +17,7 @@ STRIPS = {
     "casetas.png": (48, 72, 2, set()),
     "puertaab.png": (16, 64, 2, set()),
     "puertacer.png": (88, 48, 1, set()),
-    "paused.png": (96, 24, 1, set()),
+    "paused.png": (106, 26, 1, set()),
 }
 ENEMYC_USED = set(range(0, 12)) | set(range(14, 20)) | {48, 49, 50, 52, 53, 54, 28, 29,
                                                         39, 40, 41, 42, 43, 44, 26, 55, 20}
@@ -118,6 +118,22 @@ class Pictures(unittest.TestCase):
             c = cell(rows, i, 24, 21, 10)
             box = [c[y][x] for y in range(4, 16) for x in range(6, 18)]
             self.assertGreater(sum(opaque(p) for p in box), 80, f"cell {i}")
+
+    def test_paused_banner_keeps_its_lettering_inside_the_frame(self):
+        import palette
+        w, h, _, rows = self.load("paused.png")
+        frame = [palette.rgb(k) for k in "kcU"]
+        fill = palette.rgb("u")
+        for d, colour in enumerate(frame):
+            ring = [rows[y][x] for y in range(d, h - d) for x in range(d, w - d)
+                    if d in (x, y, w - 1 - x, h - 1 - y)]
+            self.assertEqual({p[:3] for p in ring}, {colour}, f"frame ring {d}")
+        # A margin of the fill between the frame and the lettering's outline,
+        # and the whole word inside it.
+        margin = [rows[y][x] for y in range(3, h - 3) for x in range(3, w - 3) if 3 in (x, y, w - 1 - x, h - 1 - y)]
+        self.assertEqual({p[:3] for p in margin}, {fill})
+        letters = [x for y in range(h) for x in range(w) if rows[y][x][:3] == palette.rgb("w")]
+        self.assertLessEqual(abs((min(letters) + max(letters)) - (w - 1)), 1, "the word is centred")
 
     def test_left_facing_cells_mirror_the_right_facing_ones(self):
         _, _, _, rows = self.load("superdax.png")

@@ -8,10 +8,13 @@
 // "wait:N" (let N milliseconds pass), "shot:PATH" (save the back buffer as PNG), "fatal"
 // (a fatal error through the error panel), "crash" (change a setting and
 // die without a good exit), "settings" (print the settings values read).
+// A scripted run keeps time on a clock of its own that moves on by one
+// frame's worth per frame, so it goes the same way however busy the machine.
 
 #include <cstdlib>
 #include <deque>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -28,6 +31,7 @@
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
+#include "demo_support.h"
 
 namespace {
 
@@ -82,18 +86,6 @@ plat::Ref<fw::TGameImage> PausedPicture() {
     return fw::TGameImage::CreateFromImage(image, "paused", 0);
 }
 
-std::deque<std::string> Script() {
-    std::deque<std::string> steps;
-    const char* env = std::getenv("VELMAROK_DEMO_SCRIPT");
-    if (!env) return steps;
-    std::stringstream in(env);
-    std::string step;
-    while (std::getline(in, step, ',')) {
-        steps.push_back(step);
-    }
-    return steps;
-}
-
 void PrintSettings() {
     std::cout << "settings " << fw::Game->SettingsFileName() << ".ini particles=" << fw::Game->Particles
               << " width=" << fw::ScreenWidth << " fullscreen=" << fw::Game->FullScreen << std::endl;
@@ -131,13 +123,14 @@ void RunStep(const std::string& step) {
     }
 }
 
+// Milliseconds a scripted run's clock moves on per frame.
+constexpr int kScriptFrameMs = 20;
+
 int DemoMain() {
-    fw::EnsureSingleInstance("VelmarokShellDemo");
-    plat::AppTitle("Shell demo");
-    fw::UseVirtualResolution = 1;
-    fw::VirtualWidth = 320;
-    fw::VirtualHeight = 240;
-    fw::ErrorReportMode = 0;
+    auto steps = demo::Script();
+    std::unique_ptr<plat::ManualClock> scriptClock;
+    if (!steps.empty()) scriptClock = std::make_unique<plat::ManualClock>(0);
+    demo::Begin("VelmarokShellDemo", "Shell demo");
     fw::Game = plat::New<fw::TGame>();
     fw::Game->SetSubPathWrapper("RavoTesk Games/ShellDemo");
     fw::Game->CheckGoodExit();
@@ -161,9 +154,9 @@ int DemoMain() {
     fw::FlushInput();
     fw::Game->FixedRateLogic->Init();
 
-    auto steps = Script();
     int waitUntil = 0;
     for (;;) {
+        if (scriptClock) scriptClock->Advance(kScriptFrameMs);
         if (!steps.empty() && plat::MilliSecs() >= waitUntil) {
             const std::string step = steps.front();
             steps.pop_front();

@@ -19,6 +19,7 @@
 #include "framework/banks.h"
 #include "framework/game.h"
 #include "framework/highscore.h"
+#include "framework/helpers.h"
 #include "framework/input.h"
 #include "framework/timing.h"
 #include "game/bitmap_font.h"

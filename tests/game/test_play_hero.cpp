@@ -1,6 +1,8 @@
 // The hero: walking and the wall probes on a small map, deadly cells, hits,
 // the death and the restart, the game over, the exit walk and the fortress.
 
+#include <algorithm>
+
 #include "test_play_fixture.h"
 
 namespace playtest {
@@ -91,6 +93,33 @@ TEST_F(HeroTest, TheJoystickStearsOnlyBeyondTheDeadZone) {
     plat::SetVirtualJoystickButton(0, 1, true);
     Tick();
     EXPECT_EQ(FireButtons, 2);
+    plat::DetachVirtualJoysticks();
+}
+
+TEST_F(HeroTest, AGameControllerSteersWithItsDPadAndFiresWithAAndB) {
+    ControlMode = 1;
+    plat::DetachVirtualJoysticks();
+    ASSERT_EQ(plat::AttachVirtualController(), 0);
+    Begin();
+    // Raw buttons 2..5 are the pad's D-pad up, down, left, right.
+    const struct { std::vector<int> held; int code; } cases[] = {
+        {{2}, 2}, {{3}, 8}, {{4}, 4}, {{5}, 6}, {{2, 4}, 1}, {{3, 5}, 9}, {{}, 5},
+    };
+    for (const auto& c : cases) {
+        for (int b = 2; b <= 5; ++b)
+            plat::SetVirtualJoystickButton(0, b, std::find(c.held.begin(), c.held.end(), b) != c.held.end());
+        Tick();
+        EXPECT_EQ(Direction, c.code) << c.held.size() << " buttons held";
+    }
+    const struct { int button, fire; } buttons[] = {{0, 1}, {1, 2}};
+    for (const auto& b : buttons) {
+        plat::SetVirtualJoystickButton(0, b.button, true);
+        Tick();
+        EXPECT_EQ(FireButtons, b.fire) << "button " << b.button;
+        plat::SetVirtualJoystickButton(0, b.button, false);
+        Tick();
+        EXPECT_EQ(FireButtons, 0) << "one press fires once";
+    }
     plat::DetachVirtualJoysticks();
 }
 

@@ -140,6 +140,28 @@ TEST_F(EntryTest, TheFireButtonWaitsWhileADirectionIsHeldOrABulletFlies) {
     EXPECT_EQ(E().nombre, "AA");
 }
 
+TEST_F(EntryTest, TheFireButtonDoesNothingWhileAStraightDirectionIsHeld) {
+    // The held direction nudges the crosshair, which resets Direction within
+    // the same tick: at the grid's edge (up, left from the start) and away
+    // from it (down, right).  Neither that tick nor the glide after it fires.
+    for (int key : {UpKeys[1], LeftKeys[1], DownKeys[1], RightKeys[1]}) {
+        SCOPED_TRACE(key);
+        Hold(key);
+        Press(FireKeys[1]);
+        EntryTick();
+        EXPECT_EQ(E().Bala->Bala_activa, 0);
+        Release(key);
+        for (int i = 0; i < 40; ++i) {
+            EntryTick();
+            EXPECT_EQ(E().Bala->Bala_activa, 0) << "tick " << i;
+        }
+        EXPECT_EQ(E().Puedo_usar_input, 1);
+    }
+    EXPECT_EQ(E().nombre, "");
+    Shoot();  // with nothing held the same button shoots
+    EXPECT_EQ(E().nombre, "L");
+}
+
 TEST_F(EntryTest, HoldingLeftMovesOneColumnPerGlide) {
     E().Punto_de_mira->x = E().Punto_de_mira->xfinal = 217;
     // A nudge, a tick to choose the next column, 31 ticks of glide.

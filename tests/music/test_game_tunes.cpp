@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -58,6 +61,39 @@ TEST(GameTunes, AssemblyIsReproducible) {
         std::string built = std::string(tune) == "nova" ? "Nova.sid" : "Velm.sid";
         EXPECT_EQ(first, ReadBytes(GameTunePath(built))) << "the build made the same bytes";
     }
+}
+
+// The engine starts a tune after a wait of its own choosing unless it is
+// given one: the first load of a song in a fresh program, as every test and
+// every run of the game meets it, must sound the same each time.  Two runs
+// of this test program render it and print a checksum of the sound.
+TEST(GameTunes, EveryRunOfTheProgramRendersASongTheSame) {
+    if (std::getenv("VELMAROK_TUNE_CHECKSUM")) {
+        auto sid = music::SIDStream::Load(TonesPath(), 5, 44100, 203, 1);
+        ASSERT_NE(sid, nullptr);
+        std::vector<std::int16_t> pcm(44100 / 2 * 2);
+        sid->FillBuffer(pcm.data(), static_cast<int>(pcm.size() * 2));
+        std::uint64_t hash = 1469598103934665603ull;
+        for (std::int16_t v : pcm) hash = (hash ^ static_cast<std::uint16_t>(v)) * 1099511628211ull;
+        std::printf("checksum %016llx\n", static_cast<unsigned long long>(hash));
+        return;
+    }
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string cmd = "VELMAROK_TUNE_CHECKSUM=1 '" + self +
+                            "' --gtest_filter=GameTunes.EveryRunOfTheProgramRendersASongTheSame 2>/dev/null";
+    std::vector<std::string> sums;
+    for (int run = 0; run < 2; ++run) {
+        FILE* out = ::popen(cmd.c_str(), "r");
+        ASSERT_NE(out, nullptr);
+        char line[256];
+        std::string sum;
+        while (std::fgets(line, sizeof line, out))
+            if (std::strncmp(line, "checksum ", 9) == 0) sum = line + 9;
+        EXPECT_EQ(::pclose(out), 0);
+        ASSERT_FALSE(sum.empty()) << "run " << run << " printed no checksum";
+        sums.push_back(sum);
+    }
+    EXPECT_EQ(sums[0], sums[1]);
 }
 
 TEST(GameTunes, TheDriverEndsAChordWithItsPattern) {

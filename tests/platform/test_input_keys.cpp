@@ -155,6 +155,48 @@ TEST(InputJoystick, VirtualJoystickAxesAndButtons) {
     EXPECT_EQ(JoyCount(), before);
 }
 
+TEST(InputJoystick, AGameControllerFoldsItsDPadAndCountsEachPressOnce) {
+    DetachVirtualJoysticks();
+    const int port = AttachVirtualController();
+    ASSERT_GE(port, 0);
+    EXPECT_EQ(JoyName(port), "Virtual pad") << "opened through its controller mapping";
+    // Raw buttons 2..5 are the D-pad: each folds into the axes, over the stick.
+    SetVirtualJoystickAxes(port, 0.5f, 0.25f);
+    EXPECT_NEAR(JoyX(port), 0.5f, 0.001f);
+    EXPECT_NEAR(JoyY(port), 0.25f, 0.001f);
+    const struct { int button; float x, y; } dpad[] = {
+        {2, 0.5f, -1.f}, {3, 0.5f, 1.f}, {4, -1.f, 0.25f}, {5, 1.f, 0.25f}};
+    for (const auto& d : dpad) {
+        SetVirtualJoystickButton(port, d.button, true);
+        EXPECT_NEAR(JoyX(port), d.x, 0.001f) << "D-pad button " << d.button;
+        EXPECT_NEAR(JoyY(port), d.y, 0.001f) << "D-pad button " << d.button;
+        SetVirtualJoystickButton(port, d.button, false);
+    }
+    // Left and right together cancel out: the stick counts again.
+    SetVirtualJoystickButton(port, 4, true);
+    SetVirtualJoystickButton(port, 5, true);
+    EXPECT_NEAR(JoyX(port), 0.5f, 0.001f);
+    SetVirtualJoystickButton(port, 4, false);
+    SetVirtualJoystickButton(port, 5, false);
+    // A and B are buttons 0 and 1, each press counted once although the
+    // window system reports it as a raw and as a controller button; the
+    // D-pad presses above count under the controller's own numbers only.
+    JoyHit(0, port);
+    JoyHit(1, port);
+    EXPECT_EQ(JoyHit(2, port), 0);
+    SetVirtualJoystickButton(port, 0, true);
+    EXPECT_TRUE(JoyDown(0, port));
+    SetVirtualJoystickButton(port, 0, false);
+    EXPECT_FALSE(JoyDown(0, port));
+    SetVirtualJoystickButton(port, 1, true);
+    EXPECT_TRUE(JoyDown(1, port));
+    SetVirtualJoystickButton(port, 1, false);
+    EXPECT_EQ(JoyHit(0, port), 1);
+    EXPECT_EQ(JoyHit(1, port), 1);
+    DetachVirtualJoysticks();
+    EXPECT_EQ(JoyCount(), 0);
+}
+
 TEST(InputMouse, VirtualMouseRemovesTheLetterbox) {
     ASSERT_TRUE(Graphics(400, 240, 0, 60));
     SetVirtualResolution(160, 120);  // scale 2, bars of 40 pixels
