@@ -304,17 +304,16 @@ const char* const kScalerProgram = R"(!!ARBfp1.0
 PARAM texel = program.local[0];
 PARAM pre = program.local[1];
 TEMP t, base, f, c;
-FLR base, fragment.texcoord[0];
-SUB f, fragment.texcoord[0], base;
-SUB f, f, {0.5, 0.5, 0.5, 0.5};
-MAX c, f, -pre.zwzw;
-MIN c, c, pre.zwzw;
-SUB f, f, c;
-MAD f, f, pre.xyxy, {0.5, 0.5, 0.5, 0.5};
-ADD t, base, f;
-MUL t, t, texel.xyxy;
-TEX c, t, texture[0], 2D;
-MUL result.color, c, fragment.color;
+FLR base.xy, fragment.texcoord[0];
+SUB f.xy, fragment.texcoord[0], base;
+SUB f.xy, f, 0.5;
+MAX c.xy, f, -pre.zwzw;
+MIN c.xy, c, pre.zwzw;
+SUB f.xy, f, c;
+MAD f.xy, f, pre, 0.5;
+ADD t.xy, base, f;
+MUL t.xy, t, texel;
+TEX result.color, t, texture[0], 2D;
 END
 )";
 
