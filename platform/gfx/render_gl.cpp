@@ -295,6 +295,9 @@ void ClearBackBuffer(float r, float g, float b) {
 // stage): the software renderer builds it without its GLSL compiler, which
 // would stay in memory for the whole run.
 //
+// It reads the colour (white) like the drawing does, so that both share the
+// renderer's set-up code.
+//
 // texcoord[0]: the position in the picture in its own pixels.  Inside a
 // pixel the colour is the pixel's; only the outer 1 / (2 prescale) of it on
 // each side slides linearly to the half-way mix at the edge.
@@ -313,7 +316,8 @@ SUB f.xy, f, c;
 MAD f.xy, f, pre, 0.5;
 ADD t.xy, base, f;
 MUL t.xy, t, texel;
-TEX result.color, t, texture[0], 2D;
+TEX c, t, texture[0], 2D;
+MUL result.color, c, fragment.color;
 END
 )";
 
