@@ -11,6 +11,7 @@
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
+#include "platform/io/fs.h"
 #include "platform/io/stream.h"
 #include "platform/sys/system.h"
 
@@ -70,10 +71,44 @@ std::string ErrorLogPath() { return ErrorLogFolder + "ErrorLog.txt"; }
 
 void SetMessageBoxFrameHook(std::function<void(int)> hook) { FrameHook() = std::move(hook); }
 
+namespace {
+
+std::string LogEntry(const std::string& message) {
+    return "Date: " + plat::CurrentDate() + "\r\n" + "Time: " + plat::CurrentTime() + "\r\n" + message +
+           "\r\n";
+}
+
+// The entries AppendErrorLog wrote in this run, and where.
+struct RunLog {
+    std::string path, text;
+};
+RunLog& ThisRunsLog() {
+    static RunLog log;
+    return log;
+}
+
+}  // namespace
+
 void WriteErrorLog(const std::string& message) {
-    const std::string text = "Date: " + plat::CurrentDate() + "\r\n" + "Time: " + plat::CurrentTime() +
-                             "\r\n" + message + "\r\n";
-    plat::SaveTextAtomic(ErrorLogPath(), text);  // nothing more to do when it fails
+    plat::SaveTextAtomic(ErrorLogPath(), LogEntry(message));  // nothing more to do when it fails
+}
+
+void AppendErrorLog(const std::string& message) {
+    RunLog& log = ThisRunsLog();
+    if (log.path != ErrorLogPath()) log = {ErrorLogPath(), ""};
+    log.text += LogEntry(message);
+    plat::SaveTextAtomic(log.path, log.text);
+}
+
+bool ReportDamagedFile(const std::string& path, const std::string& damage, std::string copy) {
+    if (copy.empty()) copy = path + ".bad";
+    const bool kept = plat::KeepCopy(path, copy);
+    const std::string what = path + " was damaged (" + damage + ")";
+    const std::string message = kept ? what + " and is repaired; the damaged file is kept as " + copy
+                                     : what + " and is left as it is: no copy of it could be kept";
+    plat::PrintError(message);
+    AppendErrorLog(message);
+    return kept;
 }
 
 void ShowMessageBox(const std::string& message, int width, int height) {
@@ -145,12 +180,15 @@ void ReportError(const std::string& message, int endProgram) {
     // before the window exists.
     if (ErrorReportMode == 0 || !plat::GraphicsOpen()) {
         plat::Notify(message, false);
-        throw plat::RuntimeError(message);
+        throw ReportedError(message);
     }
     UseFrameworkInput();
     ShowMessageBox(message, 600, 100);
     WriteErrorLog(message);
-    if (endProgram) plat::End(ErrorExitCode);
+    if (endProgram) {
+        plat::PrintError(message);  // as for every error that ends the program
+        plat::End(ErrorExitCode);
+    }
     if (savedMode == 1) UseFrameworkInput();
     else FlushAllInput();
 }
@@ -159,9 +197,13 @@ void ReportException(std::exception_ptr caught) {
     plat::EndGraphics();
     plat::ShowMouse();
     std::string text;
+    bool shown = false;
     try {
         if (caught) std::rethrow_exception(caught);
         text = "Unknown error";
+    } catch (const ReportedError& e) {
+        text = e.what();
+        shown = true;
     } catch (const std::exception& e) {
         // A run-time error: tell which start-up step it came from.
         text = e.what();
@@ -169,8 +211,9 @@ void ReportException(std::exception_ptr caught) {
     } catch (...) {
         text = "Unknown error";
     }
-    plat::Notify(text, true);
-    WriteErrorLog(text);
+    if (!shown) plat::Notify(text, true);
+    // Below whatever this run logged before (a repaired file, say).
+    AppendErrorLog(text);
 }
 
 }  // namespace fw

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/debug.h"
 #include "framework/mouse.h"
@@ -26,7 +28,9 @@ class THighScoreList;
 class TLoadingScreen;
 class TProfile;
 
-// The window or full-screen size (from the settings).
+// The window or full-screen size (from the settings), and the size a new
+// or repaired settings file starts with.
+inline constexpr int DefaultScreenWidth = 800, DefaultScreenHeight = 600;
 extern int ScreenWidth;
 extern int ScreenHeight;
 // How frames are presented: 1 vertical sync, 0 none, -1 paced by the
@@ -162,6 +166,13 @@ public:
     plat::Ref<TProfile> CurrentProfile;
     std::string ProfileName;
     int Region = 0, SubRegion = 0;
+    // The window sizes the program offers; a stored size that is not one of
+    // them is not used.  Empty: any size from the virtual resolution up to
+    // the desktop.
+    std::vector<std::pair<int, int>> ScreenSizes;
+    // What the last IniExtract found damaged and repaired ("FULL SCREEN=7"
+    // and the like); empty when every value was usable.
+    std::vector<std::string> SettingsRepairs;
 
     // --- start-up, folders, settings, crash recovery ---------------------------
     virtual int Init(int soundDriverChoice);
@@ -191,6 +202,19 @@ public:
     std::string SettingsFileName() const;
     std::string GoodExitFile() const;
     std::string IniChangedFile() const;
+    // Whether a window or full screen of width x height can be used: at
+    // least the virtual resolution, no larger than the desktop (once the
+    // graphics have measured it), and one of ScreenSizes when the program
+    // names them.
+    bool UsableScreenSize(int width, int height) const;
+    // Goes back to the default size; returns the settings it replaced, for
+    // the message.
+    std::string UseDefaultScreenSize();
+    // Replaces the settings file by the default one, keeping the profile
+    // name, and tells the player "Default ini file restored!".  With
+    // onlyWhenChanged nothing happens when the file already is the default
+    // one.  False when nothing was written.
+    bool RestoreDefaultSettings(bool onlyWhenChanged);
 
     // --- graphics and window ---------------------------------------------------
     virtual void GraphicsCreate();

@@ -110,7 +110,7 @@ int TGame::ReadKeys() {
 
     if (!IgnorePauseKey && KeyHitCode(KeyPause)) TogglePause();
 
-    if (KeyHitCode(27)) {
+    if (KeyHitCode(plat::KEY_ESCAPE)) {
         if (Fading()) {
             if (GameFade->Out == 0) {
                 GameFade->FadeInAborted = 1;
@@ -122,7 +122,7 @@ int TGame::ReadKeys() {
             UnPause();
             FlushInput();
         } else if (IgnoreEscapeKey) {
-            KeyHitCounts[27] = 1;
+            KeyHitCounts[plat::KEY_ESCAPE] = 1;
         } else {
             EscapeSoundPlay();
             // Without a screen, Escape leaves as the base screen does.
@@ -139,7 +139,7 @@ int TGame::ReadKeys() {
         }
     }
 
-    if ((KeyDownCode(164) || KeyDownCode(165)) && KeyDownCode(13)) {
+    if ((KeyDownCode(plat::KEY_LALT) || KeyDownCode(plat::KEY_RALT)) && KeyDownCode(plat::KEY_ENTER)) {
         ToggleFullScreen();
         FlushKeyTables();
     }
@@ -235,10 +235,10 @@ int TGame::ReadKeys() {
     }
 
     if (GraphicPlacement) {
-        if (KeyHitCode(37)) --gpX;
-        if (KeyHitCode(39)) ++gpX;
-        if (KeyHitCode(38)) --gpY;
-        if (KeyHitCode(40)) ++gpY;
+        if (KeyHitCode(plat::KEY_LEFT)) --gpX;
+        if (KeyHitCode(plat::KEY_RIGHT)) ++gpX;
+        if (KeyHitCode(plat::KEY_UP)) --gpY;
+        if (KeyHitCode(plat::KEY_DOWN)) ++gpY;
     }
 
     if (!Paused && !Suspended && CurrentTScreen) CurrentTScreen->SpecificKeys();

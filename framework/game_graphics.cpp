@@ -5,6 +5,7 @@
 #include "framework/drawing.h"
 #include "framework/errors.h"
 #include "framework/game.h"
+#include "framework/ini.h"
 #include "framework/input.h"
 #include "framework/system.h"
 #include "platform/core/error.h"
@@ -54,6 +55,11 @@ void TGame::GraphicsCreate() {
         if (d3d) DesktopRefreshRate = plat::DesktopRefreshRate();
         DesktopWidth = plat::DesktopWidth();
         DesktopHeight = plat::DesktopHeight();
+        // A stored size larger than this desktop would fail at every start.
+        if (!UsableScreenSize(ScreenWidth, ScreenHeight)) {
+            const std::string damage = UseDefaultScreenSize();
+            if (ReportDamagedFile(Ini->Path(), damage)) IniUpdate(0);
+        }
     }
 
     if (FullScreen == 1) {
@@ -73,11 +79,16 @@ void TGame::GraphicsCreate() {
             FullScreen = 0;
         }
     }
-    if (FullScreen == 0) {
+    if (FullScreen != 1) {
+        FullScreen = 0;
         if (!plat::Graphics(ScreenWidth, ScreenHeight, 0, DesktopRefreshRate)) {
-            throw plat::RuntimeError("Cannot create Windowed Mode at " + std::to_string(ScreenWidth) +
-                                     "x" + std::to_string(ScreenHeight) + " " +
-                                     std::to_string(DesktopRefreshRate) + "Hz");
+            const std::string message = "Cannot create Windowed Mode at " + std::to_string(ScreenWidth) + "x" +
+                                        std::to_string(ScreenHeight) + " " +
+                                        std::to_string(DesktopRefreshRate) + "Hz";
+            // The settings may be what the window failed on: the next start
+            // begins from the defaults instead of failing the same way.
+            RestoreDefaultSettings(true);
+            throw plat::RuntimeError(message);
         }
         Depth = 0;
         WindowHandle = GetActiveWindowSafe();
@@ -151,7 +162,7 @@ void TGame::ToggleFullScreen() {
 }
 
 void TGame::ToggleResolution(int width, int height) {
-    if (!plat::GraphicsModeExists(width, height)) {
+    if (!plat::GraphicsModeExists(width, height) || !UsableScreenSize(width, height)) {
         plat::Notify("Resolution not supported!");
         plat::HideMouse();
         return;

@@ -24,8 +24,8 @@ namespace fw {
 
 plat::Ref<TGame> Game;
 
-int ScreenWidth = 800;
-int ScreenHeight = 600;
+int ScreenWidth = DefaultScreenWidth;
+int ScreenHeight = DefaultScreenHeight;
 int FlipSync = 1;
 int VirtualWidth = 320;
 int VirtualHeight = 240;
@@ -132,8 +132,17 @@ int TGame::Init(int soundDriverChoice) {
     const std::string templateFile = DataPrefix + "data/Default.ini";
     if (!plat::FileExists(settingsFile) && plat::FileType(templateFile) == plat::FILETYPE_FILE)
         plat::CopyFile(templateFile, settingsFile);
-    Ini->Load();
+    // As Ini->Load(), but a damaged file is kept aside before the repaired
+    // values replace it.
+    const bool text = Ini->Read();
     IniExtract();
+    std::string damage;
+    if (!text) damage = "not a text file";
+    for (const std::string& repair : SettingsRepairs) damage += (damage.empty() ? "" : ", ") + repair;
+    if (damage.empty() || !plat::FileExists(settingsFile))
+        Ini->Save();
+    else if (ReportDamagedFile(settingsFile, damage))
+        IniUpdate(0);
 
     if (plat::FileType(ProfilePath) != plat::FILETYPE_DIR) {
         if (!plat::CreateDir(ProfilePath, false)) {

@@ -1,6 +1,8 @@
 // TGame: the settings keys, saving them, particles and crash recovery.
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -85,15 +87,38 @@ void TGame::IniExtract() {
             else *f.text = line->Value;
         }
     }
-    // A damaged file must not give a window of no size or volumes past full.
-    if (ScreenWidth <= 0 || ScreenHeight <= 0) {
-        ScreenWidth = 800;
-        ScreenHeight = 600;
+    // A damaged or hand-edited file must not lock the player out (a full
+    // screen switch that is neither on nor off opens no window at all, a
+    // size the display cannot show fails at every start) nor give volumes
+    // past full.  What is repaired is named for the message.
+    SettingsRepairs.clear();
+    if (FullScreen != 0 && FullScreen != 1) {
+        SettingsRepairs.push_back("FULL SCREEN=" + Num(FullScreen));
+        FullScreen = 0;
     }
-    SoundVolume = Clamp100(SoundVolume);
-    MusicVolume = Clamp100(MusicVolume);
-    SpeechVolume = Clamp100(SpeechVolume);
-    Particles = Clamp100(Particles);
+    if (!UsableScreenSize(ScreenWidth, ScreenHeight)) SettingsRepairs.push_back(UseDefaultScreenSize());
+    for (auto [name, value] : {std::pair{"SOUND VOLUME", &SoundVolume}, std::pair{"MUSIC VOLUME", &MusicVolume},
+                               std::pair{"SPEECH VOLUME", &SpeechVolume}, std::pair{"PARTICLES", &Particles}}) {
+        if (Clamp100(*value) == *value) continue;
+        SettingsRepairs.push_back(std::string(name) + "=" + Num(*value));
+        *value = Clamp100(*value);
+    }
+}
+
+std::string TGame::UseDefaultScreenSize() {
+    const std::string was = "SCREEN WIDTH=" + Num(ScreenWidth) + ", SCREEN HEIGHT=" + Num(ScreenHeight);
+    ScreenWidth = DefaultScreenWidth;
+    ScreenHeight = DefaultScreenHeight;
+    return was;
+}
+
+bool TGame::UsableScreenSize(int width, int height) const {
+    if (width <= 0 || height <= 0) return false;
+    if (UseVirtualResolution == 1 && (width < VirtualWidth || height < VirtualHeight)) return false;
+    // The desktop is known once the graphics have been opened.
+    if (DesktopWidth > 0 && DesktopHeight > 0 && (width > DesktopWidth || height > DesktopHeight)) return false;
+    return ScreenSizes.empty() ||
+           std::find(ScreenSizes.begin(), ScreenSizes.end(), std::pair{width, height}) != ScreenSizes.end();
 }
 
 std::string TGame::GoodExitFile() const {
@@ -121,35 +146,51 @@ void TGame::CheckGoodExit() {
         plat::DeleteFile(good);
     } else if (plat::FileExists(changed)) {
         // The last run ended abnormally after a setting had changed: the
-        // settings may be what broke it, so go back to the defaults, keeping
-        // only the player's profile name.  The new file is built beside the
-        // old one and replaces it only once it is completely written.
-        const std::string settings = SettingsFileName() + ".ini";
-        const std::string kept = IniReadValue(settings, "profile name");
-        std::string text;
-        bool haveText = false;
-        auto in = plat::ReadStream(DataPrefix + "data/default.ini");
-        if (in) {
-            while (!plat::Eof(in)) {
-                std::string line = plat::ReadLine(in);
-                if (plat::Eof(in) && line.empty()) break;
-                if (plat::Upper(IniKey(line)) == "PROFILE NAME") line = "PROFILE NAME=" + kept;
-                text += line + "\r\n";
-            }
-            plat::CloseStream(in);
-            haveText = true;
-        }
-        if (!haveText) {
-            IniFill();
-            for (const auto& line : *Ini) {
-                if (!line) continue;
-                std::string value = line->Name == "PROFILE NAME" ? kept : line->Value;
-                text += line->Name + "=" + value + "\r\n";
-            }
-        }
-        if (plat::SaveTextAtomic(settings, text)) plat::Notify("Default ini file restored!");
+        // settings may be what broke it, so go back to the defaults.
+        RestoreDefaultSettings(false);
     }
     plat::DeleteFile(changed);
+}
+
+bool TGame::RestoreDefaultSettings(bool onlyWhenChanged) {
+    // Only the player's profile name is kept.  The new file is built beside
+    // the old one and replaces it only once it is completely written.
+    const std::string settings = SettingsFileName() + ".ini";
+    const std::string kept = IniReadValue(settings, "profile name");
+    std::string text;
+    bool haveText = false;
+    auto in = plat::ReadStream(DataPrefix + "data/default.ini");
+    if (in) {
+        while (!plat::Eof(in)) {
+            std::string line = plat::ReadLine(in);
+            if (plat::Eof(in) && line.empty()) break;
+            if (plat::Upper(IniKey(line)) == "PROFILE NAME") line = "PROFILE NAME=" + kept;
+            text += line + "\r\n";
+        }
+        plat::CloseStream(in);
+        haveText = true;
+    }
+    if (!haveText) {
+        // The defaults are what a new shell holds, and the first size.
+        auto defaults = plat::New<TGame>();
+        defaults->IniFill();
+        for (const auto& line : *defaults->Ini) {
+            if (!line) continue;
+            std::string value = line->Value;
+            if (line->Name == "PROFILE NAME") value = kept;
+            if (line->Name == "SCREEN WIDTH") value = Num(DefaultScreenWidth);
+            if (line->Name == "SCREEN HEIGHT") value = Num(DefaultScreenHeight);
+            text += line->Name + "=" + value + "\r\n";
+        }
+    }
+    if (onlyWhenChanged) {
+        bool found = false;
+        const std::vector<std::uint8_t> now = plat::LoadByteArray(settings, &found);
+        if (found && std::string(now.begin(), now.end()) == text) return false;
+    }
+    if (!plat::SaveTextAtomic(settings, text)) return false;
+    plat::Notify("Default ini file restored!");
+    return true;
 }
 
 void TGame::ParticlesSet(int value, int save) {

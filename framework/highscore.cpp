@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iostream>
 #include <vector>
 
 #include "framework/errors.h"
@@ -68,13 +67,22 @@ void THighScoreList::Insert(const std::string& name, int score, int level) {
 
 int THighScoreList::Load() {
     Clear();
-    bool found = false;
-    const std::vector<std::uint8_t> bytes = plat::LoadByteArray(filepath, &found);
-    if (!found) {
+    plat::Ref<plat::TStream> in = plat::ReadStream(filepath);
+    if (!in) {
         CreateDefault();
         return Count();
     }
+    // One byte more than the cap tells a file that is too large.
+    std::vector<std::uint8_t> bytes(MaxScoreFileBytes + 1);
+    bytes.resize(static_cast<std::size_t>(std::max(0, plat::ReadBytes(in, bytes.data(), MaxScoreFileBytes + 1))));
+    plat::CloseStream(in);
 
+    std::vector<std::string> damage;
+    if (bytes.size() > MaxScoreFileBytes) {
+        damage.push_back("larger than " + std::to_string(MaxScoreFileBytes) + " bytes");
+        bytes.resize(MaxScoreFileBytes);
+    }
+    int invalid = 0;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         std::string name;
@@ -84,14 +92,25 @@ int THighScoreList::Load() {
         // A record needs its terminator and both Ints; anything short of that
         // is where the file was cut or damaged.
         if (p >= bytes.size() || bytes[p] != 0 || p + 1 + 8 > bytes.size()) {
-            std::cerr << "High-score file " << filepath << " is damaged after " << Count()
-                      << " complete rows; the rest is ignored\n";
+            const int rows = Count() + invalid;
+            damage.push_back("cut or damaged after " + std::to_string(rows) + (rows == 1 ? " row" : " rows"));
             break;
         }
         const int score = GetInt(bytes, p + 1);
         const int level = GetInt(bytes, p + 5);
-        Add(name, score, level);
         pos = p + 9;
+        // Only what the game could have written is shown.
+        const bool text = std::all_of(name.begin(), name.end(), [](char c) { return c >= 32 && c <= 126; });
+        if (text && score >= 0) Add(name, score, level);
+        else ++invalid;
+    }
+    if (invalid > 0)
+        damage.insert(damage.begin(), std::to_string(invalid) +
+                                          (invalid == 1 ? " row that is" : " rows that are") + " no name and score");
+    if (!damage.empty()) {
+        std::string what;
+        for (const std::string& d : damage) what += (what.empty() ? "" : ", ") + d;
+        if (ReportDamagedFile(filepath, what)) Save();
     }
     return Count();
 }

@@ -17,6 +17,9 @@ inline constexpr int NameShift = 7;
 // Longest name kept in the file; longer names are cut when saving, and a run
 // of more name bytes without a terminator marks the rest of a file as damaged.
 inline constexpr int MaxStoredNameLength = 255;
+// The most of a file Load reads: a table of 8 rows takes at most 2 KiB, so
+// anything past this is damage, and a huge file costs no memory.
+inline constexpr int MaxScoreFileBytes = 64 * 1024;
 
 class THighScore : public plat::Object {
 public:
@@ -41,9 +44,13 @@ public:
     // score goes above the old row), or appends.
     virtual void Insert(const std::string& name, int score, int level);
     // Reads the table in file order.  A missing or unreadable file gives the
-    // default table, saved at once.  A file that ends inside a record keeps
-    // the complete rows before it.  Returns the number of rows in the table
-    // afterwards (0 for an empty or wholly damaged file).
+    // default table, saved at once.  A damaged file (one that ends inside a
+    // record, is larger than MaxScoreFileBytes, or holds rows whose name is
+    // not printable text or whose score is negative) keeps its complete,
+    // valid rows; the damaged file is kept as filepath + ".bad" and replaced
+    // by those rows, with a message (see ReportDamagedFile).  Returns the
+    // number of rows in the table afterwards (0 for an empty or wholly
+    // damaged file).
     virtual int Load();
     // Writes the table atomically; a failure is reported through ReportError
     // with "Failed to save file " + filepath, which ends the program.

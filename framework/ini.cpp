@@ -20,6 +20,12 @@ bool ReadAllLines(const std::string& path, std::vector<std::string>& lines) {
 
 }  // namespace
 
+bool IsTextLine(const std::string& line) {
+    for (unsigned char c : line)
+        if (c < 32 && c != '\t' && c != '\r') return false;
+    return true;
+}
+
 std::string IniKey(const std::string& line) {
     const std::size_t eq = line.find('=');
     return eq == std::string::npos ? line : line.substr(0, eq);
@@ -51,16 +57,22 @@ void TIniFile::Save() {
 }
 
 void TIniFile::Load() {
-    std::vector<std::string> lines;
-    if (ReadAllLines(Path(), lines)) {
-        for (const std::string& text : lines) {
-            const std::string key = plat::Upper(IniKey(text));
-            const std::string value = IniValue(text);
-            for (const auto& line : *this)
-                if (line->Name == key) line->Value = value;
-        }
-    }
+    Read();
     Save();
+}
+
+bool TIniFile::Read() {
+    std::vector<std::string> lines;
+    if (!ReadAllLines(Path(), lines)) return true;
+    bool text = true;
+    for (const std::string& raw : lines) {
+        text = text && IsTextLine(raw);
+        const std::string key = plat::Upper(IniKey(raw));
+        const std::string value = IniValue(raw);
+        for (const auto& line : *this)
+            if (line->Name == key) line->Value = value;
+    }
+    return text;
 }
 
 std::string IniReadValue(const std::string& path, const std::string& key) {

@@ -33,11 +33,18 @@ public:
     // Updates every line whose name matches a key of the file, then Save().
     // A missing file is no error: the defaults stay and the file is created.
     virtual void Load();
+    // Load() without the Save(): updates the lines from the file.  False when
+    // the file holds bytes no text file has (a NUL or another control
+    // character), a sign that it was damaged.
+    bool Read();
 
     // FileName + ".ini".
     std::string Path() const { return FileName + ".ini"; }
 };
 
+// Whether a line read from a text file holds only text: no NUL and no other
+// control character but the tab (and the carriage return of a CR LF end).
+bool IsTextLine(const std::string& line);
 // The text before the first "=" (the whole line when there is none), case kept.
 std::string IniKey(const std::string& line);
 // The text after the first "=" ("" when there is none).

@@ -1,103 +1,136 @@
 #include "game/globals.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/banks.h"
-#include "game/bitmap_font.h"
-#include "game/highscores_screen.h"
-#include "game/intro_screen.h"
-#include "game/key_config.h"
-#include "game/level_complete_screen.h"
-#include "game/level_screen.h"
-#include "game/name_entry.h"
-#include "game/options_screen.h"
-#include "game/screens.h"
-#include "game/title_screen.h"
+#include "platform/sys/input.h"
 
 namespace game {
 
-int Level = 1;
-int Stage = 1;
-int Score = 0;
-int Lives = 5;
-int Grenades = 5;
-int HiScore = 10000;
-int ExtraLifeStep = 30000;
-int NextExtraLife = 30000;
-int LevelStartKind = 0;
-float FireCoolDown = 0;
-int GodMode = 0;
-int InfiniteLives = 0;
+// The values at load are those of ResetRunState() (run at the end of this
+// file's initialisation); nothing else writes them.
+int Level;
+int Stage;
+int Score;
+int Lives;
+int Grenades;
+int HiScore;
+int ExtraLifeStep;
+int NextExtraLife;
+int LevelStartKind;
+float FireCoolDown;
+int GodMode;
+int InfiniteLives;
 
-int ControlMode = 0;
-float JoyDeadZone = 0.5f;
-int Direction = 5;
-int LastDirection = 2;
-int FireButtons = 0;
+int ControlMode;
+float JoyDeadZone;
+int Direction;
+int LastDirection;
+int FireButtons;
 
-KeyPair LeftKeys{37, 37};
-KeyPair RightKeys{39, 39};
-KeyPair UpKeys{38, 38};
-KeyPair DownKeys{40, 40};
-KeyPair FireKeys{162, 162};
-KeyPair GrenadeKeys{164, 164};
+KeyPair LeftKeys;
+KeyPair RightKeys;
+KeyPair UpKeys;
+KeyPair DownKeys;
+KeyPair FireKeys;
+KeyPair GrenadeKeys;
 
 std::array<std::string, 256> KeyNames;
 
+const std::vector<NamedKey>& NamedKeys() {
+    static const std::vector<NamedKey> keys = [] {
+        using namespace plat;
+        std::vector<NamedKey> list = {
+            {KEY_BACKSPACE, "BACKSPACE"}, {KEY_TAB, "TAB"},
+            {KEY_ENTER, "RETURN"},        {KEY_SPACE, "SPACE"},
+            {KEY_PAGEUP, "PAGE UP"},      {KEY_PAGEDOWN, "PAGE DOWN"},
+            {KEY_END, "END"},             {KEY_HOME, "HOME"},
+            {KEY_LEFT, "CURSOR LEFT"},    {KEY_UP, "CURSOR UP"},
+            {KEY_RIGHT, "CURSOR RIGHT"},  {KEY_DOWN, "CURSOR DOWN"},
+            {KEY_INSERT, "INSERT"},       {KEY_DELETE, "DELETE"},
+        };
+        for (int c = 0; c <= 9; ++c) list.push_back({KEY_0 + c, std::string(1, static_cast<char>('0' + c))});
+        for (int c = 0; c < 26; ++c) list.push_back({KEY_A + c, std::string(1, static_cast<char>('A' + c))});
+        for (int c = 0; c <= 9; ++c) list.push_back({KEY_NUM0 + c, "NUMPAD " + std::string(1, static_cast<char>('0' + c))});
+        list.insert(list.end(), {
+            {KEY_NUMMULTIPLY, "NUMPAD *"}, {KEY_NUMADD, "NUMPAD +"},
+            {KEY_NUMSUBTRACT, "NUMPAD -"}, {KEY_NUMDECIMAL, "NUMPAD ."},
+            {KEY_NUMDIVIDE, "NUMPAD /"},   {KEY_LSHIFT, "LEFT SHIFT"},
+            {KEY_RSHIFT, "RIGHT SHIFT"},   {KEY_LCONTROL, "LEFT CONTROL"},
+            {KEY_RCONTROL, "RIGHT CONTROL"}, {KEY_LALT, "LEFT ALT"},
+            {KEY_COMMA, ","},              {KEY_PERIOD, "."},
+        });
+        return list;
+    }();
+    return keys;
+}
+
 void FillKeyNames() {
     for (auto& name : KeyNames) name.clear();
-    KeyNames[8] = "BACKSPACE";
-    KeyNames[9] = "TAB";
-    KeyNames[13] = "RETURN";
-    KeyNames[32] = "SPACE";
-    KeyNames[33] = "PAGE UP";
-    KeyNames[34] = "PAGE DOWN";
-    KeyNames[35] = "END";
-    KeyNames[36] = "HOME";
-    KeyNames[37] = "CURSOR LEFT";
-    KeyNames[38] = "CURSOR UP";
-    KeyNames[39] = "CURSOR RIGHT";
-    KeyNames[40] = "CURSOR DOWN";
-    KeyNames[45] = "INSERT";
-    KeyNames[46] = "DELETE";
-    for (int c = 0; c <= 9; ++c) KeyNames[48 + c] = std::string(1, static_cast<char>('0' + c));
-    for (int c = 0; c < 26; ++c) KeyNames[65 + c] = std::string(1, static_cast<char>('A' + c));
-    for (int c = 0; c <= 9; ++c) {
-        std::string name = "NUMPAD 0";
-        name.back() = static_cast<char>('0' + c);
-        KeyNames[96 + c] = name;
-    }
-    KeyNames[106] = "NUMPAD *";
-    KeyNames[107] = "NUMPAD +";
-    KeyNames[109] = "NUMPAD -";
-    KeyNames[110] = "NUMPAD .";
-    KeyNames[111] = "NUMPAD /";
-    KeyNames[160] = "LEFT SHIFT";
-    KeyNames[161] = "RIGHT SHIFT";
-    KeyNames[162] = "LEFT CONTROL";
-    KeyNames[163] = "RIGHT CONTROL";
-    KeyNames[164] = "LEFT ALT";
-    KeyNames[188] = ",";
-    KeyNames[190] = ".";
+    for (const NamedKey& key : NamedKeys()) KeyNames[static_cast<std::size_t>(key.code)] = key.name;
 }
 
 plat::Ref<T_Dax> Hero;
-int ViewTop = 0;
-int ViewLeft = 0;
-int GrenadeReady = 1;
-int GateWaveCounter = -1;
-double PlayClock = 0;
-double LastScrollTime = 0;
-double TopClock = 0;
-int KidnappersDown = 0;
-int GateNextKind = 6;
-double LastGateSpawnMs = 0;
+int ViewTop;
+int ViewLeft;
+int GrenadeReady;
+int GateWaveCounter;
+double PlayClock;
+double LastScrollTime;
+double TopClock;
+int KidnappersDown;
+int GateNextKind;
+double LastGateSpawnMs;
 std::array<int, 20> SpawnMarkers{};
 
 void ResetSpawnScript() {
     std::fill_n(SpawnMarkers.begin(), 16, 0);
     GateWaveCounter = -1;
 }
+
+void ResetNewGame() {
+    Level = 1;
+    Stage = 1;
+    Score = 0;
+    Lives = 5;
+    NextExtraLife = 30000;
+    GrenadeReady = 1;
+    Grenades = GodMode ? 99 : 5;
+}
+
+void ResetRunState() {
+    HiScore = 10000;
+    ExtraLifeStep = 30000;
+    LevelStartKind = 0;
+    FireCoolDown = 0;
+    GodMode = 0;
+    InfiniteLives = 0;
+    ResetNewGame();
+
+    ControlMode = 0;
+    JoyDeadZone = 0.5f;
+    Direction = DIR_NONE;
+    LastDirection = DIR_UP;
+    FireButtons = 0;
+    LeftKeys = {plat::KEY_LEFT, plat::KEY_LEFT};
+    RightKeys = {plat::KEY_RIGHT, plat::KEY_RIGHT};
+    UpKeys = {plat::KEY_UP, plat::KEY_UP};
+    DownKeys = {plat::KEY_DOWN, plat::KEY_DOWN};
+    FireKeys = {plat::KEY_LCONTROL, plat::KEY_LCONTROL};
+    GrenadeKeys = {plat::KEY_LALT, plat::KEY_LALT};
+
+    Hero = nullptr;
+    ViewTop = 0;
+    ViewLeft = 0;
+    PlayClock = LastScrollTime = TopClock = 0;
+    KidnappersDown = 0;
+    GateNextKind = ENEMY_RUNNER;
+    LastGateSpawnMs = 0;
+    SpawnMarkers.fill(0);
+    ResetSpawnScript();
+}
+
 std::array<std::array<int, 11>, 11> GrenadeSpeedTable{};
 
 void FillGrenadeSpeedTable() {
@@ -118,15 +151,6 @@ void FillGrenadeSpeedTable() {
     for (int from = 1; from <= 10; ++from)
         for (int to = 1; to <= 10; ++to) GrenadeSpeedTable[from][to] = kSpeeds[from - 1][to - 1];
 }
-
-plat::Ref<TTitlescreen> TitleScreen;
-plat::Ref<TLevelScreen> LevelScreen;
-plat::Ref<TLevelCompleteScreen> LevelCompleteScreen;
-plat::Ref<TOptionScreen> OptionScreen;
-plat::Ref<TIntroducirRecordsScreen> RecordsEntryScreen;
-plat::Ref<THighScoresScreen> HighScoresScreen;
-plat::Ref<TRedefineKeysScreen> RedefineKeysScreen;
-plat::Ref<TIntroScreen> IntroScreen;
 
 plat::Ref<ActorList> ShotList;
 plat::Ref<ActorList> EnemyList;
@@ -159,5 +183,10 @@ plat::Ref<plat::TImage> EnemyCImage;
 plat::Ref<plat::TImage> HutImage;
 plat::Ref<plat::TImage> GateClosedImage;
 plat::Ref<plat::TImage> GateOpenImage;
+
+namespace {
+// The values at load.
+[[maybe_unused]] const bool kRunStateAtLoad = (ResetRunState(), true);
+}  // namespace
 
 }  // namespace game

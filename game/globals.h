@@ -6,7 +6,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
+#include "game/vocabulary.h"
 #include "platform/core/list.h"
 #include "platform/core/object.h"
 #include "platform/gfx/font.h"
@@ -40,8 +42,8 @@ extern int Grenades;        // grenades held
 extern int HiScore;         // 10000 until the table is read, then its best score
 extern int ExtraLifeStep;   // score between extra lives
 extern int NextExtraLife;   // score of the next extra life
-// The screen that started the next screen: 1 title, 2 level play, 3 area
-// complete, 4 high-score table, 5 options, 6 key redefinition, 7 name entry.
+// The screen that started the next screen (a ScreenCode, written only by
+// Go() of screens.h).
 extern int LevelStartKind;
 extern float FireCoolDown;   // ticks until the hero may fire again
 extern int GodMode;         // cheat flags; nothing in the game sets them
@@ -50,10 +52,9 @@ extern int InfiniteLives;
 // --- player input ------------------------------------------------------------
 extern int ControlMode;     // 0 keyboard, otherwise joystick
 extern float JoyDeadZone;   // an axis counts only beyond +/- this value
-// Direction codes 1..9, a keypad turned upside down: 1 up-left, 2 up,
-// 3 up-right, 4 left, 5 none, 6 right, 7 down-left, 8 down, 9 down-right.
+// Direction codes (DirCode of vocabulary.h).
 extern int Direction;
-extern int LastDirection;   // the last code other than 5
+extern int LastDirection;   // the last code other than DIR_NONE
 extern int FireButtons;     // 0 none, 1 fire, 2 grenade
 
 // Key codes (virtual-key codes) of the six controls: element 0 is the
@@ -68,7 +69,14 @@ extern KeyPair GrenadeKeys;
 
 // The display name of every key code ("" for keys without one).
 extern std::array<std::string, 256> KeyNames;
-// Fills KeyNames: 72 named keys, every other code empty.
+// The 72 keys that have a name, by ascending code: the one table of key
+// names (KeyNames) and of the keys a redefinition can take.
+struct NamedKey {
+    int code;
+    std::string name;
+};
+const std::vector<NamedKey>& NamedKeys();
+// Fills KeyNames from NamedKeys(), every other code empty.
 void FillKeyNames();
 
 // --- level play --------------------------------------------------------------
@@ -91,6 +99,16 @@ extern std::array<int, 20> SpawnMarkers;
 // The level script as at an area's start: markers 0..15 cleared and the
 // gate wave idle.
 void ResetSpawnScript();
+
+// --- resets of the run's state -------------------------------------------------
+// What a new game starts with: area 1, stage 1, no score, 5 lives, the first
+// extra life at 30000, a grenade ready and 5 grenades (99 in god mode).
+void ResetNewGame();
+// Every value of the run (game state, input, keys in use and their defaults,
+// level play and level script) back to its value at load; the objects (lists,
+// screens, banks, pictures) are not touched.  The start-up and the tests use
+// it.
+void ResetRunState();
 // Horizontal grenade speed by thrower zone (first index) and hero zone
 // (second index), zones 1..10; index 0 and the diagonal are unused.
 extern std::array<std::array<int, 11>, 11> GrenadeSpeedTable;

@@ -11,20 +11,20 @@ namespace {
 // The first rule that holds, diagonals before single directions, left
 // before right and up before down.
 int DirectionOf(bool left, bool right, bool up, bool down) {
-    if (left && up) return 1;
-    if (left && down) return 7;
-    if (right && up) return 3;
-    if (right && down) return 9;
-    if (left) return 4;
-    if (right) return 6;
-    if (up) return 2;
-    if (down) return 8;
-    return 5;
+    if (left && up) return DIR_UP_LEFT;
+    if (left && down) return DIR_DOWN_LEFT;
+    if (right && up) return DIR_UP_RIGHT;
+    if (right && down) return DIR_DOWN_RIGHT;
+    if (left) return DIR_LEFT;
+    if (right) return DIR_RIGHT;
+    if (up) return DIR_UP;
+    if (down) return DIR_DOWN;
+    return DIR_NONE;
 }
 
 void SetDirection(int code) {
     Direction = code;
-    if (code != 5) LastDirection = code;
+    if (code != DIR_NONE) LastDirection = code;
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // The game's eight screens, one instance each, created by the main program
-// in this order and kept for the whole run.  A screen hands over to the next
-// by writing LevelStartKind and then calling HandOver(next).
+// and kept for the whole run, and the one way a screen hands over to the
+// next: Go(from, to).
 
+#include "game/vocabulary.h"
 #include "platform/core/object.h"
 
 namespace fw {
@@ -29,8 +30,13 @@ extern plat::Ref<THighScoresScreen> HighScoresScreen;
 extern plat::Ref<TRedefineKeysScreen> RedefineKeysScreen;
 extern plat::Ref<TIntroScreen> IntroScreen;
 
-// The next screen's PreStart(), then it becomes the shell's destination (the
-// shell switches at the end of its fade).  A missing screen is skipped.
-void HandOver(const plat::Ref<fw::TScreen>& next);
+// The screen of a code (nullptr while it does not exist).
+plat::Ref<fw::TScreen> ScreenOf(ScreenCode code);
+
+// The hand-over from the screen `from` to the screen `to`: LevelStartKind =
+// from, then the next screen's PreStart(), and it becomes the shell's
+// destination (the shell switches at the end of its fade).  A missing
+// screen is skipped.
+void Go(ScreenCode from, ScreenCode to);
 
 }  // namespace game

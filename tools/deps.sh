@@ -12,6 +12,7 @@ VELMAROK_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   acme python3 python3-pil python3-fonttools sox
+  xvfb xfonts-base
 )
 
 velmarok_install_deps() {

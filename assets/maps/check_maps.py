@@ -1,7 +1,8 @@
 """Consistency checker for the generated maps: check_maps.py MAPS_FOLDER
 
 Reads Level0.dat .. Level8.dat as the build wrote them and tests them
-against what the game fixes (areas.py): sizes, free ground wherever the
+against what the game fixes (areas.py, and the area tables the game is
+built from, ../areas): sizes, free ground wherever the
 hero starts or restarts, a way up for him from every restart to the top,
 a free gate passage, for every scripted actor the terrain its kind needs,
 closed silhouettes in the front layer, and in every map (the title's too)
@@ -15,6 +16,16 @@ import sys
 
 import areas
 import fmp
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "areas"))
+import area_data  # noqa: E402
+
+TABLES = area_data.load()
+
+
+def views(area):
+    """The checkpoint views of an area, the start view first."""
+    return [band.view for band in TABLES.checkpoints[area]]
 
 A_W, A_H = areas.ACTOR_W, areas.ACTOR_H
 
@@ -56,17 +67,17 @@ class Checker:
 
     # -- rules ---------------------------------------------------------------
     def check_shape(self):
-        h, views = areas.AREAS[self.area]
+        h, starts = areas.MAP_HEIGHTS[self.area], views(self.area)
         if self.m.width < 40:
             self.fail("size", "%d columns; the view needs 40" % self.m.width)
         if self.m.height != h:
             self.fail("size", "%d rows where %d are needed" % (self.m.height, h))
         start = (self.m.height - 2) * 8 - areas.VIEW_H
-        if start != views[0]:
-            self.fail("start view", "the map starts the view at %d, the checkpoints expect %d" % (start, views[0]))
+        if start != starts[0]:
+            self.fail("start view", "the map starts the view at %d, the checkpoints expect %d" % (start, starts[0]))
 
     def check_hero_cells(self):
-        for v in areas.AREAS[self.area][1]:
+        for v in views(self.area):
             hit = self.box_solid(130, v + 124, 154, v + 145)
             if hit:
                 self.fail("view %d" % v, "the hero's place (130..154, %d..%d) is not free: solid at %s"
@@ -109,7 +120,7 @@ class Checker:
 
     def check_way_up(self):
         good = self.way_up()
-        for v in areas.AREAS[self.area][1]:
+        for v in views(self.area):
             y = v + 124
             if y < len(good) and good[y] is not None and not good[y][130]:
                 # Say how far up he gets, to point at the obstacle.
@@ -146,7 +157,7 @@ class Checker:
         return best
 
     def check_top(self):
-        if self.area in areas.FORTRESS_AREAS:
+        if self.area in TABLES.fortress_areas:
             hit = self.box_solid(140, 0, 204, 47 + A_H)
             if hit:
                 self.fail("fortress gate", "the way out of the fortress (x 140..204, y 0..68) is blocked at %s" % (hit,))
@@ -182,8 +193,7 @@ class Checker:
     PROBES = {  # runner probe points by direction
         1: (2, 15), 2: (12, 15), 3: (22, 15), 4: (2, 16), 6: (22, 16), 7: (2, 21), 8: (12, 21), 9: (22, 21)}
     G_PROBES = {1: (2, 15), 3: (2, 15), 2: (12, 15), 4: (2, 16), 6: (2, 16), 7: (2, 21), 9: (2, 21), 8: (12, 21)}
-    PICKERS = {"RandomDir6or9": (6, 9), "RandomDir4or7": (4, 7), "RandomDir9or8": (9, 8),
-               "RandomDir7or8": (7, 8), "RandomDirDownward": (7, 8, 9)}
+    PICKERS = area_data.PICKERS
 
     def check_walker(self, rule, x, y, dirs, grenadier_too=True):
         hit = self.box_solid(x + 2, y + 15, x + 22, y + 16)
@@ -250,7 +260,7 @@ class Checker:
                     return
 
     def check_spawns(self):
-        for area, rule, lo, hi, kind, d, late in areas.SPAWNS:
+        for area, rule, lo, hi, kind, d, late in area_data.spawn_places(TABLES):
             if area != self.area:
                 continue
             r = "rule %d (%s)" % (rule, kind)
@@ -296,13 +306,18 @@ class Checker:
                 self.check_bridge(r, d["y"], 136 if kind == "Motero" else 238, 318)
             elif kind in ("v_Jeep", "v_Moto", "v_Moto_izq", "v_Camion"):
                 self.check_road(r, d["y"])
-        for kind, x, y, picker in areas.AREA_START_ACTORS.get(self.area, ()):
+        for call in TABLES.start.get(self.area, ()):
+            kind, d = area_data.place(self.area, call, 0)
+            x, y = d["x"], d["y"]
             r = "area start (%s at (%d, %d))" % (kind, x, y)
-            if picker:
-                self.check_walker(r, x, y, self.PICKERS[picker], grenadier_too=False)
+            if call.picker:
+                self.check_walker(r, x, y, self.PICKERS[call.picker], grenadier_too=False)
             else:
                 self.check_free_box(r, "the guard", x, y)
-        for x, y0, y1 in areas.HUTS.get(self.area, ()):
+        huts = TABLES.huts.get(self.area)
+        for call in huts.calls if huts else ():
+            d = area_data.place(self.area, call, 0)[1]
+            x, y0, y1 = d["x"], d["y"], d["bottom"]
             for py in range(y0, y1, 8):
                 for px in range(x, x + 48, 8):
                     if self.deadly(px, py):

@@ -13,8 +13,10 @@ import sys
 
 from PIL import Image, ImageDraw
 
-import areas
 import fmp
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "areas"))
+import area_data  # noqa: E402
 
 MARK_COLOURS = {
     "Granadero": (255, 128, 0), "Corredor": (255, 255, 0), "Vigilante": (255, 0, 0),
@@ -50,10 +52,11 @@ def render(m):
 
 def marks(img, area):
     d = ImageDraw.Draw(img)
-    for v in areas.AREAS.get(area, (0, ()))[1]:
+    tables = area_data.load()
+    for v in [band.view for band in tables.checkpoints.get(area, ())]:
         d.rectangle([0, v, 319, v + 159], outline=(255, 255, 255))
         d.rectangle([130, v + 124, 154, v + 145], outline=(0, 255, 0))
-    for ar, rule, lo, hi, kind, p, late in areas.SPAWNS:
+    for ar, rule, lo, hi, kind, p, late in area_data.spawn_places(tables):
         if ar != area:
             continue
         key = kind if kind in MARK_COLOURS else ("door" if "puerta" in kind else

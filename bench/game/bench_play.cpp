@@ -18,24 +18,24 @@
 #include <string>
 #include <vector>
 
-#include "bench/ratio_reporter.h"
+#include "bench/common/ratio_main.h"
 #include "framework/banks.h"
 #include "framework/game.h"
 #include "framework/input.h"
 #include "framework/timing.h"
+#include "game/front/main_program.h"
+#include "game/front/name_entry.h"
+#include "game/front/title_screen.h"
 #include "game/globals.h"
-#include "game/hero.h"
-#include "game/level_screen.h"
-#include "game/main_program.h"
-#include "music/sid_stream.h"
-#include "tilemap/tilemap.h"
-#include "game/name_entry.h"
+#include "game/play/hero.h"
+#include "game/play/level_screen.h"
 #include "game/screens.h"
-#include "game/title_screen.h"
+#include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/gl_baseline.h"
+#include "tilemap/tilemap.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void SetUpGame() {
 
 void StartLargestArea() {
     Level = kLargestArea;
-    LevelStartKind = 3;
+    LevelStartKind = SCREEN_AREA_COMPLETE;  // the next area of a game
     Lives = 5;
     Grenades = 99;
     LevelScreen->Load();
@@ -252,30 +252,29 @@ int main(int argc, char** argv) {
     bool own = false;
     for (int i = 1; i < argc; ++i) own = own || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
     if (!own) args.insert(args.begin() + 1, {repeat.data(), interleave.data(), aggregates.data()});
-    int n = static_cast<int>(args.size());
-    benchmark::Initialize(&n, args.data());
-    benchutil::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    bool header = false;
-    for (const char* size : {"800/600", "1024/768", "1920/1080"}) {
-        const auto* full = reporter.Find(std::string("BM_FullFrame/") + size);
-        const auto* clear = reporter.Find(std::string("BM_ClearAndPresent/") + size);
-        const auto* floor = reporter.Find(std::string("BM_WindowFloor/") + size);
-        if (!full || !clear) continue;
-        if (!header)
-            std::printf("\nfull frame of play against a frame that only clears and presents (target 1.5x or less),"
-                        " LP_NUM_THREADS=%s\n", std::getenv("LP_NUM_THREADS"));
-        header = true;
-        std::string w = size;
-        w[w.find('/')] = 'x';
-        std::printf("  %-10s CPU %.2fx (%.2f ms against %.2f ms), wall %.2fx (%.2f against %.2f ms)\n", w.c_str(),
-                    full->cpu / clear->cpu, full->cpu, clear->cpu, full->wall / clear->wall, full->wall,
-                    clear->wall);
-        if (floor)
-            std::printf("  %-10s against the window's own clear and swap (%.2f ms CPU): %.2fx\n", "", floor->cpu,
-                        full->cpu / floor->cpu);
-    }
-    plat::EndGraphics();
-    benchmark::Shutdown();
-    return 0;
+    benchutil::RunTimes times;
+    auto report = [&times] {
+        bool header = false;
+        for (const char* size : {"800/600", "1024/768", "1920/1080"}) {
+            const auto* full = times.Find(std::string("BM_FullFrame/") + size);
+            const auto* clear = times.Find(std::string("BM_ClearAndPresent/") + size);
+            const auto* floor = times.Find(std::string("BM_WindowFloor/") + size);
+            if (!full || !clear) continue;
+            if (!header)
+                std::printf("\nfull frame of play against a frame that only clears and presents (target 1.5x or"
+                            " less), LP_NUM_THREADS=%s\n", std::getenv("LP_NUM_THREADS"));
+            header = true;
+            std::string w = size;
+            w[w.find('/')] = 'x';
+            std::printf("  %-10s CPU %.2fx (%.2f ms against %.2f ms), wall %.2fx (%.2f against %.2f ms)\n",
+                        w.c_str(), full->cpu / clear->cpu, full->cpu, clear->cpu, full->wall / clear->wall,
+                        full->wall, clear->wall);
+            if (floor)
+                std::printf("  %-10s against the window's own clear and swap (%.2f ms CPU): %.2fx\n", "",
+                            floor->cpu, full->cpu / floor->cpu);
+        }
+        plat::EndGraphics();
+    };
+    return benchutil::RunWithRatios(static_cast<int>(args.size()), args.data(),
+                                    [&times](const benchutil::Run& r) { times.Keep(r); }, report);
 }

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "framework/game.h"
-#include "game/main_program.h"
+#include "game/front/main_program.h"
+#include "game/front/title_screen.h"
 #include "game/screens.h"
-#include "game/title_screen.h"
 #include "platform/core/clock.h"
 #include "platform/sys/input.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "bench/game/drive_game.h"
-#include "game/name_entry.h"
+#include "game/front/name_entry.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/pixmap.h"

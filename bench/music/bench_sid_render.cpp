@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/ratio_main.h"
 #include "music/sid_stream.h"
 
 namespace {
@@ -88,31 +89,21 @@ void LibraryDefault(benchmark::State& state) {
 BENCHMARK(SidStreamFill)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(LibraryDefault)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Keeps each run's CPU seconds per second of audio for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> cost;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            auto audio = r.counters.find("audio_s");
-            if (r.run_type == Run::RT_Iteration && audio != r.counters.end() && audio->second.value > 0)
-                cost[r.benchmark_name()] = r.GetAdjustedCPUTime() / 1000.0 / audio->second.value;  // ms -> s
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
+// Each run's CPU seconds per second of audio, for the ratios.
+std::map<std::string, double> g_cost;
 
-}  // namespace
+void Keep(const benchutil::Run& r) {
+    auto audio = r.counters.find("audio_s");
+    if (r.run_type == benchutil::Run::RT_Iteration && audio != r.counters.end() && audio->second.value > 0)
+        g_cost[r.benchmark_name()] = r.GetAdjustedCPUTime() / 1000.0 / audio->second.value;  // ms -> s
+}
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+void Report() {
     std::printf("\n60 s of music through SIDStream.FillBuffer (target: 40x real time or more)\n");
     for (int i = 0; i < 4; ++i) {
         std::string arg = "/" + std::to_string(i) + "/iterations:";
         double ours = 0, base = 0;
-        for (const auto& [name, cost] : reporter.cost) {
+        for (const auto& [name, cost] : g_cost) {
             if (name.rfind("SidStreamFill" + arg, 0) == 0) ours = cost;
             if (name.rfind("LibraryDefault" + arg, 0) == 0) base = cost;
         }
@@ -122,6 +113,8 @@ int main(int argc, char** argv) {
         if (base > 0) std::printf("; library default sampling %5.1fx, so %.1fx faster", 1.0 / base, base / ours);
         std::printf("\n");
     }
-    benchmark::Shutdown();
-    return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return benchutil::RunWithRatios(argc, argv, Keep, Report); }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/ratio_reporter.h"
+#include "bench/common/ratio_main.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
@@ -162,18 +162,21 @@ void BM_MinimalGLFrame(benchmark::State& state) {
 BENCHMARK(BM_LayerFrame)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_MinimalGLFrame)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-}  // namespace
+// Each benchmark's wall and CPU time per iteration (the mean when the run is
+// repeated), for the ratios.
+benchutil::RunTimes g_times;
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchutil::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto* layer = reporter.Find("BM_LayerFrame");
-    const auto* base = reporter.Find("BM_MinimalGLFrame");
+void Report() {
+    const auto* layer = g_times.Find("BM_LayerFrame");
+    const auto* base = g_times.Find("BM_MinimalGLFrame");
     if (layer && base && base->cpu > 0)
         std::printf("layer / minimal GL loop: %.2fx wall time, %.2fx CPU time (target 1.5x or less)\n",
                     layer->wall / base->wall, layer->cpu / base->cpu);
     EndGraphics();
-    benchmark::Shutdown();
-    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return benchutil::RunWithRatios(argc, argv, [](const benchutil::Run& r) { g_times.Keep(r); }, Report);
 }

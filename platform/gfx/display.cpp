@@ -37,6 +37,7 @@ struct Display {
 
     GraphicsDriverKind driver = DRIVER_OPENGL;
     std::optional<std::vector<GraphicsMode>> injectedModes;
+    bool refuseFullScreen = false, refuseWindow = false;  // tests
 
     // Pacing of Flip(-1) (and of Flip(1) when vertical sync is refused).
     double nextDeadline = 0;
@@ -267,15 +268,32 @@ GraphicsMode GetGraphicsMode(int index) {
     return modes[static_cast<std::size_t>(index)];
 }
 
+namespace {
+
+bool ModeMatches(const GraphicsMode& m, int width, int height, int depth, int hz) {
+    if (m.width != width || m.height != height) return false;
+    if (hz != 0 && m.hertz != hz) return false;
+    // A 24-bit XRGB mode is what a 32-bit request gets.
+    return depth == 0 || m.depth == depth || (depth == 32 && m.depth == 24);
+}
+
+}  // namespace
+
 bool GraphicsModeExists(int width, int height, int depth, int hz) {
-    for (const GraphicsMode& m : Modes()) {
-        if (m.width != width || m.height != height) continue;
-        if (hz != 0 && m.hertz != hz) continue;
-        // A 24-bit XRGB mode is what a 32-bit request gets.
-        if (depth != 0 && m.depth != depth && !(depth == 32 && m.depth == 24)) continue;
-        return true;
-    }
-    return false;
+    if (width <= 0 || height <= 0) return false;
+    for (const GraphicsMode& m : Modes())
+        if (ModeMatches(m, width, height, depth, hz)) return true;
+    // Full screen never switches the display: it is a desktop-size window
+    // with the picture letterboxed, so every size that fits on the desktop
+    // is there, at the desktop's depth and rate, whatever modes are listed.
+    const auto desktop = DesktopMode();
+    if (!desktop || width > desktop->w || height > desktop->h) return false;
+    GraphicsMode d;
+    d.width = width;
+    d.height = height;
+    d.depth = static_cast<int>(SDL_BITSPERPIXEL(desktop->format));
+    d.hertz = desktop->refresh_rate > 0 ? desktop->refresh_rate : 60;
+    return ModeMatches(d, width, height, depth, hz);
 }
 
 void SetGraphicsModesForTests(const std::vector<GraphicsMode>& modes) {
@@ -287,12 +305,18 @@ void SetGraphicsModesForTests(const std::vector<GraphicsMode>& modes) {
 
 void ClearGraphicsModesForTests() { D().injectedModes.reset(); }
 
+void RefuseGraphicsForTests(bool fullScreen, bool window) {
+    D().refuseFullScreen = fullScreen;
+    D().refuseWindow = window;
+}
+
 // --- opening and closing ------------------------------------------------------
 Ref<TGraphics> Graphics(int width, int height, int depth, int hz) {
     Display& d = D();
     if (width <= 0 || height <= 0) return nullptr;
     if (!gfx::EnsureVideo()) return nullptr;
     bool full = depth > 0;
+    if (full ? d.refuseFullScreen : d.refuseWindow) return nullptr;
     if (full && !GraphicsModeExists(width, height, depth)) return nullptr;
     if (hz <= 0) hz = 60;
 

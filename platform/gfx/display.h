@@ -34,12 +34,19 @@ struct GraphicsMode {
 
 int CountGraphicsModes();
 GraphicsMode GetGraphicsMode(int index);
-// hz 0 accepts any rate; depth 0 accepts any depth.  A 24-bit mode also
-// answers for 32 bits.
+// Whether Graphics() can open width x height at that depth and rate: a mode
+// the display lists, or any size that fits on the desktop at the desktop's
+// depth and rate (full screen is a desktop-size window, so the display's
+// mode list does not limit it).  hz 0 accepts any rate; depth 0 accepts any
+// depth.  A 24-bit mode also answers for 32 bits.
 bool GraphicsModeExists(int width, int height, int depth = 0, int hz = 0);
 // Replaces the mode list the display reports (tests); empty restores it.
+// The desktop stays the real one.
 void SetGraphicsModesForTests(const std::vector<GraphicsMode>& modes);
 void ClearGraphicsModesForTests();
+// While set, Graphics() fails for full screen and / or a window, as on a
+// display that refuses them (tests).
+void RefuseGraphicsForTests(bool fullScreen, bool window);
 
 class TGraphics : public Object {
 public:

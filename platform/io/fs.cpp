@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -212,6 +213,20 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return rename(a.c_str(), b.c_str()) == 0;
 }
 
+bool KeepCopy(const std::string& path, const std::string& copy) {
+    const std::string a = ResolvePath(path), b = ResolvePath(copy);
+    if (a.empty() || b.empty() || FileType(a) != FILETYPE_FILE) return false;
+    // The link is made under a temporary name first, so an older copy is
+    // only replaced by a complete one.
+    const std::string temp = b + ".tmp" + std::to_string(getpid());
+    unlink(temp.c_str());
+    if (link(a.c_str(), temp.c_str()) == 0) {
+        if (rename(temp.c_str(), b.c_str()) == 0) return true;
+        unlink(temp.c_str());
+    }
+    return CopyFile(a, b);
+}
+
 Ref<TDir> ReadDir(const std::string& path) {
     std::string p = ResolvePath(path);
     DIR* d = opendir(p.empty() ? "." : p.c_str());
@@ -362,7 +377,39 @@ std::string RuntimeFolder() {
     return "/tmp/";
 }
 
+namespace {
+
+// The descriptors of the locks this process holds, for the fork handler
+// (which may only do what is safe between fork and exec: close).
+constexpr int kMaxLocks = 8;
+int heldLocks[kMaxLocks] = {-1, -1, -1, -1, -1, -1, -1, -1};
+
+void CloseLocksInChild() {
+    for (int& fd : heldLocks) {
+        if (fd >= 0) close(fd);
+        fd = -1;
+    }
+}
+
+void RememberLock(int fd, bool held) {
+    static const bool registered = pthread_atfork(nullptr, nullptr, &CloseLocksInChild) == 0;
+    (void)registered;
+    for (int& slot : heldLocks) {
+        if (held && slot < 0) {
+            slot = fd;
+            return;
+        }
+        if (!held && slot == fd) {
+            slot = -1;
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 bool SingleInstanceLock::Acquire(const std::string& name) {
+    if (fd_ >= 0 && owner_ != getpid()) fd_ = -1;  // a copy in a child, closed by the fork
     if (fd_ >= 0) return true;
     std::string file;
     if (AbsoluteEnv("XDG_RUNTIME_DIR")) file = RuntimeFolder() + name + ".lock";
@@ -376,13 +423,22 @@ bool SingleInstanceLock::Acquire(const std::string& name) {
         return true;
     }
     fd_ = fd;
+    owner_ = getpid();
+    RememberLock(fd_, true);
     return true;
 }
 
+bool SingleInstanceLock::Held() const { return fd_ >= 0 && owner_ == getpid(); }
+
 void SingleInstanceLock::Release() {
     if (fd_ < 0) return;
-    flock(fd_, LOCK_UN);
-    close(fd_);
+    // In a child the descriptor was closed by the fork (its number may
+    // name another file now); only the owner unlocks.
+    if (owner_ == getpid()) {
+        RememberLock(fd_, false);
+        flock(fd_, LOCK_UN);
+        close(fd_);
+    }
     fd_ = -1;
 }
 

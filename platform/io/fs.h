@@ -28,6 +28,11 @@ bool CreateFile(const std::string& path);  // empty file (truncates)
 bool CopyFile(const std::string& src, const std::string& dst);  // atomic at dst
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
+// Makes `copy` (replaced when it exists) hold what `path` holds now, without
+// reading it when the folder allows a second name for the same file: the
+// program replaces its files by renaming a new one into place, which leaves
+// the copy on the old bytes.  False when no copy could be made.
+bool KeepCopy(const std::string& path, const std::string& copy);
 
 // Folder listing; the entries include "." and "..".
 class TDir : public Object {
@@ -62,7 +67,10 @@ std::string UserDataFolder();
 std::string RuntimeFolder();
 
 // Holds a per-user single-instance lock (flock on a file in the runtime
-// folder); released when the process ends, even by a crash.
+// folder); released when the process ends, even by a crash.  A child process
+// never holds it: a fork closes the child's copy of the lock at once, so a
+// child that outlives the program (a message box) cannot keep the next
+// start out.
 class SingleInstanceLock {
 public:
     SingleInstanceLock() = default;
@@ -73,11 +81,12 @@ public:
     // Held() stays false.
     bool Acquire(const std::string& name);
     void Release();
-    bool Held() const { return fd_ >= 0; }
+    bool Held() const;
     ~SingleInstanceLock() { Release(); }
 
 private:
     int fd_ = -1;
+    int owner_ = 0;  // the process that took it
 };
 
 }  // namespace plat

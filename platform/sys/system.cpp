@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 #include <dirent.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
@@ -45,11 +48,29 @@ int NiceFor(int level) {
     return nice < -20 ? -20 : (nice > 19 ? 19 : nice);
 }
 
+// While a message box is up, the process that shows it.  The box is drawn
+// in a process of its own forked by the video layer; a box left behind by a
+// killed program would wait on screen for nobody, so that process is told to
+// end with its parent.
+pid_t boxParent = 0;
+
+void BoxEndsWithParent() {
+    if (boxParent == 0) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != boxParent) _exit(0);  // the parent is gone already
+}
+
 }  // namespace
 
 void Notify(const std::string& text, bool serious) {
     WriteLineTo(stderr, text);
     if (!RealDisplay()) return;
+    static const bool registered = pthread_atfork(nullptr, nullptr, &BoxEndsWithParent) == 0;
+    (void)registered;
+    struct BoxUp {
+        BoxUp() { boxParent = getpid(); }
+        ~BoxUp() { boxParent = 0; }
+    } boxUp;
     SDL_Window* parent = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GL_GetCurrentWindow() : nullptr;
     std::string title;
     if (parent && SDL_GetWindowTitle(parent)) title = SDL_GetWindowTitle(parent);
@@ -59,6 +80,7 @@ void Notify(const std::string& text, bool serious) {
 }
 
 void Print(const std::string& text) { WriteLineTo(stdout, text); }
+void PrintError(const std::string& text) { WriteLineTo(stderr, text); }
 
 std::string OSName() {
     utsname u{};

@@ -11,6 +11,8 @@ namespace plat {
 void Notify(const std::string& text, bool serious = false);
 // A line on the standard output.
 void Print(const std::string& text);
+// A line on the error output.
+void PrintError(const std::string& text);
 
 // "Linux 6.1.0" and the like.
 std::string OSName();

@@ -13,7 +13,7 @@ DATA = os.environ.get("VELMAROK_DATA", os.path.join(REPO, "build", "bin", "Data"
 BIN = os.environ.get("VELMAROK_BIN", os.path.dirname(DATA))
 PYTHON = sys.executable
 
-for sub in ("common", "fonts", "pictures", "sounds"):
+for sub in ("common", "fonts", "pictures", "sounds", "areas"):
     sys.path.insert(0, os.path.join(ASSETS, sub))
 
 MASK = (255, 0, 255)

@@ -11,39 +11,15 @@
 #include <filesystem>
 #include <string>
 
-#include "game/main_program.h"
+#include "game/front/main_program.h"
 #include "platform/gfx/image.h"
 #include "platform/gfx/pixmap.h"
-#include "tests/platform/test_io_tempdir.h"
+#include "tests/common/scratch.h"
 
 namespace loadtest {
 
-inline std::string ProgramFolder() {
-    const char* bin = std::getenv("VELMAROK_BIN");
-    return bin ? bin : "";
-}
-
-struct Process {
-    testutil::TempDir dataHome;
-    testutil::TempDir runtime;
-    bool ready = false;
-};
-
-inline Process& State() {
-    static Process process;
-    return process;
-}
-
-// Once per process: temporary per-user folders, the program's folder current.
-inline void EnterProgramFolder() {
-    Process& p = State();
-    if (p.ready) return;
-    ASSERT_FALSE(ProgramFolder().empty()) << "VELMAROK_BIN is not set";
-    setenv("XDG_DATA_HOME", p.dataHome.path().c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", p.runtime.path().c_str(), 1);
-    std::filesystem::current_path(ProgramFolder());
-    p.ready = true;
-}
+using testutil::EnterProgramFolder;
+using testutil::ProgramFolder;
 
 // The picture settings of the game's start (and the default handles, in
 // case a test changed them).

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "game/bitmap_font.h"
-#include "game/intro_screen.h"
+#include "game/front/bitmap_font.h"
+#include "game/front/intro_screen.h"
 #include "load_fixture.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"

@@ -10,8 +10,8 @@
 
 #include "framework/game.h"
 #include "framework/ini.h"
+#include "game/front/key_config.h"
 #include "game/globals.h"
-#include "game/key_config.h"
 #include "game/screens.h"
 #include "load_fixture.h"
 #include "platform/io/fs.h"

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "game/checkpoints.h"
+#include "game/play/checkpoints.h"
 #include "load_fixture.h"
 #include "tilemap/tilemap.h"
 

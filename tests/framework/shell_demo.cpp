@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <vector>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -91,6 +92,12 @@ void PrintSettings() {
               << " width=" << fw::ScreenWidth << " fullscreen=" << fw::Game->FullScreen << std::endl;
 }
 
+// Keys a step holds down for one frame.
+std::vector<int>& KeysToRelease() {
+    static std::vector<int> keys;
+    return keys;
+}
+
 // One step of the script, before a frame.
 void RunStep(const std::string& step) {
     if (step.empty()) return;
@@ -104,10 +111,11 @@ void RunStep(const std::string& step) {
         });
         plat::SimulateKeyPress('E');
     } else if (step == "altenter") {
+        // Alt must still be held when the frame reads Enter: both are let
+        // go before the next one.
         plat::SimulateKeyDown(plat::KEY_LALT);
         plat::SimulateKeyDown(plat::KEY_ENTER);
-        plat::SimulateKeyUp(plat::KEY_ENTER);
-        plat::SimulateKeyUp(plat::KEY_LALT);
+        KeysToRelease() = {plat::KEY_ENTER, plat::KEY_LALT};
     } else if (step.rfind("shot:", 0) == 0) {
         fw::SaveScreenshot(step.substr(5));
     } else if (step == "fatal") {
@@ -157,6 +165,8 @@ int DemoMain() {
     int waitUntil = 0;
     for (;;) {
         if (scriptClock) scriptClock->Advance(kScriptFrameMs);
+        for (int key : KeysToRelease()) plat::SimulateKeyUp(key);
+        KeysToRelease().clear();
         if (!steps.empty() && plat::MilliSecs() >= waitUntil) {
             const std::string step = steps.front();
             steps.pop_front();

@@ -16,6 +16,7 @@
 #include "platform/io/fs.h"
 #include "platform/io/stream.h"
 #include "platform/sys/events.h"
+#include "tests/common/scratch.h"
 
 namespace shelltest {
 
@@ -38,15 +39,8 @@ inline void WriteAll(const fs::path& p, const std::string& text) {
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("fwshell-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "home");
-        fs::create_directories(root_ / "prog");
-        oldCwd_ = fs::current_path();
-        fs::current_path(root_ / "prog");
-        ::setenv("XDG_DATA_HOME", (root_ / "home").c_str(), 1);
+        scratch_ = std::make_unique<testutil::ScratchRoot>();
+        root_ = scratch_->root();
         clock_ = std::make_unique<plat::ManualClock>(100000);
         fw::ScreenWidth = 800;
         fw::ScreenHeight = 600;
@@ -63,10 +57,7 @@ protected:
         plat::FlushEvent();
         fw::FlushKeyTables();
         clock_.reset();
-        fs::current_path(oldCwd_);
-        std::error_code ec;
-        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(root_, ec);
+        scratch_.reset();
     }
 
     // The game's start-up order up to the graphics.
@@ -90,8 +81,8 @@ protected:
     fs::path DataDir(const std::string& sub = "Test Games/Shell") const { return root_ / "home" / sub; }
     fs::path SettingsPath() const { return fs::path(fw::Game->SettingsFileName() + ".ini"); }
 
+    std::unique_ptr<testutil::ScratchRoot> scratch_;
     fs::path root_;
-    fs::path oldCwd_;
     std::unique_ptr<plat::ManualClock> clock_;
 };
 

@@ -83,7 +83,7 @@ TEST_F(HighScoreTest, FileFormatOfOneRow) {
 
 TEST_F(HighScoreTest, RoundTripKeepsFileOrderAndAwkwardValues) {
     list.Add("", 0, 0);
-    list.Add("Zed", -5, 3);
+    list.Add("Zed", 0, -3);
     list.Add("x y.z", 2147483647, -2147483647 - 1);
     list.Add("RAV", 100, 1);  // not sorted: Load keeps the file's order
     list.Save();
@@ -122,13 +122,49 @@ TEST_F(HighScoreTest, FileCutAtEveryByteOfARecordKeepsTheCompleteRows) {
         while (complete < ends.size() && ends[complete] <= cut) ++complete;
         EXPECT_EQ(list.Load(), static_cast<int>(complete));
         EXPECT_EQ(Rows(list), std::vector<Row>(rows.begin(), rows.begin() + static_cast<long>(complete)));
-        EXPECT_EQ(ReadBytes(list.filepath).size(), cut) << "loading never rewrites the file";
+        // A cut file is replaced by its complete rows, the cut one kept.
+        const bool whole = complete > 0 && ends[complete - 1] == cut;
+        EXPECT_EQ(ReadBytes(list.filepath).size(), ends[complete - 1]);
+        if (!whole) {
+            EXPECT_EQ(ReadBytes(list.filepath + ".bad").size(), cut);
+        }
     }
     // Cuts inside the first record leave nothing.
     for (std::size_t cut = 1; cut < ends[0]; ++cut) {
         WriteBytes(list.filepath, std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<long>(cut)));
         EXPECT_EQ(list.Load(), 0) << "cut at " << cut;
     }
+}
+
+TEST_F(HighScoreTest, RowsThatAreNoNameAndScoreAreDroppedAndTheDamagedFileKept) {
+    std::vector<std::uint8_t> file;
+    for (const auto& rec : {Record("ACE", 500, 2), Record("\x01\x02", 400, 1), Record("NEG", -7, 1),
+                            Record("\xC3\xA9t\xE9", 300, 1), Record("LOW", 100, 9)})
+        file.insert(file.end(), rec.begin(), rec.end());
+    WriteBytes(list.filepath, file);
+    fw::ErrorLogFolder = dir.Dir();
+    EXPECT_EQ(list.Load(), 2);
+    fw::ErrorLogFolder.clear();
+    EXPECT_EQ(Rows(list), (std::vector<Row>{{"ACE", 500, 2}, {"LOW", 100, 9}}));
+    EXPECT_EQ(ReadBytes(list.filepath + ".bad"), file);
+    fw::THighScoreList back;
+    back.Create(dir / "velmarok", 8);
+    EXPECT_EQ(back.Load(), 2) << "the file now holds the good rows";
+    const std::vector<std::uint8_t> bytes = ReadBytes(dir / "ErrorLog.txt");
+    const std::string log(bytes.begin(), bytes.end());
+    EXPECT_NE(log.find(list.filepath + " was damaged (3 rows that are no name and score)"), std::string::npos)
+        << log;
+}
+
+TEST_F(HighScoreTest, AHugeFileIsReadOnlyUpToTheCap) {
+    // Good rows all the way: what lies past the cap is ignored, not read.
+    const std::vector<std::uint8_t> rec = Record("AAAAAAA", 1, 1);  // 16 bytes
+    std::vector<std::uint8_t> file;
+    while (file.size() < 4u * fw::MaxScoreFileBytes) file.insert(file.end(), rec.begin(), rec.end());
+    WriteBytes(list.filepath, file);
+    EXPECT_EQ(list.Load(), fw::MaxScoreFileBytes / 16);
+    EXPECT_EQ(ReadBytes(list.filepath).size(), static_cast<std::size_t>(fw::MaxScoreFileBytes));
+    EXPECT_EQ(ReadBytes(list.filepath + ".bad").size(), file.size());
 }
 
 TEST_F(HighScoreTest, NamesAreCutAt255Bytes) {

@@ -334,26 +334,40 @@ TEST_F(AltEnterTest, MovingTheWindowRestartsTheTiming) {
     EXPECT_EQ(fw::Game->WindowX, realX);
 }
 
-TEST_F(AltEnterTest, FullScreenFallsBackByDepthThenToAWindow) {
-    // 640 x 480 exists only at 16 bits.
-    fw::ScreenWidth = 640;
-    fw::ScreenHeight = 480;
+TEST_F(AltEnterTest, FullScreenNeedsNoListedModeAndOnlyARealFailureLocksItOut) {
+    // The display lists nothing but its desktop mode: full screen is a
+    // desktop-size window, so both sizes still open full screen.
+    plat::SetGraphicsModesForTests({{plat::DesktopWidth(), plat::DesktopHeight(), 24, 60}});
+    fw::ScreenWidth = 800;
+    fw::ScreenHeight = 600;
+    fw::Game->FullScreen = 0;
     fw::Game->GraphicsCreate();
-    EXPECT_EQ(fw::Game->Depth, 16);
+    fw::Game->ToggleFullScreen();
     EXPECT_EQ(fw::Game->FullScreen, 1);
+    EXPECT_TRUE(plat::IsFullScreen());
+    EXPECT_EQ(fw::Game->ForceWindowedMode, 0);
+    fw::Game->ToggleResolution(1024, 768);
+    EXPECT_EQ(fw::ScreenWidth, 1024);
+    EXPECT_TRUE(plat::IsFullScreen());
+    Chord({plat::KEY_LALT}, plat::KEY_ENTER);
+    EXPECT_EQ(fw::Game->FullScreen, 0);
+    Chord({plat::KEY_LALT}, plat::KEY_ENTER);
+    EXPECT_EQ(fw::Game->FullScreen, 1) << "no lock-out after any of this";
 
-    // 1024 x 768 does not exist at all: a window, and no way back.
-    fw::ScreenWidth = 1024;
-    fw::ScreenHeight = 768;
+    // A display that really refuses full screen: a window, and no way back
+    // for the rest of the run.
+    plat::RefuseGraphicsForTests(true, false);
     fw::Game->GraphicsCreate();
+    plat::RefuseGraphicsForTests(false, false);
     EXPECT_EQ(fw::Game->FullScreen, 0);
     EXPECT_EQ(fw::Game->ForceWindowedMode, 1);
+    EXPECT_FALSE(plat::IsFullScreen());
     EXPECT_EQ(plat::GraphicsWidth(), 1024);
     fw::Game->ToggleFullScreen();
     EXPECT_EQ(fw::Game->FullScreen, 0);
 
-    fw::Game->ToggleResolution(123, 45);
-    EXPECT_EQ(fw::ScreenWidth, 1024) << "an unknown mode changes nothing";
+    fw::Game->ToggleResolution(plat::DesktopWidth() + 16, 45);
+    EXPECT_EQ(fw::ScreenWidth, 1024) << "a size the display cannot show changes nothing";
     fw::Game->ToggleResolution(800, 600);
     EXPECT_EQ(fw::ScreenWidth, 800);
     EXPECT_EQ(plat::GraphicsWidth(), 800);

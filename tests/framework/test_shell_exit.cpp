@@ -54,6 +54,9 @@ protected:
 };
 
 TEST_F(DemoProcessTest, ScreensSwitchPauseFullScreenErrorPanelAndEscapeEndsWithZero) {
+    // The demo starts in a window, so that Alt+Enter goes to full screen.
+    fs::create_directories(DataDir());
+    plat::SaveTextAtomic((DataDir() / "shell_demo.ini").string(), "FULL SCREEN=0\r\n");
     // The space waits for the 500 ms fade-in (which ignores it) with room for
     // a slow start.
     const DemoRun r = Demo("wait:1500,space,wait:1200,pause,wait:100,pause,altenter,wait:100,error,wait:100,escape");

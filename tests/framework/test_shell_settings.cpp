@@ -3,10 +3,12 @@
 // recovery can go.
 
 #include <string>
+#include <vector>
 
 #include "framework/ini.h"
 #include "platform/core/error.h"
 #include "platform/core/text.h"
+#include "platform/gfx/display.h"
 #include "shell_fixture.h"
 #include "test_lib_util.h"
 
@@ -260,6 +262,87 @@ TEST_F(SettingsTest, ASoundDriverThePlatformRejectsIsSavedAsNone) {
     EXPECT_EQ(fw::Game->SoundDriver, "None");
     EXPECT_EQ(fw::IniReadValue(SettingsPath().string(), "sound driver"), "None");
     EXPECT_TRUE(exists(DataDir() / "inichanged.dat"));
+}
+
+TEST_F(SettingsTest, ValuesThatWouldLockThePlayerOutAreRepairedWithTheDamagedCopyKept) {
+    struct Case {
+        const char* file;
+        int fullScreen, width, height;
+        const char* named;  // in the message
+    };
+    const std::vector<Case> cases = {
+        {"FULL SCREEN=7\n", 0, 800, 600, "FULL SCREEN=7"},
+        {"FULL SCREEN=-1\nSCREEN WIDTH=1024\nSCREEN HEIGHT=768\n", 0, 1024, 768, "FULL SCREEN=-1"},
+        {"SCREEN WIDTH=1\nSCREEN HEIGHT=1\n", 1, 800, 600, "SCREEN WIDTH=1, SCREEN HEIGHT=1"},
+        {"SCREEN WIDTH=640\nSCREEN HEIGHT=480\n", 1, 800, 600, "SCREEN WIDTH=640"},  // not offered
+        {"MUSIC VOLUME=900\n", 1, 800, 600, "MUSIC VOLUME=900"},
+        {"\x01\x7f\xff junk =\x02", 1, 800, 600, "not a text file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string damaged = c.file;
+        WriteAll(DataDir() / (plat::StripDir(plat::AppFile()) + ".ini"), damaged);
+        shelltest::fs::remove(DataDir() / "ErrorLog.txt");
+        fw::Game->Kill();
+        fw::Game = plat::New<fw::TGame>();
+        fw::Game->ScreenSizes = {{800, 600}, {1024, 768}};
+        StartShell();
+        EXPECT_EQ(fw::Game->FullScreen, c.fullScreen);
+        EXPECT_EQ(fw::ScreenWidth, c.width);
+        EXPECT_EQ(fw::ScreenHeight, c.height);
+        // The repaired values are what the file holds now; the damaged copy
+        // is kept beside it, and the log says what happened.
+        EXPECT_EQ(fw::IniReadValue(SettingsPath().string(), "full screen"), std::to_string(c.fullScreen));
+        EXPECT_EQ(fw::IniReadValue(SettingsPath().string(), "screen width"), std::to_string(c.width));
+        EXPECT_EQ(ReadAll(SettingsPath().string() + ".bad"), damaged);
+        const std::string log = ReadAll(DataDir() / "ErrorLog.txt");
+        EXPECT_NE(log.find(SettingsPath().string() + " was damaged ("), std::string::npos) << log;
+        EXPECT_NE(log.find(c.named), std::string::npos) << log;
+        EXPECT_NE(log.find("the damaged file is kept as " + SettingsPath().string() + ".bad"), std::string::npos);
+
+        // The next start finds nothing to repair.
+        shelltest::fs::remove(DataDir() / "ErrorLog.txt");
+        NewRun();
+        EXPECT_FALSE(exists(DataDir() / "ErrorLog.txt"));
+        EXPECT_EQ(ReadAll(SettingsPath().string() + ".bad"), damaged);
+    }
+}
+
+TEST_F(SettingsTest, ASizeLargerThanTheDesktopIsRepairedWhenTheGraphicsOpen) {
+    WriteAll(DataDir() / (plat::StripDir(plat::AppFile()) + ".ini"), "FULL SCREEN=0\nSCREEN WIDTH=100000\nSCREEN HEIGHT=600\n");
+    StartShell();
+    fw::Game->GraphicsCreate();
+    EXPECT_EQ(fw::ScreenWidth, 800);
+    EXPECT_EQ(plat::GraphicsWidth(), 800);
+    EXPECT_EQ(fw::IniReadValue(SettingsPath().string(), "screen width"), "800");
+    // The desktop is measured after the start-up wrote the file back: the
+    // copy is that file, with the size that did not fit.
+    EXPECT_NE(ReadAll(SettingsPath().string() + ".bad").find("SCREEN WIDTH=100000\r\n"), std::string::npos);
+    EXPECT_NE(ReadAll(DataDir() / "ErrorLog.txt").find("(SCREEN WIDTH=100000, SCREEN HEIGHT=600)"), std::string::npos);
+    plat::EndGraphics();
+}
+
+TEST_F(SettingsTest, AWindowThatCannotBeOpenedRestoresTheDefaultsForTheNextStart) {
+    WriteAll(DataDir() / (plat::StripDir(plat::AppFile()) + ".ini"),
+             "FULL SCREEN=0\nSCREEN WIDTH=1024\nSCREEN HEIGHT=768\nPROFILE NAME=Zoe\n");
+    StartShell();
+    ASSERT_EQ(fw::ScreenWidth, 1024);
+    plat::RefuseGraphicsForTests(false, true);
+    try {
+        fw::Game->GraphicsCreate();
+        ADD_FAILURE() << "no error";
+    } catch (const plat::RuntimeError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create Windowed Mode at 1024x768 60Hz");
+    }
+    plat::RefuseGraphicsForTests(false, false);
+    EXPECT_EQ(Settings(), DefaultFile("FreeAudio", "Zoe")) << "the defaults, the profile name kept";
+
+    // The second start opens its window.
+    NewRun();
+    EXPECT_EQ(fw::ScreenWidth, 800);
+    fw::Game->GraphicsCreate();
+    EXPECT_TRUE(plat::GraphicsOpen());
+    plat::EndGraphics();
 }
 
 }  // namespace

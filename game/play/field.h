@@ -1,0 +1,26 @@
+#pragma once
+// What every actor of the play field uses, without knowing the hero: the
+// millisecond clock of the play, the game's sounds, the box overlap test and
+// the deadly map cells.
+
+#include "platform/core/object.h"
+
+namespace fw {
+class TGameSound;
+}
+
+namespace game {
+
+// The millisecond clock of the level play (the platform's injectable clock).
+double PlayMilliSecs();
+
+// Plays one of the game's sounds through the shell's channel pool.
+void PlayGameSound(const plat::Ref<fw::TGameSound>& sound);
+
+// 1 when the boxes overlap; edges that only touch count as overlap.
+int RectsOverlap(int x1, int y1, int w1, int h1, int x2, int y2, int w2, int h2);
+// 1 when the map cell under the pixel is deadly (water, pits); never on area 1.
+int TileFlagAt(int x, int y);
+int RoundToNearest(float v);
+
+}  // namespace game

@@ -1,0 +1,242 @@
+#pragma once
+// A level play in a scratch world: a hand-driven clock, a seeded generator,
+// a fresh shell, the game's lists and tables, stand-in screens that record
+// the hand-overs, the game's pictures loaded by the game's own loading and
+// silent sounds.  Ticks are driven one by one, exactly as the shell's loop
+// does: the window events drained into the key tables, then the screen's
+// Logic.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/banks.h"
+#include "framework/game.h"
+#include "framework/highscore.h"
+#include "framework/helpers.h"
+#include "framework/input.h"
+#include "framework/timing.h"
+#include "game/front/bitmap_font.h"
+#include "game/front/highscores_screen.h"
+#include "game/front/main_program.h"
+#include "game/front/name_entry.h"
+#include "game/front/title_screen.h"
+#include "game/globals.h"
+#include "game/play/checkpoints.h"
+#include "game/play/field.h"
+#include "game/play/hero.h"
+#include "game/play/level_complete_screen.h"
+#include "game/play/level_hooks.h"
+#include "game/play/level_screen.h"
+#include "game/play/shots.h"
+#include "game/player_input.h"
+#include "game/screens.h"
+#include "music/sid_stream.h"
+#include "platform/core/clock.h"
+#include "platform/core/random.h"
+#include "platform/gfx/draw.h"
+#include "platform/gfx/image.h"
+#include "platform/sys/events.h"
+#include "platform/sys/input.h"
+#include "tests/common/scratch.h"
+#include "tilemap/tilemap.h"
+
+namespace playtest {
+
+namespace fs = std::filesystem;
+
+// Counts the starts of a screen the level play hands over to.
+template <class Base>
+class Recorder : public Base {
+public:
+    int starts = 0;
+    int kills = 0;
+    void Load() override {}
+    void Start() override { ++starts; }
+    void Kill() override { ++kills; }
+    void Logic() override {}
+    void Draw() override {}
+};
+using FakeTitle = Recorder<game::TTitlescreen>;
+using FakeComplete = Recorder<game::TLevelCompleteScreen>;
+using FakeTable = Recorder<game::THighScoresScreen>;
+
+// Where the game's data was generated.
+inline fs::path BinFolder() {
+    const std::string bin = testutil::ProgramFolder();
+    return bin.empty() ? fs::current_path() : fs::path(bin);
+}
+
+// A map of 40 x `rows` blocks of 8 x 8: block 0 open, 1 solid, 2 solid and
+// deadly (water), 3 deadly but not solid.  Every cell starts as block 0.
+inline plat::Ref<tilemap::TileMap> MakeMap(int rows) {
+    auto map = plat::New<tilemap::TileMap>();
+    map->mapwidth = 40;
+    map->mapheight = rows;
+    map->mapblockwidth = map->mapblockheight = 8;
+    map->ResizeMAPPT(40, rows, 2);
+    map->blks.assign(4, tilemap::BLKSTR{});
+    map->blks[1].tl = 1;
+    map->blks[2].tl = 1;
+    map->blks[2].br = 1;
+    map->blks[3].br = 1;
+    map->mapnumblockstr = 4;
+    return map;
+}
+
+// Fills the blocks of a pixel rectangle of layer 0 with `block`.
+inline void Paint(tilemap::TileMap& map, int px, int py, int pw, int ph, int block) {
+    map.mapcurlyr = 0;
+    for (int y = py / 8; y <= (py + ph - 1) / 8; ++y)
+        for (int x = px / 8; x <= (px + pw - 1) / 8; ++x) map.MapSetBlock(x, y, block);
+}
+
+class PlayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scratch_ = std::make_unique<testutil::ScratchRoot>(BinFolder());
+        root_ = scratch_->root();
+
+        clock_ = std::make_unique<plat::ManualClock>(1000000);
+        plat::SeedRnd(1234);
+        fw::SeedRandRange(1234);
+        fw::FlushKeyTables();
+        plat::FlushEvent();
+        fw::Game = plat::New<fw::TGame>();
+        fw::Game->HighScores->Create((root_ / "home" / "velmarok").string(), 8);
+        fw::Delta = 1.0f;
+        game::UsePictureRules();
+
+        using namespace game;
+        CreateActorLists();
+        GameMap = plat::New<tilemap::TileMap>();
+        SidMusic = nullptr;
+        FillGrenadeSpeedTable();
+        FillKeyNames();
+        SoundBank = plat::New<fw::TSoundBank>();
+        for (const char* name : {"NS", "SND2", "SND3", "SND4", "SND5", "SND6", "SND7", "SND8", "SND9"}) {
+            auto sound = plat::New<fw::TGameSound>();
+            sound->name = name;
+            SoundBank->Insert(name, sound);
+        }
+        // The game's own loading, once per process (the pictures stay).
+        static bool imagesLoaded = false;
+        if (!imagesLoaded) {
+            LoadPlayImages();
+            imagesLoaded = true;
+        }
+
+        title_ = plat::New<FakeTitle>();
+        complete_ = plat::New<FakeComplete>();
+        table_ = plat::New<FakeTable>();
+        TitleScreen = title_;
+        LevelCompleteScreen = complete_;
+        HighScoresScreen = table_;
+        LevelScreen = plat::New<TLevelScreen>();
+        RecordsEntryScreen = plat::New<TIntroducirRecordsScreen>();
+        PlayHooks() = TPlayHooks{};
+
+        ResetRunState();
+        LevelStartKind = SCREEN_TITLE;
+    }
+
+    void TearDown() override {
+        using namespace game;
+        Hero = nullptr;
+        ShotList = EnemyList = HutList = GuardList = FireList = nullptr;
+        GameMap = nullptr;
+        LevelScreen = nullptr;
+        RecordsEntryScreen = nullptr;
+        TitleScreen = nullptr;
+        LevelCompleteScreen = nullptr;
+        HighScoresScreen = nullptr;
+        PlayHooks() = TPlayHooks{};
+        if (plat::IsRecording()) plat::StopRecording();
+        fw::Game = nullptr;
+        plat::FlushEvent();
+        fw::FlushKeyTables();
+        clock_.reset();
+        scratch_.reset();
+    }
+
+    // An area started with its real map: a new game on area 1, the next
+    // area of a game (as the area-complete screen starts it) on the others.
+    void StartArea(int level) {
+        game::Level = level;
+        game::LevelStartKind = level == 1 ? 1 : 3;
+        game::LevelScreen->Load();
+        game::LevelScreen->Start();
+    }
+
+    // The level screen on a map made by the test (not loaded from a file).
+    void StartOnMap(const plat::Ref<tilemap::TileMap>& map, int level = 1) {
+        game::Level = level;
+        game::LevelStartKind = 3;
+        game::GameMap = map;
+        game::LevelScreen->Start();
+    }
+
+    // One logic tick as the shell runs it: events into the key tables, then
+    // the screen's Logic, with the clock moved on by one tick.
+    void Tick(float delta = 1.0f) {
+        fw::Delta = delta;
+        fw::Game->DoPeekEvent();
+        game::LevelScreen->Logic();
+        clock_->Advance(5);
+    }
+    // One frame drawn (into the recorder when recording).
+    void Frame() { game::LevelScreen->Draw(); }
+    // Ticks with a drawn frame after each, as a 200 Hz display would.
+    void Play(int ticks) {
+        for (int i = 0; i < ticks; ++i) {
+            Tick();
+            Frame();
+        }
+    }
+
+    void Hold(int key) { plat::SimulateKeyDown(key); }
+    void Release(int key) { plat::SimulateKeyUp(key); }
+    void Press(int key) { plat::SimulateKeyPress(key); }
+
+    // The draw calls of one frame.
+    std::vector<plat::DrawRecord> RecordFrame() {
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        Frame();
+        auto calls = plat::RecordedCalls();
+        plat::StopRecording();
+        return calls;
+    }
+
+    int CountShots() const {
+        int n = 0;
+        for (const auto& o : *game::ShotList)
+            if (plat::Is<game::T_Bala>(o)) ++n;
+        return n;
+    }
+    int CountGrenades() const {
+        int n = 0;
+        for (const auto& o : *game::ShotList)
+            if (plat::Is<game::T_Granada>(o)) ++n;
+        return n;
+    }
+    template <class T>
+    plat::Ref<T> FirstOf() const {
+        for (const auto& o : *game::ShotList)
+            if (auto t = plat::As<T>(o)) return t;
+        return nullptr;
+    }
+
+    std::unique_ptr<testutil::ScratchRoot> scratch_;
+    fs::path root_;
+    std::unique_ptr<plat::ManualClock> clock_;
+    plat::Ref<FakeTitle> title_;
+    plat::Ref<FakeComplete> complete_;
+    plat::Ref<FakeTable> table_;
+};
+
+}  // namespace playtest

@@ -1,0 +1,63 @@
+// The area tables as the game reads them (generated from assets/areas/):
+// the chains of the eight areas, the shapes a rule takes, and the actors an
+// area starts with.
+
+#include "game/play/script/area_tables.h"
+#include "game/play/script/make_actor.h"
+#include "tests/game/play/fixture.h"
+
+namespace playtest {
+namespace {
+
+using namespace game;
+
+TEST(AreaTables, EveryAreaHasItsChainAndNothingOutsideOneToEight) {
+    const std::size_t rules[] = {0, 53, 44, 49, 49, 61, 50, 54, 61};
+    for (int level = 0; level <= 9; ++level) {
+        const AreaTables& area = AreaTablesOf(level);
+        EXPECT_EQ(area.spawns.size(), level <= 8 ? rules[level] : 0u) << level;
+        EXPECT_EQ(IsFortressArea(level), level == 4 || level == 8) << level;
+    }
+    EXPECT_TRUE(AreaTablesOf(-1).checkpoints.empty());
+
+    // A window with the late-stage condition, an exact row, a picker with a
+    // door soldier of random kind, a house guard's test.
+    const SpawnRule& late = AreaTablesOf(1).spawns[1];
+    EXPECT_EQ(late.lo, 1327);
+    EXPECT_EQ(late.hi, 1369);
+    EXPECT_EQ(late.test, SpawnTest::Enemy);
+    EXPECT_EQ(late.key, 1369);
+    EXPECT_TRUE(late.stageAbove8);
+    EXPECT_EQ(late.call.kind, Creation::Corredor);
+    EXPECT_EQ(late.call.argc, 2);
+    EXPECT_EQ(late.call.args[0], 80);
+    const SpawnRule& exact = AreaTablesOf(1).spawns[9];
+    EXPECT_EQ(exact.lo, exact.hi);
+    EXPECT_EQ(exact.test, SpawnTest::Pickup);
+    const SpawnRule& door = AreaTablesOf(7).spawns[0];
+    EXPECT_EQ(door.call.kind, Creation::DoorSoldier);
+    EXPECT_EQ(door.call.picker, Picker::Dir9or8);
+    EXPECT_EQ(AreaTablesOf(4).spawns[45].test, SpawnTest::Guard);
+}
+
+TEST_F(PlayTest, AnAreaStartsWithItsHutsThenItsStartActors) {
+    std::vector<std::pair<Creation, int>> made;
+    PlayHooks().Create = [&](const CreationCall& call) { made.emplace_back(call.kind, call.args[0]); };
+    PlayHooks().PickDirection = [](Picker) { return DIR_DOWN; };
+    auto map = MakeMap(100);
+    StartOnMap(map, 2);
+    EXPECT_EQ(made, (std::vector<std::pair<Creation, int>>{
+                        {Creation::Caseta, 512}, {Creation::Caseta, 345}, {Creation::Caseta, 240}}));
+    made.clear();
+    StartOnMap(map, 8);
+    EXPECT_EQ(made, (std::vector<std::pair<Creation, int>>{{Creation::Vigilante_Ini, 105},
+                                                           {Creation::Vigilante_Ini, 150}}));
+    // Without a picker to draw its direction from, a call is not made.
+    made.clear();
+    PlayHooks().PickDirection = nullptr;
+    StartOnMap(map, 7);
+    EXPECT_TRUE(made.empty());
+}
+
+}  // namespace
+}  // namespace playtest
