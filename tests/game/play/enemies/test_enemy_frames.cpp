@@ -5,8 +5,6 @@
 #include <functional>
 
 #include "game/play/enemies/enemy.h"
-#include "platform/gfx/display.h"
-#include "platform/gfx/pixmap.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -14,18 +12,8 @@ namespace {
 
 using namespace game;
 
-class EnemyFrames : public PlayTest {
+class EnemyFrames : public PictureTest {
 protected:
-    void SetUp() override {
-        PlayTest::SetUp();
-        plat::Graphics(640, 480, 0, 60);
-        plat::SetVirtualResolution(320, 240);
-        open_ = plat::GraphicsOpen();
-    }
-    void TearDown() override {
-        if (open_) plat::EndGraphics();
-        PlayTest::TearDown();
-    }
     // An area at a view, the hero standing, no soldier but the test's.
     void At(int level, int view) {
         StartArea(level);
@@ -46,16 +34,7 @@ protected:
         (estado == ENEMY_HOUSE_GUARD ? GuardList : EnemyList)->AddLast(e);
         return e;
     }
-    void Save(const std::string& name) {
-        Frame();
-        auto pixmap = plat::GrabPixmap(0, 0, 0, 0);
-        ASSERT_TRUE(pixmap);
-        const fs::path folder = BinFolder().parent_path() / "tests" / "play_frames";
-        fs::create_directories(folder);
-        EXPECT_TRUE(plat::SavePixmapPNG(pixmap, (folder / ("enemies_" + name + ".png")).string()));
-        plat::Flip(0);
-    }
-    bool open_ = false;
+    void Shot(const std::string& name) { Save("enemies_" + name + ".png"); }
 };
 
 TEST_F(EnemyFrames, EveryKindInPlay) {
@@ -84,7 +63,7 @@ TEST_F(EnemyFrames, EveryKindInPlay) {
     Put(ENEMY_DYING_GUARD, 240, 75, [](T_Enemigo& e) { e.Frame_ind = 20; });
     Put(ENEMY_VERDE, 270, 75, [](T_Enemigo& e) { e.dir = DIR_DOWN_LEFT; });
     Put(ENEMY_VERDE, 295, 75, [](T_Enemigo& e) { e.dir = DIR_DOWN_RIGHT; });
-    Save("walkers");
+    Shot("walkers");
 
     // The captive freed, the bazooka soldiers, jumpers in the air, the lorry
     // jumper, the bridge soldier, the cannons.
@@ -106,7 +85,7 @@ TEST_F(EnemyFrames, EveryKindInPlay) {
     Put(ENEMY_CANNON, 100, 60, [](T_Enemigo& e) { e.dir = DIR_RIGHT; e.Image = EnemyCImage; e.Frame_ind = 1; });
     Put(ENEMY_CANNON, 160, 60, [](T_Enemigo& e) { e.dir = DIR_LEFT; e.Image = EnemyCImage; e.Frame_ind = 2; });
     Put(ENEMY_RUNNER, 220, 60, [](T_Enemigo& e) { e.facing = DIR_UP_LEFT; e.Image = EnemyCImage; });
-    Save("posted");
+    Shot("posted");
 
     // Area 2: the trench soldiers in their three phases, a swimmer, a
     // bridge grenadier over the bridge (drawn again over the front layer).
@@ -115,19 +94,19 @@ TEST_F(EnemyFrames, EveryKindInPlay) {
     Put(ENEMY_TRENCH, 140, 45, [](T_Enemigo& e) { e.estado_trinchero = TRENCH_HALF_UP; });
     Put(ENEMY_TRENCH, 170, 45, [](T_Enemigo& e) { e.estado_trinchero = TRENCH_UP; e.facing = DIR_DOWN; });
     Put(ENEMY_SWIMMER, 220, 90, [](T_Enemigo& e) { e.facing = DIR_DOWN_LEFT; });
-    Save("trench");
+    Shot("trench");
     At(2, 760);
     T_Enemigo::f_Create_Granadero_puente(804);
     plat::As<T_Enemigo>(EnemyList->Last())->x = 200;
     Put(ENEMY_BRIDGE_GRENADIER, 150, 44, [](T_Enemigo& e) { e.facing = DIR_NONE; e.Frame_indgr = 1; });
-    Save("bridge");
+    Shot("bridge");
 
     // Area 3: the motorbike rider inside the overlay window, riding in and
     // throwing.
     At(3, 500);
     Put(ENEMY_RIDER, 200, 30, [](T_Enemigo& e) { e.corre_pix = 100; });
     Put(ENEMY_RIDER, 60, 70, [](T_Enemigo& e) { e.corre_pix = 190; e.Frame_indgr = 1; });
-    Save("rider");
+    Shot("rider");
 
     // Area 4: house guards at the fortress.
     At(4, 60);
@@ -138,7 +117,7 @@ TEST_F(EnemyFrames, EveryKindInPlay) {
         e->facing = DIR_DOWN_RIGHT;
     }
     Put(ENEMY_DYING_HOUSE_GUARD, 250, 40, [](T_Enemigo& e) { e.Frame_ind = 4; });
-    Save("house_guards");
+    Shot("house_guards");
 
     // Area 1 at the top: soldiers leaving the open gate, the verde soldier.
     At(1, 0);
@@ -146,7 +125,7 @@ TEST_F(EnemyFrames, EveryKindInPlay) {
     T_Enemigo::f_Create_Sale_de_Puerta(150, 0, ENEMY_RUNNER, -1);
     T_Enemigo::f_Create_Sale_de_Puerta(170, 20, ENEMY_GRENADIER, -3);
     T_Enemigo::f_Create_Verde(176, 40, -2, DIR_DOWN_LEFT);
-    Save("gate");
+    Shot("gate");
 }
 
 // The soldiers of the start view of area 1 left to play for a while: the
@@ -160,9 +139,9 @@ TEST_F(EnemyFrames, AStandingHeroOnAreaOne) {
         if (i % 40 == 0) Press(FireKeys[1]);
         Tick();
     }
-    Save("idle_1");
+    Shot("idle_1");
     for (int i = 0; i < 700; ++i) Tick();
-    Save("idle_2");
+    Shot("idle_2");
 }
 
 }  // namespace

@@ -85,20 +85,45 @@ TEST_F(EnemyTest, TheCannonFiresEveryTwoSecondsOfThePlayClockWhateverTheTicks) {
     }
 }
 
-TEST_F(EnemyTest, TheGunnerLeavesHisCannonWhenTheHeroComesClose) {
+TEST_F(EnemyTest, GunnerAndGuardRunWhenTheHeroComesClose) {
     Begin();
-    T_Enemigo::f_Create_Canyonero(200, 820, DIR_LEFT);
-    auto e = Last();
-    e->y = static_cast<float>(ViewTop) + 40;
-    HeroAt(130, 90);  // 50 below: he stays
-    Update();
-    EXPECT_EQ(e->estado, ENEMY_CANNON);
-    HeroAt(130, 89.9f);
-    Update();
-    EXPECT_EQ(e->estado, ENEMY_RUNNER);
-    EXPECT_EQ(e->dir, DIR_UP_LEFT);
-    EXPECT_EQ(e->facing, DIR_UP_LEFT);
-    EXPECT_EQ(e->Image, EnemyCImage);  // still drawn from the cannon's sheet
+    const struct Case {
+        const char* who;
+        std::function<void()> make;
+        float near;  // how far below him the hero may come
+        int dir;
+        float rise;  // the guard jumps up as he starts
+    } cases[] = {
+        {"gunner", [] { T_Enemigo::f_Create_Canyonero(200, 820, DIR_LEFT); }, 50, DIR_UP_LEFT, 0},
+        {"guard", [] { T_Enemigo::f_Create_Vigilante(200, 1146); }, 60, DIR_UP, 10},
+    };
+    for (const Case& c : cases) {
+        EnemyList->Clear();
+        c.make();
+        auto e = Last();
+        const int kind = e->estado;
+        const auto image = e->Image;
+        e->y = static_cast<float>(ViewTop) + 60;
+        HeroAt(130, 60 + c.near);
+        Update();
+        EXPECT_EQ(e->estado, kind) << c.who;
+        HeroAt(130, 60 + c.near - 0.1f);
+        Update();
+        EXPECT_EQ(e->estado, ENEMY_RUNNER) << c.who;
+        EXPECT_EQ(e->dir, c.dir) << c.who;
+        EXPECT_EQ(e->facing, c.dir) << c.who;
+        EXPECT_FLOAT_EQ(e->y, static_cast<float>(ViewTop) + 60 - c.rise) << c.who;
+        EXPECT_FLOAT_EQ(e->corre_pix, 0) << c.who;
+        EXPECT_EQ(e->Image, image) << c.who;  // the gunner keeps the cannon's sheet
+    }
+    // The guard, who had not walked yet, runs a whole leg upwards.
+    auto guard = Last();
+    int steps = 0;
+    while (guard->dir == DIR_UP && steps < 400) {
+        Update();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 168);  // 167 steps of 0.24 to pass 40, then the turn
 }
 
 TEST_F(EnemyTest, TheBazookaSoldierFiresAtOnceThenByStage) {
@@ -132,7 +157,7 @@ TEST_F(EnemyTest, TheBazookaSoldierFiresAtOnceThenByStage) {
     }
 }
 
-TEST_F(EnemyTest, AGuardDrawsHisBurstThenFiresByStageAndRunsWhenApproached) {
+TEST_F(EnemyTest, AGuardDrawsHisBurstThenFiresByStage) {
     Begin();
     const struct { int stage, every; } cases[] = {{1, 351}, {2, 251}, {9, 251}};
     for (const auto& c : cases) {
@@ -145,26 +170,6 @@ TEST_F(EnemyTest, AGuardDrawsHisBurstThenFiresByStageAndRunsWhenApproached) {
         // The burst is drawn on the first update and fired from the next.
         EXPECT_EQ(Arrivals<T_Bala>(3 * c.every), (std::vector<int>{1, 1 + c.every, 1 + 2 * c.every})) << c.stage;
     }
-    // Closer than 60 pixels he jumps up and runs a whole leg upwards.
-    EnemyList->Clear();
-    T_Enemigo::f_Create_Vigilante(150, 1146);
-    auto e = Last();
-    e->y = static_cast<float>(ViewTop) + 60;
-    HeroAt(130, 120);  // 60 below: he stays
-    Update();
-    EXPECT_EQ(e->estado, ENEMY_GUARD);
-    HeroAt(130, 119.9f);
-    Update();
-    EXPECT_EQ(e->estado, ENEMY_RUNNER);
-    EXPECT_EQ(e->dir, DIR_UP);
-    EXPECT_FLOAT_EQ(e->y, static_cast<float>(ViewTop) + 50);
-    EXPECT_FLOAT_EQ(e->corre_pix, 0);
-    int steps = 0;
-    while (e->dir == DIR_UP && steps < 400) {
-        Update();
-        ++steps;
-    }
-    EXPECT_EQ(steps, 168);  // 167 steps of 0.24 to pass 40, then the turn
 }
 
 TEST_F(EnemyTest, SwimmersAndHouseGuardsShootOnlyDownwards) {
