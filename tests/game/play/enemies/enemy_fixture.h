@@ -55,11 +55,26 @@ protected:
         plat::StopRecording();
         return cells;
     }
-    int Rockets() const {
-        int n = 0;
-        for (const auto& o : *game::ShotList)
-            if (auto b = plat::As<game::T_Bala>(o); b && b->owned == game::BALA_BAZOOKA) ++n;
-        return n;
+    // A bullet flying up at (x, y), the hero's unless another kind is named.
+    static plat::Ref<game::T_Bala> HeroBullet(float x, float y, int owned = game::BALA_HERO) {
+        auto b = plat::New<game::T_Bala>();
+        b->owned = owned;
+        b->dir = game::DIR_UP;
+        b->x = x;
+        b->y = y;
+        b->yfinalbala = y - 80;
+        game::ShotList->AddLast(b);
+        return b;
+    }
+    // A grenade at (x, y), the hero's and bursting unless told otherwise.
+    static plat::Ref<game::T_Granada> Burst(float x, float y, int owned = game::GRANADA_HERO, int explota = 1) {
+        auto g = plat::New<game::T_Granada>();
+        g->owned = owned;
+        g->x = x;
+        g->y = y;
+        g->explota = explota;
+        game::ShotList->AddLast(g);
+        return g;
     }
 
     plat::Ref<tilemap::TileMap> map_;

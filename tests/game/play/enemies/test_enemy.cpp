@@ -176,29 +176,6 @@ TEST_F(EnemyTest, AKidnapperGroupIsTwoKidnappersAroundTheirCaptiveAndStartsItsOw
 
 // --- hits ----------------------------------------------------------------------------------
 
-// A bullet of the hero at (x, y).
-plat::Ref<T_Bala> HeroBullet(float x, float y, int owned = BALA_HERO) {
-    auto b = plat::New<T_Bala>();
-    b->owned = owned;
-    b->dir = DIR_UP;
-    b->x = x;
-    b->y = y;
-    b->yfinalbala = y - 80;
-    ShotList->AddLast(b);
-    return b;
-}
-
-// A grenade of the hero at (x, y), bursting.
-plat::Ref<T_Granada> Burst(float x, float y, int owned = GRANADA_HERO, int explota = 1) {
-    auto g = plat::New<T_Granada>();
-    g->owned = owned;
-    g->x = x;
-    g->y = y;
-    g->explota = explota;
-    ShotList->AddLast(g);
-    return g;
-}
-
 TEST_F(EnemyTest, ABulletBeatsAGrenadeAndOneBurstKillsSeveral) {
     Begin();
     auto a = Put(ENEMY_RUNNER, 100, 40);

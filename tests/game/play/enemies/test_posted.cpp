@@ -407,14 +407,7 @@ TEST_F(EnemyTest, BothKidnappersDownFreeTheCaptive) {
     EXPECT_EQ(captive->dir, DIR_UP_LEFT);
 
     // One kidnapper shot: 1000, and the captive is still led away.
-    auto shoot = [](const plat::Ref<T_Enemigo>& e) {
-        auto b = plat::New<T_Bala>();
-        b->owned = BALA_HERO;
-        b->dir = DIR_UP;
-        b->x = e->x + 10;
-        b->y = e->y + 10;
-        ShotList->AddLast(b);
-    };
+    auto shoot = [](const plat::Ref<T_Enemigo>& e) { HeroBullet(e->x + 10, e->y + 10); };
     shoot(first);
     Update();
     EXPECT_EQ(Score, 1000);
