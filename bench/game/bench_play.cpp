@@ -8,15 +8,15 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
+#include "bench/common/allocation_count.h"
 #include "framework/banks.h"
 #include "framework/game.h"
 #include "framework/input.h"
@@ -34,18 +34,6 @@
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "tilemap/tilemap.h"
-
-// Every allocation of the program is counted, so a benchmark can tell how
-// many its ticks make.
-std::atomic<long> gAllocations{0};
-
-void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -236,33 +224,43 @@ void BM_CrowdedTick(benchmark::State& state) {
     Crowd crowd;
     long tick = 0;
     long shots = 0;
-    const long allocations0 = gAllocations.load();
+    const long allocations0 = benchutil::Allocations();
     const auto t0 = std::chrono::steady_clock::now();
     for (auto _ : state) {
         CrowdedTick(crowd, tick++);
         shots += ShotList->Count();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    const long allocations = gAllocations.load() - allocations0;
+    const long allocations = benchutil::Allocations() - allocations0;
 
     // Untimed: which ticks make new actors, and what the others allocate.
+    // The actors seen are kept alive, so no new one takes an old address.
     std::unordered_set<const plat::Object*> seen;
+    std::vector<plat::Ref<plat::Object>> kept;
     seen.reserve(1 << 16);
-    for (const auto* list : {&ShotList, &EnemyList})
-        for (const auto& o : **list) seen.insert(o.get());
+    kept.reserve(1 << 16);
+    auto fresh = [&] {
+        long n = 0;
+        for (const auto* list : {&ShotList, &EnemyList})
+            for (const auto& o : **list)
+                if (seen.insert(o.get()).second) {
+                    kept.push_back(o);
+                    ++n;
+                }
+        return n;
+    };
+    fresh();
     long quietTicks = 0, quietAllocations = 0, newActors = 0, busyAllocations = 0;
     for (int i = 0; i < 20000; ++i) {
-        const long a0 = gAllocations.load();
+        const long a0 = benchutil::Allocations();
         CrowdedTick(crowd, tick++);
-        const long made = gAllocations.load() - a0;
-        long fresh = 0;
-        for (const auto* list : {&ShotList, &EnemyList})
-            for (const auto& o : **list) fresh += seen.insert(o.get()).second ? 1 : 0;
-        if (fresh == 0) {
+        const long made = benchutil::Allocations() - a0;
+        const long newcomers = fresh();
+        if (newcomers == 0) {
             ++quietTicks;
             quietAllocations += made;
         } else {
-            newActors += fresh;
+            newActors += newcomers;
             busyAllocations += made;
         }
     }

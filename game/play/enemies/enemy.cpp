@@ -269,32 +269,36 @@ bool Unhittable(int estado) {
 
 }  // namespace
 
-void T_Enemigo::TestBullets() {
+void T_Enemigo::TestHits() {
+    // One walk finds the first of the hero's bullets and the first of his
+    // bursting grenades that touch the soldier; a bullet counts before any
+    // grenade, wherever it lies in the list.
     const int bx = static_cast<int>(x + 2), by = static_cast<int>(y + 2);
+    plat::Ref<plat::Object> bullet;
+    T_Granada* burst = nullptr;
     for (const auto& object : *ShotList) {
-        auto* bala = dynamic_cast<T_Bala*>(object.get());
-        if (!bala) continue;
-        if (estado == ENEMY_TRENCH) return;  // bullets never reach into a trench
-        if (bala->owned != BALA_HERO) continue;
-        if (!RectsOverlap(static_cast<int>(bala->x), static_cast<int>(bala->y), 2, 2, bx, by, 20, 16)) continue;
-        HitScore(ENEMY_DYING);
-        Frame_ind = 0;
-        ShotList->Remove(object);
-        return;
+        if (auto* bala = dynamic_cast<T_Bala*>(object.get())) {
+            // Bullets never reach into a trench.
+            if (estado == ENEMY_TRENCH || bala->owned != BALA_HERO) continue;
+            if (RectsOverlap(static_cast<int>(bala->x), static_cast<int>(bala->y), 2, 2, bx, by, 20, 16)) {
+                bullet = object;
+                break;
+            }
+        } else if (auto* granada = dynamic_cast<T_Granada*>(object.get())) {
+            if (burst || granada->owned != GRANADA_HERO || granada->explota != 1) continue;
+            if (RectsOverlap(static_cast<int>(granada->x + 2), static_cast<int>(granada->y + 2), 20, 16, bx, by,
+                             20, 16))
+                burst = granada;
+        }
     }
-}
-
-void T_Enemigo::TestGrenades() {
-    const int bx = static_cast<int>(x + 2), by = static_cast<int>(y + 2);
-    for (const auto& object : *ShotList) {
-        auto* granada = dynamic_cast<T_Granada*>(object.get());
-        if (!granada || granada->owned != GRANADA_HERO || granada->explota != 1) continue;
-        if (!RectsOverlap(static_cast<int>(granada->x + 2), static_cast<int>(granada->y + 2), 20, 16, bx, by, 20,
-                          16))
-            continue;
-        // The grenade stays: one burst may kill any number of soldiers.
+    if (bullet) {
+        // The bullet is spent.
+        HitScore(ENEMY_DYING);
+        ShotList->Remove(bullet);
+    } else if (burst) {
+        // The grenade bursts on: one burst may kill any number of soldiers.
         if (estado == ENEMY_TRENCH) {
-            if (estado_trinchero == TRENCH_UP) {  // down or half up it is under cover
+            if (estado_trinchero == TRENCH_UP) {  // down or half up he is under cover
                 Score += 300;
                 estado = ENEMY_DYING_GUARD;
             }
@@ -305,9 +309,10 @@ void T_Enemigo::TestGrenades() {
         } else {
             HitScore(ENEMY_DYING);
         }
-        Frame_ind = 0;
+    } else {
         return;
     }
+    Frame_ind = 0;
 }
 
 bool T_Enemigo::OutOfWindow() const {
@@ -328,9 +333,7 @@ void T_Enemigo::Dying(int last) {
 
 void T_Enemigo::m_Update_enemigo() {
     if (!Hero) return;
-    // A soldier the bullet test kills is not tested against grenades.
-    if (!Unhittable(estado)) TestBullets();
-    if (!Unhittable(estado)) TestGrenades();
+    if (!Unhittable(estado)) TestHits();
     if (OutOfWindow()) {
         LeaveEnemyList();  // a house guard is not in it and stays
         return;
