@@ -92,13 +92,15 @@ void DrawGlyphs(const std::string& text, float x, float y, float spacing, bool p
     }
 }
 
-float MeasureText(const std::string& text, const plat::Ref<plat::TImageFont>& font) {
-    return font ? font->TextWidth(text) : static_cast<float>(plat::TextWidth(text));
+// The current font when none is given.
+TextWidthFunction ImageFontWidth(const plat::Ref<plat::TImageFont>& font) {
+    return [font](const std::string& text) {
+        return font ? font->TextWidth(text) : static_cast<float>(plat::TextWidth(text));
+    };
 }
 
 std::vector<std::string> Wrap(const std::vector<std::string>& lines, float width, float secondWidth,
-                              int switchLine, const plat::Ref<plat::TImageFont>& font,
-                              float scale) {
+                              int switchLine, const TextWidthFunction& measure, float scale) {
     std::vector<std::string> out;
     auto limit = [&]() {
         return (switchLine >= 0 && static_cast<int>(out.size()) >= switchLine) ? secondWidth : width;
@@ -122,7 +124,7 @@ std::vector<std::string> Wrap(const std::vector<std::string>& lines, float width
         for (std::size_t i = 1; i < words.size(); ++i) {
             const std::string& word = words[i];
             if (word.empty()) break;
-            if (MeasureText(current + " " + word, font) * scale > limit()) {
+            if (measure(current + " " + word) * scale > limit()) {
                 out.push_back(current);
                 current = word;
             } else {
@@ -597,15 +599,20 @@ void DrawTextPixelAligned(const std::string& text, float x, float y, float spaci
     DrawGlyphsPixelAligned(text, x, y, spacing);
 }
 
+std::vector<std::string> WrapTextLinesMeasured(const std::vector<std::string>& lines, float width,
+                                               const TextWidthFunction& measure, float scale) {
+    return Wrap(lines, width, width, -1, measure, scale);
+}
+
 std::vector<std::string> WrapTextLines(const std::vector<std::string>& lines, float width,
                                        const plat::Ref<plat::TImageFont>& font, float scale) {
-    return Wrap(lines, width, width, -1, font, scale);
+    return Wrap(lines, width, width, -1, ImageFontWidth(font), scale);
 }
 
 std::vector<std::string> WordWrapLines(const std::vector<std::string>& lines, float width,
                                        float secondWidth, int switchLine,
                                        const plat::Ref<plat::TImageFont>& font, float scale) {
-    return Wrap(lines, width, secondWidth, switchLine, font, scale);
+    return Wrap(lines, width, secondWidth, switchLine, ImageFontWidth(font), scale);
 }
 
 }  // namespace fw

@@ -9,6 +9,7 @@
 // (or what they say) after they change them.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -130,8 +131,13 @@ void DrawTextSubpixel(const std::string& text, float x, float y, float spacing);
 void DrawTextPixelAligned(const std::string& text, float x, float y, float spacing);
 void DrawGlyphsSubpixel(const std::string& text, float x, float y, float spacing);
 void DrawGlyphsPixelAligned(const std::string& text, float x, float y, float spacing);
-// Word-wraps to `width` pixels measured in `font` (the current font when
-// nullptr) at `scale`; empty lines stay empty.
+// The width of a text in pixels, in whatever font the caller measures with.
+using TextWidthFunction = std::function<float(const std::string&)>;
+// Word-wraps to `width` pixels, each candidate line measured by `measure`
+// and multiplied by `scale`; empty lines stay empty.
+std::vector<std::string> WrapTextLinesMeasured(const std::vector<std::string>& lines, float width,
+                                               const TextWidthFunction& measure, float scale);
+// The same measured in `font` (the current font when nullptr).
 std::vector<std::string> WrapTextLines(const std::vector<std::string>& lines, float width,
                                        const plat::Ref<plat::TImageFont>& font, float scale);
 // The same, with `secondWidth` once the output reaches `switchLine` lines.

@@ -1,5 +1,7 @@
 // TGame: the debug overlay.
 
+#include "framework/drawing.h"
+#include "framework/fonts.h"
 #include "framework/game.h"
 #include "platform/core/text.h"
 #include "platform/gfx/draw.h"
@@ -18,23 +20,26 @@ void TGame::DebugReset() {
 
 namespace {
 
-// Writes lines downwards from a start position, optionally shadowed.
-class LineWriter {
+// The overlay borrows the screen's font and the shared text-shadow style
+// (its shadow is solid, one pixel down and right); both are back when it
+// is done.
+class OverlayTextState {
 public:
-    LineWriter(float x, float y, float gap, bool shadow) : x_(x), y_(y), gap_(gap), shadow_(shadow) {}
-    void Write(const std::string& text) {
-        if (shadow_) {
-            plat::SetColor(0, 0, 0);
-            plat::DrawText(text, x_ + 1, y_ + 1);
-            plat::SetColor(255, 255, 255);
-        }
-        plat::DrawText(text, x_, y_);
-        y_ += gap_;
+    explicit OverlayTextState(const plat::Ref<plat::TImageFont>& font)
+        : font_(plat::GetImageFont()), x_(TextShadowX), y_(TextShadowY), alpha_(TextShadowAlpha) {
+        plat::SetImageFont(font);
+        SetShadowStyle(1, 1, 1);
     }
+    ~OverlayTextState() {
+        plat::SetImageFont(font_);
+        SetShadowStyle(x_, y_, alpha_);
+    }
+    OverlayTextState(const OverlayTextState&) = delete;
+    OverlayTextState& operator=(const OverlayTextState&) = delete;
 
 private:
-    float x_, y_, gap_;
-    bool shadow_;
+    plat::Ref<plat::TImageFont> font_;
+    float x_, y_, alpha_;
 };
 
 std::string OnOff(int v) { return v ? "on" : "off"; }
@@ -54,16 +59,13 @@ void TGame::DebugPrint() {
         plat::SetColor(255, 255, 255);
         plat::SetAlpha(1.0f);
     }
-    // The overlay's font is only borrowed: the screen's own font is back
-    // for the next frame.
-    const plat::Ref<plat::TImageFont> screenFont = plat::GetImageFont();
-    plat::SetImageFont(DebugImageFont);
+    const OverlayTextState textState(DebugImageFont);
     FPS->Calc();
-    LineWriter out(static_cast<float>(DebugDisplayX), static_cast<float>(DebugDisplayY),
-                   static_cast<float>(DebugImageFontGap), DebugShadow != 0);
+    TTextCursor out;
+    out.Init(DebugDisplayX, DebugDisplayY, DebugImageFontGap);
+    out.Shadow = DebugShadow;
     if (DebugShowFPSOnly) {
-        out.Write(FPS->GetDisplay());
-        plat::SetImageFont(screenFont);
+        out.OutputNL(FPS->GetDisplay());
         return;
     }
     const plat::MemoryStatus mem = plat::QueryMemory();
@@ -75,39 +77,38 @@ void TGame::DebugPrint() {
                                                     static_cast<double>(mem.totalBytes) * 100.0)
                            : 0;
 
-    out.Write(LogicTime->GetDisplay());
-    out.Write(DrawTime->GetDisplay());
-    out.Write(FPS->GetDisplay());
-    out.Write("Desk Hz " + std::to_string(DesktopRefreshRate));
-    out.Write("Game Hz " + std::to_string(GameRefreshRate));
-    out.Write(FixedRateLogic->GetDisplay());
-    out.Write("Flip    " + std::to_string(FlipSync));
-    out.Write("Fast    " + std::to_string(Fast));
-    out.Write("Slow    " + std::to_string(SlowMotion));
-    out.Write("VSync   " + std::to_string(VSync));
-    out.Write("Timing  " + std::to_string(NoTiming == 0 ? 1 : 0));
-    out.Write(Driver ? std::string("Gfx Drv OpenGL") : "Gfx Drv DirectX " + DirectXVersion);
-    out.Write("Snd Drv " + SoundDriver);
-    out.Write("Os Ver  " + OSVersion);
-    out.Write("GC Mem  " + std::to_string(mem.processResidentBytes));
-    out.Write("Win Mem " + std::to_string(usedMB) + "MB Used/" + std::to_string(totalMB) +
+    out.OutputNL(LogicTime->GetDisplay());
+    out.OutputNL(DrawTime->GetDisplay());
+    out.OutputNL(FPS->GetDisplay());
+    out.OutputNL("Desk Hz " + std::to_string(DesktopRefreshRate));
+    out.OutputNL("Game Hz " + std::to_string(GameRefreshRate));
+    out.OutputNL(FixedRateLogic->GetDisplay());
+    out.OutputNL("Flip    " + std::to_string(FlipSync));
+    out.OutputNL("Fast    " + std::to_string(Fast));
+    out.OutputNL("Slow    " + std::to_string(SlowMotion));
+    out.OutputNL("VSync   " + std::to_string(VSync));
+    out.OutputNL("Timing  " + std::to_string(NoTiming == 0 ? 1 : 0));
+    out.OutputNL(Driver ? std::string("Gfx Drv OpenGL") : "Gfx Drv DirectX " + DirectXVersion);
+    out.OutputNL("Snd Drv " + SoundDriver);
+    out.OutputNL("Os Ver  " + OSVersion);
+    out.OutputNL("GC Mem  " + std::to_string(mem.processResidentBytes));
+    out.OutputNL("Win Mem " + std::to_string(usedMB) + "MB Used/" + std::to_string(totalMB) +
               "MB Total = " + std::to_string(load) + "% Load");
-    out.Write("M. Vol. " + std::to_string(MusicVolume) + " (" + OnOff(Music) + ")");
-    out.Write("S. Vol. " + std::to_string(SoundVolume) + " (" + OnOff(Sound) + ")");
-    out.Write("Sp. Vol." + std::to_string(SpeechVolume) + " (" + OnOff(Speech) + ")");
-    out.Write("Mouse X " + std::to_string(Mouse->x));
-    out.Write("Mouse Y " + std::to_string(Mouse->y));
-    out.Write("Screen  " + (CurrentTScreen ? CurrentTScreen->name : std::string()));
-    out.Write("Handle  " + std::to_string(WindowHandle));
-    out.Write("Debug1  " + std::to_string(Debug1));
-    out.Write("Debug2  " + std::to_string(Debug2));
-    out.Write("Debug3  " + plat::FloatToString(Debug3));
-    out.Write("Debug4  " + plat::FloatToString(Debug4));
+    out.OutputNL("M. Vol. " + std::to_string(MusicVolume) + " (" + OnOff(Music) + ")");
+    out.OutputNL("S. Vol. " + std::to_string(SoundVolume) + " (" + OnOff(Sound) + ")");
+    out.OutputNL("Sp. Vol." + std::to_string(SpeechVolume) + " (" + OnOff(Speech) + ")");
+    out.OutputNL("Mouse X " + std::to_string(Mouse->x));
+    out.OutputNL("Mouse Y " + std::to_string(Mouse->y));
+    out.OutputNL("Screen  " + (CurrentTScreen ? CurrentTScreen->name : std::string()));
+    out.OutputNL("Handle  " + std::to_string(WindowHandle));
+    out.OutputNL("Debug1  " + std::to_string(Debug1));
+    out.OutputNL("Debug2  " + std::to_string(Debug2));
+    out.OutputNL("Debug3  " + plat::FloatToString(Debug3));
+    out.OutputNL("Debug4  " + plat::FloatToString(Debug4));
     if (GraphicPlacement) {
-        out.Write("GP X    " + std::to_string(gpX));
-        out.Write("GP Y    " + std::to_string(gpY));
+        out.OutputNL("GP X    " + std::to_string(gpX));
+        out.OutputNL("GP Y    " + std::to_string(gpY));
     }
-    plat::SetImageFont(screenFont);
 }
 
 }  // namespace fw

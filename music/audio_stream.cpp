@@ -74,7 +74,7 @@ void TAudioStream::DetachFromTimer() {
     hook_ = -1;
 }
 
-Ref<TAudioStream> TAudioStream::Create(const Ref<TMusic>& music, int loop, int paused) {
+Ref<TAudioStream> TAudioStream::Create(const Ref<TMusic>& music, int loop, int paused, Priming priming) {
     InitAudioStreamModule();
     if (!music) return nullptr;
     music->Seti(KEY_STREAM_LOOP, loop);
@@ -82,7 +82,7 @@ Ref<TAudioStream> TAudioStream::Create(const Ref<TMusic>& music, int loop, int p
     if (!channel) return nullptr;
     Ref<TAudioStream> stream;
     if (plat::Is<plat::OpenALChannel>(channel)) {
-        stream = TOpenALAudioStream::Build(music, paused);
+        stream = TOpenALAudioStream::Build(music, paused, priming);
     } else if (plat::Is<plat::SilentChannel>(channel) && plat::AudioDriverName() == "FreeAudio") {
         stream = plat::New<TFreeAudioAudioStream>();
         stream->AttachToTimer();
@@ -104,7 +104,7 @@ Ref<TAudioStream> TAudioStream::Create(const MusicSource& source, int loop, int 
 
 // --- TOpenALAudioStream --------------------------------------------------------
 
-Ref<TOpenALAudioStream> TOpenALAudioStream::Build(const Ref<TMusic>& music, int paused) {
+Ref<TOpenALAudioStream> TOpenALAudioStream::Build(const Ref<TMusic>& music, int paused, Priming priming) {
     if (!music || !plat::OpenALActive()) return nullptr;
     int format = OpenALFormat(music->STREAM_FORMAT);
     if (!format || music->SAMPLE_RATE <= 0) return nullptr;
@@ -133,15 +133,20 @@ Ref<TOpenALAudioStream> TOpenALAudioStream::Build(const Ref<TMusic>& music, int 
     alSourcef(source, AL_ROLLOFF_FACTOR, 0);
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
 
-    // A source that ends meanwhile has rewound itself: the buffers after
-    // its end would hear it again from the start, so they stay unqueued.
-    int filled = 0;
-    while (filled < kBufferCount && (filled == 0 || music->PlayStatus != 0))
-        stream->FillBuffer(stream->_buffers[static_cast<std::size_t>(filled++)]);
-    alSourceQueueBuffers(source, filled, stream->_buffers.data());
+    if (priming == Priming::AtCreation) stream->Prime();
     stream->SetPaused(paused != 0);
     stream->AttachToTimer();
     return stream;
+}
+
+void TOpenALAudioStream::Prime() {
+    // A source that ends meanwhile has rewound itself: the buffers after
+    // its end would hear it again from the start, so they stay unqueued.
+    int filled = 0;
+    while (filled < kBufferCount && (filled == 0 || Music->PlayStatus != 0))
+        FillBuffer(_buffers[static_cast<std::size_t>(filled++)]);
+    alSourceQueueBuffers(_source, filled, _buffers.data());
+    primed_ = true;
 }
 
 TOpenALAudioStream::~TOpenALAudioStream() { Stop(); }
@@ -160,6 +165,10 @@ void TOpenALAudioStream::Update() {
     if (!Alive()) {  // the driver went away: its names are gone with it
         Stop();
         return;
+    }
+    if (!primed_) {
+        if (paused) return;  // primed on the first tick after it is resumed
+        Prime();
     }
     if (Music->PlayStatus == 0 && !Playing()) {
         Stop();
@@ -202,14 +211,16 @@ void TOpenALAudioStream::Stop() {
 
 void TOpenALAudioStream::SetPaused(bool p) {
     if (!Alive()) return;
+    // Before its queue is primed the source has nothing to stop or play:
+    // the first tick after the stream is resumed primes it and starts it.
     if (p && !paused) {
         paused = 1;
         refilledWhilePaused_ = false;
-        alSourceStop(_source);
+        if (primed_) alSourceStop(_source);
     } else if (!p && paused) {
         paused = 0;
         if (Music) Music->PlayStatus = 1;
-        alSourcePlay(_source);
+        if (primed_) alSourcePlay(_source);
     }
 }
 
@@ -234,7 +245,12 @@ bool TOpenALAudioStream::Playing() {
     if (!Alive()) return false;
     ALint state = 0;
     alGetSourcei(_source, AL_SOURCE_STATE, &state);
-    return state == AL_PLAYING || (state == AL_INITIAL && !paused);
+    if (state == AL_PLAYING) return true;
+    if (paused) return false;
+    // Waiting for its first tick, or run dry while the program was busy for
+    // longer than the queue: the next tick fills the queue and starts it
+    // again, unless its source has ended.
+    return state == AL_INITIAL || (state == AL_STOPPED && Music && Music->PlayStatus != 0);
 }
 
 }  // namespace music

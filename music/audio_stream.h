@@ -18,6 +18,11 @@
 
 namespace music {
 
+// When an OpenAL stream first fills its queue from the source: at once, or on
+// its first timer tick (a stream stopped before then has rendered nothing).
+// Either way it starts playing on its first tick.
+enum class Priming { AtCreation, OnFirstTick };
+
 class TAudioStream : public plat::TChannel {
 public:
     Ref<TMusic> Music;   // the source; nullptr after Stop
@@ -40,7 +45,8 @@ public:
     // A stream over a ready source (kept on Stop), or over what LoadMusic
     // makes of a path or stream (released on Stop).  nullptr when no source
     // could be had, or the driver has no streams.
-    static Ref<TAudioStream> Create(const Ref<TMusic>& music, int loop, int paused);
+    static Ref<TAudioStream> Create(const Ref<TMusic>& music, int loop, int paused,
+                                    Priming priming = Priming::AtCreation);
     static Ref<TAudioStream> Create(const MusicSource& source, int loop, int paused);
 
     // The timer hook: a tick of the stream timer updates the stream.
@@ -71,9 +77,10 @@ public:
     ~TOpenALAudioStream() override;
 
     // Fills the 16 buffers from the source (fewer when it ends first) and
-    // queues them; the source starts playing on the first timer tick unless
-    // paused.
-    static Ref<TOpenALAudioStream> Build(const Ref<TMusic>& music, int paused);
+    // queues them, at once or on the first tick; the source starts playing on
+    // the first timer tick unless paused.
+    static Ref<TOpenALAudioStream> Build(const Ref<TMusic>& music, int paused,
+                                         Priming priming = Priming::AtCreation);
 
     void Stop() override;
     // Pausing stops the OpenAL source, so every queued buffer counts as
@@ -83,7 +90,9 @@ public:
     void SetVolume(float volume) override;
     void SetPan(float pan) override;
     void SetRate(float rate) override;
-    // Playing, or created and waiting for its first tick to start.
+    // Playing, or about to play again on the next tick: created and waiting
+    // for its first tick, or run dry while the program was busy (not when
+    // paused, nor once its source has ended).
     bool Playing() override;
     void Update() override;
     void FillBuffer(unsigned buffer);
@@ -94,6 +103,8 @@ public:
 private:
     TOpenALAudioStream() = default;
     bool Alive() const;
+    void Prime();
+    bool primed_ = false;
     int generation_ = -1;
     bool refilledWhilePaused_ = false;
 };
@@ -105,8 +116,9 @@ public:
     void Update() override {}
 };
 
-inline Ref<TAudioStream> CreateAudioStream(const Ref<TMusic>& music, int loop, int paused) {
-    return TAudioStream::Create(music, loop, paused);
+inline Ref<TAudioStream> CreateAudioStream(const Ref<TMusic>& music, int loop, int paused,
+                                           Priming priming = Priming::AtCreation) {
+    return TAudioStream::Create(music, loop, paused, priming);
 }
 inline Ref<TAudioStream> CreateAudioStream(const MusicSource& source, int loop, int paused) {
     return TAudioStream::Create(source, loop, paused);

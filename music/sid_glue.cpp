@@ -25,33 +25,61 @@ int Reconfigure(SidEngine* engine, F change) {
 
 }  // namespace
 
-SidBuilder* sid_builder_create(const char* name) {
-    auto builder = std::unique_ptr<ReSIDBuilder>(new (std::nothrow) ReSIDBuilder(name ? name : ""));
-    if (!builder || !builder->getStatus()) return nullptr;
-    return builder.release();
+// The standard console player's filter bias for the reSID builder, in
+// millivolts.  Left unset, 8580 tunes came out up to 11 dB louder than that
+// player renders them, by what the program had played before, and the
+// 6581's filter a little off.
+constexpr double kFilterBias = 0.5;
+
+// Power-on to the tune's start, in CPU cycles.  Left alone the library picks
+// it at random per engine from the wall clock, so a tune would start at a
+// different moment on every load and in every run; a fixed wait makes every
+// render of a song the same sound, and none starts later than this one.
+constexpr uint_least16_t kPowerOnDelay = 0;
+
+int sid_max_chips() {
+    static const int chips = static_cast<int>(sidplayfp().info().maxsids());
+    return chips;
+}
+
+SidBuilder* sid_builder_create(const char* name, int chips) {
+    if (chips <= 0) return nullptr;
+    try {
+        auto builder = std::make_unique<ReSIDBuilder>(name ? name : "");
+        if (!builder->getStatus()) return nullptr;
+        builder->create(static_cast<unsigned int>(chips));
+        if (!builder->getStatus()) return nullptr;
+        builder->filter(true);
+        builder->bias(kFilterBias);
+        return builder.release();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 void sid_builder_release(SidBuilder* builder) { delete builder; }
 
-SidEngine* sid_player_create(SidBuilder* builder) {
-    if (!builder) return nullptr;
+SidEngine* sid_player_create() {
     auto engine = std::unique_ptr<sidplayfp>(new (std::nothrow) sidplayfp());
     if (!engine) return nullptr;
-    builder->create(engine->info().maxsids());
-    if (!builder->getStatus()) return nullptr;
     SidConfig config = engine->config();
-    config.sidEmulation = builder;
+    config.sidEmulation = nullptr;
     config.defaultC64Model = SidConfig::PAL;
+    config.powerOnDelay = kPowerOnDelay;
     // Interpolation on the fast path costs a quarter of the default
     // resampling and sounds the same at 44.1 kHz.
     config.samplingMethod = SidConfig::INTERPOLATE;
     config.fastSampling = true;
-    // The engine waits a random number of cycles before starting a tune
-    // unless told how many: a fixed wait makes every render of a song the
-    // same sound, whenever and however often it is loaded.
-    config.powerOnDelay = 0;
     if (!engine->config(config)) return nullptr;
     return engine.release();
+}
+
+int sid_player_set_emulation(SidEngine* engine, SidBuilder* builder) {
+    return Reconfigure(engine, [&](SidConfig& c) {
+        if (!builder) return false;
+        c.sidEmulation = builder;
+        return true;
+    });
 }
 
 int sid_player_set_frequency(SidEngine* engine, int rate) {

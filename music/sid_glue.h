@@ -21,12 +21,25 @@ using SidInfoHandle = SidTuneInfo;
 // The library's clock speeds: 0 the tune's own, 1 PAL, 2 NTSC.
 enum SidClockSpeed { SID_CLOCK_CORRECT = 0, SID_CLOCK_PAL = 1, SID_CLOCK_NTSC = 2 };
 
-SidBuilder* sid_builder_create(const char* name);  // nullptr on failure
+// The most SID chips one engine plays at once.
+int sid_max_chips();
+// A reSID builder with `chips` chip emulations, its filter on and biased as
+// the standard console player sets it; nullptr on failure.  The first
+// builder of a program also builds the emulation's shared tables (a few
+// hundred milliseconds and some 20 MiB), so no second builder may be made
+// while that runs; later builders are quick.
+SidBuilder* sid_builder_create(const char* name, int chips);
 void sid_builder_release(SidBuilder* builder);
 
-// An engine with as many SID emulations as it can use, sampling with
-// interpolation on the fast path; nullptr when the configuration is refused.
-SidEngine* sid_player_create(SidBuilder* builder);
+// An engine without chip emulations yet: it takes settings and tunes, and
+// renders once it has a builder.  A PAL machine that starts every tune the
+// same number of cycles after power-on, sampling with interpolation on the
+// fast path; nullptr when the configuration is refused.
+SidEngine* sid_player_create();
+// Hands the engine its chip emulations (locked from the builder for as long
+// as the engine keeps them; a loaded tune starts again).  1 accepted, 0 not
+// or without either handle.
+int sid_player_set_emulation(SidEngine* engine, SidBuilder* builder);
 int sid_player_set_frequency(SidEngine* engine, int rate);       // 1 accepted, 0 not
 int sid_player_set_precision(SidEngine* engine, int bits);       // only 16 bits exist
 int sid_player_set_playback(SidEngine* engine, int channels);    // 1 mono, 2 stereo

@@ -1,5 +1,6 @@
 #include "music/sid_stream.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "music/module.h"
@@ -15,6 +16,22 @@ namespace {
 int started = -1;  // module generation this module last started in
 
 [[noreturn]] void Fail(const std::string& text) { throw plat::RuntimeError("SIDStream.Load(): " + text); }
+
+const char* const kFillError = "SIDStream.FillBuffer(): Unable to process sample data";
+
+// Lends the C library's shared random generator a state of its own while it
+// lives, and puts the previous one back (rand() draws from the generator
+// that setstate switches).
+class DitherWith {
+public:
+    explicit DitherWith(char* state) : previous_(setstate(state)) {}
+    ~DitherWith() { setstate(previous_); }
+    DitherWith(const DitherWith&) = delete;
+    DitherWith& operator=(const DitherWith&) = delete;
+
+private:
+    char* previous_;
+};
 
 unsigned BigEndian16(const std::uint8_t* p) { return (unsigned(p[0]) << 8) | p[1]; }
 
@@ -71,10 +88,7 @@ Ref<SIDStream> SIDStream::Load(const std::vector<std::uint8_t>& bytes, const std
     sid->STREAM_FORMAT = sid->Channels == 2 ? FORMAT_STEREO16 : FORMAT_MONO16;
     sid->SAMPLE_RATE = rate;
 
-    sid->resid.reset(sid_builder_create("Music Load SID"));
-    if (!sid->resid) Fail("Unable to create ReSIDBuilder");
-    sid->player.reset(sid_player_create(sid->resid.get()));
-
+    sid->player.reset(sid_player_create());
     SidEngine* engine = sid->player.get();
     if (!sid_player_set_frequency(engine, rate)) Fail("Unable to set rate " + std::to_string(rate));
     if (!sid_player_set_precision(engine, sid->Bits)) Fail("Unable to set bits " + std::to_string(sid->Bits));
@@ -82,7 +96,22 @@ Ref<SIDStream> SIDStream::Load(const std::vector<std::uint8_t>& bytes, const std
     if (!sid_player_set_clock_speed(engine, clockSpeed))
         Fail("Unable to set clockSpeed " + std::to_string(clockSpeed));
     if (sid_player_load(engine, sid->tune.get()) != 0) Fail("Unable to load tune into the player");
+    sid->StartDither();
     return sid;
+}
+
+void SIDStream::AttachEmulation() {
+    if (resid) return;
+    resid = detail::TakeSidEmulation();
+    if (!resid) Fail("Unable to create ReSIDBuilder");
+    // The tune starts again with the chips, before anything was rendered.
+    if (!sid_player_set_emulation(player.get(), resid.get())) throw plat::RuntimeError(kFillError);
+}
+
+void SIDStream::StartDither() {
+    constexpr unsigned kSeed = 1;
+    char* shared = initstate(kSeed, dither_.data(), dither_.size());
+    setstate(shared);
 }
 
 int SIDStream::FillBuffer(void* buffer, int length) {
@@ -92,8 +121,15 @@ int SIDStream::FillBuffer(void* buffer, int length) {
     int whole = frame > 0 ? length - length % frame : 0;
     int rendered = 0;
     if (whole > 0) {
-        rendered = sid_player_play(player.get(), out, whole);
-        if (rendered <= 0) throw plat::RuntimeError("SIDStream.FillBuffer(): Unable to process sample data");
+        AttachEmulation();
+        {
+            // Whatever else draws from the shared generator, the song renders
+            // the same on every load, and the other draws go on as if no
+            // music had been rendered.
+            const DitherWith dither(dither_.data());
+            rendered = sid_player_play(player.get(), out, whole);
+        }
+        if (rendered <= 0) throw plat::RuntimeError(kFillError);
         if (rendered > whole) rendered = whole;
     }
     std::memset(out + rendered, 0, static_cast<std::size_t>(length - rendered));
@@ -142,7 +178,12 @@ FrontEnd& State() {
 
 }  // namespace
 
-SidAudioStream::SidAudioStream() { InitSidStreamModule(); }
+SidAudioStream::SidAudioStream() {
+    InitSidStreamModule();
+    // A program with a music player means to play SID music: the emulation's
+    // one-time set-up starts now, beside the rest of the program's start-up.
+    detail::PrepareSidEmulation();
+}
 
 Ref<SIDStream> SidAudioStream::CurrentSource() { return State().source; }
 Ref<TAudioStream> SidAudioStream::CurrentStream() { return State().stream; }
@@ -158,7 +199,9 @@ std::uint8_t SidAudioStream::Load(const std::string& url, std::uint16_t track, s
     st.source = plat::As<SIDStream>(LoadMusic(url));
     if (!st.source) return 0;
     if (track == 0 || track > GetTrackCount()) track = 1;
-    st.stream = CreateAudioStream(st.source, 1, 0);
+    // Streams of the front end render nothing before their first tick: a
+    // tune loaded and stopped at once (as the screens do) costs no sound.
+    st.stream = CreateAudioStream(st.source, 1, 0, Priming::OnFirstTick);
     Stop();
     SetHertz(rate);
     SetVolume(volume);
@@ -175,7 +218,7 @@ void SidAudioStream::Play() {
         return;
     }
     if (st.stream && st.stream->Playing()) return;
-    st.stream = CreateAudioStream(st.source, 1, 0);
+    st.stream = CreateAudioStream(st.source, 1, 0, Priming::OnFirstTick);
     st.paused = 0;
 }
 

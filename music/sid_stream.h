@@ -2,6 +2,7 @@
 // SID chip music: the SID source, which renders a PSID tune through the SID
 // player library, and the front end the game drives.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "music/audio_stream.h"
 #include "music/music.h"
+#include "music/sid_emulation.h"
 #include "music/sid_glue.h"
 
 namespace music {
@@ -29,7 +31,10 @@ public:
 
     // Renders whole sample frames; a remainder shorter than a frame is
     // silence.  Raises "SIDStream.FillBuffer(): Unable to process sample
-    // data" when the engine renders nothing.  The source never ends.
+    // data" when the engine renders nothing.  The source never ends.  The
+    // first render gives the engine its chips (waiting for the emulation's
+    // one-time set-up if it is still running) and raises "SIDStream.Load():
+    // Unable to create ReSIDBuilder" when none can be had.
     int FillBuffer(void* buffer, int length) override;
     // Renders nothing (the interface's play call without a buffer).
     int Play();
@@ -48,14 +53,22 @@ public:
 
 private:
     SIDStream() = default;
-    struct BuilderRelease { void operator()(SidBuilder* b) const { sid_builder_release(b); } };
+    // The engine gets its chip emulations when it first renders, so opening a
+    // tune never waits for the emulation's one-time set-up.
+    void AttachEmulation();
+    // Seeds the generator state the library dithers this source's output with.
+    void StartDither();
+
     struct TuneRelease { void operator()(SidTuneHandle* t) const { sid_tune_destroy(t); } };
     struct EngineRelease { void operator()(SidEngine* e) const { sid_player_destroy(e); } };
     // Declared in this order so they go player, tune, builder: the engine
     // hands its SID emulations back to the builder.
-    std::unique_ptr<SidBuilder, BuilderRelease> resid;
+    detail::BuilderPtr resid;
     std::unique_ptr<SidTuneHandle, TuneRelease> tune;
     std::unique_ptr<SidEngine, EngineRelease> player;
+    // The library dithers its output with the C library's shared random
+    // generator; this source keeps a generator state of its own for it.
+    alignas(std::int32_t) std::array<char, 128> dither_{};
 };
 
 // True when the bytes look like a PSID/RSID file the player library can
@@ -77,6 +90,8 @@ void InitSidStreamModule();
 // operations do nothing.
 class SidAudioStream : public plat::Object {
 public:
+    // Also starts the SID emulation's one-time set-up beside the main thread,
+    // so that the first tune to play does not wait for it.
     SidAudioStream();
 
     // 1 when the tune was opened; 0 when no SID source could be made.  A

@@ -13,6 +13,7 @@ VELMAROK_PACKAGES=(
   clang libclang-rt-14-dev
   acme python3 python3-pil python3-fonttools sox
   xvfb xfonts-base
+  sidplayfp  # the console SID player the music tests compare levels with
 )
 
 velmarok_install_deps() {

@@ -189,7 +189,10 @@ int RunFrame() {
 void GameMain(int frameLimit) {
     StartUp();
     for (int frames = 0;; ++frames) {
-        if (frameLimit > 0 && frames >= frameLimit) QuitGame();
+        if (frameLimit > 0 && frames >= frameLimit) {
+            plat::ReportFramesDrawn(frames);
+            QuitGame();
+        }
         if (RunFrame() == -1) QuitGame();
     }
 }

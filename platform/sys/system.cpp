@@ -10,6 +10,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +110,14 @@ MemoryStatus QueryMemory() {
     long long pages = 0, resident = 0;
     if (statm >> pages >> resident) m.processResidentBytes = resident * sysconf(_SC_PAGESIZE);
     return m;
+}
+
+void ReportFramesDrawn(int frames) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::printf("frames drawn: %d at %lld ns, resident %lld bytes\n", frames,
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                QueryMemory().processResidentBytes);
+    std::fflush(stdout);
 }
 
 void SetProcessPriority(int level) {

@@ -24,6 +24,11 @@ struct MemoryStatus {
 };
 MemoryStatus QueryMemory();
 
+// For start-up measurements: one line on the standard output saying that
+// `frames` frames are drawn, the moment (the monotonic clock, in
+// nanoseconds, the clock other processes read too) and the resident memory.
+void ReportFramesDrawn(int frames);
+
 // Process / thread niceness; lack of permission is silently ignored.
 // level: 0 normal, 1 above normal, 2 high (negative values lower it).
 void SetProcessPriority(int level);

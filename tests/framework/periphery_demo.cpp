@@ -1,24 +1,31 @@
-// A small program that shows the framework's sprites and effects at work,
-// in the game's own set-up (320 x 240 drawn into an 800 x 600 window).  It
-// runs one scene at a time: sprites, particles, shapes, cross-fade, slide,
-// mask.  Live, the scenes change every five seconds; Space shows the next
-// one, F fades the screen out and in again, Escape quits.  Now and then a
-// sound plays (the flasher of the sprites, the explosions of the particles).
+// A small program that shows the framework's sprites, effects and widgets
+// at work, in the game's own set-up (320 x 240 drawn into an 800 x 600
+// window).  It runs one scene at a time: sprites, particles, shapes,
+// cross-fade, slide, mask, buttons, loading, loaded, widgets, text.  Live,
+// the scenes change every five seconds; Space shows the next one, F fades
+// the screen out and in again, Escape quits (on the widgets page the text
+// input takes the keys until Enter or Escape).  Now and then a sound plays
+// (the flasher of the sprites, the explosions of the particles, the
+// buttons).
 //
 // VELMAROK_DEMO_SCRIPT drives it without a person, on a clock of its own so
 // every run draws the same frames: a comma-separated list of steps,
 // "scene:NAME" (start a scene), "ticks:N" (run N logic ticks of 5 ms),
+// "pointer:X:Y" (the pointer at X, Y of the 320 x 240 drawing space),
 // "shot:PATH" (draw a frame and save it as PNG), "screenfade:PATH" (fade the
 // screen out, saving the frame half-way), "escape" (quit).  After each shot
 // it prints "shot PATH" and the positions a checker needs, one per line.
 //
-// The pictures and sounds are made here, the sounds in a temporary folder
-// that is removed at the end.
+// The pictures, sounds and the bitmap font are made here, the files in a
+// temporary folder that is removed at the end.
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -34,27 +41,36 @@
 #include "framework/animation.h"
 #include "framework/banks.h"
 #include "framework/blocking.h"
+#include "framework/button.h"
 #include "framework/channels.h"
 #include "framework/drawing.h"
 #include "framework/errors.h"
 #include "framework/fade.h"
+#include "framework/fonts.h"
 #include "framework/game.h"
 #include "framework/helpers.h"
 #include "framework/input.h"
+#include "framework/loading.h"
+#include "framework/menu.h"
 #include "framework/particles.h"
 #include "framework/shapes.h"
+#include "framework/slider.h"
 #include "framework/slides.h"
 #include "framework/space.h"
 #include "framework/sprite.h"
 #include "framework/system.h"
+#include "framework/text_input.h"
+#include "framework/tool_tip.h"
 #include "platform/core/clock.h"
 #include "platform/core/random.h"
+#include "platform/core/text.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/image.h"
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
+#include "bitmap_font_files.h"
 #include "demo_support.h"
 
 namespace {
@@ -138,8 +154,71 @@ void WriteWav(const std::string& path, double seconds, const std::function<doubl
 
 struct Assets {
     plat::Ref<fw::TGameImage> tile, strip, halo, dot, spark, blast, pictureA, pictureB, slidePicture, mask;
+    plat::Ref<fw::TGameImage> arrow;  // the pointer of the widget pages
     plat::Ref<fw::TGameSound> beep, boom;
+    plat::Ref<fw::TBitmapFont> font;  // white to pale blue, 8 x 8 cells
 };
+
+// A picture file of the widgets, which load their pictures by name.
+void SavePicture(const TempFolder& folder, const std::string& name, int w, int h, const PixelFn& pixel) {
+    auto p = plat::CreatePixmap(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) p->Write(x, y, pixel(x, y, 0));
+    plat::SavePixmapPNG(p, folder.File(name + ".png"));
+}
+
+using Rgb3 = std::array<int, 3>;
+
+// A panel with a rim and a vertical gradient from `top` to `bottom`.
+PixelFn Panel(int w, int h, Rgb3 top, Rgb3 bottom, int rim) {
+    return [=](int x, int y, int) {
+        const bool edgeX = x == 0 || x == w - 1, edgeY = y == 0 || y == h - 1;
+        if (edgeX && edgeY) return 0u;
+        if (edgeX || edgeY) return Argb(255, rim, rim, rim);
+        const double f = static_cast<double>(y) / (h - 1);
+        auto mix = [f](int a, int b) { return static_cast<int>(a + (b - a) * f); };
+        return Argb(255, mix(top[0], bottom[0]), mix(top[1], bottom[1]), mix(top[2], bottom[2]));
+    };
+}
+
+// The files of the widget pages and the demo's bitmap font.
+void MakeWidgetFiles(const TempFolder& folder, Assets& a) {
+    const Rgb3 blue[2] = {{70, 100, 170}, {30, 50, 110}}, light[2] = {{110, 150, 230}, {50, 80, 170}};
+    const Rgb3 grey[2] = {{90, 90, 90}, {60, 60, 60}}, down[2] = {{20, 40, 90}, {60, 90, 160}};
+    SavePicture(folder, "panel", 100, 20, Panel(100, 20, blue[0], blue[1], 200));
+    SavePicture(folder, "panelMO", 100, 20, Panel(100, 20, light[0], light[1], 255));
+    SavePicture(folder, "panel_disabled", 100, 20, Panel(100, 20, grey[0], grey[1], 120));
+    SavePicture(folder, "panel_down", 100, 20, Panel(100, 20, down[0], down[1], 150));
+    SavePicture(folder, "clickhere", 100, 20, Panel(100, 20, blue[0], blue[1], 200));
+    SavePicture(folder, "clickhereMO", 100, 20, Panel(100, 20, light[0], light[1], 255));
+    SavePicture(folder, "tipbox", 120, 34, Panel(120, 34, {250, 240, 190}, {220, 200, 140}, 90));
+    SavePicture(folder, "loadpanel", 140, 30, Panel(140, 30, {40, 40, 60}, {20, 20, 30}, 160));
+    SavePicture(folder, "loadbg", 320, 240, [](int x, int y, int) {
+        const int shade = ((x / 16 + y / 16) % 2) * 6;
+        return Argb(255, 16 + shade, 22 + shade, 40 + y / 8 + shade);
+    });
+    SavePicture(folder, "loadbar", 200, 12, Panel(200, 12, {120, 240, 120}, {30, 150, 40}, 220));
+    SavePicture(folder, "loadbarempty", 200, 12, Panel(200, 12, {50, 50, 50}, {35, 35, 35}, 110));
+    SavePicture(folder, "loadbarfinal", 200, 12, Panel(200, 12, {140, 250, 250}, {40, 170, 190}, 255));
+    SavePicture(folder, "track", 120, 6, Panel(120, 6, grey[0], grey[1], 160));
+    SavePicture(folder, "knob", 10, 10, [](int x, int y, int) { return Disc(x, y, 5, 250, 170, 40); });
+    // An arrow pointing up-left: white with a black rim.
+    a.arrow = MakePicture("arrow", 7, 11, 1, 0, [](int x, int y, int) {
+        const int edge = y * 6 / 10;
+        if (x > edge) return 0u;
+        const bool rim = x == 0 || x == edge || y == 10;
+        return rim ? Argb(255, 0, 0, 0) : Argb(255, 255, 255, 255);
+    });
+
+    plat::Ref<plat::TPixmap> sheet;
+    const auto glyphs = fontfiles::DefaultFontSheet(sheet, [](int row) {
+        const int fall = row * 12;
+        return Argb(255, 255 - fall, 255 - fall / 2, 255);
+    });
+    fontfiles::Write(folder.File("demofont"), sheet, glyphs);
+    // Unfiltered: the glyphs keep their hard pixels when the window scales them.
+    a.font = fw::TBitmapFont::Create(folder.File("demofont"), 0, 0, 0);
+}
 
 Assets MakeAssets(const TempFolder& folder) {
     Assets a;
@@ -203,6 +282,7 @@ Assets MakeAssets(const TempFolder& folder) {
     });
     a.beep = fw::TGameSound::Create(folder.File("beep.wav"), 0);
     a.boom = fw::TGameSound::Create(folder.File("boom.wav"), 0);
+    MakeWidgetFiles(folder, a);
     return a;
 }
 
@@ -461,6 +541,215 @@ private:
     plat::Ref<fw::TSlideShow> show_;
 };
 
+// --- widget pages ----------------------------------------------------------------------
+
+// The arrow at the shell's pointer (which the game itself keeps switched off).
+void DrawArrow(const Assets& a) {
+    const fw::DrawingPoint p = fw::PointerInDrawingSpace();
+    plat::SetBlend(plat::ALPHABLEND);
+    plat::DrawImage(a.arrow->image, p.x, p.y, 0);
+}
+
+plat::Ref<fw::TLabel> MakeLabel(const Assets& a, const std::string& text, float x, float y, int alignment,
+                                const plat::Ref<fw::TColor>& colour, const plat::Ref<fw::TShadow>& shadow,
+                                int wordWrap = 0) {
+    auto label = fw::TLabel::CreateSpecial(text, x, y, alignment, wordWrap, 0);
+    label->Init(nullptr, colour, shadow, 0, a.font, nullptr, "");
+    if (wordWrap) label->PreCalcWordWrap();
+    return label;
+}
+
+std::string Box(const std::string& name, float x, float y, float w, float h) {
+    return Point(name, x, y) + " " + std::to_string(w) + " " + std::to_string(h);
+}
+
+// A column of captioned buttons: hover one to see it glow and grow, the
+// second is disabled, the third held pressed.
+class ButtonScene : public Scene {
+public:
+    explicit ButtonScene(const Assets& a) : assets_(a) {
+        menu_ = fw::TMenu::Create("", "", 0, 0, 0);
+        for (const char* caption : {"Start", "Options", "Scores", "Exit"}) {
+            auto b = menu_->AddQuickAuto("panel", caption);
+            b->SetupCaption(caption, nullptr, fw::TColor::Create(255, 255, 255, 1), fw::TShadow::Create(1, 1, 0.7f),
+                            a.font, fw::TColor::Create(255, 235, 120, 1));
+            b->SetupScaleOnMO(1.2f, 0.004f, 0.004f);
+            b->SetFixedGlowOnMO(0.5f, 0.01f, 1);
+            b->SetShadow(1, 2, 2, 0.5f);
+            b->SoundClick = a.beep;
+        }
+        menu_->MakeColumn(10);
+        auto options = menu_->FindButton("options");
+        options->Disabled = 1;
+        options->ClickDisabled = 0;
+        options->CaptionDisabledColor = fw::TColor::Create(150, 150, 150, 1);
+        auto scores = menu_->FindButton("scores");
+        scores->StayDown = 1;
+        scores->SetupCaptionDown(fw::TColor::Create(190, 210, 255, 1), 1, 1, 1);
+        scores->NoSound = 1;
+        scores->SimulateClick();
+        scores->NoSound = 0;
+    }
+    void Logic() override {
+        for (const auto& b : *menu_) b->Manage();
+    }
+    void Draw() override {
+        plat::SetClsColor(12, 16, 30);
+        plat::Cls();
+        menu_->Draw(0, 0);
+        Label("hover, disabled, pressed, plain", 160, 222);
+        DrawArrow(assets_);
+    }
+    std::vector<std::string> Info() const override {
+        std::vector<std::string> out;
+        for (const auto& b : *menu_) out.push_back(Box(plat::Lower(b->name), b->x, b->y, b->w, b->h));
+        const fw::DrawingPoint p = fw::PointerInDrawingSpace();
+        out.push_back(Point("pointer", p.x, p.y));
+        return out;
+    }
+
+private:
+    const Assets& assets_;
+    plat::Ref<fw::TMenu> menu_;
+};
+
+// The shell's own loading screen, three steps of eight in, or full with
+// its click-here button.
+class LoadingScene : public Scene {
+public:
+    LoadingScene(const Assets& a, bool done) : assets_(a), screen_(fw::Game->LoadingScreen) {
+        screen_->SpecialLoad("loadbg.png", "loadbar.png", "loadpanel.png");
+        screen_->LoadingBar->Mode = 1;
+        screen_->LoadingBar->Centre(150);
+        screen_->SetSteps(8);
+        screen_->CustomDrawFunction = [this] {
+            assets_.font->DrawAligned(screen_->Finished ? "Ready" : "Loading", 160, 120, 3, 1, 1, 0);
+        };
+        for (int i = 0; i < (done ? 8 : 3); ++i) screen_->Progress();
+        if (done) {
+            screen_->SetClickHereButton("clickhere", "clickhereMO", 110, 180);
+            screen_->ClickHereButton->SetupCaption("Click here", nullptr, fw::TColor::Create(255, 255, 255, 1),
+                                                   nullptr, a.font, fw::TColor::Create(255, 235, 120, 1));
+        }
+    }
+    ~LoadingScene() override {
+        screen_->CustomDrawFunction = nullptr;
+        screen_->Kill();
+    }
+    void Logic() override {
+        if (screen_->ClickHereButton) screen_->ClickHereButton->Manage();
+    }
+    void Draw() override {
+        screen_->Draw();
+        DrawArrow(assets_);
+    }
+    std::vector<std::string> Info() const override {
+        const auto& bar = *screen_->LoadingBar;
+        std::vector<std::string> out = {Box("bar", static_cast<float>(bar.x), static_cast<float>(bar.y),
+                                            static_cast<float>(bar.w), static_cast<float>(bar.h)),
+                                        "steps " + std::to_string(bar.CurrentStep)};
+        if (const auto& b = screen_->ClickHereButton) out.push_back(Box("button", b->x, b->y, b->w, b->h));
+        return out;
+    }
+
+private:
+    const Assets& assets_;
+    plat::Ref<fw::TLoadingScreen> screen_;
+};
+
+// A slider with its tool tip, and a text input that takes what is typed.
+class WidgetScene : public Scene {
+public:
+    explicit WidgetScene(const Assets& a) : assets_(a) {
+        slider_ = fw::TSlider::CreateSpecial("track", "knob", 110, 70, 4, "volume", 5);
+        slider_->SetValue(25);
+        slider_->DotY -= 2;
+        input_ = plat::New<fw::TTextInput>();
+        input_->Init(nullptr, "Abc", 110, 130, a.font);
+        input_->DrawDots = 1;
+        input_->CursorYOffset = 1;
+        tip_ = plat::New<fw::TToolTip>();
+        tip_->image = fw::TGameImage::Create(fw::Game->ImagePath + "tipbox.png", -1, 0);
+        tip_->Font = fw::TFont::Create(nullptr, fw::TColor::Create(70, 40, 0, 1), nullptr, 0, a.font, nullptr, "");
+        tip_->TextDrawWidth = 110;
+        tip_->AlwaysShowAboveMouse = 1;
+        tip_->SetText("Drag the knob to set the volume");
+        volume_ = MakeLabel(a, "Volume", 100, 69, 2, fw::TColor::Create(200, 200, 220, 1), nullptr);
+        name_ = MakeLabel(a, "Name", 100, 130, 2, fw::TColor::Create(200, 200, 220, 1), nullptr);
+    }
+    ~WidgetScene() override {
+        if (input_->Active) input_->Finish();
+    }
+    void Logic() override {
+        slider_->Manage();
+        input_->Manage();
+        tip_->Collide(slider_->MouseOver);
+    }
+    void Draw() override {
+        plat::SetClsColor(24, 28, 40);
+        plat::Cls();
+        volume_->Draw(0, 0, 1);
+        name_->Draw(0, 0, 1);
+        slider_->Draw();
+        assets_.font->DrawAligned(std::to_string(slider_->Value) + "%", 240, 69, 0, 1, 1, 0);
+        input_->Draw();
+        tip_->Draw();
+        DrawArrow(assets_);
+    }
+    std::vector<std::string> Info() const override {
+        const fw::DrawingPoint p = fw::PointerInDrawingSpace();
+        return {Box("slider", slider_->x, slider_->y, slider_->w, slider_->h),
+                Point("dot", static_cast<float>(slider_->DotX + 5), static_cast<float>(slider_->DotY + 5)),
+                Point("input", static_cast<float>(input_->X), static_cast<float>(input_->Y)),
+                "cursor " + std::to_string(input_->CursorOn),
+                Box("tip", tip_->x, tip_->y, static_cast<float>(tip_->image->w), static_cast<float>(tip_->image->h)),
+                Point("pointer", p.x, p.y)};
+    }
+
+private:
+    const Assets& assets_;
+    plat::Ref<fw::TSlider> slider_;
+    plat::Ref<fw::TTextInput> input_;
+    plat::Ref<fw::TToolTip> tip_;
+    plat::Ref<fw::TLabel> volume_, name_;
+};
+
+// Labels in the bitmap font: left, centred and right of one line, one with
+// a shadow, and one wrapped to a width.
+class TextScene : public Scene {
+public:
+    explicit TextScene(const Assets& a) {
+        const auto white = fw::TColor::Create(235, 235, 255, 1);
+        left_ = MakeLabel(a, "Left", 160, 50, 0, white, nullptr);
+        centred_ = MakeLabel(a, "Centred", 160, 75, 1, white, nullptr);
+        right_ = MakeLabel(a, "Right", 160, 100, 2, white, nullptr);
+        shadowed_ = MakeLabel(a, "Shadowed", 160, 130, 1, fw::TColor::Create(255, 200, 80, 1),
+                              fw::TShadow::Create(2, 2, 0.9f));
+        wrapped_ = MakeLabel(a, "A label wraps its words to the width it is given.", 160, 165, 1,
+                             fw::TColor::Create(160, 220, 160, 1), nullptr, 200);
+    }
+    void Logic() override {}
+    void Draw() override {
+        plat::SetClsColor(50, 56, 80);
+        plat::Cls();
+        plat::SetColor(90, 90, 120);
+        plat::DrawLine(160, 40, 160, 115);
+        plat::SetColor(255, 255, 255);
+        for (const auto& l : {left_, centred_, right_, shadowed_, wrapped_}) l->Draw(0, 0, 1);
+    }
+    std::vector<std::string> Info() const override {
+        std::vector<std::string> out;
+        const std::pair<const char*, plat::Ref<fw::TLabel>> labels[] = {
+            {"left", left_}, {"centred", centred_}, {"right", right_}, {"shadowed", shadowed_}, {"wrapped", wrapped_}};
+        for (const auto& [name, l] : labels) out.push_back(Box(name, l->X, l->Y, l->CalcWidth(), l->CalcHeight()));
+        out.push_back("lines " + std::to_string(wrapped_->TotalLines));
+        return out;
+    }
+
+private:
+    plat::Ref<fw::TLabel> left_, centred_, right_, shadowed_, wrapped_;
+};
+
 // --- the demo's screen ----------------------------------------------------------------
 
 class DemoScreen : public fw::TScreen {
@@ -470,14 +759,21 @@ public:
     const std::vector<std::string>& Names() const { return names_; }
 
     void Show(const std::string& sceneName) {
+        if (std::find(names_.begin(), names_.end(), sceneName) == names_.end()) return;
         current_ = sceneName;
+        // The old scene goes first: two pages share the shell's loading screen.
+        scene_.reset();
         if (sceneName == "sprites") scene_ = std::make_unique<SpriteScene>(assets_);
         else if (sceneName == "particles") scene_ = std::make_unique<ParticleScene>(assets_);
         else if (sceneName == "shapes") scene_ = std::make_unique<ShapeScene>();
         else if (sceneName == "crossfade") scene_ = std::make_unique<CrossFadeScene>(assets_);
         else if (sceneName == "slide") scene_ = std::make_unique<SlideScene>(assets_, false);
         else if (sceneName == "mask") scene_ = std::make_unique<SlideScene>(assets_, true);
-        else return;
+        else if (sceneName == "buttons") scene_ = std::make_unique<ButtonScene>(assets_);
+        else if (sceneName == "loading") scene_ = std::make_unique<LoadingScene>(assets_, false);
+        else if (sceneName == "loaded") scene_ = std::make_unique<LoadingScene>(assets_, true);
+        else if (sceneName == "widgets") scene_ = std::make_unique<WidgetScene>(assets_);
+        else if (sceneName == "text") scene_ = std::make_unique<TextScene>(assets_);
         ticks_ = 0;
         std::cout << "scene " << sceneName << std::endl;
     }
@@ -489,12 +785,21 @@ public:
             }
         Show(names_.front());
     }
+    // The pointer at a place of the drawing space, as if it had moved there
+    // (a script has no real pointer).
+    void SetPointer(float x, float y) {
+        scriptedPointer_ = {x, y};
+        hasScriptedPointer_ = true;
+        ApplyPointer();
+    }
     void Logic() override {
+        ApplyPointer();
         ++ticks_;
         if (autoAdvance && ticks_ >= 1000) Next();
         if (scene_) scene_->Logic();
     }
     void Draw() override {
+        ApplyPointer();
         if (scene_) scene_->Draw();
         Label(current_, 160, 4);
     }
@@ -510,13 +815,30 @@ public:
             fw::Game->FixedRateLogic->Init();
         }
     }
-    std::vector<std::string> Info() const { return scene_ ? scene_->Info() : std::vector<std::string>{}; }
+    std::vector<std::string> Info() const {
+        ApplyPointer();
+        return scene_ ? scene_->Info() : std::vector<std::string>{};
+    }
 
     bool autoAdvance = false;
 
 private:
+    // Window pixels from drawing-space ones: the inverse of the shell's
+    // mapping, which is a scale and a shift.
+    void ApplyPointer() const {
+        if (!hasScriptedPointer_) return;
+        const fw::DrawingPoint origin = fw::WindowToDrawingSpace(0, 0);
+        const fw::DrawingPoint far = fw::WindowToDrawingSpace(1000, 1000);
+        const float sx = (far.x - origin.x) / 1000, sy = (far.y - origin.y) / 1000;
+        fw::Game->Mouse->x = static_cast<int>(std::lround((scriptedPointer_.x - origin.x) / sx));
+        fw::Game->Mouse->y = static_cast<int>(std::lround((scriptedPointer_.y - origin.y) / sy));
+    }
+
     const Assets& assets_;
-    std::vector<std::string> names_ = {"sprites", "particles", "shapes", "crossfade", "slide", "mask"};
+    std::vector<std::string> names_ = {"sprites", "particles", "shapes", "crossfade", "slide", "mask",
+                                       "buttons", "loading", "loaded", "widgets", "text"};
+    fw::DrawingPoint scriptedPointer_;
+    bool hasScriptedPointer_ = false;
     std::string current_;
     std::unique_ptr<Scene> scene_;
     int ticks_ = 0;
@@ -560,6 +882,9 @@ int DemoMain() {
     if (scripted) fw::FlipSync = 0;
 
     TempFolder folder;
+    // The widgets load their pictures by name from the shell's folders.
+    fw::Game->SetImagePath(folder.File(""));
+    fw::Game->SetMenuPath(folder.File(""));
     const Assets assets = MakeAssets(folder);
     auto screen = plat::New<DemoScreen>(assets);
     screen->PreStart();
@@ -589,6 +914,9 @@ int DemoMain() {
                 fw::Game->FixedRateLogic->SetDelta(1.0f);
                 if (fw::Game->LogicWrapper() == -1) steps.clear();
             }
+        } else if (step.rfind("pointer:", 0) == 0) {
+            float x = 0, y = 0;
+            if (std::sscanf(step.c_str() + 8, "%f:%f", &x, &y) == 2) screen->SetPointer(x, y);
         } else if (step.rfind("shot:", 0) == 0) {
             fw::Game->ScreenDraw();
             SaveShot(step.substr(5), *screen);

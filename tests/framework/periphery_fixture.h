@@ -2,7 +2,8 @@
 // Shared set-up of the tests of sprites, effects and widgets: a fresh shell
 // object with its tick length known (5 ms), Delta 1, the recording renderer,
 // the window-sized drawing space of 640 x 480 (the virtual resolution off),
-// and small helpers for pictures and recorded calls.
+// and small helpers for pictures and recorded calls.  The recorder is left
+// empty and the shared text-shadow style as it was.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "framework/banks.h"
+#include "framework/drawing.h"
 #include "framework/game.h"
 #include "framework/input.h"
 #include "framework/timing.h"
@@ -32,6 +34,10 @@ protected:
         fw::UseVirtualResolution = 0;
         fw::VirtualWidth = 320;
         fw::VirtualHeight = 240;
+        savedText_[0] = fw::TextShadowX;
+        savedText_[1] = fw::TextShadowY;
+        savedText_[2] = fw::TextShadowAlpha;
+        savedText_[3] = fw::TextAlpha;
         plat::StartRecording();
         plat::ClearRecordedCalls();
         plat::SetColor(255, 255, 255);
@@ -48,7 +54,12 @@ protected:
     void TearDown() override {
         fw::Game = nullptr;
         fw::Delta = 1.0f;
+        // Tests that run after these in the same program find the recorder
+        // empty and the shared text style as it was.
+        plat::ClearRecordedCalls();
         plat::StopRecording();
+        fw::SetShadowStyle(savedText_[0], savedText_[1], savedText_[2]);
+        fw::TextAlpha = savedText_[3];
         plat::FlushEvent();
         fw::FlushKeyTables();
         fw::ScreenWidth = savedScreen_[0];
@@ -84,6 +95,7 @@ protected:
 
 private:
     int savedScreen_[5] = {};
+    float savedText_[4] = {};
 };
 
 }  // namespace periphery

@@ -46,6 +46,16 @@ struct Shot {
 
 int Brightness(Rgb c) { return c.r + c.g + c.b; }
 
+// Pixels of the drawing-space rectangle (x0, y0)-(x1, y1) that pass `test`,
+// sampled a drawing-space pixel apart.
+template <class Test>
+int CountIn(const Shot& shot, float x0, float y0, float x1, float y1, Test test) {
+    int n = 0;
+    for (float y = y0; y < y1; y += 1)
+        for (float x = x0; x < x1; x += 1) n += test(shot.At(x + 0.5f, y + 0.5f)) ? 1 : 0;
+    return n;
+}
+
 class PeripheryDemo : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -189,6 +199,106 @@ TEST_F(PeripheryDemo, EverySceneDrawsWhatItShows) {
     ASSERT_TRUE(mask.pixels);
     EXPECT_GT(Brightness(mask.AtInfo("centre")), 150) << "the picture shows through the hole";
     EXPECT_EQ(Brightness(mask.AtInfo("corner")), 0) << "the mask covers the rest";
+}
+
+TEST_F(PeripheryDemo, WidgetPagesDrawWhatTheyShow) {
+    ASSERT_EQ(Run("scene:buttons,pointer:160:75,ticks:100,shot:buttons,"
+                  "scene:loading,ticks:10,shot:loading,"
+                  "scene:loaded,pointer:150:190,ticks:50,shot:loaded,"
+                  "scene:widgets,pointer:140:73,ticks:120,shot:widgets,"
+                  "scene:text,ticks:5,shot:text,escape"),
+              0)
+        << testlib::ReadAll(dir / "err.txt");
+    if (HasFailure()) return;
+    auto white = [](Rgb c) { return c.r > 200 && c.g > 200 && c.b > 200; };
+    auto yellow = [](Rgb c) { return c.r > 200 && c.g > 180 && c.b < 160; };
+
+    // Buttons, each 100 x 20: hovered, disabled, pressed, plain.
+    const Shot& buttons = Get("buttons");
+    ASSERT_TRUE(buttons.pixels);
+    const auto& start = buttons.info.at("start");
+    const auto& plainButton = buttons.info.at("exit");
+    EXPECT_GT(Brightness(buttons.AtInfo("start", -5, 10)), 300) << "the hovered button has grown past its edge";
+    EXPECT_LT(Brightness(buttons.AtInfo("exit", -5, 10)), 100) << "the plain one has not";
+    EXPECT_GT(Brightness(buttons.AtInfo("start", 8, 15)), Brightness(buttons.AtInfo("exit", 8, 15)) + 150)
+        << "hover look and glow";
+    const Rgb disabled = buttons.AtInfo("options", 8, 10);
+    EXPECT_LT(std::abs(disabled.r - disabled.b), 20) << "the disabled look is grey";
+    const Rgb plain = buttons.AtInfo("exit", 8, 10);
+    EXPECT_GT(plain.b, plain.r + 40) << "the plain look is blue";
+    EXPECT_LT(Brightness(buttons.AtInfo("scores", 8, 3)), Brightness(buttons.AtInfo("scores", 8, 16)))
+        << "the pressed look is lit from below";
+    EXPECT_GT(Brightness(buttons.AtInfo("exit", 8, 3)), Brightness(buttons.AtInfo("exit", 8, 16)));
+    EXPECT_GT(CountIn(buttons, plainButton[0] + 30, plainButton[1] + 4, plainButton[0] + 70, plainButton[1] + 16, white), 10)
+        << "the caption in the bitmap font";
+    EXPECT_GT(CountIn(buttons, start[0] + 25, start[1] + 2, start[0] + 75, start[1] + 18, yellow), 10)
+        << "the hovered caption in its hover colour";
+
+    // The bar, 200 x 12: three steps of eight, then full.
+    const Shot& loading = Get("loading");
+    ASSERT_TRUE(loading.pixels);
+    EXPECT_EQ(loading.info.at("steps").at(0), 3);
+    const Rgb done = loading.AtInfo("bar", 200 * 0.3f, 6);
+    EXPECT_GT(done.g, done.r + 60) << "the revealed part";
+    const Rgb todo = loading.AtInfo("bar", 200 * 0.5f, 6);
+    EXPECT_LT(std::abs(todo.r - todo.g), 15) << "the empty bar under the rest";
+    EXPECT_LT(Brightness(todo), 200);
+    EXPECT_GT(CountIn(loading, 130, 116, 190, 124, white), 10) << "the loading panel's text";
+    const Shot& loaded = Get("loaded");
+    ASSERT_TRUE(loaded.pixels);
+    EXPECT_EQ(loaded.info.at("steps").at(0), 8);
+    const Rgb full = loaded.AtInfo("bar", 200 * 0.9f, 6);
+    EXPECT_GT(full.b, 150);
+    EXPECT_GT(full.g, 150) << "the final picture";
+    const auto& button = loaded.info.at("button");
+    EXPECT_GT(CountIn(loaded, button[0] + 5, button[1] + 4, button[0] + 95, button[1] + 16, yellow), 10)
+        << "the click-here button under the pointer";
+
+    // Slider at 25 %, the text input, the tool tip above the pointer.
+    const Shot& widgets = Get("widgets");
+    ASSERT_TRUE(widgets.pixels);
+    const Rgb dot = widgets.AtInfo("dot");
+    EXPECT_GT(dot.r, 200);
+    EXPECT_LT(dot.b, 100) << "the knob";
+    const auto& slider = widgets.info.at("slider");
+    EXPECT_NEAR(widgets.info.at("dot").at(0), slider[0] + 4 + (slider[2] - 8) * 0.25f, 1) << "a quarter along";
+    const auto& input = widgets.info.at("input");
+    EXPECT_GT(CountIn(widgets, input[0], input[1], input[0] + 24, input[1] + 8, white), 15) << "Abc";
+    EXPECT_EQ(widgets.info.at("cursor").at(0), 1);
+    auto cyan = [](Rgb c) { return c.r < 100 && c.g > 180 && c.b > 180; };
+    EXPECT_GT(CountIn(widgets, input[0] + 24, input[1], input[0] + 32, input[1] + 10, cyan), 3) << "the cursor";
+    auto grey = [](Rgb c) { return Brightness(c) > 280 && Brightness(c) < 480; };
+    EXPECT_GT(CountIn(widgets, input[0] + 32, input[1], input[0] + 80, input[1] + 9, grey), 5) << "the dots";
+    const auto& tip = widgets.info.at("tip");
+    const Rgb box = widgets.AtInfo("tip", 3, 3);
+    EXPECT_GT(box.r, 200);
+    EXPECT_GT(box.g, 180);
+    EXPECT_LT(box.b, 210) << "the tool tip's box";
+    EXPECT_LE(tip[1] + tip[3], widgets.info.at("pointer").at(1)) << "above the pointer";
+    auto dark = [](Rgb c) { return Brightness(c) < 250; };
+    EXPECT_GT(CountIn(widgets, tip[0] + 5, tip[1] + 5, tip[0] + tip[2] - 5, tip[1] + tip[3] - 5, dark), 20)
+        << "its text";
+
+    // Left, centred and right of x = 160, a shadow, two wrapped lines.
+    const Shot& text = Get("text");
+    ASSERT_TRUE(text.pixels);
+    auto lit = [](Rgb c) { return Brightness(c) > 550; };
+    auto litBeside = [&](const char* name, float from, float to) {
+        const auto& v = text.info.at(name);
+        return CountIn(text, from, v[1], to, v[1] + 8, lit);
+    };
+    const float leftW = text.info.at("left").at(2), rightW = text.info.at("right").at(2);
+    EXPECT_GT(litBeside("left", 160, 160 + leftW), 10);
+    EXPECT_EQ(litBeside("left", 150 - leftW, 159), 0) << "nothing left of the line";
+    EXPECT_GT(litBeside("right", 160 - rightW, 160), 10);
+    EXPECT_EQ(litBeside("right", 162, 162 + rightW), 0) << "nothing right of the line";
+    EXPECT_GT(litBeside("centred", 130, 159), 10);
+    EXPECT_GT(litBeside("centred", 161, 190), 10);
+    const auto& shadowed = text.info.at("shadowed");
+    auto shade = [](Rgb c) { return Brightness(c) < 80; };
+    EXPECT_GT(CountIn(text, shadowed[0] - 30, shadowed[1] + 8, shadowed[0] + 34, shadowed[1] + 10, shade), 5)
+        << "the shadow under the text";
+    EXPECT_EQ(text.info.at("lines").at(0), 2);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/drawing.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
 #include "shell_fixture.h"
@@ -104,6 +105,24 @@ TEST_F(OverlayTest, TheFullPanelListsEveryLineInOrder) {
                                            return c.kind == plat::DrawRecord::TEXT && c.r == 0;
                                        });
     EXPECT_EQ(shadows, 27);
+}
+
+TEST_F(OverlayTest, TheShadowIsSolidAndTheSharedStyleComesBack) {
+    fw::SetShadowStyle(3, 4, 0.25f);
+    fw::Game->DebugShowFPSOnly = 1;
+    fw::Game->DebugPrint();
+    const auto& calls = plat::RecordedCalls();
+    const auto shadow = std::find_if(calls.begin(), calls.end(), [](const plat::DrawRecord& c) {
+        return c.kind == plat::DrawRecord::TEXT && c.r == 0;
+    });
+    ASSERT_NE(shadow, calls.end());
+    EXPECT_FLOAT_EQ(shadow->alpha, 1);
+    EXPECT_FLOAT_EQ(shadow->x, 6) << "one pixel right of the line";
+    EXPECT_FLOAT_EQ(shadow->y, 6);
+    EXPECT_FLOAT_EQ(fw::TextShadowX, 3);
+    EXPECT_FLOAT_EQ(fw::TextShadowY, 4);
+    EXPECT_FLOAT_EQ(fw::TextShadowAlpha, 0.25f);
+    fw::SetShadowStyle(1, 1, 0.5f);
 }
 
 TEST_F(OverlayTest, FrameRateOnlyNoPanelAndPlacementLines) {

@@ -154,6 +154,25 @@ TEST_F(SidFrontEnd, WithoutASoundDeviceTheTuneIsThereButSilent) {
     music.Dispose();
 }
 
+// The program busy for longer than the queue (a screen loading on a slow
+// machine): the device plays the queue out and the stream runs dry until the
+// next tick refills it.  It is still the playing stream, which a Play (as
+// the title's start makes) leaves alone; a paused one is not playing.
+TEST_F(SidFrontEnd, AStreamThatRanDryIsStillPlaying) {
+    SidAudioStream music;
+    music.Load(TonesPath(), 4, 1, 1.0f, 1.0f);  // C-5, then G-5 from 0.48 s
+    Run(0.2);
+    auto stream = SidAudioStream::CurrentStream();
+    plat::RenderLoopback(44100);  // a second of sound mixed, no tick
+    EXPECT_TRUE(stream->Playing());
+    music.Play();
+    EXPECT_EQ(SidAudioStream::CurrentStream(), stream);
+    EXPECT_TRUE(HasPitch(Slice(Run(0.4), 0.05, 0.4), kG5)) << "the tune went on";
+    music.Pause();
+    plat::RenderLoopback(44100);
+    EXPECT_FALSE(stream->Playing());
+}
+
 // The game's calls, screen by screen, on its own tunes.
 TEST_F(SidFrontEnd, TheGamesSequence) {
     SidAudioStream music;
