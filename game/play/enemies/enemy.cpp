@@ -30,9 +30,6 @@ int DyingCell(const std::array<int, 37>& table, int index) {
     return cell > 0 ? cell : -1;
 }
 
-// The walkers' speed by stage.
-float WalkerSpeed() { return ByStage(4, 0.235f, 8, 0.24f, 0.25f); }
-
 // x at the edge a soldier enters from: the right edge for side 4, the left
 // (0) for side 6 and for any other side.
 float EdgeX(int side, float right) { return side == DIR_LEFT ? right : 0.0f; }
@@ -46,6 +43,15 @@ plat::Ref<T_Enemigo> Make(int estado, float x, float y, int key) {
     e->y = y;
     e->py_creado = key;
     e->Frame_ind = 0;
+    return e;
+}
+
+// A runner or grenadier (or a soldier on his way to be one) walking in
+// `dir` at the walkers' speed for the stage.
+plat::Ref<T_Enemigo> Walker(int estado, float x, float y, int key, int dir) {
+    auto e = Make(estado, x, y, key);
+    e->dir = e->facing = dir;
+    e->speed = ByStage(4, 0.235f, 8, 0.24f, 0.25f);
     return e;
 }
 
@@ -91,17 +97,12 @@ void T_Enemigo::f_Create_Canyonero(float x, float key, int dir) {
 }
 
 void T_Enemigo::f_Create_Corredor(float x, int key) {
-    auto e = Make(ENEMY_RUNNER, x + static_cast<float>(plat::RandomInt(-30, 30)),
-                  static_cast<float>(ViewTop - 21), key);
-    e->dir = e->facing = DIR_DOWN;
-    e->speed = WalkerSpeed();
-    Append(e);
+    const float offset = static_cast<float>(plat::RandomInt(-30, 30));
+    Append(Walker(ENEMY_RUNNER, x + offset, static_cast<float>(ViewTop - 21), key, DIR_DOWN));
 }
 
 void T_Enemigo::f_Create_Corredor_puerta(float x, int y, int dir) {
-    auto e = Make(ENEMY_RUNNER, x, static_cast<float>(y), y);
-    e->dir = e->facing = dir;
-    e->speed = WalkerSpeed();
+    auto e = Walker(ENEMY_RUNNER, x, static_cast<float>(y), y, dir);
     e->corre_pix = 20;  // the first leg is half a leg
     Append(e);
 }
@@ -116,17 +117,11 @@ void T_Enemigo::f_Create_Corredor_montanya_l6(float x, int y, int dir) {
 }
 
 void T_Enemigo::f_Create_Granadero(int y, int side) {
-    auto e = Make(ENEMY_GRENADIER, EdgeX(side, 318), static_cast<float>(y), y);
-    e->dir = e->facing = side;
-    e->speed = WalkerSpeed();
-    Append(e);
+    Append(Walker(ENEMY_GRENADIER, EdgeX(side, 318), static_cast<float>(y), y, side));
 }
 
 void T_Enemigo::f_Create_Granadero_puerta(float x, int y, int dir) {
-    auto e = Make(ENEMY_GRENADIER, x, static_cast<float>(y), y);
-    e->dir = e->facing = dir;
-    e->speed = WalkerSpeed();
-    Append(e);
+    Append(Walker(ENEMY_GRENADIER, x, static_cast<float>(y), y, dir));
 }
 
 void T_Enemigo::f_Create_Saltador(int y, int side, int base, int run) {
@@ -225,9 +220,7 @@ void T_Enemigo::f_Create_Bazookero(int key, int side) {
 }
 
 void T_Enemigo::f_Create_Sale_de_Puerta(float x, float y, int next, int key) {
-    auto e = Make(ENEMY_LEAVING_GATE, x, y, key);
-    e->dir = e->facing = DIR_DOWN;
-    e->speed = WalkerSpeed();
+    auto e = Walker(ENEMY_LEAVING_GATE, x, y, key, DIR_DOWN);
     e->newestado = next;
     Append(e);
     AddSpawnMarker(key);
@@ -276,32 +269,36 @@ bool Unhittable(int estado) {
 
 }  // namespace
 
-void T_Enemigo::TestBullets() {
+void T_Enemigo::TestHits() {
+    // One walk finds the first of the hero's bullets and the first of his
+    // bursting grenades that touch the soldier; a bullet counts before any
+    // grenade, wherever it lies in the list.
     const int bx = static_cast<int>(x + 2), by = static_cast<int>(y + 2);
+    plat::Ref<plat::Object> bullet;
+    T_Granada* burst = nullptr;
     for (const auto& object : *ShotList) {
-        auto* bala = dynamic_cast<T_Bala*>(object.get());
-        if (!bala) continue;
-        if (estado == ENEMY_TRENCH) return;  // bullets never reach into a trench
-        if (bala->owned != BALA_HERO) continue;
-        if (!RectsOverlap(static_cast<int>(bala->x), static_cast<int>(bala->y), 2, 2, bx, by, 20, 16)) continue;
-        HitScore(ENEMY_DYING);
-        Frame_ind = 0;
-        ShotList->Remove(object);
-        return;
+        if (auto* bala = dynamic_cast<T_Bala*>(object.get())) {
+            // Bullets never reach into a trench.
+            if (estado == ENEMY_TRENCH || bala->owned != BALA_HERO) continue;
+            if (RectsOverlap(static_cast<int>(bala->x), static_cast<int>(bala->y), 2, 2, bx, by, 20, 16)) {
+                bullet = object;
+                break;
+            }
+        } else if (auto* granada = dynamic_cast<T_Granada*>(object.get())) {
+            if (burst || granada->owned != GRANADA_HERO || granada->explota != 1) continue;
+            if (RectsOverlap(static_cast<int>(granada->x + 2), static_cast<int>(granada->y + 2), 20, 16, bx, by,
+                             20, 16))
+                burst = granada;
+        }
     }
-}
-
-void T_Enemigo::TestGrenades() {
-    const int bx = static_cast<int>(x + 2), by = static_cast<int>(y + 2);
-    for (const auto& object : *ShotList) {
-        auto* granada = dynamic_cast<T_Granada*>(object.get());
-        if (!granada || granada->owned != GRANADA_HERO || granada->explota != 1) continue;
-        if (!RectsOverlap(static_cast<int>(granada->x + 2), static_cast<int>(granada->y + 2), 20, 16, bx, by, 20,
-                          16))
-            continue;
-        // The grenade stays: one burst may kill any number of soldiers.
+    if (bullet) {
+        // The bullet is spent.
+        HitScore(ENEMY_DYING);
+        ShotList->Remove(bullet);
+    } else if (burst) {
+        // The grenade bursts on: one burst may kill any number of soldiers.
         if (estado == ENEMY_TRENCH) {
-            if (estado_trinchero == TRENCH_UP) {  // down or half up it is under cover
+            if (estado_trinchero == TRENCH_UP) {  // down or half up he is under cover
                 Score += 300;
                 estado = ENEMY_DYING_GUARD;
             }
@@ -312,9 +309,10 @@ void T_Enemigo::TestGrenades() {
         } else {
             HitScore(ENEMY_DYING);
         }
-        Frame_ind = 0;
+    } else {
         return;
     }
+    Frame_ind = 0;
 }
 
 bool T_Enemigo::OutOfWindow() const { return OutsideActorWindow(x, y); }
@@ -330,9 +328,7 @@ void T_Enemigo::Dying(int last) {
 
 void T_Enemigo::m_Update_enemigo() {
     if (!Hero) return;
-    // A soldier the bullet test kills is not tested against grenades.
-    if (!Unhittable(estado)) TestBullets();
-    if (!Unhittable(estado)) TestGrenades();
+    if (!Unhittable(estado)) TestHits();
     if (OutOfWindow()) {
         LeaveEnemyList();  // a house guard is not in it and stays
         return;

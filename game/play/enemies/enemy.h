@@ -160,8 +160,7 @@ protected:
     void LeaveEnemyList();
 
 private:
-    void TestBullets();
-    void TestGrenades();
+    void TestHits();
     bool OutOfWindow() const;
     void Dying(int last);
     void Dispatch();
