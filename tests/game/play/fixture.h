@@ -31,7 +31,6 @@
 #include "game/play/field.h"
 #include "game/play/hero.h"
 #include "game/play/level_complete_screen.h"
-#include "game/play/level_hooks.h"
 #include "game/play/level_screen.h"
 #include "game/play/shots.h"
 #include "game/player_input.h"
@@ -153,7 +152,6 @@ protected:
         HighScoresScreen = table_;
         LevelScreen = plat::New<TLevelScreen>();
         RecordsEntryScreen = plat::New<TIntroducirRecordsScreen>();
-        PlayHooks() = TPlayHooks{};
 
         ResetRunState();
         LevelStartKind = SCREEN_TITLE;
@@ -169,7 +167,6 @@ protected:
         TitleScreen = nullptr;
         LevelCompleteScreen = nullptr;
         HighScoresScreen = nullptr;
-        PlayHooks() = TPlayHooks{};
         if (plat::IsRecording()) plat::StopRecording();
         fw::Game = nullptr;
         plat::FlushEvent();
