@@ -6,6 +6,7 @@
 
 #include "game/play/enemies/enemy.h"
 #include "game/play/enemies/vehicles.h"
+#include "game/play/level_complete_screen.h"
 #include "game/play/script/area_tables.h"
 #include "game/play/script/spawn_script.h"
 #include "tests/game/play/fixture.h"
@@ -63,6 +64,19 @@ protected:
         }
     }
 
+    // One tick of the test hero: a first frame to let him in, the way up,
+    // the hunt after the wave, a shot every 25 ticks.
+    void Drive(int tick) {
+        if (Hero->estado == HERO_ENTERING) Frame();
+        if (Hero->estado == HERO_PLAYING) Steer();
+        if (Hero->estado == HERO_PLAYING && ViewTop == 0 && GateWaveCounter <= -16) Hunt(tick);
+        if (tick % 25 == 0) Press(FireKeys[1]);
+        Tick();
+    }
+    void ReleaseAll() {
+        for (int key : {UpKeys[1], DownKeys[1], LeftKeys[1], RightKeys[1]}) Release(key);
+    }
+
     struct Outcome {
         std::vector<bool> fired;
         bool completed = false;
@@ -81,14 +95,8 @@ protected:
         GodMode = 1;
         const int starts = complete_->starts;
         Hold(UpKeys[1]);
-        for (; out.ticks < 40000 && complete_->starts == starts; ++out.ticks) {
-            if (Hero->estado == HERO_ENTERING) Frame();
-            if (Hero->estado == HERO_PLAYING) Steer();
-            if (Hero->estado == HERO_PLAYING && ViewTop == 0 && GateWaveCounter <= -16) Hunt(out.ticks);
-            if (out.ticks % 25 == 0) Press(FireKeys[1]);
-            Tick();
-        }
-        for (int key : {UpKeys[1], DownKeys[1], LeftKeys[1], RightKeys[1]}) Release(key);
+        for (; out.ticks < 40000 && complete_->starts == starts; ++out.ticks) Drive(out.ticks);
+        ReleaseAll();
         RecordFiredRules(nullptr);
         out.completed = complete_->starts > starts;
         out.gateCounter = GateWaveCounter;
@@ -138,6 +146,70 @@ TEST_F(AreaRun, EveryRuleOfEveryAreaFiresAndTheAreaEnds) {
                 EXPECT_EQ(run.fired[i], expected) << "area " << level << " stage " << stage << " rule " << n;
             }
         }
+}
+
+// The state a game is in, as text.
+std::string Snapshot() {
+    std::string text;
+    for (double v : {double(Level), double(Stage), double(Score), double(Lives), double(Grenades), double(ViewTop),
+                     double(Hero->x), double(Hero->y), double(Hero->estado), double(GateWaveCounter),
+                     double(GateNextKind), LastGateSpawnMs, TopClock, double(EnemyList->Count()),
+                     double(ShotList->Count()), double(GuardList->Count()), double(HutList->Count()),
+                     double(FireList->Count())})
+        text += std::to_string(v) + " ";
+    return text;
+}
+
+class WholeGame : public AreaRun {
+protected:
+    // The test hero's game from `level` (a new game on area 1) through the
+    // area-complete screen and 3000 ticks into the next area.
+    std::string Play(int level = 1, int stage = 1) {
+        LevelCompleteScreen = plat::New<TLevelCompleteScreen>();
+        Stage = stage;
+        StartArea(level);
+        GodMode = 1;
+        Hold(UpKeys[1]);
+        int inNext = 0;
+        for (int t = 0; t < 60000 && inNext < 3000; ++t) {
+            if (fw::Game->CurrentTScreen == LevelScreen) {
+                if (Level != level && inNext++ == 0) Hold(UpKeys[1]);
+                Drive(t);
+            } else {
+                ReleaseAll();
+                fw::Game->DoPeekEvent();
+                fw::Game->CurrentTScreen->Logic();
+                fw::Game->CurrentTScreen->Draw();
+                clock_->Advance(5);
+            }
+        }
+        ReleaseAll();
+        return Snapshot();
+    }
+};
+
+TEST_F(WholeGame, AreaOneIntoAreaTwoPlaysTheSameTwice) {
+    const std::string first = Play();
+    EXPECT_EQ(Level, 2);
+    EXPECT_EQ(Stage, 2);
+    EXPECT_GE(Score, 5000);
+    EXPECT_EQ(fw::Game->CurrentTScreen, LevelScreen);
+    EXPECT_LT(ViewTop, (GameMap->mapheight - 2) * GameMap->mapblockheight - 160 - 100);  // it got somewhere
+    // From scratch again: a fresh clock, generators, input and game.
+    TearDown();
+    SetUp();
+    EXPECT_EQ(Play(), first);
+}
+
+TEST_F(WholeGame, AfterAreaEightTheGameGoesOnAtAreaOneWithStageNine) {
+    Score = 0;
+    Play(8, 8);
+    EXPECT_EQ(Level, 1);
+    EXPECT_EQ(Stage, 9);
+    EXPECT_GE(Score, 5000);
+    EXPECT_EQ(fw::Game->CurrentTScreen, LevelScreen);
+    EXPECT_EQ(Hero->estado, HERO_PLAYING);
+    EXPECT_LT(ViewTop, 1327);  // past the first late rule of area 1
 }
 
 }  // namespace
