@@ -2,7 +2,10 @@
 // to the top while firing and throwing, against the 200 ticks a second the
 // game needs; a crowded tick (seven soldiers of mixed kinds with their
 // bullets and grenades, the hero firing) against the same rate, with the
-// allocations its ticks make; and the whole frame of play drawn and
+// allocations its ticks make; the gate wave at the top of area 1 (up to
+// seven soldiers out of the gate with their fire, the hero firing back) and
+// the level script's tick on area 5's chain of 61 rules, against the same
+// rate; and the whole frame of play drawn and
 // presented at three window sizes, against a frame that only clears and
 // presents at the same size (and the window's own clear and swap), measured
 // in the same run.
@@ -35,6 +38,7 @@
 #include "game/play/enemies/enemy.h"
 #include "game/play/hero.h"
 #include "game/play/level_screen.h"
+#include "game/play/script/spawn_script.h"
 #include "game/screens.h"
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
@@ -288,6 +292,80 @@ void BM_CrowdedTick(benchmark::State& state) {
         newActors ? static_cast<double>(busyAllocations) / static_cast<double>(newActors) : 0.0;
 }
 BENCHMARK(BM_CrowdedTick);
+
+// The gate wave at the top of area 1, the play clock moved 5 ms a tick so
+// that the wave's pauses pass as in play: soldiers leave the gate while
+// fewer than seven are about, walk down, fire and throw, and the hero (spared
+// by God mode) fires back; a finished wave starts again.
+void BM_GateWave(benchmark::State& state) {
+    SetUpGame();
+    plat::ManualClock clock(1000000);
+    plat::StartRecording();
+    StartCrowd();
+    ViewTop = 0;
+    Hero->y = 54;
+    long tick = 0;
+    double crowd = 0;
+    long waves = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        if (tick % 20 == 0) fw::KeyTableDown(FireKeys[1]);
+        if (tick % 20 == 1) fw::KeyTableUp(FireKeys[1]);
+        fw::Delta = 1.0f;
+        LevelScreen->Logic();
+        clock.Advance(5);
+        crowd += EnemyList->Count();
+        if (GateWaveCounter <= -16 || Hero->estado != HERO_PLAYING) {
+            ResetSpawnScript();
+            Hero->estado = HERO_PLAYING;
+            ++waves;
+        }
+        ++tick;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    plat::StopRecording();
+    GodMode = 0;
+    const double rate = static_cast<double>(state.iterations()) / seconds;
+    state.counters["ticks_per_s"] = rate;
+    state.counters["x_realtime"] = rate / kTicksPerSecond;  // target: 2000 or more
+    state.counters["enemies_in_play"] = crowd / static_cast<double>(state.iterations());
+    state.counters["waves"] = static_cast<double>(waves);
+}
+BENCHMARK(BM_GateWave);
+
+// The level script alone on area 5's chain of 61 rules, the view swept from
+// the bottom of the area to its top, one row every four ticks as the hero
+// pushes it; the actors the rules make stay in their lists (no update
+// pass), so most ticks find their keys alive.
+void BM_ScriptTickOfAreaFive(benchmark::State& state) {
+    SetUpGame();
+    Level = 5;
+    LevelStartKind = SCREEN_AREA_COMPLETE;
+    LevelScreen->Load();
+    LevelScreen->Start();
+    const int bottom = ViewTop;
+    long tick = 0;
+    double listed = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        ViewTop = bottom - static_cast<int>((tick / 4) % bottom);
+        if (ViewTop == bottom && tick % 4 == 0) {
+            EnemyList->Clear();
+            ShotList->Clear();
+            GuardList->Clear();
+        }
+        PlayClock = LastScrollTime;  // never idle
+        RunSpawnScript();
+        listed += EnemyList->Count();
+        ++tick;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double rate = static_cast<double>(state.iterations()) / seconds;
+    state.counters["ticks_per_s"] = rate;
+    state.counters["x_realtime"] = rate / kTicksPerSecond;  // target: 2000 or more
+    state.counters["enemies_listed"] = listed / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ScriptTickOfAreaFive);
 
 // A window of the state's size (width, height) with the game's 320 x 240
 // drawing space; false (and the benchmark skipped) without a display.
