@@ -19,19 +19,6 @@ std::vector<bool>* firedRules = nullptr;
 // before the gate wave.
 constexpr int kTrenchArea = 6;
 
-// The last step of the gate wave lowers the counter to this value.
-constexpr int kGateWaveEnd = -16;
-
-int SpawnedAt(SpawnTest test, int key) {
-    switch (test) {
-    case SpawnTest::Enemy: return EnemySpawnedAt(key);
-    case SpawnTest::Vehicle: return VehicleSpawnedAt(key);
-    case SpawnTest::Guard: return ExtraEnemySpawnedAt(key);
-    case SpawnTest::Pickup: return PickupSpawnedAt(key);
-    }
-    return 0;
-}
-
 bool RuleHolds(const SpawnRule& rule) {
     return rule.lo <= ViewTop && ViewTop <= rule.hi && SpawnedAt(rule.test, rule.key) == 0 &&
            (!rule.stageAbove8 || Stage > 8);

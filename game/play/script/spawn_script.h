@@ -13,6 +13,9 @@ namespace game {
 
 void RunSpawnScript();
 
+// The gate counter after the wave's last step: from here the exit is open.
+inline constexpr int kGateWaveEnd = -16;
+
 // The parts, in the order RunSpawnScript runs them.
 void RunAreaChain();  // the chain of Level, every rule in table order
 void RunGateWave();   // one step of the gate wave when it is due

@@ -43,16 +43,6 @@ int Arity(Creation kind) {
     return -1;
 }
 
-int SpawnedAt(SpawnTest test, int key) {
-    switch (test) {
-    case SpawnTest::Enemy: return EnemySpawnedAt(key);
-    case SpawnTest::Vehicle: return VehicleSpawnedAt(key);
-    case SpawnTest::Guard: return ExtraEnemySpawnedAt(key);
-    case SpawnTest::Pickup: return PickupSpawnedAt(key);
-    }
-    return 0;
-}
-
 class ScriptTest : public PlayTest {
 protected:
     void Begin(int level, int rows = 220) {
