@@ -91,12 +91,7 @@ TEST_F(ScenerySounds, PackHutAndCarAreHeardAndDistinct) {
     // A grenade of the hero bursting over a hut.
     T_Caseta::f_Create_Caseta(900, DIR_LEFT);
     auto hut = plat::As<T_Caseta>(HutList->Last());
-    auto g = plat::New<T_Granada>();
-    g->owned = GRANADA_HERO;
-    g->explota = 1;
-    g->x = hut->x + 12;
-    g->y = hut->y + 18;
-    ShotList->AddLast(g);
+    PutGrenade(hut->x + 12, hut->y + 18);
     UpdateHuts();
     ASSERT_EQ(hut->estado, HUT_DESTROYED);
     const auto burst = Envelope(Record("snd4_hut"));

@@ -76,13 +76,7 @@ TEST_F(SceneryFrames, HutsOfAreasTwoAndSixFireAndFall) {
     // A grenade of the hero bursting over the right hut: the rubble shows.
     for (const auto& o : *HutList) {
         auto hut = plat::As<T_Caseta>(o);
-        if (hut->lugar != DIR_RIGHT) continue;
-        auto g = plat::New<T_Granada>();
-        g->owned = GRANADA_HERO;
-        g->explota = 1;
-        g->x = hut->x + 12;
-        g->y = hut->y + 18;
-        ShotList->AddLast(g);
+        if (hut->lugar == DIR_RIGHT) PutGrenade(hut->x + 12, hut->y + 18);
     }
     Tick();
     ShotList->Clear();
