@@ -2,6 +2,7 @@
 
 #include "framework/input.h"
 #include "game/globals.h"
+#include "game/play/enemies/enemy.h"
 #include "game/play/hero.h"
 #include "game/play/level_hooks.h"
 #include "game/play/script/make_actor.h"
@@ -39,7 +40,7 @@ OverlayWindow OverlayAt(int level, int viewTop) {
 void DrawWindowedEnemies() {
     const OverlayWindow w = OverlayAt(Level, ViewTop);
     if (!w.riders && !w.bridgeGrenadiers) return;
-    CallHook(PlayHooks().DrawOverlayEnemies, w.riders, w.bridgeGrenadiers);
+    DrawOverlayEnemies(w.riders, w.bridgeGrenadiers);
 }
 
 }  // namespace game

@@ -1,8 +1,9 @@
 #pragma once
 // What every actor of the play field uses, without knowing the hero: the
-// millisecond clock of the play, the game's sounds, the box overlap test and
-// the deadly map cells.
+// millisecond clock of the play, the game's sounds, the box overlap test,
+// the deadly map cells and the values that grow with the stage.
 
+#include "game/globals.h"
 #include "platform/core/object.h"
 
 namespace fw {
@@ -22,5 +23,15 @@ int RectsOverlap(int x1, int y1, int w1, int h1, int x2, int y2, int w2, int h2)
 // 1 when the map cell under the pixel is deadly (water, pits); never on area 1.
 int TileFlagAt(int x, int y);
 int RoundToNearest(float v);
+
+// A value by the areas started in this game (Stage): `early` on stages 1 to
+// `lastEarly`, `middle` up to `lastMiddle`, `late` on any other (stage 0 or
+// below too).
+template <class T>
+T ByStage(int lastEarly, T early, int lastMiddle, T middle, T late) {
+    if (Stage >= 1 && Stage <= lastEarly) return early;
+    if (Stage > lastEarly && Stage <= lastMiddle) return middle;
+    return late;
+}
 
 }  // namespace game

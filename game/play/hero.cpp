@@ -10,6 +10,7 @@
 #include "game/front/name_entry.h"
 #include "game/globals.h"
 #include "game/play/checkpoints.h"
+#include "game/play/enemies/enemy.h"
 #include "game/play/field.h"
 #include "game/play/level_hooks.h"
 #include "game/play/script/make_actor.h"
@@ -150,8 +151,7 @@ void T_Dax::TestHits() {
         // Enemies first, then vehicles in the same tick whatever the first
         // test found: touching both starts the death twice.
         const auto& hooks = PlayHooks();
-        if (hooks.EnemyTouchesHero && hooks.EnemyTouchesHero(me.x, me.y, me.w, me.h))
-            m_paso_a_estado_muerto(HERO_SHOT);
+        if (EnemyTouchesHero(me.x, me.y, me.w, me.h)) m_paso_a_estado_muerto(HERO_SHOT);
         if (hooks.VehicleTouchesHero && hooks.VehicleTouchesHero(me.x, me.y, me.w, me.h))
             m_paso_a_estado_muerto(HERO_SHOT);
     }

@@ -11,10 +11,12 @@
 #include "game/front/title_screen.h"
 #include "game/globals.h"
 #include "game/play/checkpoints.h"
+#include "game/play/enemies/enemy.h"
 #include "game/play/field.h"
 #include "game/play/hero.h"
 #include "game/play/hud.h"
 #include "game/play/level_hooks.h"
+#include "game/play/script/idle_grenadier.h"
 #include "game/play/script/make_actor.h"
 #include "game/play/shots.h"
 #include "game/player_input.h"
@@ -112,11 +114,12 @@ void TLevelScreen::Logic() {
     HandleFireButtons();
 
     const auto& hooks = PlayHooks();
+    RunIdleGrenadier();
     CallHook(hooks.RunSpawnScript);
     EachOf<T_Bala>(*ShotList, [](T_Bala& b) { b.m_Update_Bala(); });
     EachOf<T_Granada>(*ShotList, [](T_Granada& g) { g.m_update_granada(); });
-    CallHook(hooks.UpdateEnemies);
-    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.UpdateGuards);
+    UpdateEnemies();
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) UpdateGuards();
     CallHook(hooks.UpdatePickups);
     if (HutsActive()) CallHook(hooks.UpdateHuts);
     if (Level != 1) CallHook(hooks.UpdateVehicles);
@@ -159,8 +162,8 @@ void TLevelScreen::Draw() {
 
     const auto& hooks = PlayHooks();
     CallHook(hooks.DrawPickups);
-    CallHook(hooks.DrawEnemies);
-    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.DrawGuards);
+    DrawEnemies();
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) DrawGuards();
     if (Hero->estado != HERO_FORTRESS_BURNING) Hero->m_draw_dax();
     // The hero becomes playable after his first drawn frame.
     if (Hero->estado == HERO_ENTERING) Hero->estado = HERO_PLAYING;

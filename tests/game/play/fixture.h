@@ -38,8 +38,10 @@
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/core/random.h"
+#include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/image.h"
+#include "platform/gfx/pixmap.h"
 #include "platform/sys/events.h"
 #include "platform/sys/input.h"
 #include "tests/common/scratch.h"
@@ -237,6 +239,37 @@ protected:
     plat::Ref<FakeTitle> title_;
     plat::Ref<FakeComplete> complete_;
     plat::Ref<FakeTable> table_;
+};
+
+// The level play with a window open (offscreen), to save frames as
+// pictures in the build's tests/play_frames folder for a person to look at.
+class PictureTest : public PlayTest {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        plat::Graphics(640, 480, 0, 60);
+        plat::SetVirtualResolution(320, 240);
+        open_ = plat::GraphicsOpen();
+    }
+    void TearDown() override {
+        if (open_) plat::EndGraphics();
+        PlayTest::TearDown();
+    }
+    // The screen as drawn so far, into the pictures folder.
+    void SaveScreen(const std::string& name) {
+        auto pixmap = plat::GrabPixmap(0, 0, 0, 0);
+        ASSERT_TRUE(pixmap);
+        const fs::path folder = BinFolder().parent_path() / "tests" / "play_frames";
+        fs::create_directories(folder);
+        EXPECT_TRUE(plat::SavePixmapPNG(pixmap, (folder / name).string()));
+    }
+    // A frame of play drawn and saved.
+    void Save(const std::string& name) {
+        Frame();
+        SaveScreen(name);
+        plat::Flip(0);
+    }
+    bool open_ = false;
 };
 
 }  // namespace playtest

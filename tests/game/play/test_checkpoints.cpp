@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "game/play/enemies/enemy.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -15,48 +16,61 @@ protected:
     void SetUp() override {
         PlayTest::SetUp();
         auto& h = PlayHooks();
-        auto log = [this](const std::string& text) { calls_ += (calls_.empty() ? "" : " ") + text; };
+        auto log = [this](const std::string& text) { others_ += " " + text; };
         h.Create = [=](const CreationCall& call) {
             std::string text = Label(call.kind) + "(";
             for (int i = 0; i < call.argc; ++i) text += (i ? "," : "") + std::to_string(call.args[i]);
             log(text + ")");
         };
-        h.PickDirection = [](Picker picker) {
-            const bool odd = fw::RandRange(1, 10) % 2 != 0;
-            return picker == Picker::Dir9or8 ? (odd ? 9 : 8) : picker == Picker::Dir7or8 ? (odd ? 7 : 8) : 0;
-        };
         h.ResetHuts = [=] { log("HutsUp"); };
         Hero = plat::New<T_Dax>();
     }
-    // The short name of an actor in the log.
+    // The short name of an actor other than a soldier in the log.
     static std::string Label(Creation kind) {
         switch (kind) {
-        case Creation::Vigilante_Ini: return "Guard";
-        case Creation::Trinchero_Ini: return "Trench";
         case Creation::pack_gr: return "Pack";
-        case Creation::Granadero_puente: return "BridgeGren";
-        case Creation::Acuatico: return "Swimmer";
         case Creation::v_Moto: return "Moto";
         case Creation::v_Moto_izq: return "MotoL";
-        case Creation::Granadero: return "Gren";
-        case Creation::Bazookero: return "Baz";
-        case Creation::Corredor: return "Runner";
-        case Creation::Motero: return "Rider";
-        case Creation::Canyonero: return "Cannon";
-        case Creation::Corredor_puerta: return "DoorRunner";
-        case Creation::Granadero_puerta: return "DoorGren";
         default: return "Other";
         }
     }
-    // The restart after a death at `view` on `level`: the new view.
+    // A soldier made again, by what its creation call gave him.
+    static std::string Describe(const T_Enemigo& e) {
+        auto text = [](const char* name, std::initializer_list<int> args) {
+            std::string out = std::string(name) + "(";
+            for (int a : args) out += (out.back() == '(' ? "" : ",") + std::to_string(a);
+            return out + ")";
+        };
+        const int x = static_cast<int>(e.x), key = e.py_creado;
+        switch (e.estado) {
+        case ENEMY_GUARD: return text("Guard", {x, key});
+        case ENEMY_TRENCH: return text("Trench", {x, key, e.max_AnimDelay});
+        case ENEMY_BRIDGE_GRENADIER: return text("BridgeGren", {key});
+        case ENEMY_SWIMMER: return text("Swimmer", {x, key});
+        case ENEMY_GRENADIER: return text("Gren", {x, key, e.dir});
+        case ENEMY_RUNNER: return text("Runner", {x, key, e.dir});
+        case ENEMY_BAZOOKA: return text("Baz", {key, e.dir});
+        case ENEMY_CANNON: return text("Cannon", {x, key, e.dir});
+        case ENEMY_RIDER: return text("Rider", {key});
+        default: return "Soldier";
+        }
+    }
+    // The restart after a death at `view` on `level`: the new view.  The
+    // log holds the soldiers made, in list order, then the other calls.
     int RestartAt(int level, int view) {
         Level = level;
         ViewTop = view;
-        calls_.clear();
+        others_.clear();
+        EnemyList->Clear();
         RestartFromCheckpoint();
+        calls_.clear();
+        for (const auto& object : *EnemyList)
+            if (auto e = plat::As<T_Enemigo>(object)) calls_ += (calls_.empty() ? "" : " ") + Describe(*e);
+        calls_ += calls_.empty() && !others_.empty() ? others_.substr(1) : others_;
         return ViewTop;
     }
     std::string calls_;
+    std::string others_;
 };
 
 TEST_F(CheckpointTest, EveryBandOfEveryAreaRestartsAtItsView) {
@@ -99,17 +113,17 @@ TEST_F(CheckpointTest, TheActorsOfTheCheckpointAreMadeAgainInOrder) {
     RestartAt(1, 0);
     EXPECT_EQ(calls_, "Guard(140,236)");
     RestartAt(2, 1000);
-    EXPECT_EQ(calls_, "Trench(125,1117,100) Trench(152,1118,200) Pack(272,1108) Trench(291,1088,200) "
-                      "Trench(23,1048,150)");
+    EXPECT_EQ(calls_, "Trench(125,1117,100) Trench(152,1118,200) Trench(291,1088,200) Trench(23,1048,150) "
+                      "Pack(272,1108)");
     HutList->AddLast(plat::New<plat::Object>());
     RestartAt(2, 600);
-    EXPECT_EQ(calls_, "Pack(200,895) BridgeGren(804) HutsUp");
+    EXPECT_EQ(calls_, "BridgeGren(804) Pack(200,895) HutsUp");
     RestartAt(4, 100);
-    EXPECT_EQ(calls_, "MotoL(240) Baz(200,6) Baz(220,4) Pack(290,230)");  // huts only on 2 and 6
+    EXPECT_EQ(calls_, "Baz(200,6) Baz(220,4) MotoL(240) Pack(290,230)");  // huts only on 2 and 6
     RestartAt(5, 300);
-    EXPECT_EQ(calls_, "Gren(615,6) Cannon(280,590,4)");
+    EXPECT_EQ(calls_, "Gren(0,615,6) Cannon(280,590,4)");
     RestartAt(6, 100);
-    EXPECT_EQ(calls_, "Trench(232,374,200) Pack(200,360) Swimmer(220,294) HutsUp");
+    EXPECT_EQ(calls_, "Trench(232,374,200) Swimmer(220,294) Pack(200,360) HutsUp");
     RestartAt(8, 1300);
     EXPECT_EQ(calls_, "Guard(105,1616) Guard(150,1616)");
 }
@@ -119,7 +133,7 @@ TEST_F(CheckpointTest, AreaSevenDrawsTheDirectionBeforeTheKind) {
     for (unsigned seed = 1; seed < 20; ++seed) {
         fw::SeedRandRange(seed);
         RestartAt(7, 1300);
-        EXPECT_TRUE(calls_ == "DoorRunner(28,1614,9)" || calls_ == "DoorRunner(28,1614,8)") << calls_;
+        EXPECT_TRUE(calls_ == "Runner(28,1614,9)" || calls_ == "Runner(28,1614,8)") << calls_;
     }
     // A door soldier: the direction picker first, then the roll for the kind.
     fw::SeedRandRange(77);
@@ -127,7 +141,7 @@ TEST_F(CheckpointTest, AreaSevenDrawsTheDirectionBeforeTheKind) {
     const bool runner = fw::RandRange(1, 10) % 2 == 0;
     fw::SeedRandRange(77);
     RestartAt(7, 900);
-    EXPECT_EQ(calls_, std::string(runner ? "DoorRunner" : "DoorGren") + "(268,1280," + std::to_string(d) + ")");
+    EXPECT_EQ(calls_, std::string(runner ? "Runner" : "Gren") + "(268,1280," + std::to_string(d) + ")");
 }
 
 TEST_F(CheckpointTest, TheHeroWalksInAgainFacingUp) {
@@ -164,20 +178,28 @@ TEST(Overlay, WindowsPerArea) {
     }
 }
 
-TEST_F(CheckpointTest, TheOverlayDrawsAfterTheFrontLayerAndBeforeTheBars) {
-    auto map = MakeMap(120);
-    int overlays = 0;
-    PlayHooks().DrawOverlayEnemies = [&](bool riders, bool bridge) {
-        ++overlays;
-        EXPECT_FALSE(riders);
-        EXPECT_TRUE(bridge);
+TEST_F(CheckpointTest, TheOverlayDrawsRidersAndBridgeGrenadiersOverTheFrontLayer) {
+    // Cells of the enemy sheet drawn in one frame, in order.
+    auto enemyCells = [this] {
+        std::vector<int> cells;
+        for (const auto& c : RecordFrame())
+            if (c.kind == plat::DrawRecord::IMAGE && c.image == EnemyImage.get()) cells.push_back(c.frame);
+        return cells;
     };
-    StartOnMap(map, 2);
-    Frame();
-    EXPECT_EQ(overlays, 1);
-    StartOnMap(map, 4);
-    Frame();
-    EXPECT_EQ(overlays, 1);
+    auto map = MakeMap(120);  // the view starts at 784
+    const struct { int level; std::vector<int> cells; } cases[] = {
+        // Area 1 at 784: both kinds; the bridge grenadier is drawn by the
+        // enemy pass as well, the rider (two cells) only over the front layer.
+        {1, {48, 20, 21, 48}},
+        {2, {48, 48}},  // bridge grenadiers only, at every view
+        {4, {48}},      // no overlay at all
+    };
+    for (const auto& c : cases) {
+        StartOnMap(map, c.level);
+        T_Enemigo::f_Create_Motero(ViewTop + 100);
+        T_Enemigo::f_Create_Granadero_puente(ViewTop + 50);
+        EXPECT_EQ(enemyCells(), c.cells) << c.level;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/play/enemies/enemy.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -334,27 +335,24 @@ TEST_F(HeroTest, EnemyShotsAndExplodingGrenadesHit) {
 }
 
 TEST_F(HeroTest, TouchingAnEnemyAndAVehicleStartsTheDeathTwice) {
-    int enemyTests = 0, vehicleTests = 0;
-    PlayHooks().EnemyTouchesHero = [&](int x, int y, int w, int h) {
-        ++enemyTests;
+    int vehicleTests = 0;
+    PlayHooks().VehicleTouchesHero = [&](int x, int y, int w, int h) {
+        ++vehicleTests;
         EXPECT_EQ(w, 12);
         EXPECT_EQ(h, 12);
         EXPECT_EQ(x, static_cast<int>(Hero->x + 6));
         EXPECT_EQ(y, static_cast<int>(Hero->y + 4));
         return true;
     };
-    PlayHooks().VehicleTouchesHero = [&](int, int, int, int) {
-        ++vehicleTests;
-        return true;
-    };
     Begin(2);
+    // A trench soldier, down in his trench, right on the hero.
+    T_Enemigo::f_Create_Trinchero_Ini(Hero->x, static_cast<int>(Hero->y) + 15, 100);
     Hero->Frame_ind = 2;
     Tick();
-    EXPECT_EQ(enemyTests, 1);
-    EXPECT_EQ(vehicleTests, 1);
+    EXPECT_EQ(vehicleTests, 1);  // tested although the soldier has already killed him
     EXPECT_EQ(Hero->estado, HERO_SHOT);
     Tick();
-    EXPECT_EQ(enemyTests, 1);  // no more tests while dying
+    EXPECT_EQ(vehicleTests, 1);  // no more tests while dying
 }
 
 TEST_F(HeroTest, AtTheTopWithTheWaveOverHeWalksOutThroughTheGate) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/play/enemies/enemy.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -105,6 +106,17 @@ TEST_F(PlayTest, TheRunResetLeavesNothingOfAPlayedGame) {
     EXPECT_EQ(GateNextKind, ENEMY_GRENADIER);
 }
 
+// A soldier that only notes that its list's pass reached it.
+class NotingSoldier : public T_Enemigo {
+public:
+    NotingSoldier(std::vector<std::string>& order, std::string name) : order_(order), name_(std::move(name)) {}
+    void m_Update_enemigo() override { order_.push_back(name_); }
+
+private:
+    std::vector<std::string>& order_;
+    std::string name_;
+};
+
 TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
     std::vector<std::string> order;
     auto& h = PlayHooks();
@@ -114,15 +126,17 @@ TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
         auto b = FirstOf<T_Bala>();
         order.push_back(b ? "spawn+bullet@" + std::to_string(static_cast<int>(b->y)) : "spawn");
     };
-    h.UpdateEnemies = [&] { order.push_back("enemies"); };
-    h.UpdateGuards = [&] { order.push_back("guards"); };
     h.UpdatePickups = [&] { order.push_back("pickups"); };
     h.UpdateHuts = [&] { order.push_back("huts"); };
     h.UpdateVehicles = [&] { order.push_back("vehicles"); };
+    auto soldiers = [&] {
+        EnemyList->AddLast(plat::New<NotingSoldier>(order, "enemies"));
+        GuardList->AddLast(plat::New<NotingSoldier>(order, "guards"));
+    };
 
     auto map = MakeMap(100);
     StartOnMap(map, 4);
-    GuardList->AddLast(plat::New<plat::Object>());
+    soldiers();
     Frame();
     FireCoolDown = -1;
     Press(FireKeys[1]);
@@ -139,7 +153,7 @@ TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
     // Area 1 has no vehicle pass; guards only on areas 4 and 8.
     order.clear();
     StartOnMap(map, 1);
-    GuardList->AddLast(plat::New<plat::Object>());
+    soldiers();
     Tick();
     EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies", "pickups"}));
 }
