@@ -3,8 +3,8 @@
 #include "framework/input.h"
 #include "game/globals.h"
 #include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
 #include "game/play/hero.h"
-#include "game/play/level_hooks.h"
 #include "game/play/script/make_actor.h"
 
 namespace game {
@@ -28,7 +28,7 @@ void RestartFromCheckpoint() {
     }
     Direction = DIR_UP;
     LastDirection = DIR_UP;
-    if (!AreaTablesOf(Level).huts.empty() && !HutList->IsEmpty()) CallHook(PlayHooks().ResetHuts);
+    if (!AreaTablesOf(Level).huts.empty() && !HutList->IsEmpty()) StandHutsUp();
 }
 
 OverlayWindow OverlayAt(int level, int viewTop) {

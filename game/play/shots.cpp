@@ -19,12 +19,6 @@ int MapSolid(float x, float y) {
     return GameMap ? GameMap->MapCollision(static_cast<int>(x), static_cast<int>(y)) : 0;
 }
 
-// The lowest map row an actor may stand on: the last two map rows stay below
-// the view.
-float MapBottom() {
-    return GameMap ? static_cast<float>((GameMap->mapheight - 2) * GameMap->mapblockheight) : 0.0f;
-}
-
 void Append(const plat::Ref<plat::Object>& object) { ShotList->AddLast(object); }
 
 }  // namespace

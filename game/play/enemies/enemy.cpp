@@ -315,12 +315,7 @@ void T_Enemigo::TestHits() {
     Frame_ind = 0;
 }
 
-bool T_Enemigo::OutOfWindow() const {
-    const float sy = y - static_cast<float>(ViewTop);
-    const float bottom =
-        GameMap ? static_cast<float>((GameMap->mapheight - 2) * GameMap->mapblockheight) : 0.0f;
-    return x < 0 || x > 320 || sy < -42 || sy > 160 || y < 0 || y > bottom;
-}
+bool T_Enemigo::OutOfWindow() const { return OutsideActorWindow(x, y); }
 
 void T_Enemigo::Dying(int last) {
     // Counted in updates, not in Delta.

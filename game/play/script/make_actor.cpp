@@ -2,7 +2,10 @@
 
 #include "framework/helpers.h"
 #include "game/play/enemies/enemy.h"
-#include "game/play/level_hooks.h"
+#include "game/play/enemies/huts.h"
+#include "game/play/enemies/vehicles.h"
+#include "game/play/fires.h"
+#include "game/play/pickups.h"
 
 namespace game {
 
@@ -69,7 +72,20 @@ void MakeActor(const CreationCall& call) {
     CreationCall resolved{};
     if (!ResolveCall(call, resolved)) return;
     if (MakeSoldier(resolved)) return;
-    CallHook(PlayHooks().Create, resolved);
+    const auto& a = resolved.args;
+    switch (resolved.kind) {
+    // vehicles, huts, grenade packs and fortress fires
+    case Creation::v_Ametralladora: T_Vehiculo_Enemigo::f_Create_v_Ametralladora(a[0]); break;
+    case Creation::v_Baja: T_Vehiculo_Enemigo::f_Create_v_Baja(a[0]); break;
+    case Creation::v_Jeep: T_Vehiculo_Enemigo::f_Create_v_Jeep(a[0], a[1]); break;
+    case Creation::v_Moto: T_Vehiculo_Enemigo::f_Create_v_Moto(a[0]); break;
+    case Creation::v_Moto_izq: T_Vehiculo_Enemigo::f_Create_v_Moto_izq(a[0]); break;
+    case Creation::v_Camion: T_Vehiculo_Enemigo::f_Create_v_Camion(a[0]); break;
+    case Creation::Caseta: T_Caseta::f_Create_Caseta(a[0], a[1]); break;
+    case Creation::pack_gr: T_Pack_Granadas::f_Create_pack_gr(a[0], a[1]); break;
+    case Creation::fuego: T_Fuego::f_Create_fuego(a[0], a[1]); break;
+    default: break;  // a door soldier is resolved to its kind before
+    }
 }
 
 }  // namespace game

@@ -20,6 +20,8 @@ int SpawnedIn(const ActorList& list, int key) {
 
 int EnemySpawnedAt(int key);       // a T_Enemigo of EnemyList
 int ExtraEnemySpawnedAt(int key);  // a T_Enemigo of GuardList (house guards)
+int VehicleSpawnedAt(int key);     // a T_Vehiculo_Enemigo of EnemyList
+int PickupSpawnedAt(int key);      // a T_Pack_Granadas of ShotList
 
 // 1 when any of the 20 marker slots holds `value`.
 int SpawnMarkerSet(int value);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/banks.h"
+#include "framework/channels.h"
 #include "framework/game.h"
 #include "framework/highscore.h"
 #include "framework/helpers.h"
@@ -95,6 +96,30 @@ inline void Paint(tilemap::TileMap& map, int px, int py, int pw, int ph, int blo
     map.mapcurlyr = 0;
     for (int y = py / 8; y <= (py + ph - 1) / 8; ++y)
         for (int x = px / 8; x <= (px + pw - 1) / 8; ++x) map.MapSetBlock(x, y, block);
+}
+
+// The shell's channel pool replaced by one that only notes the name of
+// every sound played.
+class SoundLog : public fw::TChannelArray {
+public:
+    std::vector<std::string> played;
+    plat::Ref<fw::TGameChannel> PlayGameSound(const plat::Ref<fw::TGameSound>& sound,
+                                              const plat::Ref<fw::TGameChannel>&, float, float) override {
+        played.push_back(sound ? sound->name : "");
+        return nullptr;
+    }
+};
+
+// A grenade of `owner` put into ShotList at (x, y), bursting unless
+// `explota` is 0.
+inline plat::Ref<game::T_Granada> PutGrenade(float x, float y, int owner = game::GRANADA_HERO, int explota = 1) {
+    auto g = plat::New<game::T_Granada>();
+    g->owned = owner;
+    g->explota = explota;
+    g->x = x;
+    g->y = y;
+    game::ShotList->AddLast(g);
+    return g;
 }
 
 class PlayTest : public ::testing::Test {
@@ -180,6 +205,13 @@ protected:
         game::LevelStartKind = 3;
         game::GameMap = map;
         game::LevelScreen->Start();
+    }
+
+    // From now on the sounds played are noted, not played.
+    SoundLog& LogSounds() {
+        auto log = plat::New<SoundLog>();
+        fw::Game->Channels = log;
+        return *log;
     }
 
     // One logic tick as the shell runs it: events into the key tables, then

@@ -4,6 +4,9 @@
 #include <sstream>
 
 #include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
+#include "game/play/enemies/vehicles.h"
+#include "game/play/pickups.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -15,62 +18,50 @@ class CheckpointTest : public PlayTest {
 protected:
     void SetUp() override {
         PlayTest::SetUp();
-        auto& h = PlayHooks();
-        auto log = [this](const std::string& text) { others_ += " " + text; };
-        h.Create = [=](const CreationCall& call) {
-            std::string text = Label(call.kind) + "(";
-            for (int i = 0; i < call.argc; ++i) text += (i ? "," : "") + std::to_string(call.args[i]);
-            log(text + ")");
-        };
-        h.ResetHuts = [=] { log("HutsUp"); };
         Hero = plat::New<T_Dax>();
-    }
-    // The short name of an actor other than a soldier in the log.
-    static std::string Label(Creation kind) {
-        switch (kind) {
-        case Creation::pack_gr: return "Pack";
-        case Creation::v_Moto: return "Moto";
-        case Creation::v_Moto_izq: return "MotoL";
-        default: return "Other";
-        }
     }
     // A soldier made again, by what its creation call gave him.
     static std::string Describe(const T_Enemigo& e) {
-        auto text = [](const char* name, std::initializer_list<int> args) {
-            std::string out = std::string(name) + "(";
-            for (int a : args) out += (out.back() == '(' ? "" : ",") + std::to_string(a);
-            return out + ")";
-        };
         const int x = static_cast<int>(e.x), key = e.py_creado;
         switch (e.estado) {
-        case ENEMY_GUARD: return text("Guard", {x, key});
-        case ENEMY_TRENCH: return text("Trench", {x, key, e.max_AnimDelay});
-        case ENEMY_BRIDGE_GRENADIER: return text("BridgeGren", {key});
-        case ENEMY_SWIMMER: return text("Swimmer", {x, key});
-        case ENEMY_GRENADIER: return text("Gren", {x, key, e.dir});
-        case ENEMY_RUNNER: return text("Runner", {x, key, e.dir});
-        case ENEMY_BAZOOKA: return text("Baz", {key, e.dir});
-        case ENEMY_CANNON: return text("Cannon", {x, key, e.dir});
-        case ENEMY_RIDER: return text("Rider", {key});
+        case ENEMY_GUARD: return Text("Guard", {x, key});
+        case ENEMY_TRENCH: return Text("Trench", {x, key, e.max_AnimDelay});
+        case ENEMY_BRIDGE_GRENADIER: return Text("BridgeGren", {key});
+        case ENEMY_SWIMMER: return Text("Swimmer", {x, key});
+        case ENEMY_GRENADIER: return Text("Gren", {x, key, e.dir});
+        case ENEMY_RUNNER: return Text("Runner", {x, key, e.dir});
+        case ENEMY_BAZOOKA: return Text("Baz", {key, e.dir});
+        case ENEMY_CANNON: return Text("Cannon", {x, key, e.dir});
+        case ENEMY_RIDER: return Text("Rider", {key});
         default: return "Soldier";
         }
     }
+    static std::string Text(const char* name, std::initializer_list<int> args) {
+        std::string out = std::string(name) + "(";
+        for (int a : args) out += (out.back() == '(' ? "" : ",") + std::to_string(a);
+        return out + ")";
+    }
     // The restart after a death at `view` on `level`: the new view.  The
-    // log holds the soldiers made, in list order, then the other calls.
+    // log holds what was made, in the order of its list: the soldiers and
+    // vehicles of EnemyList, then the grenade packs of ShotList.
     int RestartAt(int level, int view) {
         Level = level;
         ViewTop = view;
-        others_.clear();
+        ShotList->Clear();
         EnemyList->Clear();
         RestartFromCheckpoint();
         calls_.clear();
-        for (const auto& object : *EnemyList)
-            if (auto e = plat::As<T_Enemigo>(object)) calls_ += (calls_.empty() ? "" : " ") + Describe(*e);
-        calls_ += calls_.empty() && !others_.empty() ? others_.substr(1) : others_;
+        auto add = [this](const std::string& text) { calls_ += (calls_.empty() ? "" : " ") + text; };
+        for (const auto& o : *EnemyList) {
+            if (auto e = plat::As<T_Enemigo>(o)) add(Describe(*e));
+            if (auto v = plat::As<T_Vehiculo_Enemigo>(o))
+                add(Text(v->tipo == VEHICLE_MOTORBIKE_LEFT ? "Moto" : "MotoL", {v->py_creado}));
+        }
+        for (const auto& o : *ShotList)
+            if (auto p = plat::As<T_Pack_Granadas>(o)) add(Text("Pack", {static_cast<int>(p->x), p->py_creado}));
         return ViewTop;
     }
     std::string calls_;
-    std::string others_;
 };
 
 TEST_F(CheckpointTest, EveryBandOfEveryAreaRestartsAtItsView) {
@@ -115,17 +106,33 @@ TEST_F(CheckpointTest, TheActorsOfTheCheckpointAreMadeAgainInOrder) {
     RestartAt(2, 1000);
     EXPECT_EQ(calls_, "Trench(125,1117,100) Trench(152,1118,200) Trench(291,1088,200) Trench(23,1048,150) "
                       "Pack(272,1108)");
-    HutList->AddLast(plat::New<plat::Object>());
     RestartAt(2, 600);
-    EXPECT_EQ(calls_, "BridgeGren(804) Pack(200,895) HutsUp");
+    EXPECT_EQ(calls_, "BridgeGren(804) Pack(200,895)");
+    RestartAt(3, 100);
+    EXPECT_EQ(calls_, "Moto(206)");
     RestartAt(4, 100);
-    EXPECT_EQ(calls_, "Baz(200,6) Baz(220,4) MotoL(240) Pack(290,230)");  // huts only on 2 and 6
+    EXPECT_EQ(calls_, "MotoL(240) Baz(200,6) Baz(220,4) Pack(290,230)");
     RestartAt(5, 300);
     EXPECT_EQ(calls_, "Gren(0,615,6) Cannon(280,590,4)");
     RestartAt(6, 100);
-    EXPECT_EQ(calls_, "Trench(232,374,200) Swimmer(220,294) Pack(200,360) HutsUp");
+    EXPECT_EQ(calls_, "Trench(232,374,200) Swimmer(220,294) Pack(200,360)");
     RestartAt(8, 1300);
     EXPECT_EQ(calls_, "Guard(105,1616) Guard(150,1616)");
+}
+
+TEST_F(CheckpointTest, DestroyedHutsStandAgainOnlyOnAreasTwoAndSix) {
+    for (int level : {2, 6, 4}) {
+        HutList->Clear();
+        T_Caseta::f_Create_Caseta(512, 4);
+        T_Caseta::f_Create_Caseta(345, 6);
+        auto first = plat::As<T_Caseta>(HutList->First());
+        first->estado = HUT_DESTROYED;
+        first->bala_delay = 17;
+        RestartAt(level, 300);
+        EXPECT_EQ(first->estado, level == 4 ? HUT_DESTROYED : HUT_STANDING) << level;
+        EXPECT_EQ(first->bala_delay, 17);  // nothing else of a hut is reset
+        EXPECT_EQ(HutList->Count(), 2);
+    }
 }
 
 TEST_F(CheckpointTest, AreaSevenDrawsTheDirectionBeforeTheKind) {

@@ -3,6 +3,7 @@
 // area starts with.
 
 #include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
 #include "game/play/script/area_tables.h"
 #include "game/play/script/make_actor.h"
 #include "tests/game/play/fixture.h"
@@ -42,18 +43,17 @@ TEST(AreaTables, EveryAreaHasItsChainAndNothingOutsideOneToEight) {
 }
 
 TEST_F(PlayTest, AnAreaStartsWithItsHutsThenItsStartActors) {
-    std::vector<std::pair<Creation, int>> made;
-    PlayHooks().Create = [&](const CreationCall& call) { made.emplace_back(call.kind, call.args[0]); };
     auto soldier = [](int i) { return plat::As<T_Enemigo>(EnemyList->ToArray().at(static_cast<std::size_t>(i))); };
     auto map = MakeMap(100);
     StartOnMap(map, 2);
-    EXPECT_EQ(made, (std::vector<std::pair<Creation, int>>{
-                        {Creation::Caseta, 512}, {Creation::Caseta, 345}, {Creation::Caseta, 240}}));
     EXPECT_TRUE(EnemyList->IsEmpty());
+    std::vector<std::pair<int, int>> huts;
+    for (const auto& o : *HutList)
+        if (auto hut = plat::As<T_Caseta>(o)) huts.emplace_back(hut->py_creado, hut->lugar);
+    EXPECT_EQ(huts, (std::vector<std::pair<int, int>>{{512, 4}, {345, 6}, {240, 4}}));
     // Area 8: the two guards by the fortress.
-    made.clear();
     StartOnMap(map, 8);
-    EXPECT_TRUE(made.empty());
+    EXPECT_TRUE(HutList->IsEmpty());
     ASSERT_EQ(EnemyList->Count(), 2);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(soldier(i)->estado, ENEMY_GUARD);
