@@ -109,6 +109,18 @@ public:
     }
 };
 
+// A grenade of `owner` put into ShotList at (x, y), bursting unless
+// `explota` is 0.
+inline plat::Ref<game::T_Granada> PutGrenade(float x, float y, int owner = game::GRANADA_HERO, int explota = 1) {
+    auto g = plat::New<game::T_Granada>();
+    g->owned = owner;
+    g->explota = explota;
+    g->x = x;
+    g->y = y;
+    game::ShotList->AddLast(g);
+    return g;
+}
+
 class PlayTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -31,13 +31,7 @@ protected:
     // An exploding grenade of `owner` with its box offset (dx, dy) from the
     // middle of the hut's box.
     plat::Ref<T_Granada> BurstAt(const T_Caseta& hut, int dx, int dy, int owner = GRANADA_HERO, int explota = 1) {
-        auto g = plat::New<T_Granada>();
-        g->owned = owner;
-        g->explota = explota;
-        g->x = hut.x + 12 + static_cast<float>(dx);
-        g->y = hut.y + 18 + static_cast<float>(dy);
-        ShotList->AddLast(g);
-        return g;
+        return PutGrenade(hut.x + 12 + static_cast<float>(dx), hut.y + 18 + static_cast<float>(dy), owner, explota);
     }
     std::vector<plat::Ref<T_Bala>> HutShots() const {
         std::vector<plat::Ref<T_Bala>> shots;

@@ -129,6 +129,46 @@ TEST_F(WalkingTest, ARunnerFiresHisBurstAtOnceThenAfterEachDelay) {
     }
 }
 
+TEST_F(WalkingTest, PartialTicksScaleStepsAndDelaysButNotTheZigZag) {
+    Begin();
+    auto e = Walker(ENEMY_RUNNER, DIR_RIGHT);
+    e->facing = DIR_DOWN;
+    e->num_balas = 2;
+    e->baladelay_enemigos = -1;
+    fw::Delta = 0.5f;
+    for (int i = 0; i < 10; ++i) UpdateEnemies();
+    fw::Delta = 1.0f;
+    EXPECT_FLOAT_EQ(e->x, 150 + 10 * 0.125f);
+    EXPECT_FLOAT_EQ(e->corre_pix, 1.25f);
+    EXPECT_FLOAT_EQ(e->baladelay_enemigos, 200 - 10 * 0.5f);  // the shot of the first update
+    EXPECT_EQ(CountShots(), 1);
+
+    // Down, the zig-zag step is the whole speed whatever the tick.
+    EnemyList->Clear();
+    auto d = Walker(ENEMY_RUNNER, DIR_DOWN);
+    d->corre_pix = 2.75f;
+    fw::Delta = 0.5f;
+    UpdateEnemies();
+    UpdateEnemies();  // 3.0: a multiple of 3
+    fw::Delta = 1.0f;
+    EXPECT_FLOAT_EQ(d->corre_pix, 3.0f);
+    EXPECT_FLOAT_EQ(d->x, 150.25f);
+}
+
+TEST_F(WalkingTest, NoShotLeavesWithoutADirectionToFlyIn) {
+    Begin();
+    for (const int facing : {0, static_cast<int>(DIR_NONE)}) {
+        EnemyList->Clear();
+        auto e = Walker(ENEMY_RUNNER, 0);
+        e->facing = facing;
+        e->num_balas = 2;
+        e->baladelay_enemigos = -1;
+        Update(5);
+        EXPECT_EQ(CountShots(), 0) << facing;
+        EXPECT_EQ(e->num_balas, 2) << facing;
+    }
+}
+
 TEST_F(WalkingTest, AGrenadierProbesAtItsLeftEdgeAndWalksLongerLegs) {
     Begin();
     // The probe points per direction (left edge also when moving right).
