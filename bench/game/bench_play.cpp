@@ -1,7 +1,10 @@
 // The tick of play on the largest area, the hero walking from the start view
 // to the top while firing and throwing, against the 200 ticks a second the
-// game needs; and the whole frame of play drawn headless, against a 60 Hz
-// display.
+// game needs; and the whole frame of play drawn and presented at three window
+// sizes, against a frame that only clears and presents at the same size
+// (and the window's own clear and swap), measured in the same run.
+//
+//   bench_play                       (SDL_VIDEODRIVER=offscreen, or under X)
 
 #include <benchmark/benchmark.h>
 
@@ -9,10 +12,13 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "bench/common/ratio_main.h"
 #include "framework/banks.h"
 #include "framework/game.h"
 #include "framework/input.h"
@@ -28,6 +34,7 @@
 #include "platform/core/clock.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
+#include "platform/gfx/gl_baseline.h"
 #include "tilemap/tilemap.h"
 
 namespace {
@@ -172,53 +179,102 @@ void BM_TickOfPlay(benchmark::State& state) {
 }
 BENCHMARK(BM_TickOfPlay);
 
-void BM_FullFrameHeadless(benchmark::State& state) {
+// A window of the state's size (width, height) with the game's 320 x 240
+// drawing space; false (and the benchmark skipped) without a display.
+bool OpenWindow(benchmark::State& state) {
     SetUpGame();
-    plat::Graphics(640, 480, 0, 60);
-    if (!plat::GraphicsOpen()) {
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    if (!plat::Graphics(w, h, 0, 60)) {
         state.SkipWithError("no display");
-        return;
+        return false;
     }
     plat::SetVirtualResolution(320, 240);
+    return true;
+}
+
+// A frame of play as the game draws and presents it.  Between frames (not
+// timed) the play goes on by the three or four ticks of a 60 Hz frame.
+void BM_FullFrame(benchmark::State& state) {
+    if (!OpenWindow(state)) return;
     StartLargestArea();
     Pilot pilot;
     for (int i = 0; i < 2000; ++i) PlayTick(pilot);  // some actors on the screen
-    const auto t0 = std::chrono::steady_clock::now();
+    LevelScreen->Draw();  // the textures made before timing
+    plat::Flip(0);
+    long frames = 0;
     for (auto _ : state) {
         LevelScreen->Draw();
         plat::Flip(0);
+        state.PauseTiming();
+        for (int i = 0; i < (frames % 3 == 2 ? 4 : 3); ++i) PlayTick(pilot);
+        ++frames;
+        state.ResumeTiming();
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    plat::EndGraphics();
-    const double fps = static_cast<double>(state.iterations()) / seconds;
-    state.counters["frames_per_s"] = fps;
-    state.counters["x_60hz"] = fps / kDisplayHz;  // target: 10 or more
 }
-BENCHMARK(BM_FullFrameHeadless)->Unit(benchmark::kMillisecond);
 
-// The baseline of the same run: a frame that only clears and presents, so
-// the cost of the software renderer's present is seen apart from the game's.
-void BM_EmptyFrameHeadless(benchmark::State& state) {
-    SetUpGame();
-    plat::Graphics(640, 480, 0, 60);
-    if (!plat::GraphicsOpen()) {
-        state.SkipWithError("no display");
-        return;
-    }
-    plat::SetVirtualResolution(320, 240);
-    const auto t0 = std::chrono::steady_clock::now();
+// The baseline: a frame that only clears and presents, through the layer.
+void BM_ClearAndPresent(benchmark::State& state) {
+    if (!OpenWindow(state)) return;
     for (auto _ : state) {
         plat::Cls();
         plat::Flip(0);
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    plat::EndGraphics();
-    const double fps = static_cast<double>(state.iterations()) / seconds;
-    state.counters["frames_per_s"] = fps;
-    state.counters["x_60hz"] = fps / kDisplayHz;
 }
-BENCHMARK(BM_EmptyFrameHeadless)->Unit(benchmark::kMillisecond);
+
+// The floor under both: the window cleared and swapped by GL itself.
+void BM_WindowFloor(benchmark::State& state) {
+    if (!OpenWindow(state)) return;
+    for (auto _ : state) plat::bench::ClearAndSwapWindow();
+}
+
+void WindowSizes(benchmark::internal::Benchmark* b) {
+    b->Args({800, 600})->Args({1024, 768})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+    b->UseRealTime()->MinTime(0.5);
+}
+
+BENCHMARK(BM_FullFrame)->Apply(WindowSizes);
+BENCHMARK(BM_ClearAndPresent)->Apply(WindowSizes);
+BENCHMARK(BM_WindowFloor)->Apply(WindowSizes);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // The software renderer draws on this thread unless told otherwise, so
+    // that the CPU time is the whole cost of a frame; wall times on a busy
+    // machine vary far more.
+    ::setenv("LP_NUM_THREADS", "0", 0);
+    // Repeated and interleaved by default: other work on the machine then
+    // weighs on the frames and their baselines alike.
+    std::vector<char*> args(argv, argv + argc);
+    std::string repeat = "--benchmark_repetitions=3";
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    std::string aggregates = "--benchmark_report_aggregates_only=true";
+    bool own = false;
+    for (int i = 1; i < argc; ++i) own = own || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
+    if (!own) args.insert(args.begin() + 1, {repeat.data(), interleave.data(), aggregates.data()});
+    benchutil::RunTimes times;
+    auto report = [&times] {
+        bool header = false;
+        for (const char* size : {"800/600", "1024/768", "1920/1080"}) {
+            const auto* full = times.Find(std::string("BM_FullFrame/") + size);
+            const auto* clear = times.Find(std::string("BM_ClearAndPresent/") + size);
+            const auto* floor = times.Find(std::string("BM_WindowFloor/") + size);
+            if (!full || !clear) continue;
+            if (!header)
+                std::printf("\nfull frame of play against a frame that only clears and presents (target 1.5x or"
+                            " less), LP_NUM_THREADS=%s\n", std::getenv("LP_NUM_THREADS"));
+            header = true;
+            std::string w = size;
+            w[w.find('/')] = 'x';
+            std::printf("  %-10s CPU %.2fx (%.2f ms against %.2f ms), wall %.2fx (%.2f against %.2f ms)\n",
+                        w.c_str(), full->cpu / clear->cpu, full->cpu, clear->cpu, full->wall / clear->wall,
+                        full->wall, clear->wall);
+            if (floor)
+                std::printf("  %-10s against the window's own clear and swap (%.2f ms CPU): %.2fx\n", "",
+                            floor->cpu, full->cpu / floor->cpu);
+        }
+        plat::EndGraphics();
+    };
+    return benchutil::RunWithRatios(static_cast<int>(args.size()), args.data(),
+                                    [&times](const benchutil::Run& r) { times.Keep(r); }, report);
+}

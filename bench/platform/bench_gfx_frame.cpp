@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -165,33 +164,19 @@ BENCHMARK(BM_MinimalGLFrame)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 // Each benchmark's wall and CPU time per iteration (the mean when the run is
 // repeated), for the ratios.
-struct Times {
-    double wall = 0, cpu = 0;
-    bool fromMean = false;
-};
-std::map<std::string, Times> g_times;
-
-void Keep(const benchutil::Run& r) {
-    Times& t = g_times[r.run_name.function_name];
-    const bool mean = r.run_type == benchutil::Run::RT_Aggregate && r.aggregate_name == "mean";
-    if ((r.run_type == benchutil::Run::RT_Iteration && !t.fromMean) || mean) {
-        t.wall = r.GetAdjustedRealTime();
-        t.cpu = r.GetAdjustedCPUTime();
-        t.fromMean = mean;
-    }
-}
+benchutil::RunTimes g_times;
 
 void Report() {
-    const auto layer = g_times.find("BM_LayerFrame");
-    const auto base = g_times.find("BM_MinimalGLFrame");
-    if (layer != g_times.end() && base != g_times.end() && base->second.wall > 0 &&
-        base->second.cpu > 0) {
+    const auto* layer = g_times.Find("BM_LayerFrame");
+    const auto* base = g_times.Find("BM_MinimalGLFrame");
+    if (layer && base && base->cpu > 0)
         std::printf("layer / minimal GL loop: %.2fx wall time, %.2fx CPU time (target 1.5x or less)\n",
-                    layer->second.wall / base->second.wall, layer->second.cpu / base->second.cpu);
-    }
+                    layer->wall / base->wall, layer->cpu / base->cpu);
     EndGraphics();
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return benchutil::RunWithRatios(argc, argv, Keep, Report); }
+int main(int argc, char** argv) {
+    return benchutil::RunWithRatios(argc, argv, [](const benchutil::Run& r) { g_times.Keep(r); }, Report);
+}

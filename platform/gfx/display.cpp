@@ -73,17 +73,28 @@ std::vector<GraphicsMode> Modes() {
     return SystemModes();
 }
 
+void UpdateDrawingSpace();
+
 void UpdateDrawableSize() {
     Display& d = D();
     if (!d.window) return;
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(d.window, &w, &h);
     if (w <= 0 || h <= 0) SDL_GetWindowSize(d.window, &w, &h);
-    if (w != d.drawW || h != d.drawH) {
-        d.drawW = w;
-        d.drawH = h;
-        if (d.context) gfx::GLResizeBackBuffer(w, h);
-    }
+    d.drawW = w;
+    d.drawH = h;
+    UpdateDrawingSpace();
+}
+
+// The back buffer follows the drawing space: the virtual resolution when
+// one is set, otherwise the window's size.
+void UpdateDrawingSpace() {
+    Display& d = D();
+    if (!d.open || !d.context) return;
+    const int w = d.virtualSet ? static_cast<int>(std::ceil(d.virtualW)) : d.width;
+    const int h = d.virtualSet ? static_cast<int>(std::ceil(d.virtualH)) : d.height;
+    const auto fine = static_cast<int>(std::floor(gfx::CurrentLetterbox().scale + 1e-4f));
+    gfx::GLSetDrawingSpace(w, h, std::max(1, fine));
 }
 
 void ApplyCursor() {
@@ -331,6 +342,7 @@ Ref<TGraphics> Graphics(int width, int height, int depth, int hz) {
     if (d.virtualSet) {
         SetVirtualResolution(d.virtualW, d.virtualH);
     } else {
+        UpdateDrawingSpace();
         SetViewport(0, 0, width, height);
     }
     auto g = New<TGraphics>();
@@ -370,7 +382,7 @@ void Flip(int sync) {
     if (d.open && d.context) {
         gfx::GLFlush();
         SetSwapInterval(sync == 1 ? 1 : 0);
-        gfx::GLPresent();
+        gfx::GLPresent(d.drawW, d.drawH);
         SDL_GL_SwapWindow(d.window);
         if (sync == -1 || (sync == 1 && !d.vsyncWorks)) Pace(d.hertz);
     }
@@ -385,6 +397,7 @@ void SetVirtualResolution(float width, float height) {
     d.virtualSet = true;
     d.virtualW = width;
     d.virtualH = height;
+    UpdateDrawingSpace();
     SetViewport(0, 0, static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height)));
 }
 

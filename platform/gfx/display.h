@@ -4,8 +4,10 @@
 // One window and one GL context for the whole run.  "Full screen" is a
 // borderless desktop-size window with the picture scaled and letterboxed; a
 // window is ScreenWidth x ScreenHeight.  Everything is drawn into an
-// off-screen back buffer of the window's drawable size, which survives Flip
-// (a panel may draw over the last frame) and is what screenshots read.
+// off-screen back buffer of the drawing space's size (the virtual
+// resolution, or the window's size without one), which survives Flip (a
+// panel may draw over the last frame) and re-opens, and which Flip scales
+// once onto the window with every pixel equally wide.
 
 #include <string>
 #include <vector>
@@ -67,7 +69,8 @@ bool IsFullScreen();
 void Flip(int sync = -1);
 
 // The logical drawing space mapped onto the window, centred with the aspect
-// kept (black bars).  Applies until changed; survives re-opens.
+// kept (bars in the colour of the last Cls).  Applies until changed;
+// survives re-opens.  The back buffer takes its size (rounded up).
 void SetVirtualResolution(float width, float height);
 float VirtualResolutionWidth();
 float VirtualResolutionHeight();

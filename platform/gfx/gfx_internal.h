@@ -64,7 +64,7 @@ Renderer& ActiveRenderer();
 Renderer& GLRenderer();
 
 // --- display -> back end ---------------------------------------------------
-// Letterbox of the virtual space on the drawable, in device pixels.
+// Where the drawing space shows on the drawable, in device pixels.
 struct Letterbox {
     float scale = 1;
     float offsetX = 0, offsetY = 0;
@@ -80,12 +80,22 @@ bool ContextReady();
 // Implemented by the GL back end, called by the display.
 void GLContextCreated();     // after a context is made current
 void GLContextDestroying();  // before it goes
-void GLResizeBackBuffer(int width, int height);
+// The back buffer holds the drawing space of width x height virtual pixels,
+// at one buffer pixel per virtual pixel, or at fineFactor (the whole part of
+// the window's scale) while frames draw pictures scaled by a fraction or
+// turned.  A new size keeps the picture (scaled).
+void GLSetDrawingSpace(int width, int height, int fineFactor);
 void GLFlush();              // draws pending batches
-void GLForgetState();        // after GL state was changed behind the back end's back
-void GLPresent();            // copies the back buffer to the window (before the swap)
-// Device pixels of the back buffer, rows top to bottom, ARGB opaque.
+// After GL state was changed behind the back end's back: the back buffer,
+// its projection and the tracked state are set up again.
+void GLForgetState();
+// Scales the back buffer onto the window's framebuffer of width x height
+// (before the swap).
+void GLPresent(int width, int height);
+// Pixels of the back buffer (drawing space), rows top to bottom, ARGB opaque.
 Ref<TPixmap> GLReadBack(int x, int y, int w, int h);
+// The whole picture as a window of width x height shows it, bars included.
+Ref<TPixmap> GLReadWindowPicture(int width, int height);
 // Creates (or refreshes) the textures of an image's frame now.
 void GLPrepareFrame(TImage& image, int frame);
 

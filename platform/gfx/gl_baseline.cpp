@@ -24,15 +24,14 @@ struct GLBaseline::Impl {
     };
     std::vector<Atlas> atlases;
     std::vector<int> order;  // atlases in first-use order this frame
-    float scale = 1, ox = 0, oy = 0;
 
     void Use(int a) {
         if (atlases[static_cast<std::size_t>(a)].verts.empty()) order.push_back(a);
     }
     void Push(Atlas& at, float x, float y, float w, float h, float u0, float v0, float u1,
               float v1, std::uint32_t c) {
-        const float x0 = ox + x * scale, y0 = oy + y * scale;
-        const float x1 = ox + (x + w) * scale, y1 = oy + (y + h) * scale;
+        // The back buffer is the drawing space: virtual units are its pixels.
+        const float x0 = x, y0 = y, x1 = x + w, y1 = y + h;
         at.verts.push_back({x0, y0, u0, v0, c});
         at.verts.push_back({x1, y0, u1, v0, c});
         at.verts.push_back({x1, y1, u1, v1, c});
@@ -75,10 +74,6 @@ void GLBaseline::Clear() {
     glDisable(GL_SCISSOR_TEST);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    const auto lb = gfx::CurrentLetterbox();
-    impl_->scale = lb.scale;
-    impl_->ox = lb.offsetX;
-    impl_->oy = lb.offsetY;
 }
 
 void GLBaseline::Cell(int atlas, int cell, float x, float y, std::uint32_t rgba) {
@@ -114,6 +109,27 @@ void GLBaseline::Draw() {
         a.verts.clear();
     }
     impl_->order.clear();
+    gfx::GLForgetState();
+}
+
+void ClearAndSwapWindow() {
+    gfx::GLFlush();
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    auto bindFramebuffer =
+        reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(SDL_GL_GetProcAddress("glBindFramebuffer"));
+    if (!window || !bindFramebuffer) return;
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window, &w, &h);
+    bindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, w, h);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    SDL_GL_SetSwapInterval(0);
+    SDL_GL_SwapWindow(window);
+    // Without a window system to present to, the swap alone may leave the
+    // clear undone.
+    glFinish();
     gfx::GLForgetState();
 }
 

@@ -32,6 +32,10 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// The floor under a frame: clears the window itself (not the back buffer)
+// and swaps, without vertical sync; the layer's drawing state comes back.
+void ClearAndSwapWindow();
+
 // Waits until the GPU has finished every queued command.
 void FinishGL();
 

@@ -109,18 +109,15 @@ Ref<TImage> CreateImage(int width, int height, int frames, int flags) {
 
 void GrabImage(const Ref<TImage>& image, int x, int y, int frame) {
     if (!image || !image->HasFrame(frame)) return;
-    const auto lb = gfx::CurrentLetterbox();
-    auto back = GrabBackBuffer();
+    auto back = gfx::GLReadBack(x, y, image->width, image->height);
     if (!back) return;
-    // One back-buffer sample per image pixel, at the pixel's centre.
+    // Pixels outside the drawing space come out transparent black.
+    const int dx = std::max(0, -x), dy = std::max(0, -y);
     auto& dst = *image->pixmaps[static_cast<std::size_t>(frame)];
     for (int j = 0; j < image->height; ++j)
         for (int i = 0; i < image->width; ++i) {
-            const int bx = static_cast<int>(
-                std::floor(lb.offsetX + (static_cast<float>(x + i) + 0.5f) * lb.scale));
-            const int by = static_cast<int>(
-                std::floor(lb.offsetY + (static_cast<float>(y + j) + 0.5f) * lb.scale));
-            dst.Write(i, j, back->Read(bx, by));
+            const bool inside = i >= dx && j >= dy && i - dx < back->width && j - dy < back->height;
+            dst.Write(i, j, inside ? back->Read(i - dx, j - dy) : 0u);
         }
     image->Touch(frame);
 }

@@ -211,17 +211,11 @@ bool SavePixmapPNG(const Ref<TPixmap>& p, const std::string& url, int compressio
 
 Ref<TPixmap> GrabPixmap(int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) return GrabBackBuffer();
-    const auto lb = gfx::CurrentLetterbox();
-    auto edge = [](float v) { return static_cast<int>(std::lround(v)); };
-    const int x0 = edge(lb.offsetX + static_cast<float>(x) * lb.scale);
-    const int y0 = edge(lb.offsetY + static_cast<float>(y) * lb.scale);
-    const int x1 = edge(lb.offsetX + static_cast<float>(x + w) * lb.scale);
-    const int y1 = edge(lb.offsetY + static_cast<float>(y + h) * lb.scale);
-    return gfx::GLReadBack(x0, y0, x1 - x0, y1 - y0);
+    return gfx::GLReadBack(x, y, w, h);
 }
 
 Ref<TPixmap> GrabBackBuffer() {
-    return gfx::GLReadBack(0, 0, DrawableWidth(), DrawableHeight());
+    return gfx::GLReadWindowPicture(DrawableWidth(), DrawableHeight());
 }
 
 }  // namespace plat

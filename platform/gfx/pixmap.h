@@ -44,10 +44,12 @@ Ref<TPixmap> ConvertPixmap(const Ref<TPixmap>& p, int format);
 Ref<TPixmap> MaskPixmap(const Ref<TPixmap>& p, int r, int g, int b);
 // Writes a PNG atomically; false on failure.
 bool SavePixmapPNG(const Ref<TPixmap>& p, const std::string& url, int compression = 9);
-// A rectangle of the back buffer in virtual coordinates (the whole drawable
-// when w or h <= 0) as a pixmap.
+// A rectangle of the back buffer in virtual coordinates, one pixel per
+// virtual pixel (cut to the drawing space); with w or h <= 0 the same as
+// GrabBackBuffer().
 Ref<TPixmap> GrabPixmap(int x = 0, int y = 0, int w = 0, int h = 0);
-// The back buffer at device resolution (tests and screenshots).
+// The picture as the window shows it, at the window's device size with the
+// bars (screenshots, tests).
 Ref<TPixmap> GrabBackBuffer();
 
 }  // namespace plat

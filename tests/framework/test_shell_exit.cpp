@@ -57,7 +57,9 @@ TEST_F(DemoProcessTest, ScreensSwitchPauseFullScreenErrorPanelAndEscapeEndsWithZ
     // The demo starts in a window, so that Alt+Enter goes to full screen.
     fs::create_directories(DataDir());
     plat::SaveTextAtomic((DataDir() / "shell_demo.ini").string(), "FULL SCREEN=0\r\n");
-    const DemoRun r = Demo("wait:700,space,wait:1200,pause,wait:100,pause,altenter,wait:100,error,wait:100,escape");
+    // The space waits for the 500 ms fade-in (which ignores it) with room for
+    // a slow start.
+    const DemoRun r = Demo("wait:1500,space,wait:1200,pause,wait:100,pause,altenter,wait:100,error,wait:100,escape");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("start A"), std::string::npos);
     EXPECT_NE(r.out.find("start B"), std::string::npos);

@@ -284,36 +284,140 @@ TEST_F(GfxTest, ViewportClipsWithoutMovingTheOrigin) {
     EXPECT_EQ(Pixel(0, 0), 0x0A141Eu);
 }
 
-TEST_F(GfxTest, RasterFollowsTheDeviceScaleAndViewportEdgesMeet) {
-    Open(800, 600, 320, 240);  // scale 2.5
-    EXPECT_FLOAT_EQ(VirtualScale(), 2.5f);
+// One white virtual column on black, presented: the window pixels of its row
+// add up to the same width wherever the column stands, and only a thin
+// edge of in-between pixels surrounds it.
+TEST_F(GfxTest, EveryVirtualPixelShowsEquallyWideAtFractionalScales) {
+    struct Size {
+        int w, h;
+        float scale;
+    };
+    for (const Size& size : {Size{800, 600, 2.5f}, Size{1024, 768, 3.2f}, Size{960, 720, 3.f}}) {
+        SCOPED_TRACE(size.w);
+        Open(size.w, size.h, 320, 240);
+        ASSERT_FLOAT_EQ(VirtualScale(), size.scale);
+        SetBlend(SOLIDBLEND);
+        for (int x = 100; x < 110; ++x) {
+            SCOPED_TRACE(x);
+            Cls();
+            DrawRect(static_cast<float>(x), 0, 1, 240);
+            auto back = GrabBackBuffer();
+            ASSERT_TRUE(back);
+            ASSERT_EQ(back->width, size.w);
+            float sum = 0;
+            int partial = 0;
+            for (int px = 0; px < back->width; ++px) {
+                const int v = static_cast<int>((back->Read(px, size.h / 2) >> 16) & 255);
+                sum += static_cast<float>(v) / 255.f;
+                if (v > 8 && v < 247) ++partial;
+            }
+            EXPECT_NEAR(sum, size.scale, 0.05f);
+            EXPECT_LE(partial, 4) << "at most two blended window pixels on each side";
+            // The drawing space itself holds exactly the one pixel.
+            auto space = GrabPixmap(x - 1, 100, 3, 1);
+            EXPECT_EQ(space->Read(0, 0) & 0xFFFFFF, 0u);
+            EXPECT_EQ(space->Read(1, 0) & 0xFFFFFF, 0xFFFFFFu);
+            EXPECT_EQ(space->Read(2, 0) & 0xFFFFFF, 0u);
+        }
+    }
+}
+
+TEST_F(GfxTest, DrawingIsInVirtualPixelsAndViewportsMeetExactly) {
+    Open(800, 600, 320, 240);
     SetBlend(SOLIDBLEND);
-    // Two viewports side by side at an odd virtual x: edges at 3 * 2.5 = 7.5
-    // are rounded, so the two fills meet with no gap and no overlap.
     SetViewport(0, 0, 3, 10);
     SetColor(255, 0, 0);
     DrawRect(0, 0, 320, 240);
     SetViewport(3, 0, 3, 10);
     SetColor(0, 255, 0);
     DrawRect(0, 0, 320, 240);
-    auto back = GrabBackBuffer();
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->width, 800);
-    for (int px = 0; px < 15; ++px) {
-        const std::uint32_t c = back->Read(px, 5) & 0xFFFFFF;
-        EXPECT_EQ(c, px < 8 ? 0xFF0000u : 0x00FF00u) << px;
-    }
-    EXPECT_EQ(back->Read(15, 5) & 0xFFFFFF, 0u);
-    // A one-pixel virtual rectangle is 2.5 device pixels.
+    auto space = GrabPixmap(0, 5, 8, 1);
+    ASSERT_TRUE(space);
+    ASSERT_EQ(space->width, 8);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(space->Read(x, 0) & 0xFFFFFF, x < 3 ? 0xFF0000u : x < 6 ? 0x00FF00u : 0u) << x;
+    // Fractional positions land on whole virtual pixels.
     SetViewport(0, 0, 320, 240);
     Cls();
     SetColor(255, 255, 255);
-    DrawRect(10, 10, 1, 1);
-    // Device 25 .. 27.5: pixels 25 and 26 whole, 27 only half (left out).
-    EXPECT_EQ(Pixel(25, 25), 0xFFFFFFu);
-    EXPECT_EQ(Pixel(26, 26), 0xFFFFFFu);
-    EXPECT_EQ(Pixel(24, 25), 0x000000u);
-    EXPECT_EQ(Pixel(28, 25), 0x000000u);
+    DrawRect(10.4f, 20.6f, 1, 1);
+    auto p = GrabPixmap(9, 19, 4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(p->Read(x, y) & 0xFFFFFF, x == 1 && y == 2 ? 0xFFFFFFu : 0u) << x << " " << y;
+}
+
+// A picture drawn scaled by a fraction keeps every row it has: such frames
+// are drawn at the whole part of the window's scale.
+TEST_F(GfxTest, PicturesScaledByAFractionKeepTheirDetail) {
+    auto p = CreatePixmap(1, 8);
+    const std::uint32_t rows[8] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00,
+                                   0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF, 0xFF808080};
+    for (int y = 0; y < 8; ++y) p->Write(0, y, rows[y]);
+    auto img = LoadImage(p, 0);
+    for (const int w : {800, 1024}) {
+        SCOPED_TRACE(w);
+        Open(w, w * 3 / 4, 320, 240);
+        SetBlend(SOLIDBLEND);
+        SetScale(8, 0.9f);
+        DrawImage(img, 100, 100);
+        SetScale(1, 1);
+        auto back = GrabBackBuffer();
+        ASSERT_TRUE(back);
+        // Each window row of the picture is matched to the nearest of the
+        // eight colours: every one of them must win somewhere.
+        const int x = static_cast<int>(VirtualOffsetX() + 104 * VirtualScale());
+        bool seen[8] = {};
+        for (int py = 0; py < back->height; ++py) {
+            const std::uint32_t c = back->Read(x, py);
+            if ((c & 0xFFFFFF) == 0) continue;
+            int best = 0, bestDistance = 1 << 30;
+            for (int y = 0; y < 8; ++y) {
+                int d = 0;
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    const int e = Channel(c, shift) - Channel(rows[y], shift);
+                    d += e * e;
+                }
+                if (d < bestDistance) {
+                    best = y;
+                    bestDistance = d;
+                }
+            }
+            seen[best] = true;
+        }
+        for (int y = 0; y < 8; ++y) EXPECT_TRUE(seen[y]) << "row " << y;
+        // The next frame without such pictures is back at one pixel per
+        // virtual pixel, and still shows what it draws.
+        Cls();
+        Cls();
+        SetColor(255, 0, 0);
+        DrawRect(10, 10, 1, 1);
+        auto space = GrabPixmap(10, 10, 1, 1);
+        EXPECT_EQ(space->Read(0, 0) & 0xFFFFFF, 0xFF0000u);
+        SetColor(255, 255, 255);
+    }
+}
+
+// A panel laid out in window pixels (another drawing space) and a re-open
+// at another window size both show over the last frame.
+TEST_F(GfxTest, TheLastFrameSurvivesANewDrawingSpaceAndAReOpen) {
+    Open(800, 600, 320, 240);
+    SetBlend(SOLIDBLEND);
+    SetColor(0, 0, 255);
+    DrawRect(0, 0, 320, 240);
+    SetColor(255, 0, 0);
+    DrawRect(100, 100, 20, 20);
+    SetVirtualResolution(800, 600);
+    EXPECT_EQ(Pixel(275, 275), 0xFF0000u);
+    EXPECT_EQ(Pixel(240, 240), 0x0000FFu);
+    auto space = GrabPixmap(275, 275, 1, 1);
+    EXPECT_EQ(space->Read(0, 0) & 0xFFFFFF, 0xFF0000u) << "window pixels are now the drawing space";
+    SetVirtualResolution(320, 240);
+    ASSERT_TRUE(Graphics(1024, 768, 0, 60));
+    SetVirtualResolution(320, 240);
+    EXPECT_EQ(GrabPixmap(110, 110, 1, 1)->Read(0, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(GrabPixmap(90, 90, 1, 1)->Read(0, 0) & 0xFFFFFF, 0x0000FFu);
+    SetColor(255, 255, 255);
 }
 
 TEST_F(GfxTest, LetterboxKeepsTheAspectAndClipsToThePicture) {
@@ -413,10 +517,23 @@ TEST_F(GfxTest, GrabImageAndGrabPixmapReadTheBackBuffer) {
     EXPECT_EQ(img->pixmaps[0]->Read(1, 1), 0xFFFF0000u);
     EXPECT_EQ(img->pixmaps[0]->Read(2, 2), 0xFFFF0000u);
     EXPECT_EQ(img->pixmaps[0]->Read(3, 3), 0xFF000000u);
+    // A pixmap grab keeps its size in virtual pixels.
     auto p = GrabPixmap(10, 10, 2, 2);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->width, 4);
+    EXPECT_EQ(p->width, 2);
+    EXPECT_EQ(p->height, 2);
     EXPECT_EQ(p->Read(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(p->Read(1, 1), 0xFFFF0000u);
+    // Outside the drawing space an image grab reads transparent black.
+    SetColor(0, 255, 0);
+    Plot(0, 0);
+    GrabImage(img, -2, -2);
+    EXPECT_EQ(img->pixmaps[0]->Read(1, 1), 0u);
+    EXPECT_EQ(img->pixmaps[0]->Read(3, 1), 0u);
+    EXPECT_EQ(img->pixmaps[0]->Read(2, 2), 0xFF00FF00u);
+    EXPECT_EQ(img->pixmaps[0]->Read(3, 3), 0xFF000000u);
+    SetColor(255, 255, 255);
+    GrabImage(img, 9, 9);
     // The grabbed image draws like any other.
     Cls();
     DrawImage(img, 100, 100);

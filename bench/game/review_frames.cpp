@@ -1,0 +1,89 @@
+// Frames of the real game saved as the window shows them, for looking at:
+// the intro, the title, the options, play and the name entry, driven
+// headless with a hand-moved clock so that every run shows the same moments.
+//
+//   review_frames <width> <height> <folder>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "bench/game/drive_game.h"
+#include "game/front/name_entry.h"
+#include "platform/gfx/display.h"
+#include "platform/gfx/draw.h"
+#include "platform/gfx/pixmap.h"
+
+namespace {
+
+std::string g_folder;
+
+void Save(const std::string& name) {
+    const std::string path = g_folder + "/" + name + ".png";
+    if (!plat::SavePixmapPNG(plat::GrabBackBuffer(), path)) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+}
+
+using Driver = benchutil::GameDriver;
+
+void Review(const char* program, int width, int height) {
+    Driver game(program);
+    fw::ScreenWidth = width;
+    fw::ScreenHeight = height;
+    plat::Graphics(width, height, 0, 60);
+    plat::SetVirtualResolution(320, 240);
+
+    game.Frame();
+    Save("intro_1_border");
+    game.Run(1200);
+    Save("intro_2_basic");
+    for (int step = 3; step <= 5; ++step) {
+        plat::SimulateKeyPress(Driver::kEscape);
+        game.Run(40);
+    }
+    game.Run(12000, 10);
+    Save("intro_5_loading");
+    plat::SimulateKeyPress(Driver::kEscape);
+    game.Run(40);
+    Save("intro_6_raster");
+    game.SkipToTitle();
+    game.Run(1000);
+    Save("title_credits");
+    game.Run(15100);
+    Save("title_map");
+    plat::SimulateKeyPress(Driver::kF9);
+    game.Run(1000);
+    Save("options");
+    plat::SimulateKeyPress(Driver::kEscape);
+    game.Run(1000);
+
+    game.StartPlay();
+    game.Play(300, [](int i) {
+        if (i == 150) Save("play_1");
+    });
+    Save("play_2");
+
+    game::RecordsEntryScreen->PreStart();
+    fw::Game->CurrentTScreen = game::RecordsEntryScreen;
+    for (int key : {'R', 'A', 'V'}) {
+        plat::SimulateKeyPress(key);
+        game.Frame(40);
+    }
+    game.Run(200);
+    Save("name_entry");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: review_frames <width> <height> <folder>\n");
+        return 2;
+    }
+    g_folder = std::filesystem::absolute(argv[3]).string();
+    std::filesystem::create_directories(g_folder);
+    Review(argv[0], std::atoi(argv[1]), std::atoi(argv[2]));
+    std::fflush(nullptr);
+    // The game's objects are not torn down: the process just ends.
+    std::_Exit(0);
+}
