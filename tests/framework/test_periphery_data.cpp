@@ -14,6 +14,7 @@
 
 namespace {
 
+using periphery::PoolSoundTest;
 using periphery::WidgetTest;
 
 class TextFileTest : public WidgetTest {
@@ -84,22 +85,12 @@ TEST_F(TextFileTest, ValuesAreFoundByTheirExactName) {
 
 // --- ambient sounds ------------------------------------------------------------------
 
-class AmbientTest : public WidgetTest {
+class AmbientTest : public PoolSoundTest {
 protected:
     void SetUp() override {
-        WidgetTest::SetUp();
-        ASSERT_TRUE(plat::OpenLoopbackAudio(44100, 2));
-        fw::Game->Channels = fw::TChannelArray::Create(16);
-        fw::Game->Channels->MaxVol = 16;
+        PoolSoundTest::SetUp();
         plat::SeedRnd(7);
     }
-    void TearDown() override {
-        if (fw::Game && fw::Game->Channels) fw::Game->Channels->Kill();
-        over = click = click2 = nullptr;
-        WidgetTest::TearDown();
-        plat::ShutdownAudio();
-    }
-    static int Playing() { return fw::Game->Channels->CountPlaying(); }
     // Ticks until the first sound plays; -1 when none does in `limit`.
     static int FirstPlay(fw::TAmbientSounds& a, int limit) {
         for (int t = 1; t <= limit; ++t) {
