@@ -1,8 +1,11 @@
 // The tick of play on the largest area, the hero walking from the start view
 // to the top while firing and throwing, against the 200 ticks a second the
-// game needs; and the whole frame of play drawn and presented at three window
-// sizes, against a frame that only clears and presents at the same size
-// (and the window's own clear and swap), measured in the same run.
+// game needs; a crowded tick (seven soldiers of mixed kinds with their
+// bullets and grenades, the hero firing) against the same rate, with the
+// allocations its ticks make; and the whole frame of play drawn and
+// presented at three window sizes, against a frame that only clears and
+// presents at the same size (and the window's own clear and swap), measured
+// in the same run.
 //
 //   bench_play                       (SDL_VIDEODRIVER=offscreen, or under X)
 
@@ -16,8 +19,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "bench/common/allocation_count.h"
 #include "bench/common/ratio_main.h"
 #include "framework/banks.h"
 #include "framework/game.h"
@@ -27,6 +32,7 @@
 #include "game/front/name_entry.h"
 #include "game/front/title_screen.h"
 #include "game/globals.h"
+#include "game/play/enemies/enemy.h"
 #include "game/play/hero.h"
 #include "game/play/level_screen.h"
 #include "game/screens.h"
@@ -178,6 +184,110 @@ void BM_TickOfPlay(benchmark::State& state) {
     state.counters["lowest_view"] = pilot.lowestView;
 }
 BENCHMARK(BM_TickOfPlay);
+
+// A crowd at the start view of area 1: seven soldiers of mixed kinds
+// (runners, grenadiers, a guard, a bazooka soldier, a trench soldier),
+// made again as they fall or leave, their bullets, rockets and grenades,
+// and the hero standing and firing (spared by God mode).
+struct Crowd {
+    int next = 0;
+    void Keep() {
+        while (EnemyList->Count() < 7) {
+            const int top = ViewTop;
+            switch (next++ % 7) {
+            case 0: T_Enemigo::f_Create_Corredor_puerta(40, top + 20, DIR_DOWN_RIGHT); break;
+            case 1: T_Enemigo::f_Create_Granadero_puerta(250, top + 30, DIR_DOWN_LEFT); break;
+            case 2: T_Enemigo::f_Create_Vigilante_Ini(200, top + 25); break;
+            case 3: T_Enemigo::f_Create_Bazookero(top, DIR_RIGHT); break;
+            case 4: T_Enemigo::f_Create_Corredor_puerta(280, top + 40, DIR_LEFT); break;
+            case 5: T_Enemigo::f_Create_Trinchero_Ini(90, top + 50, 60); break;
+            default: T_Enemigo::f_Create_Granadero_puerta(60, top + 60, DIR_RIGHT); break;
+            }
+        }
+    }
+};
+
+void StartCrowd() {
+    Level = 1;
+    LevelStartKind = SCREEN_AREA_COMPLETE;
+    LevelScreen->Load();
+    LevelScreen->Start();
+    LevelScreen->Draw();
+    GodMode = 1;
+    Stage = 5;
+}
+
+void CrowdedTick(Crowd& crowd, long tick) {
+    crowd.Keep();
+    if (tick % 20 == 0) fw::KeyTableDown(FireKeys[1]);
+    if (tick % 20 == 1) fw::KeyTableUp(FireKeys[1]);
+    fw::Delta = 1.0f;
+    LevelScreen->Logic();
+}
+
+void BM_CrowdedTick(benchmark::State& state) {
+    SetUpGame();
+    plat::StartRecording();
+    StartCrowd();
+    Crowd crowd;
+    long tick = 0;
+    long shots = 0;
+    const long allocations0 = benchutil::Allocations();
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        CrowdedTick(crowd, tick++);
+        shots += ShotList->Count();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const long allocations = benchutil::Allocations() - allocations0;
+
+    // Untimed: which ticks make new actors, and what the others allocate.
+    // The actors seen are kept alive, so no new one takes an old address.
+    std::unordered_set<const plat::Object*> seen;
+    std::vector<plat::Ref<plat::Object>> kept;
+    seen.reserve(1 << 16);
+    kept.reserve(1 << 16);
+    auto fresh = [&] {
+        long n = 0;
+        for (const auto* list : {&ShotList, &EnemyList})
+            for (const auto& o : **list)
+                if (seen.insert(o.get()).second) {
+                    kept.push_back(o);
+                    ++n;
+                }
+        return n;
+    };
+    fresh();
+    long quietTicks = 0, quietAllocations = 0, newActors = 0, busyAllocations = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const long a0 = benchutil::Allocations();
+        CrowdedTick(crowd, tick++);
+        const long made = benchutil::Allocations() - a0;
+        const long newcomers = fresh();
+        if (newcomers == 0) {
+            ++quietTicks;
+            quietAllocations += made;
+        } else {
+            newActors += newcomers;
+            busyAllocations += made;
+        }
+    }
+    plat::StopRecording();
+    GodMode = 0;
+
+    const double rate = static_cast<double>(state.iterations()) / seconds;
+    state.counters["ticks_per_s"] = rate;
+    state.counters["x_realtime"] = rate / kTicksPerSecond;  // target: 2000 or more
+    state.counters["shots_in_play"] = static_cast<double>(shots) / static_cast<double>(state.iterations());
+    state.counters["allocs_per_tick"] = static_cast<double>(allocations) / static_cast<double>(state.iterations());
+    // Ticks that make no actor allocate nothing (target 0); a new actor
+    // costs its object and its list entry.
+    state.counters["allocs_quiet_ticks"] = static_cast<double>(quietAllocations);
+    state.counters["quiet_ticks"] = static_cast<double>(quietTicks);
+    state.counters["allocs_per_new_actor"] =
+        newActors ? static_cast<double>(busyAllocations) / static_cast<double>(newActors) : 0.0;
+}
+BENCHMARK(BM_CrowdedTick);
 
 // A window of the state's size (width, height) with the game's 320 x 240
 // drawing space; false (and the benchmark skipped) without a display.

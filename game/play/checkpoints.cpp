@@ -2,8 +2,9 @@
 
 #include "framework/input.h"
 #include "game/globals.h"
+#include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
 #include "game/play/hero.h"
-#include "game/play/level_hooks.h"
 #include "game/play/script/make_actor.h"
 
 namespace game {
@@ -27,7 +28,7 @@ void RestartFromCheckpoint() {
     }
     Direction = DIR_UP;
     LastDirection = DIR_UP;
-    if (!AreaTablesOf(Level).huts.empty() && !HutList->IsEmpty()) CallHook(PlayHooks().ResetHuts);
+    if (!AreaTablesOf(Level).huts.empty() && !HutList->IsEmpty()) StandHutsUp();
 }
 
 OverlayWindow OverlayAt(int level, int viewTop) {
@@ -39,7 +40,7 @@ OverlayWindow OverlayAt(int level, int viewTop) {
 void DrawWindowedEnemies() {
     const OverlayWindow w = OverlayAt(Level, ViewTop);
     if (!w.riders && !w.bridgeGrenadiers) return;
-    CallHook(PlayHooks().DrawOverlayEnemies, w.riders, w.bridgeGrenadiers);
+    DrawOverlayEnemies(w.riders, w.bridgeGrenadiers);
 }
 
 }  // namespace game

@@ -33,4 +33,13 @@ int RoundToNearest(float v) {
     return f >= 0.5f ? static_cast<int>(std::ceil(v)) : static_cast<int>(std::floor(v));
 }
 
+float MapBottom() {
+    return GameMap ? static_cast<float>((GameMap->mapheight - 2) * GameMap->mapblockheight) : 0.0f;
+}
+
+bool OutsideActorWindow(float x, float y) {
+    const float sy = y - static_cast<float>(ViewTop);
+    return x < 0 || x > 320 || sy < -42 || sy > 160 || y < 0 || y > MapBottom();
+}
+
 }  // namespace game

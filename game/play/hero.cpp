@@ -10,8 +10,10 @@
 #include "game/front/name_entry.h"
 #include "game/globals.h"
 #include "game/play/checkpoints.h"
+#include "game/play/enemies/enemy.h"
+#include "game/play/enemies/vehicles.h"
 #include "game/play/field.h"
-#include "game/play/level_hooks.h"
+#include "game/play/fires.h"
 #include "game/play/script/make_actor.h"
 #include "game/play/shots.h"
 #include "game/screens.h"
@@ -149,11 +151,8 @@ void T_Dax::TestHits() {
     if (estado == HERO_PLAYING) {
         // Enemies first, then vehicles in the same tick whatever the first
         // test found: touching both starts the death twice.
-        const auto& hooks = PlayHooks();
-        if (hooks.EnemyTouchesHero && hooks.EnemyTouchesHero(me.x, me.y, me.w, me.h))
-            m_paso_a_estado_muerto(HERO_SHOT);
-        if (hooks.VehicleTouchesHero && hooks.VehicleTouchesHero(me.x, me.y, me.w, me.h))
-            m_paso_a_estado_muerto(HERO_SHOT);
+        if (EnemyTouchesHero(me.x, me.y, me.w, me.h)) m_paso_a_estado_muerto(HERO_SHOT);
+        if (VehicleTouches(me.x, me.y, me.w, me.h)) m_paso_a_estado_muerto(HERO_SHOT);
     }
 }
 
@@ -374,7 +373,7 @@ void T_Dax::FortressBurning() {
         FireList->Clear();
         Go(SCREEN_LEVEL, SCREEN_AREA_COMPLETE);
     } else {
-        CallHook(PlayHooks().UpdateFires);
+        UpdateFires();
     }
 }
 
@@ -447,7 +446,7 @@ void T_Dax::m_draw_dax() {
         break;
     }
     case HERO_FORTRESS_BURNING:
-        CallHook(PlayHooks().DrawFires);
+        DrawFires();
         break;
     default:  // 35, 42: nothing
         break;

@@ -1,65 +1,20 @@
 #pragma once
-// The places where the level play reaches actors that live in modules of
-// their own: enemy soldiers, vehicles, huts, grenade packs, fortress fires
-// and the spawn script.  Each hook is a function-valued field that those
-// modules fill in when the program starts; an empty hook is skipped, so the
-// tick of play runs its passes over empty lists until they exist.
+// The place where the level play reaches the spawn script, which lives in a
+// module of its own: a function-valued field that the module fills in when
+// the program starts; an empty hook is skipped.
 //
-// The passes keep the order of the tick: the level screen calls the hooks at
-// the very places where it walks the lists, and every pass walks its list
-// first to last and acts only on the entries of its own class.
-//
-// These seams exist only until those modules are written: each hook goes
-// when its module lands and its caller calls the module directly (the plan
-// is in README.md of this folder).
+// This seam exists only until that module is written: then the level screen
+// calls it directly and this file goes (the plan is in README.md of this
+// folder).
 
 #include <functional>
 #include <utility>
-
-#include "game/play/script/area_tables.h"
 
 namespace game {
 
 struct TPlayHooks {
     // --- the tick (TLevelScreen::Logic) ---------------------------------------
     std::function<void()> RunSpawnScript;   // the level script, once per tick
-    std::function<void()> UpdateEnemies;    // every T_Enemigo in EnemyList
-    std::function<void()> UpdateGuards;     // every T_Enemigo in GuardList
-    std::function<void()> UpdatePickups;    // every T_Pack_Granadas in ShotList
-    std::function<void()> UpdateHuts;       // every T_Caseta in HutList
-    std::function<void()> UpdateVehicles;   // every T_Vehiculo_Enemigo in EnemyList
-
-    // --- the frame (TLevelScreen::Draw) ---------------------------------------
-    std::function<void()> DrawPickups;
-    std::function<void()> DrawEnemies;      // those whose estado is not 11
-    std::function<void()> DrawGuards;
-    std::function<void()> DrawVehicles;
-    std::function<void()> DrawHuts;
-    // Draws one enemy of EnemyList when its estado is in the area's overlay
-    // set (11 motorbike rider, 18 bridge grenadier); the overlay window test
-    // is made by DrawWindowedEnemies.
-    std::function<void(bool riders, bool bridgeGrenadiers)> DrawOverlayEnemies;
-
-    // --- the hero's contact tests ---------------------------------------------
-    // 1 when a T_Enemigo of EnemyList whose estado is neither 9 nor 4 has its
-    // box (Int(x + 6), Int(y + 6), 12, 9) overlapping the hero's box.
-    std::function<bool(int x, int y, int w, int h)> EnemyTouchesHero;
-    // The same for the T_Vehiculo_Enemigo of EnemyList.
-    std::function<bool(int x, int y, int w, int h)> VehicleTouchesHero;
-
-    // --- fortress fires -------------------------------------------------------
-    std::function<void()> UpdateFires;  // every T_Fuego in FireList
-    std::function<void()> DrawFires;
-
-    // --- the huts standing again after a death ---------------------------------
-    std::function<void()> ResetHuts;  // every hut estado = HUT_STANDING
-
-    // --- creation (script/make_actor.cpp) ---------------------------------------
-    // The actor's creation function for a call of the area tables, with its
-    // picker and kind already resolved (Picker::None, never DoorSoldier).
-    std::function<void(const CreationCall& call)> Create;
-    // The direction a picker draws.
-    std::function<int(Picker picker)> PickDirection;
 };
 
 // The one set of hooks of the program.

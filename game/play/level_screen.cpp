@@ -11,10 +11,15 @@
 #include "game/front/title_screen.h"
 #include "game/globals.h"
 #include "game/play/checkpoints.h"
+#include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
+#include "game/play/enemies/vehicles.h"
 #include "game/play/field.h"
 #include "game/play/hero.h"
 #include "game/play/hud.h"
 #include "game/play/level_hooks.h"
+#include "game/play/pickups.h"
+#include "game/play/script/idle_grenadier.h"
 #include "game/play/script/make_actor.h"
 #include "game/play/shots.h"
 #include "game/player_input.h"
@@ -28,13 +33,6 @@
 namespace game {
 
 namespace {
-
-// Walks a list and calls `act` for every entry of class T.
-template <class T, class F>
-void EachOf(const ActorList& list, F&& act) {
-    for (const auto& object : list)
-        if (auto* actor = dynamic_cast<T*>(object.get())) act(*actor);
-}
 
 bool HutsActive() { return !HutList->IsEmpty() && AreaTablesOf(Level).hutWindow.Holds(ViewTop); }
 
@@ -112,14 +110,15 @@ void TLevelScreen::Logic() {
     HandleFireButtons();
 
     const auto& hooks = PlayHooks();
+    RunIdleGrenadier();
     CallHook(hooks.RunSpawnScript);
     EachOf<T_Bala>(*ShotList, [](T_Bala& b) { b.m_Update_Bala(); });
     EachOf<T_Granada>(*ShotList, [](T_Granada& g) { g.m_update_granada(); });
-    CallHook(hooks.UpdateEnemies);
-    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.UpdateGuards);
-    CallHook(hooks.UpdatePickups);
-    if (HutsActive()) CallHook(hooks.UpdateHuts);
-    if (Level != 1) CallHook(hooks.UpdateVehicles);
+    UpdateEnemies();
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) UpdateGuards();
+    UpdatePickups();
+    if (HutsActive()) UpdateHuts();
+    if (Level != 1) UpdateVehicles();
     if (ViewTop == 0) {
         CheckLevelExit();
         TopClock = PlayMilliSecs();
@@ -157,14 +156,13 @@ void TLevelScreen::Draw() {
         }
     }
 
-    const auto& hooks = PlayHooks();
-    CallHook(hooks.DrawPickups);
-    CallHook(hooks.DrawEnemies);
-    if (IsFortressArea(Level) && !GuardList->IsEmpty()) CallHook(hooks.DrawGuards);
+    DrawPickups();
+    DrawEnemies();
+    if (IsFortressArea(Level) && !GuardList->IsEmpty()) DrawGuards();
     if (Hero->estado != HERO_FORTRESS_BURNING) Hero->m_draw_dax();
     // The hero becomes playable after his first drawn frame.
     if (Hero->estado == HERO_ENTERING) Hero->estado = HERO_PLAYING;
-    if (Level != 1) CallHook(hooks.DrawVehicles);
+    if (Level != 1) DrawVehicles();
     EachOf<T_Bala>(*ShotList, [](T_Bala& b) { b.m_Draw_Bala(); });
 
     GameMap->mapcurlyr = 1;
@@ -172,7 +170,7 @@ void TLevelScreen::Draw() {
     GameMap->mapcurlyr = 0;
 
     if (Hero->estado == HERO_FORTRESS_BURNING) Hero->m_draw_dax();
-    if (HutsActive()) CallHook(hooks.DrawHuts);
+    if (HutsActive()) DrawHuts();
     EachOf<T_Granada>(*ShotList, [](T_Granada& g) { g.m_draw_granada(); });
     DrawWindowedEnemies();
     DrawHudBars();

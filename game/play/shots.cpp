@@ -19,21 +19,7 @@ int MapSolid(float x, float y) {
     return GameMap ? GameMap->MapCollision(static_cast<int>(x), static_cast<int>(y)) : 0;
 }
 
-// The lowest map row an actor may stand on: the last two map rows stay below
-// the view.
-float MapBottom() {
-    return GameMap ? static_cast<float>((GameMap->mapheight - 2) * GameMap->mapblockheight) : 0.0f;
-}
-
 void Append(const plat::Ref<plat::Object>& object) { ShotList->AddLast(object); }
-
-// An enemy projectile's speed by the areas started in this game: `early` up
-// to stage `lastEarly`, `middle` up to stage 8, `late` from stage 9 on.
-float ByStage(int lastEarly, float early, float middle, float late) {
-    if (Stage >= 1 && Stage <= lastEarly) return early;
-    if (Stage > lastEarly && Stage <= 8) return middle;
-    return late;
-}
 
 }  // namespace
 
@@ -90,7 +76,7 @@ void T_Bala::f_Create_Bala_Enemigo(int dir, float x, float y, int kind) {
     default: b->x = x; b->y = y; break;
     }
     if (kind == BALA_ENEMY_THROUGH) b->yfinalbala = b->y + 110;
-    b->v_bala_enemigos = ByStage(3, 0.25f, 0.3f, 0.35f);
+    b->v_bala_enemigos = ByStage(3, 0.25f, 8, 0.3f, 0.35f);
     Append(b);
 }
 
@@ -101,7 +87,7 @@ void T_Bala::f_Create_Bala_Bazookero(int dir, float x, float y) {
     b->x = x - 4;
     b->y = y + 8;
     b->yfinalbala = b->y + 120;
-    b->v_bala_bazooka = ByStage(3, 0.4f, 0.5f, 0.55f);
+    b->v_bala_bazooka = ByStage(3, 0.4f, 8, 0.5f, 0.55f);
     Append(b);
 }
 
@@ -117,7 +103,7 @@ void T_Bala::f_Create_Bala_Caseta(int dir, float x, float y) {
         b->y = y + 42;
     }
     b->yfinalbala = b->y + 90;
-    b->v_bala_caseta = ByStage(4, 0.35f, 0.4f, 0.45f);
+    b->v_bala_caseta = ByStage(4, 0.35f, 8, 0.4f, 0.45f);
     Append(b);
 }
 

@@ -14,7 +14,7 @@ void MakeActor(const CreationCall& call);
 // The call as it will be made: the direction drawn from the call's picker
 // (Picker::None after it) and a door soldier's kind rolled with
 // RandRange(1, 10) (even: Corredor_puerta, odd: Granadero_puerta).  False
-// when no picker is there to draw from.
+// for a call with a picker but no argument to take its direction.
 bool ResolveCall(const CreationCall& call, CreationCall& resolved);
 
 }  // namespace game

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/banks.h"
+#include "framework/channels.h"
 #include "framework/game.h"
 #include "framework/highscore.h"
 #include "framework/helpers.h"
@@ -38,8 +39,10 @@
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
 #include "platform/core/random.h"
+#include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/gfx/image.h"
+#include "platform/gfx/pixmap.h"
 #include "platform/sys/events.h"
 #include "platform/sys/input.h"
 #include "tests/common/scratch.h"
@@ -93,6 +96,30 @@ inline void Paint(tilemap::TileMap& map, int px, int py, int pw, int ph, int blo
     map.mapcurlyr = 0;
     for (int y = py / 8; y <= (py + ph - 1) / 8; ++y)
         for (int x = px / 8; x <= (px + pw - 1) / 8; ++x) map.MapSetBlock(x, y, block);
+}
+
+// The shell's channel pool replaced by one that only notes the name of
+// every sound played.
+class SoundLog : public fw::TChannelArray {
+public:
+    std::vector<std::string> played;
+    plat::Ref<fw::TGameChannel> PlayGameSound(const plat::Ref<fw::TGameSound>& sound,
+                                              const plat::Ref<fw::TGameChannel>&, float, float) override {
+        played.push_back(sound ? sound->name : "");
+        return nullptr;
+    }
+};
+
+// A grenade of `owner` put into ShotList at (x, y), bursting unless
+// `explota` is 0.
+inline plat::Ref<game::T_Granada> PutGrenade(float x, float y, int owner = game::GRANADA_HERO, int explota = 1) {
+    auto g = plat::New<game::T_Granada>();
+    g->owned = owner;
+    g->explota = explota;
+    g->x = x;
+    g->y = y;
+    game::ShotList->AddLast(g);
+    return g;
 }
 
 class PlayTest : public ::testing::Test {
@@ -180,6 +207,13 @@ protected:
         game::LevelScreen->Start();
     }
 
+    // From now on the sounds played are noted, not played.
+    SoundLog& LogSounds() {
+        auto log = plat::New<SoundLog>();
+        fw::Game->Channels = log;
+        return *log;
+    }
+
     // One logic tick as the shell runs it: events into the key tables, then
     // the screen's Logic, with the clock moved on by one tick.
     void Tick(float delta = 1.0f) {
@@ -237,6 +271,37 @@ protected:
     plat::Ref<FakeTitle> title_;
     plat::Ref<FakeComplete> complete_;
     plat::Ref<FakeTable> table_;
+};
+
+// The level play with a window open (offscreen), to save frames as
+// pictures in the build's tests/play_frames folder for a person to look at.
+class PictureTest : public PlayTest {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        plat::Graphics(640, 480, 0, 60);
+        plat::SetVirtualResolution(320, 240);
+        open_ = plat::GraphicsOpen();
+    }
+    void TearDown() override {
+        if (open_) plat::EndGraphics();
+        PlayTest::TearDown();
+    }
+    // The screen as drawn so far, into the pictures folder.
+    void SaveScreen(const std::string& name) {
+        auto pixmap = plat::GrabPixmap(0, 0, 0, 0);
+        ASSERT_TRUE(pixmap);
+        const fs::path folder = BinFolder().parent_path() / "tests" / "play_frames";
+        fs::create_directories(folder);
+        EXPECT_TRUE(plat::SavePixmapPNG(pixmap, (folder / name).string()));
+    }
+    // A frame of play drawn and saved.
+    void Save(const std::string& name) {
+        Frame();
+        SaveScreen(name);
+        plat::Flip(0);
+    }
+    bool open_ = false;
 };
 
 }  // namespace playtest

@@ -146,30 +146,6 @@ TEST_F(ReplayTest, TheSameScriptGivesTheSameGameTwice) {
 
 // --- frames of play as pictures ---------------------------------------------------
 
-class PictureTest : public PlayTest {
-protected:
-    void SetUp() override {
-        PlayTest::SetUp();
-        plat::Graphics(640, 480, 0, 60);
-        plat::SetVirtualResolution(320, 240);
-        open_ = plat::GraphicsOpen();
-    }
-    void TearDown() override {
-        if (open_) plat::EndGraphics();
-        PlayTest::TearDown();
-    }
-    void Save(const std::string& name) {
-        Frame();
-        auto pixmap = plat::GrabPixmap(0, 0, 0, 0);
-        ASSERT_TRUE(pixmap);
-        const fs::path folder = BinFolder().parent_path() / "tests" / "play_frames";
-        fs::create_directories(folder);
-        EXPECT_TRUE(plat::SavePixmapPNG(pixmap, (folder / name).string()));
-        plat::Flip(0);
-    }
-    bool open_ = false;
-};
-
 TEST_F(PictureTest, FramesOfPlay) {
     if (!open_) GTEST_SKIP() << "no display";
     StartArea(1);
@@ -201,9 +177,7 @@ TEST_F(PictureTest, FramesOfPlay) {
         RecordsEntryScreen->Logic();
     }
     RecordsEntryScreen->Draw();
-    auto pixmap = plat::GrabPixmap(0, 0, 0, 0);
-    const fs::path folder = BinFolder().parent_path() / "tests" / "play_frames";
-    EXPECT_TRUE(plat::SavePixmapPNG(pixmap, (folder / "name_entry.png").string()));
+    SaveScreen("name_entry.png");
 }
 
 }  // namespace

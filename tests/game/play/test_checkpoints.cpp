@@ -3,6 +3,10 @@
 
 #include <sstream>
 
+#include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
+#include "game/play/enemies/vehicles.h"
+#include "game/play/pickups.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -14,46 +18,47 @@ class CheckpointTest : public PlayTest {
 protected:
     void SetUp() override {
         PlayTest::SetUp();
-        auto& h = PlayHooks();
-        auto log = [this](const std::string& text) { calls_ += (calls_.empty() ? "" : " ") + text; };
-        h.Create = [=](const CreationCall& call) {
-            std::string text = Label(call.kind) + "(";
-            for (int i = 0; i < call.argc; ++i) text += (i ? "," : "") + std::to_string(call.args[i]);
-            log(text + ")");
-        };
-        h.PickDirection = [](Picker picker) {
-            const bool odd = fw::RandRange(1, 10) % 2 != 0;
-            return picker == Picker::Dir9or8 ? (odd ? 9 : 8) : picker == Picker::Dir7or8 ? (odd ? 7 : 8) : 0;
-        };
-        h.ResetHuts = [=] { log("HutsUp"); };
         Hero = plat::New<T_Dax>();
     }
-    // The short name of an actor in the log.
-    static std::string Label(Creation kind) {
-        switch (kind) {
-        case Creation::Vigilante_Ini: return "Guard";
-        case Creation::Trinchero_Ini: return "Trench";
-        case Creation::pack_gr: return "Pack";
-        case Creation::Granadero_puente: return "BridgeGren";
-        case Creation::Acuatico: return "Swimmer";
-        case Creation::v_Moto: return "Moto";
-        case Creation::v_Moto_izq: return "MotoL";
-        case Creation::Granadero: return "Gren";
-        case Creation::Bazookero: return "Baz";
-        case Creation::Corredor: return "Runner";
-        case Creation::Motero: return "Rider";
-        case Creation::Canyonero: return "Cannon";
-        case Creation::Corredor_puerta: return "DoorRunner";
-        case Creation::Granadero_puerta: return "DoorGren";
-        default: return "Other";
+    // A soldier made again, by what its creation call gave him.
+    static std::string Describe(const T_Enemigo& e) {
+        const int x = static_cast<int>(e.x), key = e.py_creado;
+        switch (e.estado) {
+        case ENEMY_GUARD: return Text("Guard", {x, key});
+        case ENEMY_TRENCH: return Text("Trench", {x, key, e.max_AnimDelay});
+        case ENEMY_BRIDGE_GRENADIER: return Text("BridgeGren", {key});
+        case ENEMY_SWIMMER: return Text("Swimmer", {x, key});
+        case ENEMY_GRENADIER: return Text("Gren", {x, key, e.dir});
+        case ENEMY_RUNNER: return Text("Runner", {x, key, e.dir});
+        case ENEMY_BAZOOKA: return Text("Baz", {key, e.dir});
+        case ENEMY_CANNON: return Text("Cannon", {x, key, e.dir});
+        case ENEMY_RIDER: return Text("Rider", {key});
+        default: return "Soldier";
         }
     }
-    // The restart after a death at `view` on `level`: the new view.
+    static std::string Text(const char* name, std::initializer_list<int> args) {
+        std::string out = std::string(name) + "(";
+        for (int a : args) out += (out.back() == '(' ? "" : ",") + std::to_string(a);
+        return out + ")";
+    }
+    // The restart after a death at `view` on `level`: the new view.  The
+    // log holds what was made, in the order of its list: the soldiers and
+    // vehicles of EnemyList, then the grenade packs of ShotList.
     int RestartAt(int level, int view) {
         Level = level;
         ViewTop = view;
-        calls_.clear();
+        ShotList->Clear();
+        EnemyList->Clear();
         RestartFromCheckpoint();
+        calls_.clear();
+        auto add = [this](const std::string& text) { calls_ += (calls_.empty() ? "" : " ") + text; };
+        for (const auto& o : *EnemyList) {
+            if (auto e = plat::As<T_Enemigo>(o)) add(Describe(*e));
+            if (auto v = plat::As<T_Vehiculo_Enemigo>(o))
+                add(Text(v->tipo == VEHICLE_MOTORBIKE_LEFT ? "Moto" : "MotoL", {v->py_creado}));
+        }
+        for (const auto& o : *ShotList)
+            if (auto p = plat::As<T_Pack_Granadas>(o)) add(Text("Pack", {static_cast<int>(p->x), p->py_creado}));
         return ViewTop;
     }
     std::string calls_;
@@ -99,19 +104,35 @@ TEST_F(CheckpointTest, TheActorsOfTheCheckpointAreMadeAgainInOrder) {
     RestartAt(1, 0);
     EXPECT_EQ(calls_, "Guard(140,236)");
     RestartAt(2, 1000);
-    EXPECT_EQ(calls_, "Trench(125,1117,100) Trench(152,1118,200) Pack(272,1108) Trench(291,1088,200) "
-                      "Trench(23,1048,150)");
-    HutList->AddLast(plat::New<plat::Object>());
+    EXPECT_EQ(calls_, "Trench(125,1117,100) Trench(152,1118,200) Trench(291,1088,200) Trench(23,1048,150) "
+                      "Pack(272,1108)");
     RestartAt(2, 600);
-    EXPECT_EQ(calls_, "Pack(200,895) BridgeGren(804) HutsUp");
+    EXPECT_EQ(calls_, "BridgeGren(804) Pack(200,895)");
+    RestartAt(3, 100);
+    EXPECT_EQ(calls_, "Moto(206)");
     RestartAt(4, 100);
-    EXPECT_EQ(calls_, "MotoL(240) Baz(200,6) Baz(220,4) Pack(290,230)");  // huts only on 2 and 6
+    EXPECT_EQ(calls_, "MotoL(240) Baz(200,6) Baz(220,4) Pack(290,230)");
     RestartAt(5, 300);
-    EXPECT_EQ(calls_, "Gren(615,6) Cannon(280,590,4)");
+    EXPECT_EQ(calls_, "Gren(0,615,6) Cannon(280,590,4)");
     RestartAt(6, 100);
-    EXPECT_EQ(calls_, "Trench(232,374,200) Pack(200,360) Swimmer(220,294) HutsUp");
+    EXPECT_EQ(calls_, "Trench(232,374,200) Swimmer(220,294) Pack(200,360)");
     RestartAt(8, 1300);
     EXPECT_EQ(calls_, "Guard(105,1616) Guard(150,1616)");
+}
+
+TEST_F(CheckpointTest, DestroyedHutsStandAgainOnlyOnAreasTwoAndSix) {
+    for (int level : {2, 6, 4}) {
+        HutList->Clear();
+        T_Caseta::f_Create_Caseta(512, 4);
+        T_Caseta::f_Create_Caseta(345, 6);
+        auto first = plat::As<T_Caseta>(HutList->First());
+        first->estado = HUT_DESTROYED;
+        first->bala_delay = 17;
+        RestartAt(level, 300);
+        EXPECT_EQ(first->estado, level == 4 ? HUT_DESTROYED : HUT_STANDING) << level;
+        EXPECT_EQ(first->bala_delay, 17);  // nothing else of a hut is reset
+        EXPECT_EQ(HutList->Count(), 2);
+    }
 }
 
 TEST_F(CheckpointTest, AreaSevenDrawsTheDirectionBeforeTheKind) {
@@ -119,7 +140,7 @@ TEST_F(CheckpointTest, AreaSevenDrawsTheDirectionBeforeTheKind) {
     for (unsigned seed = 1; seed < 20; ++seed) {
         fw::SeedRandRange(seed);
         RestartAt(7, 1300);
-        EXPECT_TRUE(calls_ == "DoorRunner(28,1614,9)" || calls_ == "DoorRunner(28,1614,8)") << calls_;
+        EXPECT_TRUE(calls_ == "Runner(28,1614,9)" || calls_ == "Runner(28,1614,8)") << calls_;
     }
     // A door soldier: the direction picker first, then the roll for the kind.
     fw::SeedRandRange(77);
@@ -127,7 +148,7 @@ TEST_F(CheckpointTest, AreaSevenDrawsTheDirectionBeforeTheKind) {
     const bool runner = fw::RandRange(1, 10) % 2 == 0;
     fw::SeedRandRange(77);
     RestartAt(7, 900);
-    EXPECT_EQ(calls_, std::string(runner ? "DoorRunner" : "DoorGren") + "(268,1280," + std::to_string(d) + ")");
+    EXPECT_EQ(calls_, std::string(runner ? "Runner" : "Gren") + "(268,1280," + std::to_string(d) + ")");
 }
 
 TEST_F(CheckpointTest, TheHeroWalksInAgainFacingUp) {
@@ -164,20 +185,28 @@ TEST(Overlay, WindowsPerArea) {
     }
 }
 
-TEST_F(CheckpointTest, TheOverlayDrawsAfterTheFrontLayerAndBeforeTheBars) {
-    auto map = MakeMap(120);
-    int overlays = 0;
-    PlayHooks().DrawOverlayEnemies = [&](bool riders, bool bridge) {
-        ++overlays;
-        EXPECT_FALSE(riders);
-        EXPECT_TRUE(bridge);
+TEST_F(CheckpointTest, TheOverlayDrawsRidersAndBridgeGrenadiersOverTheFrontLayer) {
+    // Cells of the enemy sheet drawn in one frame, in order.
+    auto enemyCells = [this] {
+        std::vector<int> cells;
+        for (const auto& c : RecordFrame())
+            if (c.kind == plat::DrawRecord::IMAGE && c.image == EnemyImage.get()) cells.push_back(c.frame);
+        return cells;
     };
-    StartOnMap(map, 2);
-    Frame();
-    EXPECT_EQ(overlays, 1);
-    StartOnMap(map, 4);
-    Frame();
-    EXPECT_EQ(overlays, 1);
+    auto map = MakeMap(120);  // the view starts at 784
+    const struct { int level; std::vector<int> cells; } cases[] = {
+        // Area 1 at 784: both kinds; the bridge grenadier is drawn by the
+        // enemy pass as well, the rider (two cells) only over the front layer.
+        {1, {48, 20, 21, 48}},
+        {2, {48, 48}},  // bridge grenadiers only, at every view
+        {4, {48}},      // no overlay at all
+    };
+    for (const auto& c : cases) {
+        StartOnMap(map, c.level);
+        T_Enemigo::f_Create_Motero(ViewTop + 100);
+        T_Enemigo::f_Create_Granadero_puente(ViewTop + 50);
+        EXPECT_EQ(enemyCells(), c.cells) << c.level;
+    }
 }
 
 }  // namespace

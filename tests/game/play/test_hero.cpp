@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "game/play/enemies/enemy.h"
+#include "game/play/enemies/vehicles.h"
+#include "game/play/fires.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -334,27 +337,18 @@ TEST_F(HeroTest, EnemyShotsAndExplodingGrenadesHit) {
 }
 
 TEST_F(HeroTest, TouchingAnEnemyAndAVehicleStartsTheDeathTwice) {
-    int enemyTests = 0, vehicleTests = 0;
-    PlayHooks().EnemyTouchesHero = [&](int x, int y, int w, int h) {
-        ++enemyTests;
-        EXPECT_EQ(w, 12);
-        EXPECT_EQ(h, 12);
-        EXPECT_EQ(x, static_cast<int>(Hero->x + 6));
-        EXPECT_EQ(y, static_cast<int>(Hero->y + 4));
-        return true;
-    };
-    PlayHooks().VehicleTouchesHero = [&](int, int, int, int) {
-        ++vehicleTests;
-        return true;
-    };
     Begin(2);
+    // A trench soldier, down in his trench, and a motorbike, right on him.
+    T_Enemigo::f_Create_Trinchero_Ini(Hero->x, static_cast<int>(Hero->y) + 15, 100);
+    T_Vehiculo_Enemigo::f_Create_v_Moto(static_cast<int>(Hero->y) - 20);
+    plat::As<T_Vehiculo_Enemigo>(EnemyList->Last())->x = Hero->x;
+    auto& sounds = LogSounds();
     Hero->Frame_ind = 2;
     Tick();
-    EXPECT_EQ(enemyTests, 1);
-    EXPECT_EQ(vehicleTests, 1);
     EXPECT_EQ(Hero->estado, HERO_SHOT);
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SND5", "SND5"}));
     Tick();
-    EXPECT_EQ(enemyTests, 1);  // no more tests while dying
+    EXPECT_EQ(sounds.played.size(), 2u);  // no more tests while dying
 }
 
 TEST_F(HeroTest, AtTheTopWithTheWaveOverHeWalksOutThroughTheGate) {
@@ -387,40 +381,41 @@ TEST_F(HeroTest, AtTheTopWithTheWaveOverHeWalksOutThroughTheGate) {
 }
 
 TEST_F(HeroTest, TheFortressBurnsForThreeSecondsOnAreasFourAndEight) {
-    std::vector<std::pair<int, int>> fires;
-    int updates = 0, draws = 0;
-    PlayHooks().Create = [&](const CreationCall& call) {
-        if (call.kind == Creation::fuego) fires.emplace_back(call.args[0], call.args[1]);
-    };
-    PlayHooks().UpdateFires = [&] { ++updates; };
-    PlayHooks().DrawFires = [&] { ++draws; };
     Begin(8);
     GuardList->AddLast(plat::New<plat::Object>());
     ViewTop = 0;
     Hero->x = 152;
     Hero->y = 0.1f;
     Hero->estado = HERO_LEAVING;
+    auto& sounds = LogSounds();
     Tick();
     EXPECT_EQ(Hero->estado, HERO_FORTRESS_REACHED);
     Tick();
     EXPECT_EQ(Hero->estado, HERO_FORTRESS_BURNING);
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SND7"}));
+    std::vector<std::pair<float, float>> fires;
+    for (const auto& o : *FireList)
+        if (auto f = plat::As<T_Fuego>(o)) fires.emplace_back(f->x, f->y);
     ASSERT_EQ(fires.size(), 9u);
-    EXPECT_EQ(fires[0], std::make_pair(80, 0));
-    EXPECT_EQ(fires[6], std::make_pair(224, 0));
-    EXPECT_EQ(fires[7], std::make_pair(44, 54));
-    EXPECT_EQ(fires[8], std::make_pair(260, 54));
+    EXPECT_EQ(fires[0], std::make_pair(80.0f, 0.0f));
+    EXPECT_EQ(fires[6], std::make_pair(224.0f, 0.0f));
+    EXPECT_EQ(fires[7], std::make_pair(44.0f, 54.0f));
+    EXPECT_EQ(fires[8], std::make_pair(260.0f, 54.0f));
     EXPECT_TRUE(GuardList->IsEmpty());
-    FireList->AddLast(plat::New<plat::Object>());
-    int ticks = 0;
+    auto first = plat::As<T_Fuego>(FireList->First());
+    int ticks = 0, drawn = 0, changes = 0;
+    int cell = first->frame;
     while (fw::Game->DestinationTScreen == nullptr && ticks < 2000) {
         Tick();
-        Frame();
+        for (const auto& call : RecordFrame()) drawn += call.image == EnemyImage.get() ? 1 : 0;
+        if (first->frame != cell) ++changes;
+        cell = first->frame;
         ++ticks;
     }
     EXPECT_EQ(ticks, 620);  // 3100 ms of 5 ms ticks
     EXPECT_EQ(Hero->estado, HERO_LEVEL_LEFT);
-    EXPECT_EQ(updates, 619);
-    EXPECT_EQ(draws, 619);
+    EXPECT_EQ(drawn, 9 * 619);   // nine flames in every frame while it burns
+    EXPECT_EQ(changes, 15);      // on its 42nd tick, then every 41 ticks
     EXPECT_TRUE(FireList->IsEmpty());
     EXPECT_EQ(complete_->starts, 1);
 }

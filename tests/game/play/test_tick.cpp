@@ -3,6 +3,11 @@
 
 #include <algorithm>
 
+#include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
+#include "game/play/enemies/vehicles.h"
+#include "game/play/fires.h"
+#include "game/play/pickups.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -105,6 +110,41 @@ TEST_F(PlayTest, TheRunResetLeavesNothingOfAPlayedGame) {
     EXPECT_EQ(GateNextKind, ENEMY_GRENADIER);
 }
 
+// Actors that only note that their list's pass reached them.
+class NotingSoldier : public T_Enemigo {
+public:
+    NotingSoldier(std::vector<std::string>& order, std::string name) : order_(order), name_(std::move(name)) {}
+    void m_Update_enemigo() override { order_.push_back(name_); }
+
+private:
+    std::vector<std::string>& order_;
+    std::string name_;
+};
+class NotingPack : public T_Pack_Granadas {
+public:
+    explicit NotingPack(std::vector<std::string>& order) : order_(order) {}
+    void m_update_pack_gr() override { order_.push_back("pickups"); }
+
+private:
+    std::vector<std::string>& order_;
+};
+class NotingHut : public T_Caseta {
+public:
+    explicit NotingHut(std::vector<std::string>& order) : order_(order) {}
+    void m_update_caseta() override { order_.push_back("huts"); }
+
+private:
+    std::vector<std::string>& order_;
+};
+class NotingVehicle : public T_Vehiculo_Enemigo {
+public:
+    explicit NotingVehicle(std::vector<std::string>& order) : order_(order) {}
+    void m_update_vehiculos() override { order_.push_back("vehicles"); }
+
+private:
+    std::vector<std::string>& order_;
+};
+
 TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
     std::vector<std::string> order;
     auto& h = PlayHooks();
@@ -114,15 +154,18 @@ TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
         auto b = FirstOf<T_Bala>();
         order.push_back(b ? "spawn+bullet@" + std::to_string(static_cast<int>(b->y)) : "spawn");
     };
-    h.UpdateEnemies = [&] { order.push_back("enemies"); };
-    h.UpdateGuards = [&] { order.push_back("guards"); };
-    h.UpdatePickups = [&] { order.push_back("pickups"); };
-    h.UpdateHuts = [&] { order.push_back("huts"); };
-    h.UpdateVehicles = [&] { order.push_back("vehicles"); };
+    // One of each, the vehicle ahead of the soldier in their shared list.
+    auto actors = [&] {
+        EnemyList->AddLast(plat::New<NotingVehicle>(order));
+        EnemyList->AddLast(plat::New<NotingSoldier>(order, "enemies"));
+        GuardList->AddLast(plat::New<NotingSoldier>(order, "guards"));
+        ShotList->AddLast(plat::New<NotingPack>(order));
+        HutList->AddLast(plat::New<NotingHut>(order));
+    };
 
     auto map = MakeMap(100);
     StartOnMap(map, 4);
-    GuardList->AddLast(plat::New<plat::Object>());
+    actors();
     Frame();
     FireCoolDown = -1;
     Press(FireKeys[1]);
@@ -136,18 +179,22 @@ TEST_F(PlayTest, TheTickRunsItsPassesInOrder) {
     EXPECT_EQ(order[4], "vehicles");
     EXPECT_LT(FirstOf<T_Bala>()->y, static_cast<float>(y0));  // moved after the script
 
-    // Area 1 has no vehicle pass; guards only on areas 4 and 8.
+    // Area 1 has no vehicle pass; guards only on areas 4 and 8; huts only in
+    // their windows of areas 2 and 6, between the pickups and the vehicles.
     order.clear();
     StartOnMap(map, 1);
-    GuardList->AddLast(plat::New<plat::Object>());
+    actors();
     Tick();
     EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies", "pickups"}));
+    order.clear();
+    StartOnMap(map, 2);
+    actors();
+    ViewTop = 300;
+    Tick();
+    EXPECT_EQ(order, (std::vector<std::string>{"spawn", "enemies", "pickups", "huts", "vehicles"}));
 }
 
 TEST_F(PlayTest, HutsRunOnlyInsideTheirWindows) {
-    int updates = 0, draws = 0;
-    PlayHooks().UpdateHuts = [&] { ++updates; };
-    PlayHooks().DrawHuts = [&] { ++draws; };
     auto map = MakeMap(100);
     const struct { int level, view; bool on; } cases[] = {
         {2, 50, false}, {2, 51, true}, {2, 519, true}, {2, 520, false},
@@ -155,20 +202,15 @@ TEST_F(PlayTest, HutsRunOnlyInsideTheirWindows) {
     };
     for (const auto& c : cases) {
         StartOnMap(map, c.level);
-        HutList->AddLast(plat::New<plat::Object>());
+        if (HutList->IsEmpty()) T_Caseta::f_Create_Caseta(400, 4);
         ViewTop = c.view;
-        updates = draws = 0;
+        auto hut = plat::As<T_Caseta>(HutList->First());
         Tick();
-        Frame();
-        EXPECT_EQ(updates, c.on ? 1 : 0) << c.level << " " << c.view;
-        EXPECT_EQ(draws, c.on ? 1 : 0) << c.level << " " << c.view;
+        int drawn = 0;
+        for (const auto& call : RecordFrame()) drawn += call.image == HutImage.get() ? 1 : 0;
+        EXPECT_FLOAT_EQ(hut->bala_delay, c.on ? 199.0f : 200.0f) << c.level << " " << c.view;
+        EXPECT_EQ(drawn, c.on ? HutList->Count() : 0) << c.level << " " << c.view;
     }
-    // With no hut in the list nothing runs at all.
-    StartOnMap(map, 2);
-    ViewTop = 300;
-    updates = 0;
-    Tick();
-    EXPECT_EQ(updates, 0);
 }
 
 TEST_F(PlayTest, TheViewScrollsOnePixelPerFourTicksOfPushing) {
@@ -250,7 +292,7 @@ TEST_F(PlayTest, EscapeReturnsToTheTitleWithoutTheScore) {
 }
 
 TEST_F(PlayTest, FireListSurvivesALevelStart) {
-    FireList->AddLast(plat::New<plat::Object>());
+    T_Fuego::f_Create_fuego(80, 0);
     ShotList->AddLast(plat::New<T_Bala>());
     auto map = MakeMap(100);
     StartOnMap(map);

@@ -2,6 +2,8 @@
 // the chains of the eight areas, the shapes a rule takes, and the actors an
 // area starts with.
 
+#include "game/play/enemies/enemy.h"
+#include "game/play/enemies/huts.h"
 #include "game/play/script/area_tables.h"
 #include "game/play/script/make_actor.h"
 #include "tests/game/play/fixture.h"
@@ -41,22 +43,29 @@ TEST(AreaTables, EveryAreaHasItsChainAndNothingOutsideOneToEight) {
 }
 
 TEST_F(PlayTest, AnAreaStartsWithItsHutsThenItsStartActors) {
-    std::vector<std::pair<Creation, int>> made;
-    PlayHooks().Create = [&](const CreationCall& call) { made.emplace_back(call.kind, call.args[0]); };
-    PlayHooks().PickDirection = [](Picker) { return DIR_DOWN; };
+    auto soldier = [](int i) { return plat::As<T_Enemigo>(EnemyList->ToArray().at(static_cast<std::size_t>(i))); };
     auto map = MakeMap(100);
     StartOnMap(map, 2);
-    EXPECT_EQ(made, (std::vector<std::pair<Creation, int>>{
-                        {Creation::Caseta, 512}, {Creation::Caseta, 345}, {Creation::Caseta, 240}}));
-    made.clear();
+    EXPECT_TRUE(EnemyList->IsEmpty());
+    std::vector<std::pair<int, int>> huts;
+    for (const auto& o : *HutList)
+        if (auto hut = plat::As<T_Caseta>(o)) huts.emplace_back(hut->py_creado, hut->lugar);
+    EXPECT_EQ(huts, (std::vector<std::pair<int, int>>{{512, 4}, {345, 6}, {240, 4}}));
+    // Area 8: the two guards by the fortress.
     StartOnMap(map, 8);
-    EXPECT_EQ(made, (std::vector<std::pair<Creation, int>>{{Creation::Vigilante_Ini, 105},
-                                                           {Creation::Vigilante_Ini, 150}}));
-    // Without a picker to draw its direction from, a call is not made.
-    made.clear();
-    PlayHooks().PickDirection = nullptr;
+    EXPECT_TRUE(HutList->IsEmpty());
+    ASSERT_EQ(EnemyList->Count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(soldier(i)->estado, ENEMY_GUARD);
+        EXPECT_FLOAT_EQ(soldier(i)->x, i == 0 ? 105.0f : 150.0f);
+        EXPECT_FLOAT_EQ(soldier(i)->y, 1601.0f);
+        EXPECT_EQ(soldier(i)->py_creado, 1616);
+    }
+    // Area 7: a runner from the door, heading down-right or down.
     StartOnMap(map, 7);
-    EXPECT_TRUE(made.empty());
+    ASSERT_EQ(EnemyList->Count(), 1);
+    EXPECT_EQ(soldier(0)->estado, ENEMY_RUNNER);
+    EXPECT_TRUE(soldier(0)->dir == DIR_DOWN_RIGHT || soldier(0)->dir == DIR_DOWN) << soldier(0)->dir;
 }
 
 }  // namespace
