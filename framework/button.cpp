@@ -160,17 +160,11 @@ void TButton::Kill() {
 
 // --- sounds --------------------------------------------------------------------------
 
-void TButton::PlayOn(const plat::Ref<TGameSound>& sound, plat::Ref<plat::TChannel>& own) {
-    if (!sound) return;
-    if (Game && Game->Channels) PlayPoolSound(sound, 1.0f, 0.0f);
-    else sound->PlayInChannel(own, 0);
-}
+void TButton::PlayMouseOver() { PlayWidgetSound(SoundMouseOver, ChannelMouseOver); }
 
-void TButton::PlayMouseOver() { PlayOn(SoundMouseOver, ChannelMouseOver); }
+void TButton::PlayClick() { PlayWidgetSound(SoundClick, ChannelClick); }
 
-void TButton::PlayClick() { PlayOn(SoundClick, ChannelClick); }
-
-void TButton::PlayClick2() { PlayOn(SoundClick2, ChannelClick); }
+void TButton::PlayClick2() { PlayWidgetSound(SoundClick2, ChannelClick); }
 
 // --- input ---------------------------------------------------------------------------
 

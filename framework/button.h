@@ -121,8 +121,6 @@ public:
     virtual void SimulateClick();
 
 private:
-    // Through the pool, or the button's own channel when there is none.
-    void PlayOn(const plat::Ref<TGameSound>& sound, plat::Ref<plat::TChannel>& own);
     plat::Ref<TGameImage> LoadLook(const std::string& name, int frameW, int frameH, int frames) const;
     // Shadow, picture and (with glow) the light pass of one look.
     void DrawLook(const plat::Ref<TGameImage>& look, int lookFrame, bool glow, const plat::Ref<TGameImage>& glowImage);

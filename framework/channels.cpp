@@ -110,4 +110,10 @@ plat::Ref<TGameChannel> PlayPoolSound(const plat::Ref<TGameSound>& sound, float 
     return Game->Channels->PlayGameSound(sound, channel, volume, pan);
 }
 
+void PlayWidgetSound(const plat::Ref<TGameSound>& sound, plat::Ref<plat::TChannel>& own) {
+    if (!sound) return;
+    if (Game && Game->Channels) PlayPoolSound(sound, 1.0f, 0.0f);
+    else sound->PlayInChannel(own, 0);
+}
+
 }  // namespace fw

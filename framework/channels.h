@@ -64,5 +64,9 @@ public:
 plat::Ref<TGameChannel> PlayPoolSound(const plat::Ref<TGameSound>& sound, float volume = 1.0f,
                                       float pan = 0.0f,
                                       const plat::Ref<TGameChannel>& channel = nullptr);
+// A widget's sound: through the shell's pool when there is one, else on the
+// widget's own channel `own` (made when the widget was, for a shell
+// without a pool).  Nothing without a sound.
+void PlayWidgetSound(const plat::Ref<TGameSound>& sound, plat::Ref<plat::TChannel>& own);
 
 }  // namespace fw

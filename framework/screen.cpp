@@ -102,6 +102,11 @@ int TScreen::SetEscDestination() {
 
 void TScreen::SpecificKeys() {}
 
+int TScreen::EmbeddedLogic() {
+    Logic();
+    return 0;
+}
+
 // --- TGameFade -----------------------------------------------------------------
 
 int TGameFade::Init(float lengthMs, int out, const plat::Ref<plat::TChannel>& channel,

@@ -43,6 +43,10 @@ public:
     // milliseconds (0: the default 500).
     virtual int SetEscDestination();
     virtual void SpecificKeys();
+    // One tick of the screen run inside something else (a dialog's
+    // follow-up screen) instead of by the shell: 1 once it is done.  Here
+    // it runs Logic and is never done.
+    virtual int EmbeddedLogic();
 
 protected:
     // The screen as a shared reference (screens are always held by Refs).

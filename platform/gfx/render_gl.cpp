@@ -564,17 +564,23 @@ bool Begin(const DrawState& s, GLuint texture) {
     return true;
 }
 
-// Virtual coordinates are the back buffer's pixels.
+// Virtual coordinates are the back buffer's pixels.  A quad half-way
+// between pixels would put the pixel centres exactly on its edges and on
+// the borders between its texels, where the rasteriser and the sampler may
+// each round either way (losing a row of a picture and showing one from
+// beyond it); a 1/64-pixel nudge up and left settles every such tie the same
+// way and moves nothing else by a whole pixel.
 void PushQuad(const float (&vx)[4], const float (&vy)[4], float u0, float v0, float u1, float v1,
               std::uint32_t rgba) {
+    constexpr float kNudge = 1.0f / 64;
     auto& b = G().batch;
     const std::size_t n = b.size();
     b.resize(n + 4);
     Vertex* v = b.data() + n;
-    v[0] = Vertex{vx[0], vy[0], u0, v0, rgba};
-    v[1] = Vertex{vx[1], vy[1], u1, v0, rgba};
-    v[2] = Vertex{vx[2], vy[2], u1, v1, rgba};
-    v[3] = Vertex{vx[3], vy[3], u0, v1, rgba};
+    v[0] = Vertex{vx[0] - kNudge, vy[0] - kNudge, u0, v0, rgba};
+    v[1] = Vertex{vx[1] - kNudge, vy[1] - kNudge, u1, v0, rgba};
+    v[2] = Vertex{vx[2] - kNudge, vy[2] - kNudge, u1, v1, rgba};
+    v[3] = Vertex{vx[3] - kNudge, vy[3] - kNudge, u0, v1, rgba};
 }
 
 // A local rectangle (lx, ly, w, h) through m, textured with (u0, v0)-(u1, v1).

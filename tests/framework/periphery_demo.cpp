@@ -1,23 +1,28 @@
 // A small program that shows the framework's sprites, effects and widgets
 // at work, in the game's own set-up (320 x 240 drawn into an 800 x 600
 // window).  It runs one scene at a time: sprites, particles, shapes,
-// cross-fade, slide, mask, buttons, loading, loaded, widgets, text.  Live,
-// the scenes change every five seconds; Space shows the next one, F fades
-// the screen out and in again, Escape quits (on the widgets page the text
-// input takes the keys until Enter or Escape).  Now and then a sound plays
-// (the flasher of the sprites, the explosions of the particles, the
+// cross-fade, slide, mask, buttons, loading, loaded, widgets, text, ok,
+// yesno, textbox, listbox, players.  Live, the scenes change every five
+// seconds; Space shows the next one, F fades the screen out and in again,
+// Escape quits (on the widgets page the text input takes the keys until
+// Enter or Escape; a dialog takes Escape for itself).  Now and then a sound
+// plays (the flasher of the sprites, the explosions of the particles, the
 // buttons).
 //
 // VELMAROK_DEMO_SCRIPT drives it without a person, on a clock of its own so
 // every run draws the same frames: a comma-separated list of steps,
 // "scene:NAME" (start a scene), "ticks:N" (run N logic ticks of 5 ms),
 // "pointer:X:Y" (the pointer at X, Y of the 320 x 240 drawing space),
-// "shot:PATH" (draw a frame and save it as PNG), "screenfade:PATH" (fade the
-// screen out, saving the frame half-way), "escape" (quit).  After each shot
-// it prints "shot PATH" and the positions a checker needs, one per line.
+// "point:NAME" (the pointer on a button of the scene's dialog), "click"
+// (mouse button 1 pressed and let go), "key:CODE" (a key pressed and let
+// go), "type:TEXT" (characters typed), "shot:PATH" (draw a frame and save
+// it as PNG), "screenfade:PATH" (fade the screen out, saving the frame
+// half-way), "escape" (end the script).  After each shot it prints
+// "shot PATH" and the positions a checker needs, one per line.
 //
 // The pictures, sounds and the bitmap font are made here, the files in a
-// temporary folder that is removed at the end.
+// temporary folder that is removed at the end; the player profiles go to
+// the profiles folder of the shell's data folder.
 
 #include <unistd.h>
 
@@ -43,6 +48,7 @@
 #include "framework/blocking.h"
 #include "framework/button.h"
 #include "framework/channels.h"
+#include "framework/dialog.h"
 #include "framework/drawing.h"
 #include "framework/errors.h"
 #include "framework/fade.h"
@@ -50,9 +56,12 @@
 #include "framework/game.h"
 #include "framework/helpers.h"
 #include "framework/input.h"
+#include "framework/list_box.h"
 #include "framework/loading.h"
 #include "framework/menu.h"
 #include "framework/particles.h"
+#include "framework/player_manager.h"
+#include "framework/profile.h"
 #include "framework/shapes.h"
 #include "framework/slider.h"
 #include "framework/slides.h"
@@ -68,6 +77,7 @@
 #include "platform/gfx/draw.h"
 #include "platform/gfx/image.h"
 #include "platform/gfx/pixmap.h"
+#include "platform/sys/events.h"
 #include "platform/sys/input.h"
 #include "platform/sys/system.h"
 #include "bitmap_font_files.h"
@@ -155,6 +165,7 @@ void WriteWav(const std::string& path, double seconds, const std::function<doubl
 struct Assets {
     plat::Ref<fw::TGameImage> tile, strip, halo, dot, spark, blast, pictureA, pictureB, slidePicture, mask;
     plat::Ref<fw::TGameImage> arrow;  // the pointer of the widget pages
+    plat::Ref<fw::TGameImage> slider, managerBackground;  // the list page and the player manager
     plat::Ref<fw::TGameSound> beep, boom;
     plat::Ref<fw::TBitmapFont> font;  // white to pale blue, 8 x 8 cells
 };
@@ -202,6 +213,28 @@ void MakeWidgetFiles(const TempFolder& folder, Assets& a) {
     SavePicture(folder, "loadbarfinal", 200, 12, Panel(200, 12, {140, 250, 250}, {40, 170, 190}, 255));
     SavePicture(folder, "track", 120, 6, Panel(120, 6, grey[0], grey[1], 160));
     SavePicture(folder, "knob", 10, 10, [](int x, int y, int) { return Disc(x, y, 5, 250, 170, 40); });
+    // The standard buttons of the dialogs and the player manager.
+    for (const char* name : {"OK", "Cancel", "Yes", "No", "Create", "Delete"}) {
+        SavePicture(folder, name, 52, 16, Panel(52, 16, blue[0], blue[1], 200));
+        SavePicture(folder, std::string(name) + "MO", 52, 16, Panel(52, 16, light[0], light[1], 255));
+    }
+    // The scroll bar's arrows: a light triangle on a panel, grey at their end.
+    for (const bool up : {true, false}) {
+        const std::string name = up ? "arrowup" : "arrowdown";
+        auto arrow = [up](Rgb3 top, Rgb3 bottom, int mark) {
+            const PixelFn panel = Panel(12, 10, top, bottom, 180);
+            return [=](int x, int y, int f) {
+                const int row = up ? y - 2 : 7 - y;
+                const bool inside = row >= 0 && row < 6 && std::abs(x * 2 + 1 - 12) <= row * 2;
+                return inside ? Argb(255, mark, mark, mark) : panel(x, y, f);
+            };
+        };
+        SavePicture(folder, name, 12, 10, arrow(blue[0], blue[1], 230));
+        SavePicture(folder, name + "MO", 12, 10, arrow(light[0], light[1], 255));
+        SavePicture(folder, name + "_disabled", 12, 10, arrow(grey[0], grey[1], 120));
+    }
+    WriteWav(folder.File("buttonMO.wav"), 0.03, [](double t) { return std::sin(t * 2 * M_PI * 1320) * 0.3; });
+    WriteWav(folder.File("buttonclick.wav"), 0.05, [](double t) { return std::sin(t * 2 * M_PI * 660) * (1 - t / 0.05); });
     // An arrow pointing up-left: white with a black rim.
     a.arrow = MakePicture("arrow", 7, 11, 1, 0, [](int x, int y, int) {
         const int edge = y * 6 / 10;
@@ -218,6 +251,10 @@ void MakeWidgetFiles(const TempFolder& folder, Assets& a) {
     fontfiles::Write(folder.File("demofont"), sheet, glyphs);
     // Unfiltered: the glyphs keep their hard pixels when the window scales them.
     a.font = fw::TBitmapFont::Create(folder.File("demofont"), 0, 0, 0);
+
+    a.slider = MakePicture("slider", 10, 16, 1, 0, Panel(10, 16, {250, 190, 80}, {210, 120, 30}, 250));
+    a.managerBackground =
+        MakePicture("managerbg", 250, 190, 1, 0, Panel(250, 190, {70, 80, 120}, {40, 46, 80}, 210));
 }
 
 Assets MakeAssets(const TempFolder& folder) {
@@ -296,6 +333,11 @@ public:
     virtual void Logic() = 0;
     virtual void Draw() = 0;
     virtual std::vector<std::string> Info() const { return {}; }
+    // Where the thing of that name is, for the script's pointer.
+    virtual bool Target(const std::string&, fw::DrawingPoint&) const { return false; }
+    // Where the page's name goes: at the top unless something comes in
+    // from there.
+    virtual float LabelY() const { return 4; }
 };
 
 void Label(const std::string& text, float x, float y) {
@@ -750,6 +792,341 @@ private:
     plat::Ref<fw::TLabel> left_, centred_, right_, shadowed_, wrapped_;
 };
 
+// --- dialog pages ----------------------------------------------------------------------
+
+// The shell's pointer is on while a dialog page shows: menus only listen to
+// an active pointer.  The demo draws its own arrow, so the shell's pointer
+// is a transparent pixel.
+class PointerOn {
+public:
+    PointerOn() {
+        fw::Game->Mouse->Image = plat::CreateImage(1, 1, 1, 0);
+        fw::Game->Mouse->On();
+    }
+    ~PointerOn() {
+        fw::Game->Mouse->Off();
+        fw::Game->Mouse->Image = nullptr;
+    }
+    PointerOn(const PointerOn&) = delete;
+    PointerOn& operator=(const PointerOn&) = delete;
+};
+
+// The screen behind the dialogs: one colour (so a dim shows as a known
+// shade) under a grid of darker lines.
+constexpr Rgb3 kBackdrop = {190, 160, 70};
+
+void DrawBackdrop() {
+    plat::SetClsColor(kBackdrop[0], kBackdrop[1], kBackdrop[2]);
+    plat::Cls();
+    plat::SetColor(150, 120, 50);
+    for (int x = 0; x < 320; x += 40) plat::DrawLine(static_cast<float>(x), 0, static_cast<float>(x), 239);
+    for (int y = 0; y < 240; y += 40) plat::DrawLine(0, static_cast<float>(y), 319, static_cast<float>(y));
+    plat::SetColor(255, 255, 255);
+}
+
+std::string Numbers(const std::string& name, std::initializer_list<float> values) {
+    std::ostringstream s;
+    s << name;
+    for (float v : values) s << " " << v;
+    return s.str();
+}
+
+std::string DialogBox(const std::string& name, const fw::TDialog& d) {
+    return Box(name, static_cast<float>(d.x) + d.OffsetX, static_cast<float>(d.y) + d.OffsetY, static_cast<float>(d.w),
+               static_cast<float>(d.h));
+}
+
+bool ButtonTarget(const fw::TDialog& d, const std::string& name, fw::DrawingPoint& at) {
+    const auto b = d.Button(name);
+    if (!b) return false;
+    at = {b->x + d.OffsetX + static_cast<float>(b->w) / 2, b->y + d.OffsetY + static_cast<float>(b->h) / 2};
+    return true;
+}
+
+// Captions in the bitmap font on a dialog's buttons.
+void CaptionButtons(const fw::TDialog& d, const Assets& a) {
+    if (!d.Menu) return;
+    static const std::map<std::string, std::string> captions = {{"OK", "OK"},     {"CANCEL", "Cancel"},
+                                                                {"YES", "Yes"},   {"NO", "No"},
+                                                                {"CREATE", "New"}, {"DELETE", "Delete"}};
+    for (const auto& b : *d.Menu) {
+        const auto it = captions.find(b->name);
+        b->SetupCaption(it == captions.end() ? b->name : it->second, nullptr, fw::TColor::Create(215, 222, 240, 1),
+                        fw::TShadow::Create(1, 1, 0.6f), a.font, fw::TColor::Create(255, 255, 255, 1));
+    }
+}
+
+void DialogLook(fw::TDialog& d, const Assets& a, int r, int g, int b) {
+    d.DialogColor = fw::TColor::Create(r, g, b, 1);
+    d.Shadow = fw::TShadow::Create(4, 4, 0.5f);
+    d.SetupCaption(nullptr, fw::TColor::Create(255, 255, 255, 1), fw::TShadow::Create(1, 1, 0.7f), a.font);
+    CaptionButtons(d, a);
+}
+
+plat::Ref<fw::TDialogOK> MessageDialog(const Assets& a, const std::string& text) {
+    auto box = fw::TDialogOK::Create(text, nullptr, 0, 0, 0);
+    box->Gap = 20;
+    box->Border = 12;
+    DialogLook(*box, a, 150, 50, 50);
+    return box;
+}
+
+plat::Ref<fw::TDialogTextInput> NamePrompt(const Assets& a) {
+    auto prompt = fw::TDialogTextInput::Create("Name your hero", "", 10, nullptr, 200, 0, 0, 0);
+    prompt->MenuCreate(1, 20);
+    DialogLook(*prompt, a, 60, 100, 80);
+    prompt->SetupText(nullptr, fw::TColor::Create(255, 255, 255, 1), nullptr, 1, a.font);
+    prompt->ErrorCheckFunc = [](const std::string& text, std::string& message) {
+        if (plat::Trim(text).size() >= 3) return 0;
+        message = "Three letters at least!";
+        return -1;
+    };
+    // The refusal sits low, so the refused text stays in sight above it.
+    prompt->ErrorDialogFunc = [&a](const std::string& message) {
+        auto box = MessageDialog(a, message);
+        box->CalcAll();
+        box->Centre = 0;
+        box->x = (320 - box->w) / 2;
+        box->y = 240 - box->h - 8;
+        return box;
+    };
+    prompt->DimWhenShowingDialogs = 1;
+    return prompt;
+}
+
+// A page that shows one dialog, opening it again a while after it closed.
+template <class D>
+class DialogScene : public Scene {
+public:
+    DialogScene(const Assets& a, std::function<plat::Ref<D>()> open, float labelY = 4)
+        : assets_(a), open_(std::move(open)), labelY_(labelY) {
+        dialog_ = open_();
+    }
+    ~DialogScene() override { dialog_->Kill(); }
+    void Logic() override {
+        dialog_->Manage();
+        if (!dialog_->Active && ++idle_ > 200) {
+            dialog_->Kill();
+            dialog_ = open_();
+            idle_ = 0;
+        }
+    }
+    void Draw() override {
+        DrawBackdrop();
+        dialog_->Draw();
+        DrawArrow(assets_);
+    }
+    bool Target(const std::string& name, fw::DrawingPoint& at) const override {
+        return ButtonTarget(*dialog_, plat::Upper(name), at);
+    }
+    float LabelY() const override { return labelY_; }
+    std::vector<std::string> Info() const override {
+        std::vector<std::string> out = {DialogBox("box", *dialog_),
+                                        Numbers("backdrop", {static_cast<float>(kBackdrop[0]),
+                                                             static_cast<float>(kBackdrop[1]),
+                                                             static_cast<float>(kBackdrop[2])})};
+        if (dialog_->DialogColor)
+            out.push_back(Numbers("colour", {static_cast<float>(dialog_->DialogColor->R),
+                                             static_cast<float>(dialog_->DialogColor->G),
+                                             static_cast<float>(dialog_->DialogColor->B)}));
+        const float ratio = dialog_->Transitioning == 1 && dialog_->TransitionIn ? dialog_->TransitionIn->GetRatioInv() : 1;
+        out.push_back(Numbers("dim", {dialog_->DimBackground * ratio}));
+        out.push_back(Numbers("rest", {static_cast<float>(dialog_->y)}));
+        if (dialog_->Menu)
+            for (const auto& b : *dialog_->Menu)
+                out.push_back(Box("button" + plat::Lower(b->name), b->x + dialog_->OffsetX, b->y + dialog_->OffsetY,
+                                  static_cast<float>(b->w), static_cast<float>(b->h)));
+        AddInfo(out);
+        return out;
+    }
+
+protected:
+    virtual void AddInfo(std::vector<std::string>&) const {}
+    const Assets& assets_;
+    PointerOn pointer_;
+    std::function<plat::Ref<D>()> open_;
+    plat::Ref<D> dialog_;
+    float labelY_;
+    int idle_ = 0;
+};
+
+// A message sliding in from the top over a dimming screen.
+plat::Ref<fw::TDialogOK> OpenMessage(const Assets& a) {
+    auto box = fw::TDialogOK::Create("The bridge is down. Cross at the ford!", nullptr, 180, 0, 0);
+    DialogLook(*box, a, 70, 80, 130);
+    box->SetTransitions(600, 400, 0.6f, 0, 1, 0);
+    box->Start();
+    return box;
+}
+
+plat::Ref<fw::TDialogYesNo> OpenQuestion(const Assets& a) {
+    auto box = fw::TDialogYesNo::Create("Leave the battlefield?", nullptr, 0, 0, 0, 1, 24);
+    box->Gap = 30;
+    DialogLook(*box, a, 90, 60, 60);
+    box->Start();
+    return box;
+}
+
+// The name prompt, whose refusals show in a message over it.
+class TextBoxScene : public DialogScene<fw::TDialogTextInput> {
+public:
+    explicit TextBoxScene(const Assets& a)
+        : DialogScene(a, [&a] {
+              auto prompt = NamePrompt(a);
+              prompt->Start();
+              return prompt;
+          }) {}
+
+protected:
+    void AddInfo(std::vector<std::string>& out) const override {
+        const auto& d = *dialog_;
+        out.push_back(Box("field", static_cast<float>(d.x + d.BoxBorderH), d.Text->Y - static_cast<float>(d.BoxBorderV),
+                          static_cast<float>(d.w - 2 * d.BoxBorderH), d.Text->CalcHeight() + static_cast<float>(2 * d.BoxBorderV)));
+        if (d.DialogOK) {
+            out.push_back(DialogBox("error", *d.DialogOK));
+            out.push_back(Numbers("errorcolour", {static_cast<float>(d.DialogOK->DialogColor->R),
+                                                  static_cast<float>(d.DialogOK->DialogColor->G),
+                                                  static_cast<float>(d.DialogOK->DialogColor->B)}));
+        }
+    }
+};
+
+// Fourteen areas in a list of six lines with a scroll bar; the areas not
+// reached yet are locked.
+class ListScene : public Scene {
+public:
+    explicit ListScene(const Assets& a) : assets_(a) {
+        list_ = fw::TListBox::Create(10, 3, 0, 1, 500);
+        list_->SetupFont(nullptr, fw::TColor::Create(235, 235, 255, 1), nullptr, a.font,
+                         fw::TColor::Create(255, 235, 120, 1));
+        list_->SetCoords(70, 40, 170, static_cast<float>(list_->LineHeight * 6));
+        list_->CalcLineHeight();
+        list_->SetupBox(fw::TColor::Create(12, 16, 34, 1));
+        list_->HighlightCol = fw::TColor::Create(40, 80, 200, 1);
+        list_->LockedColor = fw::TColor::Create(110, 110, 125, 1);
+        const char* areas[] = {"The beach",  "Palm road",   "The river",  "Old bridge", "Rice fields",
+                               "The ford",   "Hill camp",   "Gun nests",  "The swamp",  "Rail yard",
+                               "The town",   "Airstrip",    "The gate",   "Fortress"};
+        for (int i = 0; i < 14; ++i) {
+            list_->Strings.push_back(std::to_string(i + 1) + " " + areas[i]);
+            list_->LockedArray.push_back(i >= kLockedFrom ? 1 : 0);
+        }
+        list_->Limit = 6;
+        const auto& box = *list_->Box;
+        const int size = static_cast<int>(box.H) - 20;
+        auto bar = fw::TScrollBar::Create(a.slider, size, 14 - 6, box.X + box.W + 4, box.Y + 10, 1);
+        bar->SetArrows("arrowup", "arrowdown", 100);
+        bar->SetBackground(MakePicture("track", 10, size, 1, 0, Panel(10, size, {30, 30, 40}, {45, 45, 60}, 90)),
+                           bar->X, bar->Y);
+        bar->FixedGlowOnMO = 1;
+        list_->ScrollBar = bar;
+        list_->SetClickSound(a.beep);
+        list_->TopIndex = 3;
+        list_->SetIndex(5);
+    }
+    ~ListScene() override { list_->Kill(); }
+    void Logic() override { list_->Manage(); }
+    void Draw() override {
+        plat::SetClsColor(24, 28, 40);
+        plat::Cls();
+        list_->Draw();
+        Label("selected, locked, scrolled", 160, 222);
+        DrawArrow(assets_);
+    }
+    std::vector<std::string> Info() const override {
+        const auto& box = *list_->Box;
+        const auto& bar = *list_->ScrollBar;
+        return {Box("list", box.X, box.Y, box.W, box.H),
+                Numbers("row", {static_cast<float>(list_->LineHeight)}),
+                Numbers("top", {static_cast<float>(list_->TopIndex)}),
+                Numbers("selected", {static_cast<float>(list_->Index)}),
+                Numbers("lockedfrom", {static_cast<float>(kLockedFrom)}),
+                Box("slider", bar.X, bar.Y + static_cast<float>(bar.SliderPosition), static_cast<float>(bar.Slider->w),
+                    static_cast<float>(bar.Slider->h)),
+                Box("track", bar.X, bar.Y, static_cast<float>(bar.Slider->w), static_cast<float>(bar.Size))};
+    }
+
+private:
+    static constexpr int kLockedFrom = 7;
+    const Assets& assets_;
+    PointerOn pointer_;
+    plat::Ref<fw::TListBox> list_;
+};
+
+// The player manager over three profiles of its own in the shell's
+// profiles folder.
+class PlayersScene : public Scene {
+public:
+    explicit PlayersScene(const Assets& a) : assets_(a) {
+        for (const auto& [name, score] : {std::pair<const char*, int>{"Ada", 1200}, {"Brick", 800}, {"Coyote", 3100}}) {
+            auto profile = fw::TProfile::Create(name);
+            if (profile->Load() == 1) continue;
+            profile->Score = score;
+            profile->Save();
+        }
+        if (!fw::Game->CurrentProfile) {
+            fw::Game->CurrentProfile = fw::TProfile::Create("Brick");
+            fw::Game->CurrentProfile->Load();
+            fw::Game->ProfileName = "Brick";
+        }
+        Open();
+    }
+    ~PlayersScene() override { manager_->Kill(); }
+    void Logic() override {
+        manager_->Manage();
+        if (!manager_->Active && ++idle_ > 100) Open();
+    }
+    void Draw() override {
+        DrawBackdrop();
+        manager_->Draw();
+        DrawArrow(assets_);
+    }
+    bool Target(const std::string& name, fw::DrawingPoint& at) const override {
+        return ButtonTarget(*manager_, plat::Upper(name), at);
+    }
+    std::vector<std::string> Info() const override {
+        const auto& box = *manager_->ListBox->Box;
+        std::vector<std::string> out = {DialogBox("box", *manager_), Box("list", box.X, box.Y, box.W, box.H),
+                                        Numbers("row", {static_cast<float>(manager_->ListBox->LineHeight)}),
+                                        Numbers("selected", {static_cast<float>(manager_->ListBox->Index)}),
+                                        Numbers("lines", {static_cast<float>(manager_->ListBox->Count())}),
+                                        Numbers("open", {static_cast<float>(manager_->Active)})};
+        if (manager_->EnterName) out.push_back(DialogBox("prompt", *manager_->EnterName));
+        return out;
+    }
+
+private:
+    void Open() {
+        if (manager_) manager_->Kill();
+        manager_ = fw::TPlayerManager::Create("Who is playing?", assets_.managerBackground, 0, 0, 0, 10, "");
+        manager_->ListBox->Gap = 3;
+        manager_->ListBox->SetupFont(nullptr, fw::TColor::Create(235, 235, 255, 1), nullptr, assets_.font,
+                                     fw::TColor::Create(255, 235, 120, 1));
+        manager_->ListBox->SetupBox(fw::TColor::Create(12, 16, 34, 1));
+        manager_->ListBox->HighlightCol = fw::TColor::Create(40, 80, 200, 1);
+        manager_->SetupCaption(nullptr, fw::TColor::Create(255, 255, 255, 1), fw::TShadow::Create(1, 1, 0.7f),
+                               assets_.font);
+        CaptionButtons(*manager_, assets_);
+        const Assets& a = assets_;
+        manager_->EnterNamePromptFunc = [&a](int) { return NamePrompt(a); };
+        manager_->ErrorDialogFunc = [&a](const std::string& text) { return MessageDialog(a, text); };
+        manager_->DialogYesNoFunc = [&a](const std::string& text) {
+            auto box = fw::TDialogYesNo::Create(text, nullptr, 0, 0, 0, 1, 24);
+            DialogLook(*box, a, 90, 60, 60);
+            return box;
+        };
+        manager_->CreateProfileFunc = [](const std::string& name) { fw::TProfile::Create(name)->Save(); };
+        manager_->DimWhenShowingDialogs = 1;
+        manager_->Start();
+        idle_ = 0;
+    }
+
+    const Assets& assets_;
+    PointerOn pointer_;
+    plat::Ref<fw::TPlayerManager> manager_;
+    int idle_ = 0;
+};
+
 // --- the demo's screen ----------------------------------------------------------------
 
 class DemoScreen : public fw::TScreen {
@@ -774,6 +1151,13 @@ public:
         else if (sceneName == "loaded") scene_ = std::make_unique<LoadingScene>(assets_, true);
         else if (sceneName == "widgets") scene_ = std::make_unique<WidgetScene>(assets_);
         else if (sceneName == "text") scene_ = std::make_unique<TextScene>(assets_);
+        else if (sceneName == "ok")
+            scene_ = std::make_unique<DialogScene<fw::TDialogOK>>(assets_, [this] { return OpenMessage(assets_); }, 226);
+        else if (sceneName == "yesno")
+            scene_ = std::make_unique<DialogScene<fw::TDialogYesNo>>(assets_, [this] { return OpenQuestion(assets_); });
+        else if (sceneName == "textbox") scene_ = std::make_unique<TextBoxScene>(assets_);
+        else if (sceneName == "listbox") scene_ = std::make_unique<ListScene>(assets_);
+        else if (sceneName == "players") scene_ = std::make_unique<PlayersScene>(assets_);
         ticks_ = 0;
         std::cout << "scene " << sceneName << std::endl;
     }
@@ -792,6 +1176,14 @@ public:
         hasScriptedPointer_ = true;
         ApplyPointer();
     }
+    // Ends the scene (its dialogs give the shell back its keys and pointer)
+    // while the shell is still there.
+    void Close() { scene_.reset(); }
+    // The pointer on the named thing of the scene, when it has one.
+    void PointAt(const std::string& target) {
+        fw::DrawingPoint at;
+        if (scene_ && scene_->Target(target, at)) SetPointer(at.x, at.y);
+    }
     void Logic() override {
         ApplyPointer();
         ++ticks_;
@@ -801,7 +1193,7 @@ public:
     void Draw() override {
         ApplyPointer();
         if (scene_) scene_->Draw();
-        Label(current_, 160, 4);
+        Label(current_, 160, scene_ ? scene_->LabelY() : 4);
     }
     void SpecificKeys() override {
         if (fw::KeyHitCode(plat::KEY_SPACE)) Next();
@@ -836,7 +1228,8 @@ private:
 
     const Assets& assets_;
     std::vector<std::string> names_ = {"sprites", "particles", "shapes", "crossfade", "slide", "mask",
-                                       "buttons", "loading", "loaded", "widgets", "text"};
+                                       "buttons", "loading", "loaded", "widgets", "text", "ok", "yesno",
+                                       "textbox", "listbox", "players"};
     fw::DrawingPoint scriptedPointer_;
     bool hasScriptedPointer_ = false;
     std::string current_;
@@ -848,6 +1241,14 @@ void SaveShot(const std::string& path, const DemoScreen& screen) {
     plat::SavePixmapPNG(plat::GrabBackBuffer(), path);
     std::cout << "shot " << path << std::endl;
     for (const std::string& line : screen.Info()) std::cout << line << std::endl;
+}
+
+// An event for the shell's pump, as the window would send it.
+void Post(int id, int data) {
+    plat::TEvent event;
+    event.id = id;
+    event.data = data;
+    plat::PostEvent(event);
 }
 
 void Quit() {
@@ -885,6 +1286,7 @@ int DemoMain() {
     // The widgets load their pictures by name from the shell's folders.
     fw::Game->SetImagePath(folder.File(""));
     fw::Game->SetMenuPath(folder.File(""));
+    fw::Game->SetSoundPath(folder.File(""));
     const Assets assets = MakeAssets(folder);
     auto screen = plat::New<DemoScreen>(assets);
     screen->PreStart();
@@ -899,6 +1301,7 @@ int DemoMain() {
             if (fw::Game->MainLogicLoop() == -1) break;
             fw::Game->ScreenDraw();
         }
+        screen->Close();
         Quit();
         return 0;
     }
@@ -917,6 +1320,19 @@ int DemoMain() {
         } else if (step.rfind("pointer:", 0) == 0) {
             float x = 0, y = 0;
             if (std::sscanf(step.c_str() + 8, "%f:%f", &x, &y) == 2) screen->SetPointer(x, y);
+        } else if (step.rfind("point:", 0) == 0) {
+            screen->PointAt(step.substr(6));
+        } else if (step == "click") {
+            Post(plat::EVENT_MOUSEDOWN, 1);
+            Post(plat::EVENT_MOUSEUP, 1);
+        } else if (step.rfind("key:", 0) == 0) {
+            const int key = std::atoi(step.c_str() + 4);
+            Post(plat::EVENT_KEYDOWN, key);
+            if (key == plat::KEY_BACKSPACE || key == plat::KEY_ENTER || key == plat::KEY_ESCAPE)
+                Post(plat::EVENT_KEYCHAR, key);
+            Post(plat::EVENT_KEYUP, key);
+        } else if (step.rfind("type:", 0) == 0) {
+            for (unsigned char c : step.substr(5)) Post(plat::EVENT_KEYCHAR, c);
         } else if (step.rfind("shot:", 0) == 0) {
             fw::Game->ScreenDraw();
             SaveShot(step.substr(5), *screen);
@@ -935,6 +1351,7 @@ int DemoMain() {
             break;
         }
     }
+    screen->Close();
     Quit();
     return 0;
 }

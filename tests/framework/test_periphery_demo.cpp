@@ -4,7 +4,9 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -299,6 +301,131 @@ TEST_F(PeripheryDemo, WidgetPagesDrawWhatTheyShow) {
     EXPECT_GT(CountIn(text, shadowed[0] - 30, shadowed[1] + 8, shadowed[0] + 34, shadowed[1] + 10, shade), 5)
         << "the shadow under the text";
     EXPECT_EQ(text.info.at("lines").at(0), 2);
+}
+
+TEST_F(PeripheryDemo, DialogPagesDrawWhatTheyShowAndTheManagerSavesANewPlayer) {
+    ASSERT_EQ(Run("scene:ok,ticks:60,shot:ok,"
+                  "scene:yesno,ticks:5,point:yes,ticks:30,shot:yesno,"
+                  "scene:textbox,ticks:5,type:Al,ticks:5,key:13,ticks:5,shot:textbox,"
+                  "scene:listbox,ticks:5,shot:listbox,"
+                  "scene:players,ticks:5,shot:players,point:create,ticks:2,click,ticks:5,type:Zed,ticks:10,"
+                  "key:13,ticks:150,shot:chosen,escape"),
+              0)
+        << testlib::ReadAll(dir / "err.txt");
+    if (HasFailure()) return;
+    auto near = [](Rgb c, float r, float g, float b, int tolerance) {
+        return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance && std::abs(c.b - b) <= tolerance;
+    };
+    auto dimmed = [&](const Shot& shot, float x, float y, float dim) {
+        const auto& back = shot.info.at("backdrop");
+        const float keep = 1 - dim;
+        return near(shot.At(x, y), back[0] * keep, back[1] * keep, back[2] * keep, 6);
+    };
+
+    // Half-way in from the top over a screen dimmed to 0.6 x 0.5.
+    const Shot& ok = Get("ok");
+    ASSERT_TRUE(ok.pixels);
+    EXPECT_FLOAT_EQ(ok.info.at("dim").at(0), 0.3f);
+    EXPECT_TRUE(dimmed(ok, 5, 235, 0.3f)) << "the dimmed screen";
+    const auto& box = ok.info.at("box");
+    const float rest = ok.info.at("rest").at(0);
+    EXPECT_NEAR(box[1], rest - (rest + box[3]) / 2, 1) << "half-way between above the screen and its place";
+    const auto& colour = ok.info.at("colour");
+    EXPECT_TRUE(near(ok.At(box[0] + 10, box[1] + box[3] - 10), colour[0], colour[1], colour[2], 8)) << "the box";
+    EXPECT_TRUE(dimmed(ok, 150, box[1] + box[3] + 20, 0.3f)) << "under it";
+
+    // The pointer on Yes: its hover look; nothing dimmed.
+    const Shot& yesno = Get("yesno");
+    ASSERT_TRUE(yesno.pixels);
+    EXPECT_GT(Brightness(yesno.AtInfo("buttonyes", 3, 3)), Brightness(yesno.AtInfo("buttonno", 3, 3)) + 60);
+    EXPECT_TRUE(dimmed(yesno, 5, 235, 0));
+    const auto& question = yesno.info.at("box");
+    const auto& questionColour = yesno.info.at("colour");
+    EXPECT_TRUE(near(yesno.At(question[0] + 10, question[1] + question[3] - 10), questionColour[0], questionColour[1],
+                     questionColour[2], 8));
+
+    // Two letters refused: the error box over the text box dimmed by half.
+    const Shot& textbox = Get("textbox");
+    ASSERT_TRUE(textbox.pixels);
+    ASSERT_TRUE(textbox.info.count("error")) << "the error box is open";
+    const auto& error = textbox.info.at("error");
+    const auto& errorColour = textbox.info.at("errorcolour");
+    EXPECT_TRUE(near(textbox.At(error[0] + 6, error[1] + error[3] - 6), errorColour[0], errorColour[1], errorColour[2], 8));
+    const auto& prompt = textbox.info.at("box");
+    const auto& promptColour = textbox.info.at("colour");
+    ASSERT_LT(prompt[1] + 6, error[1]);
+    EXPECT_TRUE(near(textbox.At(prompt[0] + 6, prompt[1] + 6), promptColour[0] / 2, promptColour[1] / 2,
+                     promptColour[2] / 2, 6))
+        << "the text box under the dim";
+    EXPECT_TRUE(dimmed(textbox, 5, 235, 0.5f));
+
+    // Lines 3..8 of 14: the selection bar on line 5, lines from 7 locked,
+    // the slider three eighths down its track.
+    const Shot& list = Get("listbox");
+    ASSERT_TRUE(list.pixels);
+    const auto& lb = list.info.at("list");
+    const float row = list.info.at("row").at(0), top = list.info.at("top").at(0);
+    const float selectedRow = list.info.at("selected").at(0) - top;
+    const Rgb bar = list.At(lb[0] + lb[2] - 10, lb[1] + (selectedRow + 0.5f) * row);
+    EXPECT_GT(bar.b, 150);
+    EXPECT_LT(bar.r, 80) << "the selection bar";
+    EXPECT_LT(Brightness(list.At(lb[0] + lb[2] - 10, lb[1] + row / 2)), 100) << "no bar on another line";
+    auto white = [](Rgb c) { return Brightness(c) > 600; };
+    auto grey = [](Rgb c) { return Brightness(c) > 250 && Brightness(c) < 450 && std::abs(c.r - c.b) < 40; };
+    const float lockedRow = list.info.at("lockedfrom").at(0) - top;
+    EXPECT_GT(CountIn(list, lb[0], lb[1], lb[0] + lb[2], lb[1] + row, white), 20) << "an open line";
+    EXPECT_EQ(CountIn(list, lb[0], lb[1] + lockedRow * row, lb[0] + lb[2], lb[1] + (lockedRow + 1) * row, white), 0);
+    EXPECT_GT(CountIn(list, lb[0], lb[1] + lockedRow * row, lb[0] + lb[2], lb[1] + (lockedRow + 1) * row, grey), 20)
+        << "a locked line";
+    const auto& slider = list.info.at("slider");
+    const auto& track = list.info.at("track");
+    const Rgb knob = list.At(slider[0] + 5, slider[1] + 8);
+    EXPECT_GT(knob.r, 200);
+    EXPECT_LT(knob.b, 120) << "the slider";
+    EXPECT_NEAR(slider[1] - track[1], (track[3] - slider[3]) * 3 / 8, 1) << "part-way down";
+
+    // Three players with Brick chosen; then Zed created and chosen.
+    const Shot& players = Get("players");
+    ASSERT_TRUE(players.pixels);
+    EXPECT_EQ(players.info.at("lines").at(0), 3);
+    EXPECT_EQ(players.info.at("selected").at(0), 1);
+    const auto& pl = players.info.at("list");
+    const float playerRow = players.info.at("row").at(0);
+    EXPECT_GT(players.At(pl[0] + pl[2] - 10, pl[1] + 1.5f * playerRow).b, 150) << "Brick's bar";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_GT(CountIn(players, pl[0], pl[1] + static_cast<float>(i) * playerRow, pl[0] + pl[2],
+                          pl[1] + static_cast<float>(i + 1) * playerRow, [](Rgb c) { return Brightness(c) > 550; }),
+                  10)
+            << "name " << i;
+    const Shot& chosen = Get("chosen");
+    ASSERT_TRUE(chosen.pixels);
+    EXPECT_EQ(chosen.info.at("lines").at(0), 4);
+    EXPECT_EQ(chosen.info.at("selected").at(0), 3);
+    EXPECT_GT(chosen.At(pl[0] + pl[2] - 10, pl[1] + 3.5f * playerRow).b, 150) << "Zed's bar";
+
+    // Zed's profile: a whole record, written by renaming a finished file
+    // into the profiles folder of the data home; the settings name him.
+    const fs::path data = fs::path(dir.Dir()) / "home" / "RavoTesk Games" / "PeripheryDemo";
+    std::vector<std::string> files;
+    for (const auto& e : fs::directory_iterator(data / "profiles")) files.push_back(e.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"Ada.dat", "Brick.dat", "Coyote.dat", "Zed.dat"}));
+    const std::string zed = testlib::ReadAll((data / "profiles" / "Zed.dat").string());
+    ASSERT_EQ(zed.size(), 440u);
+    auto intAt = [&](std::size_t at) {
+        std::uint32_t u = 0;
+        for (std::size_t i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(static_cast<unsigned char>(zed[at + i])) << (8 * i);
+        return static_cast<int>(u);
+    };
+    const int expected[] = {5920318, 9107721, 12295121, 15482526, 18669925};
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(intAt(i * 4), expected[i]) << "scrambled field " << i;
+    EXPECT_EQ(intAt(32), 1) << "tips on";
+    EXPECT_EQ(intAt(36), 1) << "instructions on";
+    EXPECT_EQ(zed.substr(40), std::string(400, '\0')) << "no hints shown";
+    bool named = false;
+    for (const auto& e : fs::directory_iterator(data))
+        if (e.path().extension() == ".ini") named |= testlib::ReadAll(e.path().string()).find("PROFILE NAME=Zed") != std::string::npos;
+    EXPECT_TRUE(named) << "the settings keep the chosen player";
 }
 
 }  // namespace

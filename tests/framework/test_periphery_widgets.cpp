@@ -17,6 +17,7 @@
 
 namespace {
 
+using periphery::PoolSoundTest;
 using periphery::WidgetTest;
 
 // --- slider -----------------------------------------------------------------------
@@ -342,23 +343,6 @@ TEST_F(ToolTipTest, ABitmapFontDrawsTheTextAsACentredBlock) {
 }
 
 // --- sounds through the pool ------------------------------------------------------------
-
-class PoolSoundTest : public WidgetTest {
-protected:
-    void SetUp() override {
-        WidgetTest::SetUp();
-        ASSERT_TRUE(plat::OpenLoopbackAudio(44100, 2));
-        fw::Game->Channels = fw::TChannelArray::Create(16);
-        fw::Game->Channels->MaxVol = 16;
-    }
-    void TearDown() override {
-        if (fw::Game && fw::Game->Channels) fw::Game->Channels->Kill();
-        over = click = click2 = nullptr;
-        WidgetTest::TearDown();
-        plat::ShutdownAudio();
-    }
-    static int Playing() { return fw::Game->Channels->CountPlaying(); }
-};
 
 TEST_F(PoolSoundTest, WidgetsPlayThroughThePool) {
     WritePicture("ok.png", 40, 20);

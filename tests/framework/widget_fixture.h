@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/banks.h"
+#include "framework/channels.h"
 #include "framework/game.h"
 #include "framework/input.h"
 #include "framework/mouse.h"
@@ -84,6 +85,24 @@ protected:
 
     testlib::TempDir dir;
     plat::Ref<fw::TGameSound> over, click, click2;
+};
+
+// The same with the shell's pool of 16 channels on a loopback device.
+class PoolSoundTest : public WidgetTest {
+protected:
+    void SetUp() override {
+        WidgetTest::SetUp();
+        ASSERT_TRUE(plat::OpenLoopbackAudio(44100, 2));
+        fw::Game->Channels = fw::TChannelArray::Create(16);
+        fw::Game->Channels->MaxVol = 16;
+    }
+    void TearDown() override {
+        if (fw::Game && fw::Game->Channels) fw::Game->Channels->Kill();
+        over = click = click2 = nullptr;
+        WidgetTest::TearDown();
+        plat::ShutdownAudio();
+    }
+    static int Playing() { return fw::Game->Channels->CountPlaying(); }
 };
 
 }  // namespace periphery

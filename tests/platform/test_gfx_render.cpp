@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "test_gfx_support.h"
 
@@ -206,6 +207,33 @@ TEST_F(GfxTest, HandleScaleAndRotationPlaceTheImage) {
     DrawImage(img, 0, 0);
     EXPECT_EQ(Pixel(10, 20), 0xFF0000u);
     EXPECT_EQ(Pixel(9, 20), 0x000000u);
+}
+
+// At a position half-way between pixels an image shows every row and
+// column once, in order, a pixel along: none lost, none from outside it.
+TEST_F(GfxTest, ImagesAtHalfPixelPositionsShowEveryRowAndColumn) {
+    const std::uint32_t colours[3] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+    auto rows = CreatePixmap(2, 3), columns = CreatePixmap(3, 2);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 2; ++j) {
+            rows->Write(j, i, colours[i]);
+            columns->Write(i, j, colours[i]);
+        }
+    auto rowImage = LoadImage(rows, 0), columnImage = LoadImage(columns, 0);
+    SetBlend(SOLIDBLEND);
+    for (const float at : {30.f, 30.5f, 30.25f, 30.75f}) {
+        Cls();
+        DrawImage(rowImage, 20, at);
+        DrawImage(columnImage, at, 60);
+        std::vector<std::uint32_t> down, across;
+        for (int i = 28; i < 36; ++i) {
+            if (const auto c = Pixel(20, i)) down.push_back(c);
+            if (const auto c = Pixel(i, 60)) across.push_back(c);
+        }
+        const std::vector<std::uint32_t> expected = {0xFF0000u, 0x00FF00u, 0x0000FFu};
+        EXPECT_EQ(down, expected) << "rows at y " << at;
+        EXPECT_EQ(across, expected) << "columns at x " << at;
+    }
 }
 
 TEST_F(GfxTest, RectsAndHandlesOfPrimitives) {
