@@ -7,6 +7,7 @@ One file per concern (the formats are in README.md):
     huts.txt         shooting huts and the views they are active in
     overlays.txt     the bridge overlay windows
     fortress.txt     the fortress areas and their fires
+    gate.txt         the gate wave at the top of each area
     spawns/areaN.txt the rule chain of area N
 
 The map checker (assets/maps/check_maps.py) tests the maps against these
@@ -134,6 +135,27 @@ class Overlay:
     bridge: bool
 
 
+@dataclass(frozen=True)
+class GateExtra:
+    """A grenadier of the gate wave: `call`, or with `other`, RandRange(1, 10)
+    even makes `call` and odd `other`; `late` ones only when Stage > 8."""
+    call: Call
+    other: Call = None
+    late: bool = False
+
+
+@dataclass
+class Gate:
+    """The gate wave of an area: the pause between steps (RandRange(lo, hi)
+    ms), the counter of the verde step and its call, the extra grenadiers
+    by the counter a step lowers to, and the side doors (x, row, dir)."""
+    wait: tuple = None
+    verde_at: int = None
+    verde: Call = None
+    extras: dict = field(default_factory=dict)  # counter -> (GateExtra, ...)
+    doors: list = field(default_factory=list)
+
+
 @dataclass
 class Tables:
     checkpoints: dict = field(default_factory=dict)  # area -> [Band]
@@ -143,6 +165,7 @@ class Tables:
     fortress_areas: tuple = ()
     fires: tuple = ()
     spawns: dict = field(default_factory=dict)       # area -> [Rule]
+    gates: dict = field(default_factory=dict)        # area -> Gate
 
 
 class DataError(ValueError):
@@ -264,6 +287,56 @@ def read_fortress(path, tables):
             raise DataError("%s: expected 'areas' or 'fires'" % where)
 
 
+GATE_COUNTERS = range(-15, -1)  # the values a step may lower the counter to
+
+
+def read_gate(path, tables):
+    for where, text in data_lines(path):
+        word, _, rest = text.partition(" ")
+        m = re.fullmatch(r"(\S+)\s+(.*)", rest.strip())
+        if word not in ("wait", "verde", "extra", "door") or not m:
+            raise DataError("%s: expected 'wait', 'verde', 'extra' or 'door', then the area" % where)
+        area = area_of(m.group(1), where)
+        gate, rest = tables.gates.setdefault(area, Gate()), m.group(2)
+        if word == "wait":
+            w = re.fullmatch(r"(\d+)\.\.(\d+)", rest)
+            if not w or int(w.group(1)) > int(w.group(2)):
+                raise DataError("%s: the wait is lo..hi milliseconds" % where)
+            gate.wait = (int(w.group(1)), int(w.group(2)))
+        elif word == "verde":
+            v = re.fullmatch(r"(-\d+)\s+(.*)", rest)
+            if not v:
+                raise DataError("%s: expected: area, counter, Verde(...)" % where)
+            call = parse_call(v.group(2), where)
+            if call.name != "Verde" or call.arg("key") != int(v.group(1)):
+                raise DataError("%s: the verde step makes Verde(...) keyed with its counter" % where)
+            gate.verde_at, gate.verde = int(v.group(1)), call
+        elif word == "extra":
+            e = re.fullmatch(r"(-\d+)\s+(.*)", rest)
+            if not e or int(e.group(1)) not in GATE_COUNTERS:
+                raise DataError("%s: expected: area, counter -2..-15, grenadiers" % where)
+            extras = []
+            for item in re.split(r",(?![^()]*\))", e.group(2)):
+                g = re.fullmatch(r"\s*(\w+\([^()]*\))(?:\s+or\s+(\w+\([^()]*\)))?(\s+if Stage > 8)?\s*", item)
+                if not g:
+                    raise DataError("%s: %r is not a grenadier, 'A or B', or one 'if Stage > 8'" % (where, item.strip()))
+                call = parse_call(g.group(1), where)
+                other = parse_call(g.group(2), where) if g.group(2) else None
+                if any(c and c.name != "Granadero" for c in (call, other)):
+                    raise DataError("%s: the gate wave's extras are grenadiers (Granadero)" % where)
+                extras.append(GateExtra(call, other, bool(g.group(3))))
+            gate.extras[int(e.group(1))] = tuple(extras)
+        else:
+            d = re.fullmatch(r"(\d+)\s+(\d+)\s+([1-9])", rest)
+            if not d:
+                raise DataError("%s: expected: area, x, row, direction" % where)
+            gate.doors.append(tuple(int(v) for v in d.groups()))
+    for area in AREAS:
+        gate = tables.gates.get(area)
+        if not gate or gate.wait is None or gate.verde is None:
+            raise DataError("%s: area %d needs its wait and its verde step" % (os.path.basename(path), area))
+
+
 def read_spawns(path, area, tables):
     rules = tables.spawns.setdefault(area, [])
     for where, text in data_lines(path):
@@ -296,6 +369,7 @@ def load(folder=HERE):
     read_huts(os.path.join(folder, "huts.txt"), tables)
     read_overlays(os.path.join(folder, "overlays.txt"), tables)
     read_fortress(os.path.join(folder, "fortress.txt"), tables)
+    read_gate(os.path.join(folder, "gate.txt"), tables)
     for area in AREAS:
         path = os.path.join(folder, "spawns", "area%d.txt" % area)
         if os.path.exists(path):
@@ -305,7 +379,7 @@ def load(folder=HERE):
 
 def sources(folder=HERE):
     """Every data file the tables are read from (for build dependencies)."""
-    names = ["checkpoints.txt", "start.txt", "huts.txt", "overlays.txt", "fortress.txt"]
+    names = ["checkpoints.txt", "start.txt", "huts.txt", "overlays.txt", "fortress.txt", "gate.txt"]
     names += [os.path.join("spawns", "area%d.txt" % a) for a in AREAS]
     return [os.path.join(folder, n) for n in names]
 

@@ -72,12 +72,27 @@ def render(t):
                     r.lo, r.hi, TESTS[r.test], r.key, "true" if r.late else "false", call(r.call),
                     r.number, r.call))
             out.append("};")
+        gate = t.gates[a]
+        extras = [(counter, e) for counter in sorted(gate.extras, reverse=True) for e in gate.extras[counter]]
+        if extras:
+            out.append("constexpr GateExtra kGateExtras%d[] = {" % a)
+            for counter, e in extras:
+                out.append("    {%d, %s, %s, %s, %s}," % (
+                    counter, "true" if e.late else "false", call(e.call), "true" if e.other else "false",
+                    call(e.other) if e.other else "{}"))
+            out.append("};")
+        if gate.doors:
+            out.append("constexpr GateDoor kGateDoors%d[] = {%s};" % (
+                a, ", ".join("{%d, %d, %d}" % d for d in gate.doors)))
+        gate_text = "{%d, %d, %d, %s, %s, %s}" % (
+            gate.wait[0], gate.wait[1], gate.verde_at, call(gate.verde),
+            "kGateExtras%d" % a if extras else "{}", "kGateDoors%d" % a if gate.doors else "{}")
         ov = t.overlays.get(a)
         overlay = window(ov.lo, ov.hi, ov.lo is None) if ov else "{}"
-        areas.append("    {kCheckpoints%d, %s, %s, %s, %s, %s, %s, %s, %s}," % (
+        areas.append("    {kCheckpoints%d, %s, %s, %s, %s, %s, %s, %s, %s, %s}," % (
             a, huts_span, window(huts.lo, huts.hi) if huts else "{}", start_span, overlay,
             "true" if ov and ov.riders else "false", "true" if ov and ov.bridge else "false",
-            "true" if a in t.fortress_areas else "false", "kSpawns%d" % a if rules else "{}"))
+            "true" if a in t.fortress_areas else "false", "kSpawns%d" % a if rules else "{}", gate_text))
         out.append("")
     calls_array("kFortressFires", t.fires, out)
     out += ["", "// Index 0 and the areas beyond 8 have empty tables.",

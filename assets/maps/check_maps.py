@@ -161,7 +161,8 @@ class Checker:
             hit = self.box_solid(140, 0, 204, 47 + A_H)
             if hit:
                 self.fail("fortress gate", "the way out of the fortress (x 140..204, y 0..68) is blocked at %s" % (hit,))
-            x, y = areas.VERDE_AT_GATE[self.area]
+            verde = TABLES.gates[self.area].verde
+            x, y = verde.arg("x"), verde.arg("y")
             hit = self.box_solid(x + 2, y + 15, x + 22, y + 21)
             if hit:
                 self.fail("verde soldier", "his place (%d, %d) is not free: solid at %s" % (x, y, hit))
@@ -175,11 +176,13 @@ class Checker:
             if hit:
                 self.fail("gate", "the ground below the gate (x %d..%d, y %d..%d) is blocked at %s"
                           % (bx0, bx1, by0, by1, hit))
-        if self.area == 2:
-            for x, y, d in areas.AREA2_SIDE_DOORS:
-                self.check_walker("side door (%d, %d)" % (x, y), x, y, [d])
-        for row, side in areas.GATE_WAVE_EDGES.get(self.area, ()):
-            self.check_edge("gate wave grenadier at row %d" % row, row, side)
+        gate = TABLES.gates[self.area]
+        for x, y, d in gate.doors:
+            self.check_walker("side door (%d, %d)" % (x, y), x, y, [d])
+        for extras in gate.extras.values():
+            for call in (c for e in extras for c in (e.call, e.other) if c):
+                row, side = call.arg("row"), call.arg("side")
+                self.check_edge("gate wave grenadier at row %d" % row, row, side)
 
     def check_edge(self, rule, y, side):
         py = y + 16

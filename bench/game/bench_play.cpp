@@ -2,7 +2,10 @@
 // to the top while firing and throwing, against the 200 ticks a second the
 // game needs; a crowded tick (seven soldiers of mixed kinds with their
 // bullets and grenades, the hero firing) against the same rate, with the
-// allocations its ticks make; and the whole frame of play drawn and
+// allocations its ticks make; the gate wave at the top of area 1 (up to
+// seven soldiers out of the gate with their fire, the hero firing back) and
+// the level script's tick on area 5's chain of 61 rules, against the same
+// rate; the frame of that gate wave; and the whole frame of play drawn and
 // presented at three window sizes, against a frame that only clears and
 // presents at the same size (and the window's own clear and swap), measured
 // in the same run.
@@ -35,6 +38,7 @@
 #include "game/play/enemies/enemy.h"
 #include "game/play/hero.h"
 #include "game/play/level_screen.h"
+#include "game/play/script/spawn_script.h"
 #include "game/screens.h"
 #include "music/sid_stream.h"
 #include "platform/core/clock.h"
@@ -289,6 +293,93 @@ void BM_CrowdedTick(benchmark::State& state) {
 }
 BENCHMARK(BM_CrowdedTick);
 
+// The gate wave at the top of area 1, the play clock moved 5 ms a tick so
+// that the wave's pauses pass as in play: soldiers leave the gate while
+// fewer than seven are about, walk down, fire and throw, and the hero (spared
+// by God mode) fires back now and then; a finished wave starts again.
+struct GateWave {
+    long tick = 0;
+    long waves = 0;
+    void Start() {
+        StartCrowd();
+        ViewTop = 0;
+        Hero->y = 54;
+        // Each run starts its clock afresh: no step of an earlier run ahead.
+        LastGateSpawnMs = TopClock = 0;
+    }
+    void Tick(plat::ManualClock& clock) {
+        // He fires now and then, so that the crowd stays near its seven.
+        if (tick % 400 == 0) fw::KeyTableDown(FireKeys[1]);
+        if (tick % 400 == 1) fw::KeyTableUp(FireKeys[1]);
+        fw::Delta = 1.0f;
+        LevelScreen->Logic();
+        clock.Advance(5);
+        if (GateWaveCounter <= -16 || Hero->estado != HERO_PLAYING) {
+            ResetSpawnScript();
+            Hero->estado = HERO_PLAYING;
+            ++waves;
+        }
+        ++tick;
+    }
+};
+
+void BM_GateWave(benchmark::State& state) {
+    SetUpGame();
+    plat::ManualClock clock(1000000);
+    plat::StartRecording();
+    GateWave wave;
+    wave.Start();
+    double crowd = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        wave.Tick(clock);
+        crowd += EnemyList->Count();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    plat::StopRecording();
+    GodMode = 0;
+    const double rate = static_cast<double>(state.iterations()) / seconds;
+    state.counters["ticks_per_s"] = rate;
+    state.counters["x_realtime"] = rate / kTicksPerSecond;  // target: 2000 or more
+    state.counters["enemies_in_play"] = crowd / static_cast<double>(state.iterations());
+    state.counters["waves"] = static_cast<double>(wave.waves);
+}
+BENCHMARK(BM_GateWave);
+
+// The level script alone on area 5's chain of 61 rules, the view swept from
+// the bottom of the area to its top, one row every four ticks as the hero
+// pushes it; the actors the rules make stay in their lists (no update
+// pass), so most ticks find their keys alive.
+void BM_ScriptTickOfAreaFive(benchmark::State& state) {
+    SetUpGame();
+    Level = 5;
+    LevelStartKind = SCREEN_AREA_COMPLETE;
+    LevelScreen->Load();
+    LevelScreen->Start();
+    const int bottom = ViewTop;
+    long tick = 0;
+    double listed = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        ViewTop = bottom - static_cast<int>((tick / 4) % bottom);
+        if (ViewTop == bottom && tick % 4 == 0) {
+            EnemyList->Clear();
+            ShotList->Clear();
+            GuardList->Clear();
+        }
+        PlayClock = LastScrollTime;  // never idle
+        RunSpawnScript();
+        listed += EnemyList->Count();
+        ++tick;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double rate = static_cast<double>(state.iterations()) / seconds;
+    state.counters["ticks_per_s"] = rate;
+    state.counters["x_realtime"] = rate / kTicksPerSecond;  // target: 2000 or more
+    state.counters["enemies_listed"] = listed / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ScriptTickOfAreaFive);
+
 // A window of the state's size (width, height) with the game's 320 x 240
 // drawing space; false (and the benchmark skipped) without a display.
 bool OpenWindow(benchmark::State& state) {
@@ -302,13 +393,12 @@ bool OpenWindow(benchmark::State& state) {
     return true;
 }
 
-// A frame of play as the game draws and presents it.  Between frames (not
-// timed) the play goes on by the three or four ticks of a 60 Hz frame.
-void BM_FullFrame(benchmark::State& state) {
-    if (!OpenWindow(state)) return;
-    StartLargestArea();
-    Pilot pilot;
-    for (int i = 0; i < 2000; ++i) PlayTick(pilot);  // some actors on the screen
+// Frames of the level screen drawn and presented, timed; `tick` plays on
+// between them (not timed) by the three or four ticks of a 60 Hz frame,
+// after 2000 ticks that bring some actors on the screen.
+template <class Tick>
+void TimeFrames(benchmark::State& state, Tick&& tick) {
+    for (int i = 0; i < 2000; ++i) tick();
     LevelScreen->Draw();  // the textures made before timing
     plat::Flip(0);
     long frames = 0;
@@ -316,10 +406,31 @@ void BM_FullFrame(benchmark::State& state) {
         LevelScreen->Draw();
         plat::Flip(0);
         state.PauseTiming();
-        for (int i = 0; i < (frames % 3 == 2 ? 4 : 3); ++i) PlayTick(pilot);
+        for (int i = 0; i < (frames % 3 == 2 ? 4 : 3); ++i) tick();
         ++frames;
         state.ResumeTiming();
     }
+}
+
+// A frame of play as the game draws and presents it.  Between frames (not
+// timed) the play goes on by the three or four ticks of a 60 Hz frame.
+void BM_FullFrame(benchmark::State& state) {
+    if (!OpenWindow(state)) return;
+    StartLargestArea();
+    Pilot pilot;
+    TimeFrames(state, [&pilot] { PlayTick(pilot); });
+}
+
+// A frame of the gate wave at the top of area 1 (the open gate, the soldiers
+// out of it with their fire, the hero firing back), the wave going on by the
+// ticks of a 60 Hz frame between frames (not timed).
+void BM_GateWaveFrame(benchmark::State& state) {
+    if (!OpenWindow(state)) return;
+    plat::ManualClock clock(1000000);
+    GateWave wave;
+    wave.Start();
+    TimeFrames(state, [&] { wave.Tick(clock); });
+    GodMode = 0;
 }
 
 // The baseline: a frame that only clears and presents, through the layer.
@@ -343,6 +454,7 @@ void WindowSizes(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_FullFrame)->Apply(WindowSizes);
+BENCHMARK(BM_GateWaveFrame)->Apply(WindowSizes);
 BENCHMARK(BM_ClearAndPresent)->Apply(WindowSizes);
 BENCHMARK(BM_WindowFloor)->Apply(WindowSizes);
 
@@ -382,6 +494,9 @@ int main(int argc, char** argv) {
             if (floor)
                 std::printf("  %-10s against the window's own clear and swap (%.2f ms CPU): %.2fx\n", "",
                             floor->cpu, full->cpu / floor->cpu);
+            if (const auto* gate = times.Find(std::string("BM_GateWaveFrame/") + size))
+                std::printf("  %-10s the gate wave's frame: CPU %.2fx (%.2f ms), %.1f frames per 60 Hz frame\n", "",
+                            gate->cpu / clear->cpu, gate->cpu, 1000.0 / kDisplayHz / gate->wall);
         }
         plat::EndGraphics();
     };

@@ -15,6 +15,7 @@
 #include "game/play/field.h"
 #include "game/play/fires.h"
 #include "game/play/script/make_actor.h"
+#include "game/play/script/spawn_script.h"
 #include "game/play/shots.h"
 #include "game/screens.h"
 #include "music/sid_stream.h"
@@ -48,7 +49,7 @@ void StopMusic() {
 
 void CheckLevelExit() {
     if (!Hero) return;
-    if (ViewTop == 0 && GateWaveCounter <= -16 && EnemyList->IsEmpty() &&
+    if (ViewTop == 0 && GateWaveCounter <= kGateWaveEnd && EnemyList->IsEmpty() &&
         Hero->estado != HERO_FORTRESS_REACHED && Hero->estado != HERO_FORTRESS_BURNING) {
         Hero->estado = HERO_LEAVING;
         if (!AreaTablesOf(Level).huts.empty()) HutList->Clear();

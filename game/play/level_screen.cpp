@@ -17,10 +17,9 @@
 #include "game/play/field.h"
 #include "game/play/hero.h"
 #include "game/play/hud.h"
-#include "game/play/level_hooks.h"
 #include "game/play/pickups.h"
-#include "game/play/script/idle_grenadier.h"
 #include "game/play/script/make_actor.h"
+#include "game/play/script/spawn_script.h"
 #include "game/play/shots.h"
 #include "game/player_input.h"
 #include "game/screens.h"
@@ -109,9 +108,7 @@ void TLevelScreen::Logic() {
     Hero->m_update_dax();
     HandleFireButtons();
 
-    const auto& hooks = PlayHooks();
-    RunIdleGrenadier();
-    CallHook(hooks.RunSpawnScript);
+    RunSpawnScript();
     EachOf<T_Bala>(*ShotList, [](T_Bala& b) { b.m_Update_Bala(); });
     EachOf<T_Granada>(*ShotList, [](T_Granada& g) { g.m_update_granada(); });
     UpdateEnemies();

@@ -16,7 +16,7 @@ FOLDER = os.path.join(assetlib.ASSETS, "areas")
 class RealTables(unittest.TestCase):
     def test_every_chain_and_band_reads(self):
         t = area_data.load()
-        self.assertEqual([len(t.spawns[a]) for a in area_data.AREAS], [53, 44, 49, 49, 61, 50, 54, 61])
+        self.assertEqual([len(t.spawns[a]) for a in area_data.AREAS], [54, 44, 49, 49, 61, 50, 54, 61])
         self.assertEqual([len(t.checkpoints[a]) for a in area_data.AREAS], [4, 5, 4, 5, 5, 4, 5, 5])
         self.assertEqual(t.fortress_areas, (4, 8))
         self.assertEqual(len(t.fires), 9)
@@ -33,6 +33,25 @@ class RealTables(unittest.TestCase):
         self.assertEqual((r.call.name, r.call.picker), ("Corredor_puerta|Granadero_puerta", "RandomDir9or8"))
         r = t.spawns[4][45]
         self.assertEqual((r.test, r.call.name), ("guard", "Vigilante_Casa"))
+        # Area 1's runner between its rules 49 and 50.
+        r = t.spawns[1][49]
+        self.assertEqual((r.lo, r.hi, r.key, str(r.call)), (78, 120, 120, "Corredor(100, 120)"))
+
+    def test_the_gate_wave_of_every_area_reads(self):
+        gates = area_data.load().gates
+        self.assertEqual([gates[a].wait for a in area_data.AREAS],
+                         [(750, 2000), (1200, 1500)] + [(750, 1500)] * 6)
+        self.assertEqual([gates[a].verde_at for a in area_data.AREAS], [-2, -3, -2, -2, -2, -2, -2, -2])
+        self.assertEqual(str(gates[4].verde), "Verde(175, 75, -2, 7)")
+        self.assertEqual(gates[2].extras, {})
+        self.assertEqual(gates[2].doors, [(50, 68, 6), (290, 68, 4), (50, 118, 6), (290, 118, 4)])
+        self.assertTrue(all(not gates[a].doors for a in area_data.AREAS if a != 2))
+        # The shapes of an extra: one of two by a roll, one only late, in order.
+        e = gates[1].extras[-10][0]
+        self.assertEqual((str(e.call), str(e.other), e.late), ("Granadero(80, 6)", "Granadero(90, 4)", False))
+        self.assertEqual([(str(e.call), e.late) for e in gates[6].extras[-15]],
+                         [("Granadero(55, 6)", True), ("Granadero(100, 4)", False)])
+        self.assertEqual(sorted(gates[8].extras), [-15, -10, -5])
 
 
 class BadTables(unittest.TestCase):
@@ -67,6 +86,14 @@ class BadTables(unittest.TestCase):
             ("checkpoints.txt", "1   > 5   500", "after its last one"),
             ("huts.txt", "3   10   20   pack_gr(1, 2)", "only huts"),
             ("overlays.txt", "9   1   2   bridge", "no area"),
+            ("gate.txt", "wait 1 900..800", "lo..hi"),
+            ("gate.txt", "verde 1 -2 Verde(176, 0, -3, 7)", "keyed with its counter"),
+            ("gate.txt", "verde 1 -2 Corredor(1, -2)", "makes Verde"),
+            ("gate.txt", "extra 1 -16 Granadero(80, 6)", "counter -2..-15"),
+            ("gate.txt", "extra 1 -5 Corredor(80, 6)", "are grenadiers"),
+            ("gate.txt", "extra 1 -5 Granadero(80, 6) if Stage > 9", "is not a grenadier"),
+            ("gate.txt", "door 2 50 68", "x, row, direction"),
+            ("gate.txt", "gates 2 1", "expected 'wait'"),
         ]
         for name, line, words in cases:
             with self.subTest(line=line):

@@ -1,6 +1,6 @@
 #pragma once
 // The tables of the eight areas: checkpoint bands, start actors, huts,
-// overlay windows, the fortress and the spawn rule chains.  They are
+// overlay windows, the fortress, the spawn rule chains and the gate wave.  They are
 // generated at build time from the data files of assets/areas/ (the map
 // checker reads the same files), so edit those, not any C++.
 
@@ -103,6 +103,33 @@ struct ViewWindow {
     }
 };
 
+// A grenadier of the gate wave: `call`; with `either`, RandRange(1, 10) even
+// makes `call` and odd `other`; a stageAbove8 one only while Stage > 8.
+struct GateExtra {
+    int counter;  // made by the step that lowers the counter to this value
+    bool stageAbove8;
+    CreationCall call;
+    bool either;
+    CreationCall other;
+};
+
+// A side door the wave sends a soldier out of after each gate soldier.
+struct GateDoor {
+    int x, row, dir;
+};
+
+// The gate wave at the top of an area.
+struct GateTable {
+    int waitLo = 0, waitHi = 0;  // the pause between steps: RandRange(lo, hi) ms
+    int verdeAt = 0;             // the counter of the step that sends the verde soldier
+    CreationCall verde{};
+    std::span<const GateExtra> extras;  // in the order they are made
+    // With doors, a door soldier follows every gate soldier and lowers the
+    // counter once more; the kind the gate soldiers take never changes, and
+    // the verde step sends nobody else.
+    std::span<const GateDoor> doors;
+};
+
 struct AreaTables {
     std::span<const CheckpointBand> checkpoints;  // top band first
     std::span<const CreationCall> huts;           // made at the start, first
@@ -113,6 +140,7 @@ struct AreaTables {
     bool overlayBridgeGrenadiers = false;         // estado 18 drawn over layer 1
     bool fortress = false;                        // the fortress at the top
     std::span<const SpawnRule> spawns;            // the rule chain in order
+    GateTable gate;                               // no wait: no gate wave
 };
 
 // The tables of an area 1..8; empty tables for any other value.

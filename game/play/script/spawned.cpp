@@ -16,6 +16,16 @@ int VehicleSpawnedAt(int key) { return SpawnedIn<T_Vehiculo_Enemigo>(*EnemyList,
 
 int PickupSpawnedAt(int key) { return SpawnedIn<T_Pack_Granadas>(*ShotList, key); }
 
+int SpawnedAt(SpawnTest test, int key) {
+    switch (test) {
+    case SpawnTest::Enemy: return EnemySpawnedAt(key);
+    case SpawnTest::Vehicle: return VehicleSpawnedAt(key);
+    case SpawnTest::Guard: return ExtraEnemySpawnedAt(key);
+    case SpawnTest::Pickup: return PickupSpawnedAt(key);
+    }
+    return 0;
+}
+
 int SpawnMarkerSet(int value) {
     return std::find(SpawnMarkers.begin(), SpawnMarkers.end(), value) != SpawnMarkers.end() ? 1 : 0;
 }

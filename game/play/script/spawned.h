@@ -4,6 +4,7 @@
 // spawn markers the gate wave leaves for the soldiers it has sent.
 
 #include "game/globals.h"
+#include "game/play/script/area_tables.h"
 
 namespace game {
 
@@ -22,6 +23,8 @@ int EnemySpawnedAt(int key);       // a T_Enemigo of EnemyList
 int ExtraEnemySpawnedAt(int key);  // a T_Enemigo of GuardList (house guards)
 int VehicleSpawnedAt(int key);     // a T_Vehiculo_Enemigo of EnemyList
 int PickupSpawnedAt(int key);      // a T_Pack_Granadas of ShotList
+// The test a rule of the tables names.
+int SpawnedAt(SpawnTest test, int key);
 
 // 1 when any of the 20 marker slots holds `value`.
 int SpawnMarkerSet(int value);

@@ -31,7 +31,6 @@
 #include "game/play/field.h"
 #include "game/play/hero.h"
 #include "game/play/level_complete_screen.h"
-#include "game/play/level_hooks.h"
 #include "game/play/level_screen.h"
 #include "game/play/shots.h"
 #include "game/player_input.h"
@@ -165,7 +164,6 @@ protected:
         HighScoresScreen = table_;
         LevelScreen = plat::New<TLevelScreen>();
         RecordsEntryScreen = plat::New<TIntroducirRecordsScreen>();
-        PlayHooks() = TPlayHooks{};
 
         ResetRunState();
         LevelStartKind = SCREEN_TITLE;
@@ -181,7 +179,6 @@ protected:
         TitleScreen = nullptr;
         LevelCompleteScreen = nullptr;
         HighScoresScreen = nullptr;
-        PlayHooks() = TPlayHooks{};
         if (plat::IsRecording()) plat::StopRecording();
         fw::Game = nullptr;
         plat::FlushEvent();

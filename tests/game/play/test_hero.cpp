@@ -6,6 +6,7 @@
 #include "game/play/enemies/enemy.h"
 #include "game/play/enemies/vehicles.h"
 #include "game/play/fires.h"
+#include "game/play/script/spawned.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
@@ -384,6 +385,7 @@ TEST_F(HeroTest, TheFortressBurnsForThreeSecondsOnAreasFourAndEight) {
     Begin(8);
     GuardList->AddLast(plat::New<plat::Object>());
     ViewTop = 0;
+    AddSpawnMarker(GateWaveCounter);  // no gate soldier comes while it burns
     Hero->x = 152;
     Hero->y = 0.1f;
     Hero->estado = HERO_LEAVING;

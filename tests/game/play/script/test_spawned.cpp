@@ -127,8 +127,9 @@ TEST_F(EnemyTest, StandingStillBringsAGrenadierEveryThreeSecondsWalkingUpDoesNot
     // on tick 601, then every 601 ticks.
     EXPECT_EQ(NewSoldiers([this] { Tick(); }, 1900), (std::vector<int>{601, 1202, 1803}));
 
-    // Pushing the view up keeps the grenadiers away.
-    Begin();
+    // Pushing the view up keeps the grenadiers away (on an area without a
+    // rule chain, which would bring soldiers of its own).
+    Begin(0);
     Hold(UpKeys[1]);
     EXPECT_TRUE(NewSoldiers([this] { Tick(); }, 1900).empty());
     Release(UpKeys[1]);
