@@ -66,16 +66,6 @@ protected:
         game::ShotList->AddLast(b);
         return b;
     }
-    // A grenade at (x, y), the hero's and bursting unless told otherwise.
-    static plat::Ref<game::T_Granada> Burst(float x, float y, int owned = game::GRANADA_HERO, int explota = 1) {
-        auto g = plat::New<game::T_Granada>();
-        g->owned = owned;
-        g->x = x;
-        g->y = y;
-        g->explota = explota;
-        game::ShotList->AddLast(g);
-        return g;
-    }
 
     plat::Ref<tilemap::TileMap> map_;
 };

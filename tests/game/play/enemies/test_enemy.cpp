@@ -183,7 +183,7 @@ TEST_F(EnemyTest, ABulletBeatsAGrenadeAndOneBurstKillsSeveral) {
     a->dir = b->dir = 0;  // standing
     a->Frame_ind = b->Frame_ind = 2;
     auto bullet = HeroBullet(103, a->y + 3);
-    auto grenade = Burst(100, a->y);
+    auto grenade = PutGrenade(100, a->y);
     Update();
     // The bullet took the first soldier: one hit, one score, the bullet gone.
     EXPECT_EQ(a->estado, ENEMY_DYING);
@@ -238,7 +238,7 @@ TEST_F(EnemyTest, WhatAHitDoesByKindAndWhoIsNeverHit) {
             if (byBullet)
                 HeroBullet(110, e->y + 10);
             else
-                Burst(104, e->y + 5);
+                PutGrenade(104, e->y + 5);
             Update(1);
             const int want = byBullet ? c.byBullet : c.byBurst;
             SCOPED_TRACE(testing::Message() << "estado " << c.estado << " trench " << c.trench
@@ -254,7 +254,7 @@ TEST_F(EnemyTest, WhatAHitDoesByKindAndWhoIsNeverHit) {
     t->estado_trinchero = TRENCH_HALF_UP;
     t->AnimDelay = 1000;
     t->Frame_ind = 3;
-    Burst(104, t->y + 5);
+    PutGrenade(104, t->y + 5);
     Update();
     EXPECT_EQ(t->Frame_ind, 0);
 
@@ -265,8 +265,8 @@ TEST_F(EnemyTest, WhatAHitDoesByKindAndWhoIsNeverHit) {
     auto r = Put(ENEMY_RUNNER, 100, 40);
     r->dir = 0;
     HeroBullet(110, r->y + 10, BALA_ENEMY);
-    Burst(104, r->y + 5, GRANADA_ENEMY);
-    Burst(104, r->y + 5, GRANADA_HERO, 0);
+    PutGrenade(104, r->y + 5, GRANADA_ENEMY);
+    PutGrenade(104, r->y + 5, GRANADA_HERO, 0);
     Update();
     EXPECT_EQ(r->estado, ENEMY_RUNNER);
     EXPECT_EQ(Score, 0);
@@ -276,7 +276,7 @@ TEST_F(EnemyTest, WhatAHitDoesByKindAndWhoIsNeverHit) {
     T_Enemigo::f_Create_Vigilante_Casa(100, 700);
     auto house = plat::As<T_Enemigo>(GuardList->First());
     house->y = static_cast<float>(ViewTop) + 40;
-    Burst(104, house->y + 5);
+    PutGrenade(104, house->y + 5);
     UpdateGuards();
     EXPECT_EQ(house->estado, ENEMY_DYING_HOUSE_GUARD);
     EXPECT_EQ(Score, 300);
@@ -398,7 +398,7 @@ TEST_F(EnemyTest, AHouseGuardShotDeadLeavesGuardList) {
         if (bullet)
             HeroBullet(110, house->y + 10);
         else
-            Burst(104, house->y + 5);
+            PutGrenade(104, house->y + 5);
         for (int i = 0; i < 36; ++i) UpdateGuards();
         EXPECT_EQ(GuardList->Count(), 1) << bullet;
         EXPECT_EQ(house->estado, bullet ? ENEMY_DYING : ENEMY_DYING_HOUSE_GUARD);
