@@ -7,9 +7,12 @@ itself had passed, and names every test that needed that second run.
 
 LeakSanitizer looks for leaks when a process ends: a tracer thread stops
 every other thread first, and on a loaded machine that tracer now and then
-crashes.  The test's own result is then a pass with a failed exit.  Any
-other failure (a failed check, a leak found, a sanitizer error, a timeout)
-fails the run at once, without a second try.
+crashes.  The test's own result is then a pass with a failed exit.  The
+same crash in a program the test started leaves that program's result
+unknown; the test then says so in the line STARTED_PROGRAM_CRASH (a death
+test shows the crash in its copy's output) and is run again too.  Any other
+failure (a failed check, a leak found, a sanitizer error, a timeout) fails
+the run at once, without a second try.
 """
 
 import os
@@ -24,13 +27,22 @@ LSAN_FATAL = "LeakSanitizer has encountered a fatal error"
 REAL_FAULTS = ("ERROR: LeakSanitizer: detected memory leaks", "ERROR: AddressSanitizer",
                "runtime error:", "[  FAILED  ]")
 TEST_PASSED = "[  PASSED  ]"
+# How a death test shows the error output of the copy of itself it ran.
+DEATH_TEST_LINE = "[  DEATH   ] "
+# Written by the tests that start the game as a program of its own
+# (tests/game/front/test_process.cpp) when its leak check's tracer crashed.
+STARTED_PROGRAM_CRASH = "A started program's exit-time leak check crashed (LeakSanitizer's tracer): its result is unknown"
 
 
 def tracer_crash_at_exit(output):
     """True when a test's output shows that the test passed and that only
-    the leak check at process exit failed, its tracer having crashed."""
+    the leak check at process exit failed, its tracer having crashed, or
+    that a program the test started met that crash."""
     if TRACER_CRASH not in output or LSAN_FATAL not in output:
         return False
+    if STARTED_PROGRAM_CRASH in output or DEATH_TEST_LINE + TRACER_CRASH in output:
+        # The started program's failed exit fails the test's checks of it.
+        return not any(sign in output for sign in REAL_FAULTS if sign != "[  FAILED  ]")
     if any(sign in output for sign in REAL_FAULTS):
         return False
     return TEST_PASSED in output

@@ -24,6 +24,8 @@ LEAK = ("==4242==ERROR: LeakSanitizer: detected memory leaks\n\n"
         "Direct leak of 16 byte(s) in 1 object(s) allocated from:\n    #0 0x4a in operator new\n")
 ASAN = "==4242==ERROR: AddressSanitizer: heap-use-after-free on address 0x602000000010\n"
 UBSAN = "game/hero.cpp:40:12: runtime error: signed integer overflow\n"
+STARTED = run_ctest.STARTED_PROGRAM_CRASH + "\n"
+DEATH = run_ctest.DEATH_TEST_LINE
 
 
 class Recognition(unittest.TestCase):
@@ -38,6 +40,13 @@ class Recognition(unittest.TestCase):
                 ("undefined behaviour, then the tracer crash", PASSED + UBSAN + TRACER, False),
                 ("another fatal error of the leak check", PASSED + TRACER.split("\n", 1)[1], False),
                 ("a crash before the test ended", "[ RUN      ] Suite.Case\n" + TRACER, False),
+                ("a started program's tracer crashed", FAILED + STARTED + TRACER, True),
+                ("a started program's tracer crashed after it leaked", FAILED + STARTED + LEAK + TRACER, False),
+                ("a started program's tracer crashed after a use after free",
+                 FAILED + STARTED + ASAN + TRACER, False),
+                ("the line without the crash", FAILED + STARTED, False),
+                ("a death test's copy met the crash", FAILED + DEATH + TRACER, True),
+                ("a death test's copy leaked", FAILED + DEATH + LEAK + DEATH + TRACER, False),
         ):
             with self.subTest(name):
                 self.assertEqual(run_ctest.tracer_crash_at_exit(output), again)
