@@ -503,7 +503,7 @@ def check_front(area, m, names):
 NEAR_WHITE = 225
 SPECK_MAX = 6
 SPECKS_PER_VIEW = 20
-# Views reported one by one per area; the rest are counted.
+# Runs of such views reported one by one per area; the rest are counted.
 SPECK_VIEWS_REPORTED = 5
 
 
@@ -557,7 +557,8 @@ def view_tops(area, m):
 
 
 def specks_per_view(area, m):
-    """View top -> the specks (each a sorted list of pixels) it shows."""
+    """View top -> the specks it shows, each a list of its pixels from the
+    top left."""
     pixels = near_white_pixels(m)
     whole = groups(pixels)
     rows = {}
@@ -577,7 +578,7 @@ def specks_per_view(area, m):
             # A group the view's edge cuts shows only its part in the view.
             for part in ([g] if len(inside) == len(g) else groups(inside)):
                 if len(part) <= SPECK_MAX:
-                    specks.append(sorted(part))
+                    specks.append(sorted(part, key=lambda p: (p[1], p[0])))
         out[top] = specks
     return out
 
@@ -585,7 +586,7 @@ def specks_per_view(area, m):
 def check_specks(area, m):
     """At most SPECKS_PER_VIEW bullet-like specks in every view; views that
     hold more are reported in runs, with the worst of each run."""
-    counts = {top: s for top, s in specks_per_view(area, m).items()}
+    counts = specks_per_view(area, m)
     bad = [top for top in sorted(counts) if len(counts[top]) > SPECKS_PER_VIEW]
     runs = []
     for top in bad:
@@ -597,7 +598,8 @@ def check_specks(area, m):
     problems = []
     for run in runs[:SPECK_VIEWS_REPORTED]:
         worst = max(run, key=lambda t: (len(counts[t]), -t))
-        at = ", ".join("(%d, %d)" % s[0] for s in sorted(counts[worst], key=lambda s: (s[0][1], s[0][0]))[:3])
+        firsts = sorted((s[0][1], s[0][0]) for s in counts[worst])[:3]
+        at = ", ".join("(%d, %d)" % (x, y) for y, x in firsts)
         views_ = "view %d shows" % run[0] if len(run) == 1 else "views %d..%d show" % (run[0], run[-1])
         problems.append("%s, white specks: %s more than %d specks an enemy bullet could hide among "
                         "(near-white groups of 1 to %d pixels); view %d (y %d..%d) shows %d, the first at %s"
