@@ -34,6 +34,11 @@ COLOURS = {
     "m": ("dune", (188, 160, 96)),
     "z": ("pale sand", (234, 216, 158)),
     "q": ("ash", (50, 44, 40)),
+    # The ground's lightest details (pale petals, worn paint, the glint of
+    # water at its shore) stay well below white: pure white is the enemy
+    # bullets' colour, and they must stand out on any ground.
+    "p": ("cream", (236, 226, 184)),
+    "x": ("foam", (188, 224, 236)),
 }
 
 TRANSPARENT_KEY = "."

@@ -75,7 +75,8 @@ def crop(g, x0, y0, w=8, h=8):
 # Darker version of each colour, for ground in the shadow of a deck.
 SHADE = {"G": "g", "l": "G", "g": "j", "n": "m", "h": "b", "y": "h", "b": "r", "e": "d",
          "f": "e", "d": "k", "k": "k", "U": "u", "c": "U", "u": "u", "w": "f", "s": "b",
-         "R": "r", "r": "k", "o": "b", "j": "k", "a": "g", "m": "h", "z": "n", "q": "k"}
+         "R": "r", "r": "k", "o": "b", "j": "k", "a": "g", "m": "h", "z": "n", "q": "k",
+         "p": "n", "x": "c"}
 
 # One step lighter and darker, for the small details drawn on the ground
 # (grass blades, ripples, pebbles): they keep the tone of the ground under them.
@@ -307,13 +308,13 @@ def water_tile(variant, shore):
     for side in shore:
         for i in range(8):
             if side == N_:
-                g[0][i], g[1][i] = "n", ("c" if i % 3 else "w")
+                g[0][i], g[1][i] = "n", ("c" if i % 3 else "x")
             elif side == S_:
                 g[7][i], g[6][i] = "h", ("u" if i % 2 else "U")
             elif side == W_:
-                g[i][0], g[i][1] = "n", ("c" if i % 3 else "w")
+                g[i][0], g[i][1] = "n", ("c" if i % 3 else "x")
             else:
-                g[i][7], g[i][6] = "n", ("c" if (i + 1) % 3 else "w")
+                g[i][7], g[i][6] = "n", ("c" if (i + 1) % 3 else "x")
     return g
 
 
@@ -728,7 +729,7 @@ def component_picture(kind, size, seed, ground_pix):
 
 def flowers_tile(g, variant):
     rng = Rng("flowers", variant)
-    colours = (("y", "w"), ("R", "y"), ("w", "y"), ("o", "y"), ("c", "w"))
+    colours = (("y", "p"), ("R", "y"), ("p", "y"), ("o", "y"), ("c", "p"))
     petal, heart = colours[variant % len(colours)]
     for _ in range(3 + variant % 2):
         x, y = 1 + rng.below(6), 1 + rng.below(6)
@@ -1055,7 +1056,7 @@ def deck_tile(variant, top, bottom, style):
                 g[7][x], g[6][x], g[5][x] = "k", "d", "f"
         if not top and not bottom and variant % 2 == 0:
             for x in range(1, 6):
-                g[3][x] = "w"
+                g[3][x] = "p"
     return g
 
 

@@ -6,9 +6,10 @@ built from, ../areas): sizes, free ground wherever the
 hero starts or restarts, a way up for him from every restart to the top,
 a free gate passage, for every scripted actor the terrain its kind needs,
 closed silhouettes in the front layer, and in every map (the title's too)
-whole pictures where a picture spans several blocks.  Every broken rule is
-reported with its area and rule; the exit status is 1 when any rule is
-broken.
+whole pictures where a picture spans several blocks and, in every view,
+no more than a few white specks an enemy bullet could hide among.  Every
+broken rule is reported with its area and rule; the exit status is 1 when
+any rule is broken.
 """
 
 import os
@@ -491,6 +492,125 @@ def check_front(area, m, names):
     return problems
 
 
+# Enemy bullets are 2 x 2 pixels of pure white, drawn under the front layer;
+# the ground keeps white for them.  A speck is a group of near-white pixels
+# (every channel at least NEAR_WHITE) that could pass for a bullet: 1 to
+# SPECK_MAX pixels joined by their sides (4-connected), as a view shows
+# them: layer 0 with the opaque pixels of layer 1 over it, cut by the view's
+# top and bottom.  Joining by sides only counts at least as many specks as
+# joining corners too would: a diagonal pair is two specks, and a large
+# patch that breaks into small groups counts as all of them.
+NEAR_WHITE = 225
+SPECK_MAX = 6
+SPECKS_PER_VIEW = 20
+# Runs of such views reported one by one per area; the rest are counted.
+SPECK_VIEWS_REPORTED = 5
+
+
+def near_white_pixels(m):
+    """The map pixels (x, y) that show near-white, front layer over ground."""
+    def light(gfx, layer):
+        return [(x, y) for y, row in enumerate(m.graphics[gfx]) for x, rgb in enumerate(row)
+                if min(rgb) >= NEAR_WHITE and (layer == 0 or rgb != fmp.MASK_RGB)]
+
+    lit = ({}, {})
+    out = set()
+    for cy in range(m.height):
+        for cx in range(m.width):
+            ground = m.blocks[m.layers[0][cy][cx]][0]
+            front = m.blocks[m.layers[1][cy][cx]][0] if len(m.layers) > 1 else 0
+            if ground not in lit[0]:
+                lit[0][ground] = light(ground, 0)
+            pixels = set(lit[0][ground])
+            if front > 0:
+                if front not in lit[1]:
+                    lit[1][front] = light(front, 1)
+                g = m.graphics[front]
+                pixels = {(x, y) for x, y in pixels if g[y][x] == fmp.MASK_RGB} | set(lit[1][front])
+            out |= {(cx * 8 + x, cy * 8 + y) for x, y in pixels}
+    return out
+
+
+def groups(pixels):
+    """The 4-connected groups of a set of pixels, each a list."""
+    left, out = set(pixels), []
+    while left:
+        todo = [left.pop()]
+        group = []
+        while todo:
+            x, y = todo.pop()
+            group.append((x, y))
+            for n in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
+                if n in left:
+                    left.remove(n)
+                    todo.append(n)
+        out.append(group)
+    return out
+
+
+def view_tops(area, m):
+    """Every scroll position the game can show: an area's view runs from its
+    start at the bottom of the map to the top; the title's slides lie
+    within the whole map."""
+    bottom = (m.height - 2) * 8 if area else m.height * 8
+    return range(0, max(0, bottom - areas.VIEW_H) + 1)
+
+
+def specks_per_view(area, m):
+    """View top -> the specks it shows, each a list of its pixels from the
+    top left."""
+    pixels = near_white_pixels(m)
+    whole = groups(pixels)
+    rows = {}
+    for i, g in enumerate(whole):
+        for _, y in g:
+            rows.setdefault(y, set()).add(i)
+    out = {}
+    for top in view_tops(area, m):
+        bottom = top + areas.VIEW_H
+        seen = set()
+        for y in range(top, bottom):
+            seen |= rows.get(y, set())
+        specks = []
+        for i in sorted(seen):
+            g = whole[i]
+            inside = [p for p in g if top <= p[1] < bottom]
+            # A group the view's edge cuts shows only its part in the view.
+            for part in ([g] if len(inside) == len(g) else groups(inside)):
+                if len(part) <= SPECK_MAX:
+                    specks.append(sorted(part, key=lambda p: (p[1], p[0])))
+        out[top] = specks
+    return out
+
+
+def check_specks(area, m):
+    """At most SPECKS_PER_VIEW bullet-like specks in every view; views that
+    hold more are reported in runs, with the worst of each run."""
+    counts = specks_per_view(area, m)
+    bad = [top for top in sorted(counts) if len(counts[top]) > SPECKS_PER_VIEW]
+    runs = []
+    for top in bad:
+        if runs and runs[-1][-1] == top - 1:
+            runs[-1].append(top)
+        else:
+            runs.append([top])
+    what = "area %d" % area if area else "title map"
+    problems = []
+    for run in runs[:SPECK_VIEWS_REPORTED]:
+        worst = max(run, key=lambda t: (len(counts[t]), -t))
+        firsts = sorted((s[0][1], s[0][0]) for s in counts[worst])[:3]
+        at = ", ".join("(%d, %d)" % (x, y) for y, x in firsts)
+        views_ = "view %d shows" % run[0] if len(run) == 1 else "views %d..%d show" % (run[0], run[-1])
+        problems.append("%s, white specks: %s more than %d specks an enemy bullet could hide among "
+                        "(near-white groups of 1 to %d pixels); view %d (y %d..%d) shows %d, the first at %s"
+                        % (what, views_, SPECKS_PER_VIEW, SPECK_MAX, worst, worst, worst + areas.VIEW_H - 1,
+                           len(counts[worst]), at))
+    if len(runs) > SPECK_VIEWS_REPORTED:
+        problems.append("%s, white specks: %d more runs of views with too many"
+                        % (what, len(runs) - SPECK_VIEWS_REPORTED))
+    return problems
+
+
 def check_file(path, area, layout_path):
     with open(path, "rb") as f:
         data = f.read()
@@ -499,7 +619,7 @@ def check_file(path, area, layout_path):
     if known is None:
         return ["area %d: %s is not what %s gives (rebuild the maps)" % (area, path, layout_path)]
     names, parts = known
-    problems = check_pictures(area, m, parts)
+    problems = check_pictures(area, m, parts) + check_specks(area, m)
     if area == 0:
         if m.width < 40 or m.height < areas.TITLE_HEIGHT:
             problems.append("title map: %d x %d blocks, at least 40 x %d needed" % (m.width, m.height, areas.TITLE_HEIGHT))

@@ -207,5 +207,128 @@ class FrontLayer(unittest.TestCase):
         self.assertGreater(darker, 10)
 
 
+GRASS, WHITE = (72, 150, 56), (255, 255, 255)
+
+
+def speck_map(light, front=None, rows=22):
+    """A map 40 px wide of plain ground with the given pixels (x, y) -> rgb
+    on it, and front-layer pixels (x, y) -> rgb over it."""
+    m = fmp.Map(5, rows)
+    m.graphics = [[[GRASS] * 8 for _ in range(8)], [[fmp.MASK_RGB] * 8 for _ in range(8)]]
+    m.blocks = [(0, 0), (1, 0)]
+    m.layers = [[[0] * 5 for _ in range(rows)], [[0] * 5 for _ in range(rows)]]
+    for layer, pixels, base in ((0, light, 0), (1, front or {}, 1)):
+        cells = {}
+        for (x, y), rgb in pixels.items():
+            cells.setdefault((x // 8, y // 8), []).append((x % 8, y % 8, rgb))
+        for (cx, cy), pix in sorted(cells.items()):
+            g = [row[:] for row in m.graphics[base]]
+            for x, y, rgb in pix:
+                g[y][x] = rgb
+            m.graphics.append(g)
+            m.blocks.append((len(m.graphics) - 1, 0))
+            m.layers[layer][cy][cx] = len(m.blocks) - 1
+    return m
+
+
+def white(*spots, rgb=WHITE):
+    """Pixels from strings of "#" rows placed at (x, y)."""
+    out = {}
+    for x0, y0, rows in spots:
+        for y, row in enumerate(rows):
+            for x, c in enumerate(row):
+                if c == "#":
+                    out[(x0 + x, y0 + y)] = rgb
+    return out
+
+
+class WhiteSpecks(unittest.TestCase):
+    def count(self, m, top=0):
+        return len(check_maps.specks_per_view(1, m)[top])
+
+    def test_small_groups_of_near_white_pixels_joined_by_their_sides_are_specks(self):
+        for name, pixels, expected in (
+                ("one pixel", white((3, 3, ["#"])), 1),
+                ("a bullet", white((3, 3, ["##", "##"])), 1),
+                ("a diagonal pair", white((3, 3, ["#.", ".#"])), 2),
+                ("a flower of four petals round a dark heart", white((3, 3, [".#.", "#.#", ".#."])), 4),
+                ("six in a row", white((3, 3, ["######"])), 1),
+                ("seven in a row", white((3, 3, ["#######"])), 0),
+                ("a patch", white((3, 3, ["###", "###", "###"])), 0),
+                ("a patch and a speck at its corner", white((3, 3, ["###.", "###.", "###.", "...#"])), 1),
+                ("three far apart", white((1, 1, ["#"]), (20, 30, ["##"]), (35, 150, ["#", "#"])), 3),
+                ("just near-white", white((3, 3, ["#"]), rgb=(225, 225, 225)), 1),
+                ("one channel below", white((3, 3, ["#"]), rgb=(255, 255, 224)), 0),
+                ("the ground's cream", white((3, 3, ["##"]), rgb=palette.rgb("p")), 0),
+                ("the water's foam", white((3, 3, ["##"]), rgb=palette.rgb("x")), 0),
+        ):
+            with self.subTest(name):
+                self.assertEqual(self.count(speck_map(pixels)), expected)
+
+    def test_the_view_shows_the_front_layer_over_the_ground(self):
+        ground = white((3, 3, ["#"]), (20, 3, ["#"]))
+        for name, front, expected in (
+                ("nothing in front", {}, 2),
+                ("a leaf over one", {(3, 3): (32, 84, 36)}, 1),
+                ("a front picture's transparent pixel over one", {(4, 3): (32, 84, 36)}, 2),
+                ("a white pixel in front joins one", white((3, 4, ["#"])), 2),
+                ("a white pixel in front alone", white((30, 30, ["#"])), 3),
+        ):
+            with self.subTest(name):
+                self.assertEqual(self.count(speck_map(ground, front)), expected)
+
+    def test_every_scroll_position_shows_its_own_cut_of_a_group(self):
+        # A bar of 8 pixels: while the view's bottom edge cuts it to 6 or
+        # fewer, what shows of it is a speck.
+        m = speck_map(white((10, 158, ["#"] * 8)), rows=23)
+        per_view = check_maps.specks_per_view(1, m)
+        self.assertEqual(sorted(per_view), list(range(0, 9)))
+        self.assertEqual([len(per_view[t]) for t in range(9)], [1, 1, 1, 1, 1, 0, 0, 0, 0])
+        self.assertEqual(per_view[0], [[(10, 158), (10, 159)]])
+        # The title's slides reach the bottom row of its map.
+        title = speck_map({}, rows=21)
+        self.assertEqual(sorted(check_maps.specks_per_view(0, title)), list(range(0, 9)))
+
+    def test_the_checker_fails_a_view_with_more_than_twenty_specks(self):
+        # Twenty specks in rows 10..13, shown by the views from the top down
+        # to view 10 of a map whose views run from 0 to 16.
+        row = [(2 + 3 * (i % 12), 10 + 3 * (i // 12), ["#"]) for i in range(20)]
+        self.assertEqual(check_maps.check_specks(1, speck_map(white(*row), rows=24)), [])
+        for name, area, extra, expected in (
+                ("one more at the top", 1, (20, 0, ["#"]),
+                 "area 1, white specks: view 0 shows more than 20 specks"),
+                ("one more that views 6 and below show", 1, (20, 165, ["##"]),
+                 "area 1, white specks: views 6..10 show more than 20 specks"),
+                ("the title map", 0, (20, 165, ["##"]),
+                 "title map, white specks: views 6..10 show more than 20 specks"),
+        ):
+            with self.subTest(name):
+                problems = check_maps.check_specks(area, speck_map(white(*row, extra), rows=24))
+                self.assertEqual(len(problems), 1, problems)
+                self.assertTrue(problems[0].startswith(expected), problems)
+                first = extra[:2] if extra[1] < 10 else (2, 10)
+                self.assertIn("shows 21, the first at (%d, %d)" % first, problems[0])
+
+    def test_the_lightest_ground_details_stay_off_white(self):
+        # Whatever a layout puts where, its petals, shore glints, paint,
+        # lit tops and pebbles never pass for a bullet.
+        sides = (art.N_, art.E_, art.S_, art.W_)
+        tiles = [("flowers %d" % v, art.flowers_tile(art.blank("G"), v)) for v in range(10)]
+        tiles += [("water %d" % v, art.water_tile(v, sides)) for v in range(4)]
+        tiles += [("deck %s %d" % (style, v), art.deck_tile(v, top, bottom, style))
+                  for style in ("stone", "wood") for v in range(4) for top in (0, 1) for bottom in (0, 1)]
+        tiles += [("wall %s" % style, art.wall_tile(v, 1, 1, style)) for style in ("stone", "fort", "brick")
+                  for v in range(2)]
+        tiles += [("%s %d" % (kind, v), art.object_tile(kind, ground, v, (0, 0)))
+                  for kind, ground in (("gravel", "dirt"), ("pebble", "sand"), ("rock", "grass"), ("hedgehog", "sand"))
+                  for v in range(4)]
+        tiles += [("ground %s %d" % (cls, v), art.ground_tile(cls, v, (4, 4, 4, 4))) for cls in art.GROUND_BASE
+                  for v in range(16)]
+        for name, g in tiles:
+            with self.subTest(name):
+                light = sorted({k for row in g for k in row
+                                if k != art.T and min(palette.rgb(k)) >= check_maps.NEAR_WHITE})
+                self.assertEqual(light, [])
+
 if __name__ == "__main__":
     unittest.main()
