@@ -296,6 +296,27 @@ class Composer:
         p = run * 4 - 1
         return p % 8 if top + p // 8 == y else None
 
+    def _avenue_key(self, x, y, variant):
+        """An avenue block: its kerbs face what is not asphalt; its lane
+        lines follow from where it lies across the avenue's width."""
+        paved = ("road", "avenue", "crossing")
+        kerbs = tuple(s for s in self._sides(0, x, y, lambda o: o not in paved) if s in (art.W_, art.E_))
+        left = x
+        while left > 0 and self.looks[0][y][left - 1].look in ("avenue", "crossing"):
+            left -= 1
+        right = x
+        while right < self.w - 1 and self.looks[0][y][right + 1].look in ("avenue", "crossing"):
+            right += 1
+        width, at = right - left + 1, x - left
+        marking = None
+        if self.looks[0][y][x].look == "crossing":
+            marking = "zebra"
+        elif width >= 9 and at == width // 2:
+            marking = "centre"
+        elif width >= 9 and at in (width // 4, width - 1 - width // 4):
+            marking = "lane"
+        return ("avenue", variant, kerbs, marking, y % 2), lambda: art.avenue_tile(variant, kerbs, marking, y)
+
     def corners(self, cls, x, y):
         """The ground tones at the four corners of a block."""
         salt = self.lay.area * 31 + sum(map(ord, cls))
@@ -339,10 +360,12 @@ class Composer:
             shore = self._sides(0, x, y, lambda o: o != "water")
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
         if look == "road":
-            kerbs = self._sides(0, x, y, lambda o: o != "road")
+            kerbs = self._sides(0, x, y, lambda o: o not in ("road", "avenue", "crossing"))
             kerbs = tuple(s for s in kerbs if s in (art.N_, art.S_))
             dash = self._road_dash(x, y)
             return ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+        if look in ("avenue", "crossing"):
+            return self._avenue_key(x, y, v % 3)
         if look in ("wall", "brick", "fortwall"):
             style = {"wall": "stone", "brick": "brick", "fortwall": "fort"}[look]
             top = self.look(0, x, y - 1) != look and y > 0
@@ -356,8 +379,16 @@ class Composer:
         if look == "bunker":
             sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door"))
             return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
+        if look == "citadel":
+            sides = self._sides(0, x, y, lambda o: o != "citadel")
+            part = (x % 4) + 4 * (y % 2)
+            depth = 0
+            while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "citadel":
+                depth += 1
+            slit = x % 3 == 1
+            return ("citadel", part, depth, sides, slit), lambda: art.citadel_tile(part, depth, sides, slit)
         if look == "door":
-            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof"))
+            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof", "citadel"))
             return ("door", sides), lambda: art.door_tile(sides)
         if look == "planks":
             sides = self._sides(0, x, y, lambda o: o != "planks")
