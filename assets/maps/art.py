@@ -1161,11 +1161,14 @@ def deck_tile(variant, top, bottom, style):
 
 
 def planks_tile(variant, sides):
-    """A footbridge on the ground, planks across, rails at its open sides."""
+    """A footbridge on the ground, planks across, rails at its open sides.
+    One running across the map (rails north and south) has its planks
+    turned to match."""
+    across = N_ in sides or S_ in sides
     g = blank("h")
     for y in range(8):
         for x in range(8):
-            if y % 3 == 2:
+            if (x if across else y) % 3 == 2:
                 g[y][x] = "b"
             elif (x + variant + y) % 5 == 0:
                 g[y][x] = "n"
@@ -1175,6 +1178,10 @@ def planks_tile(variant, sides):
                 g[i][0], g[i][1] = "k", ("b" if i % 4 else "k")
             elif side == E_:
                 g[i][7], g[i][6] = "k", ("b" if i % 4 else "k")
+            elif side == N_:
+                g[0][i], g[1][i] = "k", ("b" if i % 4 else "k")
+            elif side == S_:
+                g[7][i], g[6][i] = "k", ("b" if i % 4 else "k")
     return g
 
 

@@ -392,7 +392,9 @@ class Composer:
             return ("door", sides), lambda: art.door_tile(sides)
         if look == "planks":
             sides = self._sides(0, x, y, lambda o: o != "planks")
-            sides = tuple(sd for sd in sides if sd in (art.W_, art.E_))
+            # A footbridge one block deep runs across the map: rails north and south.
+            across = art.N_ in sides and art.S_ in sides
+            sides = tuple(sd for sd in sides if sd in ((art.N_, art.S_) if across else (art.W_, art.E_)))
             return ("planks", v % 5, sides), lambda: art.planks_tile(v % 5, sides)
         if look == "sandbags":
             var = x % 5
