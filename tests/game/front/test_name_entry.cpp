@@ -112,7 +112,7 @@ TEST_F(EntryTest, LettersAreShotWithTheCrosshair) {
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[4]->name, "A");
     EXPECT_EQ(rows[4]->score, 4500);
-    EXPECT_EQ(rows[4]->level, 6);  // the area reached
+    EXPECT_EQ(rows[4]->level, 0) << "no area is stored, whichever was reached";
     EXPECT_EQ(rows[7]->name, "OLD6");  // the old lowest row made room
 }
 
