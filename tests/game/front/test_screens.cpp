@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "platform/core/random.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
+#include "platform/gfx/image.h"
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "tests/game/front/fixture.h"
@@ -627,6 +629,48 @@ TEST_F(FrontScreens, FullScreenWorksOnADisplayThatListsOneModeOnly) {
     EXPECT_EQ(fw::ScreenWidth, 1024);
     EXPECT_TRUE(plat::IsFullScreen());
     EXPECT_EQ(fw::Game->ForceWindowedMode, 0);
+    plat::ClearGraphicsModesForTests();
+}
+
+// Every opening of the display selects the driver with its own picture
+// flags; the game's rules (masked loading, the mask colour) are in force
+// again after F7, Alt+Enter and a new resolution, so maps and pictures
+// loaded later keep their transparent parts and sharp pixels.
+TEST_F(FrontScreens, TheGamesPictureRulesOutliveEveryDisplayChange) {
+    plat::SetGraphicsModesForTests({{800, 600, 32, 60}, {1024, 768, 32, 60}});
+    auto rulesHold = [](const char* after) {
+        EXPECT_EQ(plat::GetAutoImageFlags(), plat::MASKEDIMAGE) << after;
+        int r = 0, g = 0, b = 0;
+        plat::GetMaskColor(r, g, b);
+        EXPECT_EQ(std::make_tuple(r, g, b), std::make_tuple(255, 0, 255)) << after;
+        const auto picture = plat::LoadImage("Data/Graphics/puertacer.png");
+        ASSERT_TRUE(picture) << after;
+        EXPECT_EQ(picture->flags, plat::MASKEDIMAGE) << after;
+        EXPECT_EQ(std::make_tuple(picture->maskR, picture->maskG, picture->maskB), std::make_tuple(255, 0, 255))
+            << after;
+    };
+    rulesHold("start-up");
+    ShowTitle();
+    Press(plat::KEY_F9);
+    Frame();
+    Press(plat::KEY_F7);
+    Frame();
+    Frame();
+    rulesHold("F7");
+    plat::SimulateKeyDown(plat::KEY_LALT);
+    Press(plat::KEY_ENTER);
+    Frame();
+    plat::SimulateKeyUp(plat::KEY_LALT);
+    Frame();
+    rulesHold("Alt+Enter");
+    const int width = fw::ScreenWidth;
+    Press(plat::KEY_F5);
+    Frame();
+    Press(plat::KEY_F9);  // leaves the options, applying the other size
+    Frame();
+    EXPECT_NE(fw::ScreenWidth, width);
+    rulesHold("a new resolution");
+    fw::Game->ToggleResolution(800, 600);
     plat::ClearGraphicsModesForTests();
 }
 
