@@ -289,11 +289,14 @@ TEST_F(PlayTest, OneExtraLifePerTick) {
 }
 
 TEST_F(PlayTest, EscapeReturnsToTheTitleWithoutTheScore) {
+    MusicOn();
     StartArea(1);
     Play(3);
+    EXPECT_EQ(Music(), "playing");
     Score = 50000;
     Press(plat::KEY_ESCAPE);
     Tick();
+    EXPECT_EQ(Music(), "stopped");
     EXPECT_EQ(LevelStartKind, 2);
     EXPECT_EQ(title_->starts, 1);
     EXPECT_EQ(fw::Game->DestinationTScreen, TitleScreen);
