@@ -255,7 +255,9 @@ TEST_F(ShotTest, TheHerosGrenadeClimbsEightyPixelsThenBursts) {
 TEST_F(ShotTest, StandingHeThrowsAfterHisPose) {
     Begin();
     Tick();
+    auto& sounds = LogSounds();
     ThrowNow(5);
+    EXPECT_EQ(sounds.played, std::vector<std::string>{"SND3"}) << "the throw is heard as it starts";
     FireButtons = 0;
     EXPECT_EQ(Hero->anim_tirar_granada, 1);
     EXPECT_EQ(CountGrenades(), 0);

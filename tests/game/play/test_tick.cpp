@@ -277,6 +277,7 @@ TEST_F(PlayTest, PlayClockStopsInTheLastThirtyRowsAndTopClockRunsAtTheTop) {
 TEST_F(PlayTest, OneExtraLifePerTick) {
     auto map = MakeMap(100);
     StartOnMap(map);
+    auto& sounds = LogSounds();
     Score = 65000;
     Tick();
     EXPECT_EQ(Lives, 6);
@@ -286,6 +287,7 @@ TEST_F(PlayTest, OneExtraLifePerTick) {
     EXPECT_EQ(NextExtraLife, 90000);
     Tick();
     EXPECT_EQ(Lives, 7);
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SND9", "SND9"})) << "the extra-life sound for each";
 }
 
 TEST_F(PlayTest, EscapeReturnsToTheTitleWithoutTheScore) {
