@@ -346,6 +346,46 @@ TEST_F(HeroTest, EnemyShotsAndExplodingGrenadesHit) {
     EXPECT_EQ(Hero->estado, HERO_PLAYING);
 }
 
+// The hero's box (x + 6, y + 4, 12 x 12) against a bazooka shell's box
+// (x + 8, y + 7, 8 x 6) and a hut shot's (x + 8, y + 9, 6 x 5): touching
+// edges hit, one pixel further misses, on each of the four sides.
+TEST_F(HeroTest, ShellsAndHutShotsHitWithTheirOwnBoxes) {
+    Begin(2);
+    struct Kind {
+        int owned;
+        int ox, oy, w, h;
+    };
+    for (const Kind& k : {Kind{BALA_BAZOOKA, 8, 7, 8, 6}, Kind{BALA_HUT, 8, 9, 6, 5}}) {
+        const int hx = 130 + 6, hy = ViewTop + 124 + 4;
+        const int left = hx - k.ox - k.w, right = hx + 12 - k.ox;  // the shot's x that still touches
+        const int top = hy - k.oy - k.h, bottom = hy + 12 - k.oy;
+        const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+        struct Place {
+            int x, y;
+            bool hit;
+        };
+        const Place places[] = {
+            {left, midY, true},  {left - 1, midY, false},  {right, midY, true},  {right + 1, midY, false},
+            {midX, top, true},   {midX, top - 1, false},   {midX, bottom, true}, {midX, bottom + 1, false},
+        };
+        for (const Place& p : places) {
+            ShotList->Clear();
+            Hero->estado = HERO_PLAYING;
+            Hero->x = 130;
+            Hero->y = static_cast<float>(ViewTop + 124);
+            auto shot = plat::New<T_Bala>();
+            shot->owned = k.owned;
+            shot->dir = DIR_DOWN_LEFT;
+            shot->x = static_cast<float>(p.x);
+            shot->y = static_cast<float>(p.y);
+            shot->yfinalbala = shot->y + 90;
+            ShotList->AddLast(shot);
+            Tick();
+            EXPECT_EQ(Hero->estado == HERO_SHOT, p.hit) << "kind " << k.owned << " at " << p.x - hx << ", " << p.y - hy;
+        }
+    }
+}
+
 TEST_F(HeroTest, TouchingAnEnemyAndAVehicleStartsTheDeathTwice) {
     Begin(2);
     // A trench soldier, down in his trench, and a motorbike, right on him.
