@@ -47,12 +47,16 @@ TEST_F(PlayTest, ANewGameResetsTheGameButTheNextAreaKeepsIt) {
     Score = 1234;
     Lives = 2;
     Grenades = 0;
+    // The area ended with his grenade in the air.
+    PutGrenade(100, 100, GRANADA_HERO, 0);
     GrenadeReady = 0;
     StartArea(3);  // as the area-complete screen starts it
     EXPECT_EQ(Level, 3);
     EXPECT_EQ(Score, 1234);
     EXPECT_EQ(Lives, 2);
     EXPECT_EQ(Grenades, 0);
+    EXPECT_EQ(CountGrenades(), 0);
+    EXPECT_EQ(GrenadeReady, 1) << "the grenade went with the area, throwing did not";
     StartArea(1);  // a new game from the title
     EXPECT_EQ(Score, 0);
     EXPECT_EQ(Lives, 5);
