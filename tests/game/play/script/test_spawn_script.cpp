@@ -444,6 +444,53 @@ TEST_F(GateTest, AreaTwoSendsADoorSoldierAfterEachGateSoldierAndKeepsTheKind) {
     for (int m : {-1, -2, -3, -4, -5, -14, -15}) EXPECT_EQ(SpawnMarkerSet(m), 1) << m;
 }
 
+// Each gate soldier leaves at x = 140 + 10 * RandomInt(0, 4), a fresh
+// draw of the shared generator for every step.
+TEST_F(GateTest, GateSoldiersLeaveAtOneOfFivePlacesAcrossTheGate) {
+    std::map<int, int> seen;
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        Top(1);
+        GateWaveCounter = -1;
+        TopClock = LastGateSpawnMs + 5000;
+        plat::SeedRnd(seed);
+        const int expected = 140 + 10 * plat::RandomInt(0, 4);
+        plat::SeedRnd(seed);
+        RunGateWave();
+        ASSERT_EQ(EnemyList->Count(), 1) << seed;
+        const auto soldier = plat::As<T_Enemigo>(EnemyList->First());
+        ASSERT_EQ(soldier->estado, ENEMY_LEAVING_GATE);
+        EXPECT_FLOAT_EQ(soldier->x, static_cast<float>(expected)) << seed;
+        ++seen[static_cast<int>(soldier->x)];
+    }
+    EXPECT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen.begin()->first, 140);
+    EXPECT_EQ(seen.rbegin()->first, 180);
+}
+
+// Area 2's side door soldier: the first roll picks the door, the second
+// the kind (1 a grenadier, 2 a runner), both after the step's pause.
+TEST_F(GateTest, AreaTwosDoorAndKindFollowTheirRolls) {
+    const std::string doors[] = {"(50,68,6)", "(290,68,4)", "(50,118,6)", "(290,118,4)"};
+    std::set<std::string> seen;
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        Top(2);
+        GateWaveCounter = -1;
+        TopClock = LastGateSpawnMs + 5000;
+        fw::SeedRandRange(seed);
+        fw::RandRange(1200, 1500);  // the step's pause
+        const int door = fw::RandRange(1, 4);
+        const int kind = fw::RandRange(1, 2);
+        fw::SeedRandRange(seed);
+        RunGateWave();
+        ASSERT_EQ(EnemyList->Count(), 2) << seed;
+        const std::string made = Describe(*plat::As<T_Enemigo>(EnemyList->Last()));
+        const std::string expected = (kind == 1 ? "Gren" : "Runner") + doors[door - 1];
+        EXPECT_EQ(made, expected) << seed;
+        seen.insert(expected);
+    }
+    EXPECT_EQ(seen.size(), 8u) << "every door with both kinds";
+}
+
 TEST_F(GateTest, AStepWaitsForThePauseTheMarkersAndRoomInTheList) {
     Top(3);
     const int before = GateWaveCounter;
