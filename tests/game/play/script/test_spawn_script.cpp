@@ -276,16 +276,29 @@ TEST_F(ScriptTest, AreaSixClearsItsTrenchesWhenTheViewReachesRowOne) {
     for (int level : {6, 2}) {
         Begin(level);
         ViewTop = 40;
+        // Trench soldiers among a guard, a runner, a grenadier and a vehicle.
         T_Enemigo::f_Create_Trinchero(100, 40, 200);
         T_Enemigo::f_Create_Vigilante(60, 40);
         T_Enemigo::f_Create_Trinchero(200, 41, 200);
+        T_Enemigo::f_Create_Trinchero(250, 42, 200);
+        T_Enemigo::f_Create_Corredor(120, 43);
+        T_Vehiculo_Enemigo::f_Create_v_Moto(44);
+        T_Enemigo::f_Create_Granadero(45, 4);
+        T_Enemigo::f_Create_Trinchero(30, 46, 200);
+        const auto before = EnemyList->ToArray();
         ViewTop = 2;
         RunSpawnScript();
-        EXPECT_EQ(EnemyList->Count(), 3);
+        EXPECT_EQ(EnemyList->ToArray(), before);
         ViewTop = 1;
         RunSpawnScript();
-        EXPECT_EQ(EnemyList->Count(), level == 6 ? 1 : 3) << level;
-        EXPECT_EQ(plat::As<T_Enemigo>(EnemyList->First())->estado, level == 6 ? ENEMY_GUARD : ENEMY_TRENCH);
+        // Exactly the trench soldiers go; the rest stay, in their order.
+        std::vector<plat::Ref<plat::Object>> rest;
+        for (const auto& o : before) {
+            const auto e = plat::As<T_Enemigo>(o);
+            if (level != 6 || !e || e->estado != ENEMY_TRENCH) rest.push_back(o);
+        }
+        EXPECT_EQ(rest.size(), level == 6 ? 4u : 8u);
+        EXPECT_EQ(EnemyList->ToArray(), rest) << level;
     }
 }
 
