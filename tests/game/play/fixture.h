@@ -111,6 +111,14 @@ public:
     }
 };
 
+// A seed of RandRange whose first draw of lo..hi is `want`.
+inline unsigned SeedGiving(int lo, int hi, int want) {
+    for (unsigned seed = 1;; ++seed) {
+        fw::SeedRandRange(seed);
+        if (fw::RandRange(lo, hi) == want) return seed;
+    }
+}
+
 // A grenade of `owner` put into ShotList at (x, y), bursting unless
 // `explota` is 0.
 inline plat::Ref<game::T_Granada> PutGrenade(float x, float y, int owner = game::GRANADA_HERO, int explota = 1) {

@@ -15,14 +15,6 @@ namespace {
 
 using namespace game;
 
-// A seed of RandRange whose first draw of lo..hi is `want`.
-unsigned SeedGiving(int lo, int hi, int want) {
-    for (unsigned seed = 1;; ++seed) {
-        fw::SeedRandRange(seed);
-        if (fw::RandRange(lo, hi) == want) return seed;
-    }
-}
-
 // The updates (0-based) on which a new entry of class T joined ShotList.
 template <class T>
 std::vector<int> Arrivals(int updates) {
