@@ -234,6 +234,56 @@ TEST_F(FrontScreens, IntroTextsSitOnEightPixelCells) {
         EXPECT_FLOAT_EQ(x + font.TextWidth(std::to_string(blocks)), 120.0f) << blocks;
 }
 
+// The block counter is drawn right-aligned on 8-pixel cells (x 96 for
+// 200..100, 104 for 99..10, 112 for 9..0) and the clock at x 168, both on
+// row 62, while the blocks load and over the raster lines after.
+TEST_F(FrontScreens, IntroCountersStandInTheirColumns) {
+    ShowIntroFromTheStart();
+    auto& intro = *game::IntroScreen;
+    auto textsDrawn = [&] {
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        intro.Draw();
+        std::map<std::string, std::pair<float, float>> at;
+        for (const auto& c : plat::RecordedCalls())
+            if (c.kind == plat::DrawRecord::TEXT) at[c.text] = {c.x, c.y};
+        plat::StopRecording();
+        return at;
+    };
+    intro.segs = 65;
+    intro.cent = 3;
+    for (const int step : {5, 6}) {
+        intro.estado = step;
+        for (const auto& [blocks, x] :
+             std::vector<std::pair<int, float>>{{200, 96}, {100, 96}, {99, 104}, {10, 104}, {9, 112}, {0, 112}}) {
+            intro.blocks = blocks;
+            auto at = textsDrawn();
+            EXPECT_EQ(at[std::to_string(blocks)], std::make_pair(x, 62.0f)) << "step " << step << ", " << blocks;
+            EXPECT_EQ(at["1:05:03"], std::make_pair(168.0f, 62.0f)) << "step " << step;
+        }
+    }
+    intro.estado = 1;
+}
+
+// A stall longer than the whole load (a machine that slept, a debugger):
+// the counter stops at 0, never below, and the intro goes on.
+TEST_F(FrontScreens, AfterAStallTheBlockCounterStopsAtZeroAndTheIntroGoesOn) {
+    ShowIntroFromTheStart();
+    auto& intro = *game::IntroScreen;
+    MsInStep(1, 2000);
+    for (int i = 0; i < 3; ++i) {
+        Press(plat::KEY_ESCAPE);
+        Frame();
+    }
+    ASSERT_EQ(intro.estado, 5);
+    RunFor(3000);
+    EXPECT_EQ(intro.blocks, 194);
+    Frame(130000, false);  // two minutes without a frame
+    Frame(5, false);
+    EXPECT_EQ(intro.blocks, 0);
+    EXPECT_EQ(intro.estado, 6);
+}
+
 TEST(FrontIntroClock, ShowsMinutesSecondsAndHundredths) {
     const std::vector<std::pair<std::pair<int, int>, std::string>> cases = {
         {{0, 0}, "0:00:00"}, {{7, 3}, "0:07:03"}, {{42, 10}, "0:42:10"},
