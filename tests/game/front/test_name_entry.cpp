@@ -12,20 +12,6 @@ namespace {
 
 using namespace game;
 
-class RecordingFont : public TBitmapFont2 {
-public:
-    struct Text {
-        std::string text;
-        float x, y;
-        int h, v;
-    };
-    std::vector<Text> texts;
-    int write(const std::string& text, float x, float y, int h, int v) override {
-        texts.push_back({text, x, y, h, v});
-        return 0;
-    }
-};
-
 class EntryTest : public PlayTest {
 protected:
     void SetUp() override {

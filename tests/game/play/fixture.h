@@ -111,6 +111,21 @@ public:
     }
 };
 
+// A bitmap font that notes what it is asked to write instead of drawing.
+class RecordingFont : public game::TBitmapFont2 {
+public:
+    struct Text {
+        std::string text;
+        float x, y;
+        int h, v;
+    };
+    std::vector<Text> texts;
+    int write(const std::string& text, float x, float y, int h, int v) override {
+        texts.push_back({text, x, y, h, v});
+        return 0;
+    }
+};
+
 // A seed of RandRange whose first draw of lo..hi is `want`.
 inline unsigned SeedGiving(int lo, int hi, int want) {
     for (unsigned seed = 1;; ++seed) {
