@@ -6,11 +6,20 @@
 // run can still choose another driver or folder on purpose.
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
 __attribute__((constructor(101))) void UseTestEnvironment() {
     ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    const std::string video = std::getenv("SDL_VIDEODRIVER");
+    if (video == "offscreen" || video == "dummy") {
+        // Drawing off screen, nothing of the tests (or of the programs they
+        // start) may reach the desktop's display: no message box waiting on
+        // it, no session services started for it.
+        ::unsetenv("DISPLAY");
+        ::unsetenv("WAYLAND_DISPLAY");
+    }
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     ::setenv("ALSOFT_DRIVERS", "null", 0);
     // Mesa's software renderer draws on the calling thread.
