@@ -139,6 +139,28 @@ int ToInt(std::string_view s) {
     return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(ToLong(s))));
 }
 
+bool FitsInt(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < s.size() && (s[i] == '$' || s[i] == '%')) base = s[i++] == '$' ? 16 : 2;
+    // Past this the value no longer fits, whatever its sign.
+    constexpr std::uint64_t kLimit = std::uint64_t{1} << 31;
+    std::uint64_t value = 0;
+    for (; i < s.size(); ++i) {
+        int digit = base == 16 ? HexValue(s[i]) : (IsDigit(s[i]) ? s[i] - '0' : -1);
+        if (digit < 0 || digit >= base) break;
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        if (value > kLimit) return false;
+    }
+    return negative ? value <= kLimit : value < kLimit;
+}
+
 double ToFloat(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size() && IsBlank(s[i])) ++i;
