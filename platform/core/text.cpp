@@ -114,14 +114,25 @@ std::string Chr(int code) {
 
 int Asc(std::string_view s) { return s.empty() ? -1 : Byte(s[0]); }
 
-long long ToLong(std::string_view s) {
+namespace {
+
+// Where the digits of a number begin: past leading blanks and a sign.
+std::size_t NumberStart(std::string_view s, bool& negative) {
     std::size_t i = 0;
     while (i < s.size() && IsBlank(s[i])) ++i;
-    bool negative = false;
+    negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i] == '-';
         ++i;
     }
+    return i;
+}
+
+}  // namespace
+
+long long ToLong(std::string_view s) {
+    bool negative = false;
+    std::size_t i = NumberStart(s, negative);
     // Unsigned arithmetic wraps instead of overflowing.
     std::uint64_t value = 0;
     if (i < s.size() && s[i] == '$') {
@@ -140,13 +151,8 @@ int ToInt(std::string_view s) {
 }
 
 bool FitsInt(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
+    std::size_t i = NumberStart(s, negative);
     int base = 10;
     if (i < s.size() && (s[i] == '$' || s[i] == '%')) base = s[i++] == '$' ? 16 : 2;
     // Past this the value no longer fits, whatever its sign.
