@@ -94,7 +94,7 @@ TEST_F(IniTest, FailingSaveKeepsTheOldFileAndReports) {
         ini.Save();
         FAIL() << "a failed save must be reported";
     } catch (const plat::RuntimeError& e) {
-        // The spec's words, then the system's reason.
+        // The message's own words, then the system's reason.
         EXPECT_STREQ(e.what(), ("Failed to save file " + ini.Path() + " (File too large)").c_str());
     }
     EXPECT_EQ(ReadAll(ini.Path()), old);
