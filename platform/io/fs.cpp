@@ -215,11 +215,11 @@ bool RenameFile(const std::string& from, const std::string& to) {
 
 bool KeepCopy(const std::string& path, const std::string& copy) {
     const std::string a = ResolvePath(path), b = ResolvePath(copy);
-    if (a.empty() || b.empty() || FileType(a) != FILETYPE_FILE) return false;
+    struct stat st;
+    if (a.empty() || b.empty() || stat(a.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     // The link is made under a temporary name first, so an older copy is
     // only replaced by a complete one.
-    const std::string temp = b + ".tmp" + std::to_string(getpid());
-    unlink(temp.c_str());
+    const std::string temp = TempFileBeside(b);
     if (link(a.c_str(), temp.c_str()) == 0) {
         if (rename(temp.c_str(), b.c_str()) == 0) return true;
         unlink(temp.c_str());
@@ -408,23 +408,53 @@ void RememberLock(int fd, bool held) {
 
 }  // namespace
 
+namespace {
+
+// A lock file opened for flock, -1 when it cannot be had; `own` also asks
+// that the file belongs to this user (in a folder every user can write to,
+// another user's file would keep us out).
+int OpenLockFile(const std::string& file, bool own) {
+    int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (own && (fstat(fd, &st) != 0 || st.st_uid != geteuid())) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
 bool SingleInstanceLock::Acquire(const std::string& name) {
     if (fd_ >= 0 && owner_ != getpid()) fd_ = -1;  // a copy in a child, closed by the fork
     if (fd_ >= 0) return true;
-    std::string file;
-    if (AbsoluteEnv("XDG_RUNTIME_DIR")) file = RuntimeFolder() + name + ".lock";
-    else file = "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";  // /tmp is shared by all users
-    int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return true;  // no place for a lock: better to run than to refuse
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int err = errno;
-        close(fd);
-        if (err == EWOULDBLOCK) return false;
+    // The runtime folder; when it is missing or cannot be written to (an
+    // environment inherited across su, say), the per-user file in /tmp that
+    // every copy without a runtime folder uses, then the data folder.  Only
+    // when none of them can hold a lock does the program run without one.
+    struct Place {
+        std::string file;
+        bool own;
+    };
+    std::vector<Place> places;
+    if (AbsoluteEnv("XDG_RUNTIME_DIR")) places.push_back({RuntimeFolder() + name + ".lock", false});
+    places.push_back({"/tmp/" + name + "-" + std::to_string(getuid()) + ".lock", true});  // /tmp is shared by all users
+    places.push_back({UserDataFolder() + name + ".lock", false});
+    for (const Place& place : places) {
+        const int fd = OpenLockFile(place.file, place.own);
+        if (fd < 0) continue;
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int err = errno;
+            close(fd);
+            if (err == EWOULDBLOCK) return false;
+            continue;
+        }
+        fd_ = fd;
+        owner_ = getpid();
+        RememberLock(fd_, true);
         return true;
     }
-    fd_ = fd;
-    owner_ = getpid();
-    RememberLock(fd_, true);
     return true;
 }
 

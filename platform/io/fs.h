@@ -76,9 +76,11 @@ public:
     SingleInstanceLock() = default;
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
-    // Returns false when another process holds the lock for `name`.  When no
-    // lock file can be made at all the answer is true (the program runs) and
-    // Held() stays false.
+    // Returns false when another process holds the lock for `name`.  The lock
+    // file lies in $XDG_RUNTIME_DIR; when that is unset, missing or not
+    // writable, in /tmp (a file of this user's) and then in the per-user
+    // data folder.  Only when none of them can hold a lock is the answer
+    // true without a lock (Held() stays false).
     bool Acquire(const std::string& name);
     void Release();
     bool Held() const;
