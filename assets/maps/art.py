@@ -388,6 +388,20 @@ def wall_tile(variant, top, bottom, style):
     return g
 
 
+def facade_tile(variant, bottom):
+    """The front of a house under its roof: brick with a window in every
+    other block, dark glass in a grey frame and a sill."""
+    g = wall_tile(variant, False, bottom, "brick")
+    if variant % 2 == 0:
+        for y in range(1, 6):
+            for x in range(2, 6):
+                g[y][x] = "e" if y in (1, 5) or x in (2, 5) else "u"
+        g[2][3] = "U"
+        for x in range(1, 7):
+            g[6][x] = "d"
+    return g
+
+
 def roof_tile(variant, top, bottom):
     g = blank("r")
     for y in range(8):

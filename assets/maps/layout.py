@@ -387,6 +387,10 @@ class Composer:
             return ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
         if look in ("avenue", "crossing"):
             return self._avenue_key(x, y, v % 3)
+        if look == "facade":
+            var = x % 2
+            bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
+            return ("facade", var, bottom), lambda: art.facade_tile(var, bottom)
         if look in ("wall", "brick", "fortwall"):
             style = {"wall": "stone", "brick": "brick", "fortwall": "fort"}[look]
             top = self.look(0, x, y - 1) != look and y > 0
@@ -409,7 +413,8 @@ class Composer:
             slit = x % 3 == 1
             return ("citadel", part, depth, sides, slit), lambda: art.citadel_tile(part, depth, sides, slit)
         if look == "door":
-            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof", "citadel"))
+            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof", "citadel",
+                                                          "facade"))
             return ("door", sides), lambda: art.door_tile(sides)
         if look == "planks":
             sides = self._sides(0, x, y, lambda o: o != "planks")
