@@ -157,7 +157,7 @@ class Checker:
                     self.fail("view %d" % v, "the hero holding %s after the restart walks into deadly ground at %s"
                               % (key, hit))
 
-    SOLID_PICTURES = ("bush", "rock", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
+    SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
                       "sandbags")
 
     def check_wedges(self):
