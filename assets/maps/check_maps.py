@@ -2,13 +2,19 @@
 
 Reads Level0.dat .. Level8.dat as the build wrote them and tests them
 against what the game fixes (areas.py, and the area tables the game is
-built from, ../areas): sizes, free ground wherever the
-hero starts or restarts, a way up for him from every restart to the top,
-a free gate passage, for every scripted actor the terrain its kind needs,
-closed silhouettes in the front layer, and in every map (the title's too)
-whole pictures where a picture spans several blocks.  Every broken rule is
-reported with its area and rule; the exit status is 1 when any rule is
-broken.
+built from, ../areas): sizes, free ground wherever the hero starts or
+restarts, a way up for him from every restart to the top, no deadly
+ground in the first two seconds of a restart for a player who holds Up,
+Up-left or Up-right, no one-block gap between solid pictures that holds
+the hero on three sides, a free gate passage, for every scripted actor
+the terrain its kind needs, closed silhouettes in the front layer, and
+in every map (the title's too) whole pictures where a picture spans
+several blocks.  Every broken rule is reported with its area and rule;
+the exit status is 1 when any rule is broken.
+
+How the soldiers walk, and whether every area's gate wave can be ended by
+a hero who shoots, is proved with the game's own code on these maps by the
+play tests (tests/game/play/script/test_playable_areas.cpp).
 """
 
 import os

@@ -88,8 +88,8 @@ private:
 // is solid: he walks inside a wall or a rock.
 bool InsideSolid(float x, float y) {
     const int x0 = static_cast<int>(x) + 2, y0 = static_cast<int>(y) + 2;
-    for (int py = y0; py <= y0 + 16; py += py + 8 > y0 + 16 && py != y0 + 16 ? y0 + 16 - py : 8)
-        for (int px = x0; px <= x0 + 20; px += px + 8 > x0 + 20 && px != x0 + 20 ? x0 + 20 - px : 8)
+    for (int py : {y0, y0 + 8, y0 + 16})
+        for (int px : {x0, x0 + 8, x0 + 16, x0 + 20})
             if (GameMap->MapCollision(px, py) == 0) return false;
     return true;
 }
