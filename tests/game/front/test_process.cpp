@@ -445,7 +445,18 @@ TEST_F(FrontProcess, MusicThatCannotBePlayedIsToldAndTheGamePlaysOn) {
         std::string bytes;
         bool missing;
     };
-    for (const Case& c : {Case{"missing", "", true}, Case{"empty", "", false}}) {
+    const std::string tune = testutil::Slurp(fronttest::ProgramFolder() + "/Data/Music/Nova.sid");
+    ASSERT_GT(tune.size(), 0x80u);
+    // A tune cut short after its header, by a byte up to all of its data.
+    const std::vector<Case> cases = {
+        {"missing", "", true},
+        {"empty", "", false},
+        {"cut short by a byte", tune.substr(0, tune.size() - 1), false},
+        {"cut short by three bytes", tune.substr(0, tune.size() - 3), false},
+        {"cut in half", tune.substr(0, tune.size() / 2), false},
+        {"its header only", tune.substr(0, 0x7c), false},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         testutil::TempDir folder;
         std::filesystem::remove_all(Shared());
