@@ -644,16 +644,27 @@ TEST_F(FrontProcess, AFullDiskStopsAStartOnlyWhenSomethingMustBeSavedAndSaysWhy)
     // be written, the error output still can.
     Launch fullDisk;
     fullDisk.fileSizeLimit = 300;
-    // A first start must write its files: it stops, naming the reason.
-    Outcome run = RunProgram(Program(), Env(3), fullDisk);
-    EXPECT_EQ(run.exitCode, 255) << run.errors;
-    EXPECT_NE(run.errors.find("Failed to save file " + Shared() + "velmarok.ini (File too large)"), std::string::npos)
-        << run.errors;
-    // Once the files are there, nothing needs saving: the game starts.
-    run = RunProgram(Program(), Env(3));
-    ASSERT_EQ(run.exitCode, 0) << run.errors;
-    run = RunProgram(Program(), Env(3), fullDisk);
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    // On a machine whose sound cannot be opened too (the settings keep the
+    // sound driver "None").
+    for (const std::string sound : {"ALSOFT_DRIVERS=null", "ALSOFT_DRIVERS=no-such-driver"}) {
+        SCOPED_TRACE(sound);
+        std::filesystem::remove_all(Shared());
+        std::vector<std::string> env = Env(3);
+        env.push_back(sound);
+        // A first start must write its files: it stops, naming the reason.
+        Outcome run = RunProgram(Program(), env, fullDisk);
+        EXPECT_EQ(run.exitCode, 255) << run.errors;
+        EXPECT_NE(run.errors.find("Failed to save file " + Shared() + "velmarok.ini (File too large)"),
+                  std::string::npos)
+            << run.errors;
+        // Once the files are there, nothing needs saving: the game starts.
+        run = RunProgram(Program(), env);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        run = RunProgram(Program(), env, fullDisk);
+        EXPECT_EQ(run.exitCode, 0) << run.errors;
+        EXPECT_EQ(fw::IniReadValue(Shared() + "velmarok.ini", "sound driver"),
+                  sound == "ALSOFT_DRIVERS=null" ? "OpenAL Generic Software" : "None");
+    }
 }
 
 TEST_F(FrontProcess, ASecondCopyEndsAtOnceWhateverRuntimeFolderEitherHas) {
