@@ -161,18 +161,23 @@ int TGame::Init(int soundDriverChoice) {
 
     SetFlipSync();
 
-    if (soundDriverChoice < 1) {
-        ChangeSoundDriver(SoundDriver == "None" ? std::string("FreeAudio") : SoundDriver, 0);
-    } else if (soundDriverChoice == 1) {
-        ChangeSoundDriver("FreeAudio", 0);
-    } else if (soundDriverChoice == 2) {
-        ChangeSoundDriver("DirectSound", 0);
-    } else if (soundDriverChoice == 3) {
-        ChangeSoundDriver("OpenAL Generic Software", 0);
-    }
-
+    // Every system but Windows XP takes the OpenAL driver at once, so the
+    // driver chosen here is opened (and saved) only there: saving it first
+    // would write the settings at every start whose sound cannot be opened
+    // ("None" becomes "FreeAudio", then "None" again), and on a full disk
+    // stop a start that changes nothing.
     OSVersion = plat::OSName();
-    if (OSVersion != "Windows XP") {
+    if (OSVersion == "Windows XP") {
+        if (soundDriverChoice < 1) {
+            ChangeSoundDriver(SoundDriver == "None" ? std::string("FreeAudio") : SoundDriver, 0);
+        } else if (soundDriverChoice == 1) {
+            ChangeSoundDriver("FreeAudio", 0);
+        } else if (soundDriverChoice == 2) {
+            ChangeSoundDriver("DirectSound", 0);
+        } else if (soundDriverChoice == 3) {
+            ChangeSoundDriver("OpenAL Generic Software", 0);
+        }
+    } else {
         SoundDriver = "OpenAL Generic Software";
         ChangeSoundDriver("OpenAL Generic Software", 0);
     }

@@ -46,20 +46,22 @@ struct Launch {
     long fileSizeLimit = -1;
 };
 
-// Starts `program` with the test's environment plus `extra` (NAME=value),
-// its error output going to `errPath`; 0 when it cannot be started.
+// Starts `program` with the test's environment plus `extra` (NAME=value; a
+// NAME alone leaves that variable out), its error output going to
+// `errPath`; 0 when it cannot be started.
 pid_t StartProgram(const std::string& program, const std::vector<std::string>& extra, const std::string& errPath,
                    const Launch& how = {}) {
     // A variable of `extra` replaces the test's own of that name.
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string var = *e;
-        const std::string name = var.substr(0, var.find('=') + 1);
+        const std::string name = var.substr(0, var.find('='));
         bool replaced = false;
-        for (const std::string& v : extra) replaced = replaced || v.rfind(name, 0) == 0;
+        for (const std::string& v : extra) replaced = replaced || v.substr(0, v.find('=')) == name;
         if (!replaced) env.push_back(var);
     }
-    for (const std::string& v : extra) env.push_back(v);
+    for (const std::string& v : extra)
+        if (v.find('=') != std::string::npos) env.push_back(v);
     std::vector<char*> envp;
     for (std::string& v : env) envp.push_back(v.data());
     envp.push_back(nullptr);
@@ -445,7 +447,18 @@ TEST_F(FrontProcess, MusicThatCannotBePlayedIsToldAndTheGamePlaysOn) {
         std::string bytes;
         bool missing;
     };
-    for (const Case& c : {Case{"missing", "", true}, Case{"empty", "", false}}) {
+    const std::string tune = testutil::Slurp(fronttest::ProgramFolder() + "/Data/Music/Nova.sid");
+    ASSERT_GT(tune.size(), 0x80u);
+    // A tune cut short after its header, by a byte up to all of its data.
+    const std::vector<Case> cases = {
+        {"missing", "", true},
+        {"empty", "", false},
+        {"cut short by a byte", tune.substr(0, tune.size() - 1), false},
+        {"cut short by three bytes", tune.substr(0, tune.size() - 3), false},
+        {"cut in half", tune.substr(0, tune.size() / 2), false},
+        {"its header only", tune.substr(0, 0x7c), false},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         testutil::TempDir folder;
         std::filesystem::remove_all(Shared());
@@ -631,34 +644,62 @@ TEST_F(FrontProcess, AFullDiskStopsAStartOnlyWhenSomethingMustBeSavedAndSaysWhy)
     // be written, the error output still can.
     Launch fullDisk;
     fullDisk.fileSizeLimit = 300;
-    // A first start must write its files: it stops, naming the reason.
-    Outcome run = RunProgram(Program(), Env(3), fullDisk);
-    EXPECT_EQ(run.exitCode, 255) << run.errors;
-    EXPECT_NE(run.errors.find("Failed to save file " + Shared() + "velmarok.ini (File too large)"), std::string::npos)
-        << run.errors;
-    // Once the files are there, nothing needs saving: the game starts.
-    run = RunProgram(Program(), Env(3));
-    ASSERT_EQ(run.exitCode, 0) << run.errors;
-    run = RunProgram(Program(), Env(3), fullDisk);
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    // On a machine whose sound cannot be opened too (the settings keep the
+    // sound driver "None").
+    for (const std::string sound : {"ALSOFT_DRIVERS=null", "ALSOFT_DRIVERS=no-such-driver"}) {
+        SCOPED_TRACE(sound);
+        std::filesystem::remove_all(Shared());
+        std::vector<std::string> env = Env(3);
+        env.push_back(sound);
+        // A first start must write its files: it stops, naming the reason.
+        Outcome run = RunProgram(Program(), env, fullDisk);
+        EXPECT_EQ(run.exitCode, 255) << run.errors;
+        EXPECT_NE(run.errors.find("Failed to save file " + Shared() + "velmarok.ini (File too large)"),
+                  std::string::npos)
+            << run.errors;
+        // Once the files are there, nothing needs saving: the game starts.
+        run = RunProgram(Program(), env);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        run = RunProgram(Program(), env, fullDisk);
+        EXPECT_EQ(run.exitCode, 0) << run.errors;
+        EXPECT_EQ(fw::IniReadValue(Shared() + "velmarok.ini", "sound driver"),
+                  sound == "ALSOFT_DRIVERS=null" ? "OpenAL Generic Software" : "None");
+    }
 }
 
-TEST_F(FrontProcess, WithoutAUsableRuntimeFolderASecondCopyStillEndsAtOnce) {
+TEST_F(FrontProcess, ASecondCopyEndsAtOnceWhateverRuntimeFolderEitherHas) {
     testutil::TempDir scratch;
     scratch.Put("a-file", "not a folder");
-    for (const std::string& runtimeDir : {scratch / "missing", scratch / "a-file"}) {
-        SCOPED_TRACE("XDG_RUNTIME_DIR=" + runtimeDir);
+    const std::string usable = runtime.path(), missing = scratch / "missing", file = scratch / "a-file";
+    struct Case {
+        const char* what;
+        std::string first, second;  // XDG_RUNTIME_DIR of each copy, "" unset
+        bool noTemporaryFolder = false;  // TMPDIR missing for both
+    };
+    const std::vector<Case> cases = {
+        {"both missing", missing, missing},
+        {"both a file", file, file},
+        {"the first with one, the second without", usable, ""},
+        {"the first without one, the second with", "", usable},
+        {"the first with one, the second's a file", usable, file},
+        {"the first's missing, the second with one", missing, usable},
+        {"with one and without, no temporary folder", usable, "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         std::filesystem::remove_all(Shared());
-        std::vector<std::string> env = Env(1000000);
-        env[1] = "XDG_RUNTIME_DIR=" + runtimeDir;
-        KillOnExit first{StartProgram(Program(), env, scratch / "first.txt")};
+        auto env = [&](int frames, const std::string& runtimeDir) {
+            std::vector<std::string> e = Env(frames);
+            e[1] = runtimeDir.empty() ? "XDG_RUNTIME_DIR" : "XDG_RUNTIME_DIR=" + runtimeDir;
+            if (c.noTemporaryFolder) e.push_back("TMPDIR=" + missing);
+            return e;
+        };
+        KillOnExit first{StartProgram(Program(), env(1000000, c.first), scratch / "first.txt")};
         ASSERT_NE(first.pid, 0);
         // The first copy is up once it has read its scores.
         ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Shared() + "velmarok.dat"); }, 60))
             << testutil::Slurp(scratch / "first.txt");
-        env = Env(3);
-        env[1] = "XDG_RUNTIME_DIR=" + runtimeDir;
-        const Outcome second = RunProgram(Program(), env);
+        const Outcome second = RunProgram(Program(), env(3, c.second));
         EXPECT_EQ(second.exitCode, 0) << second.errors;
         EXPECT_EQ(second.errors.find("Default ini file restored!"), std::string::npos) << second.errors;
         // Had it run, it would have quit normally and left its marker.
