@@ -338,6 +338,30 @@ def road_tile(variant, kerbs, dash):
     return g
 
 
+
+def avenue_tile(variant, kerbs, marking, row):
+    """Asphalt of an avenue running up the map: kerbs at its sides, lane
+    lines along it (a double yellow line at its middle, grey dashes between
+    the lanes), and zebra stripes where a street crosses it."""
+    g = road_tile(variant, (), None)
+    if marking == "centre":
+        for y in range(8):
+            g[y][2] = g[y][5] = "y"
+    elif marking == "lane" and row % 2 == 0:
+        for y in range(1, 7):
+            g[y][3] = g[y][4] = "f"
+    elif marking == "zebra":
+        for y in range(1, 7):
+            for x in range(1, 5):
+                g[y][x] = "f"
+    for side in kerbs:
+        for i in range(8):
+            if side == W_:
+                g[i][0], g[i][1] = "f", "e"
+            elif side == E_:
+                g[i][7], g[i][6] = "e", "k"
+    return g
+
 # ----------------------------------------------------------------- walls ---
 
 def wall_tile(variant, top, bottom, style):
@@ -361,6 +385,20 @@ def wall_tile(variant, top, bottom, style):
     if bottom:
         for x in range(8):
             g[7][x] = "k"
+    return g
+
+
+def facade_tile(variant, bottom):
+    """The front of a house under its roof: brick with a window in every
+    other block, dark glass in a grey frame and a sill."""
+    g = wall_tile(variant, False, bottom, "brick")
+    if variant % 2 == 0:
+        for y in range(1, 6):
+            for x in range(2, 6):
+                g[y][x] = "e" if y in (1, 5) or x in (2, 5) else "u"
+        g[2][3] = "U"
+        for x in range(1, 7):
+            g[6][x] = "d"
     return g
 
 
@@ -399,6 +437,82 @@ def bunker_tile(variant, sides):
     if variant % 5 == 4 and S_ not in sides and N_ not in sides:
         for x in range(2, 6):
             g[4][x] = "k"
+    return g
+
+
+def _camouflage(w=32, h=16):
+    """A w x h pattern of painted camouflage that tiles without a seam:
+    olive with khaki and brown blots, laid over the citadel's concrete."""
+    def noise(x, y, salt, cell):
+        nx, ny = w // cell, h // cell
+        gx, gy = x / cell, y / cell
+        x0, y0 = int(gx), int(gy)
+        fx, fy = gx - x0, gy - y0
+        fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+
+        def at(i, j):
+            return (cell_hash(i % nx, j % ny, salt) % 1000) / 999.0
+        a = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx
+        b = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx
+        return a + (b - a) * fy
+
+    g = blank("a", w, h)
+    for key, salt, cut in (("h", 3, 0.6), ("b", 11, 0.64)):
+        for y in range(h):
+            for x in range(w):
+                if 0.6 * noise(x, y, salt, 8) + 0.4 * noise(x, y, salt + 1, 4) > cut:
+                    g[y][x] = key
+    return g
+
+
+CAMOUFLAGE = _camouflage()
+
+
+def citadel_tile(part, depth, sides, slit):
+    """The enemy citadel seen from above: a flat top painted in camouflage,
+    and the last three rows above its foot its front face of sandy concrete,
+    with a crenellated parapet, gun slits and a dark shadow at the foot.
+    depth is how many rows of it lie below (0 at the foot)."""
+    if depth >= 3:
+        px0, py0 = 8 * (part % 4), 8 * (part // 4)
+        g = [row[px0:px0 + 8] for row in CAMOUFLAGE[py0:py0 + 8]]
+        if N_ in sides:
+            for x in range(8):
+                g[0][x] = "n"
+        if W_ in sides:
+            for y in range(8):
+                g[y][0] = "n"
+        if E_ in sides:
+            for y in range(8):
+                g[y][7] = "q"
+        return g
+    g = blank("m")
+    for y in range(8):            # the seams of the concrete pours
+        g[y][(part % 4) * 2 % 8] = "h"
+    rng = Rng("citadel", part, depth)
+    speckle(g, rng, [("h", 3), ("n", 2)])
+    if depth == 2:
+        for x in range(8):
+            merlon = (x // 2) % 2 == 0
+            g[0][x] = "n" if merlon else "q"
+            g[1][x] = "m" if merlon else "q"
+            g[2][x] = "n"
+            g[3][x] = "h"
+    if slit and depth == 1:
+        for x in range(1, 7):
+            g[2][x] = "k"
+            g[3][x] = "k"
+            g[4][x] = "b"
+    if W_ in sides:
+        for y in range(8):
+            g[y][0] = "n" if g[y][0] != "q" else "q"
+    if E_ in sides:
+        for y in range(8):
+            g[y][7] = "b" if g[y][7] != "q" else "q"
+    if depth == 0:
+        for x in range(8):
+            g[6][x] = "b"
+            g[7][x] = "k"
     return g
 
 
@@ -445,20 +559,31 @@ def trench_tile(variant, sides):
 # ---------------------------------------------------------------- cliffs ---
 
 def cliff_tile(variant, sides):
-    """Rocky high ground: rough top, dark faces on its lower sides."""
+    """Rocky high ground: a broken stony top lit along its upper edge, and
+    tall dark rock faces on its lower and open sides, so that it stands up
+    from the ground around it."""
     g = blank("h")
     rng = Rng("cliff", variant)
-    speckle(g, rng, [("n", 4), ("b", 4), ("e", 2)])
+    speckle(g, rng, [("n", 3), ("b", 5), ("e", 3), ("a", 2)])
+    for _ in range(2):  # a crack in the top
+        x, y = rng.below(6), rng.below(6)
+        _put(g, x, y, "q"); _put(g, x + 1, y + 1, "q"); _put(g, x + 1, y, "b")
     for side in sides:
         for i in range(8):
             if side == S_:
-                g[7][i], g[6][i], g[5][i] = "k", "b", ("r" if i % 2 else "b")
+                # The face below the top: lit lip, striated rock, dark foot.
+                g[3][i] = "n" if i % 3 else "h"
+                g[4][i] = "b" if i % 2 else "r"
+                g[5][i] = "q" if i % 3 == 0 else "b"
+                g[6][i] = "q" if i % 2 else "r"
+                g[7][i] = "k"
             elif side == N_:
                 g[0][i] = "n"
+                g[1][i] = "z" if i % 3 == 1 else g[1][i]
             elif side == W_:
-                g[i][0], g[i][1] = "k", "b"
+                g[i][0], g[i][1] = "k", "q"
             else:
-                g[i][7], g[i][6] = "k", "b"
+                g[i][7], g[i][6] = "k", "q"
     return g
 
 
@@ -484,52 +609,52 @@ ROCK = sprite([
 ])
 
 PEBBLE = sprite([
-    "........",
     "..kkkk..",
     ".keeffk.",
+    "keeeffek",
     "kdeeeeek",
     "kddeeedk",
-    ".kddddk.",
-    "..kkkk..",
+    "kdddddk.",
+    ".kkkkk..",
     "........",
 ])
 
 BUSHES = [sprite(r) for r in (
+    [".jjGjj..",
+     "jGllGGj.",
+     "GllGGGgj",
+     "jGlGGggk",
+     "jGGGgggk",
+     "jgGggjgk",
+     ".kgggjk.",
+     "..kkkk.."],
+    ["jjj.jjj.",
+     "jGljlGGj",
+     "jllGjGgk",
+     "GGGgGGgk",
+     "jGlGGggk",
+     "jgGgggjk",
+     ".kjgjjk.",
+     "..kkkk.."],
     ["..jjjj..",
-     ".jGGlGj.",
-     "jGllGGGj",
-     "jGlGGgGj",
-     "jgGGGGgj",
-     ".jgGggj.",
-     "..jjjj..",
-     "...qq..."],
-    [".jjj.jj.",
-     "jGlGjlGj",
-     "jllGjGGj",
-     "jGGgGGgj",
-     ".jGGGGgj",
-     "jgGgggj.",
-     ".jjgjjj.",
-     "..qq.q.."],
-    ["...jj...",
-     "..jlGj..",
-     ".jGlGGjj",
-     "jGlGGgGj",
-     "jGGGgGgj",
-     "jgGgGggj",
-     ".jjgjgj.",
-     "..qqqq.."],
+     ".jlGGGj.",
+     "jGllGGgj",
+     "jlGGgGgk",
+     "GGGgGggk",
+     "jgGgggjk",
+     ".kgjgjk.",
+     "..kkk..."],
 )]
 
 TRUNK = sprite([
-    "........",
-    "...q....",
     "..qbbq..",
     ".qbhbbq.",
-    ".qbbbrq.",
-    ".qrbbrq.",
-    "..qqqq..",
-    "...jj...",
+    ".qbhbrq.",
+    ".qbhbrq.",
+    "qbbhbrrq",
+    "qrbhbrqk",
+    ".kqkkqk.",
+    "........",
 ])
 
 STUMP = sprite([
@@ -537,10 +662,10 @@ STUMP = sprite([
     ".q...q..",
     "..qbbq.q",
     ".qbhnbq.",
-    "qbhnhbbq",
-    ".qbhbrq.",
-    "..qqrq..",
-    ".q...q..",
+    "qbhnhbbk",
+    ".qbhbrk.",
+    "..kkrk..",
+    ".k...k..",
 ])
 
 BARRELS = [sprite(r) for r in (
@@ -574,25 +699,25 @@ CRATE = sprite([
 ])
 
 HEDGEHOG = sprite([
-    "ef....ef",
-    ".de..ed.",
-    "..dffd..",
-    "...de...",
-    "..edde..",
-    ".ed..de.",
-    "ed....dq",
-    "qq...qqq",
+    "kf....fk",
+    "kef..fek",
+    ".kefdek.",
+    "..kffk..",
+    ".kedfdk.",
+    "kedkkedk",
+    "kdk..kdk",
+    "kk....kk",
 ])
 
 WIRE = sprite([
-    "........",
-    ".e...e..",
-    "e.f.f.e.",
-    "d..e..de",
-    ".ddfdd..",
-    "e..e..e.",
-    ".d...d.q",
-    "..qq..q.",
+    ".k....k.",
+    ".b....b.",
+    "kbkdkdbk",
+    "eke.ekek",
+    "kekdkekd",
+    "kbkekdbk",
+    ".b....b.",
+    ".k....k.",
 ])
 
 WRECK = sprite([
@@ -631,12 +756,12 @@ CRATER = sprite([
     "...bbhhhhhhbb...",
     "..bhhbbbbbbhhb..",
     ".bhbbrrrrrrbbhb.",
-    ".bhbrrkkkkrrbhb.",
-    "bhbrrkkkkkkrrbhb",
-    "bhbrkkkkkkkkrbhb",
-    "bhbrkkkkkkkkrbhb",
-    "bhbrrkkkkkkrrbnb",
-    ".bhbrrkkkkrrbnb.",
+    ".bhbrrqqqqrrbhb.",
+    "bhbrrqqqqqqrrbhb",
+    "bhbrqqqqqqqqrbhb",
+    "bhbrqqqqqqqqrbhb",
+    "bhbrrqqqqqqrrbnb",
+    ".bhbrrqqqqrrbnb.",
     ".bhbbrrrrrrbbnb.",
     "..bhhbbbbbbnnb..",
     "...bbnnnnnnbb...",
@@ -652,14 +777,14 @@ SANDBAGS = sprite([
 ])
 
 FENCE = sprite([
-    "........",
-    "..b...b.",
-    "hhhhhhhh",
-    "bbbbbbbb",
-    "..b...b.",
-    "hhhhhhhh",
-    "bbbbbbbb",
     "..k...k.",
+    "..b...b.",
+    "hhhhhhhh",
+    "bbbbbbbb",
+    "kkbkkkbk",
+    "hhhhhhhh",
+    "bbbbbbbb",
+    "kkkkkkkk",
 ])
 
 RUBBLE_SPECKS = [("d", 5), ("k", 3), ("e", 2)]
@@ -740,18 +865,14 @@ def flowers_tile(g, variant):
 
 
 def tallgrass_tile(g, variant):
+    """Tall grass the hero walks through: blades in lighter and darker tones
+    of the ground under them, no outline, nothing that stands up from it."""
     rng = Rng("tallgrass", variant)
-    for x in range(8):
-        if (x + variant) % 3 == 2 and rng.below(2):
-            continue
-        top = rng.below(4)
-        for y in range(top, 8):
-            k = "l" if y == top else ("a" if (x + y + variant) % 5 == 0 else "G")
-            if y >= 6:
-                k = "g"
-            if (x + y) % 2 == 0 or y == top:
-                g[y][x] = k
-        _put(g, x + 1, top + 1, "j")
+    for _ in range(5 + variant % 3):
+        x, y = rng.below(8), 2 + rng.below(6)
+        _lit(g, x, y - 2); _lit(g, x, y - 1); _dim(g, x, y)
+        if rng.below(2):
+            _lit(g, x + 1, y - 1); _dim(g, x + 1, y)
     return g
 
 
@@ -766,35 +887,54 @@ def gravel_tile(g, variant):
     return g
 
 
+# What stops the hero stands up from the ground: it is outlined in black on
+# its shadow side and casts a shadow down and to the right.  What he walks
+# over (flowers, tall grass, gravel, reeds, craters) lies flat, in tones of
+# the ground, with no outline and no shadow.
+CAST = (((1, 1), 2), ((2, 2), 1), ((1, 2), 1), ((2, 1), 1))
+
+
+def cast_shadow(g, pic, ox=0, oy=0):
+    """Darkens the ground of a block where a standing picture casts its
+    shadow; the block shows the picture's part from (ox, oy)."""
+    h, w = len(pic), len(pic[0])
+
+    def opaque(x, y):
+        return 0 <= x < w and 0 <= y < h and pic[y][x] != T
+
+    for y in range(8):
+        for x in range(8):
+            px, py = x + ox, y + oy
+            if opaque(px, py):
+                continue
+            steps = max((n for (dx, dy), n in CAST if opaque(px - dx, py - dy)), default=0)
+            for _ in range(steps):
+                g[y][x] = CAST_TONE.get(g[y][x], g[y][x])
+    return g
+
+
+def standing(g, pic, part=(0, 0)):
+    """A standing object's part painted over its ground with its shadow."""
+    ox, oy = part[0] * 8, part[1] * 8
+    cast_shadow(g, pic, ox, oy)
+    overlay(g, crop(pic, ox, oy))
+
+
+STANDING = {"rock": lambda v: ROCK, "pebble": lambda v: PEBBLE, "trunk": lambda v: TRUNK,
+            "bush": lambda v: BUSHES[v % len(BUSHES)], "stump": lambda v: STUMP,
+            "wreck": lambda v: WRECK, "fence": lambda v: FENCE, "barrels": lambda v: BARRELS[v % 2],
+            "crate": lambda v: CRATE, "hedgehog": lambda v: HEDGEHOG, "wire": lambda v: WIRE}
+
+
 def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=None):
     """An object painted over the ground it stands on."""
     g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
     if picture is not None:
         return picture
-    if kind == "rock":
-        overlay(g, crop(ROCK, part[0] * 8, part[1] * 8))
-    elif kind == "pebble":
-        overlay(g, PEBBLE)
-    elif kind == "bush":
-        overlay(g, BUSHES[variant % len(BUSHES)])
-    elif kind == "trunk":
-        overlay(g, TRUNK)
-    elif kind == "stump":
-        overlay(g, STUMP)
+    if kind in STANDING:
+        standing(g, STANDING[kind](variant), part)
     elif kind == "crater":
         overlay(g, crop(CRATER, part[0] * 8, part[1] * 8))
-    elif kind == "wreck":
-        overlay(g, crop(WRECK, part[0] * 8, part[1] * 8))
-    elif kind == "fence":
-        overlay(g, FENCE)
-    elif kind == "barrels":
-        overlay(g, BARRELS[variant % 2])
-    elif kind == "crate":
-        overlay(g, CRATE)
-    elif kind == "hedgehog":
-        overlay(g, HEDGEHOG)
-    elif kind == "wire":
-        overlay(g, WIRE)
     elif kind == "reeds":
         overlay(g, REEDS)
     elif kind == "flowers":
@@ -925,6 +1065,8 @@ def close_silhouette(g, fill, notches=False):
 SHADOW_OFFSET = 2
 # One step darker, never as dark as the black of outlines.
 SHADOW = dict(DARKER, q="q")
+# The shadow of a standing object: the same, with browns going to ash.
+CAST_TONE = dict(SHADOW, b="q", r="q")
 
 
 def in_shadow(g, pixels):
@@ -1061,11 +1203,14 @@ def deck_tile(variant, top, bottom, style):
 
 
 def planks_tile(variant, sides):
-    """A footbridge on the ground, planks across, rails at its open sides."""
+    """A footbridge on the ground, planks across, rails at its open sides.
+    One running across the map (rails north and south) has its planks
+    turned to match."""
+    across = N_ in sides or S_ in sides
     g = blank("h")
     for y in range(8):
         for x in range(8):
-            if y % 3 == 2:
+            if (x if across else y) % 3 == 2:
                 g[y][x] = "b"
             elif (x + variant + y) % 5 == 0:
                 g[y][x] = "n"
@@ -1075,6 +1220,10 @@ def planks_tile(variant, sides):
                 g[i][0], g[i][1] = "k", ("b" if i % 4 else "k")
             elif side == E_:
                 g[i][7], g[i][6] = "k", ("b" if i % 4 else "k")
+            elif side == N_:
+                g[0][i], g[1][i] = "k", ("b" if i % 4 else "k")
+            elif side == S_:
+                g[7][i], g[6][i] = "k", ("b" if i % 4 else "k")
     return g
 
 
