@@ -445,20 +445,31 @@ def trench_tile(variant, sides):
 # ---------------------------------------------------------------- cliffs ---
 
 def cliff_tile(variant, sides):
-    """Rocky high ground: rough top, dark faces on its lower sides."""
+    """Rocky high ground: a broken stony top lit along its upper edge, and
+    tall dark rock faces on its lower and open sides, so that it stands up
+    from the ground around it."""
     g = blank("h")
     rng = Rng("cliff", variant)
-    speckle(g, rng, [("n", 4), ("b", 4), ("e", 2)])
+    speckle(g, rng, [("n", 3), ("b", 5), ("e", 3), ("a", 2)])
+    for _ in range(2):  # a crack in the top
+        x, y = rng.below(6), rng.below(6)
+        _put(g, x, y, "q"); _put(g, x + 1, y + 1, "q"); _put(g, x + 1, y, "b")
     for side in sides:
         for i in range(8):
             if side == S_:
-                g[7][i], g[6][i], g[5][i] = "k", "b", ("r" if i % 2 else "b")
+                # The face below the top: lit lip, striated rock, dark foot.
+                g[3][i] = "n" if i % 3 else "h"
+                g[4][i] = "b" if i % 2 else "r"
+                g[5][i] = "q" if i % 3 == 0 else "b"
+                g[6][i] = "q" if i % 2 else "r"
+                g[7][i] = "k"
             elif side == N_:
                 g[0][i] = "n"
+                g[1][i] = "z" if i % 3 == 1 else g[1][i]
             elif side == W_:
-                g[i][0], g[i][1] = "k", "b"
+                g[i][0], g[i][1] = "k", "q"
             else:
-                g[i][7], g[i][6] = "k", "b"
+                g[i][7], g[i][6] = "k", "q"
     return g
 
 
@@ -484,52 +495,52 @@ ROCK = sprite([
 ])
 
 PEBBLE = sprite([
-    "........",
     "..kkkk..",
     ".keeffk.",
+    "keeeffek",
     "kdeeeeek",
     "kddeeedk",
-    ".kddddk.",
-    "..kkkk..",
+    "kdddddk.",
+    ".kkkkk..",
     "........",
 ])
 
 BUSHES = [sprite(r) for r in (
+    [".jjGjj..",
+     "jGllGGj.",
+     "GllGGGgj",
+     "jGlGGggk",
+     "jGGGgggk",
+     "jgGggjgk",
+     ".kgggjk.",
+     "..kkkk.."],
+    ["jjj.jjj.",
+     "jGljlGGj",
+     "jllGjGgk",
+     "GGGgGGgk",
+     "jGlGGggk",
+     "jgGgggjk",
+     ".kjgjjk.",
+     "..kkkk.."],
     ["..jjjj..",
-     ".jGGlGj.",
-     "jGllGGGj",
-     "jGlGGgGj",
-     "jgGGGGgj",
-     ".jgGggj.",
-     "..jjjj..",
-     "...qq..."],
-    [".jjj.jj.",
-     "jGlGjlGj",
-     "jllGjGGj",
-     "jGGgGGgj",
-     ".jGGGGgj",
-     "jgGgggj.",
-     ".jjgjjj.",
-     "..qq.q.."],
-    ["...jj...",
-     "..jlGj..",
-     ".jGlGGjj",
-     "jGlGGgGj",
-     "jGGGgGgj",
-     "jgGgGggj",
-     ".jjgjgj.",
-     "..qqqq.."],
+     ".jlGGGj.",
+     "jGllGGgj",
+     "jlGGgGgk",
+     "GGGgGggk",
+     "jgGgggjk",
+     ".kgjgjk.",
+     "..kkk..."],
 )]
 
 TRUNK = sprite([
-    "........",
-    "...q....",
     "..qbbq..",
     ".qbhbbq.",
-    ".qbbbrq.",
-    ".qrbbrq.",
-    "..qqqq..",
-    "...jj...",
+    ".qbhbrq.",
+    ".qbhbrq.",
+    "qbbhbrrq",
+    "qrbhbrqk",
+    ".kqkkqk.",
+    "........",
 ])
 
 STUMP = sprite([
@@ -537,10 +548,10 @@ STUMP = sprite([
     ".q...q..",
     "..qbbq.q",
     ".qbhnbq.",
-    "qbhnhbbq",
-    ".qbhbrq.",
-    "..qqrq..",
-    ".q...q..",
+    "qbhnhbbk",
+    ".qbhbrk.",
+    "..kkrk..",
+    ".k...k..",
 ])
 
 BARRELS = [sprite(r) for r in (
@@ -574,25 +585,25 @@ CRATE = sprite([
 ])
 
 HEDGEHOG = sprite([
-    "ef....ef",
-    ".de..ed.",
-    "..dffd..",
-    "...de...",
-    "..edde..",
-    ".ed..de.",
-    "ed....dq",
-    "qq...qqq",
+    "kf....fk",
+    "kef..fek",
+    ".kefdek.",
+    "..kffk..",
+    ".kedfdk.",
+    "kedkkedk",
+    "kdk..kdk",
+    "kk....kk",
 ])
 
 WIRE = sprite([
-    "........",
-    ".e...e..",
-    "e.f.f.e.",
-    "d..e..de",
-    ".ddfdd..",
-    "e..e..e.",
-    ".d...d.q",
-    "..qq..q.",
+    ".k....k.",
+    ".b....b.",
+    "kbkdkdbk",
+    "eke.ekek",
+    "kekdkekd",
+    "kbkekdbk",
+    ".b....b.",
+    ".k....k.",
 ])
 
 WRECK = sprite([
@@ -631,12 +642,12 @@ CRATER = sprite([
     "...bbhhhhhhbb...",
     "..bhhbbbbbbhhb..",
     ".bhbbrrrrrrbbhb.",
-    ".bhbrrkkkkrrbhb.",
-    "bhbrrkkkkkkrrbhb",
-    "bhbrkkkkkkkkrbhb",
-    "bhbrkkkkkkkkrbhb",
-    "bhbrrkkkkkkrrbnb",
-    ".bhbrrkkkkrrbnb.",
+    ".bhbrrqqqqrrbhb.",
+    "bhbrrqqqqqqrrbhb",
+    "bhbrqqqqqqqqrbhb",
+    "bhbrqqqqqqqqrbhb",
+    "bhbrrqqqqqqrrbnb",
+    ".bhbrrqqqqrrbnb.",
     ".bhbbrrrrrrbbnb.",
     "..bhhbbbbbbnnb..",
     "...bbnnnnnnbb...",
@@ -652,14 +663,14 @@ SANDBAGS = sprite([
 ])
 
 FENCE = sprite([
-    "........",
-    "..b...b.",
-    "hhhhhhhh",
-    "bbbbbbbb",
-    "..b...b.",
-    "hhhhhhhh",
-    "bbbbbbbb",
     "..k...k.",
+    "..b...b.",
+    "hhhhhhhh",
+    "bbbbbbbb",
+    "kkbkkkbk",
+    "hhhhhhhh",
+    "bbbbbbbb",
+    "kkkkkkkk",
 ])
 
 RUBBLE_SPECKS = [("d", 5), ("k", 3), ("e", 2)]
@@ -740,18 +751,14 @@ def flowers_tile(g, variant):
 
 
 def tallgrass_tile(g, variant):
+    """Tall grass the hero walks through: blades in lighter and darker tones
+    of the ground under them, no outline, nothing that stands up from it."""
     rng = Rng("tallgrass", variant)
-    for x in range(8):
-        if (x + variant) % 3 == 2 and rng.below(2):
-            continue
-        top = rng.below(4)
-        for y in range(top, 8):
-            k = "l" if y == top else ("a" if (x + y + variant) % 5 == 0 else "G")
-            if y >= 6:
-                k = "g"
-            if (x + y) % 2 == 0 or y == top:
-                g[y][x] = k
-        _put(g, x + 1, top + 1, "j")
+    for _ in range(5 + variant % 3):
+        x, y = rng.below(8), 2 + rng.below(6)
+        _lit(g, x, y - 2); _lit(g, x, y - 1); _dim(g, x, y)
+        if rng.below(2):
+            _lit(g, x + 1, y - 1); _dim(g, x + 1, y)
     return g
 
 
@@ -766,35 +773,54 @@ def gravel_tile(g, variant):
     return g
 
 
+# What stops the hero stands up from the ground: it is outlined in black on
+# its shadow side and casts a shadow down and to the right.  What he walks
+# over (flowers, tall grass, gravel, reeds, craters) lies flat, in tones of
+# the ground, with no outline and no shadow.
+CAST = (((1, 1), 2), ((2, 2), 1), ((1, 2), 1), ((2, 1), 1))
+
+
+def cast_shadow(g, pic, ox=0, oy=0):
+    """Darkens the ground of a block where a standing picture casts its
+    shadow; the block shows the picture's part from (ox, oy)."""
+    h, w = len(pic), len(pic[0])
+
+    def opaque(x, y):
+        return 0 <= x < w and 0 <= y < h and pic[y][x] != T
+
+    for y in range(8):
+        for x in range(8):
+            px, py = x + ox, y + oy
+            if opaque(px, py):
+                continue
+            steps = max((n for (dx, dy), n in CAST if opaque(px - dx, py - dy)), default=0)
+            for _ in range(steps):
+                g[y][x] = CAST_TONE.get(g[y][x], g[y][x])
+    return g
+
+
+def standing(g, pic, part=(0, 0)):
+    """A standing object's part painted over its ground with its shadow."""
+    ox, oy = part[0] * 8, part[1] * 8
+    cast_shadow(g, pic, ox, oy)
+    overlay(g, crop(pic, ox, oy))
+
+
+STANDING = {"rock": lambda v: ROCK, "pebble": lambda v: PEBBLE, "trunk": lambda v: TRUNK,
+            "bush": lambda v: BUSHES[v % len(BUSHES)], "stump": lambda v: STUMP,
+            "wreck": lambda v: WRECK, "fence": lambda v: FENCE, "barrels": lambda v: BARRELS[v % 2],
+            "crate": lambda v: CRATE, "hedgehog": lambda v: HEDGEHOG, "wire": lambda v: WIRE}
+
+
 def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=None):
     """An object painted over the ground it stands on."""
     g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
     if picture is not None:
         return picture
-    if kind == "rock":
-        overlay(g, crop(ROCK, part[0] * 8, part[1] * 8))
-    elif kind == "pebble":
-        overlay(g, PEBBLE)
-    elif kind == "bush":
-        overlay(g, BUSHES[variant % len(BUSHES)])
-    elif kind == "trunk":
-        overlay(g, TRUNK)
-    elif kind == "stump":
-        overlay(g, STUMP)
+    if kind in STANDING:
+        standing(g, STANDING[kind](variant), part)
     elif kind == "crater":
         overlay(g, crop(CRATER, part[0] * 8, part[1] * 8))
-    elif kind == "wreck":
-        overlay(g, crop(WRECK, part[0] * 8, part[1] * 8))
-    elif kind == "fence":
-        overlay(g, FENCE)
-    elif kind == "barrels":
-        overlay(g, BARRELS[variant % 2])
-    elif kind == "crate":
-        overlay(g, CRATE)
-    elif kind == "hedgehog":
-        overlay(g, HEDGEHOG)
-    elif kind == "wire":
-        overlay(g, WIRE)
     elif kind == "reeds":
         overlay(g, REEDS)
     elif kind == "flowers":
@@ -925,6 +951,8 @@ def close_silhouette(g, fill, notches=False):
 SHADOW_OFFSET = 2
 # One step darker, never as dark as the black of outlines.
 SHADOW = dict(DARKER, q="q")
+# The shadow of a standing object: the same, with browns going to ash.
+CAST_TONE = dict(SHADOW, b="q", r="q")
 
 
 def in_shadow(g, pixels):
