@@ -25,11 +25,16 @@ macro(velmarok_optional_subdirs)
 endmacro()
 
 # A GoogleTest executable registered with CTest.  Tests run headless: no
-# display, no sound card, and data folders redirected by each test itself.
+# display, no sound card, and data folders redirected by each test itself;
+# run by CTest or by hand alike.
 function(velmarok_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/test_environment.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # The same environment for a test program started by hand (each variable
+  # only where it is not set).
+  target_compile_definitions(${name} PRIVATE
+    VELMAROK_TEST_DATA_DIR="${VELMAROK_DATA_DIR}" VELMAROK_TEST_BIN_DIR="${VELMAROK_BIN_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   # gtest_discover_tests splits list-valued PROPERTIES, so an ENVIRONMENT of
   # several variables would keep only the first; `env` in front of the test

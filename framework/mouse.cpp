@@ -1,9 +1,12 @@
 #include "framework/mouse.h"
 
+#include <cmath>
+
 #include "framework/banks.h"
 #include "framework/game.h"
 #include "framework/input.h"
 #include "framework/particles.h"
+#include "framework/space.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
 #include "platform/sys/input.h"
@@ -90,22 +93,25 @@ void TMousePointer::CalcButtonTotals() {
 void TMousePointer::Draw() {
     if (Game && Game->FullScreen == 0) UpdateCoords();
     if (!Active) return;
+    // The position is kept in window pixels, as the events give it; the
+    // pointer is drawn where the widgets hit-test it, in the drawing space.
+    const DrawingPoint at = WindowToDrawingSpace(static_cast<float>(x), static_cast<float>(y));
     if (ParticleList) ParticleList->Draw();
     plat::SetBlend(plat::ALPHABLEND);
     plat::SetRotation(static_cast<float>(Rotation));
     if (Image2) {
         plat::SetScale(Image2Scale, Image2Scale);
-        plat::DrawImage(Image2, static_cast<float>(x + Image2xoff), static_cast<float>(y + Image2yoff),
+        plat::DrawImage(Image2, at.x + static_cast<float>(Image2xoff), at.y + static_cast<float>(Image2yoff),
                         Image2Frame);
         plat::SetScale(1, 1);
     }
     if (Image) {
-        plat::DrawImage(Image, static_cast<float>(x), static_cast<float>(y), ImageFrame);
+        plat::DrawImage(Image, at.x, at.y, ImageFrame);
     } else {
-        plat::Plot(static_cast<float>(x), static_cast<float>(y));
+        plat::Plot(at.x, at.y);
     }
     plat::SetRotation(0);
-    if (UserDraw) UserDraw(x, y);
+    if (UserDraw) UserDraw(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
 }
 
 // --- repeaters -------------------------------------------------------------------

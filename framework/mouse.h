@@ -38,7 +38,7 @@ public:
     plat::Ref<TParticleList> ParticleList;
     float SparkleCounter = 0;
     int SparkleLength = 15;
-    std::function<int(int, int)> UserDraw;
+    std::function<int(int, int)> UserDraw;  // called with the drawn position
 
     virtual void On();
     virtual void Off();
@@ -52,6 +52,8 @@ public:
     virtual int GetMb();
     virtual int GetMh(int clear);
     virtual void CalcButtonTotals();
+    // Drawn in the drawing space (the virtual resolution when it is on),
+    // at the point the widgets hit-test.
     virtual void Draw();
 };
 

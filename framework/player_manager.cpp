@@ -1,6 +1,7 @@
 #include "framework/player_manager.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "framework/banks.h"
 #include "framework/button.h"
@@ -46,6 +47,23 @@ void TPlayerManager::MenuCreate(int, const std::string& buttonPath) {
 void TPlayerManager::MenuPosition() {
     CalcAll();
     PlaceMenu();
+}
+
+void TPlayerManager::CalcSize() {
+    TDialog::CalcSize();
+    if (Background) return;
+    // Without a picture the dialog holds its caption, the list's visible
+    // lines and the buttons, inside the list's margins.
+    int listH = 0;
+    if (ListBox) {
+        ListBox->CalcLineHeight();
+        const int lines = Limit > 0 ? Limit : std::max(1, ListBox->Count());
+        listH = lines * (ListBox->LineHeight + LineHeightAddition);
+    }
+    const int captionH = Caption ? static_cast<int>(std::ceil(Caption->CalcHeight())) : 0;
+    h = std::max(h, 2 * Border + captionH + 2 * BoxBorderV + listH + MenuHeight());
+    if (Menu) w = std::max(w, Menu->CalcWidth() + 2 * BoxBorderH);
+    CalcXY();
 }
 
 void TPlayerManager::Start() {
@@ -222,8 +240,15 @@ int TPlayerManager::Manage() {
         if (UpperFirstChar && !name.empty()) name = plat::Upper(name.substr(0, 1)) + name.substr(1);
         // A name already listed (in any case: file names are found
         // regardless of case) chooses that player; it never makes a new
-        // profile over theirs.
-        if (Listed(name) < 0 && IsSafeProfileName(name) && CreateProfileFunc) CreateProfileFunc(name);
+        // profile over theirs.  A name that can be no profile's file is
+        // refused, and the player is told so.
+        if (Listed(name) < 0) {
+            if (!IsSafeProfileName(name)) {
+                ShowMessage("Could not create file '" + (Game ? Game->ProfilePath : std::string()) + name + ".dat'");
+                return 0;
+            }
+            if (CreateProfileFunc) CreateProfileFunc(name);
+        }
         FillList();
         HighlightCurrentPlayer();
         const int created = Listed(name);

@@ -3,8 +3,9 @@
 // those in the shell's profiles folder, creates one or deletes one.  It
 // lists the profiles in a list box over buttons OK, Create, Delete and
 // Cancel; a double click on a name acts as OK.  Creating asks for a name
-// in a text dialog, deleting asks for confirmation, and refusals are shown
-// in a message box; the owner supplies the functions that make those three
+// in a text dialog, deleting asks for confirmation, and refusals (a full
+// list, the last player, a name that can be no file name) are shown in a
+// message box; the owner supplies the functions that make those three
 // dialogs and the one that creates a profile (normally TProfile::Create
 // followed by Save).  While one of them is open it alone takes input.
 //
@@ -54,9 +55,9 @@ public:
     std::string MessageCannotDelete = "The list must contain at least one player!";
     std::string MessageConfirmDelete = "Are you sure you want to delete this player?";
 
-    // The dialog's size comes from `background` (without one: `width`
-    // and the h the owner sets before Start).  Button pictures are
-    // buttonPath + "OK" and so on in the menu folder.
+    // The dialog's size comes from `background` (without one: see
+    // CalcSize).  Button pictures are buttonPath + "OK" and so on in the
+    // menu folder.
     static plat::Ref<TPlayerManager> Create(const std::string& caption, const plat::Ref<TGameImage>& background,
                                             int width, int x, int y, int limit, const std::string& buttonPath);
     // Opens the name prompt; 0 (with a message) when the list is full.
@@ -72,6 +73,10 @@ public:
     virtual int CancelClick();
     virtual void ClickSound();
     void Start() override;
+    // With a background its size; without one, room for the caption, the
+    // list's visible lines (Limit, or every name when there is no limit)
+    // and the buttons.  A larger h or w set by the owner is kept.
+    void CalcSize() override;
     void MenuPosition() override;
     // 0 while open; 1 when a profile was chosen, -1 when cancelled.
     int Manage() override;

@@ -72,10 +72,11 @@ int TProfile::ShowHint(int index, int save) {
 std::string TProfile::Path() const { return (Game ? Game->ProfilePath : std::string()) + Name + ".dat"; }
 
 int TProfile::Save() {
-    if (!IsSafeProfileName(Name)) return 0;
     const std::string path = Path();
     bool written = false;
-    if (auto out = plat::WriteStreamAtomic(path)) {
+    // A name that is no file name inside the profiles folder is never
+    // written; it is reported like any file that cannot be created.
+    if (auto out = IsSafeProfileName(Name) ? plat::WriteStreamAtomic(path) : nullptr) {
         try {
             const int scrambled[] = {CurrentLevel, LockedLevel, Score, Lives, Kills};
             for (std::uint32_t i = 0; i < 5; ++i) plat::WriteInt(out, Scramble(scrambled[i], i));

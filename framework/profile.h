@@ -51,9 +51,9 @@ public:
     virtual void Init(const std::string& name);
     virtual void ClearHints();
     virtual void HintsSet(int value);
-    // 1 when written.  A file that cannot be written is reported through
-    // ReportError ("Could not create file '" + path + "'", which ends the
-    // program) and the old file is kept.  0 for a refused name.
+    // 1 when written.  A file that cannot be written, or a refused name, is
+    // reported through ReportError ("Could not create file '" + path + "'",
+    // which ends the program) and the old file is kept.
     virtual int Save();
     // 1 when the file was read.  0 for a refused name, and for a missing
     // file, which Save writes with the current values.  A file too short

@@ -36,6 +36,17 @@ namespace {
 constexpr const char* kGameFont = "Data/fonts/basic.ttf";
 constexpr const char* kBitmapFontFile = "Data/Graphics/8x8_VelmarokFont.png";
 
+// The shell of this game.  Every opening of the display selects the drawing
+// driver with its own default picture flags, at start and again after F7,
+// Alt+Enter or a new resolution; the game's picture rules follow each one.
+class TGameShell final : public fw::TGame {
+public:
+    void GraphicsCreate() override {
+        fw::TGame::GraphicsCreate();
+        UsePictureRules();
+    }
+};
+
 plat::Ref<plat::TImage> Strip(const std::string& file, int cellWidth, int cellHeight, int cells) {
     return fw::LoadAnimImageOrDie(file, cellWidth, cellHeight, 0, cells, -1);
 }
@@ -73,7 +84,7 @@ void StartUp() {
     fw::VirtualHeight = 240;
     fw::ErrorReportMode = 0;
 
-    fw::Game = plat::New<fw::TGame>();
+    fw::Game = plat::New<TGameShell>();
     auto& game = *fw::Game;
     // The sizes the options screen offers.
     game.ScreenSizes = {{800, 600}, {1024, 768}};
@@ -101,7 +112,8 @@ void StartUp() {
     game.GraphicsCreate();
     if (fw::UseVirtualResolution == 1)
         plat::SetVirtualResolution(static_cast<float>(fw::VirtualWidth), static_cast<float>(fw::VirtualHeight));
-    UsePictureRules();
+    // The picture rules are in force now: the shell applied them with the
+    // display.
     plat::HideMouse();
     // Of the shell's own keys only pause, Escape and Alt+Enter stay live.
     game.IgnoreFrameworkKeys = 1;

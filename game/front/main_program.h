@@ -32,8 +32,9 @@ void StartGame();
 // begins suspended and waits for it.
 void BeginSuspendedWithoutFocus();
 void LoadGameSounds();
-// The rules the game's pictures load with, set once the graphics are open:
-// mask colour 255,0,255 and the automatic flags masked (nearest sampling).
+// The rules the game's pictures load with, set whenever the graphics have
+// been opened: mask colour 255,0,255 and the automatic flags masked (nearest
+// sampling).
 void UsePictureRules();
 // The pause picture into the image bank and the shell's pause sprite, then
 // LoadPlayImages().

@@ -368,7 +368,7 @@ void TIntroducirRecordsScreen::Confirm() {
     auto& table = *fw::Game->HighScores;
     // The lowest row makes room only when the table is full.
     if (table.Count() >= kHighScoreRows) table.RemoveLast();
-    table.Insert(nombre, Score, Level);
+    table.Insert(nombre, Score, 0);
     table.Save();
     Go(SCREEN_NAME_ENTRY, SCREEN_HIGH_SCORES);
 }

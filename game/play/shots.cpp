@@ -215,7 +215,7 @@ void T_Bala::m_bala_explota() {
             animdelay = 4.0f;
             if (frame_exp > 3) RemoveSelf();
         }
-        animdelay -= 1.0f;
+        animdelay -= fw::Delta;
     } else {
         RemoveSelf();
     }
@@ -228,7 +228,7 @@ void T_Bala::m_bazooka_explota() {
         animdelay = 14.0f;
         if (frame_exp > 3) RemoveSelf();
     }
-    animdelay -= 1.0f;
+    animdelay -= fw::Delta;
 }
 
 void T_Bala::m_Draw_Bala() {
@@ -351,7 +351,7 @@ void T_Granada::m_granada_explota() {
             ShotList->Remove(shared_from_this());
         }
     }
-    animdelay -= 1.0f;
+    animdelay -= fw::Delta;
 }
 
 void T_Granada::m_draw_granada() {

@@ -224,7 +224,13 @@ TEST_F(ProfileTest, NamesThatAreNoFileNameHereAreRefused) {
     for (const char* name : {"", "../evil", "a/b", "a\\b", "..", "x..y", "tab\there"}) {
         auto profile = fw::TProfile::Create(name);
         EXPECT_FALSE(fw::IsSafeProfileName(name)) << name;
-        EXPECT_EQ(profile->Save(), 0) << name;
+        // Saving is reported like a file that cannot be created.
+        try {
+            profile->Save();
+            ADD_FAILURE() << "a refused name must be reported: " << name;
+        } catch (const plat::RuntimeError& e) {
+            EXPECT_EQ(std::string(e.what()), "Could not create file '" + File(std::string(name) + ".dat") + "'");
+        }
         EXPECT_EQ(profile->Load(), 0) << name;
     }
     EXPECT_TRUE(ProfileFiles().empty());
@@ -375,6 +381,54 @@ TEST_F(ManagerTest, CreatingANameChoosesItAndAnExistingNameIsNeverOverwritten) {
     EXPECT_EQ(Run(*kept), 0);
     EXPECT_EQ(kept->ListBox->Value, "Max") << "selected, waiting for OK";
     EXPECT_EQ(kept->Active, 1);
+}
+
+// A typed name that can be no profile's file makes nothing; the player is
+// told, the prompt closes and the manager stays open.
+TEST_F(ManagerTest, ARefusedNameIsToldAndCreatesNothing) {
+    auto m = Manager();
+    Click(*m, "Create");
+    ASSERT_TRUE(m->EnterName);
+    TypeText("x..y\r");
+    EXPECT_EQ(Run(*m, 5), 0);
+    EXPECT_TRUE(created.empty());
+    EXPECT_EQ(ProfileFiles(), (std::vector<std::string>{"Alice.dat", "Bob.dat", "Cara.dat"}));
+    EXPECT_EQ(messages, std::vector<std::string>{"Could not create file '" + File("X..y.dat") + "'"});
+    EXPECT_FALSE(m->EnterName);
+    ASSERT_TRUE(m->DialogOK);
+    HitKey(plat::KEY_ESCAPE);
+    EXPECT_EQ(m->Manage(), 0);
+    EXPECT_FALSE(m->DialogOK);
+    EXPECT_EQ(m->Active, 1);
+    EXPECT_EQ(m->ListBox->Strings, (std::vector<std::string>{"Alice", "Bob", "Cara"}));
+}
+
+// Without a background picture the dialog is made big enough for its
+// caption, ten lines of names and the buttons.
+TEST_F(ManagerTest, WithoutAPictureTheDialogHoldsItsListAndButtons) {
+    auto m = fw::TPlayerManager::Create("Who is playing?", nullptr, 0, 0, 0, 10, "");
+    m->ListBox->SetupFont(nullptr, fw::TColor::Create(255, 255, 255, 1), nullptr, nullptr,
+                          fw::TColor::Create(255, 255, 0, 1));
+    m->Start();
+    const auto& box = *m->ListBox->Box;
+    ASSERT_GT(m->ListBox->LineHeight, 1);
+    EXPECT_FLOAT_EQ(box.H, 10.0f * static_cast<float>(m->ListBox->LineHeight));
+    EXPECT_EQ(m->ListBox->DisplayLines, 10);
+    EXPECT_GE(box.Y, m->Caption->Y + m->Caption->CalcHeight());
+    const auto ok = m->Button("OK");
+    const auto cancel = m->Button("Cancel");
+    EXPECT_LE(box.Y + box.H, ok->y) << "the list ends above the buttons";
+    EXPECT_LE(ok->y + ok->h, m->y + m->h) << "the buttons inside the dialog";
+    EXPECT_GE(ok->x, m->x);
+    EXPECT_LE(cancel->x + cancel->w, m->x + m->w);
+    EXPECT_GE(box.X, m->x);
+    EXPECT_LE(box.X + box.W, m->x + m->w);
+    // A size the owner chose is kept when it is larger.
+    auto tall = fw::TPlayerManager::Create("Who is playing?", nullptr, 600, 0, 0, 10, "");
+    tall->h = 500;
+    tall->Start();
+    EXPECT_EQ(tall->h, 500);
+    EXPECT_EQ(tall->w, 600);
 }
 
 TEST_F(ManagerTest, NoMoreThanTheLimitAndNeverTheLastOne) {

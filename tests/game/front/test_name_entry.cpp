@@ -12,20 +12,6 @@ namespace {
 
 using namespace game;
 
-class RecordingFont : public TBitmapFont2 {
-public:
-    struct Text {
-        std::string text;
-        float x, y;
-        int h, v;
-    };
-    std::vector<Text> texts;
-    int write(const std::string& text, float x, float y, int h, int v) override {
-        texts.push_back({text, x, y, h, v});
-        return 0;
-    }
-};
-
 class EntryTest : public PlayTest {
 protected:
     void SetUp() override {
@@ -112,7 +98,7 @@ TEST_F(EntryTest, LettersAreShotWithTheCrosshair) {
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[4]->name, "A");
     EXPECT_EQ(rows[4]->score, 4500);
-    EXPECT_EQ(rows[4]->level, 6);  // the area reached
+    EXPECT_EQ(rows[4]->level, 0) << "no area is stored, whichever was reached";
     EXPECT_EQ(rows[7]->name, "OLD6");  // the old lowest row made room
 }
 
@@ -174,6 +160,61 @@ TEST_F(EntryTest, HoldingLeftMovesOneColumnPerGlide) {
     EntryTick();
     EXPECT_EQ(E().Punto_de_mira->letra_senyalada, "G");
     EXPECT_EQ(E().Puedo_usar_input, 1);
+}
+
+// The crosshair (cell 20 of the second enemy sheet) over the letter, the
+// hero below it at row 152 walking along with it (his cell follows every 8
+// pixels: 0, 1, 2, 0 ...), and the flying bullet, a 2 x 2 rectangle.
+TEST_F(EntryTest, CrosshairHeroAndBulletAreDrawnWhereTheyAre) {
+    struct Drawn {
+        const plat::TImage* image;
+        int cell;
+        float x, y;
+        bool operator==(const Drawn&) const = default;
+    };
+    auto draw = [&] {
+        std::vector<Drawn> images, rects;
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        E().Draw();
+        for (const auto& c : plat::RecordedCalls()) {
+            if (c.kind == plat::DrawRecord::IMAGE) images.push_back({c.image, c.frame, c.x, c.y});
+            if (c.kind == plat::DrawRecord::RECT) rects.push_back({nullptr, 0, c.x, c.y});
+            if (c.kind == plat::DrawRecord::RECT) EXPECT_EQ(std::make_pair(c.w, c.h), std::make_pair(2.0f, 2.0f));
+        }
+        plat::StopRecording();
+        return std::make_pair(images, rects);
+    };
+    const plat::TImage* crosshair = EnemyCImage.get();
+    const plat::TImage* hero = HeroImage.get();
+    auto [images, rects] = draw();
+    EXPECT_EQ(images, (std::vector<Drawn>{{crosshair, 20, 73, 69}, {hero, 0, 73, 152}}));
+    EXPECT_TRUE(rects.empty()) << "no bullet before a shot";
+
+    // Gliding right: the hero's cell steps with the crosshair's x.
+    Hold(RightKeys[1]);
+    EntryTick();
+    Release(RightKeys[1]);
+    const std::pair<float, int> along[] = {{81, 1}, {88.5f, 1}, {89, 2}};
+    for (const auto& [x, cell] : along) {
+        while (E().Punto_de_mira->x < x) EntryTick();
+        EXPECT_FLOAT_EQ(E().Punto_de_mira->x, x);
+        std::tie(images, rects) = draw();
+        EXPECT_EQ(images, (std::vector<Drawn>{{crosshair, 20, x, 69}, {hero, cell, x, 152}})) << x;
+    }
+    Run(10);
+
+    // Fired: the bullet leaves at (crosshair x + 12, 146) and climbs.
+    Press(FireKeys[1]);
+    EntryTick();
+    std::tie(images, rects) = draw();
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_FLOAT_EQ(rects[0].x, 89 + 12);
+    EXPECT_FLOAT_EQ(rects[0].y, 146);  // made after this tick's flight
+    Run(20);
+    std::tie(images, rects) = draw();
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_FLOAT_EQ(rects[0].y, 126);
 }
 
 TEST_F(EntryTest, TypedNamesAndTheirEdgeCases) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "platform/core/random.h"
 #include "platform/gfx/display.h"
 #include "platform/gfx/draw.h"
+#include "platform/gfx/image.h"
 #include "platform/gfx/pixmap.h"
 #include "platform/sys/input.h"
 #include "tests/game/front/fixture.h"
@@ -230,6 +232,56 @@ TEST_F(FrontScreens, IntroTextsSitOnEightPixelCells) {
     for (const auto& [text, x] : lines) EXPECT_LE(x + font.TextWidth(text), 320.0f) << text;
     for (const auto& [blocks, x] : std::vector<std::pair<int, float>>{{200, 96}, {42, 104}, {7, 112}})
         EXPECT_FLOAT_EQ(x + font.TextWidth(std::to_string(blocks)), 120.0f) << blocks;
+}
+
+// The block counter is drawn right-aligned on 8-pixel cells (x 96 for
+// 200..100, 104 for 99..10, 112 for 9..0) and the clock at x 168, both on
+// row 62, while the blocks load and over the raster lines after.
+TEST_F(FrontScreens, IntroCountersStandInTheirColumns) {
+    ShowIntroFromTheStart();
+    auto& intro = *game::IntroScreen;
+    auto textsDrawn = [&] {
+        plat::StartRecording();
+        plat::ClearRecordedCalls();
+        intro.Draw();
+        std::map<std::string, std::pair<float, float>> at;
+        for (const auto& c : plat::RecordedCalls())
+            if (c.kind == plat::DrawRecord::TEXT) at[c.text] = {c.x, c.y};
+        plat::StopRecording();
+        return at;
+    };
+    intro.segs = 65;
+    intro.cent = 3;
+    for (const int step : {5, 6}) {
+        intro.estado = step;
+        for (const auto& [blocks, x] :
+             std::vector<std::pair<int, float>>{{200, 96}, {100, 96}, {99, 104}, {10, 104}, {9, 112}, {0, 112}}) {
+            intro.blocks = blocks;
+            auto at = textsDrawn();
+            EXPECT_EQ(at[std::to_string(blocks)], std::make_pair(x, 62.0f)) << "step " << step << ", " << blocks;
+            EXPECT_EQ(at["1:05:03"], std::make_pair(168.0f, 62.0f)) << "step " << step;
+        }
+    }
+    intro.estado = 1;
+}
+
+// A stall longer than the whole load (a machine that slept, a debugger):
+// the counter stops at 0, never below, and the intro goes on.
+TEST_F(FrontScreens, AfterAStallTheBlockCounterStopsAtZeroAndTheIntroGoesOn) {
+    ShowIntroFromTheStart();
+    auto& intro = *game::IntroScreen;
+    MsInStep(1, 2000);
+    for (int i = 0; i < 3; ++i) {
+        Press(plat::KEY_ESCAPE);
+        Frame();
+    }
+    ASSERT_EQ(intro.estado, 5);
+    RunFor(3000);
+    EXPECT_EQ(intro.blocks, 194);
+    Frame(130000, false);  // two minutes without a frame
+    Frame(5, false);
+    EXPECT_EQ(intro.blocks, 0);
+    EXPECT_EQ(intro.estado, 6);
 }
 
 TEST(FrontIntroClock, ShowsMinutesSecondsAndHundredths) {
@@ -627,6 +679,48 @@ TEST_F(FrontScreens, FullScreenWorksOnADisplayThatListsOneModeOnly) {
     EXPECT_EQ(fw::ScreenWidth, 1024);
     EXPECT_TRUE(plat::IsFullScreen());
     EXPECT_EQ(fw::Game->ForceWindowedMode, 0);
+    plat::ClearGraphicsModesForTests();
+}
+
+// Every opening of the display selects the driver with its own picture
+// flags; the game's rules (masked loading, the mask colour) are in force
+// again after F7, Alt+Enter and a new resolution, so maps and pictures
+// loaded later keep their transparent parts and sharp pixels.
+TEST_F(FrontScreens, TheGamesPictureRulesOutliveEveryDisplayChange) {
+    plat::SetGraphicsModesForTests({{800, 600, 32, 60}, {1024, 768, 32, 60}});
+    auto rulesHold = [](const char* after) {
+        EXPECT_EQ(plat::GetAutoImageFlags(), plat::MASKEDIMAGE) << after;
+        int r = 0, g = 0, b = 0;
+        plat::GetMaskColor(r, g, b);
+        EXPECT_EQ(std::make_tuple(r, g, b), std::make_tuple(255, 0, 255)) << after;
+        const auto picture = plat::LoadImage("Data/Graphics/puertacer.png");
+        ASSERT_TRUE(picture) << after;
+        EXPECT_EQ(picture->flags, plat::MASKEDIMAGE) << after;
+        EXPECT_EQ(std::make_tuple(picture->maskR, picture->maskG, picture->maskB), std::make_tuple(255, 0, 255))
+            << after;
+    };
+    rulesHold("start-up");
+    ShowTitle();
+    Press(plat::KEY_F9);
+    Frame();
+    Press(plat::KEY_F7);
+    Frame();
+    Frame();
+    rulesHold("F7");
+    plat::SimulateKeyDown(plat::KEY_LALT);
+    Press(plat::KEY_ENTER);
+    Frame();
+    plat::SimulateKeyUp(plat::KEY_LALT);
+    Frame();
+    rulesHold("Alt+Enter");
+    const int width = fw::ScreenWidth;
+    Press(plat::KEY_F5);
+    Frame();
+    Press(plat::KEY_F9);  // leaves the options, applying the other size
+    Frame();
+    EXPECT_NE(fw::ScreenWidth, width);
+    rulesHold("a new resolution");
+    fw::Game->ToggleResolution(800, 600);
     plat::ClearGraphicsModesForTests();
 }
 

@@ -2,7 +2,7 @@
 // A level play in a scratch world: a hand-driven clock, a seeded generator,
 // a fresh shell, the game's lists and tables, stand-in screens that record
 // the hand-overs, the game's pictures loaded by the game's own loading and
-// silent sounds.  Ticks are driven one by one, exactly as the shell's loop
+// silent sounds; music only for the tests that ask for it.  Ticks are driven one by one, exactly as the shell's loop
 // does: the window events drained into the key tables, then the screen's
 // Logic.
 
@@ -35,7 +35,9 @@
 #include "game/play/shots.h"
 #include "game/player_input.h"
 #include "game/screens.h"
+#include "music/music.h"
 #include "music/sid_stream.h"
+#include "platform/audio/audio.h"
 #include "platform/core/clock.h"
 #include "platform/core/random.h"
 #include "platform/gfx/display.h"
@@ -109,6 +111,29 @@ public:
     }
 };
 
+// A bitmap font that notes what it is asked to write instead of drawing.
+class RecordingFont : public game::TBitmapFont2 {
+public:
+    struct Text {
+        std::string text;
+        float x, y;
+        int h, v;
+    };
+    std::vector<Text> texts;
+    int write(const std::string& text, float x, float y, int h, int v) override {
+        texts.push_back({text, x, y, h, v});
+        return 0;
+    }
+};
+
+// A seed of RandRange whose first draw of lo..hi is `want`.
+inline unsigned SeedGiving(int lo, int hi, int want) {
+    for (unsigned seed = 1;; ++seed) {
+        fw::SeedRandRange(seed);
+        if (fw::RandRange(lo, hi) == want) return seed;
+    }
+}
+
 // A grenade of `owner` put into ShotList at (x, y), bursting unless
 // `explota` is 0.
 inline plat::Ref<game::T_Granada> PutGrenade(float x, float y, int owner = game::GRANADA_HERO, int explota = 1) {
@@ -171,6 +196,12 @@ protected:
 
     void TearDown() override {
         using namespace game;
+        if (musicOn_) {
+            SidMusic->Dispose();
+            SidMusic = nullptr;
+            plat::ShutdownAudio();
+            music::ResetMusicModuleForTests();
+        }
         Hero = nullptr;
         ShotList = EnemyList = HutList = GuardList = FireList = nullptr;
         GameMap = nullptr;
@@ -202,6 +233,25 @@ protected:
         game::LevelStartKind = 3;
         game::GameMap = map;
         game::LevelScreen->Start();
+    }
+
+    // From now on the play has its music: the title tune, loaded and
+    // stopped, in a real player on an off-line audio device.  Music() tells
+    // what it does.
+    void MusicOn() {
+        music::SidAudioStream().Dispose();
+        music::ResetMusicModuleForTests();  // the stream timer on the test's clock
+        ASSERT_TRUE(plat::OpenLoopbackAudio(44100, 2));
+        game::SidMusic = plat::New<music::SidAudioStream>();
+        ASSERT_EQ(game::SidMusic->Load("Data/Music/Velm.sid", 1, 0, 1.0f, 1.0f), 1);
+        musicOn_ = true;
+    }
+    // "playing", "paused" or "stopped"; "none" without a tune.
+    static std::string Music() {
+        const auto stream = music::SidAudioStream::CurrentStream();
+        if (!game::SidMusic || !stream) return "none";
+        if (stream->Playing()) return "playing";
+        return game::SidMusic->IsPaused() && stream->paused ? "paused" : "stopped";
     }
 
     // From now on the sounds played are noted, not played.
@@ -268,6 +318,7 @@ protected:
     plat::Ref<FakeTitle> title_;
     plat::Ref<FakeComplete> complete_;
     plat::Ref<FakeTable> table_;
+    bool musicOn_ = false;
 };
 
 // The level play with a window open (offscreen), to save frames as

@@ -224,13 +224,17 @@ TEST_F(HeroTest, TheUpLeftFallBelowTheMarginIsSilentAndKeepsTheWalkingCell) {
 }
 
 TEST_F(HeroTest, ADeathLastsTwentyFiveStepsThenHeRestartsWithOneLifeLess) {
+    MusicOn();
     Begin(1);
+    EXPECT_EQ(Music(), "playing");
+    const auto tune = music::SidAudioStream::CurrentStream();
     ViewTop = 1000;  // area 1, band > 836: back to 1392
     Hero->y = 1124;
     ShotList->AddLast(plat::New<T_Bala>());
     Hero->AnimDelay = -1;  // the step comes at once
     Hero->m_paso_a_estado_muerto(HERO_SHOT);
     EXPECT_EQ(Hero->estado, HERO_SHOT);
+    EXPECT_EQ(Music(), "paused") << "the music holds its breath while he dies";
     Steer(6);  // held keys do nothing while dying
     int ticks = 0;
     while (Hero->estado == HERO_SHOT && ticks < 1000) {
@@ -247,6 +251,8 @@ TEST_F(HeroTest, ADeathLastsTwentyFiveStepsThenHeRestartsWithOneLifeLess) {
     EXPECT_EQ(LastDirection, 2);
     EXPECT_EQ(ShotList->Count(), 0);
     EXPECT_EQ(GrenadeReady, 1);
+    EXPECT_EQ(Music(), "playing") << "and goes on with the next life";
+    EXPECT_EQ(music::SidAudioStream::CurrentStream(), tune) << "where it was, not from the top";
     Frame();
     EXPECT_EQ(Hero->estado, HERO_PLAYING);
 }
@@ -267,10 +273,12 @@ TEST_F(HeroTest, ADeathAtTheTopStartsTheGateWaveAgain) {
 
 TEST_F(HeroTest, TheLastLifeEndsTheGameIntoTheNameEntryOrTheTitle) {
     // A table with room: any score qualifies.
+    MusicOn();
     Begin(1);
     Lives = 1;
     Score = 20000;
     Hero->m_paso_a_estado_muerto(HERO_FALLEN);
+    EXPECT_EQ(Music(), "paused");
     for (int i = 0; i < 500 && fw::Game->DestinationTScreen == nullptr; ++i) Tick();
     EXPECT_EQ(fw::Game->DestinationTScreen, RecordsEntryScreen);
     EXPECT_EQ(HiScore, 20000);
@@ -286,6 +294,7 @@ TEST_F(HeroTest, TheLastLifeEndsTheGameIntoTheNameEntryOrTheTitle) {
     Hero->m_paso_a_estado_muerto(HERO_SHOT);
     for (int i = 0; i < 500 && fw::Game->DestinationTScreen == nullptr; ++i) Tick();
     EXPECT_EQ(fw::Game->DestinationTScreen, TitleScreen);
+    EXPECT_EQ(Music(), "stopped") << "the game is over";
     EXPECT_EQ(title_->starts, 1);
     EXPECT_EQ(HiScore, 20000);
 }
@@ -337,6 +346,46 @@ TEST_F(HeroTest, EnemyShotsAndExplodingGrenadesHit) {
     EXPECT_EQ(Hero->estado, HERO_PLAYING);
 }
 
+// The hero's box (x + 6, y + 4, 12 x 12) against a bazooka shell's box
+// (x + 8, y + 7, 8 x 6) and a hut shot's (x + 8, y + 9, 6 x 5): touching
+// edges hit, one pixel further misses, on each of the four sides.
+TEST_F(HeroTest, ShellsAndHutShotsHitWithTheirOwnBoxes) {
+    Begin(2);
+    struct Kind {
+        int owned;
+        int ox, oy, w, h;
+    };
+    for (const Kind& k : {Kind{BALA_BAZOOKA, 8, 7, 8, 6}, Kind{BALA_HUT, 8, 9, 6, 5}}) {
+        const int hx = 130 + 6, hy = ViewTop + 124 + 4;
+        const int left = hx - k.ox - k.w, right = hx + 12 - k.ox;  // the shot's x that still touches
+        const int top = hy - k.oy - k.h, bottom = hy + 12 - k.oy;
+        const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+        struct Place {
+            int x, y;
+            bool hit;
+        };
+        const Place places[] = {
+            {left, midY, true},  {left - 1, midY, false},  {right, midY, true},  {right + 1, midY, false},
+            {midX, top, true},   {midX, top - 1, false},   {midX, bottom, true}, {midX, bottom + 1, false},
+        };
+        for (const Place& p : places) {
+            ShotList->Clear();
+            Hero->estado = HERO_PLAYING;
+            Hero->x = 130;
+            Hero->y = static_cast<float>(ViewTop + 124);
+            auto shot = plat::New<T_Bala>();
+            shot->owned = k.owned;
+            shot->dir = DIR_DOWN_LEFT;
+            shot->x = static_cast<float>(p.x);
+            shot->y = static_cast<float>(p.y);
+            shot->yfinalbala = shot->y + 90;
+            ShotList->AddLast(shot);
+            Tick();
+            EXPECT_EQ(Hero->estado == HERO_SHOT, p.hit) << "kind " << k.owned << " at " << p.x - hx << ", " << p.y - hy;
+        }
+    }
+}
+
 TEST_F(HeroTest, TouchingAnEnemyAndAVehicleStartsTheDeathTwice) {
     Begin(2);
     // A trench soldier, down in his trench, and a motorbike, right on him.
@@ -353,6 +402,7 @@ TEST_F(HeroTest, TouchingAnEnemyAndAVehicleStartsTheDeathTwice) {
 }
 
 TEST_F(HeroTest, AtTheTopWithTheWaveOverHeWalksOutThroughTheGate) {
+    MusicOn();
     Begin(1);
     ViewTop = 0;
     Hero->y = 60;
@@ -367,11 +417,13 @@ TEST_F(HeroTest, AtTheTopWithTheWaveOverHeWalksOutThroughTheGate) {
     // The shell switches screens before the next tick; until then the exit
     // test would send a hero in state 42 back on the walk.
     for (int i = 0; i < 2000 && fw::Game->DestinationTScreen == nullptr; ++i) {
+        EXPECT_EQ(Music(), "playing") << "through the gate";
         Tick();
         Frame();
         EXPECT_GE(Hero->x, 40.0f);
         EXPECT_LE(Hero->x, 154.5f);
     }
+    EXPECT_EQ(Music(), "stopped") << "out at the top";
     // The exit test later in the same tick puts a hero in state 42 back on
     // the walk; the screen is left all the same.
     EXPECT_EQ(Hero->estado, HERO_LEAVING);
@@ -382,6 +434,7 @@ TEST_F(HeroTest, AtTheTopWithTheWaveOverHeWalksOutThroughTheGate) {
 }
 
 TEST_F(HeroTest, TheFortressBurnsForThreeSecondsOnAreasFourAndEight) {
+    MusicOn();
     Begin(8);
     GuardList->AddLast(plat::New<plat::Object>());
     ViewTop = 0;
@@ -392,9 +445,11 @@ TEST_F(HeroTest, TheFortressBurnsForThreeSecondsOnAreasFourAndEight) {
     auto& sounds = LogSounds();
     Tick();
     EXPECT_EQ(Hero->estado, HERO_FORTRESS_REACHED);
+    EXPECT_EQ(Music(), "playing");
     Tick();
     EXPECT_EQ(Hero->estado, HERO_FORTRESS_BURNING);
     EXPECT_EQ(sounds.played, (std::vector<std::string>{"SND7"}));
+    EXPECT_EQ(Music(), "stopped") << "the flames alone are heard";
     std::vector<std::pair<float, float>> fires;
     for (const auto& o : *FireList)
         if (auto f = plat::As<T_Fuego>(o)) fires.emplace_back(f->x, f->y);

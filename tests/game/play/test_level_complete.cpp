@@ -3,6 +3,8 @@
 // go on, and the start of the next area with the bonus (area 8 -> area 1 at
 // stage 9); Escape does nothing.
 
+#include <tuple>
+
 #include "framework/screen.h"
 #include "tests/game/play/fixture.h"
 
@@ -104,6 +106,35 @@ TEST_F(CompleteTest, ALetterEveryTwentyOneTicksThenTwoSecondsThenTheNextArea) {
     EXPECT_EQ(ViewTop, (GameMap->mapheight - 2) * GameMap->mapblockheight - 160);
     EXPECT_EQ(Hero->estado, HERO_ENTERING);
     EXPECT_EQ(HutList->Count(), 3);  // area 2's huts
+}
+
+// The first line is typed at (80, 100), every prefix over the last; then
+// it stands whole there while the second is typed at (58, 116); then both
+// stand whole.
+TEST_F(CompleteTest, TheLinesAreTypedAtTheirPlaces) {
+    auto font = plat::New<RecordingFont>();
+    const auto saved = BitmapFont;
+    BitmapFont = font;
+    Enter(2, 1);
+    const std::string first = screen_->text1, second = screen_->text2;
+    using Written = std::tuple<std::string, float, float>;
+    auto frame = [&] {
+        font->texts.clear();
+        screen_->Draw();
+        std::vector<Written> out;
+        for (const auto& t : font->texts) {
+            EXPECT_EQ(std::make_pair(t.h, t.v), std::make_pair(0, 2)) << t.text;
+            out.emplace_back(t.text, t.x, t.y);
+        }
+        return out;
+    };
+    EXPECT_EQ(frame(), (std::vector<Written>{{"B", 80, 100}}));
+    while (!screen_->linea1_escrita) Step();
+    while (screen_->posiciontexto < 4) Step();
+    EXPECT_EQ(frame(), (std::vector<Written>{{first, 80, 100}, {second.substr(0, 4), 58, 116}}));
+    while (!screen_->linea2_escrita) Step();
+    EXPECT_EQ(frame(), (std::vector<Written>{{first, 80, 100}, {second, 58, 116}}));
+    BitmapFont = saved;
 }
 
 TEST_F(CompleteTest, AfterAreaEightComesAreaOneAtStageNine) {

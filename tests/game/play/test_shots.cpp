@@ -3,6 +3,7 @@
 // at a display rate above the logic rate.
 
 #include <cmath>
+#include <functional>
 
 #include "tests/game/play/fixture.h"
 
@@ -254,7 +255,9 @@ TEST_F(ShotTest, TheHerosGrenadeClimbsEightyPixelsThenBursts) {
 TEST_F(ShotTest, StandingHeThrowsAfterHisPose) {
     Begin();
     Tick();
+    auto& sounds = LogSounds();
     ThrowNow(5);
+    EXPECT_EQ(sounds.played, std::vector<std::string>{"SND3"}) << "the throw is heard as it starts";
     FireButtons = 0;
     EXPECT_EQ(Hero->anim_tirar_granada, 1);
     EXPECT_EQ(CountGrenades(), 0);
@@ -413,6 +416,53 @@ TEST_F(ShotTest, AtTwoHundredFortyFramesASecondHeStillFiresAndThrows) {
     ASSERT_TRUE(g);
     for (int i = 0; i < 40 && g->x == 20; ++i) Tick(delta);
     EXPECT_FLOAT_EQ(g->x, 20.0f + static_cast<float>(g->zona_origen == g->zona_final ? 0 : GrenadeSpeedTable[static_cast<std::size_t>(g->zona_origen)][static_cast<std::size_t>(g->zona_final)]));
+}
+
+// A burst counts time, not updates: with the half ticks of a fast display
+// a bullet's, a shell's and the hero's grenade's burst last as long as with
+// whole ticks, and so does the window in which they kill.
+TEST_F(ShotTest, BurstsLastAsLongAtHalfTicks) {
+    Begin();
+    const float row = static_cast<float>(ViewTop) + 100;
+    auto bullet = [&] {
+        T_Bala::f_Create_Bala_Enemigo(DIR_UP, 100, row, BALA_ENEMY);
+        auto b = FirstOf<T_Bala>();
+        b->yfinalbala = b->y;  // at the end of its range
+        return plat::Ref<plat::Object>(b);
+    };
+    auto shell = [&] {
+        T_Bala::f_Create_Bala_Bazookero(DIR_DOWN, 100, row);
+        auto b = FirstOf<T_Bala>();
+        b->yfinalbala = b->y;
+        return plat::Ref<plat::Object>(b);
+    };
+    auto grenade = [&] { return plat::Ref<plat::Object>(PutGrenade(100, row)); };
+    struct Case {
+        const char* what;
+        std::function<plat::Ref<plat::Object>()> make;
+        int wholeTicks, halfTicks;  // updates until it is gone
+    };
+    const Case cases[] = {
+        {"bullet", bullet, 21, 37},    // cells of 5 ticks (the first of 4.5 at half ticks)
+        {"shell", shell, 51, 97},      // 15 ticks a cell
+        {"grenade", grenade, 51, 97},
+    };
+    for (const Case& c : cases) {
+        for (const float delta : {1.0f, 0.5f}) {
+            ShotList->Clear();
+            GrenadeReady = 0;
+            const auto shot = c.make();
+            fw::Delta = delta;
+            int updates = 0;
+            while (ShotList->Contains(shot) && updates < 1000) {
+                if (auto b = plat::As<T_Bala>(shot)) b->m_Update_Bala();
+                if (auto g = plat::As<T_Granada>(shot)) g->m_update_granada();
+                ++updates;
+            }
+            EXPECT_EQ(updates, delta == 1.0f ? c.wholeTicks : c.halfTicks) << c.what << " at " << delta;
+        }
+    }
+    EXPECT_EQ(GrenadeReady, 1);
 }
 
 // Where each kind of projectile starts and where its flight ends, by

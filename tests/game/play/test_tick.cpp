@@ -47,12 +47,16 @@ TEST_F(PlayTest, ANewGameResetsTheGameButTheNextAreaKeepsIt) {
     Score = 1234;
     Lives = 2;
     Grenades = 0;
+    // The area ended with his grenade in the air.
+    PutGrenade(100, 100, GRANADA_HERO, 0);
     GrenadeReady = 0;
     StartArea(3);  // as the area-complete screen starts it
     EXPECT_EQ(Level, 3);
     EXPECT_EQ(Score, 1234);
     EXPECT_EQ(Lives, 2);
     EXPECT_EQ(Grenades, 0);
+    EXPECT_EQ(CountGrenades(), 0);
+    EXPECT_EQ(GrenadeReady, 1) << "the grenade went with the area, throwing did not";
     StartArea(1);  // a new game from the title
     EXPECT_EQ(Score, 0);
     EXPECT_EQ(Lives, 5);
@@ -277,6 +281,7 @@ TEST_F(PlayTest, PlayClockStopsInTheLastThirtyRowsAndTopClockRunsAtTheTop) {
 TEST_F(PlayTest, OneExtraLifePerTick) {
     auto map = MakeMap(100);
     StartOnMap(map);
+    auto& sounds = LogSounds();
     Score = 65000;
     Tick();
     EXPECT_EQ(Lives, 6);
@@ -286,14 +291,18 @@ TEST_F(PlayTest, OneExtraLifePerTick) {
     EXPECT_EQ(NextExtraLife, 90000);
     Tick();
     EXPECT_EQ(Lives, 7);
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SND9", "SND9"})) << "the extra-life sound for each";
 }
 
 TEST_F(PlayTest, EscapeReturnsToTheTitleWithoutTheScore) {
+    MusicOn();
     StartArea(1);
     Play(3);
+    EXPECT_EQ(Music(), "playing");
     Score = 50000;
     Press(plat::KEY_ESCAPE);
     Tick();
+    EXPECT_EQ(Music(), "stopped");
     EXPECT_EQ(LevelStartKind, 2);
     EXPECT_EQ(title_->starts, 1);
     EXPECT_EQ(fw::Game->DestinationTScreen, TitleScreen);

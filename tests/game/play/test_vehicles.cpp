@@ -104,6 +104,13 @@ TEST_F(VehicleTest, TheMachineGunCarNeverStartsBetween129And155) {
     }
     EXPECT_TRUE(remapped);
     EXPECT_TRUE(kept);
+    // The edges of the gap: 128 and 156 stay, 129 and 155 move to 90.
+    for (const auto& [drawn, x] : std::vector<std::pair<int, float>>{{128, 128}, {129, 90}, {155, 90}, {156, 156}}) {
+        fw::SeedRandRange(SeedGiving(80, 240, drawn));
+        EnemyList->Clear();
+        MakeActor(Call(Creation::v_Ametralladora, 1500));
+        EXPECT_FLOAT_EQ(Last()->x, x) << drawn;
+    }
 }
 
 TEST_F(VehicleTest, TheMachineGunCarClimbsFiresAnAimedBurstAndDrivesOff) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <set>
 
 #include "tests/game/play/enemies/enemy_fixture.h"
 
@@ -13,14 +14,6 @@ namespace playtest {
 namespace {
 
 using namespace game;
-
-// A seed of RandRange whose first draw of lo..hi is `want`.
-unsigned SeedGiving(int lo, int hi, int want) {
-    for (unsigned seed = 1;; ++seed) {
-        fw::SeedRandRange(seed);
-        if (fw::RandRange(lo, hi) == want) return seed;
-    }
-}
 
 // The updates (0-based) on which a new entry of class T joined ShotList.
 template <class T>
@@ -315,6 +308,23 @@ TEST_F(EnemyTest, TheBridgeSoldierCrossesAtDoubleSpeedAndTurnsDown) {
 
 TEST_F(EnemyTest, TheBridgeGrenadierWalksInThrowsAndWalksOffRight) {
     Begin();
+    // His series is RandomInt(1, 3), drawn once he is 80 pixels in.
+    std::set<int> seriesSeen;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        EnemyList->Clear();
+        T_Enemigo::f_Create_Granadero_puente(ViewTop + 30);
+        auto g = Last();
+        g->corre_pix = 80;
+        plat::SeedRnd(seed);
+        const int drawn = plat::RandomInt(1, 3);
+        plat::SeedRnd(seed);
+        Update();
+        EXPECT_EQ(g->num_granadas, drawn) << seed;
+        seriesSeen.insert(g->num_granadas);
+    }
+    EXPECT_EQ(seriesSeen, (std::set<int>{1, 2, 3}));
+
+    EnemyList->Clear();
     T_Enemigo::f_Create_Granadero_puente(ViewTop + 30);
     auto e = Last();
     e->speed = 0.25f;
@@ -380,6 +390,11 @@ TEST_F(EnemyTest, TheRiderRidesInThrowsFromAfarAndRidesOffWhenClose) {
     Update(300);
     EXPECT_FLOAT_EQ(e->x, 100);
     EXPECT_EQ(CountGrenades(), 0);
+    HeroAt(130, 80.5f);  // farther than 60: he throws
+    Update(150);
+    EXPECT_EQ(CountGrenades(), 1);
+    EXPECT_FLOAT_EQ(e->x, 100);
+    ShotList->Clear();
     HeroAt(130, 50.5f);
     Update(10);
     EXPECT_FLOAT_EQ(e->x, 100);
@@ -396,15 +411,24 @@ TEST_F(EnemyTest, BothKidnappersDownFreeTheCaptive) {
     auto first = plat::As<T_Enemigo>(group[0]);
     auto captive = plat::As<T_Enemigo>(group[1]);
     auto last = plat::As<T_Enemigo>(group[2]);
-    // 80 pixels above the hero or more they stand; closer they lead him away.
+    // 80 pixels above the hero or more they stand; closer they lead him
+    // away, each of the three on his own test.
     HeroAt(130, 120);
     Update(10);
+    EXPECT_FLOAT_EQ(first->x, 150);
     EXPECT_FLOAT_EQ(captive->x, 168);
+    EXPECT_FLOAT_EQ(last->x, 182);
     HeroAt(130, 119.9f);
     Update(10);
     EXPECT_NEAR(captive->x, 168 - 2.4f, 1e-3);
     EXPECT_NEAR(captive->y, static_cast<float>(ViewTop) + 40 - 2.4f, 1e-3);
     EXPECT_EQ(captive->dir, DIR_UP_LEFT);
+    for (const auto& kidnapper : {first, last}) {
+        EXPECT_EQ(kidnapper->dir, DIR_UP_LEFT);
+        EXPECT_NEAR(kidnapper->y, static_cast<float>(ViewTop) + 40 - 2.4f, 1e-3);
+    }
+    EXPECT_NEAR(first->x, 150 - 2.4f, 1e-3);
+    EXPECT_NEAR(last->x, 182 - 2.4f, 1e-3);
 
     // One kidnapper shot: 1000, and the captive is still led away.
     auto shoot = [](const plat::Ref<T_Enemigo>& e) { HeroBullet(e->x + 10, e->y + 10); };

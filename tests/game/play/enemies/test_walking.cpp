@@ -176,18 +176,25 @@ TEST_F(WalkingTest, AGrenadierProbesAtItsLeftEdgeAndWalksLongerLegs) {
     const int py[10] = {0, 15, 15, 15, 16, 0, 16, 21, 21, 21};
     const std::vector<int> listB[10] = {{}, {9, 7, 6}, {7, 8, 9}, {4, 7, 8}, {3, 6, 9}, {},
                                         {1, 4, 7}, {2, 3, 6}, {1, 2, 3}, {4, 1, 2}};
+    // Blocked early he takes list B (up-left: 9, 7, 6, not the runner's
+    // 9, 8, 6); the seeds draw every entry of every list.
     for (int d : {1, 2, 3, 4, 6, 7, 8, 9}) {
-        EnemyList->Clear();
-        Open();
-        auto e = Walker(ENEMY_GRENADIER, d);
-        e->corre_pix = 10;
-        Wall(e->x + static_cast<float>(px[d]), e->y + static_cast<float>(py[d]));
-        plat::SeedRnd(3);
-        const int pick = plat::RandomInt(1, 3);
-        plat::SeedRnd(3);
-        Update();
-        EXPECT_EQ(e->dir, listB[d][static_cast<std::size_t>(pick - 1)]) << d;
-        EXPECT_EQ(e->num_granadas, 0) << d;
+        std::set<int> drawn;
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            EnemyList->Clear();
+            Open();
+            auto e = Walker(ENEMY_GRENADIER, d);
+            e->corre_pix = 10;
+            Wall(e->x + static_cast<float>(px[d]), e->y + static_cast<float>(py[d]));
+            plat::SeedRnd(seed);
+            const int pick = plat::RandomInt(1, 3);
+            plat::SeedRnd(seed);
+            Update();
+            EXPECT_EQ(e->dir, listB[d][static_cast<std::size_t>(pick - 1)]) << d << " draw " << pick;
+            EXPECT_EQ(e->num_granadas, 0) << d;
+            drawn.insert(pick);
+        }
+        EXPECT_EQ(drawn.size(), 3u) << d;
     }
 
     // Walking right into a wall, he notices it when his left edge reaches it.

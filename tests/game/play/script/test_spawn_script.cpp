@@ -276,16 +276,29 @@ TEST_F(ScriptTest, AreaSixClearsItsTrenchesWhenTheViewReachesRowOne) {
     for (int level : {6, 2}) {
         Begin(level);
         ViewTop = 40;
+        // Trench soldiers among a guard, a runner, a grenadier and a vehicle.
         T_Enemigo::f_Create_Trinchero(100, 40, 200);
         T_Enemigo::f_Create_Vigilante(60, 40);
         T_Enemigo::f_Create_Trinchero(200, 41, 200);
+        T_Enemigo::f_Create_Trinchero(250, 42, 200);
+        T_Enemigo::f_Create_Corredor(120, 43);
+        T_Vehiculo_Enemigo::f_Create_v_Moto(44);
+        T_Enemigo::f_Create_Granadero(45, 4);
+        T_Enemigo::f_Create_Trinchero(30, 46, 200);
+        const auto before = EnemyList->ToArray();
         ViewTop = 2;
         RunSpawnScript();
-        EXPECT_EQ(EnemyList->Count(), 3);
+        EXPECT_EQ(EnemyList->ToArray(), before);
         ViewTop = 1;
         RunSpawnScript();
-        EXPECT_EQ(EnemyList->Count(), level == 6 ? 1 : 3) << level;
-        EXPECT_EQ(plat::As<T_Enemigo>(EnemyList->First())->estado, level == 6 ? ENEMY_GUARD : ENEMY_TRENCH);
+        // Exactly the trench soldiers go; the rest stay, in their order.
+        std::vector<plat::Ref<plat::Object>> rest;
+        for (const auto& o : before) {
+            const auto e = plat::As<T_Enemigo>(o);
+            if (level != 6 || !e || e->estado != ENEMY_TRENCH) rest.push_back(o);
+        }
+        EXPECT_EQ(rest.size(), level == 6 ? 4u : 8u);
+        EXPECT_EQ(EnemyList->ToArray(), rest) << level;
     }
 }
 
@@ -442,6 +455,53 @@ TEST_F(GateTest, AreaTwoSendsADoorSoldierAfterEachGateSoldierAndKeepsTheKind) {
     // ..., -15, and the verde soldier -3: fifteen markers.
     EXPECT_EQ(std::count_if(SpawnMarkers.begin(), SpawnMarkers.end(), [](int m) { return m != 0; }), 15);
     for (int m : {-1, -2, -3, -4, -5, -14, -15}) EXPECT_EQ(SpawnMarkerSet(m), 1) << m;
+}
+
+// Each gate soldier leaves at x = 140 + 10 * RandomInt(0, 4), a fresh
+// draw of the shared generator for every step.
+TEST_F(GateTest, GateSoldiersLeaveAtOneOfFivePlacesAcrossTheGate) {
+    std::map<int, int> seen;
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        Top(1);
+        GateWaveCounter = -1;
+        TopClock = LastGateSpawnMs + 5000;
+        plat::SeedRnd(seed);
+        const int expected = 140 + 10 * plat::RandomInt(0, 4);
+        plat::SeedRnd(seed);
+        RunGateWave();
+        ASSERT_EQ(EnemyList->Count(), 1) << seed;
+        const auto soldier = plat::As<T_Enemigo>(EnemyList->First());
+        ASSERT_EQ(soldier->estado, ENEMY_LEAVING_GATE);
+        EXPECT_FLOAT_EQ(soldier->x, static_cast<float>(expected)) << seed;
+        ++seen[static_cast<int>(soldier->x)];
+    }
+    EXPECT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen.begin()->first, 140);
+    EXPECT_EQ(seen.rbegin()->first, 180);
+}
+
+// Area 2's side door soldier: the first roll picks the door, the second
+// the kind (1 a grenadier, 2 a runner), both after the step's pause.
+TEST_F(GateTest, AreaTwosDoorAndKindFollowTheirRolls) {
+    const std::string doors[] = {"(50,68,6)", "(290,68,4)", "(50,118,6)", "(290,118,4)"};
+    std::set<std::string> seen;
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        Top(2);
+        GateWaveCounter = -1;
+        TopClock = LastGateSpawnMs + 5000;
+        fw::SeedRandRange(seed);
+        fw::RandRange(1200, 1500);  // the step's pause
+        const int door = fw::RandRange(1, 4);
+        const int kind = fw::RandRange(1, 2);
+        fw::SeedRandRange(seed);
+        RunGateWave();
+        ASSERT_EQ(EnemyList->Count(), 2) << seed;
+        const std::string made = Describe(*plat::As<T_Enemigo>(EnemyList->Last()));
+        const std::string expected = (kind == 1 ? "Gren" : "Runner") + doors[door - 1];
+        EXPECT_EQ(made, expected) << seed;
+        seen.insert(expected);
+    }
+    EXPECT_EQ(seen.size(), 8u) << "every door with both kinds";
 }
 
 TEST_F(GateTest, AStepWaitsForThePauseTheMarkersAndRoomInTheList) {
