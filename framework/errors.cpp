@@ -13,6 +13,7 @@
 #include "platform/gfx/font.h"
 #include "platform/io/fs.h"
 #include "platform/io/stream.h"
+#include "platform/sys/events.h"
 #include "platform/sys/system.h"
 
 namespace fw {
@@ -141,8 +142,21 @@ void ShowMessageBox(const std::string& message, int width, int height) {
     const float lineHeight = static_cast<float>(plat::TextHeight("ABCXYZ"));
     const int fontHeight = plat::GetImageFont()->Height();
 
+    // A close request (the window's close button, or SIGTERM at a logout)
+    // answers the panel as a key would: nothing else could end it.
+    struct CloseWatch {
+        bool requested = false;
+        int hook = plat::AddHook([this](const plat::TEvent& e) {
+            if (e.id == plat::EVENT_APPTERMINATE) requested = true;
+        });
+        ~CloseWatch() { plat::RemoveHook(hook); }
+        CloseWatch() = default;
+        CloseWatch(const CloseWatch&) = delete;
+        CloseWatch& operator=(const CloseWatch&) = delete;
+    } close;
+
     int frame = 0;
-    while (!AnyKeyHit() && !AnyMouseHit()) {
+    while (!close.requested && !AnyKeyHit() && !AnyMouseHit()) {
         plat::SetColor(0, 0, 0);
         plat::DrawRect(static_cast<float>(left + 4), static_cast<float>(top + 4),
                        static_cast<float>(width), static_cast<float>(height));
@@ -183,8 +197,9 @@ void ReportError(const std::string& message, int endProgram) {
         throw ReportedError(message);
     }
     UseFrameworkInput();
-    ShowMessageBox(message, 600, 100);
+    // Logged before the panel waits: a program killed meanwhile has said it.
     WriteErrorLog(message);
+    ShowMessageBox(message, 600, 100);
     if (endProgram) {
         plat::PrintError(message);  // as for every error that ends the program
         plat::End(ErrorExitCode);

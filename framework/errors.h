@@ -31,12 +31,13 @@ public:
 inline constexpr int ErrorExitCode = -1;
 
 // Reports `message`.  Mode 0: Notify, then raises ReportedError(message).
-// Mode 1: the panel, then the log; with endProgram non-zero the message goes
+// Mode 1: the log, then the panel; with endProgram non-zero the message goes
 // to the error output too and the program ends with ErrorExitCode, otherwise
 // the input mode is restored and it returns.
 void ReportError(const std::string& message, int endProgram);
 // The modal panel of width x height window pixels, centred on the window,
-// until a key (0..255) or mouse button 1..3 is hit.
+// until a key (0..255) or mouse button 1..3 is hit or a close request
+// (the window's close button, SIGTERM) arrives.
 void ShowMessageBox(const std::string& message, int width, int height);
 // "Date: 23 Apr 2010", "Time: 14:05:09" and the message, each ending in CR LF,
 // to ErrorLogFolder + "ErrorLog.txt" (replacing it); nothing when it cannot

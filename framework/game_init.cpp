@@ -18,6 +18,7 @@
 #include "platform/core/random.h"
 #include "platform/core/text.h"
 #include "platform/io/fs.h"
+#include "platform/io/stream.h"
 #include "platform/sys/system.h"
 
 namespace fw {
@@ -130,19 +131,26 @@ int TGame::Init(int soundDriverChoice) {
     IniFill();
     const std::string settingsFile = Ini->FileName + ".ini";
     const std::string templateFile = DataPrefix + "data/Default.ini";
-    if (!plat::FileExists(settingsFile) && plat::FileType(templateFile) == plat::FILETYPE_FILE)
-        plat::CopyFile(templateFile, settingsFile);
+    if (plat::FileType(templateFile) == plat::FILETYPE_FILE) {
+        // The template's values are the defaults: what a first start, a
+        // missing key and every repair of the player's file get.
+        Ini->ReadFrom(templateFile);
+        IniExtract();
+        IniFill();
+        if (!plat::FileExists(settingsFile)) plat::CopyFile(templateFile, settingsFile);
+    }
     // As Ini->Load(), but a damaged file is kept aside before the repaired
-    // values replace it.
-    const bool text = Ini->Read();
+    // values replace it, and one that cannot be read is left alone.
+    Ini->Read();
     IniExtract();
-    std::string damage;
-    if (!text) damage = "not a text file";
+    std::string damage = Ini->Damage;
     for (const std::string& repair : SettingsRepairs) damage += (damage.empty() ? "" : ", ") + repair;
     if (damage.empty() || !plat::FileExists(settingsFile))
         Ini->Save();
     else if (ReportDamagedFile(settingsFile, damage))
         IniUpdate(0);
+    // What a save killed half-way left behind.
+    plat::RemoveStaleTempFiles(SubPath);
 
     if (plat::FileType(ProfilePath) != plat::FILETYPE_DIR) {
         if (!plat::CreateDir(ProfilePath, false)) {
@@ -153,18 +161,23 @@ int TGame::Init(int soundDriverChoice) {
 
     SetFlipSync();
 
-    if (soundDriverChoice < 1) {
-        ChangeSoundDriver(SoundDriver == "None" ? std::string("FreeAudio") : SoundDriver, 0);
-    } else if (soundDriverChoice == 1) {
-        ChangeSoundDriver("FreeAudio", 0);
-    } else if (soundDriverChoice == 2) {
-        ChangeSoundDriver("DirectSound", 0);
-    } else if (soundDriverChoice == 3) {
-        ChangeSoundDriver("OpenAL Generic Software", 0);
-    }
-
+    // Every system but Windows XP takes the OpenAL driver at once, so the
+    // driver chosen here is opened (and saved) only there: saving it first
+    // would write the settings at every start whose sound cannot be opened
+    // ("None" becomes "FreeAudio", then "None" again), and on a full disk
+    // stop a start that changes nothing.
     OSVersion = plat::OSName();
-    if (OSVersion != "Windows XP") {
+    if (OSVersion == "Windows XP") {
+        if (soundDriverChoice < 1) {
+            ChangeSoundDriver(SoundDriver == "None" ? std::string("FreeAudio") : SoundDriver, 0);
+        } else if (soundDriverChoice == 1) {
+            ChangeSoundDriver("FreeAudio", 0);
+        } else if (soundDriverChoice == 2) {
+            ChangeSoundDriver("DirectSound", 0);
+        } else if (soundDriverChoice == 3) {
+            ChangeSoundDriver("OpenAL Generic Software", 0);
+        }
+    } else {
         SoundDriver = "OpenAL Generic Software";
         ChangeSoundDriver("OpenAL Generic Software", 0);
     }

@@ -9,6 +9,7 @@
 #include "framework/errors.h"
 #include "framework/game.h"
 #include "framework/ini.h"
+#include "framework/user_file.h"
 #include "platform/core/text.h"
 #include "platform/io/fs.h"
 #include "platform/io/stream.h"
@@ -75,6 +76,7 @@ void TGame::IniFill() {
 
 void TGame::IniExtract() {
     const std::vector<SettingField> fields = SettingFields(*this);
+    std::vector<std::string> overflowing;
     for (const auto& line : *Ini) {
         if (!line) continue;
         if (line->Name == "VERSION NO") {
@@ -83,15 +85,16 @@ void TGame::IniExtract() {
         }
         for (const SettingField& f : fields) {
             if (line->Name != plat::Upper(f.name)) continue;
-            if (f.number) *f.number = plat::ToInt(line->Value);
-            else *f.text = line->Value;
+            if (!f.number) *f.text = line->Value;
+            else if (plat::FitsInt(line->Value)) *f.number = plat::ToInt(line->Value);
+            else overflowing.push_back(line->Name + "=" + line->Value);  // would wrap: the default stays
         }
     }
     // A damaged or hand-edited file must not lock the player out (a full
     // screen switch that is neither on nor off opens no window at all, a
     // size the display cannot show fails at every start) nor give volumes
     // past full.  What is repaired is named for the message.
-    SettingsRepairs.clear();
+    SettingsRepairs = overflowing;
     if (FullScreen != 0 && FullScreen != 1) {
         SettingsRepairs.push_back("FULL SCREEN=" + Num(FullScreen));
         FullScreen = 0;
@@ -156,6 +159,12 @@ bool TGame::RestoreDefaultSettings(bool onlyWhenChanged) {
     // Only the player's profile name is kept.  The new file is built beside
     // the old one and replaces it only once it is completely written.
     const std::string settings = SettingsFileName() + ".ini";
+    const plat::UserFileRead now = plat::ReadUserFile(settings, MaxUserTextBytes);
+    if (now.state == plat::UserFileRead::UNREADABLE) {
+        // The player's file is never replaced unseen, not even by this.
+        ReportUnreadableFile(settings, now.reason);
+        return false;
+    }
     const std::string kept = IniReadValue(settings, "profile name");
     std::string text;
     bool haveText = false;
@@ -183,11 +192,8 @@ bool TGame::RestoreDefaultSettings(bool onlyWhenChanged) {
             text += line->Name + "=" + value + "\r\n";
         }
     }
-    if (onlyWhenChanged) {
-        bool found = false;
-        const std::vector<std::uint8_t> now = plat::LoadByteArray(settings, &found);
-        if (found && std::string(now.begin(), now.end()) == text) return false;
-    }
+    if (onlyWhenChanged && now.state == plat::UserFileRead::READ && std::string(now.bytes.begin(), now.bytes.end()) == text)
+        return false;
     if (!plat::SaveTextAtomic(settings, text)) return false;
     plat::Notify("Default ini file restored!");
     return true;

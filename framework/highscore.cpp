@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/errors.h"
+#include "framework/user_file.h"
 #include "platform/io/stream.h"
 
 namespace fw {
@@ -31,15 +32,21 @@ std::uint8_t EncodeNameChar(unsigned char c) {
 
 char DecodeNameByte(std::uint8_t b) { return static_cast<char>((b + NameShift) & 255); }
 
-void PutInt(std::vector<std::uint8_t>& out, int v) {
+void PutInt(std::string& out, int v) {
     const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>((u >> (8 * i)) & 255));
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((u >> (8 * i)) & 255));
 }
 
 int GetInt(const std::vector<std::uint8_t>& in, std::size_t pos) {
     std::uint32_t u = 0;
     for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(in[pos + i]) << (8 * i);
     return static_cast<int>(u);
+}
+
+// A file that begins with a byte-order mark of UTF-8 or UTF-16 is text.
+bool StartsWithTextMark(const std::vector<std::uint8_t>& b) {
+    return (b.size() >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) ||
+           (b.size() >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF);
 }
 
 }  // namespace
@@ -67,23 +74,30 @@ void THighScoreList::Insert(const std::string& name, int score, int level) {
 
 int THighScoreList::Load() {
     Clear();
-    plat::Ref<plat::TStream> in = plat::ReadStream(filepath);
-    if (!in) {
+    Unreadable = false;
+    plat::UserFileRead file = plat::ReadUserFile(filepath, MaxScoreFileBytes);
+    if (file.state == plat::UserFileRead::UNREADABLE) {
+        // The player's table is still there: it is shown again once it can
+        // be read, and nothing is saved over it meanwhile.
+        Unreadable = true;
+        ReportUnreadableFile(filepath, file.reason);
         CreateDefault();
         return Count();
     }
-    // One byte more than the cap tells a file that is too large.
-    std::vector<std::uint8_t> bytes(MaxScoreFileBytes + 1);
-    bytes.resize(static_cast<std::size_t>(std::max(0, plat::ReadBytes(in, bytes.data(), MaxScoreFileBytes + 1))));
-    plat::CloseStream(in);
+    if (file.state == plat::UserFileRead::MISSING) {
+        CreateDefault();
+        return Count();
+    }
+    const std::vector<std::uint8_t>& bytes = file.bytes;
 
     std::vector<std::string> damage;
-    if (bytes.size() > MaxScoreFileBytes) {
-        damage.push_back("larger than " + std::to_string(MaxScoreFileBytes) + " bytes");
-        bytes.resize(MaxScoreFileBytes);
-    }
+    if (file.larger) damage.push_back("larger than " + std::to_string(MaxScoreFileBytes) + " bytes");
     int invalid = 0;
     std::size_t pos = 0;
+    if (StartsWithTextMark(bytes)) {
+        damage.push_back("a text file, not a table");
+        pos = bytes.size();
+    }
     while (pos < bytes.size()) {
         std::string name;
         std::size_t p = pos;
@@ -99,14 +113,33 @@ int THighScoreList::Load() {
         const int score = GetInt(bytes, p + 1);
         const int level = GetInt(bytes, p + 5);
         pos = p + 9;
-        // Only what the game could have written is shown.
+        // Only what the game could have written is shown: a name of
+        // printable text and a score of 0 or more.  A player may confirm an
+        // empty name, but not for no score: a blank row of 0 is zeros.
         const bool text = std::all_of(name.begin(), name.end(), [](char c) { return c >= 32 && c <= 126; });
-        if (text && score >= 0) Add(name, score, level);
+        const bool blank = name.empty() && score == 0;
+        if (text && !blank && score >= 0) Add(name, score, level);
         else ++invalid;
     }
     if (invalid > 0)
         damage.insert(damage.begin(), std::to_string(invalid) +
                                           (invalid == 1 ? " row that is" : " rows that are") + " no name and score");
+    if (Count() > TableRows) {
+        // The table never holds more: the best rows stay, in the file's order.
+        const int extra = Count() - TableRows;
+        std::vector<plat::Ref<THighScore>> rows;
+        for (const auto& row : *this) rows.push_back(row);
+        std::vector<std::size_t> best(rows.size());
+        for (std::size_t i = 0; i < best.size(); ++i) best[i] = i;
+        std::stable_sort(best.begin(), best.end(),
+                         [&rows](std::size_t a, std::size_t b) { return rows[a]->score > rows[b]->score; });
+        best.resize(TableRows);
+        std::sort(best.begin(), best.end());
+        Clear();
+        for (std::size_t i : best) AddLast(rows[i]);
+        damage.push_back(std::to_string(extra) + (extra == 1 ? " row" : " rows") + " more than the table's " +
+                         std::to_string(TableRows));
+    }
     if (!damage.empty()) {
         std::string what;
         for (const std::string& d : damage) what += (what.empty() ? "" : ", ") + d;
@@ -116,16 +149,17 @@ int THighScoreList::Load() {
 }
 
 void THighScoreList::Save() {
-    std::vector<std::uint8_t> out;
+    if (Unreadable) return;  // the player's file stays as it is
+    std::string out;
     for (const auto& row : *this) {
         const std::size_t n = std::min<std::size_t>(row->name.size(), MaxStoredNameLength);
         for (std::size_t i = 0; i < n; ++i)
-            out.push_back(EncodeNameChar(static_cast<unsigned char>(row->name[i])));
-        out.push_back(0);
+            out.push_back(static_cast<char>(EncodeNameChar(static_cast<unsigned char>(row->name[i]))));
+        out.push_back('\0');
         PutInt(out, row->score);
         PutInt(out, row->level);
     }
-    if (!plat::SaveBytesAtomic(filepath, out)) ReportError("Failed to save file " + filepath, 1);
+    SaveUserFile(filepath, out, filepath);
 }
 
 void THighScoreList::CreateDefault() {

@@ -21,6 +21,10 @@ inline constexpr int MaxStoredNameLength = 255;
 // anything past this is damage, and a huge file costs no memory.
 inline constexpr int MaxScoreFileBytes = 64 * 1024;
 
+// The rows of the table: eight, as the defaults; a file with more was not
+// written by the game.
+inline constexpr int TableRows = 8;
+
 class THighScore : public plat::Object {
 public:
     THighScore() = default;
@@ -35,6 +39,9 @@ class THighScoreList : public plat::TList<THighScore> {
 public:
     std::string filepath;   // full path, extension included
     int MaxNameLength = 10; // stored for the name-entry code; never enforced here
+    // The last Load found a file that exists but cannot be read: the player
+    // was told, and nothing is saved over it for the rest of the run.
+    bool Unreadable = false;
 
     // Clears the list; filepath = name + ".dat".
     virtual void Create(const std::string& name, int maxNameLength);
@@ -43,17 +50,22 @@ public:
     // Inserts before the first row whose score is <= the new one (so an equal
     // score goes above the old row), or appends.
     virtual void Insert(const std::string& name, int score, int level);
-    // Reads the table in file order.  A missing or unreadable file gives the
-    // default table, saved at once.  A damaged file (one that ends inside a
-    // record, is larger than MaxScoreFileBytes, or holds rows whose name is
-    // not printable text or whose score is negative) keeps its complete,
-    // valid rows; the damaged file is kept as filepath + ".bad" and replaced
-    // by those rows, with a message (see ReportDamagedFile).  Returns the
+    // Reads the table in file order.  A missing file gives the default
+    // table, saved at once.  One that exists but cannot be read gives the
+    // default table in memory, with a message, and sets Unreadable.  A
+    // damaged file (one that ends inside a record, is larger than
+    // MaxScoreFileBytes, begins with a text file's byte-order mark, holds
+    // rows with a name that is not printable text, with a negative score or
+    // with neither a name nor a score, or more than TableRows rows) keeps its best TableRows complete, valid rows in the file's
+    // order; the damaged file is kept as filepath + ".bad" and replaced by
+    // those rows, with a message (see ReportDamagedFile).  Returns the
     // number of rows in the table afterwards (0 for an empty or wholly
     // damaged file).
     virtual int Load();
-    // Writes the table atomically; a failure is reported through ReportError
-    // with "Failed to save file " + filepath, which ends the program.
+    // Writes the table atomically (not when the file holds it already); a
+    // failure is reported through ReportError with "Failed to save file " +
+    // filepath + " (" + the system's reason + ")", which ends the program.
+    // Nothing is written while Unreadable is set.
     virtual void Save();
     // Appends the eight default rows (no clearing first) and saves.
     virtual void CreateDefault();

@@ -3,28 +3,23 @@
 #include <vector>
 
 #include "framework/errors.h"
+#include "framework/user_file.h"
 #include "platform/core/text.h"
 
 namespace fw {
 
 namespace {
 
-// Every line of a readable file; false when it cannot be opened.
+// Every text line of a readable file; false when it is missing or cannot be
+// read.
 bool ReadAllLines(const std::string& path, std::vector<std::string>& lines) {
-    plat::Ref<plat::TStream> in = plat::ReadStream(path);
-    if (!in) return false;
-    while (!plat::Eof(in)) lines.push_back(plat::ReadLine(in));
-    plat::CloseStream(in);
+    UserText text = ReadUserText(path);
+    if (text.state != plat::UserFileRead::READ) return false;
+    lines = std::move(text.lines);
     return true;
 }
 
 }  // namespace
-
-bool IsTextLine(const std::string& line) {
-    for (unsigned char c : line)
-        if (c < 32 && c != '\t' && c != '\r') return false;
-    return true;
-}
 
 std::string IniKey(const std::string& line) {
     const std::size_t eq = line.find('=');
@@ -43,17 +38,15 @@ void TIniFile::Add(const std::string& name, const std::string& value) {
     AddLast(line);
 }
 
+std::string TIniFile::Text() const {
+    std::string text;
+    for (const auto& line : *this) text += line->Name + "=" + line->Value + "\r\n";
+    return text;
+}
+
 void TIniFile::Save() {
-    const std::string path = Path();
-    plat::Ref<plat::TStream> out = plat::WriteStreamAtomic(path);
-    bool ok = out != nullptr;
-    if (ok) {
-        for (const auto& line : *this)
-            if (!plat::WriteLine(out, line->Name + "=" + line->Value)) ok = false;
-        // Commit only a complete file; a dropped stream removes its temp file.
-        ok = ok && plat::CommitStream(out);
-    }
-    if (!ok) ReportError("Failed to save file " + path, 1);
+    if (Unreadable) return;  // the player's file stays as it is
+    SaveUserFile(Path(), Text(), Path());
 }
 
 void TIniFile::Load() {
@@ -61,18 +54,20 @@ void TIniFile::Load() {
     Save();
 }
 
-bool TIniFile::Read() {
-    std::vector<std::string> lines;
-    if (!ReadAllLines(Path(), lines)) return true;
-    bool text = true;
-    for (const std::string& raw : lines) {
-        text = text && IsTextLine(raw);
+bool TIniFile::Read() { return ReadFrom(Path()); }
+
+bool TIniFile::ReadFrom(const std::string& path) {
+    const UserText text = ReadUserText(path);
+    Damage = text.damage;
+    Unreadable = text.state == plat::UserFileRead::UNREADABLE;
+    if (Unreadable) ReportUnreadableFile(path, text.reason);
+    for (const std::string& raw : text.lines) {
         const std::string key = plat::Upper(IniKey(raw));
         const std::string value = IniValue(raw);
         for (const auto& line : *this)
             if (line->Name == key) line->Value = value;
     }
-    return text;
+    return Damage.empty();
 }
 
 std::string IniReadValue(const std::string& path, const std::string& key) {

@@ -27,24 +27,36 @@ public:
     // Appends a line; the caller adds each key once.
     virtual void Add(const std::string& name, const std::string& value);
     // Writes every line in order (atomically: the old file survives a failed
-    // write).  A file that cannot be written is reported through ReportError
-    // with "Failed to save file " + path, which ends the program.
+    // write; a file that holds them already is not written again).  A file
+    // that cannot be written is reported through ReportError with "Failed to
+    // save file " + path + " (" + the system's reason + ")", which ends the
+    // program.  Nothing is written while Unreadable is set.
     virtual void Save();
     // Updates every line whose name matches a key of the file, then Save().
     // A missing file is no error: the defaults stay and the file is created.
     virtual void Load();
     // Load() without the Save(): updates the lines from the file.  False when
-    // the file holds bytes no text file has (a NUL or another control
-    // character), a sign that it was damaged.
+    // the file is damaged (see Damage).
     bool Read();
+    // Read() from another file: `path` as it stands.
+    bool ReadFrom(const std::string& path);
+
+    // What the last read found wrong with the file ("not a text file": a
+    // NUL or another control character, whose lines are not read), "" when
+    // nothing.
+    std::string Damage;
+    // The last read found a file that exists but cannot be read (no
+    // permission, a FIFO or folder in its place): the player was told, and
+    // nothing is saved over it for the rest of the run.
+    bool Unreadable = false;
+
+    // The file's text as Save writes it.
+    std::string Text() const;
 
     // FileName + ".ini".
     std::string Path() const { return FileName + ".ini"; }
 };
 
-// Whether a line read from a text file holds only text: no NUL and no other
-// control character but the tab (and the carriage return of a CR LF end).
-bool IsTextLine(const std::string& line);
 // The text before the first "=" (the whole line when there is none), case kept.
 std::string IniKey(const std::string& line);
 // The text after the first "=" ("" when there is none).

@@ -146,6 +146,9 @@ int sid_tune_select_song(SidTuneHandle* tune, int song) {
 const SidInfoHandle* sid_tune_get_info(SidTuneHandle* tune) { return tune ? tune->getInfo() : nullptr; }
 
 int sid_info_songs(const SidInfoHandle* info) { return info ? static_cast<int>(info->songs()) : 0; }
+int sid_info_load_address(const SidInfoHandle* info) { return info ? static_cast<int>(info->loadAddr()) : -1; }
+int sid_info_init_address(const SidInfoHandle* info) { return info ? static_cast<int>(info->initAddr()) : -1; }
+long sid_info_data_length(const SidInfoHandle* info) { return info ? static_cast<long>(info->c64dataLen()) : -1; }
 
 int sid_player_stop(SidEngine* engine) {
     if (!engine) return -1;

@@ -56,6 +56,12 @@ int sid_tune_read(SidTuneHandle* tune, const std::uint8_t* data, int length);  /
 int sid_tune_select_song(SidTuneHandle* tune, int song);  // the song selected; -1 without a tune
 const SidInfoHandle* sid_tune_get_info(SidTuneHandle* tune);  // nullptr without a tune
 int sid_info_songs(const SidInfoHandle* info);                 // 0 without a record
+// Where the tune's code goes, as the library resolved it: the load address,
+// the init address (0 for a tune started through BASIC) and the number of
+// bytes loaded there; -1 without a record.
+int sid_info_load_address(const SidInfoHandle* info);
+int sid_info_init_address(const SidInfoHandle* info);
+long sid_info_data_length(const SidInfoHandle* info);
 
 // Present in the glue, unused by the game.
 int sid_player_stop(SidEngine* engine);                          // -1 without an engine

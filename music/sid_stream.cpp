@@ -1,5 +1,6 @@
 #include "music/sid_stream.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,17 +45,61 @@ void InitSidStreamModule() {
     MusicLoader::Create(&LoadSidMusic, kSidLoaderName, "sid");
 }
 
-bool PlausibleSidHeader(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// The header as such: magic, version 1 to 4 and the data offset of that
+// version, all within the bytes.
+bool WholeSidHeader(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kV1Header = 0x76, kV2Header = 0x7c;
     if (!data || size < kV1Header) return false;
     if (std::memcmp(data, "PSID", 4) != 0 && std::memcmp(data, "RSID", 4) != 0) return false;
     unsigned version = BigEndian16(data + 4);
     if (version < 1 || version > 4) return false;
     unsigned dataOffset = BigEndian16(data + 6);
-    if (dataOffset != (version == 1 ? kV1Header : kV2Header)) return false;
-    unsigned loadAddress = BigEndian16(data + 8);
-    std::size_t needed = dataOffset + (loadAddress == 0 ? 2 : 0);
-    return size > needed;
+    return dataOffset == (version == 1 ? kV1Header : kV2Header) && size >= dataOffset;
+}
+
+// Where the bytes loaded into the machine start in a file whose header is
+// whole: after the header, and after the load address when the data begins
+// with it.
+std::size_t MachineDataStart(const std::uint8_t* data) {
+    return BigEndian16(data + 6) + (BigEndian16(data + 8) == 0 ? 2 : 0);
+}
+
+// The length of the 6502 instruction an opcode begins, the undocumented
+// opcodes included.
+std::size_t InstructionLength(std::uint8_t opcode) {
+    switch (opcode & 0x1f) {
+        case 0x00: return opcode == 0x20 ? 3 : opcode >= 0x80 ? 2 : 1;  // JSR; LDY, CPY, CPX #; BRK, RTI, RTS
+        case 0x02: return opcode >= 0x80 ? 2 : 1;                       // LDX # and the like; the jams
+        case 0x08: case 0x0a: case 0x12: case 0x18: case 0x1a: return 1;
+        case 0x0c: case 0x0d: case 0x0e: case 0x0f: case 0x19: case 0x1b:
+        case 0x1c: case 0x1d: case 0x1e: case 0x1f: return 3;  // absolute, indexed or not
+        default: return 2;  // zero page, immediate, indirect, relative
+    }
+}
+
+// A tune cut short after its header: the file ends before the first
+// instruction of its init routine does.  The player runs init before
+// anything has been written to the tune's memory, so in a whole tune that
+// instruction is always among the bytes the file loads.  A tune started
+// through BASIC has no init address and is never taken for one.
+bool InitCutOff(const std::vector<std::uint8_t>& bytes, const SidInfoHandle* info) {
+    const long load = sid_info_load_address(info), init = sid_info_init_address(info);
+    if (init == 0) return false;
+    // The header was checked to be followed by data.
+    const std::size_t start = MachineDataStart(bytes.data());
+    const std::size_t held =
+        std::min(bytes.size() - start, static_cast<std::size_t>(std::max(0L, sid_info_data_length(info))));
+    if (init < load || static_cast<std::size_t>(init - load) >= held) return true;
+    const std::size_t at = static_cast<std::size_t>(init - load);
+    return at + InstructionLength(bytes[start + at]) > held;
+}
+
+}  // namespace
+
+bool PlausibleSidHeader(const std::uint8_t* data, std::size_t size) {
+    return WholeSidHeader(data, size) && size > MachineDataStart(data);
 }
 
 // --- SIDStream -----------------------------------------------------------------
@@ -74,9 +119,12 @@ Ref<SIDStream> SIDStream::Load(const std::vector<std::uint8_t>& bytes, const std
 
     sid->tune.reset(sid_tune_create(nullptr));
     if (!sid->tune) Fail("Unable to create SidTune");
-    if (!PlausibleSidHeader(bytes.data(), bytes.size()) || bytes.size() > 0x7fffffff ||
-        !sid_tune_read(sid->tune.get(), bytes.data(), static_cast<int>(bytes.size())))
-        Fail("Unable To load " + url);
+    if (!WholeSidHeader(bytes.data(), bytes.size()) || bytes.size() > 0x7fffffff) Fail("Unable To load " + url);
+    // A whole header over too few bytes is a tune cut short: there is no
+    // tune to play, as for an empty file.
+    if (!PlausibleSidHeader(bytes.data(), bytes.size())) return nullptr;
+    if (!sid_tune_read(sid->tune.get(), bytes.data(), static_cast<int>(bytes.size()))) Fail("Unable To load " + url);
+    if (InitCutOff(bytes, sid_tune_get_info(sid->tune.get()))) return nullptr;
     // No engine exists yet: the selection takes effect when the tune is
     // loaded into it below.
     if (!sid->SelectTrack(track)) Fail("Unable to select track " + std::to_string(track));

@@ -23,7 +23,9 @@ public:
     SIDStream& operator=(const SIDStream&) = delete;
 
     // Opens a tune file and readies its engine.  nullptr for an empty (or
-    // missing) file; every other failure raises a "SIDStream.Load(): " text.
+    // missing) file and for a tune cut short after its header (the file
+    // ends before the first instruction of its init routine does); every
+    // other failure raises a "SIDStream.Load(): " text.
     static Ref<SIDStream> Load(const std::string& url, std::uint16_t track, int rate, int format, int clockSpeed);
     // The same over bytes already read; `url` names them in error texts.
     static Ref<SIDStream> Load(const std::vector<std::uint8_t>& bytes, const std::string& url,

@@ -9,7 +9,9 @@ import os
 import sys
 
 # The settings in the order the program fills them.  The game starts
-# windowed on its first run; everything else is the program's default.
+# windowed on its first run, on the one graphics driver there is (OpenGL,
+# 1), so it never falls back and marks the settings changed; everything else
+# is the program's default.
 DEFAULT_INI = [
     ("VERSION NO", "0.1"),
     ("FULL SCREEN", "0"),
@@ -27,7 +29,7 @@ DEFAULT_INI = [
     ("PORTAL SPLASH2", "0"),
     ("INTRO", "0"),
     ("VSYNC", "1"),
-    ("DRIVER", "0"),
+    ("DRIVER", "1"),
     ("SOUND DRIVER", "FreeAudio"),
     ("FULL SCREEN PROCESS PRIORITY", "0"),
     ("FULL SCREEN THREAD PRIORITY", "0"),

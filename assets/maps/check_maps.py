@@ -2,14 +2,20 @@
 
 Reads Level0.dat .. Level8.dat as the build wrote them and tests them
 against what the game fixes (areas.py, and the area tables the game is
-built from, ../areas): sizes, free ground wherever the
-hero starts or restarts, a way up for him from every restart to the top,
-a free gate passage, for every scripted actor the terrain its kind needs,
-closed silhouettes in the front layer, and in every map (the title's too)
-whole pictures where a picture spans several blocks and, in every view,
-no more than a few white specks an enemy bullet could hide among.  Every
-broken rule is reported with its area and rule; the exit status is 1 when
-any rule is broken.
+built from, ../areas): sizes, free ground wherever the hero starts or
+restarts, a way up for him from every restart to the top, no deadly
+ground in the first two seconds of a restart for a player who holds Up,
+Up-left or Up-right, no one-block gap between solid pictures that holds
+the hero on three sides, a free gate passage, for every scripted actor
+the terrain its kind needs, closed silhouettes in the front layer, and
+in every map (the title's too) whole pictures where a picture spans
+several blocks and, in every view, no more than a few white specks an
+enemy bullet could hide among.  Every broken rule is reported with its
+area and rule; the exit status is 1 when any rule is broken.
+
+How the soldiers walk, and whether every area's gate wave can be ended by
+a hero who shoots, is proved with the game's own code on these maps by the
+play tests (tests/game/play/script/test_playable_areas.cpp).
 """
 
 import os
@@ -128,6 +134,56 @@ class Checker:
                 reach = self.highest_reach(130, y)
                 self.fail("view %d" % v, "no way up for the hero from (130, %d); he gets no higher than y %d"
                           % (y, reach))
+
+    # The hero: 0.25 px a tick, twice that across on a diagonal; a player
+    # who restarts holds a way up for the first seconds.
+    HERO_SPEED, HERO_ACROSS, HERO_RIGHT = 0.25, 2.0, 320 - A_W - 3
+    HELD = {"Up": (0, (12, 15)), "Up-left": (-1, (2, 15)), "Up-right": (1, (22, 15))}
+    HOLD_TICKS = 400  # two seconds
+
+    def held_walk(self, x, y, key):
+        """Where the hero from (x, y) holding `key` for two seconds first
+        probes deadly ground, or None.  He moves while his probe is free and
+        stands where it is solid, as the game moves him."""
+        side, (px, py) = self.HELD[key]
+        for _ in range(self.HOLD_TICKS):
+            if side < 0 and x <= 2 or side > 0 and x >= self.HERO_RIGHT:
+                break  # at the edge of the field he stops
+            probe = (int(x + px), int(y + py))
+            if self.solid(*probe):
+                return probe if self.deadly(*probe) else None
+            x += side * self.HERO_SPEED * self.HERO_ACROSS
+            y -= self.HERO_SPEED
+        return None
+
+    def check_restart_walks(self):
+        for v in views(self.area):
+            for key in self.HELD:
+                hit = self.held_walk(130.0, float(v + 124), key)
+                if hit:
+                    self.fail("view %d" % v, "the hero holding %s after the restart walks into deadly ground at %s"
+                              % (key, hit))
+
+    SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
+                      "sandbags")
+
+    def check_wedges(self):
+        """No gap of one block between two solid pictures with a third solid
+        block beside them: the hero's probes, 10 px apart, straddle such a
+        gap, and a hero who steps into it diagonally is held on three sides
+        (only Down frees him).  A gap of two blocks is wider than the
+        probes' spacing and lets him out."""
+        m = self.m
+        for cy in range(m.height):
+            solid = [self.solid(cx * 8, cy * 8) for cx in range(m.width)]
+            for g in range(1, m.width - 1):
+                if solid[g] or not (solid[g - 1] and solid[g + 1]):
+                    continue
+                if not all(self.looks.get(self.look(c * 8, cy * 8)) in self.SOLID_PICTURES for c in (g - 1, g + 1)):
+                    continue
+                if (g >= 2 and solid[g - 2]) or (g + 2 < m.width and solid[g + 2]):
+                    self.fail("wedge", "a one-block gap between solid pictures at column %d, row %d (y %d) holds "
+                              "the hero on three sides" % (g, cy, cy * 8))
 
     def highest_reach(self, x0, y0):
         free = self.solid
@@ -328,8 +384,9 @@ class Checker:
                         self.fail("hut at (%d, %d)" % (x, y0), "water under the hut at (%d, %d)" % (px, py))
                         return
 
-    def run(self, names):
+    def run(self, names, looks=None):
         self.names = names
+        self.looks = looks or {}
         self.trench_gfx = {g for g, n in names[0].items() if n == "trench"}
         self.road_gfx = {g for g, n in names[0].items() if n == "road"}
         self.deck_gfx = {g for g, n in names[1].items() if n == "deck"}
@@ -341,6 +398,8 @@ class Checker:
         self.check_top()
         self.check_spawns()
         self.check_way_up()
+        self.check_restart_walks()
+        self.check_wedges()
         return self.problems
 
 
@@ -384,9 +443,11 @@ def composed(layout_path, data):
 def graphic_kinds(comp):
     """Per layer, graphic number -> kind of ground, and graphic number ->
     the parts of pictures spanning several blocks that it shows, for a
-    composition that has run."""
+    composition that has run; and graphic number -> look of layer 0 (the
+    object a picture shows: bush, rock, trunk, ...)."""
     names = {0: {}, 1: {}}
     parts = {0: {}, 1: {}}
+    looks = {}
     for key, gfx in comp.gfx_index.items():
         k = base_key(key)
         layer = 1 if key[0] == "front" else 0
@@ -397,7 +458,9 @@ def graphic_kinds(comp):
             kind = shown[0][1]
         names[layer][gfx] = kind
         parts[layer][gfx] = [p for p in map(picture_part, shown) if p]
-    return names, parts
+        if layer == 0:
+            looks[gfx] = shown[0][1] if kind == "object" else kind
+    return names, parts, looks
 
 
 def check_pictures(area, m, parts):
@@ -618,13 +681,13 @@ def check_file(path, area, layout_path):
     known = composed(layout_path, data)
     if known is None:
         return ["area %d: %s is not what %s gives (rebuild the maps)" % (area, path, layout_path)]
-    names, parts = known
+    names, parts, looks = known
     problems = check_pictures(area, m, parts) + check_specks(area, m)
     if area == 0:
         if m.width < 40 or m.height < areas.TITLE_HEIGHT:
             problems.append("title map: %d x %d blocks, at least 40 x %d needed" % (m.width, m.height, areas.TITLE_HEIGHT))
         return problems
-    return problems + check_front(area, m, names) + Checker(area, m).run(names)
+    return problems + check_front(area, m, names) + Checker(area, m).run(names, looks)
 
 
 def main(argv):

@@ -102,7 +102,7 @@ void BM_StartUpToFirstIntroFrame(benchmark::State& state) {
         const std::string home = MakeTempDir();
         const std::vector<std::string> env = {
             "SDL_VIDEODRIVER=offscreen", "ALSOFT_DRIVERS=null", "SDL_AUDIODRIVER=dummy",
-            "XDG_DATA_HOME=" + home, "XDG_RUNTIME_DIR=" + home, "VELMAROK_QUIT_AFTER_FRAMES=1"};
+            "XDG_DATA_HOME=" + home, "XDG_RUNTIME_DIR=" + home, "TMPDIR=" + home, "VELMAROK_QUIT_AFTER_FRAMES=1"};
         const Run empty = Launch("/bin/true", {});
         const Run bare = Launch(VELMAROK_BARE_WINDOW, env);
         const Run game = Launch(VELMAROK_PROGRAM, env);

@@ -36,6 +36,7 @@ public:
         }
         ::setenv("XDG_DATA_HOME", home_.c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", home_.c_str(), 1);
+        ::setenv("TMPDIR", home_.c_str(), 1);  // the lock's temporary place too
         fs::current_path(fs::absolute(programPath).parent_path());
         clock_ = std::make_unique<plat::ManualClock>(0);
         game::StartUp();

@@ -6,6 +6,7 @@
 
 #include "framework/banks.h"
 #include "framework/channels.h"
+#include "framework/errors.h"
 #include "framework/game.h"
 #include "framework/input.h"
 #include "framework/timing.h"
@@ -17,6 +18,7 @@
 #include "platform/gfx/draw.h"
 #include "platform/gfx/font.h"
 #include "platform/sys/input.h"
+#include "platform/sys/system.h"
 
 namespace game {
 
@@ -50,10 +52,23 @@ std::string TIntroScreen::ClockText(int segs, int cent) {
     return text;
 }
 
+namespace {
+
+// A tune that cannot be played (missing, empty, unreadable) leaves the game
+// silent but running; the player is told, so a broken install shows.
+void LoadTuneOrSay(const std::string& file) {
+    if (SidMusic->Load(file, 1, 1, 1.0f, 1.0f)) return;
+    const std::string message = "Error loading music " + file + ": the game goes on without it";
+    plat::PrintError(message);
+    fw::AppendErrorLog(message);
+}
+
+}  // namespace
+
 void TIntroScreen::Load() {
     ImageLoad("Loader.png", 0, 1);
     // The loader tune is made ready now and started when the loading begins.
-    SidMusic->Load("Data/Music/Nova.sid", 1, 1, 1.0f, 1.0f);
+    LoadTuneOrSay("Data/Music/Nova.sid");
     SidMusic->Stop();
 }
 
@@ -147,7 +162,7 @@ void TIntroScreen::Logic() {
         case 6:
             if (elapsed > 5000 || fw::KeyHitCode(plat::KEY_ESCAPE)) {
                 Kill();
-                SidMusic->Load("Data/Music/Velm.sid", 1, 1, 1.0f, 1.0f);
+                LoadTuneOrSay("Data/Music/Velm.sid");
                 SidMusic->Stop();
                 TitleScreen->Load();
                 TitleScreen->Start();

@@ -7,6 +7,7 @@
 #include "framework/errors.h"
 #include "framework/game.h"
 #include "framework/input.h"
+#include "framework/user_file.h"
 #include "game/front/bitmap_font.h"
 #include "game/globals.h"
 #include "game/screens.h"
@@ -53,43 +54,34 @@ std::string TIniFileKey::SavePath() {
 }
 
 std::string TIniFileKey::LoadPath() {
+    // Whatever is at the shared place (a file that cannot be read, too) is
+    // the player's: it is not passed over for the program's copy.
     const std::string shared = SavePath();
-    return plat::FileType(shared) == plat::FILETYPE_FILE ? shared : std::string(kFileName);
+    return plat::FileExists(shared) ? shared : std::string(kFileName);
 }
 
 void TIniFileKey::Save() {
-    plat::Ref<plat::TStream> out = plat::WriteStreamAtomic(SavePath());
-    bool ok = out != nullptr;
-    if (ok) {
-        for (const auto& line : *this)
-            if (!plat::WriteLine(out, line->Name + "=" + line->Value)) ok = false;
-        ok = ok && plat::CommitStream(out);
-    }
-    if (!ok) fw::ReportError(std::string("Failed to save file ") + kFileName, 1);
+    if (Unreadable) return;  // the player's file stays as it is
+    fw::SaveUserFile(SavePath(), Text(), kFileName);
 }
 
 void TIniFileKey::Load() {
-    NotText = false;
-    bool damaged = false;
-    if (plat::Ref<plat::TStream> in = plat::ReadStream(LoadPath())) {
-        std::vector<std::string> lines;
-        while (!plat::Eof(in)) lines.push_back(plat::ReadLine(in));
-        plat::CloseStream(in);
-        for (const std::string& text : lines) {
-            NotText = NotText || !fw::IsTextLine(text);
-            const std::string key = plat::Upper(fw::IniKey(text));
-            const std::string value = fw::IniValue(text);
-            for (const auto& line : *this) {
-                if (line->Name != key) continue;
-                line->Value = value;
-                if (!IsNamedKey(plat::ToInt(value))) damaged = true;
-            }
-        }
-    }
-    if (!damaged && !NotText) Save();
+    const std::string path = LoadPath();
+    ReadFrom(path);
+    // Only the shared copy is ever saved over.
+    if (path != SavePath()) Unreadable = false;
+    bool damaged = !Damage.empty();
+    for (const auto& line : *this) damaged = damaged || KeyCodeOf(line->Value) < 0;
+    if (!damaged) Save();
 }
 
 // --- capturing keys ------------------------------------------------------------------
+
+int KeyCodeOf(const std::string& value) {
+    if (!plat::FitsInt(value)) return -1;
+    const int code = plat::ToInt(value);
+    return IsNamedKey(code) ? code : -1;
+}
 
 bool IsNamedKey(int code) {
     const std::vector<NamedKey>& keys = NamedKeys();
@@ -208,12 +200,12 @@ void TRedefineKeysScreen::IniKeysFill() {
 }
 
 void TRedefineKeysScreen::IniKeysExtract() {
-    std::string damage = KeyFile->NotText ? "not a text file" : "";
+    std::string damage = KeyFile->Damage;
     for (const auto& line : *KeyFile) {
         for (const Control& control : Controls()) {
             if (line->Name != plat::Upper(control.fileName)) continue;
-            const int code = plat::ToInt(line->Value);
-            if (IsNamedKey(code)) {
+            const int code = KeyCodeOf(line->Value);
+            if (code >= 0) {
                 (*control.keys)[1] = code;
                 continue;
             }

@@ -19,20 +19,19 @@ public:
 
     // Where the file is written: the shared data folder's "Keys.ini".
     static std::string SavePath();
-    // Where it is read from: the shared copy when it exists, else the one in
-    // the program's folder.
+    // Where it is read from: the shared copy when anything is at its place,
+    // else the one in the program's folder.
     static std::string LoadPath();
 
-    // Writes every line to SavePath(); a failure ends the program with
-    // "Failed to save file Keys.ini".
+    // Writes every line to SavePath() (not when it holds them already, nor
+    // while the shared file could not be read); a failure ends the program
+    // with "Failed to save file Keys.ini (" + the system's reason + ")".
     void Save() override;
     // Updates the lines whose names are already in the list from the file
     // (a missing file is no error), then Save().  A damaged file (one that
     // is not text, or names a code no key has) is not saved here: the
     // repaired codes are, by IniKeysExtract, once the damaged copy is kept.
     void Load() override;
-    // The last file read was not text.
-    bool NotText = false;
 };
 
 // The first key code of the named keys (NamedKeys(), by ascending code) that
@@ -40,6 +39,9 @@ public:
 int PollKeyHitCode();
 // Whether `code` is one of the 72 named keys a control can have.
 bool IsNamedKey(int code);
+// The code a key file's value names when it is one of those keys (written
+// as a number that fits an Int: "4294967333" names no key), else -1.
+int KeyCodeOf(const std::string& value);
 
 // Captures the six keys one by one and draws the rows of the screen.
 class T_NewKeysEntry : public plat::Object {

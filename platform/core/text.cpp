@@ -114,14 +114,25 @@ std::string Chr(int code) {
 
 int Asc(std::string_view s) { return s.empty() ? -1 : Byte(s[0]); }
 
-long long ToLong(std::string_view s) {
+namespace {
+
+// Where the digits of a number begin: past leading blanks and a sign.
+std::size_t NumberStart(std::string_view s, bool& negative) {
     std::size_t i = 0;
     while (i < s.size() && IsBlank(s[i])) ++i;
-    bool negative = false;
+    negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i] == '-';
         ++i;
     }
+    return i;
+}
+
+}  // namespace
+
+long long ToLong(std::string_view s) {
+    bool negative = false;
+    std::size_t i = NumberStart(s, negative);
     // Unsigned arithmetic wraps instead of overflowing.
     std::uint64_t value = 0;
     if (i < s.size() && s[i] == '$') {
@@ -137,6 +148,23 @@ long long ToLong(std::string_view s) {
 
 int ToInt(std::string_view s) {
     return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(ToLong(s))));
+}
+
+bool FitsInt(std::string_view s) {
+    bool negative = false;
+    std::size_t i = NumberStart(s, negative);
+    int base = 10;
+    if (i < s.size() && (s[i] == '$' || s[i] == '%')) base = s[i++] == '$' ? 16 : 2;
+    // Past this the value no longer fits, whatever its sign.
+    constexpr std::uint64_t kLimit = std::uint64_t{1} << 31;
+    std::uint64_t value = 0;
+    for (; i < s.size(); ++i) {
+        int digit = base == 16 ? HexValue(s[i]) : (IsDigit(s[i]) ? s[i] - '0' : -1);
+        if (digit < 0 || digit >= base) break;
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        if (value > kLimit) return false;
+    }
+    return negative ? value <= kLimit : value < kLimit;
 }
 
 double ToFloat(std::string_view s) {

@@ -29,6 +29,10 @@ int Asc(std::string_view s);  // code of the first character, -1 when empty
 // hexadecimal after "$", or binary after "%"; stops at the first other
 // character; 0 when there are no digits.  The result wraps like a 32-bit Int.
 int ToInt(std::string_view s);
+// Whether the number ToInt reads from `s` is the number written there:
+// false when its digits name a value outside the 32-bit range, which ToInt
+// wraps ("4294967333" reads 37).
+bool FitsInt(std::string_view s);
 long long ToLong(std::string_view s);
 // A real number in the usual decimal notation; 0 when there is none.
 double ToFloat(std::string_view s);

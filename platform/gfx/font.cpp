@@ -144,6 +144,23 @@ Ref<TImageFont> LoadImageFont(const std::string& url, int size, int style) {
         return nullptr;
     }
     if (FT_Set_Pixel_Sizes(impl->face, 0, static_cast<FT_UInt>(size)) != 0) return nullptr;
+    // A file cut short still opens, and the glyphs whose outlines are gone
+    // load as blanks: a font with a letter or digit that it names but cannot
+    // draw is a damaged font.
+    for (const char* set : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "0123456789"}) {
+        for (const char* c = set; *c; ++c) {
+            if (FT_Get_Char_Index(impl->face, static_cast<FT_ULong>(*c)) == 0) continue;
+            if (FT_Load_Char(impl->face, static_cast<FT_ULong>(*c), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0)
+                return nullptr;
+            const FT_Bitmap& bm = impl->face->glyph->bitmap;
+            bool ink = false;
+            for (unsigned y = 0; y < bm.rows && !ink; ++y) {
+                const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
+                for (unsigned x = 0; x < (bm.width + 7) / 8 && !ink; ++x) ink = row[x] != 0;
+            }
+            if (!ink) return nullptr;
+        }
+    }
     auto font = New<TImageFont>();
     font->name = url;
     font->size = size;

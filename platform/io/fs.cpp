@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/io/stream.h"
 
@@ -215,11 +216,11 @@ bool RenameFile(const std::string& from, const std::string& to) {
 
 bool KeepCopy(const std::string& path, const std::string& copy) {
     const std::string a = ResolvePath(path), b = ResolvePath(copy);
-    if (a.empty() || b.empty() || FileType(a) != FILETYPE_FILE) return false;
+    struct stat st;
+    if (a.empty() || b.empty() || stat(a.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     // The link is made under a temporary name first, so an older copy is
     // only replaced by a complete one.
-    const std::string temp = b + ".tmp" + std::to_string(getpid());
-    unlink(temp.c_str());
+    const std::string temp = TempFileBeside(b);
     if (link(a.c_str(), temp.c_str()) == 0) {
         if (rename(temp.c_str(), b.c_str()) == 0) return true;
         unlink(temp.c_str());
@@ -377,6 +378,11 @@ std::string RuntimeFolder() {
     return "/tmp/";
 }
 
+std::string TempFolder() {
+    if (const char* v = AbsoluteEnv("TMPDIR")) return WithSlash(v);
+    return "/tmp/";
+}
+
 namespace {
 
 // The descriptors of the locks this process holds, for the fork handler
@@ -408,38 +414,89 @@ void RememberLock(int fd, bool held) {
 
 }  // namespace
 
-bool SingleInstanceLock::Acquire(const std::string& name) {
-    if (fd_ >= 0 && owner_ != getpid()) fd_ = -1;  // a copy in a child, closed by the fork
-    if (fd_ >= 0) return true;
-    std::string file;
-    if (AbsoluteEnv("XDG_RUNTIME_DIR")) file = RuntimeFolder() + name + ".lock";
-    else file = "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";  // /tmp is shared by all users
+namespace {
+
+// A lock file opened for flock, -1 when it cannot be had; `own` also asks
+// that the file belongs to this user (in a folder every user can write to,
+// another user's file would keep us out).
+int OpenLockFile(const std::string& file, bool own) {
     int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return true;  // no place for a lock: better to run than to refuse
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int err = errno;
+    if (fd < 0) return -1;
+    struct stat st;
+    if (own && (fstat(fd, &st) != 0 || st.st_uid != geteuid())) {
         close(fd);
-        if (err == EWOULDBLOCK) return false;
-        return true;
+        return -1;
     }
-    fd_ = fd;
+    return fd;
+}
+
+}  // namespace
+
+bool SingleInstanceLock::Acquire(const std::string& name) {
+    if (!fds_.empty() && owner_ != getpid()) fds_.clear();  // copies in a child, closed by the fork
+    if (!fds_.empty()) return true;
+    // Every place that can hold a lock, always in this order: a copy without
+    // a runtime folder (an environment inherited across su, say) and one
+    // with it meet in the temporary folder and in the data folder, and of
+    // two copies starting at once the one that gets a shared place first
+    // gets every later one.  Only when none of them can hold a lock does the
+    // program run without one.
+    struct Place {
+        std::string file;
+        bool own;
+    };
+    std::vector<Place> places;
+    if (AbsoluteEnv("XDG_RUNTIME_DIR")) places.push_back({RuntimeFolder() + name + ".lock", false});
+    // The temporary folder may be shared by all users.
+    places.push_back({TempFolder() + name + "-" + std::to_string(getuid()) + ".lock", true});
+    places.push_back({UserDataFolder() + name + ".lock", false});
+    std::vector<int> taken;
+    std::vector<std::pair<dev_t, ino_t>> files;  // two places may name one file
+    auto giveBack = [&taken] {
+        for (int fd : taken) {
+            RememberLock(fd, false);
+            flock(fd, LOCK_UN);
+            close(fd);
+        }
+    };
+    for (const Place& place : places) {
+        const int fd = OpenLockFile(place.file, place.own);
+        if (fd < 0) continue;
+        struct stat st;
+        if (fstat(fd, &st) != 0 ||
+            std::find(files.begin(), files.end(), std::make_pair(st.st_dev, st.st_ino)) != files.end()) {
+            close(fd);
+            continue;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int err = errno;
+            close(fd);
+            if (err != EWOULDBLOCK) continue;
+            giveBack();
+            return false;
+        }
+        taken.push_back(fd);
+        files.emplace_back(st.st_dev, st.st_ino);
+        RememberLock(fd, true);
+    }
+    fds_ = taken;
     owner_ = getpid();
-    RememberLock(fd_, true);
     return true;
 }
 
-bool SingleInstanceLock::Held() const { return fd_ >= 0 && owner_ == getpid(); }
+bool SingleInstanceLock::Held() const { return !fds_.empty() && owner_ == getpid(); }
 
 void SingleInstanceLock::Release() {
-    if (fd_ < 0) return;
-    // In a child the descriptor was closed by the fork (its number may
-    // name another file now); only the owner unlocks.
+    // In a child the descriptors were closed by the fork (their numbers may
+    // name other files now); only the owner unlocks.
     if (owner_ == getpid()) {
-        RememberLock(fd_, false);
-        flock(fd_, LOCK_UN);
-        close(fd_);
+        for (int fd : fds_) {
+            RememberLock(fd, false);
+            flock(fd, LOCK_UN);
+            close(fd);
+        }
     }
-    fd_ = -1;
+    fds_.clear();
 }
 
 }  // namespace plat

@@ -65,28 +65,34 @@ std::string StripSlash(const std::string& path);
 std::string UserDataFolder();
 // $XDG_RUNTIME_DIR, else /tmp, with a trailing "/".
 std::string RuntimeFolder();
+// The temporary folder: $TMPDIR, else /tmp, with a trailing "/".
+std::string TempFolder();
 
-// Holds a per-user single-instance lock (flock on a file in the runtime
-// folder); released when the process ends, even by a crash.  A child process
-// never holds it: a fork closes the child's copy of the lock at once, so a
-// child that outlives the program (a message box) cannot keep the next
-// start out.
+// Holds a per-user single-instance lock (flock on files in the per-user
+// places below); released when the process ends, even by a crash.  A child
+// process never holds it: a fork closes the child's copy of the lock at
+// once, so a child that outlives the program (a message box) cannot keep
+// the next start out.
 class SingleInstanceLock {
 public:
     SingleInstanceLock() = default;
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
-    // Returns false when another process holds the lock for `name`.  When no
-    // lock file can be made at all the answer is true (the program runs) and
-    // Held() stays false.
+    // Returns false when another process holds the lock for `name` in any
+    // of its places: $XDG_RUNTIME_DIR, a file of this user's in the
+    // temporary folder, and the per-user data folder.  Every place that can
+    // hold a lock is taken, so two copies started with different
+    // environments (one with a runtime folder, one without) still meet in
+    // one of them.  Only when none of them can hold a lock is the answer
+    // true without a lock (Held() stays false).
     bool Acquire(const std::string& name);
     void Release();
     bool Held() const;
     ~SingleInstanceLock() { Release(); }
 
 private:
-    int fd_ = -1;
-    int owner_ = 0;  // the process that took it
+    std::vector<int> fds_;  // one for each place held
+    int owner_ = 0;         // the process that took them
 };
 
 }  // namespace plat

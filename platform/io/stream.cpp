@@ -1,6 +1,7 @@
 #include "platform/io/stream.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,7 +66,7 @@ public:
         if (!f_ || !canWrite_ || n <= 0) return 0;
         Switch(Op::Write);
         std::size_t put = std::fwrite(buf, 1, static_cast<std::size_t>(n), f_);
-        if (put < static_cast<std::size_t>(n)) failed_ = true;
+        if (put < static_cast<std::size_t>(n)) Fail();
         return static_cast<int>(put);
     }
 
@@ -86,25 +87,26 @@ public:
     long long Size() override {
         if (!f_) return 0;
         if (!canWrite_) return size_;
-        if (last_ == Op::Write && std::fflush(f_) != 0) failed_ = true;
+        if (last_ == Op::Write && std::fflush(f_) != 0) Fail();
         return StatSize();
     }
 
     bool Flush() override {
         if (!f_) return !failed_;
-        if (canWrite_ && std::fflush(f_) != 0) failed_ = true;
+        if (canWrite_ && std::fflush(f_) != 0) Fail();
         return !failed_;
     }
 
     bool Close() override {
         if (!f_) return !failed_;
-        if (canWrite_ && std::fflush(f_) != 0) failed_ = true;
-        if (std::fclose(f_) != 0 && canWrite_) failed_ = true;
+        if (canWrite_ && std::fflush(f_) != 0) Fail();
+        if (std::fclose(f_) != 0 && canWrite_) Fail();
         f_ = nullptr;
         return !failed_;
     }
 
     bool Failed() const override { return failed_; }
+    int ErrorCode() const override { return error_; }
 
 protected:
     enum class Op { None, Read, Write };
@@ -113,6 +115,12 @@ protected:
     void Switch(Op op) {
         if (last_ != Op::None && last_ != op) std::fseek(f_, 0, SEEK_CUR);
         last_ = op;
+    }
+
+    // Marks the stream failed, keeping the system's reason of the first failure.
+    void Fail(int code = errno) {
+        if (!failed_ && code != 0) error_ = code;
+        failed_ = true;
     }
 
     long long StatSize() {
@@ -124,6 +132,7 @@ protected:
     std::FILE* f_;
     bool canRead_, canWrite_;
     bool failed_ = false;
+    int error_ = 0;
     long long size_ = 0;
     Op last_ = Op::None;
 };
@@ -144,13 +153,14 @@ public:
         if (done_) return committed_;
         done_ = true;
         if (!f_ || failed_ || std::fflush(f_) != 0 || fsync(fileno(f_)) != 0) {
+            if (!failed_) Fail();
             Abandon();
             return false;
         }
         int rc = std::fclose(f_);
         f_ = nullptr;
         if (rc != 0 || std::rename(temp_.c_str(), target_.c_str()) != 0) {
-            failed_ = true;
+            Fail();
             unlink(temp_.c_str());
             return false;
         }
@@ -169,7 +179,7 @@ private:
     void Abandon() {
         if (f_) std::fclose(f_);
         f_ = nullptr;
-        failed_ = true;
+        Fail(0);
         done_ = true;
         unlink(temp_.c_str());
     }
@@ -244,6 +254,25 @@ std::string FilePath(const std::string& url) {
     return ResolvePath(path);
 }
 
+// The file a chain of symbolic links ends at (the path itself when it is no
+// link), so that saving replaces that file and leaves the links in place.
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40 && !path.empty(); ++hops) {
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+        std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = readlink(path.c_str(), buf.data(), buf.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= buf.size()) break;
+        std::string next(buf.data(), static_cast<std::size_t>(n));
+        if (next.front() != '/') {
+            const std::string dir = ExtractDir(path);
+            if (!dir.empty()) next = (dir == "/" ? dir : dir + "/") + next;
+        }
+        path = next;
+    }
+    return path;
+}
+
 Ref<TStream> OpenPath(const std::string& url, const char* mode, bool canRead, bool canWrite) {
     std::string path = FilePath(url);
     if (path.empty()) return nullptr;
@@ -286,18 +315,24 @@ Ref<TStream> LittleEndianStream(const Ref<TStream>& s) { return s; }
 
 // --- atomic saving --------------------------------------------------------------------
 
-Ref<TStream> WriteStreamAtomic(const std::string& url) {
-    std::string target = FilePath(url);
-    if (target.empty() || FileType(target) == FILETYPE_DIR) return nullptr;
-    std::string dir = ExtractDir(target);
-    std::string name = StripDir(target);
+std::string TempFileBeside(const std::string& target) {
     static std::atomic<unsigned> counter{0};
+    const std::string dir = ExtractDir(target);
+    // Hidden, and unique to this process and call.
+    return (dir.empty() ? std::string() : (dir == "/" ? dir : dir + "/")) + "." + StripDir(target) + ".tmp" +
+           std::to_string(getpid()) + "-" + std::to_string(counter++);
+}
+
+Ref<TStream> WriteStreamAtomic(const std::string& url) {
+    std::string target = FollowLinks(FilePath(url));
+    if (target.empty() || FileType(target) == FILETYPE_DIR) {
+        errno = EISDIR;
+        return nullptr;
+    }
     struct stat old;
     bool hadOld = stat(target.c_str(), &old) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // Hidden, and unique to this process and call.
-        std::string temp = (dir.empty() ? std::string() : (dir == "/" ? dir : dir + "/")) + "." + name + ".tmp" +
-                           std::to_string(getpid()) + "-" + std::to_string(counter++);
+        std::string temp = TempFileBeside(target);
         int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -322,21 +357,101 @@ bool CommitStream(const Ref<TStream>& s) {
     return s->Close();
 }
 
-bool SaveBytesAtomic(const std::string& url, const std::vector<std::uint8_t>& bytes) {
+bool SaveBytesAtomic(const std::string& url, const std::vector<std::uint8_t>& bytes, std::string* reason) {
+    auto failed = [reason](int code) {
+        if (reason) *reason = std::strerror(code != 0 ? code : EIO);
+        return false;
+    };
     Ref<TStream> s = WriteStreamAtomic(url);
-    if (!s) return false;
+    if (!s) return failed(errno);
     std::size_t done = 0;
     while (done < bytes.size()) {
         std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1 << 20);
         int put = s->Write(bytes.data() + done, static_cast<int>(chunk));
-        if (put <= 0) return false;  // dropped uncommitted: the old file stays
+        if (put <= 0) return failed(s->ErrorCode());  // dropped uncommitted: the old file stays
         done += static_cast<std::size_t>(put);
     }
-    return CommitStream(s);
+    if (!CommitStream(s)) return failed(s->ErrorCode());
+    return true;
 }
 
-bool SaveTextAtomic(const std::string& url, const std::string& text) {
-    return SaveBytesAtomic(url, std::vector<std::uint8_t>(text.begin(), text.end()));
+bool SaveTextAtomic(const std::string& url, const std::string& text, std::string* reason) {
+    return SaveBytesAtomic(url, std::vector<std::uint8_t>(text.begin(), text.end()), reason);
+}
+
+namespace {
+
+// The process id in a temporary file name of TempFileBeside ("." name ".tmp"
+// pid "-" count), 0 when the name is not one.
+long TempFileOwner(const std::string& entry) {
+    if (entry.size() < 2 || entry[0] != '.') return 0;
+    const std::size_t tmp = entry.rfind(".tmp");
+    const std::size_t dash = entry.rfind('-');
+    if (tmp == std::string::npos || tmp == 0 || dash == std::string::npos || dash < tmp + 5 ||
+        dash + 1 == entry.size())
+        return 0;
+    const std::string pid = entry.substr(tmp + 4, dash - tmp - 4), count = entry.substr(dash + 1);
+    auto digits = [](const std::string& t) { return t.find_first_not_of("0123456789") == std::string::npos; };
+    if (!digits(pid) || !digits(count) || pid.size() > 9) return 0;
+    return std::stol(pid);
+}
+
+}  // namespace
+
+void RemoveStaleTempFiles(const std::string& folder) {
+    const std::string dir = StripSlash(ResolvePath(folder));
+    for (const std::string& entry : LoadDir(dir)) {
+        const long pid = TempFileOwner(entry);
+        if (pid <= 0 || pid == getpid()) continue;
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // its writer may still run
+        const std::string path = (dir == "/" ? dir : dir + "/") + entry;
+        struct stat st;
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
+    }
+}
+
+UserFileRead ReadUserFile(const std::string& url, std::size_t limit) {
+    UserFileRead result;
+    const std::string path = FilePath(url);
+    if (path.empty()) return result;
+    // Non-blocking: opening a FIFO would otherwise wait for a writer.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return result;  // nothing there (or a dangling link)
+        result.state = UserFileRead::UNREADABLE;
+        result.reason = std::strerror(errno);
+        return result;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.state = UserFileRead::UNREADABLE;
+        result.reason = S_ISDIR(st.st_mode) ? "a folder, not a file" : "not a regular file";
+        close(fd);
+        return result;
+    }
+    std::uint8_t buf[65536];
+    for (;;) {
+        const ssize_t got = read(fd, buf, sizeof buf);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            result.state = UserFileRead::UNREADABLE;
+            result.reason = std::strerror(errno);
+            result.bytes.clear();
+            close(fd);
+            return result;
+        }
+        if (got == 0) break;
+        const std::size_t room = limit - result.bytes.size();
+        const std::size_t take = std::min<std::size_t>(room, static_cast<std::size_t>(got));
+        result.bytes.insert(result.bytes.end(), buf, buf + take);
+        if (take < static_cast<std::size_t>(got)) {
+            result.larger = true;
+            break;
+        }
+    }
+    close(fd);
+    result.state = UserFileRead::READ;
+    return result;
 }
 
 bool SaveText(const std::string& url, const std::string& text) { return SaveTextAtomic(url, text); }

@@ -32,6 +32,8 @@ public:
     virtual bool Close() { return true; }
     // True once a write or flush has failed (disk full, ...).
     virtual bool Failed() const { return false; }
+    // The system's error number of the first failure, 0 when none is known.
+    virtual int ErrorCode() const { return 0; }
 
     // Exact reads: all bytes or ReadError.
     void ReadExact(void* buf, int n);
@@ -63,12 +65,34 @@ Ref<TStream> LittleEndianStream(const Ref<TStream>& s);
 // flushes, syncs and renames it over the target only when every write
 // succeeded; otherwise (or when the stream is dropped uncommitted) the
 // temporary file is removed and the old file stays as it was.  Closing an
-// atomic stream (CloseStream) commits it the same way.
+// atomic stream (CloseStream) commits it the same way.  When `url` is a
+// symbolic link, the file it points to is replaced and the link stays.
 Ref<TStream> WriteStreamAtomic(const std::string& url);
 bool CommitStream(const Ref<TStream>& s);
-// Whole-file convenience over the two above.
-bool SaveBytesAtomic(const std::string& url, const std::vector<std::uint8_t>& bytes);
-bool SaveTextAtomic(const std::string& url, const std::string& text);
+// Whole-file convenience over the two above.  On failure `reason` (when
+// given) gets the system's words for it ("No space left on device").
+bool SaveBytesAtomic(const std::string& url, const std::vector<std::uint8_t>& bytes,
+                     std::string* reason = nullptr);
+bool SaveTextAtomic(const std::string& url, const std::string& text, std::string* reason = nullptr);
+// A new name for a temporary file beside `target`, hidden and unique to
+// this process and call: what atomic saves write into before the rename.
+std::string TempFileBeside(const std::string& target);
+// Removes the temporary files that atomic saves into `folder` left behind
+// when their process was killed half-way (those of processes that are gone).
+void RemoveStaleTempFiles(const std::string& folder);
+
+// --- files a player keeps ----------------------------------------------------
+// What reading a player's file found.  Only a regular file is read, and
+// never with a wait: a FIFO, a device or a folder at its place counts as a
+// file that exists but cannot be read, like one without read permission.
+struct UserFileRead {
+    enum State { MISSING, READ, UNREADABLE };
+    State state = MISSING;
+    std::vector<std::uint8_t> bytes;  // at most the limit
+    bool larger = false;              // the file holds more than the limit
+    std::string reason;               // UNREADABLE: why ("Permission denied", "not a regular file")
+};
+UserFileRead ReadUserFile(const std::string& url, std::size_t limit);
 
 // --- reading and writing values (little-endian) --------------------------
 int ReadByte(const Ref<TStream>& s);    // 0..255

@@ -29,7 +29,7 @@ def compose(rows0, rows1=None):
 
 def pictures(comp, m, layer):
     """(column, row) -> (kind, part, which picture) of every picture block."""
-    _, parts = check_maps.graphic_kinds(comp)
+    parts = check_maps.graphic_kinds(comp)[1]
     out = {}
     for y in range(m.height):
         for x in range(m.width):
@@ -329,6 +329,47 @@ class WhiteSpecks(unittest.TestCase):
                 light = sorted({k for row in g for k in row
                                 if k != art.T and min(palette.rgb(k)) >= check_maps.NEAR_WHITE})
                 self.assertEqual(light, [])
+class HeroWays(unittest.TestCase):
+    """The checker's rules for the hero's first seconds after a restart and
+    for gaps between solid pictures that hold him on three sides."""
+
+    def checker(self, rows0):
+        comp, m = compose(rows0)
+        checker = check_maps.Checker(1, m)
+        checker.looks = check_maps.graphic_kinds(comp)[2]
+        return checker
+
+    def test_a_gap_of_one_block_beside_two_solid_blocks_wedges_the_hero(self):
+        # (row of layer 0, whether it is reported)
+        cases = {
+            "hedge with one gap": ("..**.*..", True),
+            "one gap, other side": ("..*.**..", True),
+            "gap between single bushes": ("..*.*...", False),
+            "gap of two blocks": ("..**..**", False),
+            "rock and sandbags": ("..RR.S..", True),
+            "gap beside water": ("..~~.*..", False),
+        }
+        for name, (row, wedged) in cases.items():
+            with self.subTest(name):
+                c = self.checker([row, "." * len(row)])
+                c.check_wedges()
+                self.assertEqual(bool(c.problems), wedged, c.problems)
+
+    def test_holding_a_way_up_after_a_restart_finds_the_water_ahead(self):
+        rows = ["~" * 40] + ["." * 40] * 30
+        c = self.checker(rows)
+        # Straight up from (130, 80): the probe at y + 15 reaches row 0 after
+        # 88 pixels, within the 100 of two seconds.
+        self.assertEqual(c.held_walk(130.0, 80.0, "Up"), (142, 7))
+        self.assertIsNone(c.held_walk(130.0, 120.0, "Up"))  # 128 pixels away
+        # Aside he moves two across for one up: 47.25 up, 94.5 across.
+        self.assertEqual(c.held_walk(100.0, 40.0, "Up-right"), (216, 7))
+        self.assertEqual(c.held_walk(150.0, 40.0, "Up-left"), (57, 7))
+        # A bush in the way stops him before the water.
+        rows[5] = "." * 17 + "*" + "." * 22
+        c = self.checker(rows)
+        self.assertIsNone(c.held_walk(130.0, 80.0, "Up"))
+
 
 if __name__ == "__main__":
     unittest.main()

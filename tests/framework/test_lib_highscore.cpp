@@ -82,7 +82,7 @@ TEST_F(HighScoreTest, FileFormatOfOneRow) {
 }
 
 TEST_F(HighScoreTest, RoundTripKeepsFileOrderAndAwkwardValues) {
-    list.Add("", 0, 0);
+    list.Add("", 50, 0);  // a name confirmed empty
     list.Add("Zed", 0, -3);
     list.Add("x y.z", 2147483647, -2147483647 - 1);
     list.Add("RAV", 100, 1);  // not sorted: Load keeps the file's order
@@ -157,13 +157,14 @@ TEST_F(HighScoreTest, RowsThatAreNoNameAndScoreAreDroppedAndTheDamagedFileKept) 
 }
 
 TEST_F(HighScoreTest, AHugeFileIsReadOnlyUpToTheCap) {
-    // Good rows all the way: what lies past the cap is ignored, not read.
+    // Good rows all the way: what lies past the cap is ignored, not read,
+    // and of what is read the table keeps its eight rows.
     const std::vector<std::uint8_t> rec = Record("AAAAAAA", 1, 1);  // 16 bytes
     std::vector<std::uint8_t> file;
     while (file.size() < 4u * fw::MaxScoreFileBytes) file.insert(file.end(), rec.begin(), rec.end());
     WriteBytes(list.filepath, file);
-    EXPECT_EQ(list.Load(), fw::MaxScoreFileBytes / 16);
-    EXPECT_EQ(ReadBytes(list.filepath).size(), static_cast<std::size_t>(fw::MaxScoreFileBytes));
+    EXPECT_EQ(list.Load(), fw::TableRows);
+    EXPECT_EQ(ReadBytes(list.filepath).size(), 16u * fw::TableRows);
     EXPECT_EQ(ReadBytes(list.filepath + ".bad").size(), file.size());
 }
 
@@ -251,7 +252,7 @@ TEST_F(HighScoreTest, FailingSaveKeepsTheOldFileAndReports) {
         list.Save();
         FAIL() << "a failed save must be reported";
     } catch (const plat::RuntimeError& e) {
-        EXPECT_STREQ(e.what(), ("Failed to save file " + list.filepath).c_str());
+        EXPECT_STREQ(e.what(), ("Failed to save file " + list.filepath + " (File too large)").c_str());
     }
     EXPECT_EQ(ReadBytes(list.filepath), old);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"velmarok.dat"});

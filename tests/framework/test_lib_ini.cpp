@@ -94,7 +94,8 @@ TEST_F(IniTest, FailingSaveKeepsTheOldFileAndReports) {
         ini.Save();
         FAIL() << "a failed save must be reported";
     } catch (const plat::RuntimeError& e) {
-        EXPECT_STREQ(e.what(), ("Failed to save file " + ini.Path()).c_str());
+        // The message's own words, then the system's reason.
+        EXPECT_STREQ(e.what(), ("Failed to save file " + ini.Path() + " (File too large)").c_str());
     }
     EXPECT_EQ(ReadAll(ini.Path()), old);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"keep.ini"}) << "no temporary file left behind";

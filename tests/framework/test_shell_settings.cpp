@@ -215,7 +215,7 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeSavedStopsTheStartWithItsMessage) 
         fw::Game->Init(0);
         FAIL() << "no error";
     } catch (const plat::RuntimeError& e) {
-        EXPECT_EQ(std::string(e.what()), "Failed to save file " + SettingsPath().string());
+        EXPECT_EQ(std::string(e.what()), "Failed to save file " + SettingsPath().string() + " (File too large)");
     }
 }
 

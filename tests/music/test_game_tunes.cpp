@@ -35,7 +35,13 @@ TEST(GameTunes, PsidHeaders) {
         EXPECT_EQ(Be16(b, 0x06), 0x7cu) << "data offset";
         EXPECT_EQ(Be16(b, 0x08), 0u) << "load address in the data";
         EXPECT_EQ(b[0x7c] | (b[0x7d] << 8), 0x1000) << "loaded at $1000";
-        EXPECT_EQ(Be16(b, 0x0a), 0x1000u) << "init";
+        // Init is entered through a jump that ends the file (so that any cut
+        // of the file cuts into it), to where the jump at $1000 goes.
+        const std::size_t last = b.size() - 3;
+        EXPECT_EQ(Be16(b, 0x0a), 0x1000 + (last - 0x7e)) << "init";
+        EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + static_cast<long>(last), b.end()),
+                  std::vector<std::uint8_t>(b.begin() + 0x7e, b.begin() + 0x81));
+        EXPECT_EQ(b[last], 0x4c) << "a jump";
         EXPECT_EQ(Be16(b, 0x0c), 0x1003u) << "play";
         EXPECT_EQ(Be16(b, 0x0e), c.songs);
         EXPECT_EQ(Be16(b, 0x10), 1u) << "start song";

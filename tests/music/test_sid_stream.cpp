@@ -123,31 +123,84 @@ TEST(SidStream, HeaderGuard) {
     const std::vector<std::uint8_t> good = ReadBytes(TonesPath());
     ASSERT_GT(good.size(), 0x80u);
     auto cut = [&](std::size_t n) { return std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<long>(n)); };
-    struct Case { const char* what; std::vector<std::uint8_t> bytes; bool plausible; };
+    // Not plausible: no tune (an error), or a whole header over no data (a
+    // tune cut short: none, as for an empty file).
+    enum Verdict { kPlausible, kNoTune, kCutShort };
+    struct Case { const char* what; std::vector<std::uint8_t> bytes; Verdict verdict; };
     const Case cases[] = {
-        {"as built", good, true},
-        {"RSID magic", Mutated(good, 0, {'R', 'S', 'I', 'D'}), true},
-        {"bad magic", Mutated(good, 0, {'P', 'S', 'I', 'X'}), false},
-        {"version 0", Mutated(good, 4, {0, 0}), false},
-        {"version 5", Mutated(good, 4, {0, 5}), false},
-        {"version 1 with a version 2 offset", Mutated(good, 4, {0, 1}), false},
-        {"offset 0x7b", Mutated(good, 6, {0, 0x7b}), false},
-        {"offset 0x7d", Mutated(good, 6, {0, 0x7d}), false},
-        {"offset past the end", Mutated(good, 6, {0xff, 0xf0}), false},
-        {"header only", cut(0x7c), false},
-        {"load address only", cut(0x7e), false},
-        {"one byte of data", cut(0x7f), true},
-        {"explicit load address, one byte", Mutated(cut(0x7d), 8, {0x10, 0x00}), true},
-        {"shorter than a header", cut(0x40), false},
+        {"as built", good, kPlausible},
+        {"RSID magic", Mutated(good, 0, {'R', 'S', 'I', 'D'}), kPlausible},
+        {"bad magic", Mutated(good, 0, {'P', 'S', 'I', 'X'}), kNoTune},
+        {"version 0", Mutated(good, 4, {0, 0}), kNoTune},
+        {"version 5", Mutated(good, 4, {0, 5}), kNoTune},
+        {"version 1 with a version 2 offset", Mutated(good, 4, {0, 1}), kNoTune},
+        {"offset 0x7b", Mutated(good, 6, {0, 0x7b}), kNoTune},
+        {"offset 0x7d", Mutated(good, 6, {0, 0x7d}), kNoTune},
+        {"offset past the end", Mutated(good, 6, {0xff, 0xf0}), kNoTune},
+        {"header only", cut(0x7c), kCutShort},
+        {"half the load address", cut(0x7d), kCutShort},
+        {"load address only", cut(0x7e), kCutShort},
+        {"one byte of data", cut(0x7f), kPlausible},
+        {"explicit load address, one byte", Mutated(cut(0x7d), 8, {0x10, 0x00}), kPlausible},
+        {"explicit load address, no data", Mutated(cut(0x7c), 8, {0x10, 0x00}), kCutShort},
+        {"shorter than a header", cut(0x40), kNoTune},
+        {"version 1 header cut short", Mutated(cut(0x70), 4, {0, 1, 0, 0x76}), kNoTune},
     };
     TempDir dir;
     for (const Case& c : cases) {
-        EXPECT_EQ(music::PlausibleSidHeader(c.bytes.data(), c.bytes.size()), c.plausible) << c.what;
-        if (!c.plausible) {
-            WriteBytes(dir / "bad.sid", c.bytes);
+        EXPECT_EQ(music::PlausibleSidHeader(c.bytes.data(), c.bytes.size()), c.verdict == kPlausible) << c.what;
+        WriteBytes(dir / "bad.sid", c.bytes);
+        if (c.verdict == kNoTune) {
             EXPECT_EQ(LoadError(dir / "bad.sid", 1, 44100, 1), "SIDStream.Load(): Unable To load " + (dir / "bad.sid"))
                 << c.what;
         }
+        if (c.verdict == kCutShort) {
+            EXPECT_EQ(SIDStream::Load(dir / "bad.sid", 1, 44100, 203, 1), nullptr) << c.what;
+        }
+    }
+}
+
+// A tune file cut short anywhere after its header is no tune (none, as for an
+// empty file: the caller plays on without it), however little is missing.
+// The tunes made with our driver enter init through a jump that ends the
+// file, so every cut takes some of it away.
+TEST(SidStream, EveryCutOfAWholeTuneIsNoTune) {
+    for (const std::string& path : {GameTunePath("Nova.sid"), GameTunePath("Velm.sid"), TonesPath()}) {
+        SCOPED_TRACE(path);
+        const std::vector<std::uint8_t> whole = ReadBytes(path);
+        ASSERT_GT(whole.size(), 0x80u);
+        ASSERT_NE(SIDStream::Load(whole, path, 1, 44100, 203, 1), nullptr) << "the whole tune plays";
+        const std::size_t data = whole.size() - 0x7c;  // the load address and the image
+        for (std::size_t cut = 1; cut <= data; ++cut) {
+            const std::vector<std::uint8_t> shorter(whole.begin(), whole.end() - static_cast<long>(cut));
+            ASSERT_EQ(SIDStream::Load(shorter, path, 1, 44100, 203, 1), nullptr) << cut << " bytes cut off";
+        }
+    }
+}
+
+// What the cut-short rule looks at is where init begins, and only that: a
+// whole tune whose init lies anywhere in its data, even in its last byte, or
+// whose play routine init puts outside its data, loads.
+TEST(SidStream, WholeTunesAreNeverTakenForCutShortOnes) {
+    const std::vector<std::uint8_t> good = ReadBytes(TonesPath());
+    const unsigned end = 0x1000 + static_cast<unsigned>(good.size() - 0x7e);  // the first address past the image
+    auto be = [](unsigned v) { return std::vector<std::uint8_t>{std::uint8_t(v >> 8), std::uint8_t(v & 255)}; };
+    auto lastByte = [&](std::uint8_t b) { std::vector<std::uint8_t> t = good; t.back() = b; return t; };
+    struct Case { const char* what; std::vector<std::uint8_t> bytes; bool loads; };
+    const Case cases[] = {
+        {"init through the jump that ends the file", good, true},
+        {"init through the jump at the load address", Mutated(good, 0x0a, be(0x1000)), true},
+        {"init 0: the load address", Mutated(good, 0x0a, {0, 0}), true},
+        {"init a one-byte routine in the last byte", Mutated(lastByte(0x60), 0x0a, be(end - 1)), true},
+        {"init a two-byte instruction in the last byte", Mutated(lastByte(0xa9), 0x0a, be(end - 1)), false},
+        {"init a jump in the last two bytes", Mutated(Mutated(good, good.size() - 2, {0x4c}), 0x0a, be(end - 2)), false},
+        {"init past the data", Mutated(good, 0x0a, be(end)), false},
+        {"init before the data", Mutated(good, 0x0a, be(0x0fff)), false},
+        {"play outside the data", Mutated(good, 0x0c, be(0xc000)), true},
+        {"play 0: init sets up its own interrupt", Mutated(good, 0x0c, {0, 0}), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SIDStream::Load(c.bytes, "tune.sid", 1, 44100, 203, 1) != nullptr, c.loads) << c.what;
     }
 }
 

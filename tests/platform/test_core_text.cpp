@@ -31,6 +31,14 @@ INSTANTIATE_TEST_SUITE_P(
                       IntCase{"$FFFFFFFF", -1}, IntCase{"-2147483648", INT_MIN},
                       IntCase{"99999999999999999999999", -159383553}));
 
+TEST(Text, FitsIntTellsTheNumbersThatWouldWrap) {
+    for (const char* fits : {"0", "2147483647", "-2147483648", "  +37", "$7FFFFFFF", "%1111", "12abc", "abc", ""})
+        EXPECT_TRUE(FitsInt(fits)) << fits;
+    for (const char* wraps : {"2147483648", "-2147483649", "4294967333", "$FFFFFFFF", "-$80000001",
+                              "99999999999999999999999", "%1" "00000000000000000000000000000000"})
+        EXPECT_FALSE(FitsInt(wraps)) << wraps;
+}
+
 TEST(Text, ToLongKeepsSixtyFourBits) {
     EXPECT_EQ(ToLong("$FFFFFFFF"), 4294967295LL);
     EXPECT_EQ(ToLong("-9000000000"), -9000000000LL);

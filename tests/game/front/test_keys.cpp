@@ -159,7 +159,7 @@ TEST_F(FrontKeyFile, AFileThatCannotBeWrittenEndsTheProgramWithItsName) {
         game::KeyFile->Save();
         FAIL() << "no error";
     } catch (const plat::RuntimeError& e) {
-        EXPECT_STREQ(e.what(), "Failed to save file Keys.ini");
+        EXPECT_STREQ(e.what(), "Failed to save file Keys.ini (Not a directory)");
     }
 }
 

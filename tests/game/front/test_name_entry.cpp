@@ -179,8 +179,10 @@ TEST_F(EntryTest, CrosshairHeroAndBulletAreDrawnWhereTheyAre) {
         E().Draw();
         for (const auto& c : plat::RecordedCalls()) {
             if (c.kind == plat::DrawRecord::IMAGE) images.push_back({c.image, c.frame, c.x, c.y});
-            if (c.kind == plat::DrawRecord::RECT) rects.push_back({nullptr, 0, c.x, c.y});
-            if (c.kind == plat::DrawRecord::RECT) EXPECT_EQ(std::make_pair(c.w, c.h), std::make_pair(2.0f, 2.0f));
+            if (c.kind == plat::DrawRecord::RECT) {
+                rects.push_back({nullptr, 0, c.x, c.y});
+                EXPECT_EQ(std::make_pair(c.w, c.h), std::make_pair(2.0f, 2.0f));
+            }
         }
         plat::StopRecording();
         return std::make_pair(images, rects);

@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/highscore.h"
+#include "framework/ini.h"
 #include "platform/io/fs.h"
 #include "tests/game/front/fixture.h"
 #include "tests/platform/test_io_tempdir.h"
@@ -30,28 +36,60 @@ struct Outcome {
     std::string errors;  // the error output
 };
 
-// Starts `program` with the test's environment plus `extra` (NAME=value),
-// its error output going to `errPath`; 0 when it cannot be started.
-pid_t StartProgram(const std::string& program, const std::vector<std::string>& extra, const std::string& errPath) {
+// How a program is started beyond its environment.
+struct Launch {
+    // Run as this user and group (an ordinary user, for the tests of files
+    // it may not read: root reads every file).  -1: as the test runs.
+    int uid = -1, gid = -1;
+    // The largest file it may write (RLIMIT_FSIZE; writes past it fail with
+    // "File too large", as on a full disk).  -1: no limit.
+    long fileSizeLimit = -1;
+};
+
+// Starts `program` with the test's environment plus `extra` (NAME=value; a
+// NAME alone leaves that variable out), its error output going to
+// `errPath`; 0 when it cannot be started.
+pid_t StartProgram(const std::string& program, const std::vector<std::string>& extra, const std::string& errPath,
+                   const Launch& how = {}) {
     // A variable of `extra` replaces the test's own of that name.
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string var = *e;
-        const std::string name = var.substr(0, var.find('=') + 1);
+        const std::string name = var.substr(0, var.find('='));
         bool replaced = false;
-        for (const std::string& v : extra) replaced = replaced || v.rfind(name, 0) == 0;
+        for (const std::string& v : extra) replaced = replaced || v.substr(0, v.find('=')) == name;
         if (!replaced) env.push_back(var);
     }
-    for (const std::string& v : extra) env.push_back(v);
+    for (const std::string& v : extra)
+        if (v.find('=') != std::string::npos) env.push_back(v);
     std::vector<char*> envp;
     for (std::string& v : env) envp.push_back(v.data());
     envp.push_back(nullptr);
 
+    std::string path = program;
+    char* argv[] = {path.data(), nullptr};
+    if (how.uid >= 0 || how.fileSizeLimit >= 0) {
+        // Only what is safe between fork and exec happens in the child.
+        const pid_t child = fork();
+        if (child == 0) {
+            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (err < 0 || dup2(err, 2) < 0) _exit(126);
+            if (how.fileSizeLimit >= 0) {
+                signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of killing
+                const rlimit limit{static_cast<rlim_t>(how.fileSizeLimit), static_cast<rlim_t>(how.fileSizeLimit)};
+                if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+            }
+            if (how.uid >= 0 && (setgroups(0, nullptr) != 0 || setgid(static_cast<gid_t>(how.gid)) != 0 ||
+                                 setuid(static_cast<uid_t>(how.uid)) != 0))
+                _exit(126);
+            execve(path.c_str(), argv, envp.data());
+            _exit(127);
+        }
+        return child > 0 ? child : 0;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::string path = program;
-    char* argv[] = {path.data(), nullptr};
     pid_t pid = 0;
     const bool started = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data()) == 0;
     posix_spawn_file_actions_destroy(&actions);
@@ -59,14 +97,26 @@ pid_t StartProgram(const std::string& program, const std::vector<std::string>& e
 }
 
 // Runs `program` to its end (see StartProgram).
-Outcome RunProgram(const std::string& program, const std::vector<std::string>& extra) {
+Outcome RunProgram(const std::string& program, const std::vector<std::string>& extra, const Launch& how = {}) {
     testutil::TempDir scratch;
+    chmod(scratch.path().c_str(), 0777);  // the error output of another user's program
     const std::string errPath = scratch / "stderr.txt";
     Outcome outcome;
-    const pid_t pid = StartProgram(program, extra, errPath);
+    const pid_t pid = StartProgram(program, extra, errPath, how);
     if (pid == 0) return outcome;
+    // A start that blocks (on a FIFO, in a panel nobody answers) is a
+    // failure, not a hung test.
     int status = 0;
-    waitpid(pid, &status, 0);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= end) {
+            ADD_FAILURE() << program << " did not end within 120 s";
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        usleep(10000);
+    }
     if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
     outcome.errors = testutil::Slurp(errPath);
     // On a loaded machine the leak check at the program's exit now and then
@@ -205,6 +255,52 @@ bool WaitFor(F done, double seconds) {
     }
 }
 
+// A row of the score file: the name's bytes shifted down by 7, a 0 byte,
+// then score and level as little-endian 32-bit Ints.
+std::string ScoreRow(const std::string& name, int score, int level) {
+    std::string row;
+    for (unsigned char c : name) row += static_cast<char>(c - 7);
+    row += '\0';
+    for (int v : {score, level})
+        for (int i = 0; i < 4; ++i) row += static_cast<char>((static_cast<unsigned>(v) >> (8 * i)) & 255);
+    return row;
+}
+
+// The bytes of a literal, NULs inside it too.
+template <std::size_t N>
+std::string Bytes(const char (&text)[N]) {
+    return std::string(text, N - 1);
+}
+
+// Text as UTF-16 (little-endian, with its byte-order mark), as some editors
+// save it.
+std::string Utf16(const std::string& text) {
+    std::string out = "\xFF\xFE";
+    for (char c : text) out += std::string{c, '\0'};
+    return out;
+}
+
+// The user a started program runs as when it must not read a file of mode
+// 000: root reads every file, so under root (as CI runs) an ordinary user.
+Launch OrdinaryUser() {
+    Launch how;
+    if (geteuid() != 0) return how;
+    const passwd* nobody = getpwnam("nobody");
+    if (!nobody) return how;
+    how.uid = static_cast<int>(nobody->pw_uid);
+    how.gid = static_cast<int>(nobody->pw_gid);
+    return how;
+}
+
+// Every folder from `folder` down open to every user (for a program that
+// runs as another user), every file readable and writable.
+void OpenToEveryone(const std::string& folder) {
+    namespace fs = std::filesystem;
+    chmod(folder.c_str(), 0777);
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        chmod(entry.path().c_str(), entry.is_directory() ? 0777 : 0666);
+}
+
 class FrontProcess : public ::testing::Test {
 protected:
     testutil::TempDir data, runtime;
@@ -257,6 +353,32 @@ TEST_F(FrontProcess, DamagedUserFilesAreRepairedWithAMessageAndKeptAside) {
         {"Keys.ini", "FIRE=3\r\nLEFT=3\r\nRIGHT=3\r\nUP=3\r\nDOWN=3\r\nGRENADES=3\r\n", "LEFT=3, RIGHT=3, UP=3, DOWN=3, FIRE=3, GRENADES=3", "LEFT=37\r\n"},
         {"velmarok.dat", scores, "1 row that is no name and score, cut or damaged after 2 rows",
          std::string("\x3a\x3c\x3e\0", 4)},
+        // Repairs start from the template's values: a junk file does not
+        // switch a windowed player to full screen.
+        {"velmarok.ini", "\x01\x02junk\x03", "not a text file", "FULL SCREEN=0\r\n"},
+        // Text that is not text: UTF-16, NUL bytes inside a value, only NULs.
+        {"velmarok.ini", Utf16("FULL SCREEN=1\r\nSOUND VOLUME=5\r\n"), "not a text file", "SOUND VOLUME=100\r\n"},
+        {"velmarok.ini", Bytes("SOUND VOLUME=5\0 0\r\n"), "not a text file", "SOUND VOLUME=100\r\n"},
+        {"velmarok.ini", Bytes("MUSIC VOLUME=40\r\nFULL SCREEN=\0 1\r\n"), "not a text file",
+         "MUSIC VOLUME=40\r\n"},
+        {"velmarok.ini", std::string(64, '\0'), "not a text file", "SCREEN WIDTH=800\r\n"},
+        {"Keys.ini", Utf16("FIRE=65\r\n"), "not a text file", "FIRE=162\r\n"},
+        {"Keys.ini", Bytes("FIRE=65\0\r\n"), "not a text file", "FIRE=162\r\n"},
+        // Numbers past the 32-bit range are named as written, not wrapped.
+        {"Keys.ini", "GRENADES=4294967333\r\n", "GRENADES=4294967333", "GRENADES=164\r\n"},
+        {"velmarok.ini", "FULL SCREEN=4294967296\r\n", "FULL SCREEN=4294967296", "FULL SCREEN=0\r\n"},
+        {"velmarok.ini", "SOUND VOLUME=4294967346\r\n", "SOUND VOLUME=4294967346", "SOUND VOLUME=100\r\n"},
+        // A score file of zeros, of text, of more rows than the table has.
+        {"velmarok.dat", std::string(99, '\0'), "11 rows that are no name and score", ScoreRow("RAV", 10000, 8)},
+        {"velmarok.dat", Utf16("High scores\r\n"), "a text file, not a table", ScoreRow("RAV", 10000, 8)},
+        {"velmarok.dat",
+         [] {
+             std::string rows;
+             for (int i = 0; i < 12; ++i) rows += ScoreRow("P" + std::to_string(i), 1000 * (i % 6) + i, 1);
+             return rows;
+         }(),
+         // The best eight stay in the file's order: P6 and P7 are gone.
+         "4 rows more than the table's 8", ScoreRow("P5", 5005, 1) + ScoreRow("P8", 2008, 1)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + ": " + c.named);
@@ -273,6 +395,13 @@ TEST_F(FrontProcess, DamagedUserFilesAreRepairedWithAMessageAndKeptAside) {
         EXPECT_NE(testutil::Slurp(Shared() + "ErrorLog.txt").find(message), std::string::npos);
         EXPECT_EQ(testutil::Slurp(path + ".bad"), c.damaged);
         EXPECT_NE(testutil::Slurp(path).find(c.repairedHas), std::string::npos) << testutil::Slurp(path);
+        if (std::string(c.file) == "velmarok.dat") {
+            // The table has eight rows, and the best are shown.
+            auto table = plat::New<fw::THighScoreList>();
+            table->Create(Shared() + "velmarok", 8);
+            EXPECT_LE(table->Load(), 8);
+            for (const auto& row : *table) EXPECT_FALSE(row->name.empty() && row->score == 0);
+        }
 
         // The next start has nothing to say: the file is good again.
         const Outcome again = RunProgram(Program(), Env(3));
@@ -291,6 +420,9 @@ TEST_F(FrontProcess, DamagedDataFilesEndTheProgramWithTheirErrorOnScreenAndInThe
     const std::vector<Case> cases = {
         {"Data/fonts/basic.ttf", "", true, "Error loading font Data/fonts/basic.ttf"},
         {"Data/fonts/basic.ttf", DataHead("Data/fonts/basic.ttf", 300), false, "Error loading font Data/fonts/basic.ttf"},
+        // Cut in half it still opens, but draws no text.
+        {"Data/fonts/basic.ttf", DataHead("Data/fonts/basic.ttf", testutil::Slurp(fronttest::ProgramFolder() + "/Data/fonts/basic.ttf").size() / 2),
+         false, "Error loading font Data/fonts/basic.ttf"},
         {"Data/Graphics/8x8_VelmarokFont.png", DataHead("Data/Graphics/8x8_VelmarokFont.png", 60), false, "Error font"},
         {"Data/Music/Nova.sid", DataHead("Data/Music/Nova.sid", 40), false, "SIDStream.Load(): "},
     };
@@ -306,6 +438,35 @@ TEST_F(FrontProcess, DamagedDataFilesEndTheProgramWithTheirErrorOnScreenAndInThe
         EXPECT_EQ(log.rfind("Date: ", 0), 0u) << log;
         EXPECT_NE(log.find(c.error), std::string::npos) << log;
         std::filesystem::remove(Shared() + "ErrorLog.txt");
+    }
+}
+
+TEST_F(FrontProcess, MusicThatCannotBePlayedIsToldAndTheGamePlaysOn) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool missing;
+    };
+    const std::string tune = testutil::Slurp(fronttest::ProgramFolder() + "/Data/Music/Nova.sid");
+    ASSERT_GT(tune.size(), 0x80u);
+    // A tune cut short after its header, by a byte up to all of its data.
+    const std::vector<Case> cases = {
+        {"missing", "", true},
+        {"empty", "", false},
+        {"cut short by a byte", tune.substr(0, tune.size() - 1), false},
+        {"cut short by three bytes", tune.substr(0, tune.size() - 3), false},
+        {"cut in half", tune.substr(0, tune.size() / 2), false},
+        {"its header only", tune.substr(0, 0x7c), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testutil::TempDir folder;
+        std::filesystem::remove_all(Shared());
+        const Outcome run = RunProgram(ProgramWithData(folder, "Data/Music/Nova.sid", c.bytes, c.missing), Env(3));
+        EXPECT_EQ(run.exitCode, 0) << run.errors;
+        const std::string message = "Error loading music Data/Music/Nova.sid: the game goes on without it";
+        EXPECT_NE(run.errors.find(message), std::string::npos) << run.errors;
+        EXPECT_NE(testutil::Slurp(Shared() + "ErrorLog.txt").find(message), std::string::npos);
     }
 }
 
@@ -378,6 +539,192 @@ TEST_F(FrontProcess, AMissingBitmapFontStopsWithErrorFont) {
     const Outcome run = RunProgram(folder / "velmarok", Env(3));
     EXPECT_EQ(run.exitCode, 255) << run.errors;  // -1
     EXPECT_NE(run.errors.find("Error font"), std::string::npos) << run.errors;
+}
+
+TEST_F(FrontProcess, APlayersFileThatCannotBeReadIsNeverReplacedAndHeIsTold) {
+    const Launch user = OrdinaryUser();
+    struct Case {
+        const char* file;
+        const char* what;  // mode 000, a FIFO, a folder
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        {"velmarok.ini", "unreadable", "Permission denied"},
+        {"Keys.ini", "unreadable", "Permission denied"},
+        {"velmarok.dat", "unreadable", "Permission denied"},
+        {"velmarok.ini", "fifo", "not a regular file"},
+        {"Keys.ini", "fifo", "not a regular file"},
+        {"velmarok.dat", "fifo", "not a regular file"},
+        {"Keys.ini", "folder", "a folder, not a file"},
+        {"velmarok.dat", "folder", "a folder, not a file"},
+    };
+    const std::string mine = std::string("FIRE=65\r\n") + ScoreRow("ACE", 99999, 8);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.what);
+        std::filesystem::remove_all(Shared());
+        std::filesystem::create_directories(Shared());
+        const std::string path = Shared() + c.file;
+        const std::string what = c.what;
+        if (what == "unreadable") {
+            std::ofstream(path, std::ios::binary) << mine;
+        } else if (what == "fifo") {
+            ASSERT_EQ(mkfifo(path.c_str(), 0666), 0);
+        } else {
+            std::filesystem::create_directories(path);
+        }
+        OpenToEveryone(data.path());
+        OpenToEveryone(runtime.path());
+        if (what == "unreadable") chmod(path.c_str(), 0);
+
+        for (int run = 0; run < 2; ++run) {
+            // Started as usual: a FIFO must not hold the start up.
+            const Outcome result = RunProgram(Program(), Env(3), user);
+            EXPECT_EQ(result.exitCode, 0) << result.errors;
+            const std::string message =
+                path + " cannot be read (" + c.reason + "): the defaults are used and the file is left as it is";
+            EXPECT_NE(result.errors.find(message), std::string::npos) << result.errors;
+            EXPECT_NE(testutil::Slurp(Shared() + "ErrorLog.txt").find(message), std::string::npos);
+            // Nothing of the player's is gone, and it stays what it was.
+            struct stat st {};
+            ASSERT_EQ(lstat(path.c_str(), &st), 0);
+            if (what == "unreadable") {
+                EXPECT_TRUE(S_ISREG(st.st_mode));
+                EXPECT_EQ(st.st_mode & 07777, 0u);
+                EXPECT_EQ(testutil::Slurp(path), mine);
+            }
+            if (what == "fifo") {
+                EXPECT_TRUE(S_ISFIFO(st.st_mode));
+            }
+            if (what == "folder") {
+                EXPECT_TRUE(S_ISDIR(st.st_mode));
+            }
+            EXPECT_FALSE(std::filesystem::exists(path + ".bad"));
+        }
+    }
+}
+
+TEST_F(FrontProcess, OddButGoodFilesAreReadAsTheyAreMeant) {
+    // Line ends of a carriage return alone are line ends.
+    std::filesystem::create_directories(Shared());
+    { std::ofstream(Shared() + "velmarok.ini", std::ios::binary) << "FULL SCREEN=0\rMUSIC VOLUME=40\rSOUND VOLUME=7\r"; }
+    Outcome run = RunProgram(Program(), Env(3));
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.errors.find("was damaged"), std::string::npos) << run.errors;
+    const std::string settings = testutil::Slurp(Shared() + "velmarok.ini");
+    EXPECT_NE(settings.find("MUSIC VOLUME=40\r\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("SOUND VOLUME=7\r\n"), std::string::npos) << settings;
+
+    // A settings file kept elsewhere behind a link stays behind its link;
+    // what a save killed half-way left behind is cleaned up.
+    testutil::TempDir elsewhere;
+    const std::string real = elsewhere / "my.ini";
+    std::filesystem::rename(Shared() + "velmarok.ini", real);
+    { std::ofstream(real, std::ios::app) << "PARTICLES=33\r\n"; }
+    std::filesystem::create_symlink(real, Shared() + "velmarok.ini");
+    const std::string stale = Shared() + ".velmarok.dat.tmp999999999-0";
+    { std::ofstream(stale) << "half a table"; }
+    run = RunProgram(Program(), Env(3));
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_TRUE(std::filesystem::is_symlink(Shared() + "velmarok.ini"));
+    EXPECT_NE(testutil::Slurp(real).find("PARTICLES=33\r\nPORTAL SPLASH=0"), std::string::npos) << testutil::Slurp(real);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+}
+
+TEST_F(FrontProcess, AFirstRunMarksNoSettingsChanged) {
+    // Nothing was changed, so a crash of this run must not bring back the
+    // template with "Default ini file restored!" at the next start.
+    const Outcome run = RunProgram(Program(), Env(3));
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(Shared() + "inichanged.dat"));
+    EXPECT_EQ(fw::IniReadValue(Shared() + "velmarok.ini", "driver"), "1");
+}
+
+TEST_F(FrontProcess, AFullDiskStopsAStartOnlyWhenSomethingMustBeSavedAndSaysWhy) {
+    // No file may grow past 300 bytes: the settings file (about 550) cannot
+    // be written, the error output still can.
+    Launch fullDisk;
+    fullDisk.fileSizeLimit = 300;
+    // On a machine whose sound cannot be opened too (the settings keep the
+    // sound driver "None").
+    for (const std::string sound : {"ALSOFT_DRIVERS=null", "ALSOFT_DRIVERS=no-such-driver"}) {
+        SCOPED_TRACE(sound);
+        std::filesystem::remove_all(Shared());
+        std::vector<std::string> env = Env(3);
+        env.push_back(sound);
+        // A first start must write its files: it stops, naming the reason.
+        Outcome run = RunProgram(Program(), env, fullDisk);
+        EXPECT_EQ(run.exitCode, 255) << run.errors;
+        EXPECT_NE(run.errors.find("Failed to save file " + Shared() + "velmarok.ini (File too large)"),
+                  std::string::npos)
+            << run.errors;
+        // Once the files are there, nothing needs saving: the game starts.
+        run = RunProgram(Program(), env);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        run = RunProgram(Program(), env, fullDisk);
+        EXPECT_EQ(run.exitCode, 0) << run.errors;
+        EXPECT_EQ(fw::IniReadValue(Shared() + "velmarok.ini", "sound driver"),
+                  sound == "ALSOFT_DRIVERS=null" ? "OpenAL Generic Software" : "None");
+    }
+}
+
+TEST_F(FrontProcess, ASecondCopyEndsAtOnceWhateverRuntimeFolderEitherHas) {
+    testutil::TempDir scratch;
+    scratch.Put("a-file", "not a folder");
+    const std::string usable = runtime.path(), missing = scratch / "missing", file = scratch / "a-file";
+    struct Case {
+        const char* what;
+        std::string first, second;  // XDG_RUNTIME_DIR of each copy, "" unset
+        bool noTemporaryFolder = false;  // TMPDIR missing for both
+    };
+    const std::vector<Case> cases = {
+        {"both missing", missing, missing},
+        {"both a file", file, file},
+        {"the first with one, the second without", usable, ""},
+        {"the first without one, the second with", "", usable},
+        {"the first with one, the second's a file", usable, file},
+        {"the first's missing, the second with one", missing, usable},
+        {"with one and without, no temporary folder", usable, "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(Shared());
+        auto env = [&](int frames, const std::string& runtimeDir) {
+            std::vector<std::string> e = Env(frames);
+            e[1] = runtimeDir.empty() ? "XDG_RUNTIME_DIR" : "XDG_RUNTIME_DIR=" + runtimeDir;
+            if (c.noTemporaryFolder) e.push_back("TMPDIR=" + missing);
+            return e;
+        };
+        KillOnExit first{StartProgram(Program(), env(1000000, c.first), scratch / "first.txt")};
+        ASSERT_NE(first.pid, 0);
+        // The first copy is up once it has read its scores.
+        ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Shared() + "velmarok.dat"); }, 60))
+            << testutil::Slurp(scratch / "first.txt");
+        const Outcome second = RunProgram(Program(), env(3, c.second));
+        EXPECT_EQ(second.exitCode, 0) << second.errors;
+        EXPECT_EQ(second.errors.find("Default ini file restored!"), std::string::npos) << second.errors;
+        // Had it run, it would have quit normally and left its marker.
+        EXPECT_FALSE(std::filesystem::exists(Shared() + "GoodExit.dat")) << "the second copy ran";
+        EXPECT_TRUE(Alive(first.pid));
+    }
+}
+
+TEST_F(FrontProcess, TheErrorPanelEndsOnSigtermAsOnAKey) {
+    // A sample that is missing stops the start with the panel in the window,
+    // which waits for a key; a logout's SIGTERM ends it the same way.
+    testutil::TempDir folder, scratch;
+    const std::string program = ProgramWithData(folder, "Data/sound/ns.wav", "", true);
+    KillOnExit game{StartProgram(program, Env(1000000), scratch / "stderr.txt")};
+    ASSERT_NE(game.pid, 0);
+    ASSERT_TRUE(WaitFor([&] { return testutil::Slurp(Shared() + "ErrorLog.txt").find("ns.wav") != std::string::npos; }, 60))
+        << testutil::Slurp(scratch / "stderr.txt");
+    usleep(200000);
+    ASSERT_TRUE(Alive(game.pid)) << "the panel did not wait";
+    kill(game.pid, SIGTERM);
+    int status = 0;
+    ASSERT_TRUE(WaitFor([&] { return waitpid(game.pid, &status, WNOHANG) == game.pid; }, 30))
+        << "the panel ignored SIGTERM";
+    game.pid = 0;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 255) << status;
 }
 
 }  // namespace
