@@ -323,6 +323,20 @@ class Composer:
         pic = self.pictures[key]
         return [[pic[((x - ox) * 8 + px, (y - oy) * 8 + py)] for px in range(8)] for py in range(8)]
 
+    def _cliff_shadow(self, x, y):
+        """The pixels of a ground block in the shadow a cliff casts on it:
+        the foot of a face above it, the east side of one to its west."""
+        def cliff(cx, cy):
+            return 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look == "cliff"
+        pixels = set()
+        if cliff(x, y - 1):
+            pixels |= {(px, py) for py in range(3) for px in range(8) if py < 2 or (px + py) % 2}
+        if cliff(x - 1, y):
+            pixels |= {(px, py) for py in range(8) for px in range(3) if px < 2 or (px + py) % 2}
+        if cliff(x - 1, y - 1) and not cliff(x - 1, y) and not cliff(x, y - 1):
+            pixels |= {(px, py) for py in range(3) for px in range(3) if px + py < 4}
+        return tuple(sorted(pixels))
+
     def _key0(self, x, y):
         e = self.looks[0][y][x]
         look = e.look
@@ -334,6 +348,10 @@ class Composer:
                 var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             fr = self._fringes(x, y, look)
             cn = self.corners(look, x, y)
+            shade = self._cliff_shadow(x, y)
+            if shade:
+                return ("ground", look, var, fr, cn, "cliffshadow", shade), \
+                    lambda: art.in_shadow(art.draw_ground(look, var, fr, cn), shade)
             return ("ground", look, var, fr, cn), lambda: art.draw_ground(look, var, fr, cn)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o != "water")
@@ -371,7 +389,20 @@ class Composer:
             return ("trench", v % 3, sides), lambda: art.trench_tile(v % 3, sides)
         if look == "cliff":
             sides = self._sides(0, x, y, lambda o: o != "cliff")
-            return ("cliff", v % 4, sides), lambda: art.cliff_tile(v % 4, sides)
+            depth = 0
+            while depth < 2 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "cliff":
+                depth += 1
+            phase = x % 4
+            return ("cliff", v % 4, sides, depth, phase), lambda: art.cliff_tile(v % 4, sides, depth, phase)
+        if look == "thicket":
+            # One leaf texture across the whole mass; its ground shows where
+            # it ends.
+            sides = self._sides(0, x, y, lambda o: o != "thicket")
+            part = (x % 4, y % 4)
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("thicket", ground, v % 4, part, sides, fr, cn), \
+                lambda: art.thicket_tile(art.draw_ground(ground, v % 4, fr, cn), part, sides, v % 3)
         if look in ("scorch", "puddle"):
             ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
