@@ -338,6 +338,30 @@ def road_tile(variant, kerbs, dash):
     return g
 
 
+
+def avenue_tile(variant, kerbs, marking, row):
+    """Asphalt of an avenue running up the map: kerbs at its sides, lane
+    lines along it (a double yellow line at its middle, grey dashes between
+    the lanes), and zebra stripes where a street crosses it."""
+    g = road_tile(variant, (), None)
+    if marking == "centre":
+        for y in range(8):
+            g[y][2] = g[y][5] = "y"
+    elif marking == "lane" and row % 2 == 0:
+        for y in range(1, 7):
+            g[y][3] = g[y][4] = "f"
+    elif marking == "zebra":
+        for y in range(1, 7):
+            for x in range(1, 5):
+                g[y][x] = "f"
+    for side in kerbs:
+        for i in range(8):
+            if side == W_:
+                g[i][0], g[i][1] = "f", "e"
+            elif side == E_:
+                g[i][7], g[i][6] = "e", "k"
+    return g
+
 # ----------------------------------------------------------------- walls ---
 
 def wall_tile(variant, top, bottom, style):
@@ -361,6 +385,20 @@ def wall_tile(variant, top, bottom, style):
     if bottom:
         for x in range(8):
             g[7][x] = "k"
+    return g
+
+
+def facade_tile(variant, bottom):
+    """The front of a house under its roof: brick with a window in every
+    other block, dark glass in a grey frame and a sill."""
+    g = wall_tile(variant, False, bottom, "brick")
+    if variant % 2 == 0:
+        for y in range(1, 6):
+            for x in range(2, 6):
+                g[y][x] = "e" if y in (1, 5) or x in (2, 5) else "u"
+        g[2][3] = "U"
+        for x in range(1, 7):
+            g[6][x] = "d"
     return g
 
 
@@ -399,6 +437,82 @@ def bunker_tile(variant, sides):
     if variant % 5 == 4 and S_ not in sides and N_ not in sides:
         for x in range(2, 6):
             g[4][x] = "k"
+    return g
+
+
+def _camouflage(w=32, h=16):
+    """A w x h pattern of painted camouflage that tiles without a seam:
+    olive with khaki and brown blots, laid over the citadel's concrete."""
+    def noise(x, y, salt, cell):
+        nx, ny = w // cell, h // cell
+        gx, gy = x / cell, y / cell
+        x0, y0 = int(gx), int(gy)
+        fx, fy = gx - x0, gy - y0
+        fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+
+        def at(i, j):
+            return (cell_hash(i % nx, j % ny, salt) % 1000) / 999.0
+        a = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx
+        b = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx
+        return a + (b - a) * fy
+
+    g = blank("a", w, h)
+    for key, salt, cut in (("h", 3, 0.6), ("b", 11, 0.64)):
+        for y in range(h):
+            for x in range(w):
+                if 0.6 * noise(x, y, salt, 8) + 0.4 * noise(x, y, salt + 1, 4) > cut:
+                    g[y][x] = key
+    return g
+
+
+CAMOUFLAGE = _camouflage()
+
+
+def citadel_tile(part, depth, sides, slit):
+    """The enemy citadel seen from above: a flat top painted in camouflage,
+    and the last three rows above its foot its front face of sandy concrete,
+    with a crenellated parapet, gun slits and a dark shadow at the foot.
+    depth is how many rows of it lie below (0 at the foot)."""
+    if depth >= 3:
+        px0, py0 = 8 * (part % 4), 8 * (part // 4)
+        g = [row[px0:px0 + 8] for row in CAMOUFLAGE[py0:py0 + 8]]
+        if N_ in sides:
+            for x in range(8):
+                g[0][x] = "n"
+        if W_ in sides:
+            for y in range(8):
+                g[y][0] = "n"
+        if E_ in sides:
+            for y in range(8):
+                g[y][7] = "q"
+        return g
+    g = blank("m")
+    for y in range(8):            # the seams of the concrete pours
+        g[y][(part % 4) * 2 % 8] = "h"
+    rng = Rng("citadel", part, depth)
+    speckle(g, rng, [("h", 3), ("n", 2)])
+    if depth == 2:
+        for x in range(8):
+            merlon = (x // 2) % 2 == 0
+            g[0][x] = "n" if merlon else "q"
+            g[1][x] = "m" if merlon else "q"
+            g[2][x] = "n"
+            g[3][x] = "h"
+    if slit and depth == 1:
+        for x in range(1, 7):
+            g[2][x] = "k"
+            g[3][x] = "k"
+            g[4][x] = "b"
+    if W_ in sides:
+        for y in range(8):
+            g[y][0] = "n" if g[y][0] != "q" else "q"
+    if E_ in sides:
+        for y in range(8):
+            g[y][7] = "b" if g[y][7] != "q" else "q"
+    if depth == 0:
+        for x in range(8):
+            g[6][x] = "b"
+            g[7][x] = "k"
     return g
 
 
@@ -1225,11 +1339,14 @@ def deck_tile(variant, top, bottom, style):
 
 
 def planks_tile(variant, sides):
-    """A footbridge on the ground, planks across, rails at its open sides."""
+    """A footbridge on the ground, planks across, rails at its open sides.
+    One running across the map (rails north and south) has its planks
+    turned to match."""
+    across = N_ in sides or S_ in sides
     g = blank("h")
     for y in range(8):
         for x in range(8):
-            if y % 3 == 2:
+            if (x if across else y) % 3 == 2:
                 g[y][x] = "b"
             elif (x + variant + y) % 5 == 0:
                 g[y][x] = "n"
@@ -1239,6 +1356,10 @@ def planks_tile(variant, sides):
                 g[i][0], g[i][1] = "k", ("b" if i % 4 else "k")
             elif side == E_:
                 g[i][7], g[i][6] = "k", ("b" if i % 4 else "k")
+            elif side == N_:
+                g[0][i], g[1][i] = "k", ("b" if i % 4 else "k")
+            elif side == S_:
+                g[7][i], g[6][i] = "k", ("b" if i % 4 else "k")
     return g
 
 

@@ -434,7 +434,7 @@ def composed(layout_path, data):
     """
     import layout
     lay = layout.read_layout(layout_path)
-    comp = layout.Composer(lay, layout.read_legend())
+    comp = layout.composer(lay, layout.read_legend())
     if fmp.encode(comp.compose()) != data:
         return None
     return graphic_kinds(comp)

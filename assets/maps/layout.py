@@ -12,7 +12,11 @@ so that an edit that loses or adds a line is caught at once.
 
 Optional lines: "trees NAME" sets the colours of the tree crowns for the
 rows that follow (green, jungle, olive, autumn); "flatten" paints layer 1
-into layer 0 (the title map, of which the title draws layer 0 alone).
+into layer 0 (for a map of which only layer 0 is drawn).
+
+The title map has no rows of its own: its lines "slide AREA Y" each copy
+one view (20 rows) of an area's composed map from map pixel y Y, the front
+layer painted into the ground, since the title draws layer 0 alone.
 """
 
 import os
@@ -38,6 +42,10 @@ PICTURES = [{k: s for k, s in OBJECTS.items() if s != (1, 1)},
 
 class LayoutError(Exception):
     pass
+
+
+# A slide of the title map is one view: 160 px, 20 rows of blocks.
+SLIDE_ROWS = 20
 
 
 class Entry:
@@ -67,9 +75,11 @@ def read_legend(path=os.path.join(HERE, "legend.txt")):
 
 
 class Layout:
-    def __init__(self, area, width, height, rows0, rows1, trees="green", flatten=False):
+    def __init__(self, area, width, height, rows0, rows1, trees="green", flatten=False, slides=(), folder=HERE):
         self.area, self.width, self.height = area, width, height
         self.rows = [rows0, rows1]
+        self.slides = list(slides)  # (area, y): the title's views, copied from the areas
+        self.folder = folder        # where the areas' layouts are
         self.trees = trees        # colours of the tree crowns (art.CROWN_COLOURS)
         self.row_trees = [trees] * height
         self.flatten = flatten    # layer 1 painted into layer 0 (the title map)
@@ -80,6 +90,7 @@ def read_layout(path):
     size = None
     trees, flatten = "green", False
     rows0, rows1, row_trees = [], [], []
+    slides = []
     with open(path, encoding="utf-8") as f:
         for n, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -95,6 +106,11 @@ def read_layout(path):
                     raise LayoutError("%s:%d: trees %r: one of %s" % (path, n, trees, ", ".join(sorted(art.CROWN_COLOURS))))
             elif s == "flatten":
                 flatten = True
+            elif s.startswith("slide "):
+                parts = s.split()
+                if len(parts) != 3 or not all(p.isdigit() for p in parts[1:]) or int(parts[2]) % 8:
+                    raise LayoutError("%s:%d: expected 'slide AREA Y' with Y a multiple of 8" % (path, n))
+                slides.append((int(parts[1]), int(parts[2])))
             elif s.startswith("size "):
                 _, w, h = s.split()
                 size = (int(w), int(h))
@@ -115,6 +131,11 @@ def read_layout(path):
                 raise LayoutError("%s:%d: cannot read %r" % (path, n, s))
     if area is None or size is None:
         raise LayoutError("%s: needs 'area N' and 'size W H' lines" % path)
+    if slides:
+        if rows0 or size != (40, SLIDE_ROWS * len(slides)):
+            raise LayoutError("%s: a map of slides has no rows of its own and the size 40 %d"
+                              % (path, SLIDE_ROWS * len(slides)))
+        return Layout(area, size[0], size[1], [], [], slides=slides, folder=os.path.dirname(os.path.abspath(path)))
     if len(rows0) != size[1]:
         raise LayoutError("%s: %d rows where the size says %d" % (path, len(rows0), size[1]))
     lay = Layout(area, size[0], size[1], rows0, rows1, row_trees[0] if row_trees else trees, flatten)
@@ -296,6 +317,27 @@ class Composer:
         p = run * 4 - 1
         return p % 8 if top + p // 8 == y else None
 
+    def _avenue_key(self, x, y, variant):
+        """An avenue block: its kerbs face what is not asphalt; its lane
+        lines follow from where it lies across the avenue's width."""
+        paved = ("road", "avenue", "crossing")
+        kerbs = tuple(s for s in self._sides(0, x, y, lambda o: o not in paved) if s in (art.W_, art.E_))
+        left = x
+        while left > 0 and self.looks[0][y][left - 1].look in ("avenue", "crossing"):
+            left -= 1
+        right = x
+        while right < self.w - 1 and self.looks[0][y][right + 1].look in ("avenue", "crossing"):
+            right += 1
+        width, at = right - left + 1, x - left
+        marking = None
+        if self.looks[0][y][x].look == "crossing":
+            marking = "zebra"
+        elif width >= 9 and at == width // 2:
+            marking = "centre"
+        elif width >= 9 and at in (width // 4, width - 1 - width // 4):
+            marking = "lane"
+        return ("avenue", variant, kerbs, marking, y % 2), lambda: art.avenue_tile(variant, kerbs, marking, y)
+
     def corners(self, cls, x, y):
         """The ground tones at the four corners of a block."""
         salt = self.lay.area * 31 + sum(map(ord, cls))
@@ -357,10 +399,16 @@ class Composer:
             shore = self._sides(0, x, y, lambda o: o != "water")
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
         if look == "road":
-            kerbs = self._sides(0, x, y, lambda o: o != "road")
+            kerbs = self._sides(0, x, y, lambda o: o not in ("road", "avenue", "crossing"))
             kerbs = tuple(s for s in kerbs if s in (art.N_, art.S_))
             dash = self._road_dash(x, y)
             return ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+        if look in ("avenue", "crossing"):
+            return self._avenue_key(x, y, v % 3)
+        if look == "facade":
+            var = x % 2
+            bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
+            return ("facade", var, bottom), lambda: art.facade_tile(var, bottom)
         if look in ("wall", "brick", "fortwall"):
             style = {"wall": "stone", "brick": "brick", "fortwall": "fort"}[look]
             top = self.look(0, x, y - 1) != look and y > 0
@@ -374,12 +422,23 @@ class Composer:
         if look == "bunker":
             sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door"))
             return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
+        if look == "citadel":
+            sides = self._sides(0, x, y, lambda o: o != "citadel")
+            part = (x % 4) + 4 * (y % 2)
+            depth = 0
+            while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "citadel":
+                depth += 1
+            slit = x % 3 == 1
+            return ("citadel", part, depth, sides, slit), lambda: art.citadel_tile(part, depth, sides, slit)
         if look == "door":
-            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof"))
+            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof", "citadel",
+                                                          "facade"))
             return ("door", sides), lambda: art.door_tile(sides)
         if look == "planks":
             sides = self._sides(0, x, y, lambda o: o != "planks")
-            sides = tuple(sd for sd in sides if sd in (art.W_, art.E_))
+            # A footbridge one block deep runs across the map: rails north and south.
+            across = art.N_ in sides and art.S_ in sides
+            sides = tuple(sd for sd in sides if sd in ((art.N_, art.S_) if across else (art.W_, art.E_)))
             return ("planks", v % 5, sides), lambda: art.planks_tile(v % 5, sides)
         if look == "sandbags":
             var = x % 5
@@ -531,6 +590,27 @@ class Composer:
             fronts[cell] = (("closed", tuple(sorted(patch))) + key, pixels)
         return fronts
 
+    def ground_key(self, x, y, shadows):
+        """Key and drawing of a ground block as the area shows it: under the
+        shadows of the crowns and the shade of a deck."""
+        key, draw = self._key0(x, y)
+        if (x, y) in shadows:
+            key = ("shadow", shadows[(x, y)]) + key
+            draw = (lambda d, p: lambda: art.in_shadow(d(), p))(draw, shadows[(x, y)])
+        if self.is_decked(x, y):
+            key = ("shade",) + key
+            draw = (lambda d: lambda: art.shaded(d()))(draw)
+        return key, draw
+
+    def cut_by(self, n, x, y, y0, y1):
+        """Whether the block belongs to a picture of several blocks that the
+        rows y0..y1 do not hold whole."""
+        origin = self.picture_at[n][y][x]
+        if not isinstance(origin, tuple):
+            return False
+        h = PICTURES[n][self.looks[n][y][x].look][1]
+        return origin[1] < y0 or origin[1] + h - 1 > y1
+
     def is_decked(self, x, y):
         return self.looks[1][y][x].look in ("deckwood", "deckstone")
 
@@ -542,13 +622,7 @@ class Composer:
         for y in range(self.h):
             row = []
             for x in range(self.w):
-                key, draw = self._key0(x, y)
-                if (x, y) in shadows:
-                    key = ("shadow", shadows[(x, y)]) + key
-                    draw = (lambda d, p: lambda: art.in_shadow(d(), p))(draw, shadows[(x, y)])
-                if self.is_decked(x, y):
-                    key = ("shade",) + key
-                    draw = (lambda d: lambda: art.shaded(d()))(draw)
+                key, draw = self.ground_key(x, y, shadows)
                 if self.lay.flatten:
                     key1, draw1 = self._key1(x, y)
                     if key1 is not None:
@@ -577,6 +651,61 @@ class Composer:
         return m
 
 
+class TitleComposer(Composer):
+    """The title map: each slide is a view of an area, copied block for
+    block from that area's own composition at the slide's y, its front
+    layer painted into the ground (the title draws layer 0 alone), so the
+    slides always show the areas as they are.  A picture the view's edge
+    cuts is marked as cut: it is whole in its area."""
+
+    def __init__(self, layout, legend):
+        self.lay, self.legend = layout, legend
+        self.w, self.h = layout.width, layout.height
+        self.gfx_index, self.graphics = {}, []
+        self.block_index, self.blocks = {}, []
+        self._graphic(("ground", "grass", 0, ()), lambda: art.draw_ground("grass", 0))
+        self._block(0, 0)
+
+    def compose(self):
+        m = fmp.Map(self.w, self.h)
+        layer0 = []
+        areas = {}
+        for area, top in self.lay.slides:
+            if area not in areas:
+                path = os.path.join(self.lay.folder, "level%d.txt" % area)
+                areas[area] = Composer(read_layout(path), self.legend)
+            comp = areas[area]
+            y0 = top // 8
+            y1 = y0 + SLIDE_ROWS - 1
+            if comp.w < self.w or y1 >= comp.h:
+                raise LayoutError("title slide of area %d at y %d: the area has no view there" % (area, top))
+            fronts = comp._front_pictures()
+            shadows = comp._ground_shadows(fronts)
+            for y in range(y0, y1 + 1):
+                row = []
+                for x in range(self.w):
+                    key, draw = comp.ground_key(x, y, shadows)
+                    if comp.cut_by(0, x, y, y0, y1):
+                        key = ("cut",) + key
+                    if (x, y) in fronts:
+                        fkey, pixels = fronts[(x, y)]
+                        fkey = ("front",) + (("cut",) if comp.cut_by(1, x, y, y0, y1) else ()) + fkey
+                        key = ("flat", key, fkey)
+                        draw = (lambda d0, p: lambda: art.painted(d0(), p))(draw, pixels)
+                    gfx = self._graphic(key, draw)
+                    row.append(self._block(gfx, comp.looks[0][y][x].flags))
+                layer0.append(row)
+        m.graphics = [art.to_rgb(g) for g in self.graphics]
+        m.blocks = list(self.blocks)
+        m.layers = [layer0, [[0] * self.w for _ in range(self.h)]]
+        return m
+
+
+def composer(lay, legend):
+    """The composer for a layout: the title's slides or an area's rows."""
+    return (TitleComposer if lay.slides else Composer)(lay, legend)
+
+
 def build(path, legend=None):
     lay = read_layout(path)
-    return lay, Composer(lay, legend or read_legend()).compose()
+    return lay, composer(lay, legend or read_legend()).compose()

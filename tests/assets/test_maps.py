@@ -113,6 +113,72 @@ class Pictures(unittest.TestCase):
                 self.assertTrue(all(p.startswith("area 1, pictures: layer %d" % layer) for p in problems), problems)
 
 
+def shown(m, x0, y0, w, h):
+    """The pixels a view shows: the front layer over the ground."""
+    out = []
+    for y in range(y0, y0 + h):
+        row = []
+        for x in range(x0, x0 + w):
+            ground = m.graphics[m.blocks[m.layers[0][y // 8][x // 8]][0]][y % 8][x % 8]
+            gfx = m.blocks[m.layers[1][y // 8][x // 8]][0] if len(m.layers) > 1 else 0
+            front = m.graphics[gfx][y % 8][x % 8] if gfx else fmp.MASK_RGB
+            row.append(ground if front == fmp.MASK_RGB else front)
+        out.append(row)
+    return out
+
+
+class TitleSlides(unittest.TestCase):
+    """The title's slides are copied from the areas' own layouts."""
+
+    def setUp(self):
+        import tempfile
+        self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
+        rows0 = ["." * 40] * 24
+        rows0[5] = "..RR....~~~~......WWWW" + "." * 18
+        rows0[6] = "..RR....~~~~......WWWW" + "." * 18
+        rows0[21] = rows0[22] = ".........oo" + "." * 29   # cut by the slide's bottom edge
+        rows1 = ["." * 40] * 24
+        rows1[0] = rows1[1] = rows1[2] = "....YYY" + "." * 33   # cut by its top edge
+        rows1[10] = rows1[11] = "." * 20 + "TT" + "." * 18
+        area = layout.Layout(3, 40, 24, rows0, rows1)
+        layout.write_layout(os.path.join(self.folder.name, "level3.txt"), area)
+
+    def title(self, *slides):
+        path = os.path.join(self.folder.name, "level0.txt")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("area 0\nsize 40 %d\n" % (layout.SLIDE_ROWS * len(slides)))
+            f.writelines("slide %d %d\n" % s for s in slides)
+        return path
+
+    def test_a_slide_shows_its_view_of_the_area_as_the_area_shows_it(self):
+        _, area = layout.build(os.path.join(self.folder.name, "level3.txt"))
+        lay, title = layout.build(self.title((3, 16), (3, 0)))
+        self.assertEqual((title.width, title.height), (40, 40))
+        self.assertEqual(shown(title, 0, 0, 320, 160), shown(area, 0, 16, 320, 160))
+        self.assertEqual(shown(title, 0, 160, 320, 160), shown(area, 0, 0, 320, 160))
+        # The title draws its ground alone: the front layer is in it.
+        self.assertTrue(all(c == 0 for row in title.layers[1] for c in row))
+
+    def test_pictures_cut_by_a_slide_edge_pass_the_checker(self):
+        path = self.title((3, 16))
+        lay, title = layout.build(path)
+        comp = layout.composer(lay, LEGEND)
+        comp.compose()
+        self.assertEqual(check_maps.check_pictures(0, title, check_maps.graphic_kinds(comp)[1]), [])
+        self.assertIsNotNone(check_maps.composed(path, fmp.encode(title)))
+
+    def test_slides_that_are_no_view_of_their_area_are_refused(self):
+        for name, slides, text in (
+                ("past the area's end", [(3, 40)], "the area has no view there"),
+                ("off the block grid", [(3, 12)], "a multiple of 8"),
+        ):
+            with self.subTest(name):
+                with self.assertRaises(layout.LayoutError) as e:
+                    layout.build(self.title(*slides))
+                self.assertIn(text, str(e.exception))
+
+
 def front_map(rows, net=False):
     """A map of one block whose front picture is drawn by rows of "#"
     (opaque) and "." (transparent), and the kinds the checker is given."""
