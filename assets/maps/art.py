@@ -635,13 +635,78 @@ def cliff_tile(variant, sides, depth=2, phase=0):
                 g[0][i] = "n"
                 g[1][i] = "z" if i % 3 == 1 else g[1][i]
             elif side == W_:
+                # A slope facing the light: broken pale rock.
                 if i < face_from:
-                    g[i][0], g[i][1] = "n", ("z" if i % 2 else g[i][1])
+                    crack = (i * 3 + variant) % 4 == 0
+                    g[i][0] = "h"
+                    g[i][1] = "b" if crack else "z" if i % 2 else "n"
+                    g[i][2] = "h" if crack else "n"
                 else:
                     g[i][0] = "h" if i < 6 else "k"
             elif side == E_:
+                # A slope in shadow.
+                crack = (i * 3 + variant) % 4 == 1
                 g[i][7] = "k"
-                g[i][6] = "q" if i < face_from else "k" if i >= 6 else "r"
+                if i < face_from:
+                    g[i][6] = "q"
+                    g[i][5] = "q" if crack else "b"
+                    g[i][4] = "b" if crack else g[i][4]
+                else:
+                    g[i][6] = "k" if i >= 6 else "q"
+    return g
+
+
+def bank_tile(ground, facing, depth, variant, phase=0):
+    """A block of the bank of a dry riverbed: the plateau's ground breaking
+    off in a rock slope two blocks wide towards the bed, which lies on the
+    side `facing`; depth 1 is the block next to the bed, depth 2 the one
+    behind it, where the slope begins.  A slope facing south shows its face,
+    one facing east lies in shadow, one facing west catches the light, one
+    facing north drops away out of sight."""
+    g = [row[:] for row in ground]
+    rng = Rng("bank", variant, depth)
+    pebbles = [(rng.below(8), rng.below(8)) for _ in range(3)]
+
+    def slope(i, n, lit):
+        """The slope's colour i pixels down it from the lip, of n."""
+        crack = cell_hash(i, variant, 29) % 4 == 0
+        if i == 0:
+            return "z"
+        if lit:
+            return "b" if crack else "n" if i < 3 else "h" if i < n - 4 else "b" if i < n - 1 else "q"
+        return "q" if crack else "h" if i < 2 else "b" if i < n - 4 else "q"
+
+    if facing == S_:
+        rows = [(y, y + 6) for y in range(8)] if depth == 1 else [(y, y - 2) for y in range(2, 8)]
+        for y, fy in rows:
+            for x in range(8):
+                g[y][x] = CLIFF_FACE[fy][(phase * 8 + x) % 32]
+    elif facing in (E_, W_):
+        # Twelve pixels of slope: the last four of the outer block, all of
+        # the inner one.
+        n = 12
+        for y in range(8):
+            for x in range(8):
+                across = x if facing == E_ else 7 - x
+                i = across - 4 if depth == 2 else across + 4
+                if i < 0:
+                    continue
+                k = slope(i, n, facing == W_)
+                if (y + i + variant) % 5 == 0 and i > 1:
+                    k = "q" if facing == E_ else "b"
+                g[y][x] = k
+    else:  # N_: the edge drops away
+        if depth == 1:
+            for x in range(8):
+                g[0][x] = "q"
+                g[1][x] = "b"
+                g[2][x] = "h" if x % 3 else "b"
+        else:
+            for x in range(8):
+                g[7][x] = "z" if x % 2 else "n"
+    for x, y in pebbles:
+        if g[y][x] in ("n", "h", "z"):
+            g[y][x] = "e" if (x + y) % 2 else "d"
     return g
 
 

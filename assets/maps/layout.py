@@ -366,10 +366,13 @@ class Composer:
         return [[pic[((x - ox) * 8 + px, (y - oy) * 8 + py)] for px in range(8)] for py in range(8)]
 
     def _cliff_shadow(self, x, y):
-        """The pixels of a ground block in the shadow a cliff casts on it:
-        the foot of a face above it, the east side of one to its west."""
+        """The pixels of a ground block in the shadow a cliff or a bank casts
+        on it: the foot of a face above it, the east side of one to its west."""
+        # A bank's slopes face only the riverbed.
+        raised = ("cliff", "bank") if self.looks[0][y][x].look in ("dirt", "mud") else ("cliff",)
+
         def cliff(cx, cy):
-            return 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look == "cliff"
+            return 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look in raised
         pixels = set()
         if cliff(x, y - 1):
             pixels |= {(px, py) for py in range(3) for px in range(8) if py < 2 or (px + py) % 2}
@@ -420,7 +423,7 @@ class Composer:
             bottom = self.look(0, x, y + 1) != look and y < self.h - 1
             return ("roof", v % 3, top, bottom), lambda: art.roof_tile(v % 3, top, bottom)
         if look == "bunker":
-            sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door"))
+            sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door", "doorway"))
             return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
         if look == "citadel":
             sides = self._sides(0, x, y, lambda o: o != "citadel")
@@ -453,6 +456,25 @@ class Composer:
                 depth += 1
             phase = x % 4
             return ("cliff", v % 4, sides, depth, phase), lambda: art.cliff_tile(v % 4, sides, depth, phase)
+        if look == "bank":
+            # Its slope faces the riverbed's dirt and mud, one or two blocks
+            # away; the plateau's ground goes on behind it.
+            facing, depth = art.S_, 2
+            for d in (1, 2):
+                near = [sd for sd in (art.S_, art.E_, art.W_, art.N_)
+                        if self.look(0, x + sd[0] * d, y + sd[1] * d) in ("dirt", "mud")]
+                if near:
+                    facing, depth = near[0], d
+                    break
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            phase = x % 4
+            return ("bank", ground, v % 4, facing, depth, fr, cn, phase), \
+                lambda: art.bank_tile(art.draw_ground(ground, v % 4, fr, cn), facing, depth, v % 4, phase)
+        if look == "doorway":
+            # A door the soldiers come out of and the hero cannot enter.
+            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof"))
+            return ("door", sides), lambda: art.door_tile(sides)
         if look == "thicket":
             # One leaf texture across the whole mass; its ground shows where
             # it ends.
