@@ -99,6 +99,8 @@ GROUND_BASE = {
     "mud": ("q", "b", "b", "b", "b"),
     "concrete": ("d", "e", "e", "e", "e"),
     "ash": ("k", "q", "q", "q", "d"),
+    # The stony top of cliffs (not a ground of its own).
+    "clifftop": ("b", "h", "h", "h", "m"),
     "road": ("d", "d", "d", "d", "d"),
 }
 TONES = 5
@@ -604,7 +606,7 @@ def _cliff_face(w=32, h=FACE_H):
 CLIFF_FACE = _cliff_face()
 
 
-def cliff_tile(variant, sides, depth=2, phase=0):
+def cliff_tile(variant, sides, depth=2, phase=0, corners=FLAT):
     """Rocky high ground seen from above and the south: a broken stony top
     and below it a tall rock face, lit along its lip, cracked and darker
     towards its foot, that takes up the lowest row of blocks of the cliff and
@@ -612,7 +614,9 @@ def cliff_tile(variant, sides, depth=2, phase=0):
     the foot; a cliff one row deep has a shorter face).  The face lines up
     across the blocks (phase is the block's column modulo 4).  Its west ends
     catch the light, its east ends lie in shadow."""
-    g = blank("h")
+    # The top's tone follows the slow patches of light and shade of the
+    # ground around it.
+    g = tone_fill("clifftop", corners)
     rng = Rng("cliff", variant)
     speckle(g, rng, [("m", 5), ("n", 3), ("b", 3), ("a", 1)])
     x, y = rng.below(6), rng.below(6)  # a crack in the top
@@ -635,23 +639,30 @@ def cliff_tile(variant, sides, depth=2, phase=0):
                 g[0][i] = "n"
                 g[1][i] = "z" if i % 3 == 1 else g[1][i]
             elif side == W_:
-                # A slope facing the light: broken pale rock.
+                # A face towards the west, in the light: broken pale rock,
+                # its foot dark.
                 if i < face_from:
-                    crack = (i * 3 + variant) % 4 == 0
-                    g[i][0] = "h"
-                    g[i][1] = "b" if crack else "z" if i % 2 else "n"
-                    g[i][2] = "h" if crack else "n"
+                    crack = cell_hash(i, phase + variant, 31) % 3
+                    row = ("b", "h", "h", "h", "n", "n", "n", "z")
+                    for x in range(8):
+                        g[i][x] = row[x]
+                    if crack == 0:
+                        g[i][2], g[i][3] = "b", "b"
+                    elif crack == 1:
+                        g[i][5] = "h"
                 else:
                     g[i][0] = "h" if i < 6 else "k"
             elif side == E_:
-                # A slope in shadow.
-                crack = (i * 3 + variant) % 4 == 1
-                g[i][7] = "k"
+                # A face towards the east, in shadow.
+                crack = cell_hash(i, phase + variant, 37) % 3 == 0
                 if i < face_from:
-                    g[i][6] = "q"
-                    g[i][5] = "q" if crack else "b"
-                    g[i][4] = "b" if crack else g[i][4]
+                    row = ("n", "h", "b", "b", "b", "q", "q", "k")
+                    for x in range(8):
+                        g[i][x] = row[x]
+                    if crack:
+                        g[i][3], g[i][4] = "q", "h"
                 else:
+                    g[i][7] = "k"
                     g[i][6] = "k" if i >= 6 else "q"
     return g
 

@@ -455,7 +455,9 @@ class Composer:
             while depth < 2 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "cliff":
                 depth += 1
             phase = x % 4
-            return ("cliff", v % 4, sides, depth, phase), lambda: art.cliff_tile(v % 4, sides, depth, phase)
+            cn = self.corners("clifftop", x, y)
+            return ("cliff", v % 4, sides, depth, phase, cn), \
+                lambda: art.cliff_tile(v % 4, sides, depth, phase, cn)
         if look == "bank":
             # Its slope faces the riverbed's dirt and mud, one or two blocks
             # away; the plateau's ground goes on behind it.
