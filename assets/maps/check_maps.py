@@ -168,7 +168,7 @@ class Checker:
                               % (key, hit))
 
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
-                      "sandbags")
+                      "sandbags", "thicket", "bank")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid
