@@ -99,6 +99,8 @@ GROUND_BASE = {
     "mud": ("q", "b", "b", "b", "b"),
     "concrete": ("d", "e", "e", "e", "e"),
     "ash": ("k", "q", "q", "q", "d"),
+    # The stony top of cliffs (not a ground of its own).
+    "clifftop": ("b", "h", "h", "h", "m"),
     "road": ("d", "d", "d", "d", "d"),
 }
 TONES = 5
@@ -558,32 +560,242 @@ def trench_tile(variant, sides):
 
 # ---------------------------------------------------------------- cliffs ---
 
-def cliff_tile(variant, sides):
-    """Rocky high ground: a broken stony top lit along its upper edge, and
-    tall dark rock faces on its lower and open sides, so that it stands up
-    from the ground around it."""
-    g = blank("h")
+FACE_H = 14  # the rock face's height in pixels
+
+
+def _cliff_face(w=32, h=FACE_H):
+    """The rock face of the cliffs: a w x h strip that tiles sideways without
+    a seam, lit at its lip, with jagged cracks, ledges and a dark foot."""
+    def noise(x, y, salt, cx, cy):
+        nx = w // cx
+        gx, gy = x / cx, y / cy
+        x0, y0 = int(gx), int(gy)
+        fx, fy = gx - x0, gy - y0
+        fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+
+        def at(i, j):
+            return (cell_hash(i % nx, j, salt) % 1000) / 999.0
+        a = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx
+        b = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx
+        return a + (b - a) * fy
+
+    g = blank("b", w, h)
+    for y in range(h):
+        for x in range(w):
+            v = 0.6 * noise(x, y, 5, 8, 5) + 0.4 * noise(x, y, 9, 4, 3)
+            v -= 0.55 * y / h          # darker towards the foot
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            v += t * 0.25
+            g[y][x] = "n" if v > 0.7 else "h" if v > 0.5 else "b" if v > 0.2 else "q"
+    rng = Rng("face")
+    for i in range(7):
+        x = (i * 5 + rng.below(3)) % w
+        for y in range(1 + rng.below(3), h - 1):
+            g[y][x] = "q"
+            g[y][(x - 1) % w] = "h" if g[y][(x - 1) % w] in ("b", "r", "q") else "n"
+            if rng.below(3) == 0:
+                x = (x + (1 if rng.below(2) else -1)) % w
+    for x in range(w):
+        g[0][x] = "z" if (x * 7) % 5 else "n"   # the lit lip
+        g[1][x] = "n" if g[1][x] in ("b", "r") and x % 3 == 0 else g[1][x]
+        g[h - 2][x] = "q" if g[h - 2][x] != "n" else "r"
+        g[h - 1][x] = "k"
+    return g
+
+
+CLIFF_FACE = _cliff_face()
+
+
+def cliff_tile(variant, sides, depth=2, phase=0, corners=FLAT):
+    """Rocky high ground seen from above and the south: a broken stony top
+    and below it a tall rock face, lit along its lip, cracked and darker
+    towards its foot, that takes up the lowest row of blocks of the cliff and
+    most of the row above (depth is how many rows of cliff lie below, 0 at
+    the foot; a cliff one row deep has a shorter face).  The face lines up
+    across the blocks (phase is the block's column modulo 4).  Its west ends
+    catch the light, its east ends lie in shadow."""
+    # The top's tone follows the slow patches of light and shade of the
+    # ground around it.
+    g = tone_fill("clifftop", corners)
     rng = Rng("cliff", variant)
-    speckle(g, rng, [("n", 3), ("b", 5), ("e", 3), ("a", 2)])
-    for _ in range(2):  # a crack in the top
-        x, y = rng.below(6), rng.below(6)
-        _put(g, x, y, "q"); _put(g, x + 1, y + 1, "q"); _put(g, x + 1, y, "b")
+    speckle(g, rng, [("m", 5), ("n", 3), ("b", 3), ("a", 1)])
+    x, y = rng.below(6), rng.below(6)  # a crack in the top
+    _put(g, x, y, "b"); _put(g, x + 1, y + 1, "b"); _put(g, x + 1, y, "n")
+    top = N_ in sides
+    # The face's rows in this block: (first row here, its row in the face).
+    if depth == 0:
+        rows = [(y, y + 6) for y in range(8)] if not top else [(3, 0)] + [(y, y + 6) for y in range(4, 8)]
+    elif depth == 1:
+        rows = [(y, y - 2) for y in range(2, 8)]
+    else:
+        rows = []
+    for y, fy in rows:
+        for x in range(8):
+            g[y][x] = CLIFF_FACE[fy][(phase * 8 + x) % 32]
+    face_from = rows[0][0] if rows else 8
     for side in sides:
         for i in range(8):
-            if side == S_:
-                # The face below the top: lit lip, striated rock, dark foot.
-                g[3][i] = "n" if i % 3 else "h"
-                g[4][i] = "b" if i % 2 else "r"
-                g[5][i] = "q" if i % 3 == 0 else "b"
-                g[6][i] = "q" if i % 2 else "r"
-                g[7][i] = "k"
-            elif side == N_:
+            if side == N_:
                 g[0][i] = "n"
                 g[1][i] = "z" if i % 3 == 1 else g[1][i]
             elif side == W_:
-                g[i][0], g[i][1] = "k", "q"
-            else:
-                g[i][7], g[i][6] = "k", "q"
+                # A face towards the west, in the light: broken pale rock,
+                # its foot dark.
+                if i < face_from:
+                    crack = cell_hash(i, phase + variant, 31) % 3
+                    row = ("b", "h", "h", "h", "n", "n", "n", "z")
+                    for x in range(8):
+                        g[i][x] = row[x]
+                    if crack == 0:
+                        g[i][2], g[i][3] = "b", "b"
+                    elif crack == 1:
+                        g[i][5] = "h"
+                else:
+                    g[i][0] = "h" if i < 6 else "k"
+            elif side == E_:
+                # A face towards the east, in shadow.
+                crack = cell_hash(i, phase + variant, 37) % 3 == 0
+                if i < face_from:
+                    row = ("n", "h", "b", "b", "b", "q", "q", "k")
+                    for x in range(8):
+                        g[i][x] = row[x]
+                    if crack:
+                        g[i][3], g[i][4] = "q", "h"
+                else:
+                    g[i][7] = "k"
+                    g[i][6] = "k" if i >= 6 else "q"
+    return g
+
+
+def bank_tile(ground, facing, depth, variant, phase=0):
+    """A block of the bank of a dry riverbed: the plateau's ground breaking
+    off in a rock slope two blocks wide towards the bed, which lies on the
+    side `facing`; depth 1 is the block next to the bed, depth 2 the one
+    behind it, where the slope begins.  A slope facing south shows its face,
+    one facing east lies in shadow, one facing west catches the light, one
+    facing north drops away out of sight."""
+    g = [row[:] for row in ground]
+    rng = Rng("bank", variant, depth)
+    pebbles = [(rng.below(8), rng.below(8)) for _ in range(3)]
+
+    def slope(i, n, lit):
+        """The slope's colour i pixels down it from the lip, of n."""
+        crack = cell_hash(i, variant, 29) % 4 == 0
+        if i == 0:
+            return "z"
+        if lit:
+            return "b" if crack else "n" if i < 3 else "h" if i < n - 4 else "b" if i < n - 1 else "q"
+        return "q" if crack else "h" if i < 2 else "b" if i < n - 4 else "q"
+
+    if facing == S_:
+        rows = [(y, y + 6) for y in range(8)] if depth == 1 else [(y, y - 2) for y in range(2, 8)]
+        for y, fy in rows:
+            for x in range(8):
+                g[y][x] = CLIFF_FACE[fy][(phase * 8 + x) % 32]
+    elif facing in (E_, W_):
+        # Twelve pixels of slope: the last four of the outer block, all of
+        # the inner one.
+        n = 12
+        for y in range(8):
+            for x in range(8):
+                across = x if facing == E_ else 7 - x
+                i = across - 4 if depth == 2 else across + 4
+                if i < 0:
+                    continue
+                k = slope(i, n, facing == W_)
+                if (y + i + variant) % 5 == 0 and i > 1:
+                    k = "q" if facing == E_ else "b"
+                g[y][x] = k
+    else:  # N_: the edge drops away
+        if depth == 1:
+            for x in range(8):
+                g[0][x] = "q"
+                g[1][x] = "b"
+                g[2][x] = "h" if x % 3 else "b"
+        else:
+            for x in range(8):
+                g[7][x] = "z" if x % 2 else "n"
+    for x, y in pebbles:
+        if g[y][x] in ("n", "h", "z"):
+            g[y][x] = "e" if (x + y) % 2 else "d"
+    return g
+
+
+# -------------------------------------------------------------- thickets ---
+
+def _thicket_texture(size=32):
+    """A size x size mass of round leafy clumps that tiles without a seam,
+    each clump lit from the upper left over the dark of the undergrowth."""
+    g = blank("j", size, size)
+    z = [[-9.0] * size for _ in range(size)]
+    rng = Rng("thicket")
+    for _ in range(34):
+        cx, cy, r = rng.below(size), rng.below(size), 2.6 + rng.below(16) / 10.0
+        lift = rng.below(100) / 100.0
+        for dy in range(-5, 6):
+            for dx in range(-5, 6):
+                d2 = (dx * dx + dy * dy) / (r * r)
+                if d2 >= 1.0:
+                    continue
+                x, y = (cx + dx) % size, (cy + dy) % size
+                hz = (1.0 - d2) ** 0.5
+                if hz + lift <= z[y][x]:
+                    continue
+                z[y][x] = hz + lift
+                light = (-0.6 * dx - 0.6 * dy) / r + 0.5 * hz
+                t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+                v = light + t * 0.5
+                g[y][x] = "a" if v > 0.75 else "G" if v > 0.2 else "g" if v > -0.35 else "j"
+    # Where a higher clump overlaps a lower one, a dark rim between them.
+    for y in range(size):
+        for x in range(size):
+            for dx, dy in ((1, 0), (0, 1)):
+                if z[(y + dy) % size][(x + dx) % size] > z[y][x] + 0.45:
+                    g[y][x] = "j"
+    return g, z
+
+
+THICKET, THICKET_Z = _thicket_texture()
+
+
+def thicket_tile(ground, part, open_sides, variant):
+    """Undergrowth too dense to walk through: a mass of leaves, ragged where
+    it ends, outlined in black on its shadow side (below and to the right),
+    with its shadow on the ground there; the ground shows at its edge."""
+    g = [row[:] for row in ground]
+    ox, oy = part[0] * 8, part[1] * 8
+    def inside(x, y):
+        # Near an open side only the higher clumps reach out: the edge
+        # follows their round outlines.
+        z = THICKET_Z[(oy + y) % 32][(ox + x) % 32]
+        for side in open_sides:
+            d = {N_: y, S_: 7 - y, W_: x, E_: 7 - x}[side]
+            if d < 4 and z < 1.25 - 0.3 * d:
+                return False
+        return True
+
+    mask = [[inside(x, y) for x in range(8)] for y in range(8)]
+
+    def at(x, y):
+        if 0 <= x < 8 and 0 <= y < 8:
+            return mask[y][x]
+        # Beyond the tile: the mass goes on unless that side is open.
+        side = N_ if y < 0 else S_ if y > 7 else W_ if x < 0 else E_
+        return side not in open_sides
+
+    for y in range(8):
+        for x in range(8):
+            if mask[y][x]:
+                k = THICKET[(oy + y) % 32][(ox + x) % 32]
+                if not at(x + 1, y) or not at(x, y + 1):
+                    k = "k"
+                elif not at(x - 1, y) or not at(x, y - 1):
+                    k = "a" if k in ("G", "a") else "G"
+                g[y][x] = k
+            elif at(x - 1, y) or at(x, y - 1) or at(x - 1, y - 1):
+                g[y][x] = CAST_TONE.get(CAST_TONE.get(g[y][x], g[y][x]), "q")
+            elif at(x - 2, y) or at(x, y - 2) or at(x - 2, y - 1) or at(x - 1, y - 2):
+                g[y][x] = CAST_TONE.get(g[y][x], g[y][x])
     return g
 
 

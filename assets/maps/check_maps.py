@@ -15,7 +15,10 @@ area and rule; the exit status is 1 when any rule is broken.
 
 How the soldiers walk, and whether every area's gate wave can be ended by
 a hero who shoots, is proved with the game's own code on these maps by the
-play tests (tests/game/play/script/test_playable_areas.cpp).
+play tests (tests/game/play/script/test_playable_areas.cpp); so is that no
+place the hero can walk to holds him where only walking down frees him
+(tests/game/play/script/test_hero_pockets.cpp), of which the gap rule here
+finds the commonest shape early.
 """
 
 import os
@@ -165,14 +168,16 @@ class Checker:
                               % (key, hit))
 
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
-                      "sandbags")
+                      "sandbags", "thicket", "bank")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid
         block beside them: the hero's probes, 10 px apart, straddle such a
         gap, and a hero who steps into it diagonally is held on three sides
         (only Down frees him).  A gap of two blocks is wider than the
-        probes' spacing and lets him out."""
+        probes' spacing and lets him out.  Pockets of every other shape,
+        wherever he can actually walk, are found by the play tests' search
+        with his own walking."""
         m = self.m
         for cy in range(m.height):
             solid = [self.solid(cx * 8, cy * 8) for cx in range(m.width)]

@@ -365,6 +365,23 @@ class Composer:
         pic = self.pictures[key]
         return [[pic[((x - ox) * 8 + px, (y - oy) * 8 + py)] for px in range(8)] for py in range(8)]
 
+    def _cliff_shadow(self, x, y):
+        """The pixels of a ground block in the shadow a cliff or a bank casts
+        on it: the foot of a face above it, the east side of one to its west."""
+        # A bank's slopes face only the riverbed.
+        raised = ("cliff", "bank") if self.looks[0][y][x].look in ("dirt", "mud") else ("cliff",)
+
+        def cliff(cx, cy):
+            return 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look in raised
+        pixels = set()
+        if cliff(x, y - 1):
+            pixels |= {(px, py) for py in range(3) for px in range(8) if py < 2 or (px + py) % 2}
+        if cliff(x - 1, y):
+            pixels |= {(px, py) for py in range(8) for px in range(3) if px < 2 or (px + py) % 2}
+        if cliff(x - 1, y - 1) and not cliff(x - 1, y) and not cliff(x, y - 1):
+            pixels |= {(px, py) for py in range(3) for px in range(3) if px + py < 4}
+        return tuple(sorted(pixels))
+
     def _key0(self, x, y):
         e = self.looks[0][y][x]
         look = e.look
@@ -376,6 +393,10 @@ class Composer:
                 var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             fr = self._fringes(x, y, look)
             cn = self.corners(look, x, y)
+            shade = self._cliff_shadow(x, y)
+            if shade:
+                return ("ground", look, var, fr, cn, "cliffshadow", shade), \
+                    lambda: art.in_shadow(art.draw_ground(look, var, fr, cn), shade)
             return ("ground", look, var, fr, cn), lambda: art.draw_ground(look, var, fr, cn)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o != "water")
@@ -402,7 +423,7 @@ class Composer:
             bottom = self.look(0, x, y + 1) != look and y < self.h - 1
             return ("roof", v % 3, top, bottom), lambda: art.roof_tile(v % 3, top, bottom)
         if look == "bunker":
-            sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door"))
+            sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door", "doorway"))
             return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
         if look == "citadel":
             sides = self._sides(0, x, y, lambda o: o != "citadel")
@@ -430,7 +451,41 @@ class Composer:
             return ("trench", v % 3, sides), lambda: art.trench_tile(v % 3, sides)
         if look == "cliff":
             sides = self._sides(0, x, y, lambda o: o != "cliff")
-            return ("cliff", v % 4, sides), lambda: art.cliff_tile(v % 4, sides)
+            depth = 0
+            while depth < 2 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "cliff":
+                depth += 1
+            phase = x % 4
+            cn = self.corners("clifftop", x, y)
+            return ("cliff", v % 4, sides, depth, phase, cn), \
+                lambda: art.cliff_tile(v % 4, sides, depth, phase, cn)
+        if look == "bank":
+            # Its slope faces the riverbed's dirt and mud, one or two blocks
+            # away; the plateau's ground goes on behind it.
+            facing, depth = art.S_, 2
+            for d in (1, 2):
+                near = [sd for sd in (art.S_, art.E_, art.W_, art.N_)
+                        if self.look(0, x + sd[0] * d, y + sd[1] * d) in ("dirt", "mud")]
+                if near:
+                    facing, depth = near[0], d
+                    break
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            phase = x % 4
+            return ("bank", ground, v % 4, facing, depth, fr, cn, phase), \
+                lambda: art.bank_tile(art.draw_ground(ground, v % 4, fr, cn), facing, depth, v % 4, phase)
+        if look == "doorway":
+            # A door the soldiers come out of and the hero cannot enter.
+            sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof"))
+            return ("door", sides), lambda: art.door_tile(sides)
+        if look == "thicket":
+            # One leaf texture across the whole mass; its ground shows where
+            # it ends.
+            sides = self._sides(0, x, y, lambda o: o != "thicket")
+            part = (x % 4, y % 4)
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("thicket", ground, v % 4, part, sides, fr, cn), \
+                lambda: art.thicket_tile(art.draw_ground(ground, v % 4, fr, cn), part, sides, v % 3)
         if look in ("scorch", "puddle"):
             ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)

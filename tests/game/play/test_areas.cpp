@@ -47,7 +47,7 @@ TEST_F(PlayTest, AreaOneCanBeWalkedToItsTopFiringAndThrowing) {
 // walk up into from an open cell below it.
 bool FindWater(const tilemap::TileMap& map, int viewTop, int& cx, int& cy) {
     for (int y = viewTop / 8 + 2; y < viewTop / 8 + 16; ++y)
-        for (int x = 3; x < 36; ++x) {
+        for (int x = 1; x < 38; ++x) {  // where the hero's up-probe can stand
             const auto& b = map.MapGetBlock(x, y);
             const auto& below = map.MapGetBlock(x, y + 1);
             const auto& below2 = map.MapGetBlock(x, y + 2);

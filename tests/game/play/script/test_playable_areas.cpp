@@ -9,6 +9,7 @@
 // Nothing is drawn and the clock is the test's: the seed loops are fast.
 
 #include <algorithm>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -84,12 +85,13 @@ private:
     std::vector<char> joined_;
 };
 
-// Whether every map block under a soldier's hit box (x + 2, y + 2, 20 x 16)
-// is solid: he walks inside a wall or a rock.
+// Whether the middle of a soldier's hit box (x + 2, y + 2, 20 x 16), its
+// ten middle columns from top to bottom, lies in solid ground: he stands
+// inside a wall or a rock, drawn over it.
 bool InsideSolid(float x, float y) {
-    const int x0 = static_cast<int>(x) + 2, y0 = static_cast<int>(y) + 2;
+    const int x0 = static_cast<int>(x), y0 = static_cast<int>(y) + 2;
     for (int py : {y0, y0 + 8, y0 + 16})
-        for (int px : {x0, x0 + 8, x0 + 16, x0 + 20})
+        for (int px : {x0 + 7, x0 + 12, x0 + 17})
             if (GameMap->MapCollision(px, py) == 0) return false;
     return true;
 }
@@ -172,6 +174,80 @@ constexpr int kWalkTicks = 1500;
 constexpr float kLeft = 24.0f;
 // A soldier ends in a place when he spends the last two legs there.
 constexpr int kLastStretch = 380;
+// A grenadier feels for walls at his left edge whichever way he walks, so
+// one who walks right into something two blocks wide or more is caught
+// inside it, his probes all in it.  A table entry whose soldiers end their
+// walk inside solid ground on more seeds than this, of the 200 walked,
+// fails: the ground in their first legs needs moving.
+constexpr int kMostSeedsInsideSolid = 4;
+
+// What the walks of one table entry came to over the seeds.
+struct WalkTally {
+    int outSeeds = 0;  // seeds on which a soldier never left his place or ended out of reach
+    std::string firstOut;
+    int solidSeeds = 0;  // seeds on which a soldier ended his walk inside solid ground
+    std::string firstSolid;
+};
+
+std::string Share(int seeds) { return std::to_string(seeds) + " of " + std::to_string(kWalkSeeds) + " seeds"; }
+
+// Makes the entry's soldiers once per seed, with the hero standing at the
+// entry's view, and walks each of them on his own.
+WalkTally WalkOverTheSeeds(int level, const Maker& maker, const OpenGround& ground) {
+    WalkTally tally;
+    for (int seed = 1; seed <= kWalkSeeds; ++seed) {
+        EnemyList->Clear();
+        ShotList->Clear();
+        GuardList->Clear();
+        ViewTop = maker.view;
+        Hero->x = 130;
+        Hero->y = static_cast<float>(ViewTop + 124);
+        Hero->estado = HERO_PLAYING;
+        plat::SeedRnd(static_cast<unsigned>(seed));
+        fw::SeedRandRange(static_cast<unsigned>(seed));
+        MakeActor(maker.call);
+        std::vector<plat::Ref<T_Enemigo>> walkers;
+        for (const auto& o : *EnemyList)
+            if (auto e = plat::As<T_Enemigo>(o); e && Walks(e->estado)) walkers.push_back(e);
+        bool out = false, solid = false;
+        for (const auto& e : walkers) {
+            const float x0 = e->x, y0 = e->y;
+            const int kind = e->estado;
+            bool gone = false, away = false;
+            int inSolid = 0, outOfReach = 0;  // ticks in a row
+            fw::Delta = 1.0f;
+            for (int t = 0; t < kWalkTicks && !gone; ++t) {
+                e->m_Update_enemigo();
+                ShotList->Clear();  // his own shots and grenades play no part
+                gone = !EnemyList->Contains(e);
+                away = away || std::abs(e->x - x0) >= kLeft || std::abs(e->y - y0) >= kLeft;
+                inSolid = InsideSolid(e->x, e->y) ? inSolid + 1 : 0;
+                outOfReach = ground.Reaches(e->x, e->y) ? 0 : outOfReach + 1;
+            }
+            if (gone) continue;
+            std::ostringstream where;
+            where << "area " << level << ", " << maker.rule << " (view " << maker.view << "), seed " << seed
+                  << ": the " << KindName(kind) << " made at (" << x0 << ", " << y0 << ") ";
+            std::ostringstream end;
+            end << "; after " << kWalkTicks << " ticks he is at (" << e->x << ", " << e->y << ")";
+            std::string fault;
+            if (!away)
+                fault = "never gets " + std::to_string(static_cast<int>(kLeft)) + " px from where he was made";
+            else if (outOfReach >= kLastStretch)
+                fault = inSolid >= kLastStretch ? "stays inside solid ground where the hero's shots cannot reach him"
+                                                : "ends where the hero's shots cannot reach him";
+            if (!fault.empty() && !out && tally.outSeeds == 0) tally.firstOut = where.str() + fault + end.str();
+            out = out || !fault.empty();
+            if (inSolid >= kLastStretch && !solid && tally.solidSeeds == 0)
+                tally.firstSolid = where.str() + "ends his walk inside solid ground" + end.str();
+            solid = solid || inSolid >= kLastStretch;
+        }
+        tally.outSeeds += out;
+        tally.solidSeeds += solid;
+    }
+    EnemyList->Clear();
+    return tally;
+}
 
 class AreaSoldiers : public PlayTest, public ::testing::WithParamInterface<int> {};
 
@@ -183,65 +259,57 @@ TEST_P(AreaSoldiers, EverySoldierWalksOutOfHisPlaceAndStaysWithinReach) {
     OpenGround ground;
     ground.Find(130 + 12, startView + 124 + 15);
 
-    std::vector<std::string> faults;
-    for (const Maker& maker : MakersOf(level, startView)) {
-        int failedSeeds = 0;
-        std::string first;
-        for (int seed = 1; seed <= kWalkSeeds; ++seed) {
-            EnemyList->Clear();
-            ShotList->Clear();
-            GuardList->Clear();
-            ViewTop = maker.view;
-            Hero->x = 130;
-            Hero->y = static_cast<float>(ViewTop + 124);
-            Hero->estado = HERO_PLAYING;
-            plat::SeedRnd(static_cast<unsigned>(seed));
-            fw::SeedRandRange(static_cast<unsigned>(seed));
-            MakeActor(maker.call);
-            std::vector<plat::Ref<T_Enemigo>> walkers;
-            for (const auto& o : *EnemyList)
-                if (auto e = plat::As<T_Enemigo>(o); e && Walks(e->estado)) walkers.push_back(e);
-            for (const auto& e : walkers) {
-                const float x0 = e->x, y0 = e->y;
-                const int kind = e->estado;
-                bool gone = false, away = false;
-                int inSolid = 0, outOfReach = 0;  // ticks in a row
-                fw::Delta = 1.0f;
-                for (int t = 0; t < kWalkTicks && !gone; ++t) {
-                    e->m_Update_enemigo();
-                    ShotList->Clear();  // his own shots and grenades play no part
-                    gone = !EnemyList->Contains(e);
-                    away = away || std::abs(e->x - x0) >= kLeft || std::abs(e->y - y0) >= kLeft;
-                    inSolid = InsideSolid(e->x, e->y) ? inSolid + 1 : 0;
-                    outOfReach = ground.Reaches(e->x, e->y) ? 0 : outOfReach + 1;
-                }
-                std::string fault;
-                if (gone) continue;
-                if (!away)
-                    fault = "never gets " + std::to_string(static_cast<int>(kLeft)) + " px from where he was made";
-                else if (outOfReach >= kLastStretch)
-                    fault = inSolid >= kLastStretch ? "stays inside solid ground where the hero's shots cannot reach him"
-                                                    : "ends where the hero's shots cannot reach him";
-                if (fault.empty()) continue;
-                if (failedSeeds++ == 0) {
-                    std::ostringstream text;
-                    text << "area " << level << ", " << maker.rule << " (view " << maker.view << "), seed " << seed
-                         << ": the " << KindName(kind) << " made at (" << x0 << ", " << y0 << ") " << fault
-                         << "; after " << kWalkTicks << " ticks he is at (" << e->x << ", " << e->y << ")";
-                    first = text.str();
-                }
-            }
-        }
-        if (failedSeeds)
-            faults.push_back(first + " [" + std::to_string(failedSeeds) + " of " + std::to_string(kWalkSeeds) +
-                             " seeds]");
+    std::vector<WalkTally> tallies;
+    for (const Maker& maker : MakersOf(level, startView)) tallies.push_back(WalkOverTheSeeds(level, maker, ground));
+    for (const auto& t : tallies)
+        if (t.outSeeds) ADD_FAILURE() << t.firstOut << " [" << Share(t.outSeeds) << "]";
+    // Every entry whose soldiers end inside solid ground at all, worst
+    // first: where the maps want mending next.
+    std::vector<const WalkTally*> inside;
+    for (const auto& t : tallies)
+        if (t.solidSeeds) inside.push_back(&t);
+    std::stable_sort(inside.begin(), inside.end(),
+                     [](const WalkTally* a, const WalkTally* b) { return a->solidSeeds > b->solidSeeds; });
+    for (const WalkTally* t : inside) {
+        std::cout << "inside solid ground on " << Share(t->solidSeeds) << ": " << t->firstSolid << "\n";
+        EXPECT_LE(t->solidSeeds, kMostSeedsInsideSolid)
+            << t->firstSolid << " [" << Share(t->solidSeeds) << "; at most " << kMostSeedsInsideSolid << " may]";
     }
-    EnemyList->Clear();
-    for (const auto& f : faults) ADD_FAILURE() << f;
 }
 
 INSTANTIATE_TEST_SUITE_P(Areas, AreaSoldiers, ::testing::Range(1, 9),
                          [](const auto& info) { return "Area" + std::to_string(info.param); });
+
+// The walk on a small map of its own: a door grenadier sent right, 28
+// pixels from a block, is caught inside it when it is two blocks wide or
+// more, and walks off a block one wide (his middle probes find the way
+// open behind it).
+class SoldierWalks : public PlayTest {};
+
+TEST_F(SoldierWalks, AGrenadierWalkingRightIntoSomethingWideEndsInsideItAndIsCounted) {
+    struct Case {
+        int width;
+        bool caught;
+    };
+    for (const Case c : {Case{8, false}, Case{16, true}, Case{48, true}}) {
+        SCOPED_TRACE("a block " + std::to_string(c.width) + " px wide");
+        auto map = MakeMap(30);
+        Paint(*map, 160, 120, c.width, 64, 1);
+        StartOnMap(map);
+        GodMode = 1;
+        OpenGround ground;
+        ground.Find(130 + 12, ViewTop + 124 + 15);
+        const Maker maker{"door at (130, 150)", ViewTop, Call(Creation::Granadero_puerta, {130, 150, DIR_RIGHT})};
+        const WalkTally tally = WalkOverTheSeeds(1, maker, ground);
+        if (c.caught) {
+            EXPECT_GT(tally.solidSeeds, kMostSeedsInsideSolid);
+            EXPECT_NE(tally.firstSolid.find("ends his walk inside solid ground"), std::string::npos) << tally.firstSolid;
+        } else {
+            EXPECT_EQ(tally.solidSeeds, 0) << tally.firstSolid;
+        }
+    }
+}
+
 
 // --- restarts -------------------------------------------------------------------
 
