@@ -37,6 +37,12 @@ struct AreaView {
     const char* name;
 };
 constexpr AreaView kAreaViews[] = {
+    {1, 1392, "area1_fields"},  {1, 836, "area1_viaduct"},   {1, 506, "area1_sandbags"},
+    {1, 196, "area1_forecourt"}, {2, 1320, "area2_road"},    {2, 1041, "area2_trenches"},
+    {2, 776, "area2_bridge"},   {2, 506, "area2_marsh"},     {2, 176, "area2_huts"},
+    {3, 1536, "area3_fan"},     {3, 1010, "area3_bunkers"},  {3, 622, "area3_bridge"},
+    {3, 171, "area3_ridge"},    {4, 1328, "area4_gully"},    {4, 1056, "area4_bay"},
+    {4, 792, "area4_lorries"},  {4, 520, "area4_oasis"},     {4, 176, "area4_approach"},
     {5, 1256, "area5_gorge"},   {5, 902, "area5_viaduct"},   {5, 590, "area5_cannon"},
     {5, 284, "area5_moat"},     {6, 1116, "area6_hills"},    {6, 680, "area6_bridge"},
     {6, 282, "area6_trenches"}, {7, 1200, "area7_streets"},  {7, 810, "area7_doors"},
