@@ -1383,34 +1383,59 @@ def leaves_tile(variant, open_sides, colours="jungle"):
     return close_silhouette(g, keys[0], notches=True)
 
 
+# A bridge deck's colours: the deck's lit edge, face and dark gap; the rail
+# (or kerb) lit, face and side; its posts lit and face.
+DECK_COLOURS = {"wood": dict(lit="m", face="h", gap="q", rail=("n", "m", "b"), post=("n", "b", "k")),
+                "stone": dict(lit="f", face="e", gap="d", rail=("f", "e", "d"), post=("f", "d", "k"))}
+
+
 def deck_tile(variant, top, bottom, style):
-    """A bridge deck seen from above, spanning the view from side to side."""
+    """A bridge deck seen from above, spanning the view from side to side:
+    planks (or slabs) across it, a rail with posts along its open edges, the
+    far rail's shadow on the deck and the deck's own dark shadow line on the
+    ground just below it.  Opaque, as it is drawn over the soldiers."""
+    c = DECK_COLOURS[style]
+    g = blank(c["face"])
+    rng = Rng("deck", style, variant)
     if style == "wood":
-        g = blank("h")
+        # Planks 4 pixels wide, lit on their left, a dark gap on their right,
+        # with butt joints staggered from plank to plank.
+        for x in range(8):
+            for y in range(8):
+                g[y][x] = (c["lit"], c["face"], c["face"], "b")[x % 4]
+        if variant % 2 == 0:
+            plank = variant // 2
+            y = (variant * 3 + 2) % 8
+            for x in range(plank * 4, plank * 4 + 3):
+                g[y][x] = "q"
+    else:
+        # Slabs with a dark joint every block and a few worn pixels.
         for y in range(8):
-            for x in range(8):
-                if x % 4 == 3:
-                    g[y][x] = "b"
-                elif (x + variant) % 4 == 0 and y in (2, 5):
-                    g[y][x] = "n"
-        if top:
-            for x in range(8):
-                g[0][x], g[1][x], g[2][x] = "k", "b", ("k" if x % 4 == 0 else "h")
-        if bottom:
-            for x in range(8):
-                g[7][x], g[6][x], g[5][x] = "k", "b", ("k" if x % 4 == 0 else "h")
-    else:  # concrete
-        g = blank("e")
-        speckle(g, Rng("deck", variant), [("f", 2), ("d", 2)])
-        if top:
-            for x in range(8):
-                g[0][x], g[1][x], g[2][x] = "k", "f", "d"
-        if bottom:
-            for x in range(8):
-                g[7][x], g[6][x], g[5][x] = "k", "d", "f"
+            g[y][7] = c["gap"] if y % 4 else c["face"]
+        speckle(g, rng, [("f", 1), ("d", 2)])
         if not top and not bottom and variant % 2 == 0:
-            for x in range(1, 6):
+            for x in range(2, 6):
                 g[3][x] = "p"
+    lit, face, side = c["rail"]
+    plit, pface, pside = c["post"]
+    if top:
+        # The far rail: its outline, lit top and side, its shadow on the deck.
+        for x in range(8):
+            g[0][x], g[1][x], g[2][x], g[3][x] = "k", lit, face, side
+            g[4][x] = "k" if x % 2 == 0 else c["gap"]
+        # A post standing up from the rail, lit at its top left, its shadow
+        # falling on the deck.
+        for y in range(1, 5):
+            g[y][1], g[y][2], g[y][3] = plit, pface, pside
+        g[0][1], g[0][2], g[0][3] = "k", "k", "k"
+        g[5][2] = g[5][3] = g[5][4] = "k"
+    if bottom:
+        # The near rail, and below it the deck's cast shadow line.
+        for x in range(8):
+            g[3][x], g[4][x], g[5][x], g[6][x], g[7][x] = "k", lit, face, side, "k"
+        for y in range(3, 7):
+            g[y][1], g[y][2], g[y][3] = plit, pface, pside
+        g[2][1], g[2][2], g[2][3] = "k", "k", "k"
     return g
 
 
