@@ -981,12 +981,15 @@ CRATER = sprite([
     "................",
 ])
 
-SANDBAGS = sprite([
-    "khhhnkhhhn",
-    "hnnnhhnnnh",
-    "hhhhbhhhhb",
-    "kbbbkkbbbk",
+# One course of sandbags: each bag 5 pixels wide, a rounded oblong lit on
+# its upper side and darker below, the seams between bags dark.
+SANDBAG = sprite([
+    "qmnnm",
+    "knmmh",
+    "khhhb",
+    "qbbbq",
 ])
+SANDBAG_W = 5
 
 FENCE = sprite([
     "..k...k.",
@@ -1002,14 +1005,27 @@ FENCE = sprite([
 RUBBLE_SPECKS = [("d", 5), ("k", 3), ("e", 2)]
 
 
-def sandbag_tile(variant):
-    g = blank("b")
-    for row in range(2):
-        y0 = row * 4
-        shift = (row * 5 + variant) % 5
+def sandbag_tile(column, top, bottom):
+    """Sandbags laid in courses of four pixels, each course offset by half a
+    bag (a staggered bond) and joined across blocks; the wall's top course
+    has its bags' rounded tops outlined, its foot a dark shadowed row."""
+    g = blank("h")
+    for course in range(2):
+        shift = (column * 8 + course * 3) % SANDBAG_W
         for y in range(4):
             for x in range(8):
-                g[y0 + y][x] = SANDBAGS[y][(x + shift) % 10]
+                g[course * 4 + y][x] = SANDBAG[y][(x + shift) % SANDBAG_W]
+    if top:
+        for x in range(8):
+            if g[0][x] in ("q", "k"):
+                g[0][x] = "k"
+            if g[1][x] == "k":
+                g[0][x] = "k"
+    if bottom:
+        for x in range(8):
+            g[7][x] = "k" if g[7][x] == "q" or x % 3 else "q"
+            if g[6][x] in ("h", "m"):
+                g[6][x] = "b"
     return g
 
 
