@@ -1002,7 +1002,8 @@ FENCE = sprite([
     "kkkkkkkk",
 ])
 
-RUBBLE_SPECKS = [("d", 5), ("k", 3), ("e", 2)]
+# Burnt ground of a hut site: ash, a few charred planks, rarely an ember.
+RUBBLE_ASH = ("q", "q", "q", "d", "b")
 
 
 def sandbag_tile(column, top, bottom):
@@ -1026,6 +1027,35 @@ def sandbag_tile(column, top, bottom):
             g[7][x] = "k" if g[7][x] == "q" or x % 3 else "q"
             if g[6][x] in ("h", "m"):
                 g[6][x] = "b"
+    return g
+
+
+def rubble_tile(variant):
+    """Ash in dark greys, soft rather than speckled, with a charred plank
+    or two lying across it (a dull brown edge over a black one)."""
+    rng = Rng("rubble", variant)
+    g = blank("q")
+    for y in range(8):
+        for x in range(8):
+            n = cell_hash(x // 2, y // 2, variant) % 16
+            if n < 4 and (x + y) % 2:
+                g[y][x] = "d"
+            elif n == 4 and (x + y) % 2:
+                g[y][x] = "b"
+    for _ in range(1 + variant // 3):
+        x, y, n = rng.below(3), rng.below(6), 5 + rng.below(3)
+        step = rng.below(3) == 0
+        for i in range(n):
+            a, b = x + i, y + (i // 3 if step else 0)
+            if variant == 1:   # lying down the map
+                a, b = b, a
+                _put(g, a, b, "b" if i % 4 else "d")
+                _put(g, a + 1, b, "k")
+            else:
+                _put(g, a, b, "b" if (i + variant) % 4 else "d")
+                _put(g, a, b + 1, "k")
+    if variant == 2:   # a last ember
+        _put(g, 5, 6, "r")
     return g
 
 
@@ -1172,12 +1202,7 @@ def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=N
     elif kind == "gravel":
         gravel_tile(g, variant)
     elif kind == "rubble":
-        g = tone_fill("ash", corners)
-        speckle(g, Rng("rubble", variant), RUBBLE_SPECKS)
-        r = Rng("brick", variant)
-        for _ in range(2):
-            x, y = r.below(6), r.below(6)
-            _put(g, x, y, "r"); _put(g, x + 1, y, "R"); _put(g, x, y + 1, "k")
+        g = rubble_tile(variant)
     return g
 
 
