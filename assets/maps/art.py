@@ -157,6 +157,11 @@ def tone_fill(cls, corners):
             v = (tl * (1 - fx) * (1 - fy) + tr * fx * (1 - fy)
                  + bl * (1 - fx) * fy + br * fx * fy)
             t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            if cls == "grass" and v < 1:
+                # The meadow's shade is a thinning of darker blades, never a
+                # dithered blot: short upright strokes, at most a third of it.
+                v = 1 - (1 - v) * 0.35
+                t = (cell_hash(x, (y + 3 * x) // 2, 11) % 16 + 0.5) / 16 - 0.5
             i = int(v + t + 0.5 + 1000) - 1000
             g[y][x] = keys[max(0, min(len(keys) - 1, i))]
     return g
