@@ -157,6 +157,11 @@ def tone_fill(cls, corners):
             v = (tl * (1 - fx) * (1 - fy) + tr * fx * (1 - fy)
                  + bl * (1 - fx) * fy + br * fx * fy)
             t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            if cls == "grass" and v < 1:
+                # The meadow's shade is a thinning of darker blades, never a
+                # dithered blot: short upright strokes, at most a third of it.
+                v = 1 - (1 - v) * 0.35
+                t = (cell_hash(x, (y + 3 * x) // 2, 11) % 16 + 0.5) / 16 - 0.5
             i = int(v + t + 0.5 + 1000) - 1000
             g[y][x] = keys[max(0, min(len(keys) - 1, i))]
     return g
@@ -981,12 +986,15 @@ CRATER = sprite([
     "................",
 ])
 
-SANDBAGS = sprite([
-    "khhhnkhhhn",
-    "hnnnhhnnnh",
-    "hhhhbhhhhb",
-    "kbbbkkbbbk",
+# One course of sandbags: each bag 5 pixels wide, a rounded oblong lit on
+# its upper side and darker below, the seams between bags dark.
+SANDBAG = sprite([
+    "qmnnm",
+    "knmmh",
+    "khhhb",
+    "qbbbq",
 ])
+SANDBAG_W = 5
 
 FENCE = sprite([
     "..k...k.",
@@ -999,17 +1007,60 @@ FENCE = sprite([
     "kkkkkkkk",
 ])
 
-RUBBLE_SPECKS = [("d", 5), ("k", 3), ("e", 2)]
+# Burnt ground of a hut site: ash, a few charred planks, rarely an ember.
+RUBBLE_ASH = ("q", "q", "q", "d", "b")
 
 
-def sandbag_tile(variant):
-    g = blank("b")
-    for row in range(2):
-        y0 = row * 4
-        shift = (row * 5 + variant) % 5
+def sandbag_tile(column, top, bottom):
+    """Sandbags laid in courses of four pixels, each course offset by half a
+    bag (a staggered bond) and joined across blocks; the wall's top course
+    has its bags' rounded tops outlined, its foot a dark shadowed row."""
+    g = blank("h")
+    for course in range(2):
+        shift = (column * 8 + course * 3) % SANDBAG_W
         for y in range(4):
             for x in range(8):
-                g[y0 + y][x] = SANDBAGS[y][(x + shift) % 10]
+                g[course * 4 + y][x] = SANDBAG[y][(x + shift) % SANDBAG_W]
+    if top:
+        for x in range(8):
+            if g[0][x] in ("q", "k"):
+                g[0][x] = "k"
+            if g[1][x] == "k":
+                g[0][x] = "k"
+    if bottom:
+        for x in range(8):
+            g[7][x] = "k" if g[7][x] == "q" or x % 3 else "q"
+            if g[6][x] in ("h", "m"):
+                g[6][x] = "b"
+    return g
+
+
+def rubble_tile(variant):
+    """Ash in dark greys, soft rather than speckled, with a charred plank
+    or two lying across it (a dull brown edge over a black one)."""
+    rng = Rng("rubble", variant)
+    g = blank("q")
+    for y in range(8):
+        for x in range(8):
+            n = cell_hash(x // 2, y // 2, variant) % 16
+            if n < 4 and (x + y) % 2:
+                g[y][x] = "d"
+            elif n == 4 and (x + y) % 2:
+                g[y][x] = "b"
+    for _ in range(1 + variant // 3):
+        x, y, n = rng.below(3), rng.below(6), 5 + rng.below(3)
+        step = rng.below(3) == 0
+        for i in range(n):
+            a, b = x + i, y + (i // 3 if step else 0)
+            if variant == 1:   # lying down the map
+                a, b = b, a
+                _put(g, a, b, "b" if i % 4 else "d")
+                _put(g, a + 1, b, "k")
+            else:
+                _put(g, a, b, "b" if (i + variant) % 4 else "d")
+                _put(g, a, b + 1, "k")
+    if variant == 2:   # a last ember
+        _put(g, 5, 6, "r")
     return g
 
 
@@ -1156,12 +1207,7 @@ def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=N
     elif kind == "gravel":
         gravel_tile(g, variant)
     elif kind == "rubble":
-        g = tone_fill("ash", corners)
-        speckle(g, Rng("rubble", variant), RUBBLE_SPECKS)
-        r = Rng("brick", variant)
-        for _ in range(2):
-            x, y = r.below(6), r.below(6)
-            _put(g, x, y, "r"); _put(g, x + 1, y, "R"); _put(g, x, y + 1, "k")
+        g = rubble_tile(variant)
     return g
 
 
@@ -1383,34 +1429,59 @@ def leaves_tile(variant, open_sides, colours="jungle"):
     return close_silhouette(g, keys[0], notches=True)
 
 
+# A bridge deck's colours: the deck's lit edge, face and dark gap; the rail
+# (or kerb) lit, face and side; its posts lit and face.
+DECK_COLOURS = {"wood": dict(lit="m", face="h", gap="q", rail=("n", "m", "b"), post=("n", "b", "k")),
+                "stone": dict(lit="f", face="e", gap="d", rail=("f", "e", "d"), post=("f", "d", "k"))}
+
+
 def deck_tile(variant, top, bottom, style):
-    """A bridge deck seen from above, spanning the view from side to side."""
+    """A bridge deck seen from above, spanning the view from side to side:
+    planks (or slabs) across it, a rail with posts along its open edges, the
+    far rail's shadow on the deck and the deck's own dark shadow line on the
+    ground just below it.  Opaque, as it is drawn over the soldiers."""
+    c = DECK_COLOURS[style]
+    g = blank(c["face"])
+    rng = Rng("deck", style, variant)
     if style == "wood":
-        g = blank("h")
+        # Planks 4 pixels wide, lit on their left, a dark gap on their right,
+        # with butt joints staggered from plank to plank.
+        for x in range(8):
+            for y in range(8):
+                g[y][x] = (c["lit"], c["face"], c["face"], "b")[x % 4]
+        if variant % 2 == 0:
+            plank = variant // 2
+            y = (variant * 3 + 2) % 8
+            for x in range(plank * 4, plank * 4 + 3):
+                g[y][x] = "q"
+    else:
+        # Slabs with a dark joint every block and a few worn pixels.
         for y in range(8):
-            for x in range(8):
-                if x % 4 == 3:
-                    g[y][x] = "b"
-                elif (x + variant) % 4 == 0 and y in (2, 5):
-                    g[y][x] = "n"
-        if top:
-            for x in range(8):
-                g[0][x], g[1][x], g[2][x] = "k", "b", ("k" if x % 4 == 0 else "h")
-        if bottom:
-            for x in range(8):
-                g[7][x], g[6][x], g[5][x] = "k", "b", ("k" if x % 4 == 0 else "h")
-    else:  # concrete
-        g = blank("e")
-        speckle(g, Rng("deck", variant), [("f", 2), ("d", 2)])
-        if top:
-            for x in range(8):
-                g[0][x], g[1][x], g[2][x] = "k", "f", "d"
-        if bottom:
-            for x in range(8):
-                g[7][x], g[6][x], g[5][x] = "k", "d", "f"
+            g[y][7] = c["gap"] if y % 4 else c["face"]
+        speckle(g, rng, [("f", 1), ("d", 2)])
         if not top and not bottom and variant % 2 == 0:
-            for x in range(1, 6):
+            for x in range(2, 6):
                 g[3][x] = "p"
+    lit, face, side = c["rail"]
+    plit, pface, pside = c["post"]
+    if top:
+        # The far rail: its outline, lit top and side, its shadow on the deck.
+        for x in range(8):
+            g[0][x], g[1][x], g[2][x], g[3][x] = "k", lit, face, side
+            g[4][x] = "k" if x % 2 == 0 else c["gap"]
+        # A post standing up from the rail, lit at its top left, its shadow
+        # falling on the deck.
+        for y in range(1, 5):
+            g[y][1], g[y][2], g[y][3] = plit, pface, pside
+        g[0][1], g[0][2], g[0][3] = "k", "k", "k"
+        g[5][2] = g[5][3] = g[5][4] = "k"
+    if bottom:
+        # The near rail, and below it the deck's cast shadow line.
+        for x in range(8):
+            g[3][x], g[4][x], g[5][x], g[6][x], g[7][x] = "k", lit, face, side, "k"
+        for y in range(3, 7):
+            g[y][1], g[y][2], g[y][3] = plit, pface, pside
+        g[2][1], g[2][2], g[2][3] = "k", "k", "k"
     return g
 
 

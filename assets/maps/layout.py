@@ -444,8 +444,10 @@ class Composer:
             sides = tuple(sd for sd in sides if sd in ((art.N_, art.S_) if across else (art.W_, art.E_)))
             return ("planks", v % 5, sides), lambda: art.planks_tile(v % 5, sides)
         if look == "sandbags":
-            var = x % 5
-            return ("sandbags", var), lambda: art.sandbag_tile(var)
+            col = x % art.SANDBAG_W
+            top = self.look(0, x, y - 1) != look and y > 0
+            bottom = self.look(0, x, y + 1) != look and y < self.h - 1
+            return ("sandbags", col, top, bottom), lambda: art.sandbag_tile(col, top, bottom)
         if look == "trench":
             sides = self._sides(0, x, y, lambda o: o != "trench")
             return ("trench", v % 3, sides), lambda: art.trench_tile(v % 3, sides)
