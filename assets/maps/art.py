@@ -371,10 +371,21 @@ def avenue_tile(variant, kerbs, marking, row):
 
 # ----------------------------------------------------------------- walls ---
 
-def wall_tile(variant, top, bottom, style):
+# The looks of a house, one per building: its walls (face, mortar, lit
+# top), its window frames and its roof tiles (base, tile edges, lit ridge,
+# the shadow under the eaves).
+HOUSES = (
+    {"wall": ("R", "r", "o"), "frame": "e", "roof": ("r", "R", "o", "r")},   # red brick, red tiles
+    {"wall": ("n", "m", "z"), "frame": "b", "roof": ("b", "q", "h", "q")},   # ochre render, brown tiles
+    {"wall": ("e", "d", "f"), "frame": "f", "roof": ("d", "q", "e", "q")},   # grey stone, slate
+)
+SLATE = 2
+
+
+def wall_tile(variant, top, bottom, style, house=0):
     """Stone blocks; a lit top where nothing of the wall lies above."""
     face, mortar, light = {"stone": ("e", "d", "f"), "fort": ("d", "k", "e"),
-                           "brick": ("R", "r", "o")}[style]
+                           "brick": HOUSES[house]["wall"]}[style]
     g = blank(face)
     off = 0 if variant % 2 else 4
     for y in (3, 7):
@@ -395,35 +406,37 @@ def wall_tile(variant, top, bottom, style):
     return g
 
 
-def facade_tile(variant, bottom):
-    """The front of a house under its roof: brick with a window in every
-    other block, dark glass in a grey frame and a sill."""
-    g = wall_tile(variant, False, bottom, "brick")
+def facade_tile(variant, bottom, house=0):
+    """The front of a house under its roof: its wall with a window in every
+    other block, dark glass in a frame and a sill."""
+    g = wall_tile(variant, False, bottom, "brick", house)
+    frame = HOUSES[house]["frame"]
     if variant % 2 == 0:
         for y in range(1, 6):
             for x in range(2, 6):
-                g[y][x] = "e" if y in (1, 5) or x in (2, 5) else "u"
+                g[y][x] = frame if y in (1, 5) or x in (2, 5) else "u"
         g[2][3] = "U"
         for x in range(1, 7):
             g[6][x] = "d"
     return g
 
 
-def roof_tile(variant, top, bottom):
-    g = blank("r")
+def roof_tile(variant, top, bottom, house=0):
+    base, edge, light, eaves = HOUSES[house]["roof"]
+    g = blank(base)
     for y in range(8):
         for x in range(8):
             if (x + (y // 2) * 2) % 4 == 0:
-                g[y][x] = "R"
+                g[y][x] = edge
     if variant % 3 == 0:
-        g[2][5] = "o"
+        g[2][5] = light
     if top:
         for x in range(8):
-            g[0][x] = "o"
+            g[0][x] = light
     if bottom:
         for x in range(8):
             g[7][x] = "k"
-            g[6][x] = "r"
+            g[6][x] = eaves
     return g
 
 

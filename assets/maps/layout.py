@@ -177,6 +177,7 @@ class Composer:
                                           % (layout.area, n, y, 8 * y, x, ch))
                     self.looks[n][y][x] = e
         self.groups = self._group_boxes(0)
+        self.house = self._house_looks()
         self.picture_at = [self._picture_origins(n) for n in range(2)]
         self.gfx_index = {}
         self.pictures = {}
@@ -221,6 +222,60 @@ class Composer:
                 for c in cells:
                     origin[c[1]][c[0]] = (ox, oy, size)
         return origin
+
+    def _house_looks(self):
+        """Which of the house looks (wall and roof colours) each block of a
+        building wears.  A building is a connected group of roof, facade and
+        brick blocks; a roof right under another house's walls starts a new
+        one.  Each building takes one look throughout, one its near
+        neighbours do not have where the choice allows; a wall without a
+        roof stays red brick, and roofs over walls of another kind (a
+        fortress's) are all slate."""
+        parts = ("roof", "facade", "brick")
+        building = [[None] * self.w for _ in range(self.h)]
+        buildings = []
+        for y in range(self.h):
+            for x in range(self.w):
+                if building[y][x] is not None or self.looks[0][y][x].look not in parts:
+                    continue
+                n = len(buildings)
+                stack, cells = [(x, y)], []
+                building[y][x] = n
+                while stack:
+                    cx, cy = stack.pop()
+                    cells.append((cx, cy))
+                    here = self.looks[0][cy][cx].look
+                    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                        nx, ny = cx + dx, cy + dy
+                        if not (0 <= nx < self.w and 0 <= ny < self.h) or building[ny][nx] is not None:
+                            continue
+                        there = self.looks[0][ny][nx].look
+                        if there not in parts:
+                            continue
+                        upper, lower = (here, there) if dy > 0 else (there, here)
+                        if dy and lower == "roof" and upper != "roof":
+                            continue
+                        building[ny][nx] = n
+                        stack.append((nx, ny))
+                buildings.append(cells)
+        boxes = [(min(c[0] for c in cells), min(c[1] for c in cells),
+                  max(c[0] for c in cells), max(c[1] for c in cells)) for cells in buildings]
+        near = 6
+        chosen = []
+        for n, (x0, y0, x1, y1) in enumerate(boxes):
+            kinds = {self.looks[0][cy][cx].look for cx, cy in buildings[n]}
+            if "roof" not in kinds:
+                chosen.append(None)   # a wall on its own stays brick
+                continue
+            if kinds == {"roof"}:
+                chosen.append(art.SLATE)  # roofs over fortress walls: all slate
+                continue
+            taken = [chosen[m] for m, (a0, b0, a1, b1) in enumerate(boxes[:n])
+                     if a0 - near <= x1 and x0 - near <= a1 and b0 - near <= y1 and y0 - near <= b1]
+            fewest = min(taken.count(k) for k in range(len(art.HOUSES)))
+            free = [k for k in range(len(art.HOUSES)) if taken.count(k) == fewest]
+            chosen.append(free[art.cell_hash(x0, y0, self.lay.area + 7) % len(free)])
+        return [[0 if b is None or chosen[b] is None else chosen[b] for b in row] for row in building]
 
     def _picture_origins(self, n):
         """The top-left block of the picture each picture block belongs to.
@@ -411,17 +466,21 @@ class Composer:
         if look == "facade":
             var = x % 2
             bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
-            return ("facade", var, bottom), lambda: art.facade_tile(var, bottom)
+            house = self.house[y][x]
+            return ("facade", var, bottom, house), lambda: art.facade_tile(var, bottom, house)
         if look in ("wall", "brick", "fortwall"):
             style = {"wall": "stone", "brick": "brick", "fortwall": "fort"}[look]
             top = self.look(0, x, y - 1) != look and y > 0
             bottom = self.look(0, x, y + 1) != look and y < self.h - 1
             var = (y + (x // 2)) % 2
-            return ("wall", style, var, top, bottom), lambda: art.wall_tile(var, top, bottom, style)
+            house = self.house[y][x]
+            return ("wall", style, var, top, bottom, house), \
+                lambda: art.wall_tile(var, top, bottom, style, house)
         if look == "roof":
             top = self.look(0, x, y - 1) != look and y > 0
             bottom = self.look(0, x, y + 1) != look and y < self.h - 1
-            return ("roof", v % 3, top, bottom), lambda: art.roof_tile(v % 3, top, bottom)
+            house = self.house[y][x]
+            return ("roof", v % 3, top, bottom, house), lambda: art.roof_tile(v % 3, top, bottom, house)
         if look == "bunker":
             sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door", "doorway"))
             return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
