@@ -117,14 +117,20 @@ FRINGE_OVER = {
 BAYER4 = ((0, 8, 2, 10), (12, 4, 14, 6), (3, 11, 1, 9), (15, 7, 13, 5))
 
 
-def smooth_noise(x, y, salt, cell):
-    """A slow value-noise field in 0..1 over vertex coordinates."""
-    gx, gy = x / cell, y / cell
+def smooth_noise(x, y, salt, cell, cell_y=None, wrap=(None, None)):
+    """A slow value-noise field in 0..1 over vertex coordinates, its lattice
+    `cell` wide and `cell_y` (else `cell`) tall; a pattern that must tile
+    repeats its lattice every `wrap` cells across and down."""
+    gx, gy = x / cell, y / (cell_y or cell)
     x0, y0 = int(gx // 1), int(gy // 1)
     fx, fy = gx - x0, gy - y0
     fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
 
     def at(i, j):
+        if wrap[0]:
+            i %= wrap[0]
+        if wrap[1]:
+            j %= wrap[1]
         return (cell_hash(i, j, salt) % 1000) / 999.0
 
     a = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx
@@ -464,17 +470,7 @@ def _camouflage(w=32, h=16):
     """A w x h pattern of painted camouflage that tiles without a seam:
     olive with khaki and brown blots, laid over the citadel's concrete."""
     def noise(x, y, salt, cell):
-        nx, ny = w // cell, h // cell
-        gx, gy = x / cell, y / cell
-        x0, y0 = int(gx), int(gy)
-        fx, fy = gx - x0, gy - y0
-        fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
-
-        def at(i, j):
-            return (cell_hash(i % nx, j % ny, salt) % 1000) / 999.0
-        a = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx
-        b = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx
-        return a + (b - a) * fy
+        return smooth_noise(x, y, salt, cell, wrap=(w // cell, h // cell))
 
     g = blank("a", w, h)
     for key, salt, cut in (("h", 3, 0.6), ("b", 11, 0.64)):
@@ -585,17 +581,7 @@ def _cliff_face(w=32, h=FACE_H):
     """The rock face of the cliffs: a w x h strip that tiles sideways without
     a seam, lit at its lip, with jagged cracks, ledges and a dark foot."""
     def noise(x, y, salt, cx, cy):
-        nx = w // cx
-        gx, gy = x / cx, y / cy
-        x0, y0 = int(gx), int(gy)
-        fx, fy = gx - x0, gy - y0
-        fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
-
-        def at(i, j):
-            return (cell_hash(i % nx, j, salt) % 1000) / 999.0
-        a = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * fx
-        b = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * fx
-        return a + (b - a) * fy
+        return smooth_noise(x, y, salt, cx, cy, wrap=(w // cx, None))
 
     g = blank("b", w, h)
     for y in range(h):

@@ -8,12 +8,43 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "game/play/enemies/enemy.h"
 #include "tests/game/play/fixture.h"
 
 namespace playtest {
+
+// What a soldier of the tables is, for the messages of the play tests.
+inline const char* KindName(int estado) {
+    using namespace game;
+    switch (estado) {
+    case ENEMY_RUNNER: return "runner";
+    case ENEMY_GRENADIER: return "grenadier";
+    case ENEMY_JUMPER: return "jumper";
+    case ENEMY_VERDE: return "verde soldier";
+    case ENEMY_LEAVING_GATE: return "gate soldier";
+    case ENEMY_HILL_RUNNER: return "hill runner";
+    default: return "soldier";
+    }
+}
+
+// What is still about, for the message of an area or a wave that did not
+// end: each soldier's kind, state, key and place.
+inline std::string Leftovers() {
+    using namespace game;
+    std::string text;
+    for (const auto& o : *EnemyList) {
+        if (auto e = plat::As<T_Enemigo>(o))
+            text += " " + std::string(KindName(e->estado)) + " (" + std::to_string(e->estado) + ") key " +
+                    std::to_string(e->py_creado) + " at " + std::to_string(static_cast<int>(e->x)) + "," +
+                    std::to_string(static_cast<int>(e->y));
+        else
+            text += " vehicle";
+    }
+    return text;
+}
 
 // The places the hero can walk to at the top of an area (the view at 0,
 // where he stays between rows 54 and 136 of the map), found from one place

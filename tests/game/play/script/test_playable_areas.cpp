@@ -112,18 +112,6 @@ bool Walks(int estado) {
     }
 }
 
-const char* KindName(int estado) {
-    switch (estado) {
-    case ENEMY_RUNNER: return "runner";
-    case ENEMY_GRENADIER: return "grenadier";
-    case ENEMY_JUMPER: return "jumper";
-    case ENEMY_VERDE: return "verde soldier";
-    case ENEMY_LEAVING_GATE: return "gate soldier";
-    case ENEMY_HILL_RUNNER: return "hill runner";
-    default: return "soldier";
-    }
-}
-
 // A table entry that makes soldiers: what it is, the view it is made at,
 // and how.
 struct Maker {
@@ -357,19 +345,6 @@ struct Wave {
 };
 
 class GateWave : public HeroDriver<PlayTest>, public ::testing::WithParamInterface<Wave> {};
-
-// What is still about, for the message of a wave that did not end.
-std::string Leftovers() {
-    std::string text;
-    for (const auto& o : *EnemyList) {
-        if (auto e = plat::As<T_Enemigo>(o))
-            text += " " + std::string(KindName(e->estado)) + " (" + std::to_string(e->estado) + ") at " +
-                    std::to_string(static_cast<int>(e->x)) + "," + std::to_string(static_cast<int>(e->y));
-        else
-            text += " vehicle";
-    }
-    return text;
-}
 
 constexpr int kWaveSeeds = 100;  // half of them hunted at once, half after the wave
 

@@ -46,19 +46,6 @@ protected:
     }
 };
 
-// What is still about, for the message of an area that did not end.
-std::string Leftovers() {
-    std::string text;
-    for (const auto& o : *EnemyList) {
-        if (auto e = plat::As<T_Enemigo>(o))
-            text += " soldier " + std::to_string(e->estado) + " key " + std::to_string(e->py_creado) + " at " +
-                    std::to_string(static_cast<int>(e->x)) + "," + std::to_string(static_cast<int>(e->y));
-        else
-            text += " vehicle";
-    }
-    return text;
-}
-
 TEST_F(AreaRun, EveryRuleOfEveryAreaFiresAndTheAreaEnds) {
     // Area 5 gives two keys to two rules each.  Rule 51 (= 330, a guard)
     // follows rule 50 (280..330, a grenadier) with the same key 330, so on
