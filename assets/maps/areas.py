@@ -18,6 +18,7 @@ GATE_PASSAGE = (120, 207)          # x range of the gate opening, rows 0..47
 GATE_WINGS = ((104, 119), (208, 223))
 BELOW_GATE = (140, 204, 32, 80)    # x0, x1, y0, y1: where gate soldiers walk out
 HERO_TOP = 54                      # the hero cannot go above this y at the top
+LOW_BAND = (160, 183)              # rows at the top out of the hero's shots
 
 # Vertical car lanes (x range of the car's left edge): area 2 from below, 7 from above.
 VERTICAL_CARS = {2: (80, 240), 7: (80, 240)}

@@ -97,10 +97,13 @@ GROUND_BASE = {
     "sand": ("m", "n", "n", "n", "z"),
     "dirt": ("b", "h", "h", "h", "h"),
     "mud": ("q", "b", "b", "b", "b"),
+    # The cracked mud of a dry desert riverbed: brown plates, baked pale
+    # where the sun lies on them.
+    "wadi": ("b", "b", "b", "m", "m"),
     "concrete": ("d", "e", "e", "e", "e"),
+    # The old town's warm sandstone flags (a look of the paving, "#").
+    "flagstones": ("m", "n", "n", "n", "n"),
     "ash": ("k", "q", "q", "q", "d"),
-    # The stony top of cliffs (not a ground of its own).
-    "clifftop": ("b", "h", "h", "h", "m"),
     "road": ("d", "d", "d", "d", "d"),
 }
 TONES = 5
@@ -112,6 +115,8 @@ FRINGE_OVER = {
     "jungle": {"grass", "sand", "dirt", "mud", "trench", "ash"},
     "dirt": {"sand"},
     "mud": {"dirt", "sand"},
+    # Sand drifts over the edge of a dry riverbed.
+    "sand": {"wadi"},
 }
 
 BAYER4 = ((0, 8, 2, 10), (12, 4, 14, 6), (3, 11, 1, 9), (15, 7, 13, 5))
@@ -139,7 +144,8 @@ def smooth_noise(x, y, salt, cell, cell_y=None, wrap=(None, None)):
 
 
 # How strongly each ground's patches stand out.
-CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 1.3, "mud": 1.2, "concrete": 0.9,
+CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 1.3, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
+            "flagstones": 1.0,
             "ash": 1.4, "road": 0.0}
 
 
@@ -188,6 +194,67 @@ def _dim(g, x, y):
         g[y][x] = DARKER.get(g[y][x], g[y][x])
 
 
+WADI_W = 32  # the crack pattern of the dry riverbed repeats every 4 x 4 blocks
+
+
+def _wadi_plates(w=WADI_W):
+    """The plates of sun-cracked mud: a jittered grid of cells, the plate
+    of each pixel the nearest cell centre, wrapped so that the pattern tiles
+    without a seam.  Gives each pixel's plate number."""
+    n = 4
+    size = w / n
+    rng = Rng("wadi plates")
+    centres = [((i + 0.1 + 0.8 * rng.below(100) / 99) * size, (j + 0.1 + 0.8 * rng.below(100) / 99) * size)
+               for j in range(n) for i in range(n)]
+    plate = [[0] * w for _ in range(w)]
+    for y in range(w):
+        for x in range(w):
+            best = None
+            for k, (cx, cy) in enumerate(centres):
+                dx = min(abs(x + 0.5 - cx), w - abs(x + 0.5 - cx))
+                dy = min(abs(y + 0.5 - cy), w - abs(y + 0.5 - cy))
+                d = dx * dx + dy * dy
+                if best is None or d < best[0]:
+                    best = (d, k)
+            plate[y][x] = best[1]
+    return plate
+
+
+WADI_PLATES = _wadi_plates()
+
+
+def wadi_details(g, variant, rng):
+    """Cracks between the mud plates, each a dark groove whose far side
+    (facing the light from the top left) is the plate's pale lip; now and
+    then a plate baked paler, and a few pebbles.  The variant is the block's
+    place in the repeating pattern (column modulo 4 plus 4 times row modulo 4)."""
+    ox, oy = (variant % 4) * 8, (variant // 4 % 4) * 8
+    w = WADI_W
+
+    def plate(x, y):
+        return WADI_PLATES[(oy + y) % w][(ox + x) % w]
+
+    def cracked(a, b):
+        # Not every pair of plates has split apart: some lie as one.
+        return a != b and cell_hash(min(a, b), max(a, b), 43) % 3 != 0
+
+    for y in range(8):
+        for x in range(8):
+            here = plate(x, y)
+            k = g[y][x]
+            if cracked(here, plate(x + 1, y)) or cracked(here, plate(x, y + 1)):
+                g[y][x] = "q" if k != "m" else "b"
+            elif cracked(here, plate(x - 1, y)) or cracked(here, plate(x, y - 1)):
+                if (ox + oy + x + y) % 3:
+                    g[y][x] = "m" if k != "m" else "n"
+            elif cell_hash(here, 0, 41) % 5 == 0 and (x + 2 * y) % 4 == 0:
+                g[y][x] = "m" if k == "b" else k
+    for _ in range(1 + variant % 2):
+        x, y = 1 + rng.below(6), 1 + rng.below(6)
+        if rng.below(3) == 0:   # a pebble washed down in the last flood
+            _put(g, x, y, "e"); _put(g, x + 1, y, "d")
+
+
 def ground_details(g, cls, variant, rng, corners=FLAT):
     """Small marks on the ground, in the tone of the pixels they sit on;
     where the ground lies in the sun there are more of them."""
@@ -230,6 +297,8 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
             _put(g, x, y, "e"); _put(g, x + 1, y, "f"); _put(g, x, y + 1, "h"); _put(g, x + 1, y + 1, "m")
         elif variant % 4 == 1:
             _dim(g, rng.below(8), rng.below(8))
+    elif cls == "wadi":
+        wadi_details(g, variant, rng)
     elif cls in ("dirt", "mud"):
         for _ in range(2 + variant % 2):
             x, y = rng.below(7), rng.below(7)
@@ -258,6 +327,8 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
                 _put(g, x + i // 2 + (i % 2), y + i, "d")
         elif variant % 4 == 2:
             _dim(g, rng.below(7), rng.below(7))
+    elif cls == "flagstones":
+        flagstone_joints(g, variant, rng)
     elif cls == "ash":
         for _ in range(3):
             x, y = rng.below(8), rng.below(8)
@@ -274,6 +345,42 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
             _put(g, 2 + rng.below(4), 2 + rng.below(4), "o")
     elif cls == "road":
         speckle(g, rng, [("k", 4), ("e", 2)])
+
+
+# How a square of 2 x 2 blocks of flagstones is laid: rectangles (x, y, w, h)
+# in pixels that fill the 16 x 16 square.  Every square ends in a joint, so
+# the squares may be laid in any order.
+FLAG_BONDS = (
+    ((0, 0, 10, 7), (10, 0, 6, 7), (0, 7, 6, 9), (6, 7, 10, 9)),
+    ((0, 0, 7, 9), (7, 0, 9, 5), (7, 5, 9, 4), (0, 9, 16, 7)),
+    ((0, 0, 16, 6), (0, 6, 9, 10), (9, 6, 7, 10)),
+    ((0, 0, 6, 6), (6, 0, 10, 6), (0, 6, 6, 10), (6, 6, 5, 10), (11, 6, 5, 10)),
+)
+
+
+def flagstone_joints(g, variant, rng):
+    """The joints and edges of the flags a block shows: variant holds the
+    block's place in its square (bits 0 and 1), the bond (bits 2 and 3) and
+    which flags are a shade darker (bit 4).  Each flag is lit along its top
+    and left edges; the joint below and right of it lies in its shadow."""
+    ox, oy = 8 * (variant & 1), 8 * ((variant >> 1) & 1)
+    bond = FLAG_BONDS[(variant >> 2) & 3]
+    for n, (rx, ry, rw, rh) in enumerate(bond):
+        dark = (n + (variant >> 4)) % 4 == 0
+        for y in range(max(ry, oy), min(ry + rh, oy + 8)):
+            for x in range(max(rx, ox), min(rx + rw, ox + 8)):
+                px, py = x - ox, y - oy
+                if x == rx + rw - 1 or y == ry + rh - 1:
+                    g[py][px] = "m" if g[py][px] == "n" and not dark else "b"
+                elif x == rx or y == ry:
+                    _lit(g, px, py)
+                elif dark:
+                    _dim(g, px, py)
+    if rng.below(3) == 0:     # a worn pit in one of the flags
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        if g[y][x] in ("n", "m") and g[y + 1][x + 1] in ("n", "m"):
+            _dim(g, x, y)
+            _lit(g, x + 1, y + 1)
 
 
 def ground_tile(cls, variant, corners=FLAT):
@@ -309,8 +416,10 @@ def draw_ground(cls, variant, fringes=(), corners=FLAT):
 
 # ----------------------------------------------------------------- water ---
 
-def water_tile(variant, shore):
-    """Water; shore is the set of sides that face land."""
+def water_tile(variant, shore, quay=False):
+    """Water; shore is the set of sides that face land.  In a quay (a canal
+    or a basin) stone kerbs hold it, and the kerbs at its top and left cast
+    their shadow on the water."""
     g = blank("U")
     rng = Rng("water", variant)
     for _ in range(2):
@@ -318,6 +427,24 @@ def water_tile(variant, shore):
         g[y][x] = g[y][x + 1] = "c"
         g[y][x + 2] = "c" if variant % 2 else "U"
     speckle(g, rng, [("u", 3)])
+    if quay:
+        for side in shore:
+            for i in range(8):
+                if side == N_:
+                    g[0][i], g[1][i] = "e", "u"
+                elif side == W_:
+                    g[i][0], g[i][1] = "e", "u"
+                elif side == S_:
+                    g[7][i], g[6][i] = "d", "c"
+                else:
+                    g[i][7], g[i][6] = "d", "c"
+        for side in shore:   # the top and left kerbs run over the others' ends
+            for i in range(8):
+                if side == N_:
+                    g[0][i] = "f" if i % 4 else "e"
+                elif side == W_:
+                    g[i][0] = "f" if i % 4 else "e"
+        return g
     for side in shore:
         for i in range(8):
             if side == N_:
@@ -375,6 +502,144 @@ def avenue_tile(variant, kerbs, marking, row):
                 g[i][7], g[i][6] = "e", "k"
     return g
 
+
+# ------------------------------------------------- the base's paved ways ---
+
+# The enemy base's other ways across the map, each drawn for its place in
+# its band (the run of equal blocks it lies in): bx, by are the block's
+# pixel offsets in the band, bw, bh the band's size in pixels.
+
+def _band_pixels(bw, bh, bx, by, mark):
+    """The pixels of a block that mark(X, Y) asks for, in band pixels."""
+    return [(x, y) for y in range(8) for x in range(8) if mark(bx + x, by + y, bw, bh)]
+
+
+def _runway_mark(X, Y, W, H):
+    # Edge lines, a dashed centre line, threshold bars at both ends and the
+    # touchdown and aiming blocks after them.
+    if Y in (3, 4, H - 5, H - 4) and 4 <= X < W - 4:
+        return True
+    ends = min(X, W - 1 - X)
+    if 8 <= ends < 40:
+        return 8 <= Y < H - 8 and (Y - 8) % 6 < 3
+    if 56 <= ends < 80:
+        return Y in range(10, 14) or Y in range(H - 14, H - 10)
+    if 96 <= ends < 128:
+        return Y in range(11, 17) or Y in range(H - 17, H - 11)
+    return Y in (H // 2 - 1, H // 2) and X % 24 < 14
+
+
+def runway_tile(variant, bx, by, bw, bh, kerbs):
+    """Asphalt of the airstrip: worn dark grey with light grey markings."""
+    g = ground_tile("road", variant % 3)
+    for x, y in _band_pixels(bw, bh, bx, by, _runway_mark):
+        g[y][x] = "f" if cell_hash(bx + x, by + y, 5) % 11 else "e"   # worn paint
+    for x in range(8):                                                  # the shoulders
+        if N_ in kerbs:
+            g[0][x], g[1][x] = "e", "d"
+        if S_ in kerbs:
+            g[7][x], g[6][x] = "k", "q"
+    return g
+
+
+def taxiway_tile(variant, bx, by, bw, bh, kerbs):
+    """A taxiway: asphalt with a yellow centre line and yellow edge lines."""
+    g = road_tile(variant, kerbs, None)
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            if Y in (bh // 2 - 1, bh // 2) or Y in (4, bh - 5):
+                g[y][x] = "y"
+            elif Y in (6, bh - 7) and (bx + x) % 8 < 5:
+                g[y][x] = "y"
+    return g
+
+
+def apron_tile(variant, bx, by, bw, bh, kerbs):
+    """Concrete apron: big slabs, their joints shadowed to the right and
+    below, oil stains, and yellow guide lines to the stands."""
+    g = blank("e")
+    rng = Rng("apron", variant)
+    speckle(g, rng, [("d", 3), ("f", 1)])
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            if Y % 16 == 15 or X % 24 == 23:
+                g[y][x] = "d"
+            elif Y % 16 == 0 or X % 24 == 0:
+                g[y][x] = "f"
+            if Y in (bh // 2 - 1, bh // 2) and 6 <= X < bw - 6:
+                g[y][x] = "y"
+            elif X % 48 in (35, 36) and 6 <= Y < bh // 2 - 1:
+                g[y][x] = "y"
+    if variant % 4 == 1:          # an oil stain
+        for x, y in ((3, 3), (4, 3), (2, 4), (3, 4), (4, 4), (5, 4), (3, 5)):
+            g[y][x] = "d"
+    for x in range(8):
+        if N_ in kerbs:
+            g[0][x] = "f"
+        if S_ in kerbs:
+            g[7][x], g[6][x] = "k", "d"
+    return g
+
+
+def track_tile(variant, bx, by, bw, bh, kerbs):
+    """A packed gravel track: sandy, two pairs of wheel ruts worn into it,
+    its edges ragged where the base's ground spills over."""
+    g = ground_tile("sand", variant % 4)
+    for x in range(8):
+        X = bx + x
+        wobble = int(1.5 * smooth_noise(X, 0, 41, 20.0) + 0.5)
+        for rut in (bh // 4, bh // 4 + 6, bh - bh // 4 - 6, bh - bh // 4):
+            for y, k in ((rut + wobble - by, "b"), (rut + wobble + 1 - by, "h"), (rut + wobble - 1 - by, "m")):
+                if 0 <= y < 8 and (k != "b" or cell_hash(X, y, 9) % 7):
+                    g[y][x] = k
+    if variant % 4 == 2:          # a pebble
+        _put(g, 5, 3, "e"); _put(g, 6, 3, "d")
+    for side in kerbs:
+        fringe(g, side, GROUND_BASE["dirt"][2], GROUND_BASE["dirt"][0], variant)
+    return g
+
+
+PAVED = {"runway": runway_tile, "taxiway": taxiway_tile, "apron": apron_tile, "track": track_tile}
+
+
+def bridge_rails(g, sides):
+    """The parapets of a road bridge over a canal on the sides facing it:
+    a concrete kerb lit on top, its shadow falling on the water side."""
+    for x in range(8):
+        post = x % 4 == 0
+        if N_ in sides:
+            g[0][x], g[1][x], g[2][x] = ("d" if post else "e"), "f", "k"
+        if S_ in sides:
+            g[5][x], g[6][x], g[7][x] = "f", ("d" if post else "e"), "k"
+    return g
+
+
+def canal_tile(variant, sides):
+    """A drainage canal between concrete walls: dark water streaked along
+    its flow, the west wall's face lit, the east wall's top in the sun and
+    its shadow on the water; under a bridge the water lies in shadow."""
+    g = blank("u")
+    rng = Rng("canal", variant)
+    for _ in range(3):
+        x, y = 2 + rng.below(4), rng.below(6)
+        g[y][x] = g[y + 1][x] = "U"
+    for y in range(8):
+        if W_ in sides:
+            g[y][0], g[y][1], g[y][2] = "e", "f", ("d" if y % 4 else "e")
+        if E_ in sides:
+            g[y][7], g[y][6], g[y][5] = "d", "e", "q"
+    for x in range(8):
+        if N_ in sides:
+            g[0][x] = g[1][x] = "k" if g[0][x] in ("u", "U", "q") else g[0][x]
+            g[2][x] = "q" if g[2][x] in ("u", "U") else g[2][x]
+        if S_ in sides:
+            g[7][x] = "e" if g[7][x] in ("u", "U") else g[7][x]
+    return g
+
+
 # ----------------------------------------------------------------- walls ---
 
 # The looks of a house, one per building: its walls (face, mortar, lit
@@ -382,7 +647,7 @@ def avenue_tile(variant, kerbs, marking, row):
 # the shadow under the eaves).
 HOUSES = (
     {"wall": ("R", "r", "o"), "frame": "e", "roof": ("r", "R", "o", "r")},   # red brick, red tiles
-    {"wall": ("n", "m", "z"), "frame": "b", "roof": ("b", "q", "h", "q")},   # ochre render, brown tiles
+    {"wall": ("m", "b", "n"), "frame": "q", "roof": ("b", "q", "h", "q")},   # ochre render, brown tiles
     {"wall": ("e", "d", "f"), "frame": "f", "roof": ("d", "q", "e", "q")},   # grey stone, slate
 )
 SLATE = 2
@@ -427,7 +692,10 @@ def facade_tile(variant, bottom, house=0):
     return g
 
 
-def roof_tile(variant, top, bottom, house=0):
+def roof_tile(variant, top, bottom, house=0, left=False, right=False):
+    """Rows of tiles; the ridge along the top is outlined and lit, the
+    gable end at the left catches the light, the one at the right and the
+    eaves lie in shade, and each end is outlined."""
     base, edge, light, eaves = HOUSES[house]["roof"]
     g = blank(base)
     for y in range(8):
@@ -435,14 +703,49 @@ def roof_tile(variant, top, bottom, house=0):
             if (x + (y // 2) * 2) % 4 == 0:
                 g[y][x] = edge
     if variant % 3 == 0:
-        g[2][5] = light
+        g[3][5] = light
     if top:
         for x in range(8):
-            g[0][x] = light
+            g[0][x] = "k"
+            g[1][x] = light
+            g[2][x] = light if x % 4 == 1 else eaves
     if bottom:
         for x in range(8):
             g[7][x] = "k"
             g[6][x] = eaves
+    for y in range(1 if top else 0, 7 if bottom else 8):
+        if left:
+            g[y][0], g[y][1] = "k", light
+        if right:
+            g[y][7], g[y][6] = "k", eaves
+    return g
+
+
+def barracks_tile(variant, bx, by, bw, bh):
+    """A long barracks hut under a corrugated olive roof: the northern slope
+    in the sun, the southern in shade, a ridge between them with vents
+    along it, black eaves all round."""
+    g = blank("a")
+    ridge = bh // 2
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            if Y < ridge:
+                k = "a" if X % 3 else "h"
+            else:
+                k = "g" if X % 3 else "a"
+            if Y in (ridge - 1, ridge):
+                k = "n" if Y == ridge - 1 else "b"
+                if X % 32 in (14, 15, 16, 17):
+                    k = "d" if Y == ridge else "e"
+            if Y == 0 or Y == bh - 1 or X == 0 or X == bw - 1:
+                k = "k"
+            elif Y == bh - 2:
+                k = "j"
+            elif X in (1, bw - 2):
+                k = "b"     # the gable ends
+            g[y][x] = k
     return g
 
 
@@ -574,12 +877,13 @@ def trench_tile(variant, sides):
 
 # ---------------------------------------------------------------- cliffs ---
 
-FACE_H = 14  # the rock face's height in pixels
+FACE_H = 14  # the height in pixels of the face a riverbank's slope shows
 
 
 def _cliff_face(w=32, h=FACE_H):
-    """The rock face of the cliffs: a w x h strip that tiles sideways without
-    a seam, lit at its lip, with jagged cracks, ledges and a dark foot."""
+    """The earth face of a riverbank's slope: a w x h strip that tiles
+    sideways without a seam, lit at its lip, with jagged cracks, ledges and
+    a dark foot."""
     def noise(x, y, salt, cx, cy):
         return smooth_noise(x, y, salt, cx, cy, wrap=(w // cx, None))
 
@@ -609,66 +913,196 @@ def _cliff_face(w=32, h=FACE_H):
 
 CLIFF_FACE = _cliff_face()
 
+ROCK_PERIOD = 128       # the rock's patterns repeat every this many pixels
+CLIFF_FACE_H = 24       # the south face of a cliff, in pixels, where it fits
+CLIFF_SIDE_W = 10       # the slopes of its east and west faces
+# Each tone ramp runs from dark to light.
+ROCK_TOP = ("d", "e", "e", "e", "f")
+ROCK_GREY = ("k", "q", "d", "e", "f")
+ROCK_FACE = ("k", "q", "d", "d", "e", "e")
+ROCK_WARM = ("k", "q", "b", "b", "h", "m")
 
-def cliff_tile(variant, sides, depth=2, phase=0, corners=FLAT):
-    """Rocky high ground seen from above and the south: a broken stony top
-    and below it a tall rock face, lit along its lip, cracked and darker
-    towards its foot, that takes up the lowest row of blocks of the cliff and
-    most of the row above (depth is how many rows of cliff lie below, 0 at
-    the foot; a cliff one row deep has a shorter face).  The face lines up
-    across the blocks (phase is the block's column modulo 4).  Its west ends
-    catch the light, its east ends lie in shadow."""
-    # The top's tone follows the slow patches of light and shade of the
-    # ground around it.
-    g = tone_fill("clifftop", corners)
-    rng = Rng("cliff", variant)
-    speckle(g, rng, [("m", 5), ("n", 3), ("b", 3), ("a", 1)])
-    x, y = rng.below(6), rng.below(6)  # a crack in the top
-    _put(g, x, y, "b"); _put(g, x + 1, y + 1, "b"); _put(g, x + 1, y, "n")
-    top = N_ in sides
-    # The face's rows in this block: (first row here, its row in the face).
-    if depth == 0:
-        rows = [(y, y + 6) for y in range(8)] if not top else [(3, 0)] + [(y, y + 6) for y in range(4, 8)]
-    elif depth == 1:
-        rows = [(y, y - 2) for y in range(2, 8)]
-    else:
-        rows = []
-    for y, fy in rows:
-        for x in range(8):
-            g[y][x] = CLIFF_FACE[fy][(phase * 8 + x) % 32]
-    face_from = rows[0][0] if rows else 8
-    for side in sides:
-        for i in range(8):
-            if side == N_:
-                g[0][i] = "n"
-                g[1][i] = "z" if i % 3 == 1 else g[1][i]
-            elif side == W_:
-                # A face towards the west, in the light: broken pale rock,
-                # its foot dark.
-                if i < face_from:
-                    crack = cell_hash(i, phase + variant, 31) % 3
-                    row = ("b", "h", "h", "h", "n", "n", "n", "z")
-                    for x in range(8):
-                        g[i][x] = row[x]
-                    if crack == 0:
-                        g[i][2], g[i][3] = "b", "b"
-                    elif crack == 1:
-                        g[i][5] = "h"
-                else:
-                    g[i][0] = "h" if i < 6 else "k"
-            elif side == E_:
-                # A face towards the east, in shadow.
-                crack = cell_hash(i, phase + variant, 37) % 3 == 0
-                if i < face_from:
-                    row = ("n", "h", "b", "b", "b", "q", "q", "k")
-                    for x in range(8):
-                        g[i][x] = row[x]
-                    if crack:
-                        g[i][3], g[i][4] = "q", "h"
-                else:
-                    g[i][7] = "k"
-                    g[i][6] = "k" if i >= 6 else "q"
+
+def _ramp(ramp, v, x, y):
+    """The ramp's colour for v (0..1), dithered."""
+    t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+    i = int(v * len(ramp) + t * 0.9)
+    return ramp[max(0, min(len(ramp) - 1, i))]
+
+
+def _rock_noise(x, y, salt, cell):
+    n = ROCK_PERIOD
+    return smooth_noise(x % n, y % n, salt, cell, wrap=(n // cell, n // cell))
+
+
+def _rock_top(n=ROCK_PERIOD):
+    """The top of the cliffs seen from above: an n x n pattern, tiling every
+    way, of weathered rock: a rough relief lit from the upper left, split by
+    winding fissures (dark, their far side catching the light) and strewn
+    with grit."""
+    def height(x, y):
+        return (0.5 * _rock_noise(x, y, 61, 16) + 0.25 * _rock_noise(x, y, 62, 8)
+                + 0.15 * _rock_noise(x, y, 63, 4) + 0.1 * _rock_noise(x, y, 66, 2))
+
+    hmap = [[height(x, y) for x in range(n)] for y in range(n)]
+    # Fissures: where a slow field crosses its middle value.
+    fis = [[_rock_noise(x, y, 64, 16) * 0.7 + _rock_noise(x, y, 65, 8) * 0.3 for x in range(n)]
+           for y in range(n)]
+    fine = [[_rock_noise(x, y, 67, 8) for x in range(n)] for y in range(n)]
+    # The fine cracks break off where a third field is low.
+    crack = [[abs(fis[y][x] - 0.5) < 0.025
+              or (abs(fine[y][x] - 0.5) < 0.02 and _rock_noise(x, y, 68, 16) > 0.55)
+              for x in range(n)] for y in range(n)]
+    g = blank("e", n, n)
+    for y in range(n):
+        for x in range(n):
+            if crack[y][x]:
+                g[y][x] = "q"
+                continue
+            slope = hmap[(y - 1) % n][(x - 1) % n] - hmap[(y + 1) % n][(x + 1) % n]
+            v = 0.5 + 4.0 * slope + 0.2 * (hmap[y][x] - 0.5)
+            if crack[(y - 1) % n][(x - 1) % n] or crack[(y - 1) % n][x]:
+                v += 0.3        # the far wall of a fissure, in the light
+            elif crack[(y + 1) % n][(x + 1) % n]:
+                v -= 0.25
+            g[y][x] = _ramp(ROCK_TOP, v, x, y)
+    rng = Rng("grit")
+    for _ in range(n * n // 70):
+        x, y = rng.below(n), rng.below(n)
+        if g[y][x] != "q":
+            g[y][x] = "d"
+            if g[(y + 1) % n][(x + 1) % n] in ("e", "f"):
+                g[(y + 1) % n][(x + 1) % n] = "f"
     return g
+
+
+ROCK_TOP_PIXELS = _rock_top()
+
+
+def _flutes(x, salt):
+    """Where pixel column x lies across the rock's vertical flutes: 0 at a
+    flute's lit left edge to 1 at its shadowed right edge."""
+    start = x
+    while cell_hash(start % ROCK_PERIOD, salt, 71) % 6 != 0 and x - start < 8:
+        start -= 1
+    end = x + 1
+    while cell_hash(end % ROCK_PERIOD, salt, 71) % 6 != 0 and end - start < 10:
+        end += 1
+    return (x - start + 0.5) / (end - start)
+
+
+def _layer_of(x, h, salt=0):
+    """Which bed of rock lies h pixels above the foot of a face at pixel
+    column x, and how far through it (0 its top, 1 its bottom)."""
+    wave = 3.0 * _rock_noise(x, 0, 41 + salt, 16)
+    pos = (h + wave) / 6.0
+    bed = int(pos // 1)
+    return bed, 1 - (pos - bed)
+
+
+def _side_slope(d, X, Y, salt, light, fall, lip, foot):
+    """A pixel of a cliff's east or west slope, d pixels from its foot: its
+    ribs run down the slope, it darkens by `fall` from its lip (`lip`, with
+    the tone `light`) to its foot (`foot`)."""
+    if d == CLIFF_SIDE_W:
+        return lip
+    if d == 1:
+        return foot
+    t = (CLIFF_SIDE_W - d) / (CLIFF_SIDE_W - 1)   # 0 at its lip, 1 at its foot
+    return _ramp(ROCK_GREY, light - fall * t - 0.3 * (_flutes(Y, salt) - 0.5), X, Y)
+
+
+def cliff_block(open_at, ox, oy):
+    """Rocky high ground standing up from the ground around it, lit from the
+    upper left: a top of weathered, fissured rock; a tall face of fluted,
+    layered rock where it ends towards the south (in shade, darker towards
+    its foot); steep slopes where it ends towards the east (in shadow) and
+    the west (in the light); a lit rim where it drops away to the north.
+    open_at(dx, dy) tells whether the block at that offset is open ground
+    (the map's edges are not); ox, oy are the block's pixel position within
+    the rock's pattern."""
+    def run(dx, dy, limit):
+        """How many blocks of cliff follow this one in a direction."""
+        k = 0
+        while k < limit and not open_at(dx * (k + 1), dy * (k + 1)):
+            k += 1
+        return k
+
+    below, above = run(0, 1, 3), run(0, -1, 3)
+    east, west = run(1, 0, 2), run(-1, 0, 2)
+    g = blank("e")
+    for j in range(8):
+        for i in range(8):
+            X, Y = ox + i, oy + j
+            ds = (below + 1) * 8 - j          # pixels to the foot of the face
+            dn = j + 1 + above * 8            # pixels to the northern edge
+            de = (east + 1) * 8 - i
+            dw = i + 1 + west * 8
+            h = min(CLIFF_FACE_H, dn + ds - 1 - 4)   # a thin cliff keeps a rim of top
+            if ds <= h:
+                # The south face: beds of grey and brown rock cut by
+                # flutes lit on their left, the lip in the light, the foot
+                # in the dark.
+                hf, fy = ds - 1, h - ds
+                bed, through = _layer_of(X, hf)
+                across = _flutes(X, 0)
+                v = (0.74 - 0.4 * fy / max(1, h) - 0.3 * (across - 0.4)
+                     + 0.3 * (_rock_noise(X, hf * 2, 45, 4) - 0.5))
+                if through > 0.8:
+                    v -= 0.25                 # the shadow under a ledge
+                elif through < 0.2:
+                    v += 0.15                 # the ledge's lit edge
+                if de <= 3:
+                    v -= 0.2                  # its east end turns away from the light
+                k = _ramp(ROCK_WARM if cell_hash(bed, X // 32, 73) % 3 == 0 else ROCK_FACE, v, X, Y)
+                if fy == 0:
+                    k = "f" if X % 5 else "e"
+                elif fy == 1:
+                    k = "q" if k in ("k", "q") else "d"    # under the lip
+                if hf == 0 or de == 1:
+                    k = "k"
+                elif hf == 1 or dw == 1:
+                    k = "q"
+                g[j][i] = k
+            elif de <= CLIFF_SIDE_W:
+                # A slope facing east, in shadow, ribbed down its fall.
+                g[j][i] = _side_slope(de, X, Y, 5, 0.45, 0.3, "e", "k")
+            elif dw <= CLIFF_SIDE_W:
+                # A slope facing west, in the light.
+                g[j][i] = _side_slope(dw, X, Y, 6, 0.85, 0.25, "f", "q")
+            elif dn <= 2:
+                g[j][i] = "q" if dn == 1 else "f"   # the rim towards the north
+            else:
+                g[j][i] = ROCK_TOP_PIXELS[Y][X]
+    return g
+
+
+def wheel_ruts(g, columns, row):
+    """Wheel ruts worn into a track: a dark groove two pixels wide down each
+    of the given columns, its west wall in shadow and its east wall catching
+    the light, worn away here and there (row is the block's row)."""
+    out = [row_[:] for row_ in g]
+    for x in columns:
+        for y in range(8):
+            if cell_hash(x, row * 8 + y, 67) % 11 == 0:
+                continue
+            for dx, k in ((0, "q"), (1, "b")):
+                if 0 <= x + dx < 8:
+                    out[y][x + dx] = k if out[y][x + dx] != "q" else "q"
+            _lit(out, x + 2, y)
+    return out
+
+
+def scree(g, stones):
+    """Loose stones fallen from a cliff onto the ground at its foot, each lit
+    on its upper left with a shadow at its lower right."""
+    out = [row[:] for row in g]
+    for x, y in stones:
+        _put(out, x, y, "e")
+        _put(out, x + 1, y, "d")
+        _put(out, x, y + 1, "d")
+        _put(out, x + 1, y + 1, "q")
+    return out
 
 
 def bank_tile(ground, facing, depth, variant, phase=0):
@@ -688,8 +1122,8 @@ def bank_tile(ground, facing, depth, variant, phase=0):
         if i == 0:
             return "z"
         if lit:
-            return "b" if crack else "n" if i < 3 else "h" if i < n - 4 else "b" if i < n - 1 else "q"
-        return "q" if crack else "h" if i < 2 else "b" if i < n - 4 else "q"
+            return "b" if crack else "n" if i < 3 else "m" if i < n - 4 else "b" if i < n - 1 else "q"
+        return "q" if crack else "m" if i < 2 else "b" if i < n - 4 else "q"
 
     if facing == S_:
         rows = [(y, y + 6) for y in range(8)] if depth == 1 else [(y, y - 2) for y in range(2, 8)]
@@ -762,19 +1196,23 @@ def _thicket_texture(size=32):
 THICKET, THICKET_Z = _thicket_texture()
 
 
-def thicket_tile(ground, part, open_sides, variant):
-    """Undergrowth too dense to walk through: a mass of leaves, ragged where
+def _leafy_mass(ground, part, open_sides, edge, leaf, lit):
+    """A mass of the undergrowth's leafy clumps over its ground, ragged where
     it ends, outlined in black on its shadow side (below and to the right),
-    with its shadow on the ground there; the ground shows at its edge."""
+    with its shadow on the ground there.  `edge` gives, per open side, how
+    deep the ground shows through and which clumps reach out over it;
+    `leaf` recolours the clumps and `lit` their lit rim."""
     g = [row[:] for row in ground]
     ox, oy = part[0] * 8, part[1] * 8
+
     def inside(x, y):
         # Near an open side only the higher clumps reach out: the edge
         # follows their round outlines.
         z = THICKET_Z[(oy + y) % 32][(ox + x) % 32]
         for side in open_sides:
             d = {N_: y, S_: 7 - y, W_: x, E_: 7 - x}[side]
-            if d < 4 and z < 1.25 - 0.3 * d:
+            depth, height, slope = edge[side]
+            if d < depth and z < height - slope * d:
                 return False
         return True
 
@@ -790,16 +1228,232 @@ def thicket_tile(ground, part, open_sides, variant):
     for y in range(8):
         for x in range(8):
             if mask[y][x]:
-                k = THICKET[(oy + y) % 32][(ox + x) % 32]
+                k = leaf(THICKET[(oy + y) % 32][(ox + x) % 32])
                 if not at(x + 1, y) or not at(x, y + 1):
                     k = "k"
                 elif not at(x - 1, y) or not at(x, y - 1):
-                    k = "a" if k in ("G", "a") else "G"
+                    k = lit(k)
                 g[y][x] = k
             elif at(x - 1, y) or at(x, y - 1) or at(x - 1, y - 1):
                 g[y][x] = CAST_TONE.get(CAST_TONE.get(g[y][x], g[y][x]), "q")
             elif at(x - 2, y) or at(x, y - 2) or at(x - 2, y - 1) or at(x - 1, y - 2):
                 g[y][x] = CAST_TONE.get(g[y][x], g[y][x])
+    return g
+
+
+THICKET_EDGE = {side: (4, 1.25, 0.3) for side in (N_, E_, S_, W_)}
+
+
+def thicket_tile(ground, part, open_sides, variant):
+    """Undergrowth too dense to walk through: a mass of leaves, ragged where
+    it ends; the ground shows at its edge."""
+    return _leafy_mass(ground, part, open_sides, THICKET_EDGE, lambda k: k,
+                       lambda k: "a" if k in ("G", "a") else "G")
+
+
+# -------------------------------------------------------------- farmland ---
+
+def _field_edges(g, open_sides, variant):
+    """The meadow spills a ragged fringe over a field where it meets it."""
+    for side in open_sides:
+        fringe(g, side, "G", "l", variant)
+    return g
+
+
+def ploughed_tile(variant, open_sides):
+    """Ploughed earth: straight furrows running up the map, each ridge's
+    crest lit from the left, its far slope falling into a dark furrow, with
+    a few clods on the ridges."""
+    rng = Rng("ploughed", variant)
+    g = [["hbbq"[x % 4] for x in range(8)] for _ in range(8)]
+    for _ in range(3):
+        x, y = 4 * rng.below(2) + 1, rng.below(7)
+        _put(g, x, y, "h")
+        _put(g, x + 1, y + 1, "q")
+    for y in range(8):
+        if (y + variant) % 3 == 0:
+            _put(g, 3 + 4 * (y % 2), y, "b")
+    return _field_edges(g, open_sides, variant)
+
+
+# Each tone of the wheat with the tone of its ears and of the shade below them.
+WHEAT_FROM = {"y": ("y", "m"), "n": ("y", "h"), "m": ("n", "h")}
+
+
+def wheat_tile(part, open_sides, variant):
+    """Ripe wheat: rows of ears over golden stalks, lighter where the wind
+    lays it over in slow waves; one tile of a pattern 4 x 4 blocks big."""
+    ox, oy = part[0] * 8, part[1] * 8
+    g = blank("m")
+    for y in range(8):
+        for x in range(8):
+            mx, my = ox + x, oy + y
+            v = 0.7 * smooth_noise(mx, my, 5, 8.0, wrap=(4, 4)) + 0.3 * smooth_noise(mx, my, 6, 4.0, wrap=(8, 8))
+            v += ((BAYER4[my % 4][mx % 4] + 0.5) / 16 - 0.5) * 0.25
+            base = "y" if v > 0.64 else "n" if v > 0.4 else "m"
+            lit, dark = WHEAT_FROM[base]
+            col = (mx + 2 * (my // 3)) % 3
+            k = base
+            if my % 3 == 0 and col == 0:
+                k = lit
+            elif my % 3 == 1 and col == 0:
+                k = dark
+            elif my % 3 == 2 and col == 1:
+                k = dark if base != "n" else base
+            g[y][x] = k
+    return _field_edges(g, open_sides, variant)
+
+
+def crops_tile(variant, open_sides):
+    """A field of young cabbages in rows up the map: round green heads lit
+    from the upper left, each with its shadow on the brown soil."""
+    rng = Rng("crops", variant)
+    g = [["q" if x % 4 == 3 and y % 2 else "b" for x in range(8)] for y in range(8)]
+    for i in range(2):
+        for j in range(2):
+            cx, cy = 4 * i, 4 * j + 2 * i
+            if rng.below(9) == 0:
+                continue
+            for (dx, dy), k in (((0, 0), "l"), ((1, 0), "G"), ((2, 0), "g"), ((0, 1), "G"), ((1, 1), "G"),
+                                ((2, 1), "g"), ((1, 2), "g")):
+                _put(g, cx + dx, (cy + dy) % 8, k)
+            for dx, dy in ((3, 1), (2, 2), (3, 2)):
+                _put(g, cx + dx, (cy + dy) % 8, "q")
+    return _field_edges(g, open_sides, variant)
+
+
+# The hedge's leaves: the undergrowth's clumps in the meadow's fresher greens.
+HEDGE_GREEN = {"j": "j", "g": "g", "G": "G", "a": "l"}
+
+
+# A hedge is clipped: its top is hardly ragged, its foot and its ends more.
+HEDGE_EDGE = {N_: (1, 0.9, 0.4), S_: (3, 1.35, 0.4), W_: (2, 1.1, 0.4), E_: (3, 1.3, 0.4)}
+
+
+def hedge_tile(ground, part, open_sides):
+    """A hedgerow: a clipped band of leafy clumps, its top lit, rounded where
+    it ends, outlined in black below and on the right, where it throws its
+    shadow on the grass."""
+    return _leafy_mass(ground, part, open_sides, HEDGE_EDGE, lambda k: HEDGE_GREEN.get(k, "g"), lambda k: "l")
+
+
+def _haystack():
+    """A round haystack, 16 x 16: straw lit from the upper left, darker
+    towards its foot, outlined in black on its shadow side, a tied top."""
+    g = blank(T, 16, 16)
+    cx, cy, r = 7.5, 8.0, 7.2
+    for y in range(16):
+        for x in range(16):
+            dx, dy = (x - cx) / r, (y - cy) / r
+            d2 = dx * dx + dy * dy
+            if d2 >= 1.0:
+                continue
+            hz = (1.0 - d2) ** 0.5
+            light = -0.7 * dx - 0.7 * dy + 0.4 * hz
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            # Straw laid round the stack in rings.
+            ring = (int((d2 ** 0.5) * 9) % 3 == 0) * 0.25
+            v = light + 0.35 * t - ring
+            g[y][x] = "y" if v > 0.55 else "n" if v > 0.05 else "m" if v > -0.4 else "h"
+    for y in range(16):
+        for x in range(16):
+            if g[y][x] == T:
+                continue
+            out = lambda a, b: not (0 <= a < 16 and 0 <= b < 16) or g[b][a] == T
+            if (out(x + 1, y) or out(x, y + 1)) and (x + y) >= 14:
+                g[y][x] = "k"
+            elif out(x + 1, y) or out(x, y + 1) or out(x - 1, y) or out(x, y - 1):
+                g[y][x] = "b" if x + y >= 12 else "h"
+    for x, y, k in ((6, 6, "b"), (7, 6, "h"), (8, 6, "b"), (7, 5, "n"), (6, 7, "h"), (8, 7, "q")):
+        g[y][x] = k
+    return g
+
+
+HAYSTACK = _haystack()
+
+
+def _windmill(size=40):
+    """A windmill seen from above, 40 x 40: a round whitewashed tower under
+    a red cap lit from the upper left, its four latticed sails turned
+    across the corners, outlined in black on their shadow side."""
+    import math
+    g = blank(T, size, size)
+    c = (size - 1) / 2.0
+    for y in range(size):
+        for x in range(size):
+            dx, dy = x - c, y - c
+            d = math.hypot(dx, dy)
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            cap, wall = size * 0.17, size * 0.27
+            if d < cap:       # the cap
+                hz = (1 - (d / cap) ** 2) ** 0.5
+                v = (-0.7 * dx - 0.7 * dy) / cap + 0.6 * hz + 0.3 * t
+                g[y][x] = "o" if v > 0.8 else "R" if v > 0.2 else "r" if v > -0.4 else "q"
+                continue
+            if d < wall:      # the tower's wall below the cap
+                v = (-0.7 * dx - 0.7 * dy) / wall + 0.3 * t
+                g[y][x] = "z" if v > 0.25 else "n" if v > -0.2 else "m" if v > -0.55 else "h"
+                continue
+            # The sails: four arms along the diagonals, each a spar with a
+            # latticed frame of canvas on its trailing side.
+            for ax, ay in ((1, 1), (1, -1), (-1, 1), (-1, -1)):
+                along = (dx * ax + dy * ay) / 1.4142
+                across = (dx * ay - dy * ax) / 1.4142
+                if 4 < along < c * 1.38 and -1.0 < across < 6.0:
+                    if across < 1.0:
+                        k = "b" if across < 0 else "h"     # the spar, lit on one side
+                    elif across > 5.0 or int(along) % 4 == 0:
+                        k = "b"                            # the frame
+                    else:
+                        k = "n" if (int(along) // 4 + int(across)) % 3 else "m"
+                    g[y][x] = k
+                    break
+    # A dark hub where the sails meet over the cap.
+    for y in range(int(c) - 1, int(c) + 3):
+        for x in range(int(c) - 1, int(c) + 3):
+            if abs(x - c) + abs(y - c) < 2.2:
+                g[y][x] = "k" if x + y > 2 * c else "d"
+    # Black on the shadow side of everything that stands up.
+    out = [[g[y][x] != T and (x + 1 == size or y + 1 == size or g[y][x + 1] == T or g[y + 1][x] == T)
+            for x in range(size)] for y in range(size)]
+    for y in range(size):
+        for x in range(size):
+            if out[y][x] and (x + y > 2 * c - 8 or math.hypot(x - c, y - c) > size * 0.27):
+                g[y][x] = "k"
+    return g
+
+
+WINDMILL = _windmill()
+
+
+RUT = ("q", "q", "b", "b", "h")   # a wheel rut across, from its shadowed side
+
+
+def lane_tile(g, ruts, variant):
+    """The farm track over its dirt: two wheel ruts pressed into it, dark on
+    the side away from the light with a lit rim on the other, and the strip
+    of grass the wheels leave between them.  `ruts` holds, for each pixel
+    row of the block, the x of the left and the right rut's shadowed edge
+    (the ruts follow the track's bends smoothly), or None on a narrow track."""
+    for y, pair in enumerate(ruts):
+        if pair is None:
+            continue
+        left, right = pair
+        for x in range(8):
+            for edge in (left, right):
+                i = x - edge
+                if 0 <= i < len(RUT):
+                    k = RUT[i]
+                    if i == 0 and (y + variant) % 2:
+                        k = "b"
+                    g[y][x] = k
+                elif i == len(RUT):
+                    _lit(g, x, y)
+            # Grass in the middle, ragged at its sides.
+            lo = left + len(RUT) + 2 + cell_hash(variant, y, 3) % 2
+            hi = right - 3 - cell_hash(variant, y, 4) % 2
+            if lo <= x <= hi:
+                g[y][x] = "g" if x == lo else "G" if (x * 3 + y + variant) % 5 else "l" if x < hi else "g"
     return g
 
 
@@ -983,6 +1637,63 @@ CRATER = sprite([
     "...bbnnnnnnbb...",
     ".....bbbbbb.....",
     "................",
+])
+
+# A fuel tank seen from above: its round roof painted olive and lit from
+# the upper left, the ribs of the roof, the filler hatch at its middle and
+# a warning plate at its foot.
+FUEL_TANK = sprite([
+    ".....kkkkkk.....",
+    "...kkhhhhaakk...",
+    "..khhhhaaaaagk..",
+    ".khhaakaaakaagk.",
+    ".khaaaakkkaaagk.",
+    "khhaaakeeekaaggk",
+    "khaaakkekekkaggk",
+    "khaakaeekeeakagk",
+    "khaaakkekekkaggd",
+    "kaaaaakeeekaaggd",
+    "kaaaakaakkaaggkd",
+    ".kaaaakaaakaggk.",
+    ".kgaaaaaaaggggk.",
+    "..kgggggggggRk..",
+    "...kkgggggRykk..",
+    ".....kkkkkk.....",
+])
+
+# A radar dish on its pedestal, seen from above: its rim lit on the upper
+# left, the hollow of its bowl in shadow there and in the sun to the lower
+# right (a dome is lit the other way), its feed horn on three struts.
+RADAR_DISH = sprite([
+    "................",
+    "....kkkkkkk.....",
+    "..kkfffffffkk...",
+    ".kffddddeeeefk..",
+    ".kfddkeeeeeefk..",
+    "kfddeekeeeffefk.",
+    "kfdeeeekkeffffk.",
+    "kfdeekkkkkkfffk.",
+    "kfdeeeekkefffek.",
+    "kfdeeekeeffffek.",
+    ".kfdekeeefffedk.",
+    ".kefeeefffffedk.",
+    "..kkeeeeeeedkk..",
+    "....kkkddkkkdk..",
+    "......kddddk.k..",
+    ".......kkkk.....",
+])
+
+# A checkpoint barrier: a striped boom on its post, closing the verge
+# beside the road.
+BOOM = sprite([
+    "........",
+    "........",
+    "kk......",
+    "kdkkkkkk",
+    "kdRRyyRR",
+    "kdkkkkkk",
+    "kk......",
+    "........",
 ])
 
 # One course of sandbags: each bag 5 pixels wide, a rounded oblong lit on
@@ -1185,7 +1896,9 @@ def standing(g, pic, part=(0, 0)):
 STANDING = {"rock": lambda v: ROCK, "pebble": lambda v: PEBBLE, "trunk": lambda v: TRUNK,
             "bush": lambda v: BUSHES[v % len(BUSHES)], "stump": lambda v: STUMP,
             "wreck": lambda v: WRECK, "fence": lambda v: FENCE, "barrels": lambda v: BARRELS[v % 2],
-            "crate": lambda v: CRATE, "hedgehog": lambda v: HEDGEHOG, "wire": lambda v: WIRE}
+            "crate": lambda v: CRATE, "hedgehog": lambda v: HEDGEHOG, "wire": lambda v: WIRE,
+            "fueltank": lambda v: FUEL_TANK, "radar": lambda v: RADAR_DISH, "boom": lambda v: BOOM,
+            "hay": lambda v: HAYSTACK, "windmill": lambda v: WINDMILL}
 
 
 def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=None):
@@ -1219,6 +1932,8 @@ CROWN_COLOURS = {
     "jungle": ("j", "j", "g", "G", "a"),
     "olive": ("j", "g", "a", "a", "h"),
     "autumn": ("q", "r", "b", "o", "y"),
+    # Apple trees: the meadow's greens with red fruit on their sunny side.
+    "orchard": ("j", "j", "g", "G", "l"),
 }
 
 
@@ -1265,6 +1980,13 @@ def crown(size, variant, colours):
     # The crown is drawn over the soldiers: no pinholes or notches in it that
     # a soldier's outline would show through.
     close_silhouette(g, keys[1], notches=True)
+    if colours == "orchard":
+        for y in range(1, size - 2):
+            for x in range(1, size - 2):
+                if g[y][x] in keys[3:] and cell_hash(x, y, variant + 29) % 9 == 0 \
+                        and all(g[y + dy][x + dx] not in (T, "R") for dx in (-1, 0, 1) for dy in (-1, 0, 1, 2)):
+                    g[y][x] = "R"
+                    g[y + 1][x] = "r"
     # A darker rim where the crown meets the ground, and where one clump
     # lies over another lower one.
     for y in range(size):
@@ -1326,11 +2048,17 @@ SHADOW = dict(DARKER, q="q")
 CAST_TONE = dict(SHADOW, b="q", r="q")
 
 
-def in_shadow(g, pixels):
-    """Ground with the given pixels (x, y) of it in shadow."""
+# The cracked mud's brown darkens to ash, not to red.
+GROUND_SHADOW = {"wadi": dict(SHADOW, b="q", m="b", n="m")}
+
+
+def in_shadow(g, pixels, tones=None, cls=None):
+    """Ground (of class cls) with the given pixels (x, y) of it in shadow (a
+    pixel named twice, in deeper shadow)."""
+    tones = tones or GROUND_SHADOW.get(cls, SHADOW)
     out = [row[:] for row in g]
     for x, y in pixels:
-        out[y][x] = SHADOW.get(out[y][x], out[y][x])
+        out[y][x] = tones.get(out[y][x], out[y][x])
     return out
 
 

@@ -6,7 +6,8 @@ built from, ../areas): sizes, free ground wherever the hero starts or
 restarts, a way up for him from every restart to the top, no deadly
 ground in the first two seconds of a restart for a player who holds Up,
 Up-left or Up-right, no one-block gap between solid pictures that holds
-the hero on three sides, a free gate passage, for every scripted actor
+the hero on three sides, a free gate passage and no wall below the hero's
+reach at the top that a gate soldier could walk into, for every scripted actor
 the terrain its kind needs, closed silhouettes in the front layer, and
 in every map (the title's too) whole pictures where a picture spans
 several blocks and, in every view, no more than a few white specks an
@@ -168,7 +169,7 @@ class Checker:
                               % (key, hit))
 
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
-                      "sandbags", "thicket", "bank")
+                      "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid
@@ -238,6 +239,7 @@ class Checker:
             if hit:
                 self.fail("gate", "the ground below the gate (x %d..%d, y %d..%d) is blocked at %s"
                           % (bx0, bx1, by0, by1, hit))
+        self.check_low_band()
         gate = TABLES.gates[self.area]
         for x, y, d in gate.doors:
             self.check_walker("side door (%d, %d)" % (x, y), x, y, [d])
@@ -245,6 +247,23 @@ class Checker:
             for call in (c for e in extras for c in (e.call, e.other) if c):
                 row, side = call.arg("row"), call.arg("side")
                 self.check_edge("gate wave grenadier at row %d" % row, row, side)
+
+    def check_low_band(self):
+        """At the top the hero stays above y 137: his bullets across fly no
+        lower than y 146 and his bullets down burst short of solid ground.
+        A gate soldier who walks down into the band below, feeling for walls
+        at his left edge, is swallowed by anything solid there with open
+        ground on its left, out of every shot, and the wave never ends.
+        Something one block wide does not hold him, and water is left to
+        the play tests: at the tops of the river areas bullets fly over it."""
+        y0, y1 = areas.LOW_BAND
+        for cy in range(y0 // 8, (y1 + 1) // 8):
+            for cx in range(1, self.m.width - 1):
+                px, py = cx * 8, cy * 8
+                wall = all(self.solid(x, py) and not self.deadly(x, py) for x in (px, px + 8))
+                if wall and not self.solid(px - 8, py):
+                    self.fail("low band", "solid ground at column %d, row %d (y %d) has open ground on its left, "
+                              "below the hero's reach at the top (y %d..%d)" % (cx, cy, cy * 8, y0, y1))
 
     def check_edge(self, rule, y, side):
         py = y + 16

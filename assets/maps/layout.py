@@ -11,8 +11,11 @@ The number in front of a row is its map pixel y (row * 8); it is checked
 so that an edit that loses or adds a line is caught at once.
 
 Optional lines: "trees NAME" sets the colours of the tree crowns for the
-rows that follow (green, jungle, olive, autumn); "flatten" paints layer 1
-into layer 0 (for a map of which only layer 0 is drawn).
+rows that follow (green, jungle, olive, autumn, orchard); "paving NAME"
+how the paving ("#") is drawn throughout (concrete slabs, or the old
+town's flagstones); "flatten" paints layer 1 into layer 0 (for a map of
+which only layer 0 is drawn); "ruts" wears wheel ruts into the area's dirt
+tracks (those three to six blocks wide).
 
 The title map has no rows of its own: its lines "slide AREA Y" each copy
 one view (20 rows) of an area's composed map from map pixel y Y, the front
@@ -28,12 +31,21 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
 
 GROUND = set(art.GROUND_BASE)
+# How the paving may be drawn.
+PAVINGS = ("concrete", "flagstones")
 
 # Objects painted over the ground, with the size in blocks of their picture.
 OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "trunk": (1, 1),
            "stump": (1, 1), "fence": (1, 1), "rubble": (1, 1), "barrels": (1, 1), "crate": (1, 1),
            "hedgehog": (1, 1), "wire": (1, 1), "reeds": (1, 1), "flowers": (1, 1),
-           "tallgrass": (1, 1), "gravel": (1, 1)}
+           "tallgrass": (1, 1), "gravel": (1, 1), "fueltank": (2, 2), "radar": (2, 2), "boom": (1, 1),
+           "hay": (2, 2), "windmill": (5, 5)}
+
+# The grounds of a riverbed, which its banks slope down to and shade.
+BED = ("dirt", "mud", "wadi")
+
+# The ways vehicles drive on: asphalt roads and the base's other surfaces.
+PAVED = ("road",) + tuple(sorted(art.PAVED))
 
 # Pictures that span several blocks, by layer: look -> size in blocks.
 PICTURES = [{k: s for k, s in OBJECTS.items() if s != (1, 1)},
@@ -69,26 +81,32 @@ def read_legend(path=os.path.join(HERE, "legend.txt")):
                     if name not in FLAG_BITS:
                         raise LayoutError("%s:%d: unknown flag %r" % (path, n, name))
                     bits |= FLAG_BITS[name]
+            if char in legend[int(layer)]:
+                raise LayoutError("%s:%d: %r stands for %s already in layer %s"
+                                  % (path, n, char, legend[int(layer)][char].look, layer))
             legend[int(layer)][char] = Entry(char, int(layer), look, bits,
                                              parts[4].strip() if len(parts) > 4 else "")
     return legend
 
 
 class Layout:
-    def __init__(self, area, width, height, rows0, rows1, trees="green", flatten=False, slides=(), folder=HERE):
+    def __init__(self, area, width, height, rows0, rows1, trees="green", flatten=False, slides=(), folder=HERE,
+                 paving="concrete"):
         self.area, self.width, self.height = area, width, height
+        self.paving = paving      # how the paving is drawn (PAVINGS)
         self.rows = [rows0, rows1]
         self.slides = list(slides)  # (area, y): the title's views, copied from the areas
         self.folder = folder        # where the areas' layouts are
         self.trees = trees        # colours of the tree crowns (art.CROWN_COLOURS)
         self.row_trees = [trees] * height
         self.flatten = flatten    # layer 1 painted into layer 0 (the title map)
+        self.ruts = False         # wheel ruts along the dirt tracks
 
 
 def read_layout(path):
     area = None
     size = None
-    trees, flatten = "green", False
+    trees, flatten, paving, ruts = "green", False, "concrete", False
     rows0, rows1, row_trees = [], [], []
     slides = []
     with open(path, encoding="utf-8") as f:
@@ -104,8 +122,14 @@ def read_layout(path):
                 trees = s.split()[1]
                 if trees not in art.CROWN_COLOURS:
                     raise LayoutError("%s:%d: trees %r: one of %s" % (path, n, trees, ", ".join(sorted(art.CROWN_COLOURS))))
+            elif s.startswith("paving "):
+                paving = s.split()[1]
+                if paving not in PAVINGS:
+                    raise LayoutError("%s:%d: paving %r: one of %s" % (path, n, paving, ", ".join(PAVINGS)))
             elif s == "flatten":
                 flatten = True
+            elif s == "ruts":
+                ruts = True
             elif s.startswith("slide "):
                 parts = s.split()
                 if len(parts) != 3 or not all(p.isdigit() for p in parts[1:]) or int(parts[2]) % 8:
@@ -138,8 +162,10 @@ def read_layout(path):
         return Layout(area, size[0], size[1], [], [], slides=slides, folder=os.path.dirname(os.path.abspath(path)))
     if len(rows0) != size[1]:
         raise LayoutError("%s: %d rows where the size says %d" % (path, len(rows0), size[1]))
-    lay = Layout(area, size[0], size[1], rows0, rows1, row_trees[0] if row_trees else trees, flatten)
+    lay = Layout(area, size[0], size[1], rows0, rows1, row_trees[0] if row_trees else trees, flatten,
+                 paving=paving)
     lay.row_trees = row_trees
+    lay.ruts = ruts
     return lay
 
 
@@ -151,8 +177,12 @@ def write_layout(path, layout, comments=()):
         f.write("area %d\n" % layout.area)
         if layout.trees != "green":
             f.write("trees %s\n" % layout.trees)
+        if layout.paving != "concrete":
+            f.write("paving %s\n" % layout.paving)
         if layout.flatten:
             f.write("flatten\n")
+        if layout.ruts:
+            f.write("ruts\n")
         f.write("size %d %d\n" % (layout.width, layout.height))
         f.write("#   y |%s|%s|\n" % ("layer 0: ground".ljust(layout.width), "layer 1: in front".ljust(layout.width)))
         for y in range(layout.height):
@@ -346,8 +376,12 @@ class Composer:
                         if lk in GROUND and lk != "road":
                             counts[lk] = counts.get(lk, 0) + 1
             if counts:
-                return max(sorted(counts), key=lambda k: counts[k])
+                return self._drawn_as(max(sorted(counts), key=lambda k: counts[k]))
         return "grass"
+
+    def _drawn_as(self, look):
+        """The ground class a ground look is drawn with (the paving's own)."""
+        return self.lay.paving if look == "concrete" else look
 
     def _fringes(self, x, y, look):
         out = []
@@ -372,10 +406,31 @@ class Composer:
         p = run * 4 - 1
         return p % 8 if top + p // 8 == y else None
 
+    def _same_run(self, x, y, step_x, step_y):
+        """How many blocks on from (x, y), stepping (step_x, step_y), wear
+        its look."""
+        look = self.looks[0][y][x].look
+        n = 0
+        while 0 <= x + (n + 1) * step_x < self.w and 0 <= y + (n + 1) * step_y < self.h \
+                and self.looks[0][y + (n + 1) * step_y][x + (n + 1) * step_x].look == look:
+            n += 1
+        return n
+
+    def _row_span(self, x, y):
+        """The first and last column of the run of its look that a block lies in."""
+        return x - self._same_run(x, y, -1, 0), x + self._same_run(x, y, 1, 0)
+
+    def _band(self, x, y):
+        """Where a block lies in the run of its look across and up the map:
+        its pixel offsets in the run and the run's size in pixels."""
+        left, right = self._same_run(x, y, -1, 0), self._same_run(x, y, 1, 0)
+        up, down = self._same_run(x, y, 0, -1), self._same_run(x, y, 0, 1)
+        return 8 * left, 8 * up, 8 * (left + right + 1), 8 * (up + down + 1)
+
     def _avenue_key(self, x, y, variant):
         """An avenue block: its kerbs face what is not asphalt; its lane
         lines follow from where it lies across the avenue's width."""
-        paved = ("road", "avenue", "crossing")
+        paved = PAVED + ("avenue", "crossing")
         kerbs = tuple(s for s in self._sides(0, x, y, lambda o: o not in paved) if s in (art.W_, art.E_))
         left = x
         while left > 0 and self.looks[0][y][left - 1].look in ("avenue", "crossing"):
@@ -392,6 +447,53 @@ class Composer:
         elif width >= 9 and at in (width // 4, width - 1 - width // 4):
             marking = "lane"
         return ("avenue", variant, kerbs, marking, y % 2), lambda: art.avenue_tile(variant, kerbs, marking, y)
+
+    def _lane_run(self, x, y):
+        """The columns the farm track spans in row y around column x (None
+        where the track does not lie there)."""
+        if not (0 <= y < self.h) or self.looks[0][y][x].look != "lane":
+            return None
+        return self._row_span(x, y)
+
+    def _lane_key(self, x, y, variant):
+        """A block of the farm track: dirt with two wheel ruts one block in
+        from its sides and grass between them; where the track bends from
+        one row to the next, the ruts bend with it smoothly."""
+        here = self._lane_run(x, y)
+
+        def ruts_of(run):
+            if run is None or run[1] - run[0] + 1 < 4:
+                return None
+            return (run[0] + 1) * 8 + 1, (run[1] - 1) * 8 + 1
+
+        mine = ruts_of(here)
+        rows = []
+        for py in range(8):
+            if mine is None:
+                rows.append(None)
+                continue
+            other = None
+            if py < 4:
+                other, f = ruts_of(self._near_run(here, y - 1)), (4 - py - 0.5) / 8
+            else:
+                other, f = ruts_of(self._near_run(here, y + 1)), (py - 3.5) / 8
+            if other is None:
+                other = mine
+            rows.append(tuple(int(m + (o - m) * f + 8.5) - 8 - x * 8 for m, o in zip(mine, other)))
+        ruts = tuple(rows)
+        fr = self._fringes(x, y, "dirt")
+        cn = self.corners("dirt", x, y)
+        return ("lane", variant, ruts, fr, cn), \
+            lambda: art.lane_tile(art.draw_ground("dirt", variant % 4, fr, cn), ruts, variant)
+
+    def _near_run(self, run, y):
+        """The track's span in row y that overlaps the span `run`."""
+        if not (0 <= y < self.h):
+            return None
+        for cx in range(run[0], run[1] + 1):
+            if self.looks[0][y][cx].look == "lane":
+                return self._lane_run(cx, y)
+        return None
 
     def corners(self, cls, x, y):
         """The ground tones at the four corners of a block."""
@@ -420,22 +522,99 @@ class Composer:
         pic = self.pictures[key]
         return [[pic[((x - ox) * 8 + px, (y - oy) * 8 + py)] for px in range(8)] for py in range(8)]
 
-    def _cliff_shadow(self, x, y):
-        """The pixels of a ground block in the shadow a cliff or a bank casts
-        on it: the foot of a face above it, the east side of one to its west."""
-        # A bank's slopes face only the riverbed.
-        raised = ("cliff", "bank") if self.looks[0][y][x].look in ("dirt", "mud") else ("cliff",)
+    def _open_ground(self, x, y, raised):
+        """Whether the block is on the map and not one of the raised looks."""
+        return 0 <= x < self.w and 0 <= y < self.h and self.looks[0][y][x].look not in raised
 
-        def cliff(cx, cy):
-            return 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look in raised
+    def _ruts(self, x, y):
+        """The pixel columns of a dirt block that the wheel ruts of its track
+        run through: two ruts a wheelbase apart about the track's middle."""
+        left, right = self._row_span(x, y)
+        if not 3 <= right - left + 1 <= 6:
+            return ()
+        middle = (left + right + 1) * 4
+        return tuple(c - x * 8 for c in (middle - 8, middle + 6) if 0 <= c - x * 8 < 8)
+
+    def _cliff_shadow(self, x, y):
+        """The pixels of a ground block in the shadow a cliff, a bank or a hut
+        casts on it (the light comes from the upper left): below the foot of a
+        face above it, to the east of one to its west; and the loose stones
+        fallen at the foot of a cliff beside it."""
+        # A bank's slopes face only the riverbed.
+        raised = ("cliff", "bank") if self.looks[0][y][x].look in BED else ("cliff",)
+        raised += ("hedge", "barracks")   # hedgerows and huts cast their shadows the same way
+
+        def cliff(cx, cy, looks=raised):
+            return 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look in looks
+        # A cliff stands tall and casts a long shadow, darkest by its foot;
+        # a bank a short one.
+        down = 5 if cliff(x, y - 1, ("cliff",)) else 3
+        right = 8 if cliff(x - 1, y, ("cliff",)) else 3
+        deep = set()
+        if cliff(x, y - 1, ("cliff",)):
+            deep |= {(px, py) for py in range(2) for px in range(8)}
+        if cliff(x - 1, y, ("cliff",)):
+            deep |= {(px, py) for py in range(8) for px in range(3)}
         pixels = set()
         if cliff(x, y - 1):
-            pixels |= {(px, py) for py in range(3) for px in range(8) if py < 2 or (px + py) % 2}
+            pixels |= {(px, py) for py in range(down) for px in range(8) if py < down - 1 or (px + py) % 2}
         if cliff(x - 1, y):
-            pixels |= {(px, py) for py in range(8) for px in range(3) if px < 2 or (px + py) % 2}
+            pixels |= {(px, py) for py in range(8) for px in range(right) if px < right - 1 or (px + py) % 2}
         if cliff(x - 1, y - 1) and not cliff(x - 1, y) and not cliff(x, y - 1):
-            pixels |= {(px, py) for py in range(3) for px in range(3) if px + py < 4}
-        return tuple(sorted(pixels))
+            reach = 6 if cliff(x - 1, y - 1, ("cliff",)) else 3
+            pixels |= {(px, py) for py in range(3) for px in range(reach) if px >= py}
+        stones = []
+        near = [(dx, dy) for dx, dy in ((0, -1), (-1, 0), (1, 0)) if cliff(x + dx, y + dy, ("cliff",))]
+        for n, (dx, dy) in enumerate(near):
+            for s in range(2 + art.cell_hash(x, y, 53 + n) % 2):
+                h = art.cell_hash(x * 3 + s, y * 5 + n, 59)
+                along, off = h % 7, (h >> 4) % 3
+                stones.append({(0, -1): (along, off), (-1, 0): (off, along), (1, 0): (6 - off, along)}[(dx, dy)])
+        return tuple(sorted(pixels)) + tuple(sorted(deep)), tuple(sorted(set(stones)))
+
+    # What stands tall enough to throw a shadow on the ground beside it, and
+    # how far the shadow reaches (pixels).
+    TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2}
+
+    def _building_shadow(self, x, y):
+        """The pixels of a block of ground or street in the shadow a building,
+        a wall or a sandbag wall casts with the light from the top left: a
+        band along its right side and under its foot, moved down and right
+        by as much as it is deep, with a dithered edge."""
+        def tall(cx, cy):
+            if 0 <= cx < self.w and 0 <= cy < self.h:
+                return self.TALL.get(self.looks[0][cy][cx].look, 0)
+            return 0
+
+        def band(inner, px, py, d):
+            return inner < d - 1 or (px + py) % 2
+
+        west, north, corner = tall(x - 1, y), tall(x, y - 1), tall(x - 1, y - 1)
+        pixels = {}   # pixel -> how deep in the shadow (the dithered edge 1, the core 2)
+        def shade(px, py, inner, d):
+            if band(inner, px, py, d):
+                pixels[(px, py)] = max(pixels.get((px, py), 0), 2 if inner < d - 1 else 1)
+        if west:
+            for py in range(0 if corner else west, 8):
+                for px in range(west):
+                    shade(px, py, px, west)
+        if north:
+            for py in range(north):
+                for px in range(0 if corner else north, 8):
+                    shade(px, py, py, north)
+        if corner and not west and not north:
+            for py in range(corner):
+                for px in range(corner):
+                    shade(px, py, max(px, py), corner)
+        # A pixel listed twice is darkened twice.
+        return [p for p, n in sorted(pixels.items()) for _ in range(n)]
+
+    def _in_building_shadow(self, x, y, key, draw):
+        """A block's key and drawing with a building's shadow on it."""
+        shade = tuple(self._building_shadow(x, y))
+        if not shade:
+            return key, draw
+        return key + ("buildingshadow", shade), lambda: art.in_shadow(draw(), shade, art.CAST_TONE)
 
     def _key0(self, x, y):
         e = self.looks[0][y][x]
@@ -444,25 +623,64 @@ class Composer:
         if look in GROUND and look != "road":
             nvar = 6 if look == "grass" else 4
             var = v % nvar
-            if look == "concrete":   # slabs of 2 x 2 blocks
+            cls = self._drawn_as(look)
+            if cls == "concrete":   # slabs of 2 x 2 blocks
                 var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
+            elif cls == "wadi":     # one crack pattern across the bed
+                var = (x % 4) + 4 * (y % 4)
+            elif cls == "flagstones":   # flags laid in squares of 2 x 2 blocks
+                var = (x % 2) + 2 * (y % 2) + 4 * (art.cell_hash(x // 2, y // 2, self.lay.area) % 8)
             fr = self._fringes(x, y, look)
-            cn = self.corners(look, x, y)
-            shade = self._cliff_shadow(x, y)
-            if shade:
-                return ("ground", look, var, fr, cn, "cliffshadow", shade), \
-                    lambda: art.in_shadow(art.draw_ground(look, var, fr, cn), shade)
-            return ("ground", look, var, fr, cn), lambda: art.draw_ground(look, var, fr, cn)
+            cn = self.corners(cls, x, y)
+            shade, stones = self._cliff_shadow(x, y)
+            ruts = self._ruts(x, y) if look == "dirt" and self.lay.ruts else ()
+            key = ("ground", look, var, fr, cn, cls)
+            draw = lambda: art.draw_ground(cls, var, fr, cn)
+            if ruts:
+                key, draw = key + ("ruts", ruts, y % 8), (lambda d: lambda: art.wheel_ruts(d(), ruts, y % 8))(draw)
+            if ruts or shade or stones:
+                key, draw = key + ("cliffshadow", shade, stones), \
+                    (lambda d: lambda: art.scree(art.in_shadow(d(), shade, cls=cls), stones))(draw)
+            return self._in_building_shadow(x, y, key, draw)
+        if look == "lane":
+            return self._lane_key(x, y, v % 4)
+        if look in ("ploughed", "wheat", "crops"):
+            # The meadow's fringe where a field meets it (not where it meets
+            # another field, a hedge or the track).
+            sides = self._sides(0, x, y, lambda o: o in ("grass", "flowers", "tallgrass"))
+            var = v % 4
+            if look == "ploughed":
+                return ("ploughed", var, sides), lambda: art.ploughed_tile(var, sides)
+            if look == "crops":
+                return ("crops", var, sides), lambda: art.crops_tile(var, sides)
+            part = (x % 4, y % 4)
+            return ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o != "water")
+            if self.lay.paving == "flagstones":   # the town's canals and basins have stone quays
+                return ("water", v % 4, shore, "quay"), lambda: art.water_tile(v % 4, shore, True)
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
-        if look == "road":
-            kerbs = self._sides(0, x, y, lambda o: o not in ("road", "avenue", "crossing"))
+        if look in PAVED:
+            kerbs = self._sides(0, x, y, lambda o: o not in PAVED + ("avenue", "crossing", "canal"))
             kerbs = tuple(s for s in kerbs if s in (art.N_, art.S_))
-            dash = self._road_dash(x, y)
-            return ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+            rails = tuple(s for s in self._sides(0, x, y, lambda o: o == "canal") if s in (art.N_, art.S_))
+            if look == "road":
+                dash = self._road_dash(x, y)
+                key, draw = ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+            else:
+                band = self._band(x, y)
+                key, draw = ("road", look, v % 4, band, kerbs), lambda: art.PAVED[look](v % 4, *band, kerbs)
+            if rails:
+                key, draw = key + ("rails", rails), (lambda d: lambda: art.bridge_rails(d(), rails))(draw)
+            return self._in_building_shadow(x, y, key, draw)
+        if look == "barracks":
+            band = self._band(x, y)
+            return ("barracks", v % 2, band), lambda: art.barracks_tile(v % 2, *band)
+        if look == "canal":
+            sides = self._sides(0, x, y, lambda o: o != "canal")
+            return ("canal", v % 4, sides), lambda: art.canal_tile(v % 4, sides)
         if look in ("avenue", "crossing"):
-            return self._avenue_key(x, y, v % 3)
+            return self._in_building_shadow(x, y, *self._avenue_key(x, y, v % 3))
         if look == "facade":
             var = x % 2
             bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
@@ -480,7 +698,10 @@ class Composer:
             top = self.look(0, x, y - 1) != look and y > 0
             bottom = self.look(0, x, y + 1) != look and y < self.h - 1
             house = self.house[y][x]
-            return ("roof", v % 3, top, bottom, house), lambda: art.roof_tile(v % 3, top, bottom, house)
+            left = x > 0 and self.look(0, x - 1, y) != look
+            right = x < self.w - 1 and self.look(0, x + 1, y) != look
+            return ("roof", v % 3, top, bottom, house, left, right), \
+                lambda: art.roof_tile(v % 3, top, bottom, house, left, right)
         if look == "bunker":
             sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door", "doorway"))
             return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
@@ -511,21 +732,20 @@ class Composer:
             sides = self._sides(0, x, y, lambda o: o != "trench")
             return ("trench", v % 3, sides), lambda: art.trench_tile(v % 3, sides)
         if look == "cliff":
-            sides = self._sides(0, x, y, lambda o: o != "cliff")
-            depth = 0
-            while depth < 2 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "cliff":
-                depth += 1
-            phase = x % 4
-            cn = self.corners("clifftop", x, y)
-            return ("cliff", v % 4, sides, depth, phase, cn), \
-                lambda: art.cliff_tile(v % 4, sides, depth, phase, cn)
+            # Its faces and slopes follow where the cliff ends, up to three
+            # blocks below and above it and two to each side.
+            around = {(dx, dy): self._open_ground(x + dx, y + dy, ("cliff",))
+                      for dx, dy in [(0, d) for d in (-3, -2, -1, 1, 2, 3)] + [(d, 0) for d in (-2, -1, 1, 2)]}
+            ox, oy = x * 8 % art.ROCK_PERIOD, y * 8 % art.ROCK_PERIOD
+            return ("cliff", tuple(sorted(around.items())), ox, oy), \
+                lambda: art.cliff_block(lambda dx, dy: around[(dx, dy)], ox, oy)
         if look == "bank":
-            # Its slope faces the riverbed's dirt and mud, one or two blocks
+            # Its slope faces the riverbed's dirt, mud or cracked mud, one or two blocks
             # away; the plateau's ground goes on behind it.
             facing, depth = art.S_, 2
             for d in (1, 2):
                 near = [sd for sd in (art.S_, art.E_, art.W_, art.N_)
-                        if self.look(0, x + sd[0] * d, y + sd[1] * d) in ("dirt", "mud")]
+                        if self.look(0, x + sd[0] * d, y + sd[1] * d) in BED]
                 if near:
                     facing, depth = near[0], d
                     break
@@ -538,13 +758,16 @@ class Composer:
             # A door the soldiers come out of and the hero cannot enter.
             sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof"))
             return ("door", sides), lambda: art.door_tile(sides)
-        if look == "thicket":
+        if look in ("thicket", "hedge"):
             # One leaf texture across the whole mass; its ground shows where
             # it ends.
-            sides = self._sides(0, x, y, lambda o: o != "thicket")
+            sides = self._sides(0, x, y, lambda o: o != look)
             part = (x % 4, y % 4)
             ground = self._ground_near(x, y)
             fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            if look == "hedge":
+                return ("hedge", ground, v % 4, part, sides, fr, cn), \
+                    lambda: art.hedge_tile(art.draw_ground(ground, v % 4, fr, cn), part, sides)
             return ("thicket", ground, v % 4, part, sides, fr, cn), \
                 lambda: art.thicket_tile(art.draw_ground(ground, v % 4, fr, cn), part, sides, v % 3)
         if look in ("scorch", "puddle"):

@@ -4,6 +4,7 @@ map checker fails a map where either is not so."""
 
 import os
 import sys
+import tempfile
 import unittest
 
 from assetlib import ASSETS
@@ -38,6 +39,27 @@ def pictures(comp, m, layer):
     return out
 
 
+class Legend(unittest.TestCase):
+    def test_a_character_stands_for_one_look_in_each_layer(self):
+        lines = ["  .    0     grass       -             open grass",
+                 "  .    1     none        -             nothing in front",
+                 "  m    0     ploughed    -             ploughed field"]
+        cases = {"each once": ([], None),
+                 "twice in layer 0": (["  m    0     barracks    solid         long huts"], "'m' stands for ploughed"),
+                 "once in each layer": (["  m    1     net         -             camouflage net"], None)}
+        for name, (extra, error) in cases.items():
+            with self.subTest(name), tempfile.TemporaryDirectory() as d:
+                path = os.path.join(d, "legend.txt")
+                with open(path, "w") as f:
+                    f.write("\n".join(lines + extra) + "\n")
+                if error is None:
+                    self.assertEqual(layout.read_legend(path)[0]["m"].look, "ploughed")
+                else:
+                    with self.assertRaises(layout.LayoutError) as e:
+                        layout.read_legend(path)
+                    self.assertIn(error, str(e.exception))
+
+
 class Pictures(unittest.TestCase):
     def test_touching_pictures_are_each_cut_from_their_own_corner(self):
         # Pictures that touch staggered make one group whose corner is no
@@ -53,6 +75,8 @@ class Pictures(unittest.TestCase):
                        [(0, 0), (3, 2)]),
             "small crowns": (["......"] * 4, [".TT...", ".TTTT.", "...TT.", "......"], 1, (2, 2),
                              [(1, 0), (3, 1)]),
+            "haystacks side by side, one below": (["UUUU..", "UUUU..", "..UU..", "..UU.."], None, 0, (2, 2),
+                                                  [(0, 0), (2, 0), (2, 2)]),
         }
         for name, (rows0, rows1, layer, (w, h), corners) in cases.items():
             with self.subTest(name):
@@ -390,11 +414,40 @@ class WhiteSpecks(unittest.TestCase):
                   for v in range(4)]
         tiles += [("ground %s %d" % (cls, v), art.ground_tile(cls, v, (4, 4, 4, 4))) for cls in art.GROUND_BASE
                   for v in range(16)]
+        tiles += [("wheat %d %d" % part, art.wheat_tile(part, (), 0)) for part in ((0, 0), (1, 2), (3, 3))]
+        tiles += [("ploughed %d" % v, art.ploughed_tile(v, sides)) for v in range(4)]
+        tiles += [("crops %d" % v, art.crops_tile(v, sides)) for v in range(4)]
+        tiles += [("%s" % name, pic) for name, pic in (("haystack", art.HAYSTACK), ("windmill", art.WINDMILL))]
         for name, g in tiles:
             with self.subTest(name):
                 light = sorted({k for row in g for k in row
                                 if k != art.T and min(palette.rgb(k)) >= check_maps.NEAR_WHITE})
                 self.assertEqual(light, [])
+class FarmTrack(unittest.TestCase):
+    def test_the_ruts_follow_the_track_round_its_bends_without_a_step(self):
+        # The track shifts a block sideways from one row to the next; drawn
+        # block by block its ruts would jump 8 px at each shift.
+        rows0 = ["..lllll.....", "..lllll.....", "...lllll....", "....lllll...", "....lllll...",
+                 "...lllll....", "...lllll...."]
+        comp, m = compose(rows0)
+        shadow = palette.rgb("q")
+        edges = []
+        for py in range(m.height * 8):
+            line = [m.graphics[m.blocks[m.layers[0][py // 8][px // 8]][0]][py % 8][px % 8]
+                    for px in range(m.width * 8)]
+            dark = [px for px, rgb in enumerate(line) if rgb == shadow]
+            self.assertTrue(dark, "no rut in pixel row %d" % py)
+            edges.append((min(dark), max(dark)))
+        for py in range(1, len(edges)):
+            for side in (0, 1):
+                self.assertLessEqual(abs(edges[py][side] - edges[py - 1][side]), 2,
+                                     "the %s rut steps at pixel row %d: %s" % (("left", "right")[side], py,
+                                                                                edges[py - 1:py + 1]))
+        # Each rut keeps one block in from the track's sides.
+        self.assertIn(edges[0][0], (3 * 8 + 1, 3 * 8 + 2))
+        self.assertEqual(edges[0][1], 5 * 8 + 2)
+
+
 class HeroWays(unittest.TestCase):
     """The checker's rules for the hero's first seconds after a restart and
     for gaps between solid pictures that hold him on three sides."""
@@ -435,6 +488,29 @@ class HeroWays(unittest.TestCase):
         rows[5] = "." * 17 + "*" + "." * 22
         c = self.checker(rows)
         self.assertIsNone(c.held_walk(130.0, 80.0, "Up"))
+
+    def test_walls_below_the_heros_reach_at_the_top_must_not_face_open_ground_on_their_left(self):
+        # (the row drawn at y 168, whether it is reported)
+        cases = {
+            "wall with grass on its left": ("....SSSS" + "." * 32, True),
+            "wall from the left edge": ("SSSS" + "." * 36, False),
+            "one block wide": ("....S..." + "." * 32, False),
+            "water": ("....~~~~" + "." * 32, False),
+            "grass only": ("." * 40, False),
+        }
+        for name, (row, reported) in cases.items():
+            with self.subTest(name):
+                rows = ["." * 40] * 30
+                rows[21] = row
+                c = self.checker(rows)
+                c.check_low_band()
+                self.assertEqual(bool(c.problems), reported, c.problems)
+                # The same wall just above the band, where the hero's bullets
+                # across reach, is no fault.
+                rows[21], rows[19] = "." * 40, row
+                c = self.checker(rows)
+                c.check_low_band()
+                self.assertEqual(c.problems, [])
 
 
 if __name__ == "__main__":

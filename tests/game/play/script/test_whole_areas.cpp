@@ -85,7 +85,7 @@ class AreaSeeds : public AreaRun, public ::testing::WithParamInterface<int> {};
 
 TEST_P(AreaSeeds, EveryAreaEndsWhateverTheDiceFall) {
     const int level = GetParam();
-    constexpr int kSeeds = 20;
+    constexpr int kSeeds = 60;
     int failed = 0;
     for (int stage : {1, 9})
         for (int seed = 1; seed <= kSeeds && failed < 3; ++seed) {
