@@ -168,6 +168,33 @@ class Checker:
                     self.fail("view %d" % v, "the hero holding %s after the restart walks into deadly ground at %s"
                               % (key, hit))
 
+    # How far beside a footbridge (blocks) the rule below looks: a player
+    # who walks up to a bridge steers for it, not block-true, and the hero's
+    # up-probe is one point at his middle.
+    BRIDGE_FOOT = 2
+
+    def check_bridge_feet(self):
+        """A footbridge ends where its shore begins.  Where its planks reach
+        on past the water's edge, the ground beside them looks like the way
+        on to the bridge but leads straight up into the water, and drowns a
+        hero who walks up a little off the bridge's line."""
+        m = self.m
+        planks = lambda cx, cy: 0 <= cx < m.width and self.look_name(cx * 8, cy * 8) == "planks"
+        reported = set()
+        for cy in range(1, m.height):
+            for cx in range(m.width):
+                if not planks(cx, cy):
+                    continue
+                for dx in range(-self.BRIDGE_FOOT, self.BRIDGE_FOOT + 1):
+                    gx = cx + dx
+                    if not 0 <= gx < m.width or (gx, cy) in reported or planks(gx, cy):
+                        continue
+                    if self.solid(gx * 8, cy * 8) or not self.deadly(gx * 8, (cy - 1) * 8):
+                        continue
+                    reported.add((gx, cy))
+                    self.fail("bridge foot", "the ground at column %d, row %d (y %d) beside the footbridge's "
+                              "planks at column %d leads straight up into the water" % (gx, cy, cy * 8, cx))
+
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
                       "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill")
 
@@ -423,6 +450,7 @@ class Checker:
         self.check_spawns()
         self.check_way_up()
         self.check_restart_walks()
+        self.check_bridge_feet()
         self.check_wedges()
         return self.problems
 

@@ -455,8 +455,26 @@ class HeroWays(unittest.TestCase):
     def checker(self, rows0):
         comp, m = compose(rows0)
         checker = check_maps.Checker(1, m)
-        checker.looks = check_maps.graphic_kinds(comp)[2]
+        checker.names, _, checker.looks = check_maps.graphic_kinds(comp)
         return checker
+
+    def test_a_footbridge_ends_where_its_shore_begins(self):
+        # A river two rows deep (rows 1, 2) with a footbridge over it; (the
+        # rows from the bridge's last row down, whether it is reported).
+        water = "~" * 10 + "_____" + "~" * 25
+        cases = {
+            "shore flush with the bridge": ([water, "." * 40], False),
+            "planks a row past the shore, ground beside them": (["." * 10 + "_____" + "." * 25], True),
+            "the same, the ground beside them a block off": (["~" * 10 + "_____" + "~" + "." * 24], True),
+            "the same, two blocks off": (["~" * 10 + "_____" + "~~" + "." * 23], False),
+            "the same, a rock beside them": (["~" * 10 + "_____" + "RR" + "." * 23, "." * 15 + "RR" + "." * 23],
+                                             False),
+        }
+        for name, (below, reported) in cases.items():
+            with self.subTest(name):
+                c = self.checker(["." * 40, water, water] + below + ["." * 40] * 3)
+                c.check_bridge_feet()
+                self.assertEqual(bool(c.problems), reported, c.problems)
 
     def test_a_gap_of_one_block_beside_two_solid_blocks_wedges_the_hero(self):
         # (row of layer 0, whether it is reported)
