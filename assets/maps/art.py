@@ -292,9 +292,9 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
             for i in range(3 + rng.below(2)):
                 _dim(g, x + i, y + (1 if i in (0, 3) else 0))
                 _lit(g, x + i, y - 1 + (1 if i in (0, 3) else 0))
-        if variant % 4 == 3:  # a pebble
+        if variant % 8 == 3:  # a pebble, in the sand's own browns: bullets fly here
             x, y = 1 + rng.below(5), 1 + rng.below(5)
-            _put(g, x, y, "e"); _put(g, x + 1, y, "f"); _put(g, x, y + 1, "h"); _put(g, x + 1, y + 1, "m")
+            _put(g, x, y, "h"); _put(g, x + 1, y, "e"); _put(g, x, y + 1, "b"); _put(g, x + 1, y + 1, "h")
         elif variant % 4 == 1:
             _dim(g, rng.below(8), rng.below(8))
     elif cls == "wadi":
@@ -344,7 +344,7 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
         if variant == 3:
             _put(g, 2 + rng.below(4), 2 + rng.below(4), "o")
     elif cls == "road":
-        speckle(g, rng, [("k", 4), ("e", 2)])
+        speckle(g, rng, [("k", 3), ("e", 1)])
 
 
 # How a square of 2 x 2 blocks of flagstones is laid: rectangles (x, y, w, h)
@@ -854,24 +854,38 @@ def door_tile(sides):
 # --------------------------------------------------------------- trench ---
 
 def trench_tile(variant, sides):
+    """A trench dug into the ground: a trodden earth floor; along its north
+    side a lip of thrown-up earth, then the wall below it, shored with
+    boards and in shadow, which darkens the floor at its foot; its south wall
+    faces the light, a lit band of earth under the far lip; its ends are
+    earth walls, lit on the west, shaded on the east."""
     g = blank("b")
     rng = Rng("trench", variant)
     speckle(g, rng, [("r", 3), ("h", 2)])
     for side in sides:
         for i in range(8):
             if side == N_:
-                g[0][i] = "h" if i % 4 else "n"
+                g[0][i] = "m" if i % 4 else "n"
                 g[1][i] = "k"
-                g[2][i] = "r"
+                g[2][i] = "q" if i % 3 == 2 else "h"
+                g[3][i] = "q" if i % 3 == 2 else "b"
+                g[4][i] = "q"
+                g[5][i] = "q" if (i + variant) % 2 else "b"
             elif side == S_:
-                g[7][i] = "n" if i % 3 else "h"
-                g[6][i] = "h"
+                g[5][i] = "h"
+                g[6][i] = "n" if i % 3 else "m"
+                g[7][i] = "m"
             elif side == W_:
                 g[i][0] = "h"
                 g[i][1] = "k"
+                g[i][2] = "q" if g[i][2] != "m" else g[i][2]
             else:
                 g[i][7] = "n"
                 g[i][6] = "h"
+    if N_ not in sides and S_ not in sides and variant == 0:
+        # Duckboards along the floor: slats across, a dark gap between.
+        for x in range(8):
+            g[3][x] = g[4][x] = "h" if x % 3 else "q"
     return g
 
 
@@ -1827,7 +1841,8 @@ def component_picture(kind, size, seed, ground_pix):
 
 def flowers_tile(g, variant):
     rng = Rng("flowers", variant)
-    colours = (("y", "p"), ("R", "y"), ("p", "y"), ("o", "y"), ("c", "p"))
+    # No cream or white petals: a bullet would hide in a bed of them.
+    colours = (("y", "o"), ("R", "y"), ("U", "y"), ("o", "y"), ("c", "y"))
     petal, heart = colours[variant % len(colours)]
     for _ in range(3 + variant % 2):
         x, y = 1 + rng.below(6), 1 + rng.below(6)
@@ -1853,9 +1868,10 @@ def gravel_tile(g, variant):
     rng = Rng("gravel", variant)
     for _ in range(2 + variant % 2):
         x, y = rng.below(7), rng.below(7)
-        _put(g, x, y, "f" if rng.below(2) else "e")
-        _put(g, x + 1, y, "e")
-        _put(g, x, y + 1, "d")
+        # Stones lit no brighter than mid grey, so no bullet hides among them.
+        _put(g, x, y, "e" if rng.below(2) else "d")
+        _put(g, x + 1, y, "d")
+        _put(g, x, y + 1, "q")
         _put(g, x + 1, y + 1, "d")
     return g
 
@@ -2210,6 +2226,27 @@ def deck_tile(variant, top, bottom, style):
             g[y][1], g[y][2], g[y][3] = plit, pface, pside
         g[2][1], g[2][2], g[2][3] = "k", "k", "k"
     return g
+
+
+# The side of a deck's near edge, below its rail: the beam or slab edge it
+# lies on, lit along its top, with a dark line where it meets its shadow.
+BEAM = {"wood": ("n", "b", "q"), "stone": ("e", "d", "q")}
+BEAM_H = 3
+# The ground below a beam that the deck shades, in the block under the deck
+# and the one below it: whole rows down to two thirds of the deck's height,
+# then two ragged rows where the shadow thins out.
+DECK_SHADOW = (frozenset((x, y) for y in range(8) for x in range(8)),
+               frozenset([(x, y) for y in range(2) for x in range(8)] +
+                         [(x, 2) for x in range(8) if x % 2 == 0] + [(x, 3) for x in range(8) if x % 4 == 1]))
+
+
+def deck_beam(front, style):
+    """A front picture with a deck's beam laid along its top."""
+    out = [row[:] for row in front]
+    lit, face, foot = BEAM[style]
+    for x in range(8):
+        out[0][x], out[1][x], out[2][x] = lit, face if x % 4 else foot, foot
+    return out
 
 
 def planks_tile(variant, sides):

@@ -836,6 +836,11 @@ class Composer:
                         mx, my = x * 8 + px + off, y * 8 + py + off
                         if k != art.T and mx < self.w * 8 and my < self.h * 8:
                             shadows.setdefault((mx // 8, my // 8), set()).add((mx % 8, my % 8))
+        # A deck's cast shadow on the ground below its beam.
+        for (x, y) in self._below_decks():
+            for dy, pixels in enumerate(art.DECK_SHADOW):
+                if y + dy < self.h:
+                    shadows.setdefault((x, y + dy), set()).update(pixels)
         out = {}
         for (cx, cy), pixels in shadows.items():
             front = fronts[(cx, cy)][1] if (cx, cy) in fronts else None
@@ -861,6 +866,10 @@ class Composer:
                     if key not in drawn:
                         drawn[key] = draw()
                     fronts[(x, y)] = (key, [row[:] for row in drawn[key]])
+        # Below a deck its near beam shows, in front of whoever walks under.
+        for (x, y), style in self._below_decks().items():
+            key, pixels = fronts.get((x, y), (("none",), art.blank(art.T)))
+            fronts[(x, y)] = (("beam", style) + key, art.deck_beam(pixels, style))
 
         def pixel(mx, my):
             if 0 <= mx < self.w * 8 and 0 <= my < self.h * 8 and (mx // 8, my // 8) in fronts:
@@ -918,6 +927,15 @@ class Composer:
             return False
         h = PICTURES[n][self.looks[n][y][x].look][1]
         return origin[1] < y0 or origin[1] + h - 1 > y1
+
+    def _below_decks(self):
+        """Cell -> deck style, for the cells just below a bridge deck."""
+        out = {}
+        for y in range(1, self.h):
+            for x in range(self.w):
+                if self.is_decked(x, y - 1) and not self.is_decked(x, y):
+                    out[(x, y)] = "wood" if self.looks[1][y - 1][x].look == "deckwood" else "stone"
+        return out
 
     def is_decked(self, x, y):
         return self.looks[1][y][x].look in ("deckwood", "deckstone")
