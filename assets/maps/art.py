@@ -2498,6 +2498,19 @@ STANDING.update({"well": lambda v: WELL, "cart": lambda v: CART, "logs": lambda 
                  "scarecrow": lambda v: SCARECROW})
 
 
+def in_field(kind, field, x, y, variant, part):
+    """A farm thing standing in a field, the field's rows going on round it
+    (block x, y of the map)."""
+    if field == "wheat":
+        g = wheat_tile((x % 4, y % 4), (), variant % 3)
+    elif field == "crops":
+        g = crops_tile(variant, ())
+    else:
+        g = ploughed_tile(variant, ())
+    standing(g, STANDING[kind](variant), part)
+    return g
+
+
 def hutsite_tile(ground, bx, by, bw, bh):
     """The ground a jungle hut stands on: a floor of trampled earth inside a
     curb of logs laid round it, lit on their upper sides, the stumps of the

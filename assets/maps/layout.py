@@ -41,6 +41,8 @@ OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "t
            "tallgrass": (1, 1), "gravel": (1, 1), "fueltank": (2, 2), "radar": (2, 2), "boom": (1, 1),
            "hay": (2, 2), "windmill": (5, 5)}
 OBJECTS.update({"well": (2, 2), "cart": (3, 2), "logs": (2, 2), "scarecrow": (2, 2)})   # the farm's things
+FARM_THINGS = ("well", "cart", "logs", "scarecrow")
+FIELDS = ("wheat", "crops", "ploughed")
 
 # The grounds of a riverbed, which its banks slope down to and shade.
 BED = ("dirt", "mud", "wadi")
@@ -525,6 +527,18 @@ class Composer:
         pic = self.pictures[key]
         return [[pic[((x - ox) * 8 + px, (y - oy) * 8 + py)] for px in range(8)] for py in range(8)]
 
+    def _field_under(self, x, y):
+        """The field a picture of several blocks stands in: the field most of
+        the blocks around its picture are, when they are more than half."""
+        ox, oy = self.picture_at[0][y][x]
+        w, h = OBJECTS[self.looks[0][y][x].look]
+        around = [self.look(0, cx, cy) for cx in range(ox - 1, ox + w + 1) for cy in range(oy - 1, oy + h + 1)
+                  if not (ox <= cx < ox + w and oy <= cy < oy + h)]
+        for field in FIELDS:
+            if 2 * around.count(field) > len(around):
+                return field
+        return None
+
     def _open_ground(self, x, y, raised):
         """Whether the block is on the map and not one of the raised looks."""
         return 0 <= x < self.w and 0 <= y < self.h and self.looks[0][y][x].look not in raised
@@ -783,6 +797,11 @@ class Composer:
         if look in ("scorch", "puddle"):
             ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
+        if look in FARM_THINGS and self._field_under(x, y):
+            # A farm thing standing in a field: the field goes on under it.
+            field, origin = self._field_under(x, y), self.picture_at[0][y][x]
+            part, var = (x - origin[0], y - origin[1]), v % 4
+            return ("object", look, field, var, part), lambda: art.in_field(look, field, x, y, var, part)
         if look in OBJECTS:
             kind, part = look, (0, 0)
             origin = self.picture_at[0][y][x]
