@@ -2299,3 +2299,295 @@ def painted(ground, front):
 
 def shaded(g):
     return [[SHADE.get(k, k) if k != T else k for k in row] for row in g]
+
+
+# -- Farmland and jungle (areas 1 and 2) --
+
+# The farmland's high ground is a grassy knoll, not bare rock: the cliff's
+# shape (a top, a tall face to the south, slopes east and west, a rim to the
+# north), worn by grass where it lies flat and by earth and fieldstones where
+# it falls steeply.  Each region of the cliff recoloured: its grey rock tone
+# -> the knoll's.
+KNOLL_TOP = {"f": "l", "e": "G", "d": "g", "q": "j", "k": "j"}
+KNOLL_EARTH = {"f": "n", "e": "h", "d": "b", "q": "q", "k": "k", "b": "b", "h": "h", "m": "h"}
+KNOLL_STONE = {"f": "f", "e": "e", "d": "d", "q": "q", "k": "k", "b": "d", "h": "e", "m": "e"}
+KNOLL_EAST = {"f": "G", "e": "g", "d": "g", "q": "j", "k": "j"}
+KNOLL_WEST = {"f": "l", "e": "G", "d": "G", "q": "g", "k": "g"}
+
+
+def knoll_block(open_at, ox, oy):
+    """A block of a grassy knoll: the cliff's relief (cliff_block) under the
+    meadow's own grass, lighter on its top and its western slope, darker on
+    its eastern one, and a steep face of earth with fieldstones bedded in it
+    to the south, under a lip of turf that hangs over it."""
+    rock = cliff_block(open_at, ox, oy)
+    turf = draw_ground("grass", cell_hash(ox, oy, 85) % 4)
+
+    def run(dx, dy, limit):
+        k = 0
+        while k < limit and not open_at(dx * (k + 1), dy * (k + 1)):
+            k += 1
+        return k
+
+    below, above = run(0, 1, 3), run(0, -1, 3)
+    east, west = run(1, 0, 2), run(-1, 0, 2)
+    g = blank("G")
+    for j in range(8):
+        for i in range(8):
+            X, Y = ox + i, oy + j
+            ds = (below + 1) * 8 - j
+            dn = j + 1 + above * 8
+            de = (east + 1) * 8 - i
+            dw = i + 1 + west * 8
+            h = min(CLIFF_FACE_H, dn + ds - 1 - 4)
+            k = rock[j][i]
+            grass = turf[j][i]
+            if ds <= h:
+                fy = h - ds
+                if fy <= 1:
+                    # The turf's edge over the face, hanging in tufts.
+                    k = "l" if fy == 0 and X % 3 else "G" if fy == 0 else "g"
+                elif fy == 2 and cell_hash(X, 5, 81) % 3 == 0:
+                    k = "g"
+                elif ds <= 2 or de == 1:
+                    k = "k" if ds == 1 or de == 1 else "q"
+                else:
+                    bed, _ = _layer_of(X, ds - 1)
+                    stony = cell_hash(bed, X // 6, 83) % 4 == 0
+                    k = (KNOLL_STONE if stony else KNOLL_EARTH).get(k, k)
+            elif de <= CLIFF_SIDE_W:
+                # The eastern slope, in shadow; its ribs show.
+                k = "j" if de == 1 else DARKER.get(grass, "g") if k in ("k", "q", "d") else grass
+            elif dw <= CLIFF_SIDE_W:
+                k = LIGHTER.get(grass, "l") if k in ("e", "f") or dw == CLIFF_SIDE_W else grass
+            elif dn <= 2:
+                k = "g" if dn == 1 else "l"
+            else:
+                # The top: the meadow, a shade lighter than the fields below,
+                # its folds shown where the rock's fissures would be.
+                sun = LIGHTER.get(grass, "l") if (X + Y) % 2 or k == "f" else grass
+                k = grass if k == "q" else sun
+            g[j][i] = k
+    return g
+
+
+def _outline(g, ground_side=True):
+    """Black on the shadow side (right and below) of a picture's opaque
+    pixels, where the ground shows beyond them."""
+    h, w = len(g), len(g[0])
+    out = [[False] * w for _ in range(h)]
+    for y in range(h):
+        for x in range(w):
+            if g[y][x] == T:
+                continue
+            if x + 1 == w or y + 1 == h or g[y][x + 1] == T or g[y + 1][x] == T:
+                out[y][x] = True
+    for y in range(h):
+        for x in range(w):
+            if out[y][x]:
+                g[y][x] = "k"
+    return g
+
+
+def _well():
+    """A well, 16 x 16: a round wall of fieldstones, lit on its upper left,
+    round dark water with one dull glint, a little roof of planks on two
+    posts across it and the rope's windlass."""
+    import math
+    g = blank(T, 16, 16)
+    c = 7.5
+    for y in range(16):
+        for x in range(16):
+            d = math.hypot(x - c, (y - c) * 1.1)
+            if d > 7.3:
+                continue
+            if d < 3.6:
+                g[y][x] = "u" if d < 2.6 else "q"
+                continue
+            # Stones in two courses round the ring.
+            ang = math.atan2(y - c, x - c)
+            stone = int((ang + math.pi) / (2 * math.pi) * (12 if d > 5.5 else 9))
+            edge = abs(((ang + math.pi) / (2 * math.pi) * (12 if d > 5.5 else 9)) % 1 - 0.5) > 0.4
+            light = -(x - c) - (y - c)
+            k = "f" if light > 5 else "e" if light > -4 else "d"
+            if edge or abs(d - 5.5) < 0.5:
+                k = "d" if k != "d" else "q"
+            if stone % 4 == 1 and k == "e":
+                k = "h"
+            g[y][x] = k
+    g[8][7], g[8][8] = "U", "u"   # the glint on the water
+    # The windlass: a beam on two posts across the well, the rope down.
+    for x in range(1, 15):
+        g[6][x] = "n" if x % 4 else "h"
+        g[7][x] = "b"
+    for x in (1, 14):
+        for y in range(4, 10):
+            g[y][x] = "b" if y > 4 else "h"
+    g[8][9], g[9][9] = "h", "h"
+    g[10][9] = "b"
+    return _outline(g)
+
+
+WELL = _well()
+
+
+def _cart():
+    """A farm cart, 24 x 16, left on the track's verge: a bed of planks with
+    low sides, half loaded with hay, two spoked wheels at its sides and the
+    shafts reaching out to the left."""
+    g = blank(T, 24, 16)
+    # The bed.
+    for y in range(3, 13):
+        for x in range(7, 22):
+            side = y in (3, 12) or x in (7, 21)
+            g[y][x] = "b" if side else ("h" if (x - 7) % 4 else "b")
+            if y == 3 or x == 7:
+                g[y][x] = "n" if side else g[y][x]
+    # Its load of hay, heaped towards the back.
+    import math
+    for y in range(4, 12):
+        for x in range(12, 21):
+            d = math.hypot((x - 16.5) / 4.6, (y - 7.5) / 4.0)
+            if d < 1.0:
+                t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+                v = -0.6 * (x - 16.5) / 4.6 - 0.6 * (y - 7.5) / 4 + 0.4 * (1 - d) + 0.3 * t
+                g[y][x] = "y" if v > 0.45 else "n" if v > 0.0 else "m" if v > -0.45 else "h"
+    # The wheels, seen edge on at the bed's sides: iron tyres and hubs.
+    for x0 in (10, 16):
+        for x in range(x0, x0 + 5):
+            for y in (1, 2, 13, 14):
+                g[y][x] = "d" if x in (x0, x0 + 4) else ("e" if y in (1, 13) else "q")
+        g[2][x0 + 2] = "b"
+        g[13][x0 + 2] = "b"
+    # The shafts, out to the left, with a cross bar.
+    for x in range(0, 7):
+        g[5][x] = "h"
+        g[10][x] = "h"
+    for y in range(5, 11):
+        g[y][1] = "b"
+    return _outline(g)
+
+
+CART = _cart()
+
+
+def _logs():
+    """A pile of logs, 16 x 16, stacked three, two and one, their cut ends
+    turned to the light: pale rings with dark bark round them, the bark
+    running back along each log to the right."""
+    import math
+    g = blank(T, 16, 16)
+    ends = [(2.5, 12.5), (6.5, 12.5), (10.5, 12.5), (4.5, 8.8), (8.5, 8.8), (6.5, 5.1)]
+    r = 2.2
+    for y in range(16):
+        for x in range(16):
+            for cx, cy in ends:
+                if cy - r - 0.5 <= y <= cy + r + 0.3 and cx <= x <= cx + 6:
+                    # The log's side, behind its end.
+                    g[y][x] = "b" if (y + x // 3) % 3 else "q"
+                    if y < cy - r + 0.6:
+                        g[y][x] = "h"
+    for cx, cy in ends:
+        for y in range(16):
+            for x in range(16):
+                d = math.hypot(x - cx, y - cy)
+                if d <= r + 0.35:
+                    g[y][x] = "b" if d > r - 0.5 else ("n" if int(d * 1.6) % 2 == 0 else "m")
+        g[int(cy)][int(cx)] = "h"
+    return _outline(g)
+
+
+LOGS = _logs()
+
+
+def _scarecrow():
+    """A scarecrow in the wheat, 16 x 16: a straw hat seen from above, a
+    ragged coat on its arms spread along the cross pole, straw at its cuffs
+    and its pole's shadow side."""
+    import math
+    g = blank(T, 16, 16)
+    for x in range(1, 15):           # the arms' pole
+        g[7][x] = "b"
+    for x in range(2, 14):           # the coat's sleeves, ragged at the cuffs
+        for y in (6, 8):
+            if 2 < x < 13 or y == 6:
+                g[y][x] = "r" if (x + y) % 5 else "b"
+        g[7][x] = "R" if 3 < x < 12 and x % 3 else g[7][x]
+    for y in range(8, 15):           # the coat's body and the pole
+        for x in range(6, 10):
+            if y < 12:
+                g[y][x] = "R" if x < 8 else "r"
+        g[y][8] = "b" if y >= 12 else g[y][8]
+    for x, y in ((1, 6), (1, 8), (0, 7), (14, 6), (14, 8), (15, 7), (6, 12), (9, 12)):
+        g[y][x] = "y"
+    for y in range(1, 9):            # the hat, round and lit from the upper left
+        for x in range(4, 12):
+            d = math.hypot(x - 7.5, y - 4.5)
+            if d < 3.6:
+                g[y][x] = "n" if d < 1.6 else "y" if x + y < 12 else "m" if d < 2.8 else "h"
+    return _outline(g)
+
+
+SCARECROW = _scarecrow()
+
+# The farm's things standing on its ground, drawn like the other objects.
+STANDING.update({"well": lambda v: WELL, "cart": lambda v: CART, "logs": lambda v: LOGS,
+                 "scarecrow": lambda v: SCARECROW})
+
+
+def in_field(kind, field, x, y, variant, part):
+    """A farm thing standing in a field, the field's rows going on round it
+    (block x, y of the map)."""
+    if field == "wheat":
+        g = wheat_tile((x % 4, y % 4), (), variant % 3)
+    elif field == "crops":
+        g = crops_tile(variant, ())
+    else:
+        g = ploughed_tile(variant, ())
+    standing(g, STANDING[kind](variant), part)
+    return g
+
+
+def hutsite_tile(ground, bx, by, bw, bh):
+    """The ground a jungle hut stands on: a floor of trampled earth inside a
+    curb of logs laid round it, lit on their upper sides, the stumps of the
+    hut's corner posts at its corners; one block of the site, at (bx, by)
+    pixels within a site bw x bh pixels big."""
+    g = [row[:] for row in ground]
+    log = ("n", "h", "b", "k")     # across a log, from its lit side to its shadow
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            dx, dy = min(X, bw - 1 - X), min(Y, bh - 1 - Y)
+            if min(dx, dy) >= 4:
+                # Trampled earth, worn smooth, darker where feet press it.
+                v = smooth_noise(X, Y, 93, 6.0) + ((BAYER4[Y % 4][X % 4] + 0.5) / 16 - 0.5) * 0.3
+                k = "m" if v > 0.72 else "h" if v > 0.38 else "b"
+                if cell_hash(X, Y, 95) % 41 == 0:
+                    k = "q"      # a pebble trodden in
+                elif cell_hash(X, Y, 97) % 37 == 0:
+                    k = "n"      # a straw fallen from the thatch
+                g[y][x] = k
+                continue
+            # The curb: logs along the top and bottom lie across the map,
+            # those at the sides down it.
+            if dy < dx:
+                across, along = Y if Y < bh // 2 else Y - (bh - 4), X
+            else:
+                across, along = X if X < bw // 2 else X - (bw - 4), Y
+            k = log[across]
+            if along % 13 == 0 and across in (1, 2):
+                k = "q"          # where one log butts on the next
+            g[y][x] = k
+            # The stumps of the corner posts: round tops with rings.
+            if dx < 5 and dy < 5:
+                r = max(abs(dx - 2), abs(dy - 2))
+                if r <= 2:
+                    g[y][x] = "k" if r == 2 and (dx > 2 or dy > 2) else "b" if r == 2 else "h" if r == 1 else "n"
+    return g
+
+
+# The farmland's trees are of more than one kind: oaks darker than the
+# meadow's trees, young trees in a fresh light green.
+CROWN_COLOURS["oak"] = ("j", "j", "g", "a", "a")
+CROWN_COLOURS["sapling"] = ("g", "g", "G", "l", "l")

@@ -40,6 +40,9 @@ OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "t
            "hedgehog": (1, 1), "wire": (1, 1), "reeds": (1, 1), "flowers": (1, 1),
            "tallgrass": (1, 1), "gravel": (1, 1), "fueltank": (2, 2), "radar": (2, 2), "boom": (1, 1),
            "hay": (2, 2), "windmill": (5, 5)}
+OBJECTS.update({"well": (2, 2), "cart": (3, 2), "logs": (2, 2), "scarecrow": (2, 2)})   # the farm's things
+FARM_THINGS = ("well", "cart", "logs", "scarecrow")
+FIELDS = ("wheat", "crops", "ploughed")
 
 # The grounds of a riverbed, which its banks slope down to and shade.
 BED = ("dirt", "mud", "wadi")
@@ -49,7 +52,9 @@ PAVED = ("road",) + tuple(sorted(art.PAVED))
 
 # Pictures that span several blocks, by layer: look -> size in blocks.
 PICTURES = [{k: s for k, s in OBJECTS.items() if s != (1, 1)},
-            {"canopy2": (2, 2), "canopy3": (3, 3), "palm": (3, 3)}]
+            {"canopy2": (2, 2), "canopy3": (3, 3), "palm": (3, 3), "oak": (3, 3), "sapling": (2, 2)}]
+# High ground: the rock of the cliffs, and the farmland's grassy knolls.
+HIGH = ("cliff", "knoll")
 
 
 class LayoutError(Exception):
@@ -522,6 +527,18 @@ class Composer:
         pic = self.pictures[key]
         return [[pic[((x - ox) * 8 + px, (y - oy) * 8 + py)] for px in range(8)] for py in range(8)]
 
+    def _field_under(self, x, y):
+        """The field a picture of several blocks stands in: the field most of
+        the blocks around its picture are, when they are more than half."""
+        ox, oy = self.picture_at[0][y][x]
+        w, h = OBJECTS[self.looks[0][y][x].look]
+        around = [self.look(0, cx, cy) for cx in range(ox - 1, ox + w + 1) for cy in range(oy - 1, oy + h + 1)
+                  if not (ox <= cx < ox + w and oy <= cy < oy + h)]
+        for field in FIELDS:
+            if 2 * around.count(field) > len(around):
+                return field
+        return None
+
     def _open_ground(self, x, y, raised):
         """Whether the block is on the map and not one of the raised looks."""
         return 0 <= x < self.w and 0 <= y < self.h and self.looks[0][y][x].look not in raised
@@ -541,19 +558,19 @@ class Composer:
         face above it, to the east of one to its west; and the loose stones
         fallen at the foot of a cliff beside it."""
         # A bank's slopes face only the riverbed.
-        raised = ("cliff", "bank") if self.looks[0][y][x].look in BED else ("cliff",)
+        raised = HIGH + ("bank",) if self.looks[0][y][x].look in BED else HIGH
         raised += ("hedge", "barracks")   # hedgerows and huts cast their shadows the same way
 
         def cliff(cx, cy, looks=raised):
             return 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look in looks
         # A cliff stands tall and casts a long shadow, darkest by its foot;
         # a bank a short one.
-        down = 5 if cliff(x, y - 1, ("cliff",)) else 3
-        right = 8 if cliff(x - 1, y, ("cliff",)) else 3
+        down = 5 if cliff(x, y - 1, HIGH) else 3
+        right = 8 if cliff(x - 1, y, HIGH) else 3
         deep = set()
-        if cliff(x, y - 1, ("cliff",)):
+        if cliff(x, y - 1, HIGH):
             deep |= {(px, py) for py in range(2) for px in range(8)}
-        if cliff(x - 1, y, ("cliff",)):
+        if cliff(x - 1, y, HIGH):
             deep |= {(px, py) for py in range(8) for px in range(3)}
         pixels = set()
         if cliff(x, y - 1):
@@ -561,10 +578,10 @@ class Composer:
         if cliff(x - 1, y):
             pixels |= {(px, py) for py in range(8) for px in range(right) if px < right - 1 or (px + py) % 2}
         if cliff(x - 1, y - 1) and not cliff(x - 1, y) and not cliff(x, y - 1):
-            reach = 6 if cliff(x - 1, y - 1, ("cliff",)) else 3
+            reach = 6 if cliff(x - 1, y - 1, HIGH) else 3
             pixels |= {(px, py) for py in range(3) for px in range(reach) if px >= py}
         stones = []
-        near = [(dx, dy) for dx, dy in ((0, -1), (-1, 0), (1, 0)) if cliff(x + dx, y + dy, ("cliff",))]
+        near = [(dx, dy) for dx, dy in ((0, -1), (-1, 0), (1, 0)) if cliff(x + dx, y + dy, HIGH)]
         for n, (dx, dy) in enumerate(near):
             for s in range(2 + art.cell_hash(x, y, 53 + n) % 2):
                 h = art.cell_hash(x * 3 + s, y * 5 + n, 59)
@@ -673,6 +690,12 @@ class Composer:
             if rails:
                 key, draw = key + ("rails", rails), (lambda d: lambda: art.bridge_rails(d(), rails))(draw)
             return self._in_building_shadow(x, y, key, draw)
+        if look == "hutsite":
+            band = self._band(x, y)
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("hutsite", ground, v % 4, band, fr, cn), \
+                lambda: art.hutsite_tile(art.draw_ground(ground, v % 4, fr, cn), *band)
         if look == "barracks":
             band = self._band(x, y)
             return ("barracks", v % 2, band), lambda: art.barracks_tile(v % 2, *band)
@@ -731,14 +754,15 @@ class Composer:
         if look == "trench":
             sides = self._sides(0, x, y, lambda o: o != "trench")
             return ("trench", v % 3, sides), lambda: art.trench_tile(v % 3, sides)
-        if look == "cliff":
+        if look in HIGH:
             # Its faces and slopes follow where the cliff ends, up to three
             # blocks below and above it and two to each side.
-            around = {(dx, dy): self._open_ground(x + dx, y + dy, ("cliff",))
+            around = {(dx, dy): self._open_ground(x + dx, y + dy, (look,))
                       for dx, dy in [(0, d) for d in (-3, -2, -1, 1, 2, 3)] + [(d, 0) for d in (-2, -1, 1, 2)]}
             ox, oy = x * 8 % art.ROCK_PERIOD, y * 8 % art.ROCK_PERIOD
-            return ("cliff", tuple(sorted(around.items())), ox, oy), \
-                lambda: art.cliff_block(lambda dx, dy: around[(dx, dy)], ox, oy)
+            block = art.knoll_block if look == "knoll" else art.cliff_block
+            return (look, tuple(sorted(around.items())), ox, oy), \
+                lambda: block(lambda dx, dy: around[(dx, dy)], ox, oy)
         if look == "bank":
             # Its slope faces the riverbed's dirt, mud or cracked mud, one or two blocks
             # away; the plateau's ground goes on behind it.
@@ -773,6 +797,11 @@ class Composer:
         if look in ("scorch", "puddle"):
             ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
+        if look in FARM_THINGS and self._field_under(x, y):
+            # A farm thing standing in a field: the field goes on under it.
+            field, origin = self._field_under(x, y), self.picture_at[0][y][x]
+            part, var = (x - origin[0], y - origin[1]), v % 4
+            return ("object", look, field, var, part), lambda: art.in_field(look, field, x, y, var, part)
         if look in OBJECTS:
             kind, part = look, (0, 0)
             origin = self.picture_at[0][y][x]
@@ -800,7 +829,7 @@ class Composer:
             part = (x - ox, y - oy)
             return ("canopy", s, part, tree, colours), lambda: art.canopy_tile(s, part, tree, colours)
         if look == "leaves":
-            sides = self._sides(1, x, y, lambda o: o not in ("leaves", "canopy2", "canopy3", "palm"))
+            sides = self._sides(1, x, y, lambda o: o not in ("leaves",) + tuple(PICTURES[1]))
             trees = self.lay.row_trees[y]
             colours = "jungle" if trees in ("green", "jungle") else trees
             return ("leaves", v % 2, sides, colours), lambda: art.leaves_tile(v % 2, sides, colours)
@@ -820,6 +849,7 @@ class Composer:
         # Each tree gets its own crown shape.
         tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
         colours = "palm" if look == "palm" else self.lay.row_trees[oy]
+        colours = look if look in ("oak", "sapling") else colours   # trees of their own kind
         return PICTURES[1][look][0], tree, colours
 
     def _ground_shadows(self, fronts):
