@@ -173,7 +173,7 @@ protected:
             this->Hold(s.key);
             Hero->x = static_cast<float>(hx);
             Hero->y = static_cast<float>(hy);
-            if (s.key == UpKeys[1] && tick % 150 == 0) {
+            if (s.key == UpKeys[1] && tick % 150 == 0 && grenades_) {
                 Grenades = 5;
                 this->Press(GrenadeKeys[1]);
             }
@@ -198,7 +198,12 @@ protected:
         places_ = TopPlaces{};
     }
 
+    // Whether he throws grenades in the hunt: a player may reach the top
+    // with none left, and then only his bullets can end the wave.
+    void ThrowGrenades(bool on) { grenades_ = on; }
+
     TopPlaces places_;
+    bool grenades_ = true;
 };
 
 }  // namespace playtest

@@ -346,7 +346,9 @@ struct Wave {
 
 class GateWave : public HeroDriver<PlayTest>, public ::testing::WithParamInterface<Wave> {};
 
-constexpr int kWaveSeeds = 100;  // half of them hunted at once, half after the wave
+// A third of them hunted at once, a third after the wave, and a third
+// after the wave with no grenades left.
+constexpr int kWaveSeeds = 150;
 
 TEST_P(GateWave, EndsWithTheWalkOutWhenTheHeroShootsEverySoldier) {
     const Wave wave = GetParam();
@@ -358,7 +360,14 @@ TEST_P(GateWave, EndsWithTheWalkOutWhenTheHeroShootsEverySoldier) {
         LevelScreen->Start();
         Stage = wave.stage;
         GodMode = 1;
-        Grenades = 5;
+        // On seeds of the first kind he hunts from the wave's first soldier;
+        // on the others he holds his place, firing up, until the wave has
+        // run out, so the soldiers walk down as far as they go before he
+        // goes after them; on the third kind he has no grenades: a player
+        // may reach the top with none, and his bullets alone must end it.
+        const bool early = seed % 3 == 1, bullets = seed % 3 == 0;
+        ThrowGrenades(!bullets);
+        Grenades = bullets ? 0 : 5;
         plat::SeedRnd(static_cast<unsigned>(seed));
         fw::SeedRandRange(static_cast<unsigned>(seed));
         // The hero has just walked up to the top: what the rest of the area
@@ -367,10 +376,6 @@ TEST_P(GateWave, EndsWithTheWalkOutWhenTheHeroShootsEverySoldier) {
         Hero->x = 130;
         Hero->y = 124;
         Hero->estado = HERO_PLAYING;
-        // On odd seeds he hunts from the wave's first soldier; on even ones
-        // he holds his place, firing up, until the wave has run out, so the
-        // soldiers walk down as far as they go before he goes after them.
-        const bool early = seed % 2 == 1;
         const int starts = complete_->starts;
         int t = 0;
         for (; t < 12000 && complete_->starts == starts; ++t) {
@@ -380,7 +385,7 @@ TEST_P(GateWave, EndsWithTheWalkOutWhenTheHeroShootsEverySoldier) {
         ReleaseAll();
         if (complete_->starts == starts && ++failed)
             ADD_FAILURE() << "area " << wave.level << ", stage " << wave.stage << ", seed " << seed
-                          << (early ? " (hunting at once)" : " (hunting after the wave)") << ": no walk out after " << t << " ticks; counter " << GateWaveCounter << ", hero "
+                          << (early ? " (hunting at once)" : bullets ? " (hunting after the wave, no grenades)" : " (hunting after the wave)") << ": no walk out after " << t << " ticks; counter " << GateWaveCounter << ", hero "
                           << Hero->estado << " at (" << Hero->x << ", " << Hero->y << ");" << Leftovers();
     }
     EXPECT_EQ(failed, 0) << "area " << wave.level << ", stage " << wave.stage << ": " << failed
