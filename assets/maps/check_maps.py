@@ -196,7 +196,8 @@ class Checker:
                               "planks at column %d leads straight up into the water" % (gx, cy, cy * 8, cx))
 
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
-                      "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill")
+                      "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill",
+                      "barrier", "scrub")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid
