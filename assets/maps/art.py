@@ -260,7 +260,7 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
     where the ground lies in the sun there are more of them."""
     sun = sum(corners) - 2 * len(corners)
     if cls in DESERT_GROUNDS:
-        return DESERT_GROUNDS[cls](g, variant, rng, sun)
+        return DESERT_GROUNDS[cls](g, variant, Rng(cls, variant, corners), sun)
     if cls == "grass":
         for _ in range(2 + variant % 3 + max(0, sun)):
             x, y = rng.below(8), 1 + rng.below(6)
@@ -2300,33 +2300,38 @@ def _ripples(g, rng, n):
 
 
 def desert_details(g, variant, rng, sun):
-    """The desert's sand: wind ripples, now and then a dark pebble of the
-    sand's own browns (never a light one: those read as bullets)."""
-    _ripples(g, rng, 1 + variant % 2)
-    if variant % 4 == 3:
+    """The desert's sand: now and then a wind ripple, now and then a dark
+    pebble of the sand's own browns (never a light one: those read as
+    bullets); the marks differ from block to block with the sand's tones,
+    so they lie in no grid."""
+    if rng.below(3) == 0:
+        _ripples(g, rng, 1)
+    if rng.below(6) == 0:
         x, y = 1 + rng.below(5), 1 + rng.below(5)
         _put(g, x, y, "h"); _put(g, x + 1, y, "b"); _put(g, x, y + 1, "b")
 
 
 def canyon_details(g, variant, rng, sun):
-    """The canyon's clay floor: drifts of dust in soft ripples, chips of
-    red rock fallen from the walls, a crack in the baked clay."""
-    _ripples(g, rng, variant % 2)
-    if variant % 4 == 1:     # a chip of rock, lit on its top
+    """The canyon's clay floor: now and then a drift of dust in a soft
+    ripple, a chip of red rock fallen from the walls, a crack in the baked
+    clay; placed by the block's tones, so they lie in no grid."""
+    if rng.below(3) == 0:
+        _ripples(g, rng, 1)
+    n = rng.below(8)
+    if n == 0:     # a chip of rock, lit on its top
         x, y = 1 + rng.below(5), 1 + rng.below(5)
         _put(g, x, y, "O"); _put(g, x + 1, y, "Q"); _put(g, x, y + 1, "D"); _put(g, x + 1, y + 1, "V")
-    elif variant % 4 == 2:   # a crack in the clay
+    elif n == 1:   # a crack in the clay
         x, y = rng.below(4), 1 + rng.below(5)
         for i in range(4):
-            _put(g, x + i, y + (i % 3 == 1), "t" if g[y][min(7, x + i)] != "t" else "D")
-    elif variant % 4 == 3:
-        _dim(g, rng.below(8), rng.below(8))
+            _put(g, x + i, y + (i % 3 == 1), "D")
 
 
 def dust_details(g, variant, rng, sun):
     """The road's dust: ripples blown across it, a stone here and there."""
-    _ripples(g, rng, 1)
-    if variant % 4 == 2:
+    if rng.below(2) == 0:
+        _ripples(g, rng, 1)
+    if rng.below(6) == 0:
         x, y = 1 + rng.below(5), 1 + rng.below(5)
         _put(g, x, y, "t"); _put(g, x + 1, y, "D")
 
@@ -2499,14 +2504,19 @@ def rampart_tile(px, py, depth, sides, left):
     g = blank("i")
     X0, Y0 = px * 8, py * 8
     if depth >= 3:
+        # A roof terrace of fired tiles, a shade darker than the canyon's
+        # floor, laid in squares and weathered in patches.
         for y in range(8):
             for x in range(8):
                 X, Y = X0 + x, Y0 + y
-                n = smooth_noise(X, Y, 77, 6.0)
+                n = smooth_noise(X, Y, 77, 9.0)
                 t = (BAYER4[y % 4][x % 4] + 0.5) / 16
-                g[y][x] = "t" if n < 0.35 and t < 0.6 else "O" if n > 0.7 and t < 0.5 else "i"
-                if (X + 2 * Y) % 29 == 0:
-                    g[y][x] = "t"
+                k = "D" if n < 0.3 and t < 0.5 else "t"
+                if X % 6 == 5 or Y % 6 == 5:
+                    k = "D"
+                elif X % 6 == 0 or Y % 6 == 0:
+                    k = "Q" if k == "t" else k
+                g[y][x] = k
         # A parapet along the open sides: lit on the far side, dark on the
         # near side; its walkway in the shade of it.
         for i in range(8):
@@ -2576,10 +2586,14 @@ def gatehouse_tile(bx, bw, py, sides):
                     k = "k"
                 g[y][x] = k
             else:
-                n = smooth_noise(X, Y, 78, 6.0)
-                g[y][x] = "t" if n < 0.35 else "i"
-                if X % 8 == 0 and Y % 4 == 0:
-                    g[y][x] = "D"   # the drains through the parapet
+                # A domed roof over the gate: rings of tiles round its top.
+                cx, cy = bw / 2.0, 14.0
+                r = ((X + 0.5 - cx) ** 2 + ((Y + 0.5 - cy) * 1.6) ** 2) ** 0.5
+                lit = (X + 0.5 - cx) + (Y + 0.5 - cy) < 0
+                k = "Q" if int(r) % 5 == 0 else ("i" if lit else "t")
+                if r > bw / 2.0 - 6:
+                    k = "D" if int(r) % 5 else "V"
+                g[y][x] = k
     for i in range(8):
         if N_ in sides:
             g[0][i], g[1][i] = "k", "O"

@@ -809,6 +809,10 @@ class Composer:
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
             var = v % 4
+            if kind in ("rock", "pebble") and self.lay.rock:
+                # Boulders of the area's rock.
+                return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
+                    lambda: art.ROCKS[self.lay.rock](art.object_tile(kind, ground, var, part, fr, cn))
             return ("object", kind, ground, var, part, fr, cn), \
                 lambda: art.object_tile(kind, ground, var, part, fr, cn)
         raise LayoutError("layer 0 look %r has no drawing" % look)
