@@ -39,6 +39,17 @@ COLOURS = {
     # bullets' colour, and they must stand out on any ground.
     "p": ("cream", (236, 226, 184)),
     "x": ("foam", (188, 224, 236)),
+    # The desert's warm ochre sand, a step darker than the pale sand, so
+    # that white bullets stand out on it.
+    "Y": ("ochre", (200, 164, 102)),
+    # The red-rock canyon: its floor of clay and dust, and its rock from
+    # the sunlit sandstone down to the deep red of its shadows.
+    "t": ("terracotta", (164, 94, 60)),
+    "i": ("clay", (190, 122, 80)),
+    "O": ("sandstone", (214, 158, 108)),
+    "Q": ("rust", (172, 72, 44)),
+    "D": ("oxblood", (118, 46, 34)),
+    "V": ("deep red", (72, 30, 26)),
 }
 
 TRANSPARENT_KEY = "."

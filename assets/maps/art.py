@@ -259,6 +259,8 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
     """Small marks on the ground, in the tone of the pixels they sit on;
     where the ground lies in the sun there are more of them."""
     sun = sum(corners) - 2 * len(corners)
+    if cls in DESERT_GROUNDS:
+        return DESERT_GROUNDS[cls](g, variant, Rng(cls, variant, corners), sun)
     if cls == "grass":
         for _ in range(2 + variant % 3 + max(0, sun)):
             x, y = rng.below(8), 1 + rng.below(6)
@@ -2591,3 +2593,343 @@ def hutsite_tile(ground, bx, by, bw, bh):
 # meadow's trees, young trees in a fresh light green.
 CROWN_COLOURS["oak"] = ("j", "j", "g", "a", "a")
 CROWN_COLOURS["sapling"] = ("g", "g", "G", "l", "l")
+# -- Desert and canyon (areas 3 and 4) --
+
+# Area 3's desert is warm ochre sand, a step darker than the pale sand, so
+# that the white of a bullet stands out on it; area 4's canyon has a floor
+# of dusty clay under walls of red sandstone.
+GROUND_BASE["desert"] = ("m", "m", "Y", "Y", "n")
+GROUND_BASE["canyon"] = ("t", "i", "i", "i", "O")
+# The canyon's road: dust packed pale by the wheels.
+GROUND_BASE["dust"] = ("i", "O", "O", "O", "O")
+CONTRAST.update(desert=1.5, canyon=1.4, dust=1.0)
+FRINGE_OVER["desert"] = {"wadi"}
+FRINGE_OVER["canyon"] = {"wadi", "dust"}
+
+# The new colours' steps up and down, so that details, shadows and the
+# shade under decks darken and light them as they do the others.
+_DESERT_DARKER = {"Y": "m", "O": "i", "i": "t", "t": "D", "Q": "D", "D": "V", "V": "q"}
+_DESERT_LIGHTER = {"Y": "n", "V": "D", "D": "t", "t": "i", "i": "O", "O": "O", "Q": "i"}
+for _table in (DARKER, SHADOW, CAST_TONE, SHADE):
+    for _k, _d in _DESERT_DARKER.items():
+        _table.setdefault(_k, _d)
+for _k, _l in _DESERT_LIGHTER.items():
+    LIGHTER.setdefault(_k, _l)
+
+
+def _ripples(g, rng, n):
+    """Wind ripples: short wavy strokes, dark under their lit crest."""
+    for _ in range(n):
+        x, y = rng.below(5), 1 + rng.below(6)
+        for i in range(3 + rng.below(2)):
+            _dim(g, x + i, y + (1 if i in (0, 3) else 0))
+            _lit(g, x + i, y - 1 + (1 if i in (0, 3) else 0))
+
+
+def desert_details(g, variant, rng, sun):
+    """The desert's sand: now and then a wind ripple, now and then a dark
+    pebble of the sand's own browns (never a light one: those read as
+    bullets); the marks differ from block to block with the sand's tones,
+    so they lie in no grid."""
+    if rng.below(3) == 0:
+        _ripples(g, rng, 1)
+    if rng.below(6) == 0:
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        _put(g, x, y, "h"); _put(g, x + 1, y, "b"); _put(g, x, y + 1, "b")
+
+
+def canyon_details(g, variant, rng, sun):
+    """The canyon's clay floor: now and then a drift of dust in a soft
+    ripple, a chip of red rock fallen from the walls, a crack in the baked
+    clay; placed by the block's tones, so they lie in no grid."""
+    if rng.below(3) == 0:
+        _ripples(g, rng, 1)
+    n = rng.below(8)
+    if n == 0:     # a chip of rock, lit on its top
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        _put(g, x, y, "O"); _put(g, x + 1, y, "Q"); _put(g, x, y + 1, "D"); _put(g, x + 1, y + 1, "V")
+    elif n == 1:   # a crack in the clay
+        x, y = rng.below(4), 1 + rng.below(5)
+        for i in range(4):
+            _put(g, x + i, y + (i % 3 == 1), "D")
+
+
+def dust_details(g, variant, rng, sun):
+    """The road's dust: ripples blown across it, a stone here and there."""
+    if rng.below(2) == 0:
+        _ripples(g, rng, 1)
+    if rng.below(6) == 0:
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        _put(g, x, y, "t"); _put(g, x + 1, y, "D")
+
+
+DESERT_GROUNDS = {"desert": desert_details, "canyon": canyon_details, "dust": dust_details}
+
+
+# The canyon's sandstone: the cliffs' greys and browns in its reds, the
+# sunlit rim a pale sandstone, the shadows deep red instead of black-grey.
+RED_ROCK = {"q": "V", "d": "D", "e": "Q", "f": "O", "b": "D", "h": "t", "m": "i", "n": "O", "z": "O"}
+
+
+def red_rock(g):
+    return [[RED_ROCK.get(k, k) for k in row] for row in g]
+
+
+ROCKS = {"red": red_rock}
+
+
+def slope_tile(ground, variant, bed, corners=FLAT):
+    """A low slope down to the floor of a dry riverbed: the plateau's ground
+    leaning towards the bed (bed[dy + 1][dx + 1] tells which neighbours are
+    the bed), lit where it faces the light from the upper left, shaded
+    where it turns away, a few stones rolled down to its toe.  It lies flat
+    enough to walk over: no outline, no face, no cast shadow."""
+    g = draw_ground(ground, variant, (), corners)
+    boxes = [(8 * dx, 8 * dy) for dy in (-1, 0, 1) for dx in (-1, 0, 1) if bed[dy + 1][dx + 1]]
+    if not boxes:
+        return g
+    for y in range(8):
+        for x in range(8):
+            best = None
+            for bx, by in boxes:
+                # The nearest point of that neighbour's block.
+                nx = min(max(x + 0.5, bx), bx + 8)
+                ny = min(max(y + 0.5, by), by + 8)
+                ddx, ddy = nx - (x + 0.5), ny - (y + 0.5)
+                d = (ddx * ddx + ddy * ddy) ** 0.5
+                if best is None or d < best[0]:
+                    best = (d, ddx, ddy)
+            d, ddx, ddy = best
+            if d >= 7.5:
+                continue
+            # Down the slope is towards the bed; it faces the light when
+            # the bed lies up and to the left.
+            n = max(d, 0.01)
+            light = -(ddx + ddy) / n * 0.7071
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16
+            fall = 1.0 - d / 7.5            # 0 at its top, 1 at its toe
+            k = g[y][x]
+            if fall < 0.15:
+                if light < 0.25 and t < 0.5:
+                    k = LIGHTER.get(k, k)          # the lip catches the light
+            elif light > 0.25:
+                if fall > 0.85 and t < 0.6:
+                    k = DARKER.get(k, k)           # its toe, where it meets the bed
+                elif t < 0.55:
+                    k = LIGHTER.get(k, k)
+            else:
+                deep = fall if light < -0.25 else fall * 0.6
+                if t < deep * 1.1:
+                    k = DARKER.get(k, k)
+                if fall > 0.6 and t < (deep - 0.55) * 1.6:
+                    k = DARKER.get(k, k)
+            g[y][x] = k
+    rng = Rng("slope", variant, bed)
+    for _ in range(2):
+        x, y = rng.below(7), rng.below(7)
+        near = any(abs(x + 0.5 - min(max(x + 0.5, bx), bx + 8)) + abs(y + 0.5 - min(max(y + 0.5, by), by + 8)) < 3
+                   for bx, by in boxes)
+        if near:   # a stone rolled down to the toe, its shadow below
+            _put(g, x, y, LIGHTER.get(g[y][x], g[y][x]))
+            _put(g, x, y + 1, DARKER.get(DARKER.get(g[y + 1][x], "q"), "q"))
+    return g
+
+
+def highway_tile(variant, bx, by, bw, bh, kerbs):
+    """A dusty concrete highway: slabs poured across each lane, the joints
+    between them dark, a joint along its middle, faded ochre edge lines,
+    sand blown over it in drifts, and the dark streaks the tyres leave."""
+    g = blank("e")
+    rng = Rng("highway", variant)
+    mid = bh // 2
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            k = "e"
+            drift = smooth_noise(X, Y, 91, 16.0, 6.0) + 0.25 * max(0.0, 1 - min(Y, bh - 1 - Y) / 10.0) - 0.12
+            if drift > 0.7:
+                k = "m" if drift > 0.76 else ("m" if (X + Y) % 2 else "e")
+            if X % 40 == 39 or Y == mid:
+                k = "d"
+            elif X % 40 == 0 or Y == mid + 1:
+                k = "f" if k == "e" else k
+            lane = Y % (mid if Y < mid else bh - mid)
+            if lane in (5, 6) and (X + 3 * (Y // mid)) % 11 < 7 and k == "e":
+                k = "d"        # the tyres' streaks along the lanes
+            if Y in (3, bh - 4) and X % 16 < 12:
+                k = "h"        # the faded edge lines
+            g[y][x] = k
+    speckle(g, rng, [("d", 2)])
+    for x in range(8):
+        if N_ in kerbs:
+            g[0][x], g[1][x] = "f", "d"
+        if S_ in kerbs:
+            g[6][x], g[7][x] = "d", "k"
+    return g
+
+
+PAVED["highway"] = highway_tile
+
+
+# A concrete road block, one of a line of them that closes a median or
+# guards a checkpoint: its top in the sun, red stripes on its face.
+BARRIER = sprite([
+    "........",
+    ".kkkkkk.",
+    "kfffffek",
+    "keeeeedk",
+    "kRRdRRdk",
+    "kdRRdRRk",
+    "kkkkkkkk",
+    "........",
+])
+
+# Dry desert scrub: a thorny mound of dusty olive on brown twigs.
+SCRUBS = [sprite(r) for r in (
+    ["..b..h..",
+     ".hahaab.",
+     "bhaahgak",
+     "haagagak",
+     ".agahggk",
+     "bkgagjk.",
+     "..kbkk..",
+     "........"],
+    [".h....b.",
+     "bah.hab.",
+     ".ahaaagk",
+     "hagahgak",
+     "bagaggjk",
+     ".kgjggk.",
+     "..kkbk..",
+     "........"],
+)]
+
+STANDING["barrier"] = lambda v: BARRIER
+STANDING["scrub"] = lambda v: SCRUBS[v % 2]
+
+
+def _mud_bricks(g, X, Y, base, mortar, light):
+    """Courses of mud brick under the pixel at (X, Y) of a wall's face."""
+    course = Y // 3
+    if Y % 3 == 2:
+        return mortar
+    if (X + 4 * (course % 2)) % 8 == 0:
+        return mortar
+    if (X + 4 * (course % 2)) % 8 == 1 and Y % 3 == 0:
+        return light
+    return base
+
+
+def rampart_tile(px, py, depth, sides, left):
+    """The fortress's walls of sun-dried brick seen from above: a flat roof
+    of packed clay with a parapet round its open sides; and the last three
+    rows above its foot its face: a crenellated parapet, a row of the
+    beams' ends and loopholes, and the foot in its own shadow.  px, py are
+    the block's place in the wall's pattern, depth how many rows of wall lie
+    below it (0 at the foot)."""
+    g = blank("i")
+    X0, Y0 = px * 8, py * 8
+    if depth >= 3:
+        # A roof terrace of fired tiles, a shade darker than the canyon's
+        # floor, laid in squares and weathered in patches.
+        for y in range(8):
+            for x in range(8):
+                X, Y = X0 + x, Y0 + y
+                n = smooth_noise(X, Y, 77, 9.0)
+                t = (BAYER4[y % 4][x % 4] + 0.5) / 16
+                k = "D" if n < 0.3 and t < 0.5 else "t"
+                if X % 6 == 5 or Y % 6 == 5:
+                    k = "D"
+                elif X % 6 == 0 or Y % 6 == 0:
+                    k = "Q" if k == "t" else k
+                g[y][x] = k
+        # A parapet along the open sides: lit on the far side, dark on the
+        # near side; its walkway in the shade of it.
+        for i in range(8):
+            if N_ in sides:
+                g[0][i], g[1][i], g[2][i] = "k", "O", "t" if i % 2 else "D"
+            if W_ in sides:
+                g[i][0], g[i][1], g[i][2] = "k", "O", "t"
+            if E_ in sides:
+                g[i][7], g[i][6], g[i][5] = "k", "D", "t"
+        return g
+    for y in range(8):
+        for x in range(8):
+            g[y][x] = _mud_bricks(g, X0 + x, y + 8 * (2 - depth), "t", "D", "i")
+    if depth == 2:
+        # The merlons: four pixels of parapet, four of gap, the gap's floor
+        # the walkway behind in shadow.
+        for x in range(8):
+            merlon = (X0 + x) % 8 < 4
+            g[0][x] = "O" if merlon else "k"
+            g[1][x] = "i" if merlon else "V"
+            g[2][x] = "i" if merlon else "D"
+            g[3][x] = "t" if merlon else "t"
+            g[4][x] = "D"
+    elif depth == 1:
+        for x in range(8):          # the ends of the roof's beams
+            if (X0 + x) % 6 == 2:
+                g[1][x] = "V"
+                g[2][x] = "b"
+        if (X0 // 8) % 2 == 1:      # a loophole
+            for y in range(3, 7):
+                g[y][3] = "k"
+                g[y][4] = "V" if y > 3 else "k"
+    else:
+        for x in range(8):
+            g[5][x] = "D"
+            g[6][x] = "V"
+            g[7][x] = "k"
+    if W_ in sides:
+        for y in range(8):
+            g[y][0] = "O" if g[y][0] != "k" else "k"
+    if E_ in sides:
+        for y in range(8):
+            g[y][7] = "k"
+            g[y][6] = "D" if g[y][6] not in ("k", "V") else g[y][6]
+    return g
+
+
+def gatehouse_tile(bx, bw, py, sides):
+    """The gatehouse over the way into the fortress, drawn in front of the
+    soldiers: its roof of clay with a parapet round it; in its lowest row
+    its face, where the gateway's arch opens dark in the middle."""
+    g = blank("i")
+    bottom = S_ in sides
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, py * 8 + y
+            if bottom:
+                k = _mud_bricks(g, X, y, "t", "D", "i")
+                half = bw / 2.0
+                # The arch: a round head over a dark opening.
+                dx = abs(X + 0.5 - half) / (half - 12)
+                if dx < 1 and y >= 8 * (1 - (1 - dx * dx) ** 0.5) * 0.9 + 1:
+                    k = "k" if y > 2 else "V"
+                elif dx < 1.12 and y >= 8 * (1 - (1 - min(1, dx) ** 2) ** 0.5) * 0.9:
+                    k = "O"     # the lit voussoirs round it
+                if x == 7 and E_ in sides:
+                    k = "k"
+                g[y][x] = k
+            else:
+                # A domed roof over the gate: rings of tiles round its top.
+                cx, cy = bw / 2.0, 14.0
+                r = ((X + 0.5 - cx) ** 2 + ((Y + 0.5 - cy) * 1.6) ** 2) ** 0.5
+                lit = (X + 0.5 - cx) + (Y + 0.5 - cy) < 0
+                k = "Q" if int(r) % 5 == 0 else ("i" if lit else "t")
+                if r > bw / 2.0 - 6:
+                    k = "D" if int(r) % 5 else "V"
+                g[y][x] = k
+    for i in range(8):
+        if N_ in sides:
+            g[0][i], g[1][i] = "k", "O"
+        if W_ in sides and not bottom:
+            g[i][0], g[i][1] = "k", "O"
+        if E_ in sides and not bottom:
+            g[i][7], g[i][6] = "k", "D"
+    if bottom:
+        for x in range(8):
+            if W_ in sides:
+                g[x][0] = "k"
+    return g

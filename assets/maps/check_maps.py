@@ -197,7 +197,7 @@ class Checker:
 
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
                       "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill",
-                      "well", "cart", "logs", "scarecrow")
+                      "well", "cart", "logs", "scarecrow", "barrier", "scrub")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid

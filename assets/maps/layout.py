@@ -15,7 +15,10 @@ rows that follow (green, jungle, olive, autumn, orchard); "paving NAME"
 how the paving ("#") is drawn throughout (concrete slabs, or the old
 town's flagstones); "flatten" paints layer 1 into layer 0 (for a map of
 which only layer 0 is drawn); "ruts" wears wheel ruts into the area's dirt
-tracks (those three to six blocks wide).
+tracks (those three to six blocks wide); "ground LOOK CLASS" draws the
+area's ground of one look as another ground class (the desert's ochre sand,
+the canyon's clay); "rock NAME" gives its cliffs the colours of another
+rock (red: the canyon's sandstone).
 
 The title map has no rows of its own: its lines "slide AREA Y" each copy
 one view (20 rows) of an area's composed map from map pixel y Y, the front
@@ -39,7 +42,7 @@ OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "t
            "stump": (1, 1), "fence": (1, 1), "rubble": (1, 1), "barrels": (1, 1), "crate": (1, 1),
            "hedgehog": (1, 1), "wire": (1, 1), "reeds": (1, 1), "flowers": (1, 1),
            "tallgrass": (1, 1), "gravel": (1, 1), "fueltank": (2, 2), "radar": (2, 2), "boom": (1, 1),
-           "hay": (2, 2), "windmill": (5, 5)}
+           "hay": (2, 2), "windmill": (5, 5), "barrier": (1, 1), "scrub": (1, 1)}
 OBJECTS.update({"well": (2, 2), "cart": (3, 2), "logs": (2, 2), "scarecrow": (2, 2)})   # the farm's things
 FARM_THINGS = ("well", "cart", "logs", "scarecrow")
 FIELDS = ("wheat", "crops", "ploughed")
@@ -106,12 +109,15 @@ class Layout:
         self.row_trees = [trees] * height
         self.flatten = flatten    # layer 1 painted into layer 0 (the title map)
         self.ruts = False         # wheel ruts along the dirt tracks
+        self.grounds = {}         # ground look -> the class it is drawn as
+        self.rock = None          # the cliffs' rock (art.ROCKS), None for grey
 
 
 def read_layout(path):
     area = None
     size = None
     trees, flatten, paving, ruts = "green", False, "concrete", False
+    grounds, rock = {}, None
     rows0, rows1, row_trees = [], [], []
     slides = []
     with open(path, encoding="utf-8") as f:
@@ -135,6 +141,15 @@ def read_layout(path):
                 flatten = True
             elif s == "ruts":
                 ruts = True
+            elif s.startswith("ground "):
+                parts = s.split()
+                if len(parts) != 3 or parts[1] not in GROUND or parts[2] not in art.GROUND_BASE:
+                    raise LayoutError("%s:%d: expected 'ground LOOK CLASS', both grounds" % (path, n))
+                grounds[parts[1]] = parts[2]
+            elif s.startswith("rock "):
+                rock = s.split()[1]
+                if rock not in art.ROCKS:
+                    raise LayoutError("%s:%d: rock %r: one of %s" % (path, n, rock, ", ".join(sorted(art.ROCKS))))
             elif s.startswith("slide "):
                 parts = s.split()
                 if len(parts) != 3 or not all(p.isdigit() for p in parts[1:]) or int(parts[2]) % 8:
@@ -171,6 +186,7 @@ def read_layout(path):
                  paving=paving)
     lay.row_trees = row_trees
     lay.ruts = ruts
+    lay.grounds, lay.rock = grounds, rock
     return lay
 
 
@@ -188,6 +204,10 @@ def write_layout(path, layout, comments=()):
             f.write("flatten\n")
         if layout.ruts:
             f.write("ruts\n")
+        for look, cls in sorted(layout.grounds.items()):
+            f.write("ground %s %s\n" % (look, cls))
+        if layout.rock:
+            f.write("rock %s\n" % layout.rock)
         f.write("size %d %d\n" % (layout.width, layout.height))
         f.write("#   y |%s|%s|\n" % ("layer 0: ground".ljust(layout.width), "layer 1: in front".ljust(layout.width)))
         for y in range(layout.height):
@@ -386,7 +406,7 @@ class Composer:
 
     def _drawn_as(self, look):
         """The ground class a ground look is drawn with (the paving's own)."""
-        return self.lay.paving if look == "concrete" else look
+        return self.lay.paving if look == "concrete" else self.lay.grounds.get(look, look)
 
     def _fringes(self, x, y, look):
         out = []
@@ -395,7 +415,7 @@ class Composer:
             if 0 <= nx < self.w and 0 <= ny < self.h:
                 other = self.looks[0][ny][nx].look
                 if other in art.FRINGE_OVER and look in art.FRINGE_OVER[other]:
-                    out.append((side, other))
+                    out.append((side, self._drawn_as(other)))
         return tuple(out)
 
     def _road_dash(self, x, y):
@@ -591,7 +611,7 @@ class Composer:
 
     # What stands tall enough to throw a shadow on the ground beside it, and
     # how far the shadow reaches (pixels).
-    TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2}
+    TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5}
 
     def _building_shadow(self, x, y):
         """The pixels of a block of ground or street in the shadow a building,
@@ -637,6 +657,8 @@ class Composer:
         e = self.looks[0][y][x]
         look = e.look
         v = art.cell_hash(x, y, self.lay.area)
+        if look in ("slope", "rampart"):
+            return self._desert_key(x, y, look, v)
         if look in GROUND and look != "road":
             nvar = 6 if look == "grass" else 4
             var = v % nvar
@@ -761,8 +783,11 @@ class Composer:
                       for dx, dy in [(0, d) for d in (-3, -2, -1, 1, 2, 3)] + [(d, 0) for d in (-2, -1, 1, 2)]}
             ox, oy = x * 8 % art.ROCK_PERIOD, y * 8 % art.ROCK_PERIOD
             block = art.knoll_block if look == "knoll" else art.cliff_block
-            return (look, tuple(sorted(around.items())), ox, oy), \
+            key, draw = (look, tuple(sorted(around.items())), ox, oy), \
                 lambda: block(lambda dx, dy: around[(dx, dy)], ox, oy)
+            if self.lay.rock and look == "cliff":
+                key, draw = key + (self.lay.rock,), (lambda d, r: lambda: art.ROCKS[r](d()))(draw, self.lay.rock)
+            return key, draw
         if look == "bank":
             # Its slope faces the riverbed's dirt, mud or cracked mud, one or two blocks
             # away; the plateau's ground goes on behind it.
@@ -813,6 +838,10 @@ class Composer:
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
             var = v % 4
+            if kind in ("rock", "pebble") and self.lay.rock:
+                # Boulders of the area's rock.
+                return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
+                    lambda: art.ROCKS[self.lay.rock](art.object_tile(kind, ground, var, part, fr, cn))
             return ("object", kind, ground, var, part, fr, cn), \
                 lambda: art.object_tile(kind, ground, var, part, fr, cn)
         raise LayoutError("layer 0 look %r has no drawing" % look)
@@ -840,6 +869,8 @@ class Composer:
             return ("deck", style, v % 4, top, bottom), lambda: art.deck_tile(v % 4, top, bottom, style)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
+        if look == "gatehouse":
+            return self._gatehouse_key(x, y)
         raise LayoutError("layer 1 look %r has no drawing" % look)
 
     def _crown(self, x, y):
@@ -1005,6 +1036,54 @@ class Composer:
         m.blocks = list(self.blocks)
         m.layers = [layer0, layer1]
         return m
+
+
+    # -- Desert and canyon (areas 3 and 4) --
+
+    def _plateau_ground(self, x, y):
+        """The ground class most common near a block, the riverbeds' and the
+        roads' left out: the plateau a bed's slope comes down from."""
+        for r in range(1, 5):
+            counts = {}
+            for dy in range(-r, r + 1):
+                for dx in range(-r, r + 1):
+                    lk = self.look(0, x + dx, y + dy)
+                    if lk in GROUND and lk not in BED and lk != "road":
+                        counts[lk] = counts.get(lk, 0) + 1
+            if counts:
+                return self._drawn_as(max(sorted(counts), key=lambda k: counts[k]))
+        return self._drawn_as("sand")
+
+    def _desert_key(self, x, y, look, v):
+        if look == "slope":
+            # A low slope down to the riverbed beside it: it leans towards
+            # every neighbour (corners too) that is the bed.
+            bed = tuple(tuple(self.look(0, x + dx, y + dy) in BED for dx in (-1, 0, 1)) for dy in (-1, 0, 1))
+            ground = self._plateau_ground(x, y)
+            cn = self.corners(ground, x, y)
+            return ("slope", ground, v % 4, bed, cn), lambda: art.slope_tile(ground, v % 4, bed, cn)
+        # The fortress's mud-brick walls: a flat top, and the last three rows
+        # above its foot its face (parapet, loopholes, foot).
+        sides = self._sides(0, x, y, lambda o: o != "rampart")
+        depth = 0
+        while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "rampart":
+            depth += 1
+        left = self._same_run(x, y, -1, 0)
+        return ("rampart", x % 4, y % 4, depth, sides, left % 4), \
+            lambda: art.rampart_tile(x % 4, y % 4, depth, sides, left % 4)
+
+    def _gatehouse_key(self, x, y):
+        """The gatehouse's roof over the way into the fortress (in front):
+        its arch opens in the middle of its lowest row."""
+        left = x
+        while left > 0 and self.looks[1][y][left - 1].look == "gatehouse":
+            left -= 1
+        right = x
+        while right < self.w - 1 and self.looks[1][y][right + 1].look == "gatehouse":
+            right += 1
+        sides = self._sides(1, x, y, lambda o: o != "gatehouse")
+        bx, bw = 8 * (x - left), 8 * (right - left + 1)
+        return ("gatehouse", bx, bw, y % 4, sides), lambda: art.gatehouse_tile(bx, bw, y % 4, sides)
 
 
 class TitleComposer(Composer):
