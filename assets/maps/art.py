@@ -2933,3 +2933,193 @@ def gatehouse_tile(bx, bw, py, sides):
             if W_ in sides:
                 g[x][0] = "k"
     return g
+# -- River valley and trench lines (areas 5 and 6) --
+
+# The castle over the river valley (area 5): dressed stone in courses four
+# pixels high.  Seen from above and in front, its top is the wall-walk's
+# flags, then the crenellated parapet, then the face (with arrow slits) and
+# the foot that stands in the moat.  A tower is a taller column of it: it
+# stands proud of the curtain beside it, and shows a parapet on those sides.
+CASTLE_STONE = dict(face="e", joint="d", lit="f", dark="q")
+
+
+def _ashlar(g, column, row, rows=range(8)):
+    """Dressed stone courses over the rows given: joints staggered per course,
+    each stone's top left edge catching the light."""
+    for y in rows:
+        Y = row * 8 + y
+        course = Y // 4
+        for x in range(8):
+            X = column * 8 + x
+            if Y % 4 == 3:
+                g[y][x] = "d"
+            elif (X + 5 * (course % 2)) % 10 == 0:
+                g[y][x] = "d"
+            elif Y % 4 == 0 and (X + 5 * (course % 2)) % 10 in (1, 2, 3):
+                g[y][x] = "f"
+            else:
+                g[y][x] = "e"
+    return g
+
+
+def castle_tile(column, row, depth, sides, proud):
+    """A block of the castle.  depth: castle blocks below it (0 at the foot,
+    3 or more on the wall-walk); sides: the sides open to the ground; proud:
+    the sides (W or E) where the castle beside it ends higher up, along which
+    this taller column shows its own parapet and face edge."""
+    g = blank("e")
+    if depth >= 3:
+        # The wall-walk: worn flags between dark joints.
+        for y in range(8):
+            for x in range(8):
+                X, Y = column * 8 + x, row * 8 + y
+                g[y][x] = "d" if Y % 6 == 5 or (X + 5 * ((Y // 6) % 2)) % 10 == 0 else "e"
+                if g[y][x] == "e" and (X * 7 + Y * 13) % 11 == 0:
+                    g[y][x] = "d"
+        if N_ in sides:
+            # The parapet round a tower's top, merlons and embrasures.
+            for x in range(8):
+                merlon = ((column * 8 + x) // 3) % 2 == 0
+                g[0][x] = "k"
+                g[1][x] = "f" if merlon else "q"
+                g[2][x] = "e" if merlon else "q"
+                g[3][x] = "d" if merlon else "k"
+        for side in proud + tuple(s for s in sides if s in (W_, E_)):
+            for y in range(8):
+                merlon = ((row * 8 + y) // 3) % 2 == 0
+                if side == W_:
+                    g[y][0], g[y][1], g[y][2] = "k", ("f" if merlon else "q"), ("e" if merlon else "d")
+                else:
+                    g[y][7], g[y][6], g[y][5] = "k", ("d" if merlon else "q"), ("e" if merlon else "d")
+        return g
+    _ashlar(g, column, row)
+    if depth == 2:
+        # The crenellated parapet above the face: merlons lit on top, the
+        # embrasures dark with the wall-walk's shadow, a string course below.
+        for x in range(8):
+            merlon = ((column * 8 + x) // 3) % 2 == 0
+            g[0][x] = "f" if merlon else "q"
+            g[1][x] = "e" if merlon else "q"
+            g[2][x] = "e" if merlon else "d"
+            g[3][x] = "k"
+            g[4][x] = "f"
+    elif depth == 1 and column % 3 == 1:
+        # An arrow slit, splayed, with its dark shadow.
+        for y in range(1, 7):
+            g[y][3], g[y][4] = "k", "k"
+            g[y][2], g[y][5] = "d", "q"
+        g[0][3] = g[0][4] = "d"
+    if depth == 0:
+        # The foot, stained dark and green by the water, its shadow below.
+        for x in range(8):
+            g[5][x] = "a" if (column * 8 + x) * 5 % 7 == 0 else g[5][x]
+            g[6][x] = "g" if (column * 8 + x) % 3 else "q"
+            g[7][x] = "k"
+    for side in proud + tuple(s for s in sides if s in (W_, E_)):
+        for y in range(8):
+            if side == W_:
+                g[y][0], g[y][1] = "k", ("f" if g[y][1] != "k" else "k")
+            else:
+                g[y][7], g[y][6] = "k", ("q" if g[y][6] != "k" else "k")
+    return g
+
+
+# The hilltop camp over the trench lines (area 6): a palisade of sharpened
+# logs bound by a rail, their points against the camp's ground behind them.
+def palisade_tile(ground, column, depth, top):
+    """depth: palisade blocks below (0 at its foot); top: nothing of it above,
+    so the logs' points show against `ground`."""
+    g = [row[:] for row in ground]
+    for y in range(8):
+        for x in range(8):
+            X = column * 8 + x
+            log, at = X // 4, X % 4
+            tip = cell_hash(log, column, 21) % 3
+            if top and y < 3 + tip % 2:
+                # The sharpened point: narrower towards the top.
+                if y < 1 + tip % 2 or at in (0, 3) and y < 3 + tip % 2 - 1:
+                    continue
+            g[y][x] = ("q", "h", "b", "r")[at]
+            if at == 2 and cell_hash(X, y + depth * 8, 23) % 7 == 0:
+                g[y][x] = "q"      # a knot
+    if depth == 1 or (depth == 0 and top):
+        for x in range(8):       # the binding rail across the logs
+            g[4][x] = "k"
+            g[5][x] = "d" if x % 4 else "e"
+            g[6][x] = "k"
+    if depth == 0:
+        for x in range(8):
+            g[7][x] = "k"
+            if g[6][x] not in ("k", "d", "e"):
+                g[6][x] = "q"
+    return g
+
+
+# A timber watchtower of the camp, three blocks square: its plank roof,
+# the lookout under it, the legs braced crosswise.
+WATCHTOWER = sprite([
+    "..........kkkk..........",
+    "........kkhhbbkk........",
+    "......kkhhhhbbbbkk......",
+    "....kkhhhnhhbbbbbbkk....",
+    "..kkhhhnhhhhbbbrbbbbkk..",
+    ".khhhnhhhhhhbbbbbrbbbbk.",
+    "kkkkkkkkkkkkkkkkkkkkkkkk",
+    ".kbbbbbbbbbbbbbbbbbbbbk.",
+    ".khqkkkkkkkkkkkkkkkkqbk.",
+    ".khqkkkkkkkkkkkkkkkkqbk.",
+    ".khhhhhhhhhhhhhhhhhhhbk.",
+    ".kbbbbbbbbbbbbbbbbbbbbk.",
+    "..kkhbk..........khbk...",
+    "...khbkh........hkhbk...",
+    "...khbk.h......h.khbk...",
+    "...khbk..h....h..khbk...",
+    "...khbk...h..h...khbk...",
+    "...khbk....hh....khbk...",
+    "...khbk....hh....khbk...",
+    "...khbk...h..h...khbk...",
+    "...khbk..h....h..khbk...",
+    "...khbk.h......h.khbk...",
+    "...khbkh........hkhbk...",
+    "...kkkk..........kkkk...",
+])
+
+
+def pillbox_tile(column, depth, sides, variant):
+    """A concrete pillbox from above: its roof slab lit along the north and
+    west edges, dark along the east; its front row shows the roof's lip,
+    the face with a black firing slit and the shadow at its foot."""
+    g = blank("e")
+    rng = Rng("pillbox", variant)
+    speckle(g, rng, [("d", 3), ("f", 1)])
+    if depth == 0:
+        for x in range(8):
+            g[0][x], g[1][x] = "f", "d"
+            for y in range(2, 7):
+                g[y][x] = "d"
+            g[7][x] = "k"
+        if W_ not in sides and E_ not in sides or column % 2:
+            for x in range(8):
+                g[3][x] = "k"
+                g[4][x] = "k"
+                g[5][x] = "q"
+        if W_ in sides:
+            for y in range(1, 7):
+                g[y][0] = "e"
+        if E_ in sides:
+            for y in range(1, 8):
+                g[y][7] = "k"
+        return g
+    if N_ in sides:
+        for x in range(8):
+            g[0][x], g[1][x] = "k", "f"
+    if W_ in sides:
+        for y in range(8):
+            g[y][0], g[y][1] = "k", "f"
+    if E_ in sides:
+        for y in range(8):
+            g[y][7], g[y][6] = "k", "d"
+    return g
+
+
+STANDING["watchtower"] = lambda v: WATCHTOWER

@@ -197,7 +197,7 @@ class Checker:
 
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
                       "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill",
-                      "well", "cart", "logs", "scarecrow", "barrier", "scrub")
+                      "well", "cart", "logs", "scarecrow", "barrier", "scrub", "pillbox", "watchtower")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid
@@ -458,10 +458,10 @@ class Checker:
 
 def base_key(key):
     """A graphic's key without what is laid over it: the shadow of a deck or
-    of a crown, the pixels that close the front layer's dents, and the mark
-    of the front layer."""
-    while key[0] in ("shade", "front", "shadow", "closed"):
-        key = key[2:] if key[0] in ("shadow", "closed") else key[1:]
+    of a crown, a deck's beam, the pixels that close the front layer's dents,
+    and the mark of the front layer."""
+    while key[0] in ("shade", "front", "shadow", "closed", "beam"):
+        key = key[2:] if key[0] in ("shadow", "closed", "beam") else key[1:]
     return key
 
 

@@ -46,6 +46,7 @@ OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "t
 OBJECTS.update({"well": (2, 2), "cart": (3, 2), "logs": (2, 2), "scarecrow": (2, 2)})   # the farm's things
 FARM_THINGS = ("well", "cart", "logs", "scarecrow")
 FIELDS = ("wheat", "crops", "ploughed")
+OBJECTS["watchtower"] = (3, 3)
 
 # The grounds of a riverbed, which its banks slope down to and shade.
 BED = ("dirt", "mud", "wadi")
@@ -612,6 +613,7 @@ class Composer:
     # What stands tall enough to throw a shadow on the ground beside it, and
     # how far the shadow reaches (pixels).
     TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5}
+    TALL.update({"castle": 4, "palisade": 3, "pillbox": 3})
 
     def _building_shadow(self, x, y):
         """The pixels of a block of ground or street in the shadow a building,
@@ -819,6 +821,8 @@ class Composer:
                     lambda: art.hedge_tile(art.draw_ground(ground, v % 4, fr, cn), part, sides)
             return ("thicket", ground, v % 4, part, sides, fr, cn), \
                 lambda: art.thicket_tile(art.draw_ground(ground, v % 4, fr, cn), part, sides, v % 3)
+        if look in ("castle", "palisade", "pillbox"):
+            return self._fortification_key(x, y, look, v)
         if look in ("scorch", "puddle"):
             ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
@@ -845,6 +849,34 @@ class Composer:
             return ("object", kind, ground, var, part, fr, cn), \
                 lambda: art.object_tile(kind, ground, var, part, fr, cn)
         raise LayoutError("layer 0 look %r has no drawing" % look)
+
+    def _fortification_key(self, x, y, look, v):
+        """The castle's stonework, the camp's palisade and the pillboxes:
+        each block knows how much of its kind lies below it (the face is
+        the lowest rows) and which sides open onto the ground."""
+        depth = 0
+        while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == look:
+            depth += 1
+        sides = self._sides(0, x, y, lambda o: o != look)
+        if look == "castle":
+            def foot(cx):
+                cy = y
+                while cy + 1 < self.h and self.looks[0][cy + 1][cx].look == "castle":
+                    cy += 1
+                return cy
+            proud = tuple(sd for sd in (art.W_, art.E_) if 0 <= x + sd[0] < self.w
+                          and self.looks[0][y][x + sd[0]].look == "castle" and foot(x + sd[0]) < foot(x) - 1
+                          and foot(x) - y <= foot(x) - foot(x + sd[0]) + 2)
+            # Its patterns repeat every 15 columns and 3 rows.
+            return ("castle", x % 15, y % 3, depth, sides, proud), \
+                lambda: art.castle_tile(x % 15, y % 3, depth, sides, proud)
+        if look == "palisade":
+            top = art.N_ in sides
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("palisade", x, depth, top, ground, v % 4, fr, cn), \
+                lambda: art.palisade_tile(art.draw_ground(ground, v % 4, fr, cn), x, depth, top)
+        return ("pillbox", x % 2, depth, sides, v % 3), lambda: art.pillbox_tile(x, depth, sides, v % 3)
 
     def _key1(self, x, y):
         e = self.looks[1][y][x]
