@@ -3123,3 +3123,202 @@ def pillbox_tile(column, depth, sides, variant):
 
 
 STANDING["watchtower"] = lambda v: WATCHTOWER
+
+
+# -- Town and base (areas 7 and 8) --
+#
+# The town's own looks (shut doors in the house fronts, flat roofs with their
+# parapets, cobbled lanes and squares, planters on the pavements, the
+# avenue's worn asphalt) and the base's drainage channel behind its railings.
+
+def town_door_tile(left, right):
+    """A shut double door at the foot of a house front: a stone frame and
+    lintel, planked leaves, a latch where the leaves meet, and the dark line
+    at the foot of the wall.  It is shut: the street is where the soldiers
+    step out, nobody walks in."""
+    g = blank("b")
+    for y in range(8):
+        for x in range(8):
+            if x % 3 == 1:
+                g[y][x] = "q"          # the seams of the planks
+            elif x % 3 == 0:
+                g[y][x] = "h"          # their lit edge
+    for x in range(8):
+        g[0][x], g[1][x] = "f", "e"    # the lintel
+        g[2][x] = "d"
+        g[7][x] = "k"
+    if left:
+        for y in range(1, 7):
+            g[y][0], g[y][1] = "f", "e"
+    else:                              # where the two leaves meet: the latch
+        for y in range(3, 7):
+            g[y][0] = "k"
+        g[4][1] = "y"
+    if right:
+        for y in range(1, 7):
+            g[y][7], g[y][6] = "d", "k"
+    else:
+        for y in range(3, 7):
+            g[y][7] = "k"
+        g[4][6] = "y"
+    return g
+
+
+def flat_roof_tile(variant, bx, by, bw, bh):
+    """A flat roof seen from above, as one picture over its whole run of
+    blocks: a parapet round it, lit on its top and left, dark on its right
+    and at its foot; the parapet's shadow on the roofing felt inside; vents,
+    a skylight and an air unit set out along it so no two roofs read alike."""
+    g = blank("e")
+    rng = Rng("flatroof", variant, bx, by)
+    speckle(g, rng, [("d", 5), ("h", 1)])
+    feats = {}
+    # Fittings sit on a 16-px grid inside the parapet, chosen by place.
+    for cy in range(4, bh - 8, 16):
+        for cx in range(4, bw - 10, 20):
+            kind = cell_hash(cx // 16 + bw, cy // 16 + bh, variant) % 4
+            feats[(cx, cy)] = kind
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            k = None
+            for (fx, fy), kind in feats.items():
+                if kind == 0 and fx <= X < fx + 4 and fy <= Y < fy + 3:      # a vent
+                    k = "e" if Y == fy else ("k" if X == fx + 3 or Y == fy + 2 else "d")
+                elif kind == 1 and fx <= X < fx + 8 and fy <= Y < fy + 5:    # a skylight
+                    edge = X in (fx, fx + 7) or Y in (fy, fy + 4)
+                    k = "d" if edge else ("c" if (X - fx) == (Y - fy) + 1 else "u")
+                elif kind == 2 and fx <= X < fx + 6 and fy <= Y < fy + 5:    # an air unit
+                    if Y == fy + 4 or X == fx + 5:
+                        k = "k"
+                    elif Y == fy:
+                        k = "f"
+                    else:
+                        k = "d" if (X + Y) % 2 else "e"
+                elif kind == 2 and fx + 6 <= X < fx + 8 and fy + 1 <= Y < fy + 5:
+                    k = "q"   # its shadow
+            if k is not None:
+                g[y][x] = k
+            # The parapet's shadow inside its top and left.
+            if Y in (2, 3) and 2 <= X < bw - 2 or X in (2, 3) and 2 <= Y < bh - 2:
+                if g[y][x] in ("e", "h"):
+                    g[y][x] = "d"
+            if Y == 0 or X == 0:
+                g[y][x] = "k" if (Y == 0 and X == 0) else "f"
+            elif Y == 1 or X == 1:
+                g[y][x] = "e" if (Y == 1 and X >= 1) or (X == 1 and Y >= 1) else g[y][x]
+            if X == bw - 1 or Y == bh - 1:
+                g[y][x] = "k"
+            elif X == bw - 2 or Y == bh - 2:
+                g[y][x] = "d"
+    return g
+
+
+def cobble_tile(variant, corners=FLAT):
+    """Granite setts laid in courses across a lane or a square: each sett
+    lit at its top left, the joints dark; some setts a shade warmer or
+    darker, so a square of them is never even."""
+    g = blank("e")
+    rng = Rng("cobbles", variant)
+    sun = sum(corners) - 2 * len(corners)
+    for y in range(8):
+        course = y // 3 + variant * 3
+        shift = 2 * (course % 2)
+        for x in range(8):
+            sx = (x + shift) % 4
+            sy = y % 3
+            sett = cell_hash((x + shift) // 4, course, variant)
+            if sx == 3 or sy == 2:
+                g[y][x] = "d"
+            elif sx == 0 and sy == 0 and sett % 3 == 0 and sun >= 0:
+                g[y][x] = "f"
+            elif sett % 7 == 0:
+                g[y][x] = "h"
+            elif sett % 5 == 0 or sun < 0 and sett % 2:
+                g[y][x] = "d" if sx and sy else g[y][x]
+    if rng.below(4) == 0:      # a sett sunk and dark
+        x, y = rng.below(6), rng.below(6)
+        g[y][x] = "q"
+    return g
+
+
+def planter_tile(sides, variant):
+    """A concrete planter on a pavement, one shrub bed across its blocks:
+    its rim lit on top and left, dark on its right and at its foot, the
+    leaves in the sun at their top left."""
+    g = blank("b")
+    rng = Rng("planter", variant)
+    speckle(g, rng, [("q", 4)])
+    for (bx, by) in ((1, 1), (4, 2), (2, 4), (5, 5)):
+        for y in range(4):
+            for x in range(4):
+                if (x - 1.5) ** 2 + (y - 1.5) ** 2 < 3.2:
+                    X, Y = (bx + x + variant) % 8, (by + y) % 8
+                    g[Y][X] = "l" if x + y < 2 else ("G" if x + y < 4 else "g")
+    for i in range(8):
+        if N_ in sides:
+            g[0][i], g[1][i] = "f", "e"
+        if W_ in sides:
+            g[i][0], g[i][1] = "f", "e"
+        if E_ in sides:
+            g[i][7], g[i][6] = "k", "d"
+        if S_ in sides:
+            g[7][i], g[6][i] = "k", "d"
+    return g
+
+
+def avenue_wear(g, wear):
+    """Wear on an avenue's asphalt, so its grain never shows a repeat:
+    a crack, an oil stain, a patch of newer tar, or nothing (wear 0)."""
+    rng = Rng("wear", wear)
+    if wear == 1:                      # a crack wandering across the block
+        x, y = rng.below(3), rng.below(8)
+        for i in range(7):
+            if 0 <= y < 8 and 0 <= x < 8 and g[y][x] in ("d", "e", "k"):
+                g[y][x] = "q"
+            x += 1
+            y += (-1, 0, 1)[rng.below(3)]
+    elif wear == 2:                    # an oil stain
+        cx, cy = 2 + rng.below(4), 2 + rng.below(4)
+        for y in range(8):
+            for x in range(8):
+                if (x - cx) ** 2 + (y - cy) ** 2 <= 3 and g[y][x] in ("d", "e"):
+                    g[y][x] = "q" if (x + y) % 2 else "k"
+    elif wear == 3:                    # a patch of newer, darker tar with its seam
+        x0, y0 = rng.below(3), rng.below(3)
+        for y in range(y0, min(8, y0 + 5)):
+            for x in range(x0, min(8, x0 + 5)):
+                if g[y][x] in ("d", "e"):
+                    edge = y in (y0, y0 + 4) or x in (x0, x0 + 4)
+                    g[y][x] = "k" if edge and (x + y) % 2 else "q"
+    return g
+
+
+def channel_tile(ox, oy, sides):
+    """The base's drainage channel: water running between concrete walls
+    too high to step down, with a steel railing along each top.  The water
+    is lit blue with ripples drawn along its flow; the west wall's face
+    lies in the light, the east wall's shadow falls on the water."""
+    g = blank("U")
+    for y in range(8):
+        for x in range(8):
+            r = ((ox + x) * 3 + (oy + y) * 5) % 11
+            if r == 0:
+                g[y][x] = "c"
+            elif r in (5, 6):
+                g[y][x] = "u"
+    for y in range(8):
+        if W_ in sides:
+            g[y][0], g[y][1], g[y][2] = "k", ("e" if y % 4 else "f"), "f"
+            g[y][3] = "e"
+        if E_ in sides:
+            g[y][7], g[y][6], g[y][5] = "k", ("d" if y % 4 else "f"), "e"
+            g[y][4] = "u" if g[y][4] != "c" else "u"
+    for x in range(8):
+        if N_ in sides:
+            g[0][x], g[1][x] = ("k" if x % 4 else "d"), "e"
+        if S_ in sides:
+            g[7][x] = "k"
+            g[6][x] = "d"
+    return g

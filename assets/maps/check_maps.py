@@ -197,7 +197,8 @@ class Checker:
 
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
                       "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill",
-                      "well", "cart", "logs", "scarecrow", "barrier", "scrub", "pillbox", "watchtower")
+                      "well", "cart", "logs", "scarecrow", "barrier", "scrub", "pillbox", "watchtower",
+                      "planter")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid

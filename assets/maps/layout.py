@@ -54,6 +54,9 @@ BED = ("dirt", "mud", "wadi")
 # The ways vehicles drive on: asphalt roads and the base's other surfaces.
 PAVED = ("road",) + tuple(sorted(art.PAVED))
 
+# The town's and the base's own looks, drawn by Composer._town_key.
+TOWN_LOOKS = ("towndoor", "flatroof", "cobbles", "planter")
+
 # Pictures that span several blocks, by layer: look -> size in blocks.
 PICTURES = [{k: s for k, s in OBJECTS.items() if s != (1, 1)},
             {"canopy2": (2, 2), "canopy3": (3, 3), "palm": (3, 3), "oak": (3, 3), "sapling": (2, 2)}]
@@ -612,7 +615,8 @@ class Composer:
 
     # What stands tall enough to throw a shadow on the ground beside it, and
     # how far the shadow reaches (pixels).
-    TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5}
+    TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5,
+            "flatroof": 4, "towndoor": 4, "planter": 2}
     TALL.update({"castle": 4, "palisade": 3, "pillbox": 3})
 
     def _building_shadow(self, x, y):
@@ -661,6 +665,8 @@ class Composer:
         v = art.cell_hash(x, y, self.lay.area)
         if look in ("slope", "rampart"):
             return self._desert_key(x, y, look, v)
+        if look in TOWN_LOOKS:
+            return self._town_key(x, y, look, v)
         if look in GROUND and look != "road":
             nvar = 6 if look == "grass" else 4
             var = v % nvar
@@ -725,9 +731,14 @@ class Composer:
             return ("barracks", v % 2, band), lambda: art.barracks_tile(v % 2, *band)
         if look == "canal":
             sides = self._sides(0, x, y, lambda o: o != "canal")
-            return ("canal", v % 4, sides), lambda: art.canal_tile(v % 4, sides)
+            ox, oy = x * 8 % 11, y * 8 % 11
+            return ("canal", ox, oy, sides), lambda: art.channel_tile(ox, oy, sides)
         if look in ("avenue", "crossing"):
-            return self._in_building_shadow(x, y, *self._avenue_key(x, y, v % 3))
+            key, draw = self._avenue_key(x, y, v % 8)
+            wear = art.cell_hash(x, y, self.lay.area + 300) % 14
+            if wear <= 3 and wear and look == "avenue":
+                key, draw = key + ("wear", wear), (lambda d: lambda: art.avenue_wear(d(), wear))(draw)
+            return self._in_building_shadow(x, y, key, draw)
         if look == "facade":
             var = x % 2
             bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
@@ -877,6 +888,23 @@ class Composer:
             return ("palisade", x, depth, top, ground, v % 4, fr, cn), \
                 lambda: art.palisade_tile(art.draw_ground(ground, v % 4, fr, cn), x, depth, top)
         return ("pillbox", x % 2, depth, sides, v % 3), lambda: art.pillbox_tile(x, depth, sides, v % 3)
+    def _town_key(self, x, y, look, v):
+        """The town's and the base's own looks (art's last section)."""
+        if look == "towndoor":
+            left = self.look(0, x - 1, y) != look
+            right = self.look(0, x + 1, y) != look
+            return ("towndoor", left, right), lambda: art.town_door_tile(left, right)
+        if look == "flatroof":
+            band = self._band(x, y)
+            return ("flatroof", v % 4, band), lambda: art.flat_roof_tile(v % 4, *band)
+        if look == "cobbles":
+            cn = self.corners("cobbles", x, y)
+            key, draw = ("cobbles", v % 6, cn), lambda: art.cobble_tile(v % 6, cn)
+            return self._in_building_shadow(x, y, key, draw)
+        if look == "planter":
+            sides = self._sides(0, x, y, lambda o: o != look)
+            return ("planter", sides, v % 3), lambda: art.planter_tile(sides, v % 3)
+        raise LayoutError("layer 0 look %r has no drawing" % look)
 
     def _key1(self, x, y):
         e = self.looks[1][y][x]

@@ -29,11 +29,6 @@ public:
     static constexpr int kAcross = 2, kDown = 4;
     static constexpr int kWidth = 300 * kAcross;  // x runs from 2 to 296
 
-    // A door soldiers are sent out of: the place (x, y) a soldier is made at.
-    struct Door {
-        int x, y;
-    };
-
     // A group of pockets side by side, for the report.
     struct Pocket {
         float x0, x1, y0, y1;  // the hero's places in it
@@ -96,14 +91,13 @@ public:
     // him at all, or when he walks into it going up or sideways from a place
     // where he is not held.  (Held where only a move down took him, he is
     // where his probes put him under the corner of anything solid: his up
-    // probes lie six rows above his down probes.)  Doorways a soldier is
-    // sent out of are the doors' own and are left out.
-    std::vector<Pocket> Pockets(const std::vector<Door>& doors) const {
+    // probes lie six rows above his down probes.)  Doorways count like any
+    // other bay: the doors soldiers are sent out of are shut to him.
+    std::vector<Pocket> Pockets() const {
         std::vector<char> mark(view_.size(), 0);
         for (int iy = 0; iy < rows_; ++iy)
             for (int ix = 0; ix < kWidth; ++ix)
-                if (Held(ix, iy) && (moves_[Index(ix, iy)] == 0 || EnteredFromFree(ix, iy)) &&
-                    !InDoorway(ix, iy, doors))
+                if (Held(ix, iy) && (moves_[Index(ix, iy)] == 0 || EnteredFromFree(ix, iy)))
                     mark[Index(ix, iy)] = 1;
         std::vector<Pocket> out;
         for (std::size_t i = 0; i < mark.size(); ++i) {
@@ -197,15 +191,6 @@ private:
                     return true;
             }
         return false;
-    }
-
-    // Whether the hero there stands in the doorway a soldier is made in:
-    // across from him and with his feet at the soldier's top.
-    static bool InDoorway(int ix, int iy, const std::vector<Door>& doors) {
-        const float x = X(ix), feet = Y(iy) + 21;
-        return std::any_of(doors.begin(), doors.end(), [&](const Door& d) {
-            return std::fabs(x - static_cast<float>(d.x)) <= 12 && std::fabs(feet - static_cast<float>(d.y)) <= 8;
-        });
     }
 
     int rows_ = 0;

@@ -26,23 +26,6 @@ std::vector<int> StartViews(int level) {
     return views;
 }
 
-// The doors the area's tables send soldiers out of.
-std::vector<HeroPlaces::Door> DoorsOf(int level) {
-    const AreaTables& area = AreaTablesOf(level);
-    std::vector<HeroPlaces::Door> doors;
-    auto add = [&](const CreationCall& c) {
-        if (c.kind == Creation::Corredor_puerta || c.kind == Creation::Granadero_puerta ||
-            c.kind == Creation::DoorSoldier)
-            doors.push_back({c.args[0], c.args[1]});
-    };
-    for (const auto& rule : area.spawns) add(rule.call);
-    for (const auto& band : area.checkpoints)
-        for (const auto& call : band.calls) add(call);
-    for (const auto& call : area.startActors) add(call);
-    for (const auto& door : area.gate.doors) doors.push_back({door.x, door.row});
-    return doors;
-}
-
 std::string Describe(int level, const HeroPlaces::Pocket& p) {
     std::ostringstream text;
     text << "area " << level << ": the hero at (" << p.x << ", " << p.y << ") (view " << p.view << ") ";
@@ -62,7 +45,7 @@ TEST_P(HeroPockets, NoPlaceHeWalksToHoldsHimSoThatOnlyDownFreesHim) {
     HeroPlaces places;
     places.Find(StartViews(level));
     ASSERT_GT(places.Places(), 100000) << "the search found almost nowhere to walk";
-    for (const auto& pocket : places.Pockets(DoorsOf(level))) ADD_FAILURE() << Describe(level, pocket);
+    for (const auto& pocket : places.Pockets()) ADD_FAILURE() << Describe(level, pocket);
 }
 
 INSTANTIATE_TEST_SUITE_P(Areas, HeroPockets, ::testing::Range(1, 9),
@@ -78,20 +61,17 @@ TEST_F(PocketSearch, FindsTheBaysNoWiderThanTheHeroUnderWhatHeCannotPass) {
     struct Case {
         const char* name;
         int left, right;  // block columns of the stones under the overhang's ends
-        std::vector<HeroPlaces::Door> doors;
         bool pocket;
         float x, y;  // a place of the pocket
     };
     const Case cases[] = {
         // His side probes (x + 2, x + 22) on the stones, his up probes under
         // the overhang: he walks up between them and is held.
-        {"stones two blocks apart", 16, 19, {}, true, 130, 72.75f},
+        {"stones two blocks apart", 16, 19, true, 130, 72.75f},
         // Left and Right take him three pixels aside, no way up there.
-        {"stones three blocks apart", 15, 19, {}, true, 126, 72.75f},
+        {"stones three blocks apart", 15, 19, true, 126, 72.75f},
         // Eleven pixels of play: a bay wider than he is.
-        {"stones four blocks apart", 15, 20, {}, false, 0, 0},
-        // The same place as the doorway of a door soldiers come out of.
-        {"a doorway", 16, 19, {{130, 96}}, false, 0, 0},
+        {"stones four blocks apart", 15, 20, false, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,7 +83,7 @@ TEST_F(PocketSearch, FindsTheBaysNoWiderThanTheHeroUnderWhatHeCannotPass) {
         GodMode = 1;
         HeroPlaces places;
         places.Find({ViewTop});
-        const auto pockets = places.Pockets(c.doors);
+        const auto pockets = places.Pockets();
         ASSERT_EQ(pockets.size(), c.pocket ? 1u : 0u) << (pockets.empty() ? "" : Describe(1, pockets[0]));
         if (!c.pocket) continue;
         EXPECT_LE(pockets[0].x0, c.x);
@@ -124,7 +104,7 @@ TEST_F(PocketSearch, FindsTheHeroHeldAtTheFieldsEdgeWhereNoKeyMovesHim) {
     GodMode = 1;
     HeroPlaces places;
     places.Find({ViewTop});
-    const auto pockets = places.Pockets({});
+    const auto pockets = places.Pockets();
     ASSERT_EQ(pockets.size(), 1u);
     EXPECT_EQ(pockets[0].x0, 296.0f);
     EXPECT_EQ(pockets[0].x1, 296.0f);
