@@ -18,6 +18,13 @@ GATE_PASSAGE = (120, 207)          # x range of the gate opening, rows 0..47
 GATE_WINGS = ((104, 119), (208, 223))
 BELOW_GATE = (140, 204, 32, 80)    # x0, x1, y0, y1: where gate soldiers walk out
 HERO_TOP = 54                      # the hero cannot go above this y at the top
+# His probes reach no higher than 15 px below his top: above this row of
+# the map nothing ever stops him, and only the soldiers and the bullets meet
+# what is solid there.  A soldier who walks into a wall up there is out of
+# every bullet's reach, and a player with no grenade left can never end the
+# gate wave: the area's top is open to them, whatever is drawn there (water
+# stays water).
+TOP_OPEN = 64
 LOW_BAND = (160, 183)              # rows at the top out of the hero's shots
 
 # Vertical car lanes (x range of the car's left edge): area 2 from below, 7 from above.

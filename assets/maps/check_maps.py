@@ -6,8 +6,9 @@ built from, ../areas): sizes, free ground wherever the hero starts or
 restarts, a way up for him from every restart to the top, no deadly
 ground in the first two seconds of a restart for a player who holds Up,
 Up-left or Up-right, no one-block gap between solid pictures that holds
-the hero on three sides, a free gate passage and no wall below the hero's
-reach at the top that a gate soldier could walk into, for every scripted actor
+the hero on three sides, a free gate passage, nothing but water solid
+above the hero's reach at the top and no wall below it that a gate
+soldier could walk into, for every scripted actor
 the terrain its kind needs, closed silhouettes in the front layer, and
 in every map (the title's too) whole pictures where a picture spans
 several blocks and, in every view, no more than a few white specks an
@@ -269,6 +270,7 @@ class Checker:
                 self.fail("gate", "the ground below the gate (x %d..%d, y %d..%d) is blocked at %s"
                           % (bx0, bx1, by0, by1, hit))
         self.check_low_band()
+        self.check_top_open()
         gate = TABLES.gates[self.area]
         for x, y, d in gate.doors:
             self.check_walker("side door (%d, %d)" % (x, y), x, y, [d])
@@ -276,6 +278,17 @@ class Checker:
             for call in (c for e in extras for c in (e.call, e.other) if c):
                 row, side = call.arg("row"), call.arg("side")
                 self.check_edge("gate wave grenadier at row %d" % row, row, side)
+
+    def check_top_open(self):
+        """Above areas.TOP_OPEN nothing stops the hero, who never gets so
+        high; a soldier who walks into something solid up there is out of
+        every bullet's reach.  Only water may be solid there."""
+        for cy in range(areas.TOP_OPEN // 8):
+            for cx in range(self.m.width):
+                if self.solid(cx * 8, cy * 8) and not self.deadly(cx * 8, cy * 8):
+                    self.fail("top", "solid ground at column %d, row %d (y %d), above y %d where the soldiers "
+                              "walk out of the hero's shots" % (cx, cy, cy * 8, areas.TOP_OPEN))
+                    return
 
     def check_low_band(self):
         """At the top the hero stays above y 137: his bullets across fly no

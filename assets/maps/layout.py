@@ -27,6 +27,7 @@ layer painted into the ground, since the title draws layer 0 alone.
 
 import os
 
+import areas
 import art
 import fmp
 
@@ -115,6 +116,7 @@ class Layout:
         self.ruts = False         # wheel ruts along the dirt tracks
         self.grounds = {}         # ground look -> the class it is drawn as
         self.rock = None          # the cliffs' rock (art.ROCKS), None for grey
+        self.top_open = False     # nothing but water solid above areas.TOP_OPEN (an area's own map)
 
 
 def read_layout(path):
@@ -191,6 +193,7 @@ def read_layout(path):
     lay.row_trees = row_trees
     lay.ruts = ruts
     lay.grounds, lay.rock = grounds, rock
+    lay.top_open = area != 0
     return lay
 
 
@@ -1049,6 +1052,14 @@ class Composer:
         h = PICTURES[n][self.looks[n][y][x].look][1]
         return origin[1] < y0 or origin[1] + h - 1 > y1
 
+    def _flags0(self, x, y):
+        """The ground's flags: the legend's, except at the top of an area,
+        above the hero's reach, where nothing but water is solid."""
+        flags = self.looks[0][y][x].flags
+        if self.lay.top_open and y * 8 < areas.TOP_OPEN and not flags & FLAG_BITS["deadly"]:
+            flags &= ~FLAG_BITS["solid"]
+        return flags
+
     def _below_decks(self):
         """Cell -> deck style, for the cells just below a bridge deck."""
         out = {}
@@ -1076,7 +1087,7 @@ class Composer:
                         key = ("flat", key, key1)
                         draw = (lambda d0, d1: lambda: art.painted(d0(), d1()))(draw, draw1)
                 gfx = self._graphic(key, draw)
-                row.append(self._block(gfx, self.looks[0][y][x].flags))
+                row.append(self._block(gfx, self._flags0(x, y)))
             layer0.append(row)
         for g in self.graphics:
             if any(k == art.T for r in g for k in r):

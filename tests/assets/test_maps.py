@@ -526,6 +526,21 @@ class HeroWays(unittest.TestCase):
         c = self.checker(rows)
         self.assertIsNone(c.held_walk(130.0, 80.0, "Up"))
 
+    def test_above_the_heros_reach_at_the_top_only_water_is_solid(self):
+        # A wall and a pond drawn in the top rows: an area's own map keeps
+        # the water and opens the wall to the soldiers and the bullets.
+        rows = ["." * 40] * 30
+        rows[3] = "...." + "W" * 10 + "~" * 6 + "." * 20
+        for top_open, reported in ((False, True), (True, False)):
+            with self.subTest(top_open=top_open):
+                lay = layout.Layout(1, 40, len(rows), rows, ["." * 40] * len(rows))
+                lay.top_open = top_open
+                m = layout.Composer(lay, LEGEND).compose()
+                c = check_maps.Checker(1, m)
+                c.check_top_open()
+                self.assertEqual(bool(c.problems), reported, c.problems)
+                self.assertTrue(c.deadly(18 * 8, 3 * 8))
+
     def test_walls_below_the_heros_reach_at_the_top_must_not_face_open_ground_on_their_left(self):
         # (the row drawn at y 168, whether it is reported)
         cases = {

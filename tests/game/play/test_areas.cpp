@@ -8,19 +8,23 @@
 #include "platform/gfx/display.h"
 #include "platform/gfx/pixmap.h"
 #include "tests/game/play/fixture.h"
+#include "tests/game/play/script/hero_driver.h"
 
 namespace playtest {
 namespace {
 
 using namespace game;
 
-TEST_F(PlayTest, AreaOneCanBeWalkedToItsTopFiringAndThrowing) {
+using AreaWalk = HeroDriver<PlayTest>;
+
+TEST_F(AreaWalk, AreaOneCanBeWalkedToItsTopFiringAndThrowing) {
     StartArea(1);
     GodMode = 1;  // the soldiers of the area cannot stop him
     Frame();
     Hold(UpKeys[1]);
     int ticks = 0, shots = 0, throws = 0;
     while ((ViewTop > 0 || Hero->y > 54.0f) && ticks < 8000) {
+        Steer();  // through the gaps of the lines barring the way
         if (ticks % 50 == 0) Press(FireKeys[1]);
         if (ticks % 700 == 350) Press(GrenadeKeys[1]);
         const int grenades = Grenades;
@@ -96,7 +100,9 @@ TEST_F(PlayTest, WaterAndPitsOfAreasTwoToEightKillAndTheAreaRestarts) {
         for (const auto& band : CheckpointBands(level)) isView = isView || band.view == ViewTop;
         EXPECT_TRUE(isView) << "area " << level << " restarted at " << ViewTop;
     }
-    EXPECT_GE(found, 5);  // most areas have water or pits
+    // The river areas have water the hero can walk into; elsewhere water
+    // lies behind banks, fences and quay walls.
+    EXPECT_GE(found, 3);
 }
 
 // The state a replay ends in, as text.
