@@ -480,7 +480,6 @@ def road_tile(variant, kerbs, dash):
     return g
 
 
-
 def avenue_tile(variant, kerbs, marking, row):
     """Asphalt of an avenue running up the map: kerbs at its sides, lane
     lines along it (a double yellow line at its middle, grey dashes between
@@ -1955,6 +1954,11 @@ CROWN_COLOURS = {
 }
 
 
+# Fruit trees: colours -> the fruit's lit pixel, the pixel under it, and one
+# leaf in how many of the sunny ones bears fruit.
+FRUIT = {"orchard": ("R", "r", 9)}
+
+
 def crown(size, variant, colours):
     """A tree crown of size x size pixels (transparent outside)."""
     keys = CROWN_COLOURS[colours]
@@ -1998,13 +2002,14 @@ def crown(size, variant, colours):
     # The crown is drawn over the soldiers: no pinholes or notches in it that
     # a soldier's outline would show through.
     close_silhouette(g, keys[1], notches=True)
-    if colours == "orchard":
+    if colours in FRUIT:
+        fruit, under, often = FRUIT[colours]
         for y in range(1, size - 2):
             for x in range(1, size - 2):
-                if g[y][x] in keys[3:] and cell_hash(x, y, variant + 29) % 9 == 0 \
-                        and all(g[y + dy][x + dx] not in (T, "R") for dx in (-1, 0, 1) for dy in (-1, 0, 1, 2)):
-                    g[y][x] = "R"
-                    g[y + 1][x] = "r"
+                if g[y][x] in keys[3:] and cell_hash(x, y, variant + 29) % often == 0 \
+                        and all(g[y + dy][x + dx] not in (T, fruit) for dx in (-1, 0, 1) for dy in (-1, 0, 1, 2)):
+                    g[y][x] = fruit
+                    g[y + 1][x] = under
     # A darker rim where the crown meets the ground, and where one clump
     # lies over another lower one.
     for y in range(size):
@@ -2434,39 +2439,61 @@ WELL = _well()
 
 
 def _cart():
-    """A farm cart, 24 x 16, left on the track's verge: a bed of planks with
-    low sides, half loaded with hay, two spoked wheels at its sides and the
-    shafts reaching out to the left."""
-    g = blank(T, 24, 16)
-    # The bed.
-    for y in range(3, 13):
-        for x in range(7, 22):
-            side = y in (3, 12) or x in (7, 21)
-            g[y][x] = "b" if side else ("h" if (x - 7) % 4 else "b")
-            if y == 3 or x == 7:
-                g[y][x] = "n" if side else g[y][x]
-    # Its load of hay, heaped towards the back.
+    """A farm cart, 24 x 16, left on the track's verge, seen from the south
+    like the houses: a bed of planks inside low side boards, grain sacks on
+    it, the big spoked wheel on its near side standing taller than the bed
+    (the far one's tyre shows above it), and the two shafts reaching out to
+    the left, their tips resting on the ground."""
     import math
-    for y in range(4, 12):
-        for x in range(12, 21):
-            d = math.hypot((x - 16.5) / 4.6, (y - 7.5) / 4.0)
-            if d < 1.0:
-                t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
-                v = -0.6 * (x - 16.5) / 4.6 - 0.6 * (y - 7.5) / 4 + 0.4 * (1 - d) + 0.3 * t
-                g[y][x] = "y" if v > 0.45 else "n" if v > 0.0 else "m" if v > -0.45 else "h"
-    # The wheels, seen edge on at the bed's sides: iron tyres and hubs.
-    for x0 in (10, 16):
-        for x in range(x0, x0 + 5):
-            for y in (1, 2, 13, 14):
-                g[y][x] = "d" if x in (x0, x0 + 4) else ("e" if y in (1, 13) else "q")
-        g[2][x0 + 2] = "b"
-        g[13][x0 + 2] = "b"
-    # The shafts, out to the left, with a cross bar.
+    g = blank(T, 24, 16)
+    # The far wheel's tyre, above the bed.
+    for x in range(11, 18):
+        g[1][x] = "q" if x in (11, 17) else "d"
+        g[2][x] = "q"
+    # The bed: planks along the cart, the side boards' lit rim round them.
+    for y in range(2, 9):
+        for x in range(7, 22):
+            if y == 2 or x in (7, 21):
+                g[y][x] = "h" if y == 2 or x == 7 else "q"
+            else:
+                g[y][x] = "q" if y % 2 == 0 else ("b" if (x + 3 * y) % 9 else "q")
+    # The near side board, in shade, its stakes darker.
+    for y in range(9, 12):
+        for x in range(7, 22):
+            g[y][x] = "h" if y == 9 else ("q" if x % 5 == 2 or y == 11 else "b")
+    # Two grain sacks at the back of the bed, lit from the upper left, tied at their necks.
+    for cx, cy, rx, ry in ((18.6, 5.6, 2.3, 2.2), (15.2, 5.0, 2.3, 2.2)):
+        for y in range(2, 9):
+            for x in range(7, 22):
+                dx, dy = (x - cx) / rx, (y - cy) / ry
+                d = dx * dx + dy * dy
+                if d < 1.0:
+                    v = -0.7 * dx - 0.7 * dy + 0.5 * (1 - d)
+                    g[y][x] = "z" if v > 0.55 else "n" if v > -0.15 else "m" if d < 0.75 else "h"
+        g[int(cy - ry)][int(cx)] = "b"
+    # The near wheel: an iron tyre, six spokes and the hub.
+    wc, wr = (14.0, 11.0), 4.7
+    for y in range(5, 16):
+        for x in range(8, 21):
+            dx, dy = x - wc[0], y - wc[1]
+            d = math.hypot(dx, dy)
+            if d > wr:
+                continue
+            if d > wr - 1.2:
+                g[y][x] = "d" if dx + dy < -2 else "q"
+            elif d < 1.3:
+                g[y][x] = "e" if dx + dy < 0 else "d"
+            else:
+                ang = math.atan2(dy, dx) % (math.pi / 3)
+                spoke = min(ang, math.pi / 3 - ang) * d < 0.7
+                if spoke:
+                    g[y][x] = "h" if dx + dy < 0 else "b"
+    # The shafts, out to the left and down to the ground.
     for x in range(0, 7):
-        g[5][x] = "h"
-        g[10][x] = "h"
-    for y in range(5, 11):
-        g[y][1] = "b"
+        for y0 in (5, 8):
+            y = y0 + (1 if x < 2 else 0)
+            g[y][x] = "h"
+            g[y + 1][x] = "b"
     return _outline(g)
 
 
@@ -2593,6 +2620,72 @@ def hutsite_tile(ground, bx, by, bw, bh):
 # meadow's trees, young trees in a fresh light green.
 CROWN_COLOURS["oak"] = ("j", "j", "g", "a", "a")
 CROWN_COLOURS["sapling"] = ("g", "g", "G", "l", "l")
+# The orchard is not all apples: pears, their leaves a shade yellower and
+# the fruit hanging pale gold, and cherries, darker leaved and dotted red.
+CROWN_COLOURS["pear"] = ("j", "j", "g", "G", "a")
+CROWN_COLOURS["cherry"] = ("j", "j", "g", "g", "G")
+FRUIT["pear"] = ("y", "h", 6)
+FRUIT["cherry"] = ("R", "q", 6)
+ORCHARD_KINDS = ("orchard", "pear", "cherry")
+
+
+def _fallen_tree(w=32, h=16):
+    """A tree blown down across the ground, w x h pixels: the torn-up plate
+    of its roots and earth on the left, the trunk lying along the picture,
+    lit along its top, and the dead crown's branches, a few leaves withered
+    on them, tangled at its right end."""
+    import math
+    g = blank(T, w, h)
+    top, bottom = 4, 12
+    # The trunk, tapering towards the crown.
+    for x in range(4, w - 6):
+        t = (x - 4) / float(w - 10)
+        y0 = top + int(t * 1.5)
+        y1 = bottom - int(t * 1.0)
+        for y in range(y0, y1 + 1):
+            k = "h" if y == y0 else "q" if y == y1 else ("b" if (x * 3 + y * 7) % 11 else "q")
+            g[y][x] = k
+        if x % 7 == 3:
+            g[y0 + 2][x] = "q"       # a knot in the bark
+    # The dead crown: branches forking off the trunk's end, up and down.
+    rng = Rng("fallen", w, h)
+    for n in range(11):
+        ang = -1.25 + n * 0.25 + rng.below(20) / 100.0
+        x, y = float(w - 8), (top + bottom) / 2.0
+        for step in range(6 + rng.below(3)):
+            x += math.cos(ang) * 1.0
+            y += math.sin(ang) * 1.0
+            ix, iy = int(round(x)), int(round(y))
+            if 0 <= ix < w and 0 <= iy < h:
+                g[iy][ix] = "b" if step < 3 else "h"
+                if step > 1 and rng.below(3):
+                    for dx, dy in ((1, 0), (0, 1)):
+                        if 0 <= ix + dx < w and 0 <= iy + dy < h and g[iy + dy][ix + dx] == T:
+                            g[iy + dy][ix + dx] = ("a", "m", "h")[rng.below(3)]
+    # The root plate, stood on edge: earth and stones with roots in it.
+    for y in range(1, h - 1):
+        for x in range(0, 6):
+            d = math.hypot((x - 2.5) / 3.4, (y - 8.0) / 7.6)
+            if d < 1.0:
+                k = "b" if d < 0.55 else "q"
+                if cell_hash(x, y, 131) % 5 == 0:
+                    k = "h"              # a root's cut end
+                elif cell_hash(x, y, 133) % 7 == 0:
+                    k = "e"              # a stone torn up with it
+                g[y][x] = k
+    return _outline(g)
+
+
+FALLEN_TREE = _fallen_tree()
+
+
+def fallen_tree_tile(ground, part):
+    """Block `part` of the fallen tree, over its ground with its shadow."""
+    g = [row[:] for row in ground]
+    standing(g, FALLEN_TREE, part)
+    return g
+
+
 # -- Desert and canyon (areas 3 and 4) --
 
 # Area 3's desert is warm ochre sand, a step darker than the pale sand, so

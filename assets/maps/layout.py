@@ -840,6 +840,16 @@ class Composer:
         if look in ("scorch", "puddle"):
             ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
+        if look == "logs" and self.groups[y][x][2][0] >= 4:
+            # Logs lying in a row four blocks long or more: a tree blown down.
+            ox, oy, size = self.groups[y][x]
+            origin = self.picture_at[0][y][x]
+            part = (x - origin[0], y - origin[1])
+            whole = (min(x - ox, 3), y - oy)
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("object", look, ground, v % 4, part, fr, cn, "fallen", whole), \
+                lambda: art.fallen_tree_tile(art.draw_ground(ground, v % 4, fr, cn), whole)
         if look in FARM_THINGS and self._field_under(x, y):
             # A farm thing standing in a field: the field goes on under it.
             field, origin = self._field_under(x, y), self.picture_at[0][y][x]
@@ -944,6 +954,9 @@ class Composer:
         tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
         colours = "palm" if look == "palm" else self.lay.row_trees[oy]
         colours = look if look in ("oak", "sapling") else colours   # trees of their own kind
+        if colours == "orchard":
+            # An orchard of apples, pears and cherries, mixed.
+            colours = art.ORCHARD_KINDS[art.cell_hash(ox, oy, self.lay.area + 61) % len(art.ORCHARD_KINDS)]
         return PICTURES[1][look][0], tree, colours
 
     def _ground_shadows(self, fronts):

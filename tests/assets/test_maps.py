@@ -467,6 +467,30 @@ class FarmTrack(unittest.TestCase):
         self.assertEqual(edges[0][1], 5 * 8 + 2)
 
 
+class FallenTree(unittest.TestCase):
+    def test_logs_four_blocks_long_lie_as_one_tree_and_stay_solid(self):
+        # Two log piles side by side would repeat one picture; a row of logs
+        # four long is one tree blown down, each of its blocks a different
+        # part, solid throughout and whole to the picture check, while a
+        # pile of 2 x 2 on its own stays a pile.
+        rows0 = ["..........", ".iiii..ii.", ".iiii..ii.", ".........."]
+        comp, m = compose(rows0)
+        wood = {palette.rgb("k"), palette.rgb("b")}   # outline and bark; the meadow has neither
+
+        def drawn(x, y):
+            g = m.graphics[m.blocks[m.layers[0][y][x]][0]]
+            return frozenset((px, py) for py in range(8) for px in range(8) if g[py][px] in wood)
+        tree = [drawn(x, y) for y in (1, 2) for x in range(1, 5)]
+        pile = [drawn(x, y) for y in (1, 2) for x in (7, 8)]
+        self.assertTrue(all(tree), "a block of the fallen tree shows nothing of it")
+        self.assertEqual(len(set(tree)), 8, "the fallen tree repeats a part")
+        self.assertFalse(set(tree) & set(pile), "the fallen tree shows a part of a log pile")
+        for y in (1, 2):
+            for x in list(range(1, 5)) + [7, 8]:
+                self.assertTrue(m.blocks[m.layers[0][y][x]][1] & fmp.FLAG_TL, "(%d, %d) is not solid" % (x, y))
+        self.assertEqual(check_maps.check_pictures(1, m, check_maps.graphic_kinds(comp)[1]), [])
+
+
 class HeroWays(unittest.TestCase):
     """The checker's rules for the hero's first seconds after a restart and
     for gaps between solid pictures that hold him on three sides."""
