@@ -2065,10 +2065,11 @@ def close_silhouette(g, fill, notches=False):
 # Front pictures cast their shadow on the ground (layer 0), down and to the
 # right; drawn in the front layer it would lie over the soldiers.
 SHADOW_OFFSET = 2
-# One step darker, never as dark as the black of outlines.
-SHADOW = dict(DARKER, q="q")
-# The shadow of a standing object: the same, with browns going to ash.
-CAST_TONE = dict(SHADOW, b="q", r="q")
+# One step darker, never as dark as the black of outlines; browns go to ash,
+# not to red, which on the ground reads as blood.
+SHADOW = dict(DARKER, q="q", b="q", r="q")
+# The shadow of a standing object.
+CAST_TONE = SHADOW
 
 
 # The cracked mud's brown darkens to ash, not to red.
@@ -2242,6 +2243,8 @@ BEAM_H = 3
 # The ground below a beam that the deck shades, in the block under the deck
 # and the one below it: whole rows down to two thirds of the deck's height,
 # then two ragged rows where the shadow thins out.
+# The rows of the first block just below the beam lie in deeper shadow.
+DECK_SHADOW_DEEP = frozenset((x, y) for y in range(BEAM_H, BEAM_H + 4) for x in range(8))
 DECK_SHADOW = (frozenset((x, y) for y in range(8) for x in range(8)),
                frozenset([(x, y) for y in range(2) for x in range(8)] +
                          [(x, 2) for x in range(8) if x % 2 == 0] + [(x, 3) for x in range(8) if x % 4 == 1]))

@@ -973,15 +973,19 @@ class Composer:
                         mx, my = x * 8 + px + off, y * 8 + py + off
                         if k != art.T and mx < self.w * 8 and my < self.h * 8:
                             shadows.setdefault((mx // 8, my // 8), set()).add((mx % 8, my % 8))
-        # A deck's cast shadow on the ground below its beam.
+        # A deck's cast shadow on the ground below its beam, deepest at its
+        # foot (those pixels are darkened twice).
+        deep = {}
         for (x, y) in self._below_decks():
             for dy, pixels in enumerate(art.DECK_SHADOW):
                 if y + dy < self.h:
                     shadows.setdefault((x, y + dy), set()).update(pixels)
+            deep.setdefault((x, y), set()).update(art.DECK_SHADOW_DEEP)
         out = {}
         for (cx, cy), pixels in shadows.items():
             front = fronts[(cx, cy)][1] if (cx, cy) in fronts else None
-            shown = tuple(sorted((px, py) for px, py in pixels if front is None or front[py][px] == art.T))
+            seen = lambda p: front is None or front[p[1]][p[0]] == art.T
+            shown = tuple(sorted([p for p in pixels if seen(p)] + [p for p in deep.get((cx, cy), ()) if seen(p)]))
             if shown:
                 out[(cx, cy)] = shown
         return out
