@@ -1918,6 +1918,63 @@ STANDING = {"rock": lambda v: ROCK, "pebble": lambda v: PEBBLE, "trunk": lambda 
             "hay": lambda v: HAYSTACK, "windmill": lambda v: WINDMILL}
 
 
+def _crater(seed):
+    """A shell crater 16 x 16: a ragged rim of thrown-up earth, lit on its
+    north-west and shaded on its south-east; a dark bowl whose south-east
+    wall catches the light; clods thrown out round it.  Each seed a
+    different shape."""
+    import math
+    rng = Rng("crater", seed)
+    g = blank(T, 16, 16)
+    cx, cy = 7.5, 7.5
+    # The radius wobbles round the crater, by seed.
+    ph1, ph2 = rng.below(628) / 100.0, rng.below(628) / 100.0
+    w1, w2 = 0.25 + rng.below(40) / 100.0, 0.15 + rng.below(30) / 100.0
+
+    def radius(a):
+        return 6.0 + w1 * math.cos(2 * a + ph1) + w2 * math.cos(3 * a + ph2)
+    for y in range(16):
+        for x in range(16):
+            dx, dy = x - cx, y - cy
+            d = (dx * dx + dy * dy) ** 0.5
+            r = radius(math.atan2(dy, dx))
+            light = (-dx - dy) / (d * 1.414 or 1.0)   # 1 facing north-west, -1 south-east
+            bowl = r - 2.4
+            if d <= bowl:
+                t = d / bowl
+                if t < 0.55 or light > -0.25:
+                    g[y][x] = "q"
+                else:
+                    g[y][x] = "h" if light < -0.65 and t > 0.8 else "b"
+            elif d <= r:
+                crest = d <= bowl + 1.2
+                if light > 0.35:
+                    g[y][x] = "n" if crest else "h"
+                elif light > -0.45:
+                    g[y][x] = "h" if crest else "b"
+                else:
+                    g[y][x] = "b" if crest else "q"
+    for _ in range(4 + rng.below(3)):
+        a = rng.below(628) / 100.0
+        d = radius(a) + 1.2 + rng.below(2)
+        x, y = int(round(cx + d * math.cos(a))), int(round(cy + d * math.sin(a)))
+        if 0 <= x < 15 and 0 <= y < 15 and g[y][x] == T:
+            g[y][x] = "h"
+            if g[y + 1][x] == T:
+                g[y + 1][x] = "q"
+    return g
+
+
+CRATERS = [_crater(seed) for seed in range(3)]
+
+
+def crater_tile(ground, variant, part):
+    """A block of crater `variant` over its ground."""
+    g = [row[:] for row in ground]
+    overlay(g, crop(CRATERS[variant], part[0] * 8, part[1] * 8))
+    return g
+
+
 def object_tile(kind, ground, variant, part, fringes=(), corners=FLAT, picture=None):
     """An object painted over the ground it stands on."""
     g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
@@ -2250,12 +2307,20 @@ DECK_SHADOW = (frozenset((x, y) for y in range(8) for x in range(8)),
                          [(x, 2) for x in range(8) if x % 2 == 0] + [(x, 3) for x in range(8) if x % 4 == 1]))
 
 
-def deck_beam(front, style):
-    """A front picture with a deck's beam laid along its top."""
+# The posts or piers a deck stands on, seen below its beam: lit, face, shade.
+POST = {"wood": ("h", "b", "q"), "stone": ("f", "e", "d")}
+
+
+def deck_beam(front, style, post=False):
+    """A front picture with a deck's beam laid along its top, and under it,
+    where `post`, one of the posts the deck stands on."""
     out = [row[:] for row in front]
     lit, face, foot = BEAM[style]
     for x in range(8):
         out[0][x], out[1][x], out[2][x] = lit, face if x % 4 else foot, foot
+    if post:
+        for y in range(BEAM_H, 8):
+            out[y][2], out[y][3], out[y][4], out[y][5] = POST[style] + (POST[style][2],)
     return out
 
 

@@ -475,7 +475,7 @@ def base_key(key):
     of a crown, a deck's beam, the pixels that close the front layer's dents,
     and the mark of the front layer."""
     while key[0] in ("shade", "front", "shadow", "closed", "beam"):
-        key = key[2:] if key[0] in ("shadow", "closed", "beam") else key[1:]
+        key = key[3:] if key[0] == "beam" else key[2:] if key[0] in ("shadow", "closed") else key[1:]
     return key
 
 

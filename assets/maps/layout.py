@@ -866,6 +866,12 @@ class Composer:
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
             var = v % 4
+            if kind == "crater" and isinstance(origin, tuple):
+                # Each crater a shape of its own, chosen at its top-left block.
+                cv = art.cell_hash(*origin, self.lay.area + 11) % len(art.CRATERS)
+                base = (lambda: art.draw_ground(ground, var, fr, cn)) if ground in art.GROUND_BASE else \
+                    (lambda: art.blank("G"))
+                return ("object", kind, ground, var, part, fr, cn, cv), lambda: art.crater_tile(base(), cv, part)
             if kind in ("rock", "pebble") and self.lay.rock:
                 # Boulders of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
@@ -1007,10 +1013,12 @@ class Composer:
                     if key not in drawn:
                         drawn[key] = draw()
                     fronts[(x, y)] = (key, [row[:] for row in drawn[key]])
-        # Below a deck its near beam shows, in front of whoever walks under.
+        # Below a deck its near beam shows, in front of whoever walks under,
+        # and every fifth block a post it stands on.
         for (x, y), style in self._below_decks().items():
             key, pixels = fronts.get((x, y), (("none",), art.blank(art.T)))
-            fronts[(x, y)] = (("beam", style) + key, art.deck_beam(pixels, style))
+            post = x % 5 == 2
+            fronts[(x, y)] = (("beam", style, post) + key, art.deck_beam(pixels, style, post))
 
         def pixel(mx, my):
             if 0 <= mx < self.w * 8 and 0 <= my < self.h * 8 and (mx // 8, my // 8) in fronts:

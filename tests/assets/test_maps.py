@@ -298,18 +298,22 @@ class FrontLayer(unittest.TestCase):
 
     def test_a_deck_shows_its_beam_in_front_and_shades_the_ground_below_it(self):
         # A deck two rows deep over grass: the block under it shows the beam
-        # in front of whoever walks under the deck, then only ground, which
-        # the deck's shadow darkens down into the next block.
+        # in front of whoever walks under the deck (and, every fifth column,
+        # a post under it), then only ground, which the deck's shadow
+        # darkens down into the next block.
         ground = ["......"] * 6
         _, bare = compose(ground)
         comp, m = compose(ground, ["......", "======", "======", "......", "......", "......"])
-        front = m.graphics[m.blocks[m.layers[1][3][2]][0]]
-        self.assertTrue(all(p != fmp.MASK_RGB for r in front[:art.BEAM_H] for p in r))
-        self.assertTrue(all(p == fmp.MASK_RGB for r in front[art.BEAM_H:] for p in r))
-        self.assertEqual(m.layers[1][4][2], 0)
+        for column, post in ((3, False), (2, True)):
+            front = m.graphics[m.blocks[m.layers[1][3][column]][0]]
+            self.assertTrue(all(p != fmp.MASK_RGB for r in front[:art.BEAM_H] for p in r))
+            below = [x for x in range(8) if any(r[x] != fmp.MASK_RGB for r in front[art.BEAM_H:])]
+            self.assertEqual(bool(below), post, below)
+            self.assertLessEqual(len(below), 4)
+            self.assertEqual(m.layers[1][4][column], 0)
 
         def darkened(y):
-            g0, b0 = (mm.graphics[mm.blocks[mm.layers[0][y][2]][0]] for mm in (m, bare))
+            g0, b0 = (mm.graphics[mm.blocks[mm.layers[0][y][3]][0]] for mm in (m, bare))
             return [py for py in range(8) if any(luminance(g0[py][px]) < luminance(b0[py][px]) for px in range(8))]
         self.assertEqual(darkened(3), list(range(art.BEAM_H, 8)))  # the beam hides the rest
         self.assertEqual(darkened(4)[:2], [0, 1])
