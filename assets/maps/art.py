@@ -3286,6 +3286,78 @@ def pillbox_tile(column, depth, sides, variant):
 STANDING["watchtower"] = lambda v: WATCHTOWER
 
 
+# The valley mill's water wheel (area 5), three blocks square, turning in
+# the river against the mill's east wall: a rim of dark oak on eight spokes
+# round its hub, a paddle at every spoke's end, its lower third in the
+# race where the paddles churn the water to foam.  The block's water shows
+# through wherever the wheel is not.
+def _mill_wheel():
+    import math
+    g = blank(T, 24, 24)
+    cx, cy, r = 11.5, 11.0, 7.5
+    water_line = 18
+
+    def put(x, y, k):
+        if 0 <= x < 24 and 0 <= y < 24:
+            g[y][x] = k
+    # Eight spokes from the hub to the rim.
+    for i in range(8):
+        a = i * math.pi / 4
+        for s in range(2, 16):
+            t = s / 2.0
+            put(int(round(cx + math.cos(a) * t)), int(round(cy + math.sin(a) * t)),
+                "h" if math.cos(a) + math.sin(a) < 0.5 else "b")
+    # The rim, two pixels thick, lit on its upper left.
+    for y in range(24):
+        for x in range(24):
+            d = math.hypot(x - cx, y - cy)
+            if r - 1.5 <= d <= r + 0.6:
+                light = -(x - cx) - (y - cy)
+                g[y][x] = "n" if light > 4 else "h" if light > -4 else "b"
+            elif d < 2.0:
+                g[y][x] = "e" if (x - cx) + (y - cy) < 0 else "d"
+    # A paddle standing out of the rim at every spoke's end.
+    for i in range(8):
+        a = i * math.pi / 4 + math.pi / 8
+        ux, uy = math.cos(a), math.sin(a)
+        for t in (1.0, 2.0, 3.0):
+            for w in (-1.0, 0.0, 1.0):
+                put(int(round(cx + ux * (r + t) - uy * w)), int(round(cy + uy * (r + t) + ux * w)),
+                    "n" if t == 1.0 and w < 0 else "b")
+    _outline(g)
+    # The race: below the water line the wheel turns in dark water, foam
+    # where the paddles come up and go down.
+    for y in range(water_line, 24):
+        for x in range(24):
+            if g[y][x] != T:
+                g[y][x] = "u"
+    for x in range(24):
+        if (x * 7) % 5 and 1 <= x <= 22:
+            g[water_line][x] = "c"
+    for x in (1, 2, 4, 19, 21, 22):
+        g[water_line + 1][x] = "c"
+    for x in (3, 8, 15, 20):
+        g[water_line + 3][x] = "c"
+    return g
+
+
+MILL_WHEEL = _mill_wheel()
+
+
+def mill_wheel_tile(water, part):
+    """One block of the mill wheel over the race's water."""
+    g = [row[:] for row in water]
+    pic = crop(MILL_WHEEL, part[0] * 8, part[1] * 8)
+    for y in range(8):
+        for x in range(8):
+            # Its shadow falls on the water to the right and below.
+            sx, sy = part[0] * 8 + x - 2, part[1] * 8 + y - 2
+            if 0 <= sx < 24 and 0 <= sy < 24 and MILL_WHEEL[sy][sx] != T and g[y][x] in ("U", "c"):
+                g[y][x] = "u"
+    overlay(g, pic)
+    return g
+
+
 # -- Town and base (areas 7 and 8) --
 #
 # The town's own looks (shut doors in the house fronts, flat roofs with their

@@ -48,6 +48,7 @@ OBJECTS.update({"well": (2, 2), "cart": (3, 2), "logs": (2, 2), "scarecrow": (2,
 FARM_THINGS = ("well", "cart", "logs", "scarecrow")
 FIELDS = ("wheat", "crops", "ploughed")
 OBJECTS["watchtower"] = (3, 3)
+OBJECTS["millwheel"] = (3, 3)   # the valley mill's wheel, turning in the river
 
 # The grounds of a riverbed, which its banks slope down to and shade.
 BED = ("dirt", "mud", "wadi")
@@ -706,7 +707,7 @@ class Composer:
             part = (x % 4, y % 4)
             return ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
         if look == "water":
-            shore = self._sides(0, x, y, lambda o: o != "water")
+            shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
             if self.lay.paving == "flagstones":   # the town's canals and basins have stone quays
                 return ("water", v % 4, shore, "quay"), lambda: art.water_tile(v % 4, shore, True)
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
@@ -855,6 +856,13 @@ class Composer:
             field, origin = self._field_under(x, y), self.picture_at[0][y][x]
             part, var = (x - origin[0], y - origin[1]), v % 4
             return ("object", look, field, var, part), lambda: art.in_field(look, field, x, y, var, part)
+        if look == "millwheel":
+            # The wheel turns in the river: the water goes on under it.
+            origin = self.picture_at[0][y][x]
+            part = (x - origin[0], y - origin[1])
+            shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
+            return ("millwheel", v % 4, part, shore), \
+                lambda: art.mill_wheel_tile(art.water_tile(v % 4, shore), part)
         if look in OBJECTS:
             kind, part = look, (0, 0)
             origin = self.picture_at[0][y][x]

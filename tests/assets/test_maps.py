@@ -495,6 +495,32 @@ class FallenTree(unittest.TestCase):
         self.assertEqual(check_maps.check_pictures(1, m, check_maps.graphic_kinds(comp)[1]), [])
 
 
+class MillWheel(unittest.TestCase):
+    def test_the_wheel_stands_in_the_river_whole_solid_and_the_water_goes_on_under_it(self):
+        # The mill's wheel turns in the river: the hero cannot walk into it
+        # but it does not drown him either, each of its nine blocks is its
+        # own part, and the river above and below it runs on into it
+        # instead of ending at a shore.
+        rows0 = ["..~~~..", "..[[[..", "..[[[..", "..[[[..", "..~~~.."]
+        comp, m = compose(rows0)
+
+        def block(x, y):
+            return m.graphics[m.blocks[m.layers[0][y][x]][0]]
+
+        def flags(x, y):
+            return m.blocks[m.layers[0][y][x]][1]
+        wheel = [(x, y) for y in (1, 2, 3) for x in (2, 3, 4)]
+        for x, y in wheel:
+            self.assertTrue(flags(x, y) & fmp.FLAG_TL, "(%d, %d) is not solid" % (x, y))
+            self.assertFalse(flags(x, y) & fmp.FLAG_BR, "(%d, %d) drowns the hero" % (x, y))
+        self.assertEqual(len({tuple(map(tuple, block(x, y))) for x, y in wheel}), 9, "the wheel repeats a part")
+        shore = {palette.rgb("h"), palette.rgb("n")}     # a shore's edge (its ends meet the side shores)
+        for x in (2, 3, 4):
+            self.assertFalse(set(block(x, 0)[7][2:6]) & shore, "the river above the wheel ends in a shore")
+            self.assertFalse(set(block(x, 4)[0][2:6]) & shore, "the river below the wheel starts at a shore")
+        self.assertEqual(check_maps.check_pictures(1, m, check_maps.graphic_kinds(comp)[1]), [])
+
+
 class HeroWays(unittest.TestCase):
     """The checker's rules for the hero's first seconds after a restart and
     for gaps between solid pictures that hold him on three sides."""
