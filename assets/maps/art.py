@@ -935,7 +935,7 @@ CLIFF_SIDE_W = 10       # the slopes of its east and west faces
 ROCK_TOP = ("d", "e", "e", "e", "f")
 ROCK_GREY = ("k", "q", "d", "e", "f")
 ROCK_FACE = ("k", "q", "d", "d", "e", "e")
-ROCK_WARM = ("k", "q", "b", "b", "h", "m")
+ROCK_STAIN = ("k", "q", "b", "b", "d", "e")   # rust and damp weathering down a face
 
 
 def _ramp(ramp, v, x, y):
@@ -1015,6 +1015,30 @@ def _layer_of(x, h, salt=0):
     return bed, 1 - (pos - bed)
 
 
+FACET_W, FACET_H = 9, 7   # the spacing of the facets of a cliff's face
+
+
+def _facet(x, h):
+    """Where a pixel of a cliff's face (column x, h pixels above its foot)
+    lies among the face's facets: the facet's own tone (0..1), how far the
+    pixel is from the cleft to the next facet (in pixels, about), and how it
+    is lit within its facet (-0.5 shaded lower right .. 0.5 lit upper left)."""
+    gx, gy = x // FACET_W, h // FACET_H
+    best = []
+    for cy in (gy - 1, gy, gy + 1):
+        for cx in (gx - 1, gx, gx + 1):
+            hsh = cell_hash(cx % (ROCK_PERIOD // FACET_W + 1), cy, 75)
+            sx = cx * FACET_W + hsh % FACET_W
+            sy = cy * FACET_H + (hsh >> 5) % FACET_H
+            d = ((x - sx) ** 2 + ((h - sy) * 1.3) ** 2) ** 0.5
+            best.append((d, sx, sy, hsh))
+    best.sort()
+    (d1, sx, sy, hsh), d2 = best[0], best[1][0]
+    tone = (hsh >> 10) % 100 / 100.0
+    lit = max(-0.5, min(0.5, ((sx - x) + (h - sy)) / (FACET_W * 1.2)))
+    return tone, d2 - d1, lit
+
+
 def _side_slope(d, X, Y, salt, light, fall, lip, foot):
     """A pixel of a cliff's east or west slope, d pixels from its foot: its
     ribs run down the slope, it darkens by `fall` from its lip (`lip`, with
@@ -1055,21 +1079,19 @@ def cliff_block(open_at, ox, oy):
             dw = i + 1 + west * 8
             h = min(CLIFF_FACE_H, dn + ds - 1 - 4)   # a thin cliff keeps a rim of top
             if ds <= h:
-                # The south face: beds of grey and brown rock cut by
-                # flutes lit on their left, the lip in the light, the foot
-                # in the dark.
+                # The south face: rock broken into blocky facets, each lit
+                # on its upper left and shaded towards its lower right, the
+                # clefts between them dark; weathered in warm stains; the
+                # lip in the light, the foot in the dark.
                 hf, fy = ds - 1, h - ds
-                bed, through = _layer_of(X, hf)
-                across = _flutes(X, 0)
-                v = (0.74 - 0.4 * fy / max(1, h) - 0.3 * (across - 0.4)
-                     + 0.3 * (_rock_noise(X, hf * 2, 45, 4) - 0.5))
-                if through > 0.8:
-                    v -= 0.25                 # the shadow under a ledge
-                elif through < 0.2:
-                    v += 0.15                 # the ledge's lit edge
+                tone, edge, lit = _facet(X, hf)
+                v = 0.86 - 0.42 * fy / max(1, h) + 0.35 * (tone - 0.5) + 0.3 * lit
                 if de <= 3:
                     v -= 0.2                  # its east end turns away from the light
-                k = _ramp(ROCK_WARM if cell_hash(bed, X // 32, 73) % 3 == 0 else ROCK_FACE, v, X, Y)
+                stained = _rock_noise(X, hf + Y // 16 * 5, 47, 8) > 0.72
+                k = _ramp(ROCK_STAIN if stained else ROCK_FACE, v, X, Y)
+                if edge < 0.9:
+                    k = "k" if edge < 0.45 and fy > h // 3 else "q"   # a cleft
                 if fy == 0:
                     k = "f" if X % 5 else "e"
                 elif fy == 1:
