@@ -2771,6 +2771,11 @@ def red_rock(g):
 ROCKS = {"red": red_rock}
 
 
+# A slope's browns (the stones at its toe, the bed's floor in its corners)
+# go to ash in a shadow, as the bed's do.
+GROUND_SHADOW["slope"] = dict(SHADOW, b="q")
+
+
 def slope_tile(ground, variant, bed, corners=FLAT, bed_variant=None):
     """A low slope down to the floor of a dry riverbed: the plateau's ground
     leaning towards the bed (bed[dy + 1][dx + 1] tells which neighbours are

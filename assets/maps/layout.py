@@ -1051,8 +1051,13 @@ class Composer:
         shadows of the crowns and the shade of a deck."""
         key, draw = self._key0(x, y)
         if (x, y) in shadows:
-            key = ("shadow", shadows[(x, y)]) + key
-            draw = (lambda d, p: lambda: art.in_shadow(d(), p))(draw, shadows[(x, y)])
+            # Grounds with shadow tones of their own (the cracked mud's brown
+            # goes to ash, not to red).
+            look = self.looks[0][y][x].look
+            cls = look if look == "slope" else (self._drawn_as(look) if look in GROUND else None)
+            cls = cls if cls in art.GROUND_SHADOW else None
+            key = ("shadow", shadows[(x, y)]) + ((cls,) if cls else ()) + key
+            draw = (lambda d, p, c: lambda: art.in_shadow(d(), p, cls=c))(draw, shadows[(x, y)], cls)
         if self.is_decked(x, y):
             key = ("shade",) + key
             draw = (lambda d: lambda: art.shaded(d()))(draw)
