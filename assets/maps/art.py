@@ -2861,19 +2861,50 @@ def red_rock(g):
 ROCKS = {"red": red_rock}
 
 
-def slope_tile(ground, variant, bed, corners=FLAT):
+# A slope's browns (the stones at its toe, the bed's floor in its corners)
+# go to ash in a shadow, as the bed's do.
+GROUND_SHADOW["slope"] = dict(SHADOW, b="q")
+
+
+def slope_tile(ground, variant, bed, corners=FLAT, bed_variant=None):
     """A low slope down to the floor of a dry riverbed: the plateau's ground
     leaning towards the bed (bed[dy + 1][dx + 1] tells which neighbours are
     the bed), lit where it faces the light from the upper left, shaded
     where it turns away, a few stones rolled down to its toe.  It lies flat
-    enough to walk over: no outline, no face, no cast shadow."""
+    enough to walk over: no outline, no face, no cast shadow.  Where the
+    bed turns a corner round it (bed on two sides that meet and between
+    them), the bed's floor (drawn as bed_variant) fills the half of the
+    block towards that corner, so that a bed climbing diagonally block by
+    block has a straight edge instead of steps."""
     g = draw_ground(ground, variant, (), corners)
     boxes = [(8 * dx, 8 * dy) for dy in (-1, 0, 1) for dx in (-1, 0, 1) if bed[dy + 1][dx + 1]]
     if not boxes:
         return g
+    notches = []
+    if bed_variant is not None:
+        for cx in (-1, 1):
+            for cy in (-1, 1):
+                if bed[1][1 + cx] and bed[1 + cy][1] and bed[1 + cy][1 + cx] \
+                        and not bed[1][1 - cx] and not bed[1 - cy][1]:
+                    notches.append((cx, cy))
+    floor = draw_ground("wadi", bed_variant) if notches else None
     for y in range(8):
         for x in range(8):
             best = None
+            X, Y = x + 0.5, y + 0.5
+            inside = False
+            for cx, cy in notches:
+                # The edge runs from corner to corner of the block.
+                side = cx * (X - 4) + cy * (Y - 4)
+                if side > 0:
+                    inside = True
+                    break
+                dn = -side / 1.4142
+                if best is None or dn < best[0]:
+                    best = (dn, cx * dn / 1.4142, cy * dn / 1.4142)
+            if inside:
+                g[y][x] = floor[y][x]
+                continue
             for bx, by in boxes:
                 # The nearest point of that neighbour's block.
                 nx = min(max(x + 0.5, bx), bx + 8)
@@ -2912,7 +2943,8 @@ def slope_tile(ground, variant, bed, corners=FLAT):
         x, y = rng.below(7), rng.below(7)
         near = any(abs(x + 0.5 - min(max(x + 0.5, bx), bx + 8)) + abs(y + 0.5 - min(max(y + 0.5, by), by + 8)) < 3
                    for bx, by in boxes)
-        if near:   # a stone rolled down to the toe, its shadow below
+        if near and not any(cx * (x + 0.5 - 4) + cy * (y + 1.5 - 4) > -1 for cx, cy in notches):
+            # a stone rolled down to the toe, its shadow below
             _put(g, x, y, LIGHTER.get(g[y][x], g[y][x]))
             _put(g, x, y + 1, DARKER.get(DARKER.get(g[y + 1][x], "q"), "q"))
     return g
@@ -3015,18 +3047,36 @@ def rampart_tile(px, py, depth, sides, left):
     X0, Y0 = px * 8, py * 8
     if depth >= 3:
         # A roof terrace of fired tiles, a shade darker than the canyon's
-        # floor, laid in squares and weathered in patches.
+        # floor, laid in squares whose joints the dust has half filled,
+        # weathered in patches, with its hatch and its water jars.
         for y in range(8):
             for x in range(8):
                 X, Y = X0 + x, Y0 + y
                 n = smooth_noise(X, Y, 77, 9.0)
                 t = (BAYER4[y % 4][x % 4] + 0.5) / 16
-                k = "D" if n < 0.3 and t < 0.5 else "t"
-                if X % 6 == 5 or Y % 6 == 5:
+                k = "t"
+                if n < 0.32 and t < (0.32 - n) * 3:
                     k = "D"
-                elif X % 6 == 0 or Y % 6 == 0:
-                    k = "Q" if k == "t" else k
+                elif n > 0.66 and t < (n - 0.66) * 3:
+                    k = "i"
+                if (X % 6 == 5 or Y % 6 == 5) and (X + Y) % 2 and k == "t":
+                    k = "D"
                 g[y][x] = k
+        if (px, py) == (2, 1) and not sides:
+            # A hatch down into the wall: a frame of beams round a dark well.
+            for y in range(1, 7):
+                for x in range(1, 7):
+                    edge = y in (1, 6) or x in (1, 6)
+                    g[y][x] = ("h" if (y == 1 or x == 1) else "q") if edge else ("b" if x % 2 else "D")
+        elif (px, py) == (0, 3) and not sides:
+            # Two water jars, lit on the upper left.
+            for cx, cy in ((2, 2), (5, 5)):
+                for dy in (-1, 0, 1):
+                    for dx in (-1, 0, 1):
+                        _put(g, cx + dx, cy + dy, "Q")
+                _put(g, cx - 1, cy - 1, "O"); _put(g, cx, cy - 1, "i")
+                _put(g, cx + 1, cy + 1, "D"); _put(g, cx, cy, "V")
+                _put(g, cx + 2, cy + 1, "D"); _put(g, cx + 1, cy + 2, "D")
         # A parapet along the open sides: lit on the far side, dark on the
         # near side; its walkway in the shade of it.
         for i in range(8):
@@ -3074,48 +3124,219 @@ def rampart_tile(px, py, depth, sides, left):
     return g
 
 
-def gatehouse_tile(bx, bw, py, sides):
+def gatehouse_tile(bx, bw, py, bh, sides):
     """The gatehouse over the way into the fortress, drawn in front of the
-    soldiers: its roof of clay with a parapet round it; in its lowest row
-    its face, where the gateway's arch opens dark in the middle."""
+    soldiers: a dome of clay tiles on a square roof inside its parapet; in
+    its two lowest rows its face of brick, a row of merlons over a band of
+    beam ends, where the gateway's arch opens dark in the middle (bx, py:
+    the pixel column and block row within the gatehouse, bw, bh its size)."""
     g = blank("i")
-    bottom = S_ in sides
+    face = bh - 16
+    half = bw / 2.0
     for y in range(8):
         for x in range(8):
             X, Y = bx + x, py * 8 + y
-            if bottom:
-                k = _mud_bricks(g, X, y, "t", "D", "i")
-                half = bw / 2.0
-                # The arch: a round head over a dark opening.
-                dx = abs(X + 0.5 - half) / (half - 12)
-                if dx < 1 and y >= 8 * (1 - (1 - dx * dx) ** 0.5) * 0.9 + 1:
-                    k = "k" if y > 2 else "V"
-                elif dx < 1.12 and y >= 8 * (1 - (1 - min(1, dx) ** 2) ** 0.5) * 0.9:
-                    k = "O"     # the lit voussoirs round it
-                if x == 7 and E_ in sides:
-                    k = "k"
+            if Y >= face:
+                fy = Y - face
+                k = _mud_bricks(g, X, fy, "t", "D", "i")
+                if fy in (0, 1):
+                    k = ("O" if X % 8 < 4 else "k") if fy == 0 else ("i" if X % 8 < 4 else "V")
+                elif fy == 3 and X % 6 == 2:
+                    k = "V"          # the ends of the beams
+                # The arch: a round head over a dark opening, its voussoirs lit.
+                dx = abs(X + 0.5 - half) / (half - 14)
+                top = 5 + 6 * (1 - (1 - min(1.0, dx) ** 2) ** 0.5)
+                if dx < 1 and fy >= top:
+                    k = "k" if fy > top + 1 else "V"
+                elif dx < 1.15 and fy >= top - 1.5 and fy > 3:
+                    k = "O" if (X + fy) % 3 else "D"
                 g[y][x] = k
             else:
-                # A domed roof over the gate: rings of tiles round its top.
-                cx, cy = bw / 2.0, 14.0
-                r = ((X + 0.5 - cx) ** 2 + ((Y + 0.5 - cy) * 1.6) ** 2) ** 0.5
-                lit = (X + 0.5 - cx) + (Y + 0.5 - cy) < 0
-                k = "Q" if int(r) % 5 == 0 else ("i" if lit else "t")
-                if r > bw / 2.0 - 6:
-                    k = "D" if int(r) % 5 else "V"
+                # The dome: rings of tiles round its crown, lit on the upper
+                # left, and the flat roof round it inside the parapet.
+                cx, cy = half, face / 2.0 + 1
+                r = ((X + 0.5 - cx) ** 2 + ((Y + 0.5 - cy) * 1.25) ** 2) ** 0.5
+                R = min(half, face / 2.0 * 1.25) - 5
+                if r < R:
+                    lit = (X + 0.5 - cx) + (Y + 0.5 - cy) < -R * 0.3
+                    dark = (X + 0.5 - cx) + (Y + 0.5 - cy) > R * 0.5
+                    k = "O" if lit else ("D" if dark else "i")
+                    if int(r) % 4 == 0:
+                        k = "t" if not dark else "V"
+                    if r < 2.2:
+                        k = "y" if r < 1.2 else "o"      # its finial, gilt
+                elif r < R + 1.2:
+                    k = "k"
+                else:
+                    n = smooth_noise(X, Y, 78, 7.0)
+                    k = "i" if n > 0.62 and (X + Y) % 2 else "t"
+                    if r < R + 3:
+                        k = "D"                          # the dome's shadow on the roof
                 g[y][x] = k
     for i in range(8):
         if N_ in sides:
-            g[0][i], g[1][i] = "k", "O"
-        if W_ in sides and not bottom:
-            g[i][0], g[i][1] = "k", "O"
-        if E_ in sides and not bottom:
-            g[i][7], g[i][6] = "k", "D"
-    if bottom:
-        for x in range(8):
-            if W_ in sides:
-                g[x][0] = "k"
+            g[0][i], g[1][i] = "k", "O" if i % 4 < 2 else "V"
+        if W_ in sides:
+            g[i][0] = "k"
+            if py * 8 + i < face:
+                g[i][1] = "O" if i % 4 < 2 else "V"
+        if E_ in sides:
+            g[i][7] = "k"
+            if py * 8 + i < face:
+                g[i][6] = "D" if i % 4 < 2 else "V"
     return g
+
+
+# The canyon's loose stones are chips of its own red sandstone: lit a pale
+# sandstone on their upper left, rust, and deep red where they shade the clay.
+def warm_scree(g, stones):
+    """Stones fallen from the canyon's walls onto the clay at their foot."""
+    out = [row[:] for row in g]
+    for x, y in stones:
+        _put(out, x, y, "O")
+        _put(out, x + 1, y, "Q")
+        _put(out, x, y + 1, "Q")
+        _put(out, x + 1, y + 1, "V")
+    return out
+
+
+def grit_track_tile(variant, bx, by, bw, bh, kerbs):
+    """The canyon's gravel track: red grit crushed from its walls, a step
+    darker than the clay floor it crosses and the pale dust of the road,
+    two pairs of wheel ruts worn along it, stones pushed to its edges and
+    the clay spilling over them."""
+    g = blank("t")
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            n = smooth_noise(X, Y, 83, 7.0)
+            t = (BAYER4[Y % 4][X % 4] + 0.5) / 16
+            k = "t"
+            if n > 0.6 and t < (n - 0.6) * 2.5:
+                k = "Q"
+            elif n < 0.32 and t < (0.32 - n) * 2.5:
+                k = "D"
+            h = cell_hash(X, Y, 29) % 9
+            if h == 0:
+                k = "i"        # a grain in the sun
+            elif h in (1, 2):
+                k = "D"        # grains in their own shadow
+            elif h == 3:
+                k = "Q"
+            g[y][x] = k
+    # Two lanes, each with its pair of ruts, wandering a little.
+    lane = bh // 2
+    for x in range(8):
+        X = bx + x
+        for i, rut in enumerate((lane // 2 - 2, lane // 2 + 3, lane + lane // 2 - 3, lane + lane // 2 + 2)):
+            w = int(1.6 * smooth_noise(X, i, 43, 18.0) + 0.4)
+            for dy, k in ((-1, "D"), (0, "V"), (1, "i")):
+                y = rut + w + dy - by
+                if 0 <= y < 8 and (k != "V" or cell_hash(X, y, 47) % 9):
+                    g[y][x] = k
+    rng = Rng("grit", variant, bx % 40, by)
+    for side in kerbs:
+        fringe(g, side, GROUND_BASE["canyon"][2], GROUND_BASE["canyon"][0], variant)
+        for _ in range(2):      # stones the wheels pushed aside
+            x = rng.below(7)
+            y = 2 + rng.below(2) if side == N_ else 4 + rng.below(2)
+            _put(g, x, y, "O"); _put(g, x + 1, y, "Q"); _put(g, x, y + 1, "V")
+    return g
+
+
+PAVED["grit"] = grit_track_tile
+
+
+def _merlons(g, sides, lit="O", dark="D"):
+    """A crenellated parapet round a roof's open sides: merlons of brick,
+    the sunlit ones pale, with gaps that show the walkway behind."""
+    for i in range(8):
+        m = i % 4 < 2
+        if N_ in sides:
+            g[0][i], g[1][i] = "k", lit if m else "V"
+            g[2][i] = "t" if m else g[2][i]
+        if W_ in sides:
+            g[i][0], g[i][1] = "k", lit if m else "V"
+        if E_ in sides:
+            g[i][7], g[i][6] = "k", dark if m else "V"
+        if S_ in sides:
+            g[7][i], g[6][i] = "k", dark if m else "V"
+
+
+def tower_tile(px, py, depth, sides, flag, left):
+    """A tower of the fortress, standing higher than its walls: a roof of
+    plank decking over the beams inside a crenellated parapet on every open
+    side, a flag on a pole over some; its face of brick like the walls',
+    pierced by an arrow slit, with a string course under its parapet."""
+    if depth < 3:
+        g = rampart_tile(px, py, depth, tuple(s for s in sides if s in (W_, E_)), left)
+        if depth == 1:
+            for y in range(8):
+                if px % 3 == 1:
+                    g[y][3], g[y][4] = "k", "V" if y > 1 else "k"
+        if depth == 2:
+            for x in range(8):
+                g[0][x] = "k"
+                g[1][x] = "O" if x % 4 < 2 else "V"
+                g[5][x] = "O"
+                g[6][x] = "D"
+        return g
+    g = blank("i")
+    X0, Y0 = px * 8, py * 8
+    for y in range(8):
+        for x in range(8):
+            X, Y = X0 + x, Y0 + y
+            k = "i" if X % 4 else "t"              # the deck's planks
+            if (X // 4 + Y // 11) % 3 == 0 and Y % 11 == 0:
+                k = "D"                            # their butt joints
+            if smooth_noise(X, Y, 71, 6.0) > 0.7 and (X + Y) % 2:
+                k = "O"                            # bleached by the sun
+            g[y][x] = k
+    _merlons(g, sides)
+    if flag:
+        # A pole in the middle, its banner flying east, their shadow on the deck.
+        for y in range(0, 8):
+            _put(g, 3, y, "q")
+            _put(g, 4, y, "D" if y > 1 else g[y][4])
+        for y, row in enumerate(("RRRr", "RRrr", "Rrr.", "r...")):
+            for x, k in enumerate(row):
+                if k != ".":
+                    _put(g, 4 + x, y, k)
+        _put(g, 3, 0, "y")
+    return g
+
+
+# A gun on a bastion: a cannon on its timber platform, its muzzle over the
+# parapet towards the road, sandbags round its back.
+BATTERY = sprite([
+    "...kkkkkkkkkk...",
+    "..khhbhhbhhbhk..",
+    ".khbbbbbbbbbbhk.",
+    ".khbkkkkkkkkbhk.",
+    ".khbkeffeeedkhk.",
+    ".khbkkefeedkkhk.",
+    ".khbbkefeedkbhk.",
+    ".khhbkefeedkbhk.",
+    ".khbbkefeedkbhk.",
+    "..kkbkefeedkbk..",
+    "....kkefeedkk...",
+    "......keedk.....",
+    ".....kdeedqk....",
+    ".....kqddqqk....",
+    "......kkkkk.....",
+    "................",
+])
+
+
+def battery_tile(px, py, part, sides):
+    """A block of a bastion's gun platform: the roof's terrace under the
+    gun, which casts its shadow on it."""
+    g = rampart_tile(px, py, 3, sides, 0)
+    standing(g, BATTERY, part)
+    return g
+
+
 # -- River valley and trench lines (areas 5 and 6) --
 
 # The castle over the river valley (area 5): dressed stone in courses four

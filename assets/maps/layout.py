@@ -49,6 +49,7 @@ FARM_THINGS = ("well", "cart", "logs", "scarecrow")
 FIELDS = ("wheat", "crops", "ploughed")
 OBJECTS["watchtower"] = (3, 3)
 OBJECTS["millwheel"] = (3, 3)   # the valley mill's wheel, turning in the river
+OBJECTS["battery"] = (2, 2)
 
 # The grounds of a riverbed, which its banks slope down to and shade.
 BED = ("dirt", "mud", "wadi")
@@ -619,7 +620,7 @@ class Composer:
 
     # What stands tall enough to throw a shadow on the ground beside it, and
     # how far the shadow reaches (pixels).
-    TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5,
+    TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5, "tower": 7,
             "flatroof": 4, "towndoor": 4, "planter": 2}
     TALL.update({"castle": 4, "palisade": 3, "pillbox": 3})
 
@@ -667,7 +668,7 @@ class Composer:
         e = self.looks[0][y][x]
         look = e.look
         v = art.cell_hash(x, y, self.lay.area)
-        if look in ("slope", "rampart"):
+        if look in ("slope", "rampart", "tower", "battery"):
             return self._desert_key(x, y, look, v)
         if look in TOWN_LOOKS:
             return self._town_key(x, y, look, v)
@@ -690,8 +691,9 @@ class Composer:
             if ruts:
                 key, draw = key + ("ruts", ruts, y % 8), (lambda d: lambda: art.wheel_ruts(d(), ruts, y % 8))(draw)
             if ruts or shade or stones:
-                key, draw = key + ("cliffshadow", shade, stones), \
-                    (lambda d: lambda: art.scree(art.in_shadow(d(), shade, cls=cls), stones))(draw)
+                scree = art.warm_scree if self.lay.rock else art.scree   # stones of the area's own rock
+                key, draw = key + ("cliffshadow", shade, stones) + (("warm",) if self.lay.rock else ()), \
+                    (lambda d: lambda: scree(art.in_shadow(d(), shade, cls=cls), stones))(draw)
             return self._in_building_shadow(x, y, key, draw)
         if look == "lane":
             return self._lane_key(x, y, v % 4)
@@ -880,8 +882,8 @@ class Composer:
                 base = (lambda: art.draw_ground(ground, var, fr, cn)) if ground in art.GROUND_BASE else \
                     (lambda: art.blank("G"))
                 return ("object", kind, ground, var, part, fr, cn, cv), lambda: art.crater_tile(base(), cv, part)
-            if kind in ("rock", "pebble") and self.lay.rock:
-                # Boulders of the area's rock.
+            if kind in ("rock", "pebble", "gravel") and self.lay.rock:
+                # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
                     lambda: art.ROCKS[self.lay.rock](art.object_tile(kind, ground, var, part, fr, cn))
             return ("object", kind, ground, var, part, fr, cn), \
@@ -1069,8 +1071,13 @@ class Composer:
         shadows of the crowns and the shade of a deck."""
         key, draw = self._key0(x, y)
         if (x, y) in shadows:
-            key = ("shadow", shadows[(x, y)]) + key
-            draw = (lambda d, p: lambda: art.in_shadow(d(), p))(draw, shadows[(x, y)])
+            # Grounds with shadow tones of their own (the cracked mud's brown
+            # goes to ash, not to red).
+            look = self.looks[0][y][x].look
+            cls = look if look == "slope" else (self._drawn_as(look) if look in GROUND else None)
+            cls = cls if cls in art.GROUND_SHADOW else None
+            key = ("shadow", shadows[(x, y)]) + ((cls,) if cls else ()) + key
+            draw = (lambda d, p, c: lambda: art.in_shadow(d(), p, cls=c))(draw, shadows[(x, y)], cls)
         if self.is_decked(x, y):
             key = ("shade",) + key
             draw = (lambda d: lambda: art.shaded(d()))(draw)
@@ -1165,14 +1172,32 @@ class Composer:
             bed = tuple(tuple(self.look(0, x + dx, y + dy) in BED for dx in (-1, 0, 1)) for dy in (-1, 0, 1))
             ground = self._plateau_ground(x, y)
             cn = self.corners(ground, x, y)
-            return ("slope", ground, v % 4, bed, cn), lambda: art.slope_tile(ground, v % 4, bed, cn)
-        # The fortress's mud-brick walls: a flat top, and the last three rows
-        # above its foot its face (parapet, loopholes, foot).
-        sides = self._sides(0, x, y, lambda o: o != "rampart")
+            # The bed's crack pattern runs on under a corner it fills.
+            wvar = (x % 4) + 4 * (y % 4)
+            return ("slope", ground, v % 4, bed, cn, wvar), lambda: art.slope_tile(ground, v % 4, bed, cn, wvar)
+        # The fortress's mud-brick walls and towers: a flat top, and the last
+        # three rows above its foot its face (parapet, loopholes, foot); the
+        # guns on its bastions stand on the walls' roofs.
+        walls = ("rampart", "battery")
+        if look == "battery":
+            origin = self.picture_at[0][y][x]
+            part = (x - origin[0], y - origin[1])
+            sides = self._sides(0, x, y, lambda o: o not in walls)
+            return ("battery", x % 4, y % 4, part, sides), \
+                lambda: art.battery_tile(x % 4, y % 4, part, sides)
+        same = walls if look == "rampart" else (look,)
+        sides = self._sides(0, x, y, lambda o: o not in same)
         depth = 0
-        while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == "rampart":
+        while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look in same:
             depth += 1
         left = self._same_run(x, y, -1, 0)
+        if look == "tower":
+            # A flag flies over the middle of each tower, a block below its top.
+            top = y - self._same_run(x, y, 0, -1)
+            width = left + self._same_run(x, y, 1, 0) + 1
+            flag = y == top + 1 and left == width // 2
+            return ("tower", x % 3, y % 4, depth, sides, flag, left % 4), \
+                lambda: art.tower_tile(x % 3, y % 4, depth, sides, flag, left % 4)
         return ("rampart", x % 4, y % 4, depth, sides, left % 4), \
             lambda: art.rampart_tile(x % 4, y % 4, depth, sides, left % 4)
 
@@ -1185,9 +1210,16 @@ class Composer:
         right = x
         while right < self.w - 1 and self.looks[1][y][right + 1].look == "gatehouse":
             right += 1
+        top = y
+        while top > 0 and self.looks[1][top - 1][x].look == "gatehouse":
+            top -= 1
+        bottom = y
+        while bottom < self.h - 1 and self.looks[1][bottom + 1][x].look == "gatehouse":
+            bottom += 1
         sides = self._sides(1, x, y, lambda o: o != "gatehouse")
-        bx, bw = 8 * (x - left), 8 * (right - left + 1)
-        return ("gatehouse", bx, bw, y % 4, sides), lambda: art.gatehouse_tile(bx, bw, y % 4, sides)
+        bx, bw, bh = 8 * (x - left), 8 * (right - left + 1), 8 * (bottom - top + 1)
+        return ("gatehouse", bx, bw, y - top, bh, sides), \
+            lambda: art.gatehouse_tile(bx, bw, y - top, bh, sides)
 
 
 class TitleComposer(Composer):
