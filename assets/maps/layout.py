@@ -411,6 +411,11 @@ class Composer:
                             counts[lk] = counts.get(lk, 0) + 1
             if counts:
                 return self._drawn_as(max(sorted(counts), key=lambda k: counts[k]))
+        # Nothing but the ways vehicles drive on around it: it lies on asphalt.
+        around = {self.looks[0][ny][nx].look for ny in range(max(0, y - 2), min(self.h, y + 3))
+                  for nx in range(max(0, x - 2), min(self.w, x + 3))}
+        if around & (set(PAVED) | {"avenue", "crossing"}):
+            return "road"
         return "grass"
 
     def _drawn_as(self, look):
