@@ -2686,6 +2686,201 @@ def fallen_tree_tile(ground, part):
     return g
 
 
+# Rivers, brooks, ponds and marsh pools.  The water's edge follows the lie
+# of the land round it, not the blocks: each pixel knows how much of the
+# water lies within a few pixels of it, so bays and points are rounded, the
+# shallows run along the banks and the channel is deepest where the water
+# is widest.  The banks cast their shadow on the water below and right of
+# them; the current draws streaks along the water's run; where the stream
+# is broken by rocks it is white with rapids; and a pool among the mud of
+# a marsh is dark and choked with weed.
+for _table in (DARKER, SHADOW, CAST_TONE, SHADE):
+    for _k, _d in {"C": "B", "B": "A", "A": "H", "H": "H", "F": "E", "E": "E"}.items():
+        _table.setdefault(_k, _d)
+for _k, _l in {"H": "A", "A": "B", "B": "C", "C": "c", "E": "F", "F": "a"}.items():
+    LIGHTER.setdefault(_k, _l)
+
+RIVER_REACH = 5      # how far (pixels) a pixel looks round it for water
+
+
+def _water_share(mask, reach=RIVER_REACH):
+    """For each pixel of the middle block of a 5 x 5 mask of blocks (1
+    water, 0 land), the share of the pixels within `reach` of it that are
+    water: 0.5 on a straight shore, less in a point of land, more out in
+    the stream."""
+    disc = [(dx, dy) for dy in range(-reach, reach + 1) for dx in range(-reach, reach + 1)
+            if dx * dx + dy * dy <= reach * reach + 1]
+    out = [[0.0] * 8 for _ in range(8)]
+    for y in range(8):
+        for x in range(8):
+            wet = 0
+            for dx, dy in disc:
+                bx, by = (16 + x + dx) // 8, (16 + y + dy) // 8
+                wet += mask[by][bx]
+            out[y][x] = wet / float(len(disc))
+    return out
+
+
+def _shore_side(mask, x, y):
+    """Whether the land nearest a pixel lies to its north or west (the
+    bank's shadow falls on the water there)."""
+    for r in range(1, 8):
+        if mask[(16 + y - r) // 8][(16 + x) // 8] == 0 or mask[(16 + y) // 8][(16 + x - r) // 8] == 0:
+            return True
+        if mask[(16 + y + r) // 8][(16 + x) // 8] == 0 or mask[(16 + y) // 8][(16 + x + r) // 8] == 0:
+            return False
+    return False
+
+
+def _shore_distance(mask, x, y):
+    """How far (pixels) a pixel of the middle block lies from the nearest
+    land in its 5 x 5 mask (16 at most)."""
+    best = 16.0
+    for by in range(5):
+        for bx in range(5):
+            if mask[by][bx]:
+                continue
+            dx = max(bx * 8 - (16 + x), 0, (16 + x) - (bx * 8 + 7))
+            dy = max(by * 8 - (16 + y), 0, (16 + y) - (by * 8 + 7))
+            best = min(best, (dx * dx + dy * dy) ** 0.5)
+    return best
+
+
+def river_tile(mask, ox, oy, along, ground, style="river"):
+    """A block of water at map pixel (ox, oy) among its 5 x 5 mask of
+    blocks (1 water, 0 land); `along` is the way the current runs ("x"
+    across the map, "y" up it); `ground` the land's pixels, shown where a
+    point of land reaches into the block.  Styles: "river" (a brook, a pond
+    or a river, murky blue-green, lighter in its shallows), "rapids" (the
+    same broken white over rocks) and "marsh" (a peaty pool under weed)."""
+    share = _water_share(mask, 9)
+    g = [row[:] for row in ground]
+    marsh = style == "marsh"
+    for y in range(8):
+        for x in range(8):
+            X, Y = ox + x, oy + y
+            # The shore wanders: a slow noise moves it in and out.
+            w = share[y][x] + (smooth_noise(X, Y, 139, 6.0) - 0.5) * 0.3
+            dither = (BAYER4[Y % 4][X % 4] + 0.5) / 16.0
+            north = _shore_side(mask, x, y)
+            if w < 0.5:
+                continue                       # the land's point, rounded
+            if w < 0.6:
+                # The bank: mud with roots, its lip lit where it faces the
+                # sun and in shadow where it stands between sun and water.
+                g[y][x] = ("b" if w < 0.55 else "q") if north else ("h" if w < 0.54 else "b")
+                if not north and w < 0.55 and cell_hash(X, Y, 149) % 5 == 0:
+                    g[y][x] = "m"              # a pebble on the beach
+                continue
+            d = _shore_distance(mask, x, y) + (w - 0.6) * 8 + (dither - 0.5) * 3
+            if marsh:
+                k = "E" if d > 3 + 4 * dither else "F"
+            else:
+                # Deeper the further out: shallows, the stream, the channel.
+                k = "C" if d < 3.5 else "B" if d < 10 else "A"
+                if north and d < 6:
+                    k = "H" if d < 3.5 else "A"       # the bank's shadow on the water
+            g[y][x] = k
+    rng = Rng("river", style, ox, oy)
+    # The current: short streaks along the water's run, lighter than the
+    # water they cross; and now and then a glint.
+    for _ in range(3 if style != "marsh" else 0):
+        x, y = rng.below(8), rng.below(8)
+        n = 2 + rng.below(3)
+        for i in range(n):
+            px, py = (x + i, y) if along == "x" else (x, y + i)
+            if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B"):
+                g[py][px] = LIGHTER[g[py][px]]
+    if style == "river" and rng.below(5) == 0:
+        x, y = rng.below(8), rng.below(8)
+        if g[y][x] in ("B", "C"):
+            g[y][x] = "c"
+    if style == "rapids":
+        _rapids(g, share, ox, oy, along, rng)
+    if marsh:
+        _weed(g, share, ox, oy, rng)
+    return g
+
+
+def _rapids(g, share, ox, oy, along, rng):
+    """Rocks breaking the stream, lit on their upper left, the water heaped
+    white-blue round them and trailing foam downstream."""
+    for _ in range(1 + rng.below(2)):
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        if share[y][x] < 0.6:
+            continue
+        rock = [(0, 0, "f"), (1, 0, "e"), (0, 1, "e"), (1, 1, "d"), (2, 1, "q"), (1, 2, "q"), (2, 0, "d")]
+        for dx, dy, k in rock:
+            if x + dx < 8 and y + dy < 8:
+                g[y + dy][x + dx] = k
+        # The foam heaped on the rock's upstream side and the wake below it.
+        for i in range(1, 4):
+            if along == "y":
+                for px, py in ((x + i - 1, y - 1), (x, y + 2 + i), (x + 2, y + 1 + i)):
+                    if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B", "C", "H"):
+                        g[py][px] = "x" if i < 3 else "c"
+            else:
+                for px, py in ((x - 1, y + i - 1), (x + 2 + i, y), (x + 1 + i, y + 2)):
+                    if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B", "C", "H"):
+                        g[py][px] = "x" if i < 3 else "c"
+    # White water between the rocks: broken lines along the run.
+    for _ in range(4):
+        x, y = rng.below(8), rng.below(8)
+        for i in range(2):
+            px, py = (x + i, y) if along == "x" else (x, y + i)
+            if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B", "H"):
+                g[py][px] = "c" if i else "x"
+
+
+def _weed(g, share, ox, oy, rng):
+    """A marsh pool's weed: duckweed drifted against its banks and in a few
+    rafts, lily pads out on the open water, the sky's pale streaks between."""
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] not in ("E", "F"):
+                continue
+            X, Y = ox + x, oy + y
+            v = smooth_noise(X, Y, 141, 4.0) + (0.75 - share[y][x]) * 1.2
+            if v > 0.74:
+                g[y][x] = "a" if cell_hash(X, Y, 143) % 3 else "g"   # duckweed
+            elif (X * 5 + Y * 11) % 23 == 0 and g[y][x] == "E":
+                for i in range(3):
+                    if x + i < 8 and g[y][x + i] == "E":
+                        g[y][x + i] = "F"                    # the sky's glint
+    for _ in range(rng.below(3)):
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        if share[y][x] > 0.7:
+            for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
+                g[y + dy][x + dx] = k                             # a lily pad
+
+
+def ford_tile(mask, ox, oy, along, ground):
+    """Where the path wades the stream: the water spread thin over a bed of
+    flat stones laid across it, the stones' tops dry and lit, ripples where
+    the current runs over them.  It is walked over."""
+    g = river_tile(mask, ox, oy, along, ground)
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] in ("A", "H", "B"):
+                g[y][x] = "C" if (x + y) % 3 else "B"
+    # Stepping stones in rows across the current.
+    for y in range(8):
+        for x in range(8):
+            X, Y = ox + x, oy + y
+            a, b = (X, Y) if along == "y" else (Y, X)
+            cx, cy = a % 6, (b + (a // 6) * 3) % 5
+            if g[y][x] not in ("C", "B"):
+                continue
+            if cx < 4 and cy < 3:
+                k = "f" if cx == 0 and cy == 0 else "e" if cx < 3 and cy < 2 else "d"
+                g[y][x] = k
+            elif cx == 4 and cy == 1:
+                g[y][x] = "q"             # a stone's shadow on the water
+            elif cell_hash(X, Y, 147) % 9 == 0:
+                g[y][x] = "c"
+    return g
+
+
 # -- Desert and canyon (areas 3 and 4) --
 
 # Area 3's desert is warm ochre sand, a step darker than the pale sand, so
