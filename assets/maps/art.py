@@ -2322,12 +2322,27 @@ KNOLL_EAST = {"f": "G", "e": "g", "d": "g", "q": "j", "k": "j"}
 KNOLL_WEST = {"f": "l", "e": "G", "d": "G", "q": "g", "k": "g"}
 
 
+KNOLL_BUSH = sprite([
+    ".jggj.",
+    "jgGGgj",
+    "gGlGgj",
+    "jgGgjk",
+    ".jjjk.",
+])
+KNOLL_STONE_PIC = sprite([
+    "fe.",
+    "edq",
+    ".qk",
+])
+
+
 def knoll_block(open_at, ox, oy):
-    """A block of a grassy knoll: the cliff's relief (cliff_block) under the
-    meadow's own grass, lighter on its top and its western slope, darker on
-    its eastern one, and a steep face of earth with fieldstones bedded in it
-    to the south, under a lip of turf that hangs over it."""
-    rock = cliff_block(open_at, ox, oy)
+    """A block of a grassy knoll, a rounded hill of meadow: its top swells
+    in the light from the upper left and falls into shade to the east, a
+    bush or a stone here and there on it; to the south it drops in a steep
+    grassy slope, darkening as it falls, the earth and fieldstones showing
+    through where the turf has slipped, with a dark foot where it meets the
+    field; its corners rounded off."""
     turf = draw_ground("grass", cell_hash(ox, oy, 85) % 4)
 
     def run(dx, dy, limit):
@@ -2339,6 +2354,7 @@ def knoll_block(open_at, ox, oy):
     below, above = run(0, 1, 3), run(0, -1, 3)
     east, west = run(1, 0, 2), run(-1, 0, 2)
     g = blank("G")
+    top = [[False] * 8 for _ in range(8)]
     for j in range(8):
         for i in range(8):
             X, Y = ox + i, oy + j
@@ -2346,35 +2362,58 @@ def knoll_block(open_at, ox, oy):
             dn = j + 1 + above * 8
             de = (east + 1) * 8 - i
             dw = i + 1 + west * 8
-            h = min(CLIFF_FACE_H, dn + ds - 1 - 4)
-            k = rock[j][i]
+            h = min(CLIFF_FACE_H - 6, dn + ds - 1 - 4)
             grass = turf[j][i]
+            dither = (BAYER4[Y % 4][X % 4] + 0.5) / 16.0
+            # The corners rounded off: the field shows there.
+            corner = min(dn, dw), min(dn, de), min(ds, dw), min(ds, de)
+            r = 4
+            if (dn <= r and dw <= r and (r - dn) ** 2 + (r - dw) ** 2 > r * r) or \
+                    (dn <= r and de <= r and (r - dn) ** 2 + (r - de) ** 2 > r * r) or \
+                    (ds <= r and dw <= r and (r - ds) ** 2 + (r - dw) ** 2 > r * r) or \
+                    (ds <= r and de <= r and (r - ds) ** 2 + (r - de) ** 2 > r * r):
+                g[j][i] = grass
+                continue
             if ds <= h:
-                fy = h - ds
-                if fy <= 1:
-                    # The turf's edge over the face, hanging in tufts.
-                    k = "l" if fy == 0 and X % 3 else "G" if fy == 0 else "g"
-                elif fy == 2 and cell_hash(X, 5, 81) % 3 == 0:
-                    k = "g"
-                elif ds <= 2 or de == 1:
-                    k = "k" if ds == 1 or de == 1 else "q"
-                else:
-                    bed, _ = _layer_of(X, ds - 1)
-                    stony = cell_hash(bed, X // 6, 83) % 4 == 0
-                    k = (KNOLL_STONE if stony else KNOLL_EARTH).get(k, k)
-            elif de <= CLIFF_SIDE_W:
-                # The eastern slope, in shadow; its ribs show.
-                k = "j" if de == 1 else DARKER.get(grass, "g") if k in ("k", "q", "d") else grass
-            elif dw <= CLIFF_SIDE_W:
-                k = LIGHTER.get(grass, "l") if k in ("e", "f") or dw == CLIFF_SIDE_W else grass
+                # The steep slope to the south, darker as it falls.
+                t = (h - ds) / float(max(h, 1))
+                k = "G" if t + (dither - 0.5) * 0.3 < 0.3 else "g" if t + (dither - 0.5) * 0.3 < 0.72 else "j"
+                if grass == "l" and t < 0.3:
+                    k = "l"
+                if t > 0.25 and smooth_noise(X, Y, 151, 5.0) > 0.64:
+                    k = "b" if t > 0.55 or (X + Y) % 3 else "h"      # earth where the turf slipped
+                    if cell_hash(X // 2, Y // 2, 153) % 5 == 0:
+                        k = "e" if (X + Y) % 2 else "d"             # a fieldstone in it
+                if ds == 1 or de == 1:
+                    k = "k"
+                elif ds == 2:
+                    k = "q" if X % 3 else "j"
+            elif de <= CLIFF_SIDE_W - 2:
+                # The eastern slope, in shade.
+                k = "k" if de == 1 else "j" if de + (dither - 0.5) * 3 < 4 else "g" if grass != "l" else "G"
+            elif dw <= CLIFF_SIDE_W - 4:
+                k = "g" if dw == 1 else "l" if (X + Y) % 2 or grass == "l" else "G"
             elif dn <= 2:
                 k = "g" if dn == 1 else "l"
             else:
-                # The top: the meadow, a shade lighter than the fields below,
-                # its folds shown where the rock's fissures would be.
-                sun = LIGHTER.get(grass, "l") if (X + Y) % 2 or k == "f" else grass
-                k = grass if k == "q" else sun
+                # The top: the meadow swelling in the light, sunnier to the
+                # upper left, a shade lighter than the fields below.
+                sun = (dw + dn) / float(dw + dn + de + ds)
+                v = sun + (dither - 0.5) * 0.25
+                k = "l" if v < 0.4 else grass if v < 0.62 else DARKER.get(grass, "g")
+                top[j][i] = True
             g[j][i] = k
+    # A bush or a stone on the top, where the top holds it whole.
+    h = cell_hash(ox // 8, oy // 8, 155) % 9
+    pic = KNOLL_BUSH if h == 0 else KNOLL_STONE_PIC if h == 1 else None
+    if pic is not None:
+        pw, ph = len(pic[0]), len(pic)
+        x0, y0 = cell_hash(ox, oy, 157) % (9 - pw), cell_hash(ox, oy, 159) % (9 - ph)
+        if all(top[y0 + b][x0 + a] for b in range(ph) for a in range(pw)):
+            for b in range(ph):
+                for a in range(pw):
+                    if pic[b][a] != T:
+                        g[y0 + b][x0 + a] = pic[b][a]
     return g
 
 
@@ -2878,6 +2917,67 @@ def ford_tile(mask, ox, oy, along, ground):
                 g[y][x] = "q"             # a stone's shadow on the water
             elif cell_hash(X, Y, 147) % 9 == 0:
                 g[y][x] = "c"
+    return g
+
+
+def pitched_roof_tile(variant, bx, by, bw, bh, house=0):
+    """A block of a pitched roof seen from the south, at (bx, by) pixels in a
+    roof bw x bh pixels big: the back slope falling away in shade above the
+    ridge, the ridge capped and lit, the front slope in the sun with its
+    courses of tiles, its hipped ends slanting in from the eaves to the
+    ridge (the west one lit, the east one in shade), and the eaves' shadow
+    along its foot."""
+    base, edge, light, eaves = HOUSES[house]["roof"]
+    ridge = max(3, bh // 3)
+    hip = min(14, bw // 4)
+    g = blank(base)
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            if Y < ridge - 1:
+                k = eaves if (X + 2 * Y) % 4 else edge          # the back slope
+            elif Y == ridge - 1:
+                k = light                                        # the ridge's cap
+            elif Y == ridge:
+                k = edge if X % 3 == 0 else light
+            elif Y >= bh - 3:
+                k = eaves if Y == bh - 2 else edge              # the eaves
+            else:
+                row = (Y - ridge - 1) % 3                        # courses of tiles
+                k = edge if row == 2 else (light if (X + (Y // 3) * 2) % 7 == 0 else base)
+            # The hipped ends: widest at the ridge, none at the eaves.
+            far = (ridge - 1 - Y) / float(ridge) if Y < ridge - 1 else (Y - ridge) / float(bh - ridge)
+            w = int(round(hip * (1.0 - far)))
+            if X < w:
+                k = edge if X == w - 1 else (light if (X + Y) % 5 else base)
+            elif X > bw - 1 - w:
+                k = edge if X == bw - w else (eaves if (X + Y) % 5 else edge)
+            if Y in (0, bh - 1) or X in (0, bw - 1):
+                k = "k"
+            g[y][x] = k
+    return g
+
+
+def timber_tile(variant, bx, by, bw, bh):
+    """A block of a farm building's timber wall, at (bx, by) pixels in a
+    wall bw x bh pixels big: upright boards weathered brown, each lit on
+    its west edge with a dark seam to the next, nailed to a rail across
+    the middle, the wall's foot dark with damp and its ends outlined."""
+    g = blank("b")
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            board = (X + (cell_hash(X // 4, 0, 161) % 2)) % 4
+            k = "n" if board == 0 else "q" if board == 3 else "h" if cell_hash(X // 4, Y // 3, 163) % 3 else "b"
+            if Y == bh // 2 or Y == bh // 2 + 1:
+                k = "h" if Y == bh // 2 else "q"                  # the rail
+                if board == 1 and Y == bh // 2:
+                    k = "e"                                      # a nail's head
+            if Y >= bh - 2:
+                k = "q" if Y == bh - 2 else "k"                   # the damp foot
+            if X in (0, bw - 1):
+                k = "k"
+            g[y][x] = k
     return g
 
 

@@ -118,13 +118,14 @@ class Layout:
         self.rock = None          # the cliffs' rock (art.ROCKS), None for grey
         self.top_open = False     # nothing but water solid above areas.TOP_OPEN (an area's own map)
         self.water = "plain"      # how its water is drawn: "plain", or "river" (shaped banks, depth)
+        self.roofs = "flat"       # how its roofs are drawn: "flat" courses, or "pitched" (ridge, hips)
 
 
 def read_layout(path):
     area = None
     size = None
     trees, flatten, paving, ruts = "green", False, "concrete", False
-    grounds, rock, water = {}, None, "plain"
+    grounds, rock, water, roofs = {}, None, "plain", "flat"
     rows0, rows1, row_trees = [], [], []
     slides = []
     with open(path, encoding="utf-8") as f:
@@ -148,6 +149,8 @@ def read_layout(path):
                 flatten = True
             elif s == "ruts":
                 ruts = True
+            elif s == "roofs pitched":
+                roofs = "pitched"
             elif s.startswith("water "):
                 water = s.split()[1]
                 if water not in ("plain", "river"):
@@ -198,7 +201,7 @@ def read_layout(path):
     lay.row_trees = row_trees
     lay.ruts = ruts
     lay.grounds, lay.rock = grounds, rock
-    lay.water = water
+    lay.water, lay.roofs = water, roofs
     lay.top_open = area != 0
     return lay
 
@@ -763,6 +766,15 @@ class Composer:
             house = self.house[y][x]
             return ("wall", style, var, top, bottom, house), \
                 lambda: art.wall_tile(var, top, bottom, style, house)
+        if look == "timber":
+            band = self._band(x, y)
+            return ("timber", band), lambda: art.timber_tile(0, *band)
+        if look == "roof" and self.lay.roofs == "pitched":
+            band, house = self._band(x, y), self.house[y][x]
+            foot = y + (band[3] - band[1]) // 8
+            if foot < self.h and self.looks[0][foot][x].look == "timber":
+                house = 1       # a timber shed's roof: brown tiles
+            return ("pitched", v % 3, band, house), lambda: art.pitched_roof_tile(v % 3, *band, house)
         if look == "roof":
             top = self.look(0, x, y - 1) != look and y > 0
             bottom = self.look(0, x, y + 1) != look and y < self.h - 1
