@@ -2981,6 +2981,25 @@ def timber_tile(variant, bx, by, bw, bh):
     return g
 
 
+# A farm cart caught by the shelling on the front: charred planks, the
+# sacks of its load burnt to a heap of black straw with embers in it.
+BURNT = {"n": "d", "z": "e", "m": "b", "h": "b", "b": "q", "y": "o"}
+
+
+def _burnt_cart():
+    g = [[BURNT.get(k, k) if k != T else k for k in row] for row in CART]
+    rng = Rng("burnt cart")
+    for _ in range(9):
+        x, y = 8 + rng.below(13), 2 + rng.below(7)
+        if g[y][x] not in (T, "k"):
+            g[y][x] = ("r", "o", "d")[rng.below(3)]                  # embers and ash
+    return g
+
+
+BURNT_CART = _burnt_cart()
+STANDING["burntcart"] = lambda v: BURNT_CART
+
+
 # -- Desert and canyon (areas 3 and 4) --
 
 # Area 3's desert is warm ochre sand, a step darker than the pale sand, so

@@ -886,6 +886,8 @@ class Composer:
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
             var = v % 4
+            if kind == "cart" and ground == "ash":
+                kind = "burntcart"      # a cart on scorched ground burnt with it
             if kind in ("rock", "pebble") and self.lay.rock:
                 # Boulders of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
