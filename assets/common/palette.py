@@ -50,6 +50,16 @@ COLOURS = {
     "Q": ("rust", (172, 72, 44)),
     "D": ("oxblood", (118, 46, 34)),
     "V": ("deep red", (72, 30, 26)),
+    # Rivers and marshes (the farmland's brook and pond, the jungle's
+    # river): water the colour of its depth, from the murky green-blue of
+    # the deep channel to the shallows over a muddy bed, and the peaty
+    # black-green of a marsh pool under its weed.
+    "H": ("river shade", (18, 42, 62)),
+    "A": ("deep river", (26, 60, 88)),
+    "B": ("river", (40, 92, 118)),
+    "C": ("shallows", (78, 130, 132)),
+    "E": ("marsh water", (34, 44, 32)),
+    "F": ("marsh shine", (60, 74, 58)),
 }
 
 TRANSPARENT_KEY = "."

@@ -2412,12 +2412,27 @@ KNOLL_EAST = {"f": "G", "e": "g", "d": "g", "q": "j", "k": "j"}
 KNOLL_WEST = {"f": "l", "e": "G", "d": "G", "q": "g", "k": "g"}
 
 
+KNOLL_BUSH = sprite([
+    ".jggj.",
+    "jgGGgj",
+    "gGlGgj",
+    "jgGgjk",
+    ".jjjk.",
+])
+KNOLL_STONE_PIC = sprite([
+    "fe.",
+    "edq",
+    ".qk",
+])
+
+
 def knoll_block(open_at, ox, oy):
-    """A block of a grassy knoll: the cliff's relief (cliff_block) under the
-    meadow's own grass, lighter on its top and its western slope, darker on
-    its eastern one, and a steep face of earth with fieldstones bedded in it
-    to the south, under a lip of turf that hangs over it."""
-    rock = cliff_block(open_at, ox, oy)
+    """A block of a grassy knoll, a rounded hill of meadow: its top swells
+    in the light from the upper left and falls into shade to the east, a
+    bush or a stone here and there on it; to the south it drops in a steep
+    grassy slope, darkening as it falls, the earth and fieldstones showing
+    through where the turf has slipped, with a dark foot where it meets the
+    field; its corners rounded off."""
     turf = draw_ground("grass", cell_hash(ox, oy, 85) % 4)
 
     def run(dx, dy, limit):
@@ -2429,6 +2444,7 @@ def knoll_block(open_at, ox, oy):
     below, above = run(0, 1, 3), run(0, -1, 3)
     east, west = run(1, 0, 2), run(-1, 0, 2)
     g = blank("G")
+    top = [[False] * 8 for _ in range(8)]
     for j in range(8):
         for i in range(8):
             X, Y = ox + i, oy + j
@@ -2436,35 +2452,58 @@ def knoll_block(open_at, ox, oy):
             dn = j + 1 + above * 8
             de = (east + 1) * 8 - i
             dw = i + 1 + west * 8
-            h = min(CLIFF_FACE_H, dn + ds - 1 - 4)
-            k = rock[j][i]
+            h = min(CLIFF_FACE_H - 6, dn + ds - 1 - 4)
             grass = turf[j][i]
+            dither = (BAYER4[Y % 4][X % 4] + 0.5) / 16.0
+            # The corners rounded off: the field shows there.
+            corner = min(dn, dw), min(dn, de), min(ds, dw), min(ds, de)
+            r = 4
+            if (dn <= r and dw <= r and (r - dn) ** 2 + (r - dw) ** 2 > r * r) or \
+                    (dn <= r and de <= r and (r - dn) ** 2 + (r - de) ** 2 > r * r) or \
+                    (ds <= r and dw <= r and (r - ds) ** 2 + (r - dw) ** 2 > r * r) or \
+                    (ds <= r and de <= r and (r - ds) ** 2 + (r - de) ** 2 > r * r):
+                g[j][i] = grass
+                continue
             if ds <= h:
-                fy = h - ds
-                if fy <= 1:
-                    # The turf's edge over the face, hanging in tufts.
-                    k = "l" if fy == 0 and X % 3 else "G" if fy == 0 else "g"
-                elif fy == 2 and cell_hash(X, 5, 81) % 3 == 0:
-                    k = "g"
-                elif ds <= 2 or de == 1:
-                    k = "k" if ds == 1 or de == 1 else "q"
-                else:
-                    bed, _ = _layer_of(X, ds - 1)
-                    stony = cell_hash(bed, X // 6, 83) % 4 == 0
-                    k = (KNOLL_STONE if stony else KNOLL_EARTH).get(k, k)
-            elif de <= CLIFF_SIDE_W:
-                # The eastern slope, in shadow; its ribs show.
-                k = "j" if de == 1 else DARKER.get(grass, "g") if k in ("k", "q", "d") else grass
-            elif dw <= CLIFF_SIDE_W:
-                k = LIGHTER.get(grass, "l") if k in ("e", "f") or dw == CLIFF_SIDE_W else grass
+                # The steep slope to the south, darker as it falls.
+                t = (h - ds) / float(max(h, 1))
+                k = "G" if t + (dither - 0.5) * 0.3 < 0.3 else "g" if t + (dither - 0.5) * 0.3 < 0.72 else "j"
+                if grass == "l" and t < 0.3:
+                    k = "l"
+                if t > 0.25 and smooth_noise(X, Y, 151, 5.0) > 0.64:
+                    k = "b" if t > 0.55 or (X + Y) % 3 else "h"      # earth where the turf slipped
+                    if cell_hash(X // 2, Y // 2, 153) % 5 == 0:
+                        k = "e" if (X + Y) % 2 else "d"             # a fieldstone in it
+                if ds == 1 or de == 1:
+                    k = "k"
+                elif ds == 2:
+                    k = "q" if X % 3 else "j"
+            elif de <= CLIFF_SIDE_W - 2:
+                # The eastern slope, in shade.
+                k = "k" if de == 1 else "j" if de + (dither - 0.5) * 3 < 4 else "g" if grass != "l" else "G"
+            elif dw <= CLIFF_SIDE_W - 4:
+                k = "g" if dw == 1 else "l" if (X + Y) % 2 or grass == "l" else "G"
             elif dn <= 2:
                 k = "g" if dn == 1 else "l"
             else:
-                # The top: the meadow, a shade lighter than the fields below,
-                # its folds shown where the rock's fissures would be.
-                sun = LIGHTER.get(grass, "l") if (X + Y) % 2 or k == "f" else grass
-                k = grass if k == "q" else sun
+                # The top: the meadow swelling in the light, sunnier to the
+                # upper left, a shade lighter than the fields below.
+                sun = (dw + dn) / float(dw + dn + de + ds)
+                v = sun + (dither - 0.5) * 0.25
+                k = "l" if v < 0.4 else grass if v < 0.62 else DARKER.get(grass, "g")
+                top[j][i] = True
             g[j][i] = k
+    # A bush or a stone on the top, where the top holds it whole.
+    h = cell_hash(ox // 8, oy // 8, 155) % 9
+    pic = KNOLL_BUSH if h == 0 else KNOLL_STONE_PIC if h == 1 else None
+    if pic is not None:
+        pw, ph = len(pic[0]), len(pic)
+        x0, y0 = cell_hash(ox, oy, 157) % (9 - pw), cell_hash(ox, oy, 159) % (9 - ph)
+        if all(top[y0 + b][x0 + a] for b in range(ph) for a in range(pw)):
+            for b in range(ph):
+                for a in range(pw):
+                    if pic[b][a] != T:
+                        g[y0 + b][x0 + a] = pic[b][a]
     return g
 
 
@@ -2774,6 +2813,281 @@ def fallen_tree_tile(ground, part):
     g = [row[:] for row in ground]
     standing(g, FALLEN_TREE, part)
     return g
+
+
+# Rivers, brooks, ponds and marsh pools.  The water's edge follows the lie
+# of the land round it, not the blocks: each pixel knows how much of the
+# water lies within a few pixels of it, so bays and points are rounded, the
+# shallows run along the banks and the channel is deepest where the water
+# is widest.  The banks cast their shadow on the water below and right of
+# them; the current draws streaks along the water's run; where the stream
+# is broken by rocks it is white with rapids; and a pool among the mud of
+# a marsh is dark and choked with weed.
+for _table in (DARKER, SHADOW, CAST_TONE, SHADE):
+    for _k, _d in {"C": "B", "B": "A", "A": "H", "H": "H", "F": "E", "E": "E"}.items():
+        _table.setdefault(_k, _d)
+for _k, _l in {"H": "A", "A": "B", "B": "C", "C": "c", "E": "F", "F": "a"}.items():
+    LIGHTER.setdefault(_k, _l)
+
+RIVER_REACH = 5      # how far (pixels) a pixel looks round it for water
+
+
+def _water_share(mask, reach=RIVER_REACH):
+    """For each pixel of the middle block of a 5 x 5 mask of blocks (1
+    water, 0 land), the share of the pixels within `reach` of it that are
+    water: 0.5 on a straight shore, less in a point of land, more out in
+    the stream."""
+    disc = [(dx, dy) for dy in range(-reach, reach + 1) for dx in range(-reach, reach + 1)
+            if dx * dx + dy * dy <= reach * reach + 1]
+    out = [[0.0] * 8 for _ in range(8)]
+    for y in range(8):
+        for x in range(8):
+            wet = 0
+            for dx, dy in disc:
+                bx, by = (16 + x + dx) // 8, (16 + y + dy) // 8
+                wet += mask[by][bx]
+            out[y][x] = wet / float(len(disc))
+    return out
+
+
+def _shore_side(mask, x, y):
+    """Whether the land nearest a pixel lies to its north or west (the
+    bank's shadow falls on the water there)."""
+    for r in range(1, 8):
+        if mask[(16 + y - r) // 8][(16 + x) // 8] == 0 or mask[(16 + y) // 8][(16 + x - r) // 8] == 0:
+            return True
+        if mask[(16 + y + r) // 8][(16 + x) // 8] == 0 or mask[(16 + y) // 8][(16 + x + r) // 8] == 0:
+            return False
+    return False
+
+
+def _shore_distance(mask, x, y):
+    """How far (pixels) a pixel of the middle block lies from the nearest
+    land in its 5 x 5 mask (16 at most)."""
+    best = 16.0
+    for by in range(5):
+        for bx in range(5):
+            if mask[by][bx]:
+                continue
+            dx = max(bx * 8 - (16 + x), 0, (16 + x) - (bx * 8 + 7))
+            dy = max(by * 8 - (16 + y), 0, (16 + y) - (by * 8 + 7))
+            best = min(best, (dx * dx + dy * dy) ** 0.5)
+    return best
+
+
+def river_tile(mask, ox, oy, along, ground, style="river"):
+    """A block of water at map pixel (ox, oy) among its 5 x 5 mask of
+    blocks (1 water, 0 land); `along` is the way the current runs ("x"
+    across the map, "y" up it); `ground` the land's pixels, shown where a
+    point of land reaches into the block.  Styles: "river" (a brook, a pond
+    or a river, murky blue-green, lighter in its shallows), "rapids" (the
+    same broken white over rocks) and "marsh" (a peaty pool under weed)."""
+    share = _water_share(mask, 9)
+    g = [row[:] for row in ground]
+    marsh = style == "marsh"
+    for y in range(8):
+        for x in range(8):
+            X, Y = ox + x, oy + y
+            # The shore wanders: a slow noise moves it in and out.
+            w = share[y][x] + (smooth_noise(X, Y, 139, 6.0) - 0.5) * 0.3
+            dither = (BAYER4[Y % 4][X % 4] + 0.5) / 16.0
+            north = _shore_side(mask, x, y)
+            if w < 0.5:
+                continue                       # the land's point, rounded
+            if w < 0.6:
+                # The bank: mud with roots, its lip lit where it faces the
+                # sun and in shadow where it stands between sun and water.
+                g[y][x] = ("b" if w < 0.55 else "q") if north else ("h" if w < 0.54 else "b")
+                if not north and w < 0.55 and cell_hash(X, Y, 149) % 5 == 0:
+                    g[y][x] = "m"              # a pebble on the beach
+                continue
+            d = _shore_distance(mask, x, y) + (w - 0.6) * 8 + (dither - 0.5) * 3
+            if marsh:
+                k = "E" if d > 3 + 4 * dither else "F"
+            else:
+                # Deeper the further out: shallows, the stream, the channel.
+                k = "C" if d < 3.5 else "B" if d < 10 else "A"
+                if north and d < 6:
+                    k = "H" if d < 3.5 else "A"       # the bank's shadow on the water
+            g[y][x] = k
+    rng = Rng("river", style, ox, oy)
+    # The current: short streaks along the water's run, lighter than the
+    # water they cross; and now and then a glint.
+    for _ in range(3 if style != "marsh" else 0):
+        x, y = rng.below(8), rng.below(8)
+        n = 2 + rng.below(3)
+        for i in range(n):
+            px, py = (x + i, y) if along == "x" else (x, y + i)
+            if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B"):
+                g[py][px] = LIGHTER[g[py][px]]
+    if style == "river" and rng.below(5) == 0:
+        x, y = rng.below(8), rng.below(8)
+        if g[y][x] in ("B", "C"):
+            g[y][x] = "c"
+    if style == "rapids":
+        _rapids(g, share, ox, oy, along, rng)
+    if marsh:
+        _weed(g, share, ox, oy, rng)
+    return g
+
+
+def _rapids(g, share, ox, oy, along, rng):
+    """Rocks breaking the stream, lit on their upper left, the water heaped
+    white-blue round them and trailing foam downstream."""
+    for _ in range(1 + rng.below(2)):
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        if share[y][x] < 0.6:
+            continue
+        rock = [(0, 0, "f"), (1, 0, "e"), (0, 1, "e"), (1, 1, "d"), (2, 1, "q"), (1, 2, "q"), (2, 0, "d")]
+        for dx, dy, k in rock:
+            if x + dx < 8 and y + dy < 8:
+                g[y + dy][x + dx] = k
+        # The foam heaped on the rock's upstream side and the wake below it.
+        for i in range(1, 4):
+            if along == "y":
+                for px, py in ((x + i - 1, y - 1), (x, y + 2 + i), (x + 2, y + 1 + i)):
+                    if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B", "C", "H"):
+                        g[py][px] = "x" if i < 3 else "c"
+            else:
+                for px, py in ((x - 1, y + i - 1), (x + 2 + i, y), (x + 1 + i, y + 2)):
+                    if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B", "C", "H"):
+                        g[py][px] = "x" if i < 3 else "c"
+    # White water between the rocks: broken lines along the run.
+    for _ in range(4):
+        x, y = rng.below(8), rng.below(8)
+        for i in range(2):
+            px, py = (x + i, y) if along == "x" else (x, y + i)
+            if 0 <= px < 8 and 0 <= py < 8 and g[py][px] in ("A", "B", "H"):
+                g[py][px] = "c" if i else "x"
+
+
+def _weed(g, share, ox, oy, rng):
+    """A marsh pool's weed: duckweed drifted against its banks and in a few
+    rafts, lily pads out on the open water, the sky's pale streaks between."""
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] not in ("E", "F"):
+                continue
+            X, Y = ox + x, oy + y
+            v = smooth_noise(X, Y, 141, 4.0) + (0.75 - share[y][x]) * 1.2
+            if v > 0.74:
+                g[y][x] = "a" if cell_hash(X, Y, 143) % 3 else "g"   # duckweed
+            elif (X * 5 + Y * 11) % 23 == 0 and g[y][x] == "E":
+                for i in range(3):
+                    if x + i < 8 and g[y][x + i] == "E":
+                        g[y][x + i] = "F"                    # the sky's glint
+    for _ in range(rng.below(3)):
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        if share[y][x] > 0.7:
+            for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
+                g[y + dy][x + dx] = k                             # a lily pad
+
+
+def ford_tile(mask, ox, oy, along, ground):
+    """Where the path wades the stream: the water spread thin over a bed of
+    flat stones laid across it, the stones' tops dry and lit, ripples where
+    the current runs over them.  It is walked over."""
+    g = river_tile(mask, ox, oy, along, ground)
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] in ("A", "H", "B"):
+                g[y][x] = "C" if (x + y) % 3 else "B"
+    # Stepping stones in rows across the current.
+    for y in range(8):
+        for x in range(8):
+            X, Y = ox + x, oy + y
+            a, b = (X, Y) if along == "y" else (Y, X)
+            cx, cy = a % 6, (b + (a // 6) * 3) % 5
+            if g[y][x] not in ("C", "B"):
+                continue
+            if cx < 4 and cy < 3:
+                k = "f" if cx == 0 and cy == 0 else "e" if cx < 3 and cy < 2 else "d"
+                g[y][x] = k
+            elif cx == 4 and cy == 1:
+                g[y][x] = "q"             # a stone's shadow on the water
+            elif cell_hash(X, Y, 147) % 9 == 0:
+                g[y][x] = "c"
+    return g
+
+
+def pitched_roof_tile(variant, bx, by, bw, bh, house=0):
+    """A block of a pitched roof seen from the south, at (bx, by) pixels in a
+    roof bw x bh pixels big: the back slope falling away in shade above the
+    ridge, the ridge capped and lit, the front slope in the sun with its
+    courses of tiles, its hipped ends slanting in from the eaves to the
+    ridge (the west one lit, the east one in shade), and the eaves' shadow
+    along its foot."""
+    base, edge, light, eaves = HOUSES[house]["roof"]
+    ridge = max(3, bh // 3)
+    hip = min(14, bw // 4)
+    g = blank(base)
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            if Y < ridge - 1:
+                k = eaves if (X + 2 * Y) % 4 else edge          # the back slope
+            elif Y == ridge - 1:
+                k = light                                        # the ridge's cap
+            elif Y == ridge:
+                k = edge if X % 3 == 0 else light
+            elif Y >= bh - 3:
+                k = eaves if Y == bh - 2 else edge              # the eaves
+            else:
+                row = (Y - ridge - 1) % 3                        # courses of tiles
+                k = edge if row == 2 else (light if (X + (Y // 3) * 2) % 7 == 0 else base)
+            # The hipped ends: widest at the ridge, none at the eaves.
+            far = (ridge - 1 - Y) / float(ridge) if Y < ridge - 1 else (Y - ridge) / float(bh - ridge)
+            w = int(round(hip * (1.0 - far)))
+            if X < w:
+                k = edge if X == w - 1 else (light if (X + Y) % 5 else base)
+            elif X > bw - 1 - w:
+                k = edge if X == bw - w else (eaves if (X + Y) % 5 else edge)
+            if Y in (0, bh - 1) or X in (0, bw - 1):
+                k = "k"
+            g[y][x] = k
+    return g
+
+
+def timber_tile(variant, bx, by, bw, bh):
+    """A block of a farm building's timber wall, at (bx, by) pixels in a
+    wall bw x bh pixels big: upright boards weathered brown, each lit on
+    its west edge with a dark seam to the next, nailed to a rail across
+    the middle, the wall's foot dark with damp and its ends outlined."""
+    g = blank("b")
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            board = (X + (cell_hash(X // 4, 0, 161) % 2)) % 4
+            k = "n" if board == 0 else "q" if board == 3 else "h" if cell_hash(X // 4, Y // 3, 163) % 3 else "b"
+            if Y == bh // 2 or Y == bh // 2 + 1:
+                k = "h" if Y == bh // 2 else "q"                  # the rail
+                if board == 1 and Y == bh // 2:
+                    k = "e"                                      # a nail's head
+            if Y >= bh - 2:
+                k = "q" if Y == bh - 2 else "k"                   # the damp foot
+            if X in (0, bw - 1):
+                k = "k"
+            g[y][x] = k
+    return g
+
+
+# A farm cart caught by the shelling on the front: charred planks, the
+# sacks of its load burnt to a heap of black straw with embers in it.
+BURNT = {"n": "d", "z": "e", "m": "b", "h": "b", "b": "q", "y": "o"}
+
+
+def _burnt_cart():
+    g = [[BURNT.get(k, k) if k != T else k for k in row] for row in CART]
+    rng = Rng("burnt cart")
+    for _ in range(9):
+        x, y = 8 + rng.below(13), 2 + rng.below(7)
+        if g[y][x] not in (T, "k"):
+            g[y][x] = ("r", "o", "d")[rng.below(3)]                  # embers and ash
+    return g
+
+
+BURNT_CART = _burnt_cart()
+STANDING["burntcart"] = lambda v: BURNT_CART
 
 
 # -- Desert and canyon (areas 3 and 4) --

@@ -119,13 +119,15 @@ class Layout:
         self.grounds = {}         # ground look -> the class it is drawn as
         self.rock = None          # the cliffs' rock (art.ROCKS), None for grey
         self.top_open = False     # nothing but water solid above areas.TOP_OPEN (an area's own map)
+        self.water = "plain"      # how its water is drawn: "plain", or "river" (shaped banks, depth)
+        self.roofs = "flat"       # how its roofs are drawn: "flat" courses, or "pitched" (ridge, hips)
 
 
 def read_layout(path):
     area = None
     size = None
     trees, flatten, paving, ruts = "green", False, "concrete", False
-    grounds, rock = {}, None
+    grounds, rock, water, roofs = {}, None, "plain", "flat"
     rows0, rows1, row_trees = [], [], []
     slides = []
     with open(path, encoding="utf-8") as f:
@@ -149,6 +151,12 @@ def read_layout(path):
                 flatten = True
             elif s == "ruts":
                 ruts = True
+            elif s == "roofs pitched":
+                roofs = "pitched"
+            elif s.startswith("water "):
+                water = s.split()[1]
+                if water not in ("plain", "river"):
+                    raise LayoutError("%s:%d: water %r: plain or river" % (path, n, water))
             elif s.startswith("ground "):
                 parts = s.split()
                 if len(parts) != 3 or parts[1] not in GROUND or parts[2] not in art.GROUND_BASE:
@@ -195,6 +203,7 @@ def read_layout(path):
     lay.row_trees = row_trees
     lay.ruts = ruts
     lay.grounds, lay.rock = grounds, rock
+    lay.water, lay.roofs = water, roofs
     lay.top_open = area != 0
     return lay
 
@@ -713,6 +722,8 @@ class Composer:
                 return ("crops", var, sides), lambda: art.crops_tile(var, sides)
             part = (x % 4, y % 4)
             return ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
+        if look in ("rapids", "ford") or (look == "water" and self.lay.water == "river"):
+            return self._river_key(x, y, look)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
             if self.lay.paving == "flagstones":   # the town's canals and basins have stone quays
@@ -763,6 +774,15 @@ class Composer:
             house = self.house[y][x]
             return ("wall", style, var, top, bottom, house), \
                 lambda: art.wall_tile(var, top, bottom, style, house)
+        if look == "timber":
+            band = self._band(x, y)
+            return ("timber", band), lambda: art.timber_tile(0, *band)
+        if look == "roof" and self.lay.roofs == "pitched":
+            band, house = self._band(x, y), self.house[y][x]
+            foot = y + (band[3] - band[1]) // 8
+            if foot < self.h and self.looks[0][foot][x].look == "timber":
+                house = 1       # a timber shed's roof: brown tiles
+            return ("pitched", v % 3, band, house), lambda: art.pitched_roof_tile(v % 3, *band, house)
         if look == "roof":
             top = self.look(0, x, y - 1) != look and y > 0
             bottom = self.look(0, x, y + 1) != look and y < self.h - 1
@@ -881,6 +901,8 @@ class Composer:
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
             var = v % 4
+            if kind == "cart" and ground == "ash":
+                kind = "burntcart"      # a cart on scorched ground burnt with it
             if kind == "crater" and isinstance(origin, tuple):
                 # Each crater a shape of its own, chosen at its top-left block.
                 cv = art.cell_hash(*origin, self.lay.area + 11) % len(art.CRATERS)
@@ -894,6 +916,58 @@ class Composer:
             return ("object", kind, ground, var, part, fr, cn), \
                 lambda: art.object_tile(kind, ground, var, part, fr, cn)
         raise LayoutError("layer 0 look %r has no drawing" % look)
+
+    # -- Farmland and jungle (areas 1 and 2) --
+
+    WET = ("water", "rapids", "ford", "planks")
+
+    def _river_key(self, x, y, look):
+        """Water drawn with the lie of its banks (art.river_tile): a mask of
+        the water round the block, the way its current runs (along its
+        longer reach through the block), and whether it is a marsh pool
+        (water whose shore is mostly mud and reeds)."""
+        def wet(cx, cy):
+            cx, cy = min(max(cx, 0), self.w - 1), min(max(cy, 0), self.h - 1)
+            return 1 if self.looks[0][cy][cx].look in self.WET else 0
+        mask = tuple(tuple(wet(x + dx, y + dy) for dx in range(-2, 3)) for dy in range(-2, 3))
+
+        def reach(dx, dy):
+            n, cx, cy = 0, x + dx, y + dy
+            while 0 <= cx < self.w and 0 <= cy < self.h and self.looks[0][cy][cx].look in self.WET:
+                n, cx, cy = n + 1, cx + dx, cy + dy
+            return n
+        along = "x" if reach(1, 0) + reach(-1, 0) >= reach(0, 1) + reach(0, -1) else "y"
+        style = {"rapids": "rapids", "ford": "ford"}.get(look, "marsh" if self._marsh(x, y) else "river")
+        ground = self._ground_near(x, y)
+        v = art.cell_hash(x, y, self.lay.area) % 4
+        fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+        draw_ground = lambda: art.draw_ground(ground, v, fr, cn)
+        if style == "ford":
+            return ("ford", mask, x, y, along, ground, v, fr, cn), \
+                lambda: art.ford_tile(mask, x * 8, y * 8, along, draw_ground())
+        return ("river", style, mask, x, y, along, ground, v, fr, cn), \
+            lambda: art.river_tile(mask, x * 8, y * 8, along, draw_ground(), style)
+
+    def _marsh(self, x, y):
+        """Whether the water at a block is a marsh pool: most of the land on
+        its group's shore is mud or reeds."""
+        if not hasattr(self, "_marsh_groups"):
+            self._marsh_groups = {}
+        origin = self.groups[y][x]
+        if origin not in self._marsh_groups:
+            ox, oy, (sw, sh) = origin
+            boggy = shore = 0
+            for cy in range(oy, oy + sh):
+                for cx in range(ox, ox + sw):
+                    if self.groups[cy][cx] != origin:
+                        continue
+                    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                        nx, ny = cx + dx, cy + dy
+                        if 0 <= nx < self.w and 0 <= ny < self.h and self.looks[0][ny][nx].look not in self.WET:
+                            shore += 1
+                            boggy += self.looks[0][ny][nx].look in ("mud", "reeds")
+            self._marsh_groups[origin] = shore > 0 and 2 * boggy > shore
+        return self._marsh_groups[origin]
 
     def _fortification_key(self, x, y, look, v):
         """The castle's stonework, the camp's palisade and the pillboxes:

@@ -619,5 +619,67 @@ class HeroWays(unittest.TestCase):
                 self.assertEqual(c.problems, [])
 
 
+
+class Rivers(unittest.TestCase):
+    """Water drawn by the lie of its banks (areas with "water river"): the
+    flags stay the legend's whatever the drawing, the shore is shaped on the
+    side where the land is, and a pool in the mud is a marsh."""
+
+    def compose(self, rows0):
+        lay = layout.Layout(1, len(rows0[0]), len(rows0), rows0, ["." * len(r) for r in rows0])
+        lay.water = "river"
+        comp = layout.Composer(lay, LEGEND)
+        return comp, comp.compose()
+
+    def colours(self, m, x, y):
+        g = m.graphics[m.blocks[m.layers[0][y][x]][0]]
+        return [[g[py][px] for px in range(8)] for py in range(8)]
+
+    def test_water_and_rapids_drown_and_a_ford_is_walked_over(self):
+        rows0 = ["........", "~~~LL666", "~~~LL666", "........"]
+        _, m = self.compose(rows0)
+        for x, (solid, deadly) in ((1, (True, True)), (3, (False, False)), (6, (True, True))):
+            flags = m.blocks[m.layers[0][1][x]][1]
+            self.assertEqual((bool(flags & fmp.FLAG_TL), bool(flags & fmp.FLAG_BR)), (solid, deadly),
+                             "%s at column %d" % (rows0[1][x], x))
+
+    def test_the_shore_is_rounded_on_the_land_side_only(self):
+        # A point of water reaching into the land: the block at the point's
+        # north-west corner shows land at that corner and water at the
+        # opposite one; the mirror image block at its north-east corner the
+        # other way round (a mask read the wrong way rounds the wrong corner).
+        rows0 = ["..........", "..........", "...~~~~...", "...~~~~...", "...~~~~...", ".........."]
+        _, m = self.compose(rows0)
+        water = {palette.rgb(k) for k in "HABCc"}
+        nw, ne = self.colours(m, 3, 2), self.colours(m, 6, 2)
+        self.assertNotIn(nw[0][0], water)
+        self.assertIn(nw[7][7], water)
+        self.assertNotIn(ne[0][7], water)
+        self.assertIn(ne[7][0], water)
+
+    def test_a_pool_with_a_muddy_shore_is_a_marsh(self):
+        marsh_water = {palette.rgb("E"), palette.rgb("F")}
+        for shore, marsh in (("%", True), (".", False), ("r", True)):
+            rows0 = [shore * 8, shore + "~~~~~~" + shore, shore + "~~~~~~" + shore, shore * 8]
+            _, m = self.compose(rows0)
+            shown = {c for x in range(1, 7) for y in (1, 2) for row in self.colours(m, x, y) for c in row}
+            self.assertEqual(bool(shown & marsh_water), marsh, "a pool among %r" % shore)
+
+
+class FarmBuildings(unittest.TestCase):
+    def test_a_roof_over_timber_walls_is_brown_and_one_over_brick_keeps_its_house(self):
+        rows0 = ["^^^^...^^^^", "^^^^...^^^^", "PPPP...HHHH", "..........."]
+        lay = layout.Layout(1, len(rows0[0]), len(rows0), rows0, ["." * 11] * 4)
+        lay.roofs = "pitched"
+        comp = layout.Composer(lay, LEGEND)
+        m = comp.compose()
+        brown = palette.rgb(art.HOUSES[1]["roof"][0])
+        shed = m.graphics[m.blocks[m.layers[0][1][1]][0]]
+        self.assertIn(brown, {c for row in shed for c in row})
+        roof = m.graphics[m.blocks[m.layers[0][1][8]][0]]
+        own = palette.rgb(art.HOUSES[comp.house[1][8]]["roof"][0])
+        self.assertIn(own, {c for row in roof for c in row}, "the brick house's roof is not in its own colours")
+
+
 if __name__ == "__main__":
     unittest.main()
