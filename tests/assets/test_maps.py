@@ -619,7 +619,6 @@ class HeroWays(unittest.TestCase):
                 self.assertEqual(c.problems, [])
 
 
-
 class Rivers(unittest.TestCase):
     """Water drawn by the lie of its banks (areas with "water river"): the
     flags stay the legend's whatever the drawing, the shore is shaped on the
