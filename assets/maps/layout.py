@@ -409,6 +409,19 @@ class Composer:
         return tuple(out)
 
     def _ground_near(self, x, y):
+        """The ground class an object at (x, y) is drawn over: asphalt when
+        the row it stands in is a way vehicles drive on at both its sides
+        (a crater in the avenue), else the commonest ground around it,
+        looking further out until some is found."""
+        ways = set(PAVED) | {"avenue", "crossing"}
+
+        def beside(step):
+            nx = x + step
+            while 0 <= nx < self.w and self.looks[0][y][nx].look in set(OBJECTS) | {"scorch", "puddle"}:
+                nx += step
+            return self.looks[0][y][nx].look if 0 <= nx < self.w else None
+        if beside(-1) in ways and beside(1) in ways:
+            return "road"
         for r in range(1, 5):
             counts = {}
             for dy in range(-r, r + 1):
@@ -423,9 +436,7 @@ class Composer:
         # Nothing but the ways vehicles drive on around it: it lies on asphalt.
         around = {self.looks[0][ny][nx].look for ny in range(max(0, y - 2), min(self.h, y + 3))
                   for nx in range(max(0, x - 2), min(self.w, x + 3))}
-        if around & (set(PAVED) | {"avenue", "crossing"}):
-            return "road"
-        return "grass"
+        return "road" if around & ways else "grass"
 
     def _drawn_as(self, look):
         """The ground class a ground look is drawn with (the paving's own)."""
