@@ -3601,6 +3601,38 @@ def mill_wheel_tile(water, part):
     return g
 
 
+# The castle's gatehouse over the way in (area 5), drawn in front of the
+# soldiers who march out of it: its wall-walk between the gate towers, the
+# parapet, and in its face a round arch as wide as the way, the raised
+# portcullis's teeth showing under the arch's ring of voussoirs, the gate
+# passage black behind it.
+def castle_gate_tile(column, row, depth, at, width):
+    """depth: gatehouse blocks below (0 on its front row); at: the block's
+    place in the gatehouse's run of `width` blocks."""
+    sides = ((W_,) if at == 0 else ()) + ((E_,) if at == width - 1 else ())
+    if depth >= 2:
+        return castle_tile(column, row, 3, (N_,) + sides, ())
+    g = castle_tile(column, row, 2 if depth == 1 else 1, sides, ())
+    half = (width * 8 - 12) / 2.0
+    mid = width * 8 / 2.0
+    for y in range(8):
+        Y = (1 - depth) * 8 + y          # 0..15 over the arch's two rows
+        for x in range(8):
+            X = at * 8 + x
+            u = (X + 0.5 - mid) / half
+            if abs(u) >= 1:
+                continue
+            top = 15 - 13 * (1 - u * u) ** 0.5
+            if Y >= top:
+                g[y][x] = "k"
+                if Y < top + 2 or (Y < top + 4 and X % 4 == 1):
+                    g[y][x] = "d"      # the portcullis, raised
+            elif Y >= top - 3:
+                # The ring of voussoirs round the arch.
+                g[y][x] = "d" if X % 5 == 0 else ("f" if Y < top - 2 else "e")
+    return g
+
+
 # A shelled house (areas 5 and 6): the stumps of its stone walls round a
 # floor heaped with fallen masonry, roof tiles and charred beams.  Seen from
 # above, the walls' broken tops ring the heap; along its south side the

@@ -972,6 +972,17 @@ class Composer:
             return ("deck", style, v % 4, top, bottom), lambda: art.deck_tile(v % 4, top, bottom, style)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
+        if look == "castlegate":
+            depth = 0
+            while depth < 2 and y + depth + 1 < self.h and self.look(1, x, y + depth + 1) == look:
+                depth += 1
+            at, width = 0, 1
+            while x - at - 1 >= 0 and self.look(1, x - at - 1, y) == look:
+                at += 1
+            while x - at + width < self.w and self.look(1, x - at + width, y) == look:
+                width += 1
+            return ("castlegate", x % 15, y % 3, depth, at, width), \
+                lambda: art.castle_gate_tile(x % 15, y % 3, depth, at, width)
         if look == "gatehouse":
             return self._gatehouse_key(x, y)
         raise LayoutError("layer 1 look %r has no drawing" % look)
