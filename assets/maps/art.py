@@ -3916,6 +3916,136 @@ def mill_wheel_tile(water, part):
     return g
 
 
+# The castle's gatehouse over the way in (area 5), drawn in front of the
+# soldiers who march out of it: its wall-walk between the gate towers, the
+# parapet, and in its face a round arch as wide as the way, the raised
+# portcullis's teeth showing under the arch's ring of voussoirs, the gate
+# passage black behind it.
+def castle_gate_tile(column, row, depth, at, width):
+    """depth: gatehouse blocks below (0 on its front row); at: the block's
+    place in the gatehouse's run of `width` blocks."""
+    sides = ((W_,) if at == 0 else ()) + ((E_,) if at == width - 1 else ())
+    if depth >= 2:
+        return castle_tile(column, row, 3, (N_,) + sides, ())
+    g = castle_tile(column, row, 2 if depth == 1 else 1, sides, ())
+    half = (width * 8 - 12) / 2.0
+    mid = width * 8 / 2.0
+    for y in range(8):
+        Y = (1 - depth) * 8 + y          # 0..15 over the arch's two rows
+        for x in range(8):
+            X = at * 8 + x
+            u = (X + 0.5 - mid) / half
+            if abs(u) >= 1:
+                continue
+            top = 15 - 13 * (1 - u * u) ** 0.5
+            if Y >= top:
+                g[y][x] = "k"
+                if Y < top + 2 or (Y < top + 4 and X % 4 == 1):
+                    g[y][x] = "d"      # the portcullis, raised
+            elif Y >= top - 3:
+                # The ring of voussoirs round the arch.
+                g[y][x] = "d" if X % 5 == 0 else ("f" if Y < top - 2 else "e")
+    return g
+
+
+# A shelled house (areas 5 and 6): the stumps of its stone walls round a
+# floor heaped with fallen masonry, roof tiles and charred beams.  Seen from
+# above, the walls' broken tops ring the heap; along its south side the
+# wall's face still stands, jagged where the shells bit into it, a window
+# gaping here and there, and casts its shadow at its foot.
+RUBBLE_TONES = "qddddeeebbrbrdqqmedd"
+
+
+def ruin_tile(bx, by, depth, sides, hall=None):
+    """bx, by: the block's place on the map (the heap and the breaks run on
+    across blocks); depth: ruin blocks below it (0 on the front row);
+    sides: the sides open to the ground; hall: for a house five blocks wide
+    or more (the church), the block's place in it (column, row), where its
+    flagged floor shows between the heaps and the stumps of its pillars
+    stand in rows."""
+    g = blank("q")
+    for y in range(8):
+        for x in range(8):
+            ax, ay = bx * 8 + x, by * 8 + y
+            k = RUBBLE_TONES[cell_hash(ax // 2, ay // 2, 71) % len(RUBBLE_TONES)]
+            if hall and cell_hash(ax // 4, ay // 4, 72) % 3:
+                # The nave's floor of flags, its joints dark.
+                k = "d" if ax % 4 == 0 or ay % 4 == 0 else ("e" if cell_hash(ax // 4, ay // 4, 70) % 4 else "m")
+            elif k in "emR" and (ax % 2, ay % 2) == (1, 1):
+                k = "d"    # each lump lit on its upper left, dark below
+            g[y][x] = k
+    if not hall and cell_hash(bx, by, 73) % 3 == 0:
+        # A charred beam fallen across the heap.
+        x0, up = cell_hash(bx, by, 74) % 4, cell_hash(bx, by, 75) % 2
+        for i in range(7):
+            x, y = x0 + i // 2 if up else 7 - x0 // 2 - i // 2, 1 + i
+            if 0 <= x < 8 and 0 <= y < 8:
+                g[y][x] = "k"
+                if y > 0:
+                    g[y - 1][x] = "b"
+    if hall and hall[0] % 2 == 1 and hall[1] % 2 == 1 and depth:
+        # The stump of a pillar, lit on its upper left, its shadow down-right.
+        for y in range(2, 7):
+            for x in range(2, 7):
+                g[y][x] = "q" if x == 6 or y == 6 else ("f" if x == 2 or y == 2 else "e")
+        g[2][2] = g[2][5] = g[5][2] = "k"
+
+    def broken(a, salt):
+        return cell_hash(a // 3, by * 31 + bx, salt) % 5 == 0
+
+    def stone(a, b):
+        # The wall's top: rough stones between dark joints.
+        return "d" if a % 4 == 0 or (b + a // 4) % 3 == 0 and a % 4 == 2 else ("f" if a % 4 == 1 else "e")
+    # The broken tops of the walls on the open sides, three pixels thick.
+    if N_ in sides:
+        for x in range(8):
+            ax = bx * 8 + x
+            if broken(ax, 77):
+                g[0][x], g[1][x] = "k", "d"
+            else:
+                g[0][x], g[1][x], g[2][x], g[3][x] = "k", stone(ax, 0), stone(ax, 1), "q"
+    if W_ in sides:
+        for y in range(8):
+            ay = by * 8 + y
+            g[y][0] = "k"
+            if not broken(ay, 78):
+                g[y][1], g[y][2], g[y][3] = stone(ay, 0), stone(ay, 1), "q"
+    if E_ in sides:
+        for y in range(8):
+            ay = by * 8 + y
+            g[y][7] = "k"
+            if not broken(ay, 79):
+                g[y][6], g[y][5] = ("d" if ay % 4 == 0 else "e"), stone(ay, 2)
+    if depth == 0:
+        # The face of the south wall, its top torn to a jagged line.
+        window = cell_hash(bx, by, 81) % 3 == 0
+        for x in range(8):
+            ax = bx * 8 + x
+            top = 1 + cell_hash(ax // 2, by, 80) % 3
+            if W_ in sides and x == 0 or E_ in sides and x == 7:
+                top = min(top, 1)
+            g[top - 1][x] = "k"
+            for y in range(top, 7):
+                course = (by * 8 + y) // 3
+                joint = (by * 8 + y) % 3 == 2 or (ax + 4 * (course % 2)) % 6 == 0
+                g[y][x] = "d" if joint else ("m" if cell_hash(ax // 3, course, 82) % 4 == 0 else "e")
+            g[top][x] = "f" if g[top][x] == "e" else "e"
+            g[7][x] = "k"
+        if window:
+            for y in range(4, 7):
+                g[y][3] = g[y][4] = "k"
+            g[3][3], g[3][4] = "d", "d"
+        if W_ in sides:
+            for y in range(8):
+                g[y][0] = "k"
+        if E_ in sides:
+            for y in range(8):
+                g[y][7] = "k"
+                if g[y][6] == "e":
+                    g[y][6] = "d"
+    return g
+
+
 # -- Town and base (areas 7 and 8) --
 #
 # The town's own looks (shut doors in the house fronts, flat roofs with their

@@ -199,7 +199,7 @@ class Checker:
     SOLID_PICTURES = ("bush", "rock", "pebble", "trunk", "stump", "barrels", "crate", "hedgehog", "wire", "wreck",
                       "sandbags", "thicket", "bank", "fueltank", "radar", "boom", "hedge", "hay", "windmill",
                       "well", "cart", "logs", "scarecrow", "barrier", "scrub", "pillbox", "watchtower",
-                      "planter", "millwheel", "battery")
+                      "planter", "millwheel", "battery", "ruin")
 
     def check_wedges(self):
         """No gap of one block between two solid pictures with a third solid

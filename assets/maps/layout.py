@@ -647,7 +647,7 @@ class Composer:
     # how far the shadow reaches (pixels).
     TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5, "tower": 7,
             "flatroof": 4, "towndoor": 4, "planter": 2}
-    TALL.update({"castle": 4, "palisade": 3, "pillbox": 3})
+    TALL.update({"castle": 4, "palisade": 3, "pillbox": 3, "ruin": 3})
 
     def _building_shadow(self, x, y):
         """The pixels of a block of ground or street in the shadow a building,
@@ -876,6 +876,15 @@ class Composer:
                 lambda: art.thicket_tile(art.draw_ground(ground, v % 4, fr, cn), part, sides, v % 3)
         if look in ("castle", "palisade", "pillbox"):
             return self._fortification_key(x, y, look, v)
+        if look == "ruin":
+            # A shelled house: its wall stumps ring a heap of rubble.
+            depth = 0
+            while depth < 1 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == look:
+                depth += 1
+            sides = self._sides(0, x, y, lambda o: o != look)
+            left, right = self._same_run(x, y, -1, 0), self._same_run(x, y, 1, 0)
+            hall = (left, self._same_run(x, y, 0, -1)) if left + right + 1 >= 5 else None
+            return ("ruin", x, y, depth, sides, hall), lambda: art.ruin_tile(x, y, depth, sides, hall)
         if look in ("scorch", "puddle"):
             ox, oy, _ = self.groups[y][x]
             return ("object", look, ox, oy, x, y), lambda: self._component(x, y, look)
@@ -1048,6 +1057,17 @@ class Composer:
             return ("deck", style, v % 4, top, bottom), lambda: art.deck_tile(v % 4, top, bottom, style)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
+        if look == "castlegate":
+            depth = 0
+            while depth < 2 and y + depth + 1 < self.h and self.look(1, x, y + depth + 1) == look:
+                depth += 1
+            at, width = 0, 1
+            while x - at - 1 >= 0 and self.look(1, x - at - 1, y) == look:
+                at += 1
+            while x - at + width < self.w and self.look(1, x - at + width, y) == look:
+                width += 1
+            return ("castlegate", x % 15, y % 3, depth, at, width), \
+                lambda: art.castle_gate_tile(x % 15, y % 3, depth, at, width)
         if look == "gatehouse":
             return self._gatehouse_key(x, y)
         raise LayoutError("layer 1 look %r has no drawing" % look)

@@ -521,6 +521,60 @@ class MillWheel(unittest.TestCase):
         self.assertEqual(check_maps.check_pictures(1, m, check_maps.graphic_kinds(comp)[1]), [])
 
 
+class ShelledHouses(unittest.TestCase):
+    def test_a_ruin_stops_the_hero_and_stands_up_from_the_ground(self):
+        # A shelled house is solid everywhere (never deadly), its front row
+        # ends in the dark foot of its standing wall, and it casts a shadow
+        # on the grass to its right and below it, as a wall does.
+        rows0 = [r.replace("#", "\\") for r in ("........", ".###....", ".###....", "........", "........")]
+        comp, m = compose(rows0)
+
+        def block(x, y):
+            return m.graphics[m.blocks[m.layers[0][y][x]][0]]
+
+        def flags(x, y):
+            return m.blocks[m.layers[0][y][x]][1]
+        for x, y in ((1, 1), (2, 1), (3, 1), (1, 2), (2, 2), (3, 2)):
+            self.assertTrue(flags(x, y) & fmp.FLAG_TL, "(%d, %d) is not solid" % (x, y))
+            self.assertFalse(flags(x, y) & fmp.FLAG_BR, "(%d, %d) drowns the hero" % (x, y))
+        black = palette.rgb("k")
+        for x in (1, 2, 3):
+            self.assertEqual(set(block(x, 2)[7]), {black}, "the front wall at column %d has no dark foot" % x)
+            self.assertNotEqual(block(x, 1), block(x, 2), "column %d shows no face in front" % x)
+        open_grass = block(6, 4)
+        for x, y in ((4, 1), (2, 3)):
+            lit = sum(sum(p) for row in block(x, y) for p in row)
+            self.assertLess(lit, sum(sum(p) for row in open_grass for p in row) - 300,
+                            "no shadow beside the ruin at (%d, %d)" % (x, y))
+
+    def test_a_hall_five_blocks_wide_shows_its_floor_and_pillars_unlike_a_house(self):
+        rows0 = [r.replace("#", "\\") for r in ("#####.", "#####.", "#####.", "###...", "###...")]
+        comp, m = compose(rows0)
+        hall = m.graphics[m.blocks[m.layers[0][1][1]][0]]
+        house = m.graphics[m.blocks[m.layers[0][3][1]][0]]
+        light = palette.rgb("f")
+        self.assertIn(light, [p for row in hall for p in row], "no pillar stump lit in the hall")
+        self.assertNotEqual(hall, house)
+
+
+class CastleGate(unittest.TestCase):
+    def test_the_gatehouse_hides_the_soldiers_behind_a_closed_silhouette_and_a_dark_arch(self):
+        # The gate soldiers march out from under the gatehouse: it is drawn
+        # in front without a see-through pixel, and the way in under its
+        # arch is dark across its middle, with stone at both ends.
+        rows0 = ["$$$$$$$$$"] * 5
+        rows1 = [".kkkkkkk.", ".kkkkkkk.", ".kkkkkkk.", ".........", "........."]
+        comp, m = compose(rows0, rows1)
+        self.assertEqual(check_maps.check_front(1, m, check_maps.graphic_kinds(comp)[0]), [])
+        black, dark = palette.rgb("k"), palette.rgb("d")
+        front = m.graphics[m.blocks[m.layers[1][2][4]][0]]
+        self.assertTrue(all(p in (black, dark) for p in front[6]), "the arch is not open over the way's middle")
+        for x in (1, 7):
+            pier = [p for row in m.graphics[m.blocks[m.layers[1][2][x]][0]][4:] for p in row]
+            self.assertLess(sum(p == black for p in pier), len(pier) // 2,
+                            "the arch cuts into the pier at column %d" % x)
+
+
 class HeroWays(unittest.TestCase):
     """The checker's rules for the hero's first seconds after a restart and
     for gaps between solid pictures that hold him on three sides."""
