@@ -933,7 +933,9 @@ ROCK_PERIOD = 128       # the rock's patterns repeat every this many pixels
 CLIFF_FACE_H = 24       # the south face of a cliff, in pixels, where it fits
 CLIFF_SIDE_W = 10       # the slopes of its east and west faces
 # Each tone ramp runs from dark to light.
-ROCK_TOP = ("d", "e", "e", "e", "f")
+# The tops stay darker than light grey: soldiers stand on them, and a white
+# bullet must stand out there.
+ROCK_TOP = ("d", "d", "e", "e", "e")
 ROCK_GREY = ("k", "q", "d", "e", "f")
 ROCK_FACE = ("k", "q", "d", "d", "e", "e")
 ROCK_STAIN = ("k", "q", "b", "b", "d", "e")   # rust and damp weathering down a face
@@ -987,8 +989,6 @@ def _rock_top(n=ROCK_PERIOD):
         x, y = rng.below(n), rng.below(n)
         if g[y][x] != "q":
             g[y][x] = "d"
-            if g[(y + 1) % n][(x + 1) % n] in ("e", "f"):
-                g[(y + 1) % n][(x + 1) % n] = "f"
     return g
 
 
