@@ -3351,13 +3351,15 @@ def _mud_bricks(g, X, Y, base, mortar, light):
     return base
 
 
-def rampart_tile(px, py, depth, sides, left):
+def rampart_tile(px, py, depth, sides, left, fitting=0):
     """The fortress's walls of sun-dried brick seen from above: a flat roof
     of packed clay with a parapet round its open sides; and the last three
     rows above its foot its face: a crenellated parapet, a row of the
     beams' ends and loopholes, and the foot in its own shadow.  px, py are
     the block's place in the wall's pattern, depth how many rows of wall lie
-    below it (0 at the foot)."""
+    below it (0 at the foot); fitting what stands on a block of its roof
+    (0 nothing, 1 a hatch, 2 water jars), scattered by the caller so
+    they lie in no grid."""
     g = blank("i")
     X0, Y0 = px * 8, py * 8
     if depth >= 3:
@@ -3377,13 +3379,13 @@ def rampart_tile(px, py, depth, sides, left):
                 if (X % 6 == 5 or Y % 6 == 5) and (X + Y) % 2 and k == "t":
                     k = "D"
                 g[y][x] = k
-        if (px, py) == (2, 1) and not sides:
+        if fitting == 1 and not sides:
             # A hatch down into the wall: a frame of beams round a dark well.
             for y in range(1, 7):
                 for x in range(1, 7):
                     edge = y in (1, 6) or x in (1, 6)
                     g[y][x] = ("h" if (y == 1 or x == 1) else "q") if edge else ("b" if x % 2 else "D")
-        elif (px, py) == (0, 3) and not sides:
+        elif fitting == 2 and not sides:
             # Two water jars, lit on the upper left.
             for cx, cy in ((2, 2), (5, 5)):
                 for dy in (-1, 0, 1):
@@ -3610,15 +3612,19 @@ def tower_tile(px, py, depth, sides, flag, left):
             g[y][x] = k
     _merlons(g, sides)
     if flag:
-        # A pole in the middle, its banner flying east, their shadow on the deck.
+        # A pole in the middle, a long banner flying east from it with a
+        # yellow stripe, wavy at its fly; their shadow on the deck.
         for y in range(0, 8):
-            _put(g, 3, y, "q")
-            _put(g, 4, y, "D" if y > 1 else g[y][4])
-        for y, row in enumerate(("RRRr", "RRrr", "Rrr.", "r...")):
+            _put(g, 1, y, "q")
+            _put(g, 2, y, "D" if y > 5 else g[y][2])
+        for y, row in enumerate(("RRRRRr", "RRRRrr", "yyyyy.", "RRRrRr", "rrrr..", ".r....")):
             for x, k in enumerate(row):
                 if k != ".":
-                    _put(g, 4 + x, y, k)
-        _put(g, 3, 0, "y")
+                    _put(g, 2 + x, y, k)
+        for x in range(3, 8):
+            if g[6][x] not in ("q",):
+                _put(g, x, 6, "D" if x < 7 else g[6][x])
+        _put(g, 1, 0, "y")
     return g
 
 
@@ -3650,6 +3656,129 @@ def battery_tile(px, py, part, sides):
     g = rampart_tile(px, py, 3, sides, 0)
     standing(g, BATTERY, part)
     return g
+
+
+# Area 3's own rock: a tawny sandstone, its faces clay and brown, lit a pale
+# sandstone, deep clefts in ash, so that its cliffs and boulders belong to
+# the warm desert instead of lying on it like grey stone.
+OCHRE_ROCK = {"d": "b", "e": "i", "f": "O", "z": "O"}
+
+
+def ochre_rock(g):
+    return [[OCHRE_ROCK.get(k, k) for k in row] for row in g]
+
+
+ROCKS["ochre"] = ochre_rock
+
+
+def ochre_scree(g, stones):
+    """Chips of the desert's sandstone fallen at the foot of its cliffs."""
+    out = [row[:] for row in g]
+    for x, y in stones:
+        _put(out, x, y, "O")
+        _put(out, x + 1, y, "i")
+        _put(out, x, y + 1, "i")
+        _put(out, x + 1, y + 1, "b")
+    return out
+
+
+# The stones fallen at the cliffs' feet, of each area's rock.
+SCREES = {"red": warm_scree, "ochre": ochre_scree}
+
+# The roads' colours in an area of their own rock: the canyon's drifts of
+# red clay on the highway's slabs; the desert's service track of ochre
+# gravel, a step darker than the sand it crosses, not the base's pale sand.
+PAVED_TINTS = {
+    ("highway", "red"): {"m": "i"},
+    ("track", "ochre"): {"z": "Y", "n": "m", "m": "h", "h": "b"},
+}
+
+
+def tinted_paving(g, look, rock):
+    tint = PAVED_TINTS.get((look, rock))
+    return [[tint.get(k, k) for k in row] for row in g] if tint else g
+
+
+def desert_bunker_tile(variant, sides, column):
+    """A bunker of the desert's line, dug in: its roof slab heaped with sand
+    in a berm, lit on its upper left and shaded on its lower right, the
+    slab's lit concrete lip along the berm's foot; its front a concrete face
+    with a black firing slit and its shadowed foot (the row with nothing of
+    it below).  column: the block's place along the bunker."""
+    g = blank("m")
+    rng = Rng("desertbunker", variant)
+    if S_ not in sides:
+        # The berm: a mound of the desert's sand.
+        for y in range(8):
+            for x in range(8):
+                t = (BAYER4[y % 4][x % 4] + 0.5) / 16
+                lit = (W_ in sides) * (1 - x / 4.0) + max(0.0, 1 - y / 3.5)
+                dark = (E_ in sides) * (x - 3) / 4.0 + (y - 2.5) / 3.0
+                k = "Y" if t < 0.5 else "m"
+                if lit > 0.2 and t < lit:
+                    k = "n"
+                elif dark > 0.2 and t < dark * 0.9:
+                    k = "h" if t < dark * 0.45 or y < 4 else "b"
+                g[y][x] = k
+                if (column + x) % 5 == 2 and y == 3:
+                    g[y][x] = "h"       # sandbags showing through the sand
+        speckle(g, rng, [("h", 1), ("b", 1)])
+        for x in range(8):
+            g[6][x] = "f" if x % 4 else "e"    # the slab's lip, in the sun
+            g[7][x] = "d"
+            if N_ in sides:
+                g[0][x] = "q"
+        for y in range(8):
+            if W_ in sides:
+                g[y][0] = "q" if y < 6 else "e"
+            if E_ in sides:
+                g[y][7] = "k"
+                if y < 6:
+                    g[y][6] = "b"
+        if N_ in sides and W_ in sides:
+            g[0][0], g[1][1] = "m", "q"         # the berm's rounded corners
+        if N_ in sides and E_ in sides:
+            g[0][7], g[1][6] = "m", "k"
+        return g
+    g = blank("e")
+    speckle(g, rng, [("d", 3)])
+    for x in range(8):
+        g[0][x] = "d"              # under the lip
+        g[6][x] = "d"
+        g[7][x] = "k"
+        if 1 <= x <= 6 or (W_ not in sides and E_ not in sides):
+            g[2][x] = "d"          # the slit: its lit sill below, dark inside
+            g[3][x] = "k"
+            g[4][x] = "k"
+            g[5][x] = "f" if x % 3 else "e"
+    for y in range(8):
+        if W_ in sides:
+            g[y][0] = "f" if y < 6 else "d"
+        if E_ in sides:
+            g[y][7] = "k"
+            g[y][6] = "d"
+    return g
+
+
+def winding_ruts(g, rows):
+    """The canyon road's wheel ruts: two grooves worn along it without a
+    break, wandering a little as the wheels did, their west wall in shadow
+    and the east catching the light, the crown between them packed paler.
+    rows: for each pixel row of the block, the columns of the ruts in it
+    (they may lie just outside the block: their walls still reach in)."""
+    out = [row_[:] for row_ in g]
+    for y, cols in enumerate(rows):
+        for x in cols:
+            for dx, k in ((-1, "t"), (0, "V"), (1, "D")):
+                if 0 <= x + dx < 8:
+                    out[y][x + dx] = k
+            if 0 <= x + 2 < 8 and out[y][x + 2] not in ("V", "D"):
+                _lit(out, x + 2, y)
+        if len(cols) == 2:
+            for x in range(cols[0] + 3, cols[1] - 1):
+                if 0 <= x < 8 and (x + y) % 3 == 0 and out[y][x] not in ("V", "D", "t"):
+                    _lit(out, x, y)
+    return out
 
 
 # -- River valley and trench lines (areas 5 and 6) --

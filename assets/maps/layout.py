@@ -606,6 +606,46 @@ class Composer:
         middle = (left + right + 1) * 4
         return tuple(c - x * 8 for c in (middle - 8, middle + 6) if 0 <= c - x * 8 < 8)
 
+    def _track_middle(self, x, y):
+        """The pixel column of the middle of the track (a run of dirt three
+        to six blocks wide) in row y nearest to column x, or None."""
+        if not 0 <= y < self.h:
+            return None
+        for d in (0, -1, 1, -2, 2, -3, 3):
+            cx = x + d
+            if 0 <= cx < self.w and self.look(0, cx, y) == "dirt":
+                left, right = self._row_span(cx, y)
+                if 3 <= right - left + 1 <= 6:
+                    return (left + right + 1) * 4
+        return None
+
+    def _winding_ruts(self, x, y):
+        """For each pixel row of a block of the track, the columns (within
+        the block) of its two ruts: the track's middle followed from row to
+        row between the blocks' centres, wandering a little."""
+        here = self._track_middle(x, y)
+
+        def middle(row):
+            # The track's middle averaged over the rows about it, so that
+            # the ruts sweep round its bends instead of jogging block by block.
+            found = []
+            for dy in range(-3, 4):
+                m = self._track_middle(here // 8, row + dy)
+                if m is not None and abs(m - here) <= 8 * (abs(row - y) + abs(dy)) + 8:
+                    found.append(m)
+            return sum(found) / float(len(found)) if found else here
+        mids = {dy: middle(y + dy) for dy in (-1, 0, 1)}
+        mid = mids[0]
+        rows = []
+        for py in range(8):
+            f = (py + 0.5 - 4) / 8.0
+            m = mid + (mid - mids[-1]) * f if f < 0 else mid + (mids[1] - mid) * f
+            Y = y * 8 + py
+            w = 2.2 * art.smooth_noise(0, Y, 45, 22.0) - 1.1
+            cols = tuple(int(round(m + off + w)) - x * 8 for off in (-8, 6))
+            rows.append(tuple(c for c in cols if -3 <= c < 9))
+        return tuple(rows) if any(rows) else ()
+
     def _cliff_shadow(self, x, y):
         """The pixels of a ground block in the shadow a cliff, a bank or a hut
         casts on it (the light comes from the upper left): below the foot of a
@@ -713,10 +753,16 @@ class Composer:
             ruts = self._ruts(x, y) if look == "dirt" and self.lay.ruts else ()
             key = ("ground", look, var, fr, cn, cls)
             draw = lambda: art.draw_ground(cls, var, fr, cn)
-            if ruts:
+            if look == "dirt" and self.lay.ruts and self.lay.rock == "red":
+                # The canyon road's ruts run on without a break from row to row.
+                ruts = self._winding_ruts(x, y) if self._track_middle(x, y) is not None else ()
+                if ruts:
+                    key, draw = key + ("winding", ruts), (lambda d, r: lambda: art.winding_ruts(d(), r))(draw, ruts)
+            elif ruts:
                 key, draw = key + ("ruts", ruts, y % 8), (lambda d: lambda: art.wheel_ruts(d(), ruts, y % 8))(draw)
             if ruts or shade or stones:
-                scree = art.warm_scree if self.lay.rock else art.scree   # stones of the area's own rock
+                # stones of the area's own rock
+                scree = art.SCREES.get(self.lay.rock, art.warm_scree) if self.lay.rock else art.scree
                 key, draw = key + ("cliffshadow", shade, stones) + (("warm",) if self.lay.rock else ()), \
                     (lambda d: lambda: scree(art.in_shadow(d(), shade, cls=cls), stones))(draw)
             return self._in_building_shadow(x, y, key, draw)
@@ -750,6 +796,9 @@ class Composer:
             else:
                 band = self._band(x, y)
                 key, draw = ("road", look, v % 4, band, kerbs), lambda: art.PAVED[look](v % 4, *band, kerbs)
+                if (look, self.lay.rock) in art.PAVED_TINTS:
+                    key, draw = key + (self.lay.rock,), \
+                        (lambda d, r: lambda: art.tinted_paving(d(), look, r))(draw, self.lay.rock)
             if rails:
                 key, draw = key + ("rails", rails), (lambda d: lambda: art.bridge_rails(d(), rails))(draw)
             return self._in_building_shadow(x, y, key, draw)
@@ -804,6 +853,11 @@ class Composer:
                 lambda: art.roof_tile(v % 3, top, bottom, house, left, right)
         if look == "bunker":
             sides = self._sides(0, x, y, lambda o: o not in ("bunker", "door", "doorway"))
+            if self._drawn_as("sand") == "desert":
+                # The desert's bunkers are dug in under berms of its sand.
+                column = self._same_run(x, y, -1, 0)
+                return ("bunker", v % 5, sides, "desert", column), \
+                    lambda: art.desert_bunker_tile(v % 5, sides, column)
             return ("bunker", v % 5, sides), lambda: art.bunker_tile(v % 5, sides)
         if look == "citadel":
             sides = self._sides(0, x, y, lambda o: o != "citadel")
@@ -1308,8 +1362,10 @@ class Composer:
             flag = y == top + 1 and left == width // 2
             return ("tower", x % 3, y % 4, depth, sides, flag, left % 4), \
                 lambda: art.tower_tile(x % 3, y % 4, depth, sides, flag, left % 4)
-        return ("rampart", x % 4, y % 4, depth, sides, left % 4), \
-            lambda: art.rampart_tile(x % 4, y % 4, depth, sides, left % 4)
+        # A hatch or a pair of water jars here and there on the roofs.
+        fitting = (0, 0, 0, 0, 1, 0, 0, 2, 0)[art.cell_hash(x, y, 131) % 9] if depth >= 3 else 0
+        return ("rampart", x % 4, y % 4, depth, sides, left % 4, fitting), \
+            lambda: art.rampart_tile(x % 4, y % 4, depth, sides, left % 4, fitting)
 
     def _gatehouse_key(self, x, y):
         """The gatehouse's roof over the way into the fortress (in front):
