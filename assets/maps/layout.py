@@ -766,6 +766,8 @@ class Composer:
             bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
             house = self.house[y][x]
             return ("facade", var, bottom, house), lambda: art.facade_tile(var, bottom, house)
+        if look == "wall" and self._pier_of(x, y) is not None:
+            return self._pier_key(x, y, v)
         if look in ("wall", "brick", "fortwall"):
             style = {"wall": "stone", "brick": "brick", "fortwall": "fort"}[look]
             top = self.look(0, x, y - 1) != look and y > 0
@@ -947,6 +949,31 @@ class Composer:
                 lambda: art.ford_tile(mask, x * 8, y * 8, along, draw_ground())
         return ("river", style, mask, x, y, along, ground, v, fr, cn), \
             lambda: art.river_tile(mask, x * 8, y * 8, along, draw_ground(), style)
+
+    DECKS = ("deckwood", "deckstone")
+
+    def _pier_of(self, x, y):
+        """Whether a stone wall on the farmland's grass is one of a bridge's
+        piers: a block of wall whose whole run across the map ends against
+        a deck above or below it.  Gives the deck's side ("above" when
+        the deck lies north of the pier) or None."""
+        if self._ground_near(x, y) != "grass":
+            return None
+        bx, by, bw, bh = self._band(x, y)
+        x0, y0 = x - bx // 8, y - by // 8
+        x1, y1 = x0 + bw // 8 - 1, y0 + bh // 8 - 1
+        for cy, side in ((y0 - 1, "above"), (y1 + 1, "below")):
+            if 0 <= cy < self.h and all(self.looks[1][cy][cx].look in self.DECKS for cx in range(x0, x1 + 1)):
+                return side
+        return None
+
+    def _pier_key(self, x, y, v):
+        band = self._band(x, y)
+        above = self._pier_of(x, y) == "above"
+        ground = self._ground_near(x, y)
+        fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+        return ("pier", band, above, ground, v % 4, fr, cn), \
+            lambda: art.pier_tile(art.draw_ground(ground, v % 4, fr, cn), *band, above)
 
     def _marsh(self, x, y):
         """Whether the water at a block is a marsh pool: most of the land on
