@@ -3011,14 +3011,14 @@ def ford_tile(mask, ox, oy, along, ground):
     return g
 
 
-def pitched_roof_tile(variant, bx, by, bw, bh, house=0):
+def pitched_roof_tile(variant, bx, by, bw, bh, house=0, colours=None):
     """A block of a pitched roof seen from the south, at (bx, by) pixels in a
     roof bw x bh pixels big: the back slope falling away in shade above the
     ridge, the ridge capped and lit, the front slope in the sun with its
     courses of tiles, its hipped ends slanting in from the eaves to the
     ridge (the west one lit, the east one in shade), and the eaves' shadow
     along its foot."""
-    base, edge, light, eaves = HOUSES[house]["roof"]
+    base, edge, light, eaves = colours or HOUSES[house]["roof"]
     ridge = max(3, bh // 3)
     hip = min(14, bw // 4)
     g = blank(base)
@@ -3128,6 +3128,67 @@ def pier_tile(ground, bx, by, bw, bh, deck_above):
             elif not deck_above and Y < 3:
                 # The capping stone the deck rests on.
                 k = "k" if Y == 0 else "e" if Y == 1 and not east else "d"
+            g[y][x] = k
+    return g
+
+
+# A jungle village's roofs: thatch of dry grass and palm leaves (its base,
+# the dark lines between its courses, its sunlit straw, the eaves' shade).
+THATCH = ("h", "b", "m", "q")
+
+
+def timber_front_tile(variant, bx, by, bw, bh):
+    """A block of the front of a jungle village's house under its thatch:
+    a timber wall of upright boards on a rail (like the farm's sheds), a
+    shuttered window in every other block, dark inside with its shutters
+    open to either side and a lit sill under it."""
+    g = timber_tile(0, bx, by, bw, bh)
+    if variant % 2 == 0 and by + 8 < bh - 2:
+        for y in range(1, 6):
+            for x in range(2, 6):
+                g[y][x] = "q" if y > 1 else "k"
+        g[2][3] = "d"
+        for y in range(1, 6):
+            g[y][1], g[y][6] = "h", "b"       # the shutters, open
+        for x in range(1, 7):
+            g[6][x] = "n"
+    return g
+
+
+def ruin_tile(ground, open_sides, x0, y0):
+    """A block of the broken walls of an old stone building overgrown by the
+    jungle: big weathered blocks in courses, grey-brown with lichen, moss
+    in their joints; where the wall ends at the top its stones are broken
+    off raggedly (the jungle floor shows between them) with the lit tops
+    of the last stones; its foot dark where it stands, a fallen stone by
+    it.  Map block (x0, y0) picks its breaks."""
+    g = [row[:] for row in ground]
+    top, bottom = N_ in open_sides, S_ in open_sides
+    west, east = W_ in open_sides, E_ in open_sides
+    for y in range(8):
+        for x in range(8):
+            X, Y = x0 * 8 + x, y0 * 8 + y
+            # The broken top: each stone's height its own.
+            lost = (cell_hash(X // 4, y0, 181) % 4) if top else 0
+            if y < lost:
+                continue
+            course = (Y // 4) % 2
+            joint = y % 4 == 3 or (X + 2 * course) % 5 == 0
+            k = "d" if joint else ("e" if (X + Y) % 7 else "h")
+            if not joint and cell_hash(X // 5, Y // 4, 183) % 4 == 0:
+                k = "a"                                    # lichen on a stone
+            if joint and cell_hash(X, Y, 185) % 3 == 0:
+                k = "g"                                    # moss in the joint
+            if y == lost and top:
+                k = "f" if x % 5 else "e"                  # the lit top of the last stone
+            elif y == lost + 1 and top:
+                k = "e"
+            if west and x == 0:
+                k = "e" if k != "g" else k
+            if east and x >= 6:
+                k = "q" if x == 7 else "d"                 # its east face in shade
+            if bottom and y >= 6:
+                k = "k" if y == 7 else "q"
             g[y][x] = k
     return g
 

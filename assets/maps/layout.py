@@ -153,6 +153,8 @@ def read_layout(path):
                 ruts = True
             elif s == "roofs pitched":
                 roofs = "pitched"
+            elif s == "roofs thatch":      # pitched roofs of thatch over timber fronts
+                roofs = "thatch"
             elif s.startswith("water "):
                 water = s.split()[1]
                 if water not in ("plain", "river"):
@@ -761,11 +763,21 @@ class Composer:
             if wear <= 3 and wear and look == "avenue":
                 key, draw = key + ("wear", wear), (lambda d: lambda: art.avenue_wear(d(), wear))(draw)
             return self._in_building_shadow(x, y, key, draw)
+        if look == "facade" and self.lay.roofs == "thatch":
+            band = self._band(x, y)
+            return ("timberfront", band, x % 2), lambda: art.timber_front_tile(x % 2, *band)
         if look == "facade":
             var = x % 2
             bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
             house = self.house[y][x]
             return ("facade", var, bottom, house), lambda: art.facade_tile(var, bottom, house)
+        if look == "wall" and self._ground_near(x, y) == "jungle":
+            # Stone walls in the jungle are the broken walls of a ruin.
+            sides = self._sides(0, x, y, lambda o: o != "wall")
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("ruin", sides, x, y, ground, v % 4, fr, cn), \
+                lambda: art.ruin_tile(art.draw_ground(ground, v % 4, fr, cn), sides, x, y)
         if look == "wall" and self._pier_of(x, y) is not None:
             return self._pier_key(x, y, v)
         if look in ("wall", "brick", "fortwall"):
@@ -779,6 +791,9 @@ class Composer:
         if look == "timber":
             band = self._band(x, y)
             return ("timber", band), lambda: art.timber_tile(0, *band)
+        if look == "roof" and self.lay.roofs == "thatch":
+            band = self._band(x, y)
+            return ("thatch", v % 3, band), lambda: art.pitched_roof_tile(v % 3, *band, colours=art.THATCH)
         if look == "roof" and self.lay.roofs == "pitched":
             band, house = self._band(x, y), self.house[y][x]
             foot = y + (band[3] - band[1]) // 8
