@@ -1314,30 +1314,32 @@ def ploughed_tile(variant, open_sides):
     return _field_edges(g, open_sides, variant)
 
 
-# Each tone of the wheat with the tone of its ears and of the shade below them.
-WHEAT_FROM = {"y": ("y", "m"), "n": ("y", "h"), "m": ("n", "h")}
+# The wheat's tones from the crest of a wave the wind lays over to its
+# trough: each a lit stalk, the stalk's body and the shade between stalks.
+# Deep gold and ochre, not pale straw: the enemy's white bullets must
+# stand out on it as well as on the meadow.
+WHEAT_TONES = (("n", "Y", "m"), ("Y", "m", "h"), ("o", "m", "h"), ("m", "h", "b"))
 
 
 def wheat_tile(part, open_sides, variant):
-    """Ripe wheat: rows of ears over golden stalks, lighter where the wind
-    lays it over in slow waves; one tile of a pattern 4 x 4 blocks big."""
+    """Ripe wheat: close rows of stalks up the map, each lit on its west
+    side with shade between them, their ears bright at their heads, the
+    whole lighter where the wind lays it over in slow waves; one tile of a
+    pattern 4 x 4 blocks big."""
     ox, oy = part[0] * 8, part[1] * 8
     g = blank("m")
     for y in range(8):
         for x in range(8):
             mx, my = ox + x, oy + y
             v = 0.7 * smooth_noise(mx, my, 5, 8.0, wrap=(4, 4)) + 0.3 * smooth_noise(mx, my, 6, 4.0, wrap=(8, 8))
-            v += ((BAYER4[my % 4][mx % 4] + 0.5) / 16 - 0.5) * 0.25
-            base = "y" if v > 0.64 else "n" if v > 0.4 else "m"
-            lit, dark = WHEAT_FROM[base]
-            col = (mx + 2 * (my // 3)) % 3
-            k = base
-            if my % 3 == 0 and col == 0:
-                k = lit
-            elif my % 3 == 1 and col == 0:
-                k = dark
-            elif my % 3 == 2 and col == 1:
-                k = dark if base != "n" else base
+            v += ((BAYER4[my % 4][mx % 4] + 0.5) / 16 - 0.5) * 0.22
+            wave = 0 if v > 0.66 else 1 if v > 0.47 else 2 if v > 0.33 else 3
+            lit, body, shade = WHEAT_TONES[wave]
+            # The stalks lean a little with the wave: their columns shift every few rows.
+            col = (mx + (my // 4) % 2) % 3
+            k = lit if col == 0 else body if col == 1 else shade
+            if col == 0 and (my + mx // 3) % 4 == 0:
+                k = "o" if wave >= 2 else "n" if wave == 0 else "Y"    # an ear's head
             g[y][x] = k
     return _field_edges(g, open_sides, variant)
 
@@ -2660,30 +2662,29 @@ LOGS = _logs()
 
 
 def _scarecrow():
-    """A scarecrow in the wheat, 16 x 16: a straw hat seen from above, a
-    ragged coat on its arms spread along the cross pole, straw at its cuffs
-    and its pole's shadow side."""
-    import math
-    g = blank(T, 16, 16)
-    for x in range(1, 15):           # the arms' pole
-        g[7][x] = "b"
-    for x in range(2, 14):           # the coat's sleeves, ragged at the cuffs
-        for y in (6, 8):
-            if 2 < x < 13 or y == 6:
-                g[y][x] = "r" if (x + y) % 5 else "b"
-        g[7][x] = "R" if 3 < x < 12 and x % 3 else g[7][x]
-    for y in range(8, 15):           # the coat's body and the pole
-        for x in range(6, 10):
-            if y < 12:
-                g[y][x] = "R" if x < 8 else "r"
-        g[y][8] = "b" if y >= 12 else g[y][8]
-    for x, y in ((1, 6), (1, 8), (0, 7), (14, 6), (14, 8), (15, 7), (6, 12), (9, 12)):
-        g[y][x] = "y"
-    for y in range(1, 9):            # the hat, round and lit from the upper left
-        for x in range(4, 12):
-            d = math.hypot(x - 7.5, y - 4.5)
-            if d < 3.6:
-                g[y][x] = "n" if d < 1.6 else "y" if x + y < 12 else "m" if d < 2.8 else "h"
+    """A scarecrow standing in the wheat, 16 x 16, seen from the south like
+    the houses: a broad straw hat with a red band over a sacking face, an
+    old blue coat hung on the cross pole with its arms spread and straw
+    sticking out of the cuffs, its tails ragged, and below them the bare
+    pole down into the wheat, outlined in black on its shadow side."""
+    g = sprite([
+        "......yym.......",
+        ".....yyymh......",
+        ".....rrrrr......",
+        "...yyyyymmmh....",
+        "....hhhhhhh.....",
+        "......nnmm......",
+        "......nqqm......",
+        "yy.UUUUUUUuuu.yn",
+        "nyUUUUUUUuuuuuyy",
+        ".y.ubbuUuuuuu.n.",
+        ".....UUubuu.....",
+        ".....UuUuuu.....",
+        "......u.u.u.....",
+        ".......hb.......",
+        ".......hb.......",
+        ".......hb.......",
+    ])
     return _outline(g)
 
 
@@ -3011,14 +3012,14 @@ def ford_tile(mask, ox, oy, along, ground):
     return g
 
 
-def pitched_roof_tile(variant, bx, by, bw, bh, house=0):
+def pitched_roof_tile(variant, bx, by, bw, bh, house=0, colours=None):
     """A block of a pitched roof seen from the south, at (bx, by) pixels in a
     roof bw x bh pixels big: the back slope falling away in shade above the
     ridge, the ridge capped and lit, the front slope in the sun with its
     courses of tiles, its hipped ends slanting in from the eaves to the
     ridge (the west one lit, the east one in shade), and the eaves' shadow
     along its foot."""
-    base, edge, light, eaves = HOUSES[house]["roof"]
+    base, edge, light, eaves = colours or HOUSES[house]["roof"]
     ridge = max(3, bh // 3)
     hip = min(14, bw // 4)
     g = blank(base)
@@ -3068,6 +3069,127 @@ def timber_tile(variant, bx, by, bw, bh):
                 k = "q" if Y == bh - 2 else "k"                   # the damp foot
             if X in (0, bw - 1):
                 k = "k"
+            g[y][x] = k
+    return g
+
+
+def pier_tile(ground, bx, by, bw, bh, deck_above):
+    """A block of one of the viaduct's stone piers, at (bx, by) pixels in a
+    pier bw x bh pixels big, standing under the deck's south edge: a
+    column of dressed stone in courses, its front lit from the west and its
+    east side turned into shade, the springing of an arch curving out to
+    either side under the deck, a plinth of bigger stones at its foot with
+    a lit ledge and damp moss along it, and a dark foot line where it
+    stands on the ground.  Its head lies in the deck's shadow.  (A pier
+    north of a deck shows the capping stone the deck rests on instead.)"""
+    import math
+    g = [row[:] for row in ground]
+    plinth = 5                         # the plinth's height at the foot
+    shaft = 7                          # how far the shaft stands in from the pier's sides
+    spring = bh - plinth - 10          # where the arches leave the shaft
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            if Y >= bh - plinth:
+                inset = 1
+            elif Y <= spring - shaft or not deck_above:
+                inset = 0 if deck_above else shaft
+            else:
+                # The arch's soffit, a quarter circle from the shaft out to the pier's side.
+                d = Y - (spring - shaft)
+                inset = int(round(shaft - math.sqrt(max(0, shaft * shaft - d * d))))
+            if X < inset or X > bw - 1 - inset:
+                # Under the arch: the ground in the arch's and the deck's shade.
+                if Y < bh - plinth and deck_above:
+                    g[y][x] = {"l": "G", "G": "g", "g": "j", "n": "m", "h": "b", "m": "h"}.get(g[y][x], "j")
+                continue
+            east = X >= bw - inset - 6 - (2 if Y < bh - plinth else 0)
+            if Y >= bh - plinth:
+                # The plinth: big blocks, a lit ledge on top, damp at the foot.
+                k = "e" if (X + 4) % 10 else "d"
+                if Y == bh - plinth:
+                    k = "e" if not east else "d"
+                elif Y >= bh - 2:
+                    k = "g" if cell_hash(X, Y, 171) % 3 == 0 else "d"
+                elif east:
+                    k = "d"
+            else:
+                joint = (X + (5 if (Y // 4) % 2 else 0)) % 10 == 0
+                k = "d" if Y % 4 == 3 or joint else "e"
+                if east:
+                    k = "q" if Y % 4 == 3 or joint else "d"
+                elif X == inset or X == inset + 1 and Y % 4 != 3:
+                    k = "f" if Y % 8 < 3 else "e"          # the lit west arris
+                if X == bw - 1 - inset:
+                    k = "k"
+            if Y == bh - 1 or (X == bw - 1 - inset and Y >= bh - plinth):
+                k = "k"
+            if deck_above and Y < 4:
+                k = "q" if Y < 2 else {"e": "d", "f": "e"}.get(k, "q")   # the deck's shadow on its head
+            elif not deck_above and Y < 3:
+                # The capping stone the deck rests on.
+                k = "k" if Y == 0 else "e" if Y == 1 and not east else "d"
+            g[y][x] = k
+    return g
+
+
+# A jungle village's roofs: thatch of dry grass and palm leaves (its base,
+# the dark lines between its courses, its sunlit straw, the eaves' shade).
+THATCH = ("h", "b", "m", "q")
+
+
+def timber_front_tile(variant, bx, by, bw, bh):
+    """A block of the front of a jungle village's house under its thatch:
+    a timber wall of upright boards on a rail (like the farm's sheds), a
+    shuttered window in every other block, dark inside with its shutters
+    open to either side and a lit sill under it."""
+    g = timber_tile(0, bx, by, bw, bh)
+    if variant % 2 == 0 and by + 8 < bh - 2:
+        for y in range(1, 6):
+            for x in range(2, 6):
+                g[y][x] = "q" if y > 1 else "k"
+        g[2][3] = "d"
+        for y in range(1, 6):
+            g[y][1], g[y][6] = "h", "b"       # the shutters, open
+        for x in range(1, 7):
+            g[6][x] = "n"
+    return g
+
+
+def ruin_tile(ground, open_sides, x0, y0):
+    """A block of the broken walls of an old stone building overgrown by the
+    jungle: big weathered blocks in courses, grey-brown with lichen, moss
+    in their joints; where the wall ends at the top its stones are broken
+    off raggedly (the jungle floor shows between them) with the lit tops
+    of the last stones; its foot dark where it stands, a fallen stone by
+    it.  Map block (x0, y0) picks its breaks."""
+    g = [row[:] for row in ground]
+    top, bottom = N_ in open_sides, S_ in open_sides
+    west, east = W_ in open_sides, E_ in open_sides
+    for y in range(8):
+        for x in range(8):
+            X, Y = x0 * 8 + x, y0 * 8 + y
+            # The broken top: each stone's height its own.
+            lost = (cell_hash(X // 4, y0, 181) % 4) if top else 0
+            if y < lost:
+                continue
+            course = (Y // 4) % 2
+            joint = y % 4 == 3 or (X + 2 * course) % 5 == 0
+            k = "d" if joint else ("e" if (X + Y) % 7 else "h")
+            if not joint and cell_hash(X // 5, Y // 4, 183) % 4 == 0:
+                k = "a"                                    # lichen on a stone
+            if joint and cell_hash(X, Y, 185) % 3 == 0:
+                k = "g"                                    # moss in the joint
+            if y == lost and top:
+                k = "f" if x % 5 else "e"                  # the lit top of the last stone
+            elif y == lost + 1 and top:
+                k = "e"
+            if west and x == 0:
+                k = "e" if k != "g" else k
+            if east and x >= 6:
+                k = "q" if x == 7 else "d"                 # its east face in shade
+            if bottom and y >= 6:
+                k = "k" if y == 7 else "q"
             g[y][x] = k
     return g
 

@@ -153,6 +153,8 @@ def read_layout(path):
                 ruts = True
             elif s == "roofs pitched":
                 roofs = "pitched"
+            elif s == "roofs thatch":      # pitched roofs of thatch over timber fronts
+                roofs = "thatch"
             elif s.startswith("water "):
                 water = s.split()[1]
                 if water not in ("plain", "river"):
@@ -821,11 +823,23 @@ class Composer:
             if wear <= 3 and wear and look == "avenue":
                 key, draw = key + ("wear", wear), (lambda d: lambda: art.avenue_wear(d(), wear))(draw)
             return self._in_building_shadow(x, y, key, draw)
+        if look == "facade" and self.lay.roofs == "thatch":
+            band = self._band(x, y)
+            return ("timberfront", band, x % 2), lambda: art.timber_front_tile(x % 2, *band)
         if look == "facade":
             var = x % 2
             bottom = self.look(0, x, y + 1) not in ("facade", "brick") and y < self.h - 1
             house = self.house[y][x]
             return ("facade", var, bottom, house), lambda: art.facade_tile(var, bottom, house)
+        if look == "wall" and self._ground_near(x, y) == "jungle":
+            # Stone walls in the jungle are the broken walls of a ruin.
+            sides = self._sides(0, x, y, lambda o: o != "wall")
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("ruin", sides, x, y, ground, v % 4, fr, cn), \
+                lambda: art.ruin_tile(art.draw_ground(ground, v % 4, fr, cn), sides, x, y)
+        if look == "wall" and self._pier_of(x, y) is not None:
+            return self._pier_key(x, y, v)
         if look in ("wall", "brick", "fortwall"):
             style = {"wall": "stone", "brick": "brick", "fortwall": "fort"}[look]
             top = self.look(0, x, y - 1) != look and y > 0
@@ -837,6 +851,9 @@ class Composer:
         if look == "timber":
             band = self._band(x, y)
             return ("timber", band), lambda: art.timber_tile(0, *band)
+        if look == "roof" and self.lay.roofs == "thatch":
+            band = self._band(x, y)
+            return ("thatch", v % 3, band), lambda: art.pitched_roof_tile(v % 3, *band, colours=art.THATCH)
         if look == "roof" and self.lay.roofs == "pitched":
             band, house = self._band(x, y), self.house[y][x]
             foot = y + (band[3] - band[1]) // 8
@@ -1021,6 +1038,31 @@ class Composer:
                 lambda: art.ford_tile(mask, x * 8, y * 8, along, draw_ground())
         return ("river", style, mask, x, y, along, ground, v, fr, cn), \
             lambda: art.river_tile(mask, x * 8, y * 8, along, draw_ground(), style)
+
+    DECKS = ("deckwood", "deckstone")
+
+    def _pier_of(self, x, y):
+        """Whether a stone wall on the farmland's grass is one of a bridge's
+        piers: a block of wall whose whole run across the map ends against
+        a deck above or below it.  Gives the deck's side ("above" when
+        the deck lies north of the pier) or None."""
+        if self._ground_near(x, y) != "grass":
+            return None
+        bx, by, bw, bh = self._band(x, y)
+        x0, y0 = x - bx // 8, y - by // 8
+        x1, y1 = x0 + bw // 8 - 1, y0 + bh // 8 - 1
+        for cy, side in ((y0 - 1, "above"), (y1 + 1, "below")):
+            if 0 <= cy < self.h and all(self.looks[1][cy][cx].look in self.DECKS for cx in range(x0, x1 + 1)):
+                return side
+        return None
+
+    def _pier_key(self, x, y, v):
+        band = self._band(x, y)
+        above = self._pier_of(x, y) == "above"
+        ground = self._ground_near(x, y)
+        fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+        return ("pier", band, above, ground, v % 4, fr, cn), \
+            lambda: art.pier_tile(art.draw_ground(ground, v % 4, fr, cn), *band, above)
 
     def _marsh(self, x, y):
         """Whether the water at a block is a marsh pool: most of the land on

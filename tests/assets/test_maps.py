@@ -734,5 +734,78 @@ class FarmBuildings(unittest.TestCase):
         self.assertIn(own, {c for row in roof for c in row}, "the brick house's roof is not in its own colours")
 
 
+def block_pixels(m, x, y, layer=0):
+    return m.graphics[m.blocks[m.layers[layer][y][x]][0]]
+
+
+def relative_luminance(rgb):
+    def lin(c):
+        c /= 255.0
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (lin(c) for c in rgb)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+class StoneWalls(unittest.TestCase):
+    def test_a_wall_under_a_decks_edge_is_a_pier_in_the_decks_shadow_and_a_field_wall_is_not(self):
+        # Both walls stand right below the deck's rows, but only the left
+        # one lies wholly under it: the right one runs out from under it.
+        rows0 = ["............", "............", "WWWW....WWWW", "WWWW....WWWW", "WWWW....WWWW", "............"]
+        rows1 = ["======......", "======......"] + ["." * 12] * 4
+        comp, m = compose(rows0, rows1)
+        self.assertEqual(comp._pier_of(1, 3), "above")
+        self.assertIsNone(comp._pier_of(9, 3))
+        pier, wall = block_pixels(m, 1, 2), block_pixels(m, 9, 2)
+        self.assertNotEqual(pier, wall)
+        # The pier's head lies in the deck's shade; the free wall's top is lit.
+        head = sum(luminance(c) for c in pier[0]) / 8
+        top = sum(luminance(c) for c in wall[0]) / 8
+        self.assertLess(head, top - 150)
+
+    def test_walls_in_the_jungle_are_broken_ruins_and_in_the_meadow_whole_walls(self):
+        rows0 = [",,,,,,......", ",WWWW,.WWWW.", ",,,,,,......"]
+        comp, m = compose(rows0)
+        ground = {c for row in block_pixels(m, 0, 0) for c in row}
+        broken = 0
+        for x in range(1, 5):
+            top = block_pixels(m, x, 1)[0]
+            broken += sum(1 for c in top if c in ground)
+            self.assertNotEqual(block_pixels(m, x, 1), block_pixels(m, x + 6, 1))
+        self.assertGreater(broken, 0, "the ruin's top is not broken anywhere: the jungle floor never shows")
+        for x in range(7, 11):
+            self.assertFalse(any(c in ground for c in block_pixels(m, x, 1)[0]), "the field wall's top is broken")
+
+
+class VillageHouses(unittest.TestCase):
+    def test_thatch_roofs_over_timber_fronts_and_no_tiles_or_brick(self):
+        rows0 = ["^^^^^^", "^^^^^^", "hhhhhh", "......"]
+        lay = layout.Layout(2, 6, 4, rows0, ["." * 6] * 4)
+        lay.roofs = "thatch"
+        m = layout.Composer(lay, LEGEND).compose()
+        roof = {c for x in range(6) for y in (0, 1) for row in block_pixels(m, x, y) for c in row}
+        front = {c for x in range(6) for row in block_pixels(m, x, 2) for c in row}
+        self.assertIn(palette.rgb(art.THATCH[0]), roof)
+        for house in art.HOUSES:
+            tiles = {palette.rgb(k) for k in house["roof"][:3]} - {palette.rgb(k) for k in art.THATCH}
+            self.assertFalse(roof & tiles, "a thatched roof shows a tiled roof's colours")
+            bricks = {palette.rgb(k) for k in house["wall"]} - {palette.rgb(k) for k in art.THATCH + ("n", "k", "e")}
+            self.assertFalse(front & bricks, "a timber front shows a house's brick or render")
+
+
+class Wheat(unittest.TestCase):
+    def test_a_white_bullet_stands_out_on_nearly_all_of_the_wheat(self):
+        # Contrast with white of 2:1 or more on all but a few of its pixels
+        # (the lit ears on the crests of the wind's waves).
+        faint = total = 0
+        for py in range(4):
+            for px in range(4):
+                for row in art.wheat_tile((px, py), (), 0):
+                    for k in row:
+                        total += 1
+                        faint += 1.05 / (relative_luminance(palette.rgb(k)) + 0.05) < 2.0
+        self.assertLess(faint / total, 0.15)
+
+
+
 if __name__ == "__main__":
     unittest.main()
