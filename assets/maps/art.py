@@ -3156,7 +3156,7 @@ def timber_front_tile(variant, bx, by, bw, bh):
     return g
 
 
-def ruin_tile(ground, open_sides, x0, y0):
+def jungle_ruin_tile(ground, open_sides, x0, y0):
     """A block of the broken walls of an old stone building overgrown by the
     jungle: big weathered blocks in courses, grey-brown with lichen, moss
     in their joints; where the wall ends at the top its stones are broken

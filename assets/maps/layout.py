@@ -837,7 +837,7 @@ class Composer:
             ground = self._ground_near(x, y)
             fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
             return ("ruin", sides, x, y, ground, v % 4, fr, cn), \
-                lambda: art.ruin_tile(art.draw_ground(ground, v % 4, fr, cn), sides, x, y)
+                lambda: art.jungle_ruin_tile(art.draw_ground(ground, v % 4, fr, cn), sides, x, y)
         if look == "wall" and self._pier_of(x, y) is not None:
             return self._pier_key(x, y, v)
         if look in ("wall", "brick", "fortwall"):
