@@ -3937,3 +3937,136 @@ def base_dirt_details(g, variant, rng, sun):
 
 
 DESERT_GROUNDS["basedirt"] = base_dirt_details
+
+
+def _ashlar_face(g, x0, x1, y0, y1, lit=None):
+    """Dressed stone in courses four pixels high, the joints staggered,
+    lit or shaded by the column (lit(x) -> 0 dark .. 2 lit)."""
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            course = (y - y0) // 4
+            joint = (y - y0) % 4 == 3 or (x + 5 * course) % 11 == 0
+            tone = lit(x) if lit else 1
+            face = ("d", "e", "f")[tone]
+            g[y][x] = ("q" if tone == 0 else "d") if joint else face
+
+
+def _town_gate_picture(w, h):
+    """The old town's wall across the top of the town, as one picture: the
+    old town's tiled roofs beyond it, the wall with its wall-walk and
+    battlements, and the town gate between two round towers under red
+    conical roofs, its arch open over the way into the old town."""
+    g = blank("e", w, h)
+    # The old town beyond: rows of tiled roofs, ridges across, chimneys.
+    for y in range(0, 14):
+        for x in range(w):
+            house = (x // 28 + y // 7) % 3
+            base, dark, lit = (("R", "r", "o"), ("t", "D", "i"), ("b", "q", "h"))[house]
+            k = base if (y % 7) < 4 else dark
+            if y % 7 == 0:
+                k = lit                               # a ridge in the sun
+            if x % 28 == 27:
+                k = "q"                               # where one roof meets the next
+            g[y][x] = k
+    for cx in range(13, w, 41):                        # chimneys
+        for y in range(2, 6):
+            for x in range(cx, cx + 3):
+                g[y][x] = "e" if x == cx else ("d" if y < 5 else "q")
+    # The wall: its wall-walk, the battlements, the face.
+    for y in range(12, 17):
+        for x in range(w):
+            g[y][x] = "f" if y == 12 else ("e" if (x + y) % 9 else "d")
+    for y in range(17, 22):
+        for x in range(w):
+            merlon = x % 8 < 5
+            if not merlon and y < 20:
+                g[y][x] = "q"
+            elif y == 17 or (not merlon and y == 20):
+                g[y][x] = "f"
+            else:
+                g[y][x] = "e"
+    _ashlar_face(g, 0, w, 22, h - 2)
+    for x in range(w):
+        g[h - 2][x], g[h - 1][x] = "d", "q"
+    for x in range(8, w, 56):                          # arrow slits
+        for y in range(28, 36):
+            g[y][x] = "k"
+            g[y][x + 1] = "q"
+    mid = w // 2
+    # The gateway: an arch of voussoirs over the way in, the old town's
+    # setts running on inside it.
+    ax0, ax1 = mid - 44, mid + 44
+    cx, r = (ax0 + ax1) / 2 - 0.5, (ax1 - ax0) / 2
+    for y in range(10, h):
+        for x in range(ax0, ax1):
+            dx = x - cx
+            top = 26 - (r * r - dx * dx) ** 0.5 * 0.35 if abs(dx) <= r else 99
+            if y >= top:
+                # The passage in shadow, the old town's sunlit flags at its
+                # far end, its own worn setts underfoot.
+                far = abs(dx) < r * 0.45 and y >= 22
+                if y >= h - 8:
+                    g[y][x] = "d" if (x + 2 * (y // 3)) % 4 == 3 or y % 3 == 2 else "e"
+                elif far:
+                    g[y][x] = "m" if (x // 6 + y // 4) % 2 == 0 and (x % 6 == 5 or y % 4 == 3) else "n"
+                    if y < 25:
+                        g[y][x] = "q"
+                else:
+                    g[y][x] = "k" if y < top + 4 else "q"
+            elif y >= top - 3:
+                g[y][x] = "f" if y < top - 2 else ("e" if int(dx) % 5 else "d")
+    # Round towers either side of the gate: a cylinder lit from the left,
+    # slits, a conical roof of red tiles.
+    for tx in (mid - 48, mid + 48):
+        tr = 16
+        for y in range(8, h):
+            for x in range(tx - tr, tx + tr):
+                d = (x - tx + 0.5) / tr
+                if abs(d) >= 1:
+                    continue
+                tone = 2 if d < -0.35 else (1 if d < 0.4 else 0)
+                course = (y // 4) % 2
+                joint = y % 4 == 3 or (x + 3 * course) % 7 == 0
+                g[y][x] = ("q" if tone == 0 else "d") if joint else ("d", "e", "f")[tone]
+        for y in range(h - 3, h):
+            for x in range(tx - tr, tx + tr):
+                if abs(x - tx + 0.5) < tr:
+                    g[y][x] = "q" if y == h - 1 else "d"
+        for y in range(24, 32):
+            g[y][tx] = "k"
+            g[y][tx + 1] = "q"
+        # The cone: its tiles in courses round it, lit on the left, its
+        # eaves casting a dark band on the tower.
+        for y in range(0, 16):
+            half = (y + 2) * (tr + 2) / 17.0
+            for x in range(int(tx - half), int(tx + half) + 1):
+                d = (x - tx + 0.5) / max(1.0, half)
+                k = "o" if d < -0.4 else ("R" if d < 0.3 else "r")
+                if (y % 3 == 2) and abs(d) < 0.95:
+                    k = "r" if k != "r" else "D"
+                if abs(d) >= 0.95:
+                    k = "D"
+                g[y][x] = k
+        for x in range(tx - tr, tx + tr):
+            g[16][x] = "q"
+        g[0][tx] = g[1][tx] = "y"                      # the finial
+    # Banners of the town over the arch: blue and gold.
+    for bx in (mid - 20, mid + 12):
+        for y in range(12, 24):
+            for x in range(bx, bx + 8):
+                g[y][x] = "U" if (x - bx) < 6 else "u"
+                if y in (16, 17) and 1 <= x - bx <= 5:
+                    g[y][x] = "y"
+        for x in range(bx - 1, bx + 9):
+            g[11][x] = "q"
+    return g
+
+
+def _town_gate_tile(bx, by, bw, bh):
+    key = ("towngate", bw, bh)
+    if key not in _BUILDINGS:
+        _BUILDINGS[key] = _town_gate_picture(bw, bh)
+    return crop(_BUILDINGS[key], bx, by)
+
+
+BUILDING_PICTURES["towngate"] = _town_gate_tile

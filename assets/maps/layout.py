@@ -926,7 +926,8 @@ class Composer:
             # One picture over the box of the building's blocks.
             ox, oy, size = self.groups[y][x]
             at = (8 * (x - ox), 8 * (y - oy), 8 * size[0], 8 * size[1])
-            return (look,) + at, lambda: art.BUILDING_PICTURES[look](*at)
+            kind = "towngate" if look == "keep" and self.lay.area == 7 else look   # the old town's wall and gate
+            return (kind,) + at, lambda: art.BUILDING_PICTURES[kind](*at)
         raise LayoutError("layer 0 look %r has no drawing" % look)
 
     def _key1(self, x, y):
