@@ -491,10 +491,10 @@ def avenue_tile(variant, kerbs, marking, row):
     elif marking == "lane" and row % 2 == 0:
         for y in range(1, 7):
             g[y][3] = g[y][4] = "f"
-    elif marking == "zebra":
+    elif marking == "zebra":           # mid grey, so a bullet's white stands out on it
         for y in range(1, 7):
             for x in range(1, 5):
-                g[y][x] = "f"
+                g[y][x] = "e"
     for side in kerbs:
         for i in range(8):
             if side == W_:
@@ -534,7 +534,7 @@ def runway_tile(variant, bx, by, bw, bh, kerbs):
     """Asphalt of the airstrip: worn dark grey with light grey markings."""
     g = ground_tile("road", variant % 3)
     for x, y in _band_pixels(bw, bh, bx, by, _runway_mark):
-        g[y][x] = "f" if cell_hash(bx + x, by + y, 5) % 11 else "e"   # worn paint
+        g[y][x] = "e" if cell_hash(bx + x, by + y, 5) % 11 else "d"   # worn paint, grey under bullets
     for x in range(8):                                                  # the shoulders
         if N_ in kerbs:
             g[0][x], g[1][x] = "e", "d"
