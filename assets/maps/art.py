@@ -4070,3 +4070,53 @@ def _town_gate_tile(bx, by, bw, bh):
 
 
 BUILDING_PICTURES["towngate"] = _town_gate_tile
+
+# The base's earth darkens to ash in shadow, not to red.
+GROUND_SHADOW["basedirt"] = dict(SHADOW, b="q", h="b", m="h")
+
+
+def _barracks_hut_tile(variant, bx, by, bw, bh):
+    """A long barracks hut of the base seen from above and in front: its
+    corrugated roof (the northern slope in the sun, the southern in shade,
+    vents along the ridge), and under the eaves its front of tarred planks
+    with windows and, in the middle, its door."""
+    g = blank("a")
+    wall = max(5, bh // 3)                 # the front's height
+    roof = bh - wall
+    ridge = roof // 2
+    mid = bw // 2
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            if Y < roof:
+                if Y < ridge:
+                    k = "a" if X % 3 else "h"
+                else:
+                    k = "g" if X % 3 else "a"
+                if Y in (ridge - 1, ridge):
+                    k = "n" if Y == ridge - 1 else "b"
+                    if X % 32 in (14, 15, 16, 17):
+                        k = "d" if Y == ridge else "e"
+                if Y == roof - 1:
+                    k = "j"                    # the eaves' edge
+            else:
+                wy = Y - roof
+                k = "b" if wy % 2 else "h"     # planks
+                if wy == 0:
+                    k = "q"                    # the shadow under the eaves
+                if X % 14 in (5, 6, 7, 8) and 1 <= wy <= wall - 3:
+                    k = "u" if wy == 1 or X % 14 == 5 else "U"   # a window, its glass in shade
+                if abs(X - mid) <= 2 and wy >= 1:
+                    k = "q" if abs(X - mid) < 2 else "k"         # the door
+                if wy == wall - 1:
+                    k = "k"
+            if X == 0 or X == bw - 1 or Y == 0:
+                k = "k"
+            elif X in (1, bw - 2) and Y < roof:
+                k = "b"                        # the gable ends
+            g[y][x] = k
+    return g
+
+
+barracks_tile = _barracks_hut_tile
