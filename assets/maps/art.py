@@ -4494,3 +4494,708 @@ def channel_tile(ox, oy, sides):
             g[7][x] = "k"
             g[6][x] = "d"
     return g
+
+
+# The old town's tram street: two tracks of grooved rails set in granite
+# setts, the kerbs of its pavements along both sides.
+def tramway_tile(variant, bx, by, bw, bh):
+    g = cobble_tile(variant)
+    for y in range(8):
+        Y = by + y
+        if bh >= 16:
+            # Two tracks, each two rails a gauge of 5 pixels apart, in the
+            # middle of the street's depth.
+            mid = bh // 2
+            rails = (mid - 8, mid - 3, mid + 2, mid + 7)
+            for r in rails:
+                if Y == r:
+                    for x in range(8):
+                        g[y][x] = "f" if (bx + x) % 11 else "e"   # the worn steel, its joints
+                elif Y == r + 1:
+                    for x in range(8):
+                        g[y][x] = "q"                             # the groove beside it
+            # Setts run along the rails between them.
+            if rails[0] + 2 <= Y < rails[1] or rails[2] + 2 <= Y < rails[3]:
+                for x in range(8):
+                    if (bx + x) % 4 == 3 and g[y][x] not in ("f", "q"):
+                        g[y][x] = "d"
+        if Y == 0:
+            for x in range(8):
+                g[y][x] = "f"            # the kerb, lit
+        elif Y == 1:
+            for x in range(8):
+                g[y][x] = "d"
+        elif Y == bh - 1:
+            for x in range(8):
+                g[y][x] = "e"
+        elif Y == bh - 2:
+            for x in range(8):
+                g[y][x] = "d" if (bx + x) % 6 else g[y][x]
+    return g
+
+
+# A market stall's awning: canvas in stripes down its slope, its front
+# valance a shade darker, the rail along its top in the sun.
+AWNINGS = (("R", "p", "r"), ("G", "p", "g"), ("U", "p", "u"), ("o", "p", "b"))
+
+
+def awning_tile(colour, bx, by, bw, bh):
+    main, pale, dark = AWNINGS[colour]
+    g = blank(main)
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            k = main if (X // 4) % 2 == 0 else pale
+            if Y < 2:
+                k = "e" if Y == 0 else "d"         # the rail
+            elif Y >= bh - 3:
+                k = dark if (X // 4) % 2 == 0 else "m"   # the valance, in its own shade
+                if Y == bh - 1:
+                    k = "q"
+            elif Y == 2 or X == 0:
+                k = "f" if k == pale else main   # lit along its top and left
+            elif X == bw - 1:
+                k = dark
+            g[y][x] = k
+    return g
+
+
+def _paint(g, x0, y0, x1, y1, k):
+    for y in range(max(0, y0), min(len(g), y1)):
+        for x in range(max(0, x0), min(len(g[0]), x1)):
+            g[y][x] = k if not callable(k) else k(x, y, g[y][x])
+
+
+def _camo_roof(g, x0, y0, x1, y1, salt):
+    """A flat concrete roof painted in camouflage: olive with khaki, brown
+    and green blots, each with a dark edge where the paint is thick, the
+    pours' seams across it, and the rim of its parapet: lit on the top and
+    left, in shadow on the right."""
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            n1 = 0.6 * smooth_noise(x, y, salt, 9) + 0.4 * smooth_noise(x, y, salt + 1, 4)
+            n2 = 0.6 * smooth_noise(x, y, salt + 5, 11) + 0.4 * smooth_noise(x, y, salt + 6, 5)
+            k = "a"
+            if n1 > 0.62:
+                k = "h" if n1 < 0.7 else "m"
+            elif n2 > 0.64:
+                k = "b"
+            elif n2 < 0.3:
+                k = "g"
+            g[y][x] = k
+    # Blots edged: where a blot ends below or right, a darker line.
+    for y in range(y1 - 1, y0, -1):
+        for x in range(x1 - 1, x0, -1):
+            if g[y][x] == "a" and g[y - 1][x] in ("h", "m", "b") and (x + y) % 3:
+                g[y][x] = "g" if g[y - 1][x] != "b" else "q"
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            if (y - y0) % 16 == 15 or (x - x0) % 24 == 23:
+                g[y][x] = DARKER.get(g[y][x], g[y][x])   # the seams of the pours
+    for x in range(x0, x1):
+        g[y0][x], g[y0 + 1][x] = "n", "m"
+        g[y1 - 1][x] = "q"
+    for y in range(y0, y1):
+        g[y][x0], g[y][x0 + 1] = "n", "m"
+        g[y][x1 - 1], g[y][x1 - 2] = "q", "b"
+
+
+def _front_merlons(g, x0, x1, y0, h=6):
+    """The crenellated parapet along a roof's south edge, seen from the
+    front: merlons lit on top, the crenels dark between them."""
+    for y in range(y0, y0 + h):
+        for x in range(x0, x1):
+            merlon = (x - x0) % 7 < 4
+            if not merlon and y < y0 + h - 2:
+                g[y][x] = "q"
+            elif y == y0 or (not merlon and y == y0 + h - 2):
+                g[y][x] = "n"
+            elif (x - x0) % 7 == 3 and merlon:
+                g[y][x] = "h"
+            else:
+                g[y][x] = "m"
+    for x in range(x0, x1):
+        g[y0 + h - 1][x] = "h"
+
+
+def _face(g, x0, x1, y0, y1, salt, slits=(), lit_left=True):
+    """The front face of a wall or tower: sandy concrete in pours with their
+    seams and stains, gun slits at the rows given, dark at its foot."""
+    rng = Rng("keepface", salt)
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            k = "m"
+            if (y - y0) % 9 == 8:
+                k = "h"                       # a pour's seam
+            elif smooth_noise(x, y, salt, 5) > 0.72:
+                k = "h"                       # weathering
+            g[y][x] = k
+    for _ in range((x1 - x0) * (y1 - y0) // 40):
+        x, y = x0 + rng.below(x1 - x0), y0 + rng.below(y1 - y0)
+        g[y][x] = "n" if rng.below(2) else "b"
+    for sy in slits:
+        for x in range(x0 + 5, x1 - 6, 12):
+            for y in range(sy, sy + 3):
+                for dx in range(5):
+                    g[y][x + dx] = "k"
+            for dx in range(5):
+                g[sy + 3][x + dx] = "b"       # the stain under the slit
+                g[sy - 1][x + dx] = "h"       # its lintel's shadow
+    for y in range(y0, y1):
+        if lit_left:
+            g[y][x0] = "n"
+        g[y][x1 - 1] = "b"
+    for x in range(x0, x1):
+        g[y1 - 2][x] = "b"
+        g[y1 - 1][x] = "q"
+
+
+def _turret(g, cx, cy, r, salt):
+    """A gun turret on a roof seen from above: an armoured gun house, its
+    top lit from the upper left and its sloped front in shade, a hatch on
+    top, the twin guns reaching out towards the south, its shadow cast down
+    and to the right."""
+    h, w = len(g), len(g[0])
+    x0, x1, y0, y1 = cx - r, cx + r, cy - r + 2, cy + r - 1
+    front = y1 - max(2, r // 2)
+
+    def inside(x, y, grow=0):
+        cut = 2 + grow
+        dx = min(x - (x0 - grow), (x1 + grow) - x)
+        dy = min(y - (y0 - grow), (y1 + grow) - y)
+        return dx >= 0 and dy >= 0 and dx + dy >= cut - 1
+    for y in range(y0, y1 + 9):                      # its shadow and the guns'
+        for x in range(x0, x1 + 4):
+            sx, sy = x - 3, y - 3
+            if 0 <= y < h and 0 <= x < w and (inside(sx, sy) or (abs(sx - cx) <= 2 and y1 < sy <= y1 + 7)):
+                g[y][x] = SHADOW.get(g[y][x], g[y][x])
+    for b in (-2, 1):                                # the twin guns
+        for y in range(y1, y1 + 8):
+            if 0 <= y < h:
+                g[y][cx + b] = "d" if y < y1 + 7 else "k"
+                g[y][cx + b + 1] = "k"
+    for y in range(y0 - 1, y1 + 2):
+        for x in range(x0 - 1, x1 + 2):
+            if not (0 <= y < h and 0 <= x < w):
+                continue
+            if inside(x, y):
+                edge = not (inside(x - 1, y) and inside(x + 1, y) and inside(x, y - 1) and inside(x, y + 1))
+                if edge:
+                    k = "k"
+                elif y >= front:
+                    k = "d" if y > front else "e"        # the sloped front, its ridge lit
+                elif not inside(x - 1, y - 1) or not inside(x - 2, y) or not inside(x, y - 2):
+                    k = "f"                              # the lit edge of its top
+                elif x >= x1 - 1:
+                    k = "d"
+                else:
+                    k = "e"
+                g[y][x] = k
+    hx, hy = cx - r // 3, y0 + r // 2 + 1                 # the hatch
+    for y in range(hy - 1, hy + 2):
+        for x in range(hx - 1, hx + 2):
+            g[y][x] = "d" if (x, y) != (hx - 1, hy - 1) else "e"
+    g[hy + 1][hx + 1] = "k"
+
+
+def _keep_picture(w, h):
+    """The enemy citadel across the top of the last area, as one picture:
+    two bastion towers at the edges reaching down over their bastions, the
+    tall curtain walls between them (their wall-walks where the guards go),
+    and in the middle the gatehouse: two towers over the open gateway, its
+    portcullis drawn up, banners on the towers' faces.  The roofs are
+    camouflaged concrete with turrets and a radio mast; every part stands
+    proud of the one behind it and casts its shadow down and right."""
+    g = blank("a", w, h)
+    mid = w // 2
+    # The concrete of the forecourt at the foot of it all.
+    for y in range(h):
+        for x in range(w):
+            g[y][x] = "e" if (x % 16 and y % 16) else "d"
+    # Curtain walls: wall-walk, parapet, a tall face.
+    _camo_roof(g, 0, 0, w, 20, 41)
+    for y in range(4, 16):                     # the wall-walk's flags along its front
+        for x in range(0, w):
+            if y >= 9:
+                g[y][x] = "e" if (x % 12 and y != 15) else "d"
+    _front_merlons(g, 0, w, 16)
+    _face(g, 0, w, 22, 62, 43, slits=(30, 44))
+    for x in range(w):
+        g[62][x], g[63][x] = "q", "d"
+    # Bastion towers at the edges, reaching down to the foot of the bastions.
+    edge, redge = min(72, w // 4), min(64, w // 4)    # the bastions' widths, left and right
+    for (x0, x1, salt) in ((0, edge, 51), (w - redge, w, 57)):
+        _camo_roof(g, x0, 0, x1, 46, salt)
+        _front_merlons(g, x0, x1, 46)
+        _face(g, x0, x1, 52, h, salt + 1, slits=(60,), lit_left=x0 > 0)
+        # The tower's shadow on the curtain beside it.
+        if x0 == 0:
+            for y in range(16, 62):
+                for x in range(x1, x1 + 5):
+                    if x < w and (x - x1 < 4 or (x + y) % 2):
+                        g[y][x] = SHADOW.get(g[y][x], g[y][x])
+    _turret(g, edge // 2, 22, 9, 1)
+    _turret(g, w - redge // 2, 22, 9, 2)
+    # A radio mast on the right bastion: a lattice, lit on its left.
+    mx = w - 18
+    for y in range(2, 40):
+        g[y][mx] = "f" if y % 4 else "e"
+        g[y][mx + 2] = "d"
+        if y % 4 == 0:
+            g[y][mx + 1] = "e"
+    for y in range(40, 44):
+        for x in range(mx - 2, mx + 5):
+            g[y][x] = "d" if y < 43 else "k"
+    # Sandbagged gun pit on the left bastion's roof.
+    px, py = 10, 30
+    for y in range(py, py + 10):
+        for x in range(px, px + 16):
+            ring = y in (py, py + 1, py + 8, py + 9) or x in (px, px + 1, px + 14, px + 15)
+            if ring:
+                g[y][x] = "n" if (x + 2 * y) % 5 else "h"
+            else:
+                g[y][x] = "q"
+    for x in range(px + 5, px + 13):
+        g[py + 5][x] = "d"
+    g[py + 4][px + 5] = "e"
+    # The gatehouse: two towers over the gateway.
+    gx0, gx1 = mid - 48, mid + 48
+    tw = 26
+    for (x0, x1, salt) in ((gx0, gx0 + tw, 61), (gx1 - tw, gx1, 67)):
+        _camo_roof(g, x0, 0, x1, 24, salt)
+        _front_merlons(g, x0, x1, 24)
+        _face(g, x0, x1, 30, 64, salt + 1, slits=(34,))
+        for y in range(30, 62):                   # its shadow on the wall beside it
+            for x in range(x1, x1 + 4):
+                if x < w and (x - x1 < 3 or (x + y) % 2):
+                    g[y][x] = SHADOW.get(g[y][x], g[y][x])
+        _turret(g, (x0 + x1) // 2, 10, 6, salt)
+        # A banner on the tower's face: red cloth, a yellow ring, a dark hem.
+        bx = (x0 + x1) // 2 - 5
+        for y in range(40, 58):
+            for x in range(bx, bx + 10):
+                k = "R" if x < bx + 8 else "r"
+                if x == bx:
+                    k = "o"
+                if y == 57 and (x - bx) % 3 == 1:
+                    k = "q"
+                g[y][x] = k
+        for y in range(44, 52):
+            for x in range(bx + 1, bx + 9):
+                d2 = (x - bx - 4.5) ** 2 + (y - 47.5) ** 2
+                if 4 <= d2 <= 11:
+                    g[y][x] = "y"
+        for x in range(bx - 1, bx + 11):
+            g[39][x] = "k"
+    # Between the towers, over the gateway: a gallery and its parapet.
+    ax0, ax1 = gx0 + tw, gx1 - tw
+    _camo_roof(g, ax0, 0, ax1, 14, 71)
+    _front_merlons(g, ax0, ax1, 14)
+    _face(g, ax0, ax1, 20, 34, 73, slits=(24,))
+    # The gateway: voussoirs round an arch, the dark way in, the
+    # portcullis drawn up into its slot, the worn sill.
+    cx, r = (ax0 + ax1) / 2 - 0.5, (ax1 - ax0) / 2 - 2
+    for y in range(28, 64):
+        for x in range(ax0, ax1):
+            dx = x - cx
+            top = 40 - (r * r - dx * dx) ** 0.5 * 0.5 if abs(dx) <= r else 99
+            if y >= top:
+                g[y][x] = "k" if y < 58 else ("q" if y < 62 else "d")
+            elif y >= top - 3:
+                g[y][x] = "e" if (int(dx) + 40) % 6 else "d"
+                if y == int(top) - 3:
+                    g[y][x] = "f"
+    for x in range(ax0 + 3, ax1 - 3):
+        if (x - ax0) % 5 == 0:
+            for y in range(34, 41):
+                g[y][x] = "d" if y < 40 else "e"   # the portcullis' teeth
+    return g
+
+
+_BUILDINGS = {}
+
+
+def _building(kind, w, h):
+    if (kind, w, h) not in _BUILDINGS:
+        _BUILDINGS[(kind, w, h)] = {"keep": _keep_picture, "church": _church_picture}[kind](w, h)
+    return _BUILDINGS[(kind, w, h)]
+
+
+def _keep_tile(bx, by, bw, bh):
+    return crop(_building("keep", bw, bh), bx, by)
+
+
+def _church_tile(bx, by, bw, bh):
+    return crop(_building("church", bw, bh), bx, by)
+
+
+BUILDING_PICTURES = {"keep": _keep_tile, "church": _church_tile}
+
+
+def _church_picture(w, h):
+    """The church in its walled churchyard, seen from above: the nave's
+    slate roof with its ridge up the map, the transept across it with a
+    lantern over the crossing, the apse rounded at its head, and at its
+    foot the bell tower over the portal, its spire in four facets topped
+    by a gilt cross.  Cypresses and headstones in the grass of the yard
+    round it, inside a low wall lit on its top."""
+    g = blank("g", w, h)
+    rng = Rng("churchyard", w, h)
+    for y in range(h):
+        for x in range(w):
+            n = smooth_noise(x, y, 83, 7)
+            g[y][x] = "g" if n < 0.3 or (n < 0.4 and (x + y) % 2) else "G"
+    # Headstones in rows in the yard.
+    for y in range(8, h - 12, 9):
+        for x in (5, 11, w - 16, w - 10):
+            if rng.below(3):
+                g[y][x], g[y][x + 1] = "f", "e"
+                g[y + 1][x], g[y + 1][x + 1] = "e", "d"
+                g[y + 2][x + 1], g[y + 2][x + 2] = "j", "j"
+    cx = w // 2                     # the nave's ridge
+    nw = min(36, w // 2 - 4)        # the nave's width
+    tw = min(26, nw - 6)            # the tower's width
+    tr_y0, tr_y1 = 12, 24           # the transept's roof
+    tower_y = h - 28                # where the tower's spire begins
+
+    def slate(x, y, ridge_x=None, ridge_y=None):
+        """A slate roof: courses of slates, lit on the side towards the
+        upper left of its ridge."""
+        if ridge_x is not None:        # courses run along the ridge, staggered
+            lit = x < ridge_x
+            course = x % 4 == (0 if lit else 3) or (y % 4 == 0 and (x // 4 + y // 4) % 2)
+        else:
+            lit = y < ridge_y
+            course = y % 4 == (0 if lit else 3) or (x % 4 == 0 and (x // 4 + y // 4) % 2)
+        if course:
+            return "d" if lit else "q"
+        return "e" if lit else "d"
+    # The apse: a half round at the nave's head.
+    for y in range(0, 12):
+        for x in range(cx - nw // 2, cx + nw // 2):
+            dx, dy = x - cx + 0.5, 12 - y
+            if dx * dx + dy * dy * 1.6 <= (nw // 2) ** 2:
+                g[y][x] = "e" if dx < 0 else "d"
+                if abs(dx) < 1:
+                    g[y][x] = "f"
+    # The nave.
+    for y in range(6, tower_y + 2):
+        for x in range(cx - nw // 2, cx + nw // 2):
+            g[y][x] = slate(x, y, ridge_x=cx)
+            if x in (cx - 1, cx):
+                g[y][x] = "f" if x < cx else "e"     # the ridge
+    # The transept.
+    for y in range(tr_y0, tr_y1):
+        for x in range(4, w - 4):
+            if cx - nw // 2 <= x < cx + nw // 2:
+                continue
+            g[y][x] = slate(x, y, ridge_y=(tr_y0 + tr_y1) // 2)
+            if y == (tr_y0 + tr_y1) // 2:
+                g[y][x] = "f"
+    # The transept's south walls under the eaves, with a rose window each.
+    for y in range(tr_y1, tr_y1 + 6):
+        for x in range(4, w - 4):
+            if cx - nw // 2 <= x < cx + nw // 2:
+                continue
+            g[y][x] = "n" if y < tr_y1 + 5 else "b"
+            if y == tr_y1:
+                g[y][x] = "q"                         # the eaves' shadow
+    for ox in (4 + (cx - nw // 2 - 4) // 2, cx + nw // 2 + (w - 4 - cx - nw // 2) // 2):
+        for y in range(tr_y1 + 1, tr_y1 + 5):
+            for x in range(ox - 2, ox + 2):
+                g[y][x] = "u" if (x + y) % 2 else "U"
+        g[tr_y1 + 2][ox - 1] = "R"
+    # The lantern over the crossing.
+    ly = (tr_y0 + tr_y1) // 2
+    for y in range(ly - 5, ly + 6):
+        for x in range(cx - 6, cx + 6):
+            d = abs(x - cx + 0.5) + abs(y - ly)
+            if d <= 7:
+                g[y][x] = "G" if (x < cx and y <= ly) else ("g" if d > 5 or x >= cx else "a")
+                if d > 6:
+                    g[y][x] = "j"
+    g[ly][cx - 1] = g[ly - 1][cx - 1] = "l"
+    # The nave's shadow on the grass to its right, the transept's below it.
+    for y in range(8, h - 4):
+        for x in range(cx + nw // 2, cx + nw // 2 + 3):
+            if g[y][x] in ("g", "G", "a"):
+                g[y][x] = "j"
+    # The bell tower at the foot: its spire, four facets to a point.
+    t0, t1 = cx - tw // 2, cx + tw // 2
+    sy0, sy1 = tower_y, h - 8
+    pcx, pcy = cx - 0.5, (sy0 + sy1) / 2
+    for y in range(sy0, sy1):
+        for x in range(t0, t1):
+            dx, dy = x - pcx, (y - pcy) * tw / max(1, sy1 - sy0)
+            if abs(dy) >= abs(dx):
+                k = "l" if dy < 0 else "g"             # the north facet in the sun, the south in shade
+            else:
+                k = "G" if dx < 0 else "j"
+            if abs(abs(dx) - abs(dy)) < 0.7:
+                k = "a"                                # the hips
+            g[y][x] = k
+    for x in range(t0, t1):
+        g[sy0][x] = "n"
+    for y in range(sy0, sy1):
+        g[y][t0], g[y][t1 - 1] = "n", "b"
+    # The gilt cross on the spire's point.
+    py = int(pcy)
+    for d in range(-3, 4):
+        g[py + d][cx - 1] = "y"
+        if abs(d) <= 2:
+            g[py - 1][cx - 1 + d] = "y"
+    g[py + 4][cx] = "b"
+    # The tower's face and the portal: an arch with a shut door.
+    for y in range(sy1, h):
+        for x in range(t0, t1):
+            g[y][x] = "n" if (y + (x // 4)) % 4 else "m"
+            if x == t1 - 1:
+                g[y][x] = "b"
+    for y in range(sy1 + 1, h):
+        for x in range(cx - 5, cx + 5):
+            if y > sy1 + 2 or abs(x - cx + 0.5) < 4:
+                g[y][x] = "b" if (x - cx) % 3 else "q"
+        g[y][cx - 6], g[y][cx + 5] = "f", "d"
+    # Cypresses at the yard's corners.
+    for (tx, ty) in ((6, h - 14), (w - 9, h - 14), (8, 2), (w - 11, 2)):
+        for y in range(ty, ty + 10):
+            for x in range(tx - 3, tx + 4):
+                ex = (x - tx) / 3.0
+                ey = (y - ty - 5) / 5.0
+                if ex * ex + ey * ey <= 1 and 0 <= y < h and 0 <= x < w:
+                    g[y][x] = "G" if x < tx and y < ty + 5 else ("g" if x <= tx else "j")
+        for y in range(ty + 10, min(h, ty + 12)):
+            g[y][tx + 1] = "q"
+    # The churchyard's low wall: lit on its top and left, dark on its right
+    # and foot (a gap in it only at the portal, where the tower meets it).
+    for x in range(w):
+        for y in (0, 1):
+            g[y][x] = "f" if y == 0 else "e"
+        if not (t0 <= x < t1):
+            g[h - 3][x], g[h - 2][x], g[h - 1][x] = "f", "e", "d"
+    for y in range(h):
+        g[y][0], g[y][1] = "f", "e"
+        g[y][w - 2], g[y][w - 1] = "d", "q"
+    return g
+
+
+# The base's ground: trodden earth, darker where it is churned and pale
+# where the sun bakes it; dry tufts, boot-churned clods and a few grey
+# stones on it, so the wide yards between the base's ways are never flat.
+GROUND_BASE["basedirt"] = ("b", "h", "h", "h", "m")
+CONTRAST["basedirt"] = 1.5
+FRINGE_OVER["basedirt"] = {"sand"}
+
+
+_BASE_DARK = {"m": "h", "h": "b", "b": "b", "a": "b"}
+_BASE_LIGHT = {"b": "h", "h": "m", "m": "m", "a": "h"}
+
+
+def base_dirt_details(g, variant, rng, sun):
+    def dim(x, y):
+        if 0 <= x < 8 and 0 <= y < 8:
+            g[y][x] = _BASE_DARK.get(g[y][x], g[y][x])
+
+    def lit(x, y):
+        if 0 <= x < 8 and 0 <= y < 8:
+            g[y][x] = _BASE_LIGHT.get(g[y][x], g[y][x])
+    for _ in range(2 + variant % 3):
+        x, y = rng.below(7), rng.below(7)
+        kind = rng.below(5)
+        if kind == 0:      # a dry tuft
+            _put(g, x, y + 1, "a"); _put(g, x + 1, y, "a")
+        elif kind == 1:    # a churned clod, its light side up
+            lit(x, y); lit(x + 1, y); dim(x, y + 1); dim(x + 1, y + 1)
+        elif kind == 2:    # a boot print
+            dim(x, y); dim(x, y + 1); dim(x + 2, y + 1); dim(x + 2, y + 2)
+        elif kind == 3 and sun <= 0:   # a stone in the shade
+            _put(g, x, y, "d"); _put(g, x + 1, y, "q")
+        else:
+            dim(x, y)
+
+
+DESERT_GROUNDS["basedirt"] = base_dirt_details
+
+
+def _ashlar_face(g, x0, x1, y0, y1, lit=None):
+    """Dressed stone in courses four pixels high, the joints staggered,
+    lit or shaded by the column (lit(x) -> 0 dark .. 2 lit)."""
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            course = (y - y0) // 4
+            joint = (y - y0) % 4 == 3 or (x + 5 * course) % 11 == 0
+            tone = lit(x) if lit else 1
+            face = ("d", "e", "f")[tone]
+            g[y][x] = ("q" if tone == 0 else "d") if joint else face
+
+
+def _town_gate_picture(w, h):
+    """The old town's wall across the top of the town, as one picture: the
+    old town's tiled roofs beyond it, the wall with its wall-walk and
+    battlements, and the town gate between two round towers under red
+    conical roofs, its arch open over the way into the old town."""
+    g = blank("e", w, h)
+    # The old town beyond: rows of tiled roofs, ridges across, chimneys.
+    for y in range(0, 14):
+        for x in range(w):
+            house = (x // 28 + y // 7) % 3
+            base, dark, lit = (("R", "r", "o"), ("t", "D", "i"), ("b", "q", "h"))[house]
+            k = base if (y % 7) < 4 else dark
+            if y % 7 == 0:
+                k = lit                               # a ridge in the sun
+            if x % 28 == 27:
+                k = "q"                               # where one roof meets the next
+            g[y][x] = k
+    for cx in range(13, w, 41):                        # chimneys
+        for y in range(2, 6):
+            for x in range(cx, cx + 3):
+                g[y][x] = "e" if x == cx else ("d" if y < 5 else "q")
+    # The wall: its wall-walk, the battlements, the face.
+    for y in range(12, 17):
+        for x in range(w):
+            g[y][x] = "f" if y == 12 else ("e" if (x + y) % 9 else "d")
+    for y in range(17, 22):
+        for x in range(w):
+            merlon = x % 8 < 5
+            if not merlon and y < 20:
+                g[y][x] = "q"
+            elif y == 17 or (not merlon and y == 20):
+                g[y][x] = "f"
+            else:
+                g[y][x] = "e"
+    _ashlar_face(g, 0, w, 22, h - 2)
+    for x in range(w):
+        g[h - 2][x], g[h - 1][x] = "d", "q"
+    for x in range(8, w, 56):                          # arrow slits
+        for y in range(28, 36):
+            g[y][x] = "k"
+            g[y][x + 1] = "q"
+    mid = w // 2
+    # The gateway: an arch of voussoirs over the way in, the old town's
+    # setts running on inside it.
+    ax0, ax1 = mid - 44, mid + 44
+    cx, r = (ax0 + ax1) / 2 - 0.5, (ax1 - ax0) / 2
+    for y in range(10, h):
+        for x in range(ax0, ax1):
+            dx = x - cx
+            top = 26 - (r * r - dx * dx) ** 0.5 * 0.35 if abs(dx) <= r else 99
+            if y >= top:
+                # The passage in shadow, the old town's sunlit flags at its
+                # far end, its own worn setts underfoot.
+                far = abs(dx) < r * 0.45 and y >= 22
+                if y >= h - 8:
+                    g[y][x] = "d" if (x + 2 * (y // 3)) % 4 == 3 or y % 3 == 2 else "e"
+                elif far:
+                    g[y][x] = "m" if (x // 6 + y // 4) % 2 == 0 and (x % 6 == 5 or y % 4 == 3) else "n"
+                    if y < 25:
+                        g[y][x] = "q"
+                else:
+                    g[y][x] = "k" if y < top + 4 else "q"
+            elif y >= top - 3:
+                g[y][x] = "f" if y < top - 2 else ("e" if int(dx) % 5 else "d")
+    # Round towers either side of the gate: a cylinder lit from the left,
+    # slits, a conical roof of red tiles.
+    for tx in (mid - 48, mid + 48):
+        tr = 16
+        for y in range(8, h):
+            for x in range(tx - tr, tx + tr):
+                d = (x - tx + 0.5) / tr
+                if abs(d) >= 1:
+                    continue
+                tone = 2 if d < -0.35 else (1 if d < 0.4 else 0)
+                course = (y // 4) % 2
+                joint = y % 4 == 3 or (x + 3 * course) % 7 == 0
+                g[y][x] = ("q" if tone == 0 else "d") if joint else ("d", "e", "f")[tone]
+        for y in range(h - 3, h):
+            for x in range(tx - tr, tx + tr):
+                if abs(x - tx + 0.5) < tr:
+                    g[y][x] = "q" if y == h - 1 else "d"
+        for y in range(24, 32):
+            g[y][tx] = "k"
+            g[y][tx + 1] = "q"
+        # The cone: its tiles in courses round it, lit on the left, its
+        # eaves casting a dark band on the tower.
+        for y in range(0, 16):
+            half = (y + 2) * (tr + 2) / 17.0
+            for x in range(int(tx - half), int(tx + half) + 1):
+                d = (x - tx + 0.5) / max(1.0, half)
+                k = "o" if d < -0.4 else ("R" if d < 0.3 else "r")
+                if (y % 3 == 2) and abs(d) < 0.95:
+                    k = "r" if k != "r" else "D"
+                if abs(d) >= 0.95:
+                    k = "D"
+                g[y][x] = k
+        for x in range(tx - tr, tx + tr):
+            g[16][x] = "q"
+        g[0][tx] = g[1][tx] = "y"                      # the finial
+    # Banners of the town over the arch: blue and gold.
+    for bx in (mid - 20, mid + 12):
+        for y in range(12, 24):
+            for x in range(bx, bx + 8):
+                g[y][x] = "U" if (x - bx) < 6 else "u"
+                if y in (16, 17) and 1 <= x - bx <= 5:
+                    g[y][x] = "y"
+        for x in range(bx - 1, bx + 9):
+            g[11][x] = "q"
+    return g
+
+
+def _town_gate_tile(bx, by, bw, bh):
+    key = ("towngate", bw, bh)
+    if key not in _BUILDINGS:
+        _BUILDINGS[key] = _town_gate_picture(bw, bh)
+    return crop(_BUILDINGS[key], bx, by)
+
+
+BUILDING_PICTURES["towngate"] = _town_gate_tile
+
+# The base's earth darkens to ash in shadow, not to red.
+GROUND_SHADOW["basedirt"] = dict(SHADOW, b="q", h="b", m="h")
+
+
+def _barracks_hut_tile(variant, bx, by, bw, bh):
+    """A long barracks hut of the base seen from above and in front: its
+    corrugated roof (the northern slope in the sun, the southern in shade,
+    vents along the ridge), and under the eaves its front of tarred planks
+    with windows and, in the middle, its door."""
+    g = blank("a")
+    wall = max(5, bh // 3)                 # the front's height
+    roof = bh - wall
+    ridge = roof // 2
+    mid = bw // 2
+    for y in range(8):
+        Y = by + y
+        for x in range(8):
+            X = bx + x
+            if Y < roof:
+                if Y < ridge:
+                    k = "a" if X % 3 else "h"
+                else:
+                    k = "g" if X % 3 else "a"
+                if Y in (ridge - 1, ridge):
+                    k = "n" if Y == ridge - 1 else "b"
+                    if X % 32 in (14, 15, 16, 17):
+                        k = "d" if Y == ridge else "e"
+                if Y == roof - 1:
+                    k = "j"                    # the eaves' edge
+            else:
+                wy = Y - roof
+                k = "b" if wy % 2 else "h"     # planks
+                if wy == 0:
+                    k = "q"                    # the shadow under the eaves
+                if X % 14 in (5, 6, 7, 8) and 1 <= wy <= wall - 3:
+                    k = "u" if wy == 1 or X % 14 == 5 else "U"   # a window, its glass in shade
+                if abs(X - mid) <= 2 and wy >= 1:
+                    k = "q" if abs(X - mid) < 2 else "k"         # the door
+                if wy == wall - 1:
+                    k = "k"
+            if X == 0 or X == bw - 1 or Y == 0:
+                k = "k"
+            elif X in (1, bw - 2) and Y < roof:
+                k = "b"                        # the gable ends
+            g[y][x] = k
+    return g
+
+
+barracks_tile = _barracks_hut_tile

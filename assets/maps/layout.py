@@ -58,7 +58,7 @@ BED = ("dirt", "mud", "wadi")
 PAVED = ("road",) + tuple(sorted(art.PAVED))
 
 # The town's and the base's own looks, drawn by Composer._town_key.
-TOWN_LOOKS = ("towndoor", "flatroof", "cobbles", "planter")
+TOWN_LOOKS = ("towndoor", "flatroof", "cobbles", "planter", "tramway", "church", "keep")
 
 # Pictures that span several blocks, by layer: look -> size in blocks.
 PICTURES = [{k: s for k, s in OBJECTS.items() if s != (1, 1)},
@@ -690,6 +690,7 @@ class Composer:
     TALL = {"roof": 4, "facade": 4, "brick": 4, "wall": 4, "bunker": 4, "sandbags": 2, "rampart": 5, "tower": 7,
             "flatroof": 4, "towndoor": 4, "planter": 2}
     TALL.update({"castle": 4, "palisade": 3, "pillbox": 3, "ruin": 3})
+    TALL.update({"church": 4, "keep": 5})
 
     def _building_shadow(self, x, y):
         """The pixels of a block of ground or street in the shadow a building,
@@ -1128,6 +1129,16 @@ class Composer:
         if look == "planter":
             sides = self._sides(0, x, y, lambda o: o != look)
             return ("planter", sides, v % 3), lambda: art.planter_tile(sides, v % 3)
+        if look == "tramway":
+            band = self._band(x, y)
+            key, draw = ("tramway", v % 6, band), lambda: art.tramway_tile(v % 6, *band)
+            return self._in_building_shadow(x, y, key, draw)
+        if look in ("church", "keep"):
+            # One picture over the box of the building's blocks.
+            ox, oy, size = self.groups[y][x]
+            at = (8 * (x - ox), 8 * (y - oy), 8 * size[0], 8 * size[1])
+            kind = "towngate" if look == "keep" and self.lay.area == 7 else look   # the old town's wall and gate
+            return (kind,) + at, lambda: art.BUILDING_PICTURES[kind](*at)
         raise LayoutError("layer 0 look %r has no drawing" % look)
 
     def _key1(self, x, y):
@@ -1166,6 +1177,18 @@ class Composer:
                 lambda: art.castle_gate_tile(x % 15, y % 3, depth, at, width)
         if look == "gatehouse":
             return self._gatehouse_key(x, y)
+        if look == "awning":
+            # A market stall's awning over its whole run of blocks.
+            def run(dx, dy):
+                n = 0
+                while 0 <= x + (n + 1) * dx < self.w and 0 <= y + (n + 1) * dy < self.h \
+                        and self.looks[1][y + (n + 1) * dy][x + (n + 1) * dx].look == look:
+                    n += 1
+                return n
+            left, up = run(-1, 0), run(0, -1)
+            band = (8 * left, 8 * up, 8 * (left + run(1, 0) + 1), 8 * (up + run(0, 1) + 1))
+            colour = art.cell_hash(x - left, y - up, self.lay.area + 70) % len(art.AWNINGS)
+            return ("awning", band, colour), lambda: art.awning_tile(colour, *band)
         raise LayoutError("layer 1 look %r has no drawing" % look)
 
     def _crown(self, x, y):
