@@ -42,6 +42,8 @@ COLOURS = {
     # The desert's warm ochre sand, a step darker than the pale sand, so
     # that white bullets stand out on it.
     "Y": ("ochre", (200, 164, 102)),
+    # The lee faces of the desert's dunes, turned away from the sun.
+    "J": ("dune shade", (156, 122, 70)),
     # The red-rock canyon: its floor of clay and dust, and its rock from
     # the sunlit sandstone down to the deep red of its shadows.
     "t": ("terracotta", (164, 94, 60)),

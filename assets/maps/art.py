@@ -5199,3 +5199,73 @@ def _barracks_hut_tile(variant, bx, by, bw, bh):
 
 
 barracks_tile = _barracks_hut_tile
+
+
+# -- Area 3: the desert's dunes --
+
+for _table in (DARKER, SHADOW, CAST_TONE, SHADE):
+    _table.setdefault("J", "b")
+LIGHTER.setdefault("J", "m")
+DUNE_PERIOD = 56.0   # map pixels from one crest to the next, along the wind
+
+
+def dune_amount(mx, my):
+    """How strongly the dunes rise at a map pixel (0..1): they gather in
+    fields and break into separate crescents along their crests."""
+    field = 0.8 * smooth_noise(mx / 8.0, my / 8.0, 3301, 9.0) + 0.2 * smooth_noise(mx / 8.0, my / 8.0, 3307, 4.0)
+    return max(0.0, min(1.0, (field - 0.28) * 3.0))
+
+
+def dune_phase(mx, my):
+    """Where a map pixel lies between two crests (0 on a crest, rising to
+    1 at the next one down the wind): the crests run across the map from
+    the lower left to the upper right, bowed and wandering."""
+    import math
+    warp = 34.0 * (smooth_noise(mx / 8.0, my / 8.0, 3311, 6.0) - 0.5)
+    u = my + 0.22 * mx + warp + 11.0 * math.sin(mx / 29.0 + my / 97.0)
+    return (u / DUNE_PERIOD) % 1.0
+
+
+def desert_dunes(g, bx, by, mask):
+    """Low dunes over a block of the desert's sand at block (bx, by): under
+    each crest a lit lip and, on its lee side, away from the sun in the
+    upper left, a face in shade that fades down the slope; `mask` is how
+    far the dunes may rise at the block's four corners (they flatten out
+    towards whatever is not open sand)."""
+    tl, tr, bl, br = mask
+    for y in range(8):
+        fy = (y + 0.5) / 8
+        for x in range(8):
+            fx = (x + 0.5) / 8
+            m = tl * (1 - fx) * (1 - fy) + tr * fx * (1 - fy) + bl * (1 - fx) * fy + br * fx * fy
+            mx, my = 8 * bx + x, 8 * by + y
+            a = m * dune_amount(mx, my)
+            if a < 0.08:
+                continue
+            f = dune_phase(mx, my)
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16
+            k = g[y][x]
+            shade_w, lit_w = 0.34 * a, 0.13 * a
+            if f < 0.09 * a + 0.01:
+                g[y][x] = "J"                                  # the foot of the crest's shadow
+            elif f < shade_w:
+                if (f / shade_w) < 0.55 + 0.45 * (1 - t):
+                    g[y][x] = "J" if (f / shade_w) < 0.5 * t + 0.3 else DARKER.get(k, k) if k != "m" else "J"
+            elif f > 1.0 - 0.035 * a - 0.005:
+                g[y][x] = "n"                                  # the crest, catching the sun
+            elif f > 1.0 - lit_w and ((1.0 - f) / lit_w) < 0.35 + 0.65 * t:
+                g[y][x] = LIGHTER.get(k, k) if k in ("m", "Y") else k
+    return g
+
+
+# The ruined fort of area 3: the jungle ruin's broken courses, but laid in
+# the desert's sandstone (tawny blocks, brown joints, clay stains where
+# the lichen would be), lit a pale sand on their broken tops.
+DESERT_FORT = {"e": "O", "h": "i", "d": "b", "a": "t", "g": "b", "f": "n"}
+
+
+def desert_fort_tile(ground, open_sides, x0, y0):
+    g = jungle_ruin_tile(ground, open_sides, x0, y0)
+    ruin = jungle_ruin_tile([["k"] * 8 for _ in range(8)], open_sides, x0, y0)
+    return [[DESERT_FORT.get(g[y][x], g[y][x]) if ruin[y][x] != "k" or g[y][x] == "k" and y == 7 else g[y][x]
+             for x in range(8)] for y in range(8)]

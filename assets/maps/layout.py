@@ -756,6 +756,11 @@ class Composer:
             ruts = self._ruts(x, y) if look == "dirt" and self.lay.ruts else ()
             key = ("ground", look, var, fr, cn, cls)
             draw = lambda: art.draw_ground(cls, var, fr, cn)
+            if cls == "desert":
+                mask = self._dune_mask(x, y)
+                if any(mask):
+                    key, draw = key + ("dunes", x, y, mask), \
+                        (lambda d: lambda: art.desert_dunes(d(), x, y, mask))(draw)
             if look == "dirt" and self.lay.ruts and self.lay.rock == "red":
                 # The canyon road's ruts run on without a break from row to row.
                 ruts = self._winding_ruts(x, y) if self._track_middle(x, y) is not None else ()
@@ -839,6 +844,13 @@ class Composer:
             fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
             return ("ruin", sides, x, y, ground, v % 4, fr, cn), \
                 lambda: art.jungle_ruin_tile(art.draw_ground(ground, v % 4, fr, cn), sides, x, y)
+        if look == "wall" and self._ground_near(x, y) == "desert":
+            # The desert's walls are the broken sandstone walls of a ruined fort.
+            sides = self._sides(0, x, y, lambda o: o != "wall")
+            ground = self._ground_near(x, y)
+            fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
+            return ("desertfort", sides, x, y, v % 4, fr, cn), \
+                lambda: art.desert_fort_tile(art.draw_ground(ground, v % 4, fr, cn), sides, x, y)
         if look == "wall" and self._pier_of(x, y) is not None:
             return self._pier_key(x, y, v)
         if look in ("wall", "brick", "fortwall"):
@@ -1393,6 +1405,15 @@ class Composer:
             if counts:
                 return self._drawn_as(max(sorted(counts), key=lambda k: counts[k]))
         return self._drawn_as("sand")
+
+    def _dune_mask(self, x, y):
+        """How far the desert's dunes may rise at the four corners of a
+        block: only where the open sand goes on all round a corner for a
+        block, so they flatten out before the bed, the roads and whatever
+        stands on the sand."""
+        def open_sand(cx, cy):
+            return all(self.look(0, cx + dx, cy + dy) == "sand" for dy in (-1, 0) for dx in (-1, 0))
+        return tuple(1.0 if open_sand(x + dx, y + dy) else 0.0 for dy in (0, 1) for dx in (0, 1))
 
     def _desert_key(self, x, y, look, v):
         if look == "slope":
