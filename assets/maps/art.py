@@ -3360,6 +3360,11 @@ def slope_tile(ground, variant, bed, corners=FLAT, bed_variant=None):
             t = (BAYER4[y % 4][x % 4] + 0.5) / 16
             fall = 1.0 - d / 7.5            # 0 at its top, 1 at its toe
             k = g[y][x]
+            if ground == "desert":
+                # The desert's banks are steeper: a bright lip, a face in
+                # the sun or a face in the dunes' warm shade.
+                g[y][x] = _desert_bank(k, fall, light, t)
+                continue
             if fall < 0.15:
                 if light < 0.25 and t < 0.5:
                     k = LIGHTER.get(k, k)          # the lip catches the light
@@ -5269,3 +5274,23 @@ def desert_fort_tile(ground, open_sides, x0, y0):
     ruin = jungle_ruin_tile([["k"] * 8 for _ in range(8)], open_sides, x0, y0)
     return [[DESERT_FORT.get(g[y][x], g[y][x]) if ruin[y][x] != "k" or g[y][x] == "k" and y == 7 else g[y][x]
              for x in range(8)] for y in range(8)]
+
+
+# The desert's sand a step down and a step up, in its own warm tones.
+_DESERT_BANK_DARK = {"n": "Y", "Y": "m", "m": "J", "J": "b", "h": "b"}
+_DESERT_BANK_LIGHT = {"m": "Y", "Y": "n", "J": "m", "h": "m"}
+
+
+def _desert_bank(k, fall, light, t):
+    """A pixel of a bank of area 3's wadi: `fall` 0 at its lip to 1 at its
+    toe, `light` how far it faces the sun in the upper left."""
+    if fall < 0.2:
+        return "n" if light < 0.4 and t < 0.75 else _DESERT_BANK_LIGHT.get(k, k)
+    if light > 0.25:
+        if fall > 0.85:
+            return _DESERT_BANK_DARK.get(k, k) if t < 0.7 else k
+        return _DESERT_BANK_LIGHT.get(k, k) if t < 0.8 else k
+    deep = fall if light < -0.25 else fall * 0.7
+    if fall > 0.45 and t < deep * 1.3:
+        return "J" if fall < 0.8 or t < 0.5 else "b"
+    return _DESERT_BANK_DARK.get(k, k) if t < deep * 1.2 + 0.2 else k
