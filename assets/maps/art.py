@@ -3218,7 +3218,7 @@ STANDING["burntcart"] = lambda v: BURNT_CART
 # Area 3's desert is warm ochre sand, a step darker than the pale sand, so
 # that the white of a bullet stands out on it; area 4's canyon has a floor
 # of dusty clay under walls of red sandstone.
-GROUND_BASE["desert"] = ("m", "m", "Y", "Y", "n")
+GROUND_BASE["desert"] = ("m", "m", "Y", "Y", "Y")
 GROUND_BASE["canyon"] = ("t", "i", "i", "i", "O")
 # The canyon's road: dust packed pale by the wheels.
 GROUND_BASE["dust"] = ("i", "O", "O", "O", "O")
