@@ -5294,3 +5294,34 @@ def _desert_bank(k, fall, light, t):
     if fall > 0.45 and t < deep * 1.3:
         return "J" if fall < 0.8 or t < 0.5 else "b"
     return _DESERT_BANK_DARK.get(k, k) if t < deep * 1.2 + 0.2 else k
+
+
+# -- Area 4: the canyon's dry grass and its red wash --
+
+# The grass of the canyon is dry: olive and khaki tufts on the clay, so
+# that no cool green stands in the red rock but the reeds at the pool.
+GROUND_BASE["steppe"] = ("a", "a", "h", "h", "h")
+CONTRAST["steppe"] = 1.3
+FRINGE_OVER["steppe"] = {"canyon", "dust", "wadi"}
+
+
+def steppe_details(g, variant, rng, sun):
+    """Dry grass: tufts of blades, lit at their tips, dark at their feet,
+    and here and there a bare patch of the clay."""
+    for _ in range(3 + variant % 2):
+        x, y = rng.below(7), 1 + rng.below(6)
+        _put(g, x, y, "a"); _put(g, x + 1, y - 1, "m"); _put(g, x + 1, y, "h"); _put(g, x + 2, y, "a")
+    if rng.below(3) == 0:
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        _put(g, x, y, "i"); _put(g, x + 1, y, "t")
+
+
+DESERT_GROUNDS["steppe"] = steppe_details
+
+# The canyon's wash: the cracked mud in the canyon's red browns instead of
+# the desert's olive browns, so it reads as dried red silt, not cobbles.
+RED_WASH = {"b": "D", "m": "t", "n": "i", "h": "t", "z": "O", "e": "t", "d": "V"}
+
+
+def red_wash(g):
+    return [[RED_WASH.get(k, k) for k in row] for row in g]

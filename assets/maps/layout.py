@@ -1319,6 +1319,12 @@ class Composer:
             cls = cls if cls in art.GROUND_SHADOW else None
             key = ("shadow", shadows[(x, y)]) + ((cls,) if cls else ()) + key
             draw = (lambda d, p, c: lambda: art.in_shadow(d(), p, cls=c))(draw, shadows[(x, y)], cls)
+        look = self.looks[0][y][x].look
+        if self.lay.rock == "red" and (look == "wadi" or look == "slope"
+                                       and any(self.look(0, x + dx, y + dy) == "wadi"
+                                               for dx in (-1, 0, 1) for dy in (-1, 0, 1))):
+            # The canyon's wash is of its own red silt.
+            key, draw = ("redwash",) + key, (lambda d: lambda: art.red_wash(d()))(draw)
         if self.is_decked(x, y):
             key = ("shade",) + key
             draw = (lambda d: lambda: art.shaded(d()))(draw)
