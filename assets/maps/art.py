@@ -99,7 +99,7 @@ GROUND_BASE = {
     "mud": ("q", "b", "b", "b", "b"),
     # The cracked mud of a dry desert riverbed: brown plates, baked pale
     # where the sun lies on them.
-    "wadi": ("b", "b", "b", "m", "m"),
+    "wadi": ("b", "b", "b", "b", "m"),
     "concrete": ("d", "e", "e", "e", "e"),
     # The old town's warm sandstone flags (a look of the paving, "#").
     "flagstones": ("m", "n", "n", "n", "n"),
