@@ -5325,3 +5325,11 @@ RED_WASH = {"b": "D", "m": "t", "n": "i", "h": "t", "z": "O", "e": "t", "d": "V"
 
 def red_wash(g):
     return [[RED_WASH.get(k, k) for k in row] for row in g]
+
+
+def standing_on(g, kind, variant, part, flip=False):
+    """A standing object's part over ground already drawn (a wreck on the
+    desert's highway, its slabs under it), facing either way."""
+    pic = STANDING[kind](variant)
+    standing(g, [row[::-1] for row in pic] if flip else pic, part)
+    return g

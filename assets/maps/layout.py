@@ -251,6 +251,7 @@ class Composer:
                         raise LayoutError("area %d, layer %d, row %d (y %d), column %d: %r is not in the legend"
                                           % (layout.area, n, y, 8 * y, x, ch))
                     self.looks[n][y][x] = e
+        self.paved_under = self._paved_under()
         self.groups = self._group_boxes(0)
         self.house = self._house_looks()
         self.picture_at = [self._picture_origins(n) for n in range(2)]
@@ -469,13 +470,47 @@ class Composer:
 
     def _same_run(self, x, y, step_x, step_y):
         """How many blocks on from (x, y), stepping (step_x, step_y), wear
-        its look."""
-        look = self.looks[0][y][x].look
+        its look (a wreck or a crater lying on a paved way counts as the way)."""
+        look = self.paved_under.get((x, y), self.looks[0][y][x].look)
         n = 0
-        while 0 <= x + (n + 1) * step_x < self.w and 0 <= y + (n + 1) * step_y < self.h \
-                and self.looks[0][y + (n + 1) * step_y][x + (n + 1) * step_x].look == look:
+        while 0 <= x + (n + 1) * step_x < self.w and 0 <= y + (n + 1) * step_y < self.h:
+            nx, ny = x + (n + 1) * step_x, y + (n + 1) * step_y
+            if self.paved_under.get((nx, ny), self.looks[0][ny][nx].look) != look:
+                break
             n += 1
         return n
+
+    def _paved_under(self):
+        """The blocks of wrecks and craters lying on the desert's concrete
+        highway: the way they lie on, which runs on under them, its slabs
+        and joints unbroken."""
+        ways = ("highway",)
+        out = {}
+        for y in range(self.h):
+            row = [self.looks[0][y][x].look for x in range(self.w)]
+            for x in range(self.w):
+                if row[x] not in ("wreck", "crater"):
+                    continue
+                lx, rx = x, x
+                while lx >= 0 and row[lx] in ("wreck", "crater"):
+                    lx -= 1
+                while rx < self.w and row[rx] in ("wreck", "crater"):
+                    rx += 1
+                if 0 <= lx and rx < self.w and row[lx] == row[rx] and row[lx] in ways:
+                    out[(x, y)] = row[lx]
+        return out
+
+    def _paved_tile(self, x, y, look, v):
+        """A block of a paved way other than asphalt as it lies at (x, y)."""
+        kerbs = self._sides(0, x, y, lambda o: o not in PAVED + ("avenue", "crossing", "canal"))
+        kerbs = tuple(s for s in kerbs if s in (art.N_, art.S_)
+                      and (x + s[0], y + s[1]) not in self.paved_under)
+        band = self._band(x, y)
+        key, draw = ("road", look, v % 4, band, kerbs), lambda: art.PAVED[look](v % 4, *band, kerbs)
+        if (look, self.lay.rock) in art.PAVED_TINTS:
+            key, draw = key + (self.lay.rock,), \
+                (lambda d, r: lambda: art.tinted_paving(d(), look, r))(draw, self.lay.rock)
+        return key, draw
 
     def _row_span(self, x, y):
         """The first and last column of the run of its look that a block lies in."""
@@ -802,11 +837,7 @@ class Composer:
                 dash = self._road_dash(x, y)
                 key, draw = ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
             else:
-                band = self._band(x, y)
-                key, draw = ("road", look, v % 4, band, kerbs), lambda: art.PAVED[look](v % 4, *band, kerbs)
-                if (look, self.lay.rock) in art.PAVED_TINTS:
-                    key, draw = key + (self.lay.rock,), \
-                        (lambda d, r: lambda: art.tinted_paving(d(), look, r))(draw, self.lay.rock)
+                key, draw = self._paved_tile(x, y, look, v)
             if rails:
                 key, draw = key + ("rails", rails), (lambda d: lambda: art.bridge_rails(d(), rails))(draw)
             return self._in_building_shadow(x, y, key, draw)
@@ -1001,6 +1032,17 @@ class Composer:
                 kind = "pebble"
             elif origin is not None:
                 part = (x - origin[0], y - origin[1])
+            if (x, y) in self.paved_under and kind in ("wreck", "crater") and isinstance(origin, tuple):
+                # A wreck or a shell hole on the highway: its slabs go on under it.
+                way = self.paved_under[(x, y)]
+                bkey, base = self._paved_tile(x, y, way, v)
+                if kind == "crater":
+                    cv = art.cell_hash(*origin, self.lay.area + 11) % len(art.CRATERS)
+                    return ("object", kind, way, 0, part, cv) + bkey, lambda: art.crater_tile(base(), cv, part)
+                # Every other wreck lies the other way round.
+                flip = art.cell_hash(*origin, self.lay.area + 13) % 2
+                return ("object", kind, way, 0, part, flip) + bkey, \
+                    lambda: art.standing_on(base(), kind, v % 4, part, flip)
             ground = self._ground_near(x, y)
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
