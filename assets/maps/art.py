@@ -3669,15 +3669,19 @@ def grit_track_tile(variant, bx, by, bw, bh, kerbs):
             elif h == 3:
                 k = "Q"
             g[y][x] = k
-    # Two lanes, each with its pair of ruts, wandering a little.
+    # Two lanes, each with its pair of wheel tracks: soft furrows of
+    # crushed grit that wander and fade out here and there (not ruled
+    # lines, which read as rails or a fence).
     lane = bh // 2
     for x in range(8):
         X = bx + x
         for i, rut in enumerate((lane // 2 - 2, lane // 2 + 3, lane + lane // 2 - 3, lane + lane // 2 + 2)):
-            w = int(1.6 * smooth_noise(X, i, 43, 18.0) + 0.4)
-            for dy, k in ((-1, "D"), (0, "V"), (1, "i")):
+            if smooth_noise(X, i, 53, 11.0) < 0.38:
+                continue                                   # the track fades out
+            w = int(3.4 * smooth_noise(X, i // 2, 43, 26.0) - 1.2)
+            for dy, k in ((0, "D"), (1, "Q")):
                 y = rut + w + dy - by
-                if 0 <= y < 8 and (k != "V" or cell_hash(X, y, 47) % 9):
+                if 0 <= y < 8 and cell_hash(X, y + i, 47) % 5:
                     g[y][x] = k
     rng = Rng("grit", variant, bx % 40, by)
     for side in kerbs:
