@@ -5337,3 +5337,29 @@ def standing_on(g, kind, variant, part, flip=False):
     pic = STANDING[kind](variant)
     standing(g, [row[::-1] for row in pic] if flip else pic, part)
     return g
+
+
+# -- Areas 3 and 4: the asphalt under the drifting ground --
+
+# The ground that blows over the asphalt's edges: (its body, its thin edge).
+ROAD_DRIFTS = {"ochre": ("Y", "m"), "red": ("i", "t")}
+
+
+def drifted_road(g, bx, by, kerbs, rock):
+    """Asphalt block (bx, by) of the desert or the canyon: the sand or the
+    red dust drifts over its kerbs in tongues of their own length."""
+    body, edge = ROAD_DRIFTS[rock]
+    for y in range(8):
+        for x in range(8):
+            X, Y = 8 * bx + x, 8 * by + y
+            t = (BAYER4[Y % 4][X % 4] + 0.5) / 16
+            for side in kerbs:
+                d = y if side == N_ else 7 - y if side == S_ else None
+                if d is None:
+                    continue
+                reach = 9.0 * smooth_noise(X / 8.0, Y / 8.0, 4111 + side[1], 2.2) ** 1.5 - 1.0
+                if d + 0.5 < reach - 1.5:
+                    g[y][x] = body if t < 0.85 else edge
+                elif d + 0.5 < reach and t < (reach - d - 0.5) / 1.5:
+                    g[y][x] = edge
+    return g

@@ -836,6 +836,10 @@ class Composer:
             if look == "road":
                 dash = self._road_dash(x, y)
                 key, draw = ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+                if self.lay.rock in art.ROAD_DRIFTS:
+                    # The desert's sand and the canyon's dust blow over its edges.
+                    key, draw = key + ("drifts", x, y, self.lay.rock), \
+                        (lambda d: lambda: art.drifted_road(d(), x, y, kerbs, self.lay.rock))(draw)
             else:
                 key, draw = self._paved_tile(x, y, look, v)
             if rails:
