@@ -5363,3 +5363,13 @@ def drifted_road(g, bx, by, kerbs, rock):
                 elif d + 0.5 < reach and t < (reach - d - 0.5) / 1.5:
                     g[y][x] = edge
     return g
+
+
+# Area 3's service track: the canyon track's soft, wandering wheel tracks
+# laid in the desert's ochre gravel instead of ruled ruts.
+OCHRE_TRACK = {"t": "m", "Q": "Y", "D": "J", "i": "Y", "V": "b", "O": "Y"}
+
+
+def ochre_track_tile(variant, bx, by, bw, bh, kerbs):
+    g = grit_track_tile(variant, bx, by, bw, bh, kerbs)
+    return [[OCHRE_TRACK.get(k, k) for k in row] for row in g]

@@ -507,6 +507,9 @@ class Composer:
                       and (x + s[0], y + s[1]) not in self.paved_under)
         band = self._band(x, y)
         key, draw = ("road", look, v % 4, band, kerbs), lambda: art.PAVED[look](v % 4, *band, kerbs)
+        if look == "track" and self.lay.rock == "ochre":
+            # The desert's service track: soft wandering wheel tracks in ochre gravel.
+            return key + ("ochre",), lambda: art.ochre_track_tile(v % 4, *band, kerbs)
         if (look, self.lay.rock) in art.PAVED_TINTS:
             key, draw = key + (self.lay.rock,), \
                 (lambda d, r: lambda: art.tinted_paving(d(), look, r))(draw, self.lay.rock)
