@@ -103,7 +103,8 @@ GROUND_BASE = {
     "concrete": ("d", "e", "e", "e", "e"),
     # The old town's warm sandstone flags (a look of the paving, "#").
     "flagstones": ("m", "n", "n", "n", "n"),
-    "ash": ("k", "q", "q", "q", "d"),
+    # Scorched earth: grey-brown ash, darker where it lies deepest, never a black hole.
+    "ash": ("q", "q", "d", "d", "d"),
     "road": ("d", "d", "d", "d", "d"),
 }
 TONES = 5
@@ -340,7 +341,7 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
             elif kind == 1:
                 _put(g, x, y, "b")
             elif kind == 2:
-                _put(g, x, y, "k")
+                _put(g, x, y, "q")
             else:
                 _lit(g, x, y)
         if variant == 3:
