@@ -2474,10 +2474,21 @@ def knoll_block(open_at, ox, oy):
                 k = "G" if t + (dither - 0.5) * 0.3 < 0.3 else "g" if t + (dither - 0.5) * 0.3 < 0.72 else "j"
                 if grass == "l" and t < 0.3:
                     k = "l"
-                if t > 0.25 and smooth_noise(X, Y, 151, 5.0) > 0.64:
-                    k = "b" if t > 0.55 or (X + Y) % 3 else "h"      # earth where the turf slipped
-                    if cell_hash(X // 2, Y // 2, 153) % 5 == 0:
-                        k = "e" if (X + Y) % 2 else "d"             # a fieldstone in it
+                if t > 0.3 and smooth_noise(X, Y, 151, 6.0) > 0.66:
+                    k = "b" if t > 0.5 else "h"      # bare earth where the turf slipped
+                # Fieldstones bedded in the slope: round, lit on the upper
+                # left, a dark underside, one in a 4 x 4 patch at most.
+                sx, sy = X // 4, Y // 4
+                if t > 0.2 and cell_hash(sx, sy, 153) % 4 == 0:
+                    cx = sx * 4 + 1 + cell_hash(sx, sy, 154) % 2
+                    cy = sy * 4 + 1
+                    dx, dy = X - cx, Y - cy
+                    if (dx, dy) in ((0, 0), (1, 0)):
+                        k = "f" if dx == 0 else "e"
+                    elif (dx, dy) in ((0, 1), (1, 1), (-1, 1), (2, 0)):
+                        k = "e" if dx <= 0 else "d"
+                    elif (dx, dy) in ((0, 2), (1, 2)):
+                        k = "q"
                 if ds == 1 or de == 1:
                     k = "k"
                 elif ds == 2:
@@ -2486,15 +2497,17 @@ def knoll_block(open_at, ox, oy):
                 # The eastern slope, in shade.
                 k = "k" if de == 1 else "j" if de + (dither - 0.5) * 3 < 4 else "g" if grass != "l" else "G"
             elif dw <= CLIFF_SIDE_W - 4:
-                k = "g" if dw == 1 else "l" if (X + Y) % 2 or grass == "l" else "G"
+                k = "g" if dw == 1 else "l"
             elif dn <= 2:
                 k = "g" if dn == 1 else "l"
             else:
                 # The top: the meadow swelling in the light, sunnier to the
                 # upper left, a shade lighter than the fields below.
                 sun = (dw + dn) / float(dw + dn + de + ds)
-                v = sun + (dither - 0.5) * 0.25
-                k = "l" if v < 0.4 else grass if v < 0.62 else DARKER.get(grass, "g")
+                v = sun + (dither - 0.5) * 0.08
+                k = "l" if v < 0.5 else "G" if v < 0.66 else DARKER.get(grass, "g")
+                if k == "G" and grass not in ("G", "l"):
+                    k = grass     # the meadow's own flecks, where it lies in half light
                 top[j][i] = True
             g[j][i] = k
     # A bush or a stone on the top, where the top holds it whole.
