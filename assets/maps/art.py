@@ -145,7 +145,7 @@ def smooth_noise(x, y, salt, cell, cell_y=None, wrap=(None, None)):
 
 
 # How strongly each ground's patches stand out.
-CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 1.3, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
+CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 0.9, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
             "flagstones": 1.0,
             "ash": 1.4, "road": 0.0}
 
