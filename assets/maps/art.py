@@ -145,7 +145,7 @@ def smooth_noise(x, y, salt, cell, cell_y=None, wrap=(None, None)):
 
 
 # How strongly each ground's patches stand out.
-CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 0.9, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
+CONTRAST = {"grass": 1.6, "jungle": 1.25, "sand": 1.6, "dirt": 0.9, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
             "flagstones": 1.0,
             "ash": 1.4, "road": 0.0}
 
@@ -175,6 +175,11 @@ def tone_fill(cls, corners):
                 # dithered blot: short upright strokes, at most a third of it.
                 v = 1 - (1 - v) * 0.35
                 t = (cell_hash(x, (y + 3 * x) // 2, 11) % 16 + 0.5) / 16 - 0.5
+            if cls == "jungle":
+                # The jungle floor's shade is dappled, in clumps of leaf
+                # litter with a ragged edge, never a dithered square.
+                c = cell_hash(x // 2 + 5 * (y // 2), tl + 3 * tr + 9 * bl + 27 * br, 61) % 16
+                t = ((c + 0.5) / 16 - 0.5) * 1.7 + ((BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5) * 0.3
             i = int(v + t + 0.5 + 1000) - 1000
             g[y][x] = keys[max(0, min(len(keys) - 1, i))]
     return g
