@@ -2727,6 +2727,42 @@ def in_field(kind, field, x, y, variant, part):
     return g
 
 
+def _hutsite_heap(X, Y, bw, bh):
+    """What a hut leaves on its floor when it falls: a heap of its thatch
+    and broken poles, standing up from the floor, lit on its upper left, in
+    its own shadow to the south-east, charred poles lying across it.  Gives
+    the colour at (X, Y) of a site bw x bh pixels big, or None off it."""
+    import math
+    cx, cy = bw / 2.0 - 0.5, bh / 2.0 - 0.5
+    rx, ry = bw / 2.0 - 8, bh / 2.0 - 8
+    if rx < 4 or ry < 4:
+        return None
+    u, v = (X - cx) / rx, (Y - cy) / ry
+    ang = math.atan2(v, u)
+    edge = 1.0 + 0.12 * math.sin(3 * ang + 1.3) + 0.08 * math.sin(5 * ang + 0.4)
+    d = math.hypot(u, v)
+    if d > edge:
+        # The heap's shadow falls to the south-east on the floor.
+        us, vs = (X - 2 - cx) / rx, (Y - 3 - cy) / ry
+        if math.hypot(us, vs) <= edge:
+            return "q" if (X + Y) % 2 else "b"
+        return None
+    # Charred poles fallen across the heap.
+    for a, b, c, reach in ((1.0, -0.8, 0.1, 0.55), (0.5, 1.0, -0.25, 0.45)):
+        dist = abs(a * (X - cx) / rx + b * (Y - cy) / ry + c) / math.hypot(a, b)
+        if dist < 0.06 and d < reach:
+            return "q" if u + v > -0.2 else "d"
+    if d > edge - 0.1:
+        return "k" if u + v > 0.3 else "q" if u + v > 0 else "b"
+    # Straw lit from the upper left, darker where it falls away.
+    light = -(u + v) * 0.5 + (1 - d) * 0.6 + ((BAYER4[Y % 4][X % 4] + 0.5) / 16 - 0.5) * 0.35
+    straw = cell_hash(X // 2, Y, 99) % 5
+    k = "n" if light > 0.6 else "Y" if light > 0.25 else "b" if light > -0.15 else "q"
+    if straw == 0 and k in ("n", "Y"):
+        k = "b"          # a darker wisp in the straw
+    return k
+
+
 def hutsite_tile(ground, bx, by, bw, bh):
     """The ground a jungle hut stands on: a floor of trampled earth inside a
     curb of logs laid round it, lit on their upper sides, the stumps of the
@@ -2746,7 +2782,8 @@ def hutsite_tile(ground, bx, by, bw, bh):
                     k = "q"      # a pebble trodden in
                 elif cell_hash(X, Y, 97) % 37 == 0:
                     k = "n"      # a straw fallen from the thatch
-                g[y][x] = k
+                heap = _hutsite_heap(X, Y, bw, bh)
+                g[y][x] = heap or k
                 continue
             # The curb: logs along the top and bottom lie across the map,
             # those at the sides down it.
