@@ -2510,7 +2510,7 @@ def knoll_block(open_at, ox, oy):
                 # upper left, a shade lighter than the fields below.
                 sun = (dw + dn) / float(dw + dn + de + ds)
                 v = sun + (dither - 0.5) * 0.08
-                k = "l" if v < 0.5 else "G" if v < 0.66 else DARKER.get(grass, "g")
+                k = "l" if v < 0.3 else "G" if v < 0.66 else DARKER.get(grass, "g")
                 if k == "G" and grass not in ("G", "l"):
                     k = grass     # the meadow's own flecks, where it lies in half light
                 top[j][i] = True
