@@ -103,7 +103,8 @@ GROUND_BASE = {
     "concrete": ("d", "e", "e", "e", "e"),
     # The old town's warm sandstone flags (a look of the paving, "#").
     "flagstones": ("m", "n", "n", "n", "n"),
-    "ash": ("k", "q", "q", "q", "d"),
+    # Scorched earth: grey-brown ash, darker where it lies deepest, never a black hole.
+    "ash": ("q", "q", "d", "d", "d"),
     "road": ("d", "d", "d", "d", "d"),
 }
 TONES = 5
@@ -144,7 +145,7 @@ def smooth_noise(x, y, salt, cell, cell_y=None, wrap=(None, None)):
 
 
 # How strongly each ground's patches stand out.
-CONTRAST = {"grass": 1.6, "jungle": 1.7, "sand": 1.6, "dirt": 1.3, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
+CONTRAST = {"grass": 1.6, "jungle": 1.25, "sand": 1.6, "dirt": 0.9, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
             "flagstones": 1.0,
             "ash": 1.4, "road": 0.0}
 
@@ -174,6 +175,11 @@ def tone_fill(cls, corners):
                 # dithered blot: short upright strokes, at most a third of it.
                 v = 1 - (1 - v) * 0.35
                 t = (cell_hash(x, (y + 3 * x) // 2, 11) % 16 + 0.5) / 16 - 0.5
+            if cls == "jungle":
+                # The jungle floor's shade is dappled, in clumps of leaf
+                # litter with a ragged edge, never a dithered square.
+                c = cell_hash(x // 2 + 5 * (y // 2), tl + 3 * tr + 9 * bl + 27 * br, 61) % 16
+                t = ((c + 0.5) / 16 - 0.5) * 1.7 + ((BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5) * 0.3
             i = int(v + t + 0.5 + 1000) - 1000
             g[y][x] = keys[max(0, min(len(keys) - 1, i))]
     return g
@@ -340,7 +346,7 @@ def ground_details(g, cls, variant, rng, corners=FLAT):
             elif kind == 1:
                 _put(g, x, y, "b")
             elif kind == 2:
-                _put(g, x, y, "k")
+                _put(g, x, y, "q")
             else:
                 _lit(g, x, y)
         if variant == 3:
@@ -2268,11 +2274,13 @@ DECK_COLOURS = {"wood": dict(lit="m", face="h", gap="q", rail=("n", "m", "b"), p
                 "stone": dict(lit="f", face="e", gap="d", rail=("f", "e", "d"), post=("f", "d", "k"))}
 
 
-def deck_tile(variant, top, bottom, style):
+def deck_tile(variant, top, bottom, style, rails=None):
     """A bridge deck seen from above, spanning the view from side to side:
     planks (or slabs) across it, a rail with posts along its open edges, the
     far rail's shadow on the deck and the deck's own dark shadow line on the
-    ground just below it.  Opaque, as it is drawn over the soldiers."""
+    ground just below it.  Opaque, as it is drawn over the soldiers.  A
+    wooden deck that carries a railway shows its track along the middle
+    (rails: 0 for the block holding the track's upper half, 1 the lower)."""
     c = DECK_COLOURS[style]
     g = blank(c["face"])
     rng = Rng("deck", style, variant)
@@ -2287,6 +2295,8 @@ def deck_tile(variant, top, bottom, style):
             y = (variant * 3 + 2) % 8
             for x in range(plank * 4, plank * 4 + 3):
                 g[y][x] = "q"
+        if rails is not None:
+            viaduct_track(g, rails, variant)
     else:
         # Slabs with a dark joint every block and a few worn pixels.
         for y in range(8):
@@ -2473,10 +2483,21 @@ def knoll_block(open_at, ox, oy):
                 k = "G" if t + (dither - 0.5) * 0.3 < 0.3 else "g" if t + (dither - 0.5) * 0.3 < 0.72 else "j"
                 if grass == "l" and t < 0.3:
                     k = "l"
-                if t > 0.25 and smooth_noise(X, Y, 151, 5.0) > 0.64:
-                    k = "b" if t > 0.55 or (X + Y) % 3 else "h"      # earth where the turf slipped
-                    if cell_hash(X // 2, Y // 2, 153) % 5 == 0:
-                        k = "e" if (X + Y) % 2 else "d"             # a fieldstone in it
+                if t > 0.3 and smooth_noise(X, Y, 151, 6.0) > 0.66:
+                    k = "b" if t > 0.5 else "h"      # bare earth where the turf slipped
+                # Fieldstones bedded in the slope: round, lit on the upper
+                # left, a dark underside, one in a 4 x 4 patch at most.
+                sx, sy = X // 4, Y // 4
+                if t > 0.2 and cell_hash(sx, sy, 153) % 4 == 0:
+                    cx = sx * 4 + 1 + cell_hash(sx, sy, 154) % 2
+                    cy = sy * 4 + 1
+                    dx, dy = X - cx, Y - cy
+                    if (dx, dy) in ((0, 0), (1, 0)):
+                        k = "f" if dx == 0 else "e"
+                    elif (dx, dy) in ((0, 1), (1, 1), (-1, 1), (2, 0)):
+                        k = "e" if dx <= 0 else "d"
+                    elif (dx, dy) in ((0, 2), (1, 2)):
+                        k = "q"
                 if ds == 1 or de == 1:
                     k = "k"
                 elif ds == 2:
@@ -2485,15 +2506,17 @@ def knoll_block(open_at, ox, oy):
                 # The eastern slope, in shade.
                 k = "k" if de == 1 else "j" if de + (dither - 0.5) * 3 < 4 else "g" if grass != "l" else "G"
             elif dw <= CLIFF_SIDE_W - 4:
-                k = "g" if dw == 1 else "l" if (X + Y) % 2 or grass == "l" else "G"
+                k = "g" if dw == 1 else "l"
             elif dn <= 2:
                 k = "g" if dn == 1 else "l"
             else:
                 # The top: the meadow swelling in the light, sunnier to the
                 # upper left, a shade lighter than the fields below.
                 sun = (dw + dn) / float(dw + dn + de + ds)
-                v = sun + (dither - 0.5) * 0.25
-                k = "l" if v < 0.4 else grass if v < 0.62 else DARKER.get(grass, "g")
+                v = sun + (dither - 0.5) * 0.08
+                k = "l" if v < 0.3 else "G" if v < 0.66 else DARKER.get(grass, "g")
+                if k == "G" and grass not in ("G", "l"):
+                    k = grass     # the meadow's own flecks, where it lies in half light
                 top[j][i] = True
             g[j][i] = k
     # A bush or a stone on the top, where the top holds it whole.
@@ -2708,6 +2731,42 @@ def in_field(kind, field, x, y, variant, part):
     return g
 
 
+def _hutsite_heap(X, Y, bw, bh):
+    """What a hut leaves on its floor when it falls: a heap of its thatch
+    and broken poles, standing up from the floor, lit on its upper left, in
+    its own shadow to the south-east, charred poles lying across it.  Gives
+    the colour at (X, Y) of a site bw x bh pixels big, or None off it."""
+    import math
+    cx, cy = bw / 2.0 - 0.5, bh / 2.0 - 0.5
+    rx, ry = bw / 2.0 - 8, bh / 2.0 - 8
+    if rx < 4 or ry < 4:
+        return None
+    u, v = (X - cx) / rx, (Y - cy) / ry
+    ang = math.atan2(v, u)
+    edge = 1.0 + 0.12 * math.sin(3 * ang + 1.3) + 0.08 * math.sin(5 * ang + 0.4)
+    d = math.hypot(u, v)
+    if d > edge:
+        # The heap's shadow falls to the south-east on the floor.
+        us, vs = (X - 2 - cx) / rx, (Y - 3 - cy) / ry
+        if math.hypot(us, vs) <= edge:
+            return "q" if (X + Y) % 2 else "b"
+        return None
+    # Charred poles fallen across the heap.
+    for a, b, c, reach in ((1.0, -0.8, 0.1, 0.55), (0.5, 1.0, -0.25, 0.45)):
+        dist = abs(a * (X - cx) / rx + b * (Y - cy) / ry + c) / math.hypot(a, b)
+        if dist < 0.06 and d < reach:
+            return "q" if u + v > -0.2 else "d"
+    if d > edge - 0.1:
+        return "k" if u + v > 0.3 else "q" if u + v > 0 else "b"
+    # Straw lit from the upper left, darker where it falls away.
+    light = -(u + v) * 0.5 + (1 - d) * 0.6 + ((BAYER4[Y % 4][X % 4] + 0.5) / 16 - 0.5) * 0.35
+    straw = cell_hash(X // 2, Y, 99) % 5
+    k = "n" if light > 0.6 else "Y" if light > 0.25 else "b" if light > -0.15 else "q"
+    if straw == 0 and k in ("n", "Y"):
+        k = "b"          # a darker wisp in the straw
+    return k
+
+
 def hutsite_tile(ground, bx, by, bw, bh):
     """The ground a jungle hut stands on: a floor of trampled earth inside a
     curb of logs laid round it, lit on their upper sides, the stumps of the
@@ -2727,7 +2786,8 @@ def hutsite_tile(ground, bx, by, bw, bh):
                     k = "q"      # a pebble trodden in
                 elif cell_hash(X, Y, 97) % 37 == 0:
                     k = "n"      # a straw fallen from the thatch
-                g[y][x] = k
+                heap = _hutsite_heap(X, Y, bw, bh)
+                g[y][x] = heap or k
                 continue
             # The curb: logs along the top and bottom lie across the map,
             # those at the sides down it.
@@ -5373,3 +5433,25 @@ OCHRE_TRACK = {"t": "m", "Q": "Y", "D": "J", "i": "Y", "V": "b", "O": "Y"}
 def ochre_track_tile(variant, bx, by, bw, bh, kerbs):
     g = grit_track_tile(variant, bx, by, bw, bh, kerbs)
     return [[OCHRE_TRACK.get(k, k) for k in row] for row in g]
+
+
+def viaduct_track(g, half, variant):
+    """The railway along a viaduct's deck, over two blocks (half 0 above,
+    1 below): a bed of dark ballast between two lips of planking, sleepers
+    across it, and the two steel rails along it, lit on top with a shadow
+    beneath; no pixel near the bullets' white."""
+    for y in range(8):
+        Y = half * 8 + y
+        if Y < 2 or Y > 13:
+            continue
+        for x in range(8):
+            if Y in (2, 13):
+                g[y][x] = "q"                                   # the ballast bed's edge
+            elif x % 4 in (1, 2):
+                g[y][x] = "b" if x % 4 == 1 else "q"            # a sleeper, lit on its left
+            else:
+                g[y][x] = "d" if cell_hash(x + 8 * variant, Y, 163) % 3 else "q"   # ballast
+            if Y in (5, 10):
+                g[y][x] = "e"                                   # a rail's lit top
+            elif Y in (6, 11):
+                g[y][x] = "k"                                   # its shadow on the sleepers

@@ -18,7 +18,8 @@ which only layer 0 is drawn); "ruts" wears wheel ruts into the area's dirt
 tracks (those three to six blocks wide); "ground LOOK CLASS" draws the
 area's ground of one look as another ground class (the desert's ochre sand,
 the canyon's clay); "rock NAME" gives its cliffs the colours of another
-rock (red: the canyon's sandstone).
+rock (red: the canyon's sandstone); "deck rails" lays a railway along the
+middle of its wooden decks (the farmland's viaduct).
 
 The title map has no rows of its own: its lines "slide AREA Y" each copy
 one view (20 rows) of an area's composed map from map pixel y Y, the front
@@ -121,6 +122,7 @@ class Layout:
         self.top_open = False     # nothing but water solid above areas.TOP_OPEN (an area's own map)
         self.water = "plain"      # how its water is drawn: "plain", or "river" (shaped banks, depth)
         self.roofs = "flat"       # how its roofs are drawn: "flat" courses, or "pitched" (ridge, hips)
+        self.deck = "plain"       # what its wooden decks carry: "plain" planks, or "rails" (a railway)
 
 
 def read_layout(path):
@@ -128,6 +130,7 @@ def read_layout(path):
     size = None
     trees, flatten, paving, ruts = "green", False, "concrete", False
     grounds, rock, water, roofs = {}, None, "plain", "flat"
+    deck = "plain"
     rows0, rows1, row_trees = [], [], []
     slides = []
     with open(path, encoding="utf-8") as f:
@@ -155,6 +158,8 @@ def read_layout(path):
                 roofs = "pitched"
             elif s == "roofs thatch":      # pitched roofs of thatch over timber fronts
                 roofs = "thatch"
+            elif s == "deck rails":        # the wooden decks carry a railway along their middle
+                deck = "rails"
             elif s.startswith("water "):
                 water = s.split()[1]
                 if water not in ("plain", "river"):
@@ -206,6 +211,7 @@ def read_layout(path):
     lay.ruts = ruts
     lay.grounds, lay.rock = grounds, rock
     lay.water, lay.roofs = water, roofs
+    lay.deck = deck
     lay.top_open = area != 0
     return lay
 
@@ -1222,7 +1228,20 @@ class Composer:
             style = "wood" if look == "deckwood" else "stone"
             top = self.look(1, x, y - 1) != look
             bottom = self.look(1, x, y + 1) != look
-            return ("deck", style, v % 4, top, bottom), lambda: art.deck_tile(v % 4, top, bottom, style)
+            rails = None
+            if style == "wood" and self.lay.deck == "rails":
+                # The railway's track runs along the middle two rows of the deck.
+                up = 0
+                while self.look(1, x, y - up - 1) == look:
+                    up += 1
+                down = 0
+                while self.look(1, x, y + down + 1) == look:
+                    down += 1
+                h = up + down + 1
+                if h >= 6 and up in (h // 2 - 1, h // 2):
+                    rails = up - (h // 2 - 1)
+            return ("deck", style, v % 4, top, bottom, rails), \
+                lambda: art.deck_tile(v % 4, top, bottom, style, rails)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
         if look == "castlegate":

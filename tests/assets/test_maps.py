@@ -805,6 +805,38 @@ class Wheat(unittest.TestCase):
                         faint += 1.05 / (relative_luminance(palette.rgb(k)) + 0.05) < 2.0
         self.assertLess(faint / total, 0.15)
 
+class FarmlandAndJungleLooks(unittest.TestCase):
+    def test_a_viaduct_that_carries_a_railway_shows_its_rails_only_along_the_decks_middle(self):
+        rows0 = ["." * 6] * 11
+        rows1 = ["." * 6] + ["=" * 6] * 9 + ["." * 6]
+        rail = palette.rgb("e")
+        for deck, rows_with_rails in (("rails", {4, 5}), ("plain", set())):
+            lay = layout.Layout(1, 6, 11, rows0, rows1)
+            lay.deck = deck
+            m = layout.Composer(lay, LEGEND).compose()
+            for y in range(1, 10):
+                shows = any(all(c == rail for c in row) for row in block_pixels(m, 2, y, layer=1))
+                self.assertEqual(shows, y in rows_with_rails, "deck %s, row %d" % (deck, y))
+
+    def test_scorched_earth_is_never_a_black_hole(self):
+        black = palette.rgb("k")
+        for v in range(4):
+            pixels = [c for row in art.draw_ground("ash", v) for c in row]
+            self.assertNotIn(black, {palette.rgb(k) for k in pixels})
+
+    def test_a_blown_up_huts_site_holds_a_heap_standing_in_its_own_shadow(self):
+        # A site of 6 x 8 blocks as in the jungle's clearing: its middle is
+        # the heap (straw lit on the upper left, dark to the south-east),
+        # its corners still the floor inside the curb.
+        w, h = 48, 64
+        heap = [[art._hutsite_heap(x, y, w, h) for x in range(w)] for y in range(h)]
+        self.assertIsNone(heap[5][5])
+        self.assertIsNone(heap[h - 6][6])
+        self.assertIn(heap[h // 2][w // 2], ("n", "Y", "b", "q", "d"))
+        south_east = {heap[y][x] for y in range(h // 2, h) for x in range(w // 2, w)}
+        north_west = {heap[y][x] for y in range(h // 2) for x in range(w // 2)}
+        self.assertIn("k", south_east, "the heap casts no dark shadow to the south-east")
+        self.assertIn("n", north_west, "the heap is not lit on its upper left")
 
 
 if __name__ == "__main__":
