@@ -4056,30 +4056,46 @@ WATCHTOWER = sprite([
 
 
 def pillbox_tile(column, depth, sides, variant):
-    """A concrete pillbox from above: its roof slab lit along the north and
-    west edges, dark along the east; its front row shows the roof's lip,
-    the face with a black firing slit and the shadow at its foot."""
+    """A concrete pillbox dug into the hill, seen from above and the south:
+    its roof slab lit along the north and west edges and dark along the
+    east, sods of turf laid on it for cover; its front row shows the roof's
+    bevelled lip, the lip's shadow, the grey face with one black firing
+    slit across the middle of the front (stopping short of the corners)
+    and the dark foot where it meets the ground."""
     g = blank("e")
-    rng = Rng("pillbox", variant)
-    speckle(g, rng, [("d", 3), ("f", 1)])
+    rng = Rng("pillbox", variant, column % 2, depth)
+    speckle(g, rng, [("d", 4), ("a", 2)])
     if depth == 0:
         for x in range(8):
-            g[0][x], g[1][x] = "f", "d"
-            for y in range(2, 7):
-                g[y][x] = "d"
-            g[7][x] = "k"
-        if W_ not in sides and E_ not in sides or column % 2:
-            for x in range(8):
+            g[0][x], g[1][x] = "e", "k"
+            for y in range(2, 6):
+                g[y][x] = "e" if (x + y + variant) % 5 else "d"
+            g[6][x], g[7][x] = "d", "k"
+        lo = 3 if W_ in sides else 0
+        hi = 4 if E_ in sides else 8
+        if not (W_ in sides and E_ in sides):
+            for x in range(lo, hi):
                 g[3][x] = "k"
                 g[4][x] = "k"
                 g[5][x] = "q"
         if W_ in sides:
-            for y in range(1, 7):
-                g[y][0] = "e"
+            for y in range(0, 7):
+                g[y][0] = "k"
+            for y in range(2, 6):
+                g[y][1] = "f"
         if E_ in sides:
-            for y in range(1, 8):
+            for y in range(0, 8):
                 g[y][7] = "k"
+            for y in range(2, 7):
+                g[y][6] = "d"
         return g
+    # Sods of turf on the roof, a few to a block, shaded on their south side.
+    for _ in range(2):
+        ox, oy = 1 + rng.below(4), 2 + rng.below(3)
+        for dy, row in enumerate(("GGl", "GGG", "gg.")):
+            for dx, k in enumerate(row):
+                if k != ".":
+                    g[oy + dy][ox + dx] = k
     if N_ in sides:
         for x in range(8):
             g[0][x], g[1][x] = "k", "f"
