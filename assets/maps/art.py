@@ -2265,18 +2265,40 @@ def leaves_tile(variant, open_sides, colours="jungle"):
 # A bridge deck's colours: the deck's lit edge, face and dark gap; the rail
 # (or kerb) lit, face and side; its posts lit and face.
 DECK_COLOURS = {"wood": dict(lit="m", face="h", gap="q", rail=("n", "m", "b"), post=("n", "b", "k")),
-                "stone": dict(lit="f", face="e", gap="d", rail=("f", "e", "d"), post=("f", "d", "k"))}
+                "stone": dict(lit="f", face="e", gap="d", rail=("f", "e", "d"), post=("f", "d", "k")),
+                # A railway bridge: steel parapets on grey ballast.
+                "rail": dict(lit="e", face="d", gap="q", rail=("e", "d", "q"), post=("e", "d", "k"))}
+
+# A railway deck's tracks across the bridge, one every RAIL_PERIOD pixels
+# down from RAIL_FROM (the deck's own pixel rows, its far rail at the top):
+# sleepers under two rails, a strip of ballast between the tracks.
+RAIL_FROM, RAIL_PERIOD = 6, 18
 
 
-def deck_tile(variant, top, bottom, style):
+def deck_tile(variant, top, bottom, style, row=0):
     """A bridge deck seen from above, spanning the view from side to side:
     planks (or slabs) across it, a rail with posts along its open edges, the
     far rail's shadow on the deck and the deck's own dark shadow line on the
-    ground just below it.  Opaque, as it is drawn over the soldiers."""
+    ground just below it.  Opaque, as it is drawn over the soldiers.  A
+    railway deck (its block `row` blocks below its far edge) shows its tracks
+    running along the bridge: dark sleepers on ballast under steel rails."""
     c = DECK_COLOURS[style]
     g = blank(c["face"])
     rng = Rng("deck", style, variant)
-    if style == "wood":
+    if style == "rail":
+        for y in range(8):
+            t = (row * 8 + y - RAIL_FROM) % RAIL_PERIOD
+            for x in range(8):
+                if 2 <= t <= 13:
+                    k = ("q", "h", "b", "b", "b", "q", "q", "q")[(x + 2 * (variant % 2)) % 8]
+                    if t in (4, 11):
+                        k = "e"
+                    elif t in (5, 12):
+                        k = "k"
+                else:
+                    k = "d" if (x * 5 + y * 3 + variant) % 7 else "q"
+                g[y][x] = k
+    elif style == "wood":
         # Planks 4 pixels wide, lit on their left, a dark gap on their right,
         # with butt joints staggered from plank to plank.
         for x in range(8):
@@ -2320,7 +2342,7 @@ def deck_tile(variant, top, bottom, style):
 
 # The side of a deck's near edge, below its rail: the beam or slab edge it
 # lies on, lit along its top, with a dark line where it meets its shadow.
-BEAM = {"wood": ("n", "b", "q"), "stone": ("e", "d", "q")}
+BEAM = {"wood": ("n", "b", "q"), "stone": ("e", "d", "q"), "rail": ("e", "d", "k")}
 BEAM_H = 3
 # The ground below a beam that the deck shades, in the block under the deck
 # and the one below it: whole rows down to two thirds of the deck's height,
@@ -2333,7 +2355,7 @@ DECK_SHADOW = (frozenset((x, y) for y in range(8) for x in range(8)),
 
 
 # The posts or piers a deck stands on, seen below its beam: lit, face, shade.
-POST = {"wood": ("h", "b", "q"), "stone": ("f", "e", "d")}
+POST = {"wood": ("h", "b", "q"), "stone": ("f", "e", "d"), "rail": ("e", "d", "q")}
 
 
 def deck_beam(front, style, post=False):

@@ -38,6 +38,9 @@ GROUND = set(art.GROUND_BASE)
 # How the paving may be drawn.
 PAVINGS = ("concrete", "flagstones")
 
+# How the wooden bridge decks of a stretch of rows are drawn ("decks KIND").
+DECK_KINDS = ("planks", "railway")
+
 # Objects painted over the ground, with the size in blocks of their picture.
 OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "trunk": (1, 1),
            "stump": (1, 1), "fence": (1, 1), "rubble": (1, 1), "barrels": (1, 1), "crate": (1, 1),
@@ -114,6 +117,7 @@ class Layout:
         self.folder = folder        # where the areas' layouts are
         self.trees = trees        # colours of the tree crowns (art.CROWN_COLOURS)
         self.row_trees = [trees] * height
+        self.row_decks = ["planks"] * height   # how the wooden decks of each row are drawn (DECK_KINDS)
         self.flatten = flatten    # layer 1 painted into layer 0 (the title map)
         self.ruts = False         # wheel ruts along the dirt tracks
         self.grounds = {}         # ground look -> the class it is drawn as
@@ -129,6 +133,7 @@ def read_layout(path):
     trees, flatten, paving, ruts = "green", False, "concrete", False
     grounds, rock, water, roofs = {}, None, "plain", "flat"
     rows0, rows1, row_trees = [], [], []
+    decks, row_decks = "planks", []
     slides = []
     with open(path, encoding="utf-8") as f:
         for n, line in enumerate(f, 1):
@@ -143,6 +148,12 @@ def read_layout(path):
                 trees = s.split()[1]
                 if trees not in art.CROWN_COLOURS:
                     raise LayoutError("%s:%d: trees %r: one of %s" % (path, n, trees, ", ".join(sorted(art.CROWN_COLOURS))))
+            elif s.startswith("decks "):
+                # Applies to the rows that follow: the wooden decks there are
+                # drawn as planks, or as a railway bridge (sleepers and rails).
+                decks = s.split()[1]
+                if decks not in DECK_KINDS:
+                    raise LayoutError("%s:%d: decks %r: one of %s" % (path, n, decks, ", ".join(DECK_KINDS)))
             elif s.startswith("paving "):
                 paving = s.split()[1]
                 if paving not in PAVINGS:
@@ -189,6 +200,7 @@ def read_layout(path):
                 rows0.append(a)
                 rows1.append(b)
                 row_trees.append(trees)
+                row_decks.append(decks)
             else:
                 raise LayoutError("%s:%d: cannot read %r" % (path, n, s))
     if area is None or size is None:
@@ -203,6 +215,7 @@ def read_layout(path):
     lay = Layout(area, size[0], size[1], rows0, rows1, row_trees[0] if row_trees else trees, flatten,
                  paving=paving)
     lay.row_trees = row_trees
+    lay.row_decks = row_decks
     lay.ruts = ruts
     lay.grounds, lay.rock = grounds, rock
     lay.water, lay.roofs = water, roofs
@@ -1158,10 +1171,15 @@ class Composer:
             colours = "jungle" if trees in ("green", "jungle") else trees
             return ("leaves", v % 2, sides, colours), lambda: art.leaves_tile(v % 2, sides, colours)
         if look in ("deckwood", "deckstone"):
-            style = "wood" if look == "deckwood" else "stone"
+            style = self._deck_style(x, y)
             top = self.look(1, x, y - 1) != look
             bottom = self.look(1, x, y + 1) != look
-            return ("deck", style, v % 4, top, bottom), lambda: art.deck_tile(v % 4, top, bottom, style)
+            row = 0
+            while row < 8 and self.look(1, x, y - row - 1) == look:
+                row += 1
+            row = row if style == "rail" else 0
+            return ("deck", style, v % 4, top, bottom, row), \
+                lambda: art.deck_tile(v % 4, top, bottom, style, row)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
         if look == "castlegate":
@@ -1335,8 +1353,15 @@ class Composer:
         for y in range(1, self.h):
             for x in range(self.w):
                 if self.is_decked(x, y - 1) and not self.is_decked(x, y):
-                    out[(x, y)] = "wood" if self.looks[1][y - 1][x].look == "deckwood" else "stone"
+                    out[(x, y)] = self._deck_style(x, y - 1)
         return out
+
+    def _deck_style(self, x, y):
+        """How the deck at (x, y) is drawn: wood (planks), rail (a railway
+        bridge's sleepers and rails) or stone."""
+        if self.looks[1][y][x].look != "deckwood":
+            return "stone"
+        return "rail" if self.lay.row_decks[y] == "railway" else "wood"
 
     def is_decked(self, x, y):
         return self.looks[1][y][x].look in ("deckwood", "deckstone")
