@@ -18,7 +18,9 @@ which only layer 0 is drawn); "ruts" wears wheel ruts into the area's dirt
 tracks (those three to six blocks wide); "ground LOOK CLASS" draws the
 area's ground of one look as another ground class (the desert's ochre sand,
 the canyon's clay); "rock NAME" gives its cliffs the colours of another
-rock (red: the canyon's sandstone).
+rock (red: the canyon's sandstone); "decks railway" draws the wooden bridge
+decks of the rows that follow as a railway bridge (sleepers and steel rails
+on ballast between steel parapets), "decks planks" as planks again.
 
 The title map has no rows of its own: its lines "slide AREA Y" each copy
 one view (20 rows) of an area's composed map from map pixel y Y, the front
