@@ -2271,20 +2271,43 @@ def leaves_tile(variant, open_sides, colours="jungle"):
 # A bridge deck's colours: the deck's lit edge, face and dark gap; the rail
 # (or kerb) lit, face and side; its posts lit and face.
 DECK_COLOURS = {"wood": dict(lit="m", face="h", gap="q", rail=("n", "m", "b"), post=("n", "b", "k")),
-                "stone": dict(lit="f", face="e", gap="d", rail=("f", "e", "d"), post=("f", "d", "k"))}
+                "stone": dict(lit="f", face="e", gap="d", rail=("f", "e", "d"), post=("f", "d", "k")),
+                # A railway bridge: steel parapets on grey ballast.
+                "rail": dict(lit="e", face="d", gap="q", rail=("e", "d", "q"), post=("e", "d", "k"))}
+
+# A railway deck's tracks across the bridge, one every RAIL_PERIOD pixels
+# down from RAIL_FROM (the deck's own pixel rows, its far rail at the top):
+# sleepers under two rails, a strip of ballast between the tracks.
+RAIL_FROM, RAIL_PERIOD = 6, 18
 
 
-def deck_tile(variant, top, bottom, style, rails=None):
+def deck_tile(variant, top, bottom, style, rails=None, row=0):
     """A bridge deck seen from above, spanning the view from side to side:
     planks (or slabs) across it, a rail with posts along its open edges, the
     far rail's shadow on the deck and the deck's own dark shadow line on the
     ground just below it.  Opaque, as it is drawn over the soldiers.  A
     wooden deck that carries a railway shows its track along the middle
-    (rails: 0 for the block holding the track's upper half, 1 the lower)."""
+    (rails: 0 for the block holding the track's upper half, 1 the lower);
+    a railway bridge's deck (its block `row` blocks below its far edge)
+    shows its tracks running along the bridge: dark sleepers on ballast
+    under steel rails."""
     c = DECK_COLOURS[style]
     g = blank(c["face"])
     rng = Rng("deck", style, variant)
-    if style == "wood":
+    if style == "rail":
+        for y in range(8):
+            t = (row * 8 + y - RAIL_FROM) % RAIL_PERIOD
+            for x in range(8):
+                if 2 <= t <= 13:
+                    k = ("q", "h", "b", "b", "b", "q", "q", "q")[(x + 2 * (variant % 2)) % 8]
+                    if t in (4, 11):
+                        k = "e"
+                    elif t in (5, 12):
+                        k = "k"
+                else:
+                    k = "d" if (x * 5 + y * 3 + variant) % 7 else "q"
+                g[y][x] = k
+    elif style == "wood":
         # Planks 4 pixels wide, lit on their left, a dark gap on their right,
         # with butt joints staggered from plank to plank.
         for x in range(8):
@@ -2330,7 +2353,7 @@ def deck_tile(variant, top, bottom, style, rails=None):
 
 # The side of a deck's near edge, below its rail: the beam or slab edge it
 # lies on, lit along its top, with a dark line where it meets its shadow.
-BEAM = {"wood": ("n", "b", "q"), "stone": ("e", "d", "q")}
+BEAM = {"wood": ("n", "b", "q"), "stone": ("e", "d", "q"), "rail": ("e", "d", "k")}
 BEAM_H = 3
 # The ground below a beam that the deck shades, in the block under the deck
 # and the one below it: whole rows down to two thirds of the deck's height,
@@ -2343,7 +2366,7 @@ DECK_SHADOW = (frozenset((x, y) for y in range(8) for x in range(8)),
 
 
 # The posts or piers a deck stands on, seen below its beam: lit, face, shade.
-POST = {"wood": ("h", "b", "q"), "stone": ("f", "e", "d")}
+POST = {"wood": ("h", "b", "q"), "stone": ("f", "e", "d"), "rail": ("e", "d", "q")}
 
 
 def deck_beam(front, style, post=False):
@@ -4125,30 +4148,46 @@ WATCHTOWER = sprite([
 
 
 def pillbox_tile(column, depth, sides, variant):
-    """A concrete pillbox from above: its roof slab lit along the north and
-    west edges, dark along the east; its front row shows the roof's lip,
-    the face with a black firing slit and the shadow at its foot."""
+    """A concrete pillbox dug into the hill, seen from above and the south:
+    its roof slab lit along the north and west edges and dark along the
+    east, sods of turf laid on it for cover; its front row shows the roof's
+    bevelled lip, the lip's shadow, the grey face with one black firing
+    slit across the middle of the front (stopping short of the corners)
+    and the dark foot where it meets the ground."""
     g = blank("e")
-    rng = Rng("pillbox", variant)
-    speckle(g, rng, [("d", 3), ("f", 1)])
+    rng = Rng("pillbox", variant, column % 2, depth)
+    speckle(g, rng, [("d", 4), ("a", 2)])
     if depth == 0:
         for x in range(8):
-            g[0][x], g[1][x] = "f", "d"
-            for y in range(2, 7):
-                g[y][x] = "d"
-            g[7][x] = "k"
-        if W_ not in sides and E_ not in sides or column % 2:
-            for x in range(8):
+            g[0][x], g[1][x] = "e", "k"
+            for y in range(2, 6):
+                g[y][x] = "e" if (x + y + variant) % 5 else "d"
+            g[6][x], g[7][x] = "d", "k"
+        lo = 3 if W_ in sides else 0
+        hi = 4 if E_ in sides else 8
+        if not (W_ in sides and E_ in sides):
+            for x in range(lo, hi):
                 g[3][x] = "k"
                 g[4][x] = "k"
                 g[5][x] = "q"
         if W_ in sides:
-            for y in range(1, 7):
-                g[y][0] = "e"
+            for y in range(0, 7):
+                g[y][0] = "k"
+            for y in range(2, 6):
+                g[y][1] = "f"
         if E_ in sides:
-            for y in range(1, 8):
+            for y in range(0, 8):
                 g[y][7] = "k"
+            for y in range(2, 7):
+                g[y][6] = "d"
         return g
+    # Sods of turf on the roof, a few to a block, shaded on their south side.
+    for _ in range(2):
+        ox, oy = 1 + rng.below(4), 2 + rng.below(3)
+        for dy, row in enumerate(("GGl", "GGG", "gg.")):
+            for dx, k in enumerate(row):
+                if k != ".":
+                    g[oy + dy][ox + dx] = k
     if N_ in sides:
         for x in range(8):
             g[0][x], g[1][x] = "k", "f"

@@ -19,7 +19,10 @@ tracks (those three to six blocks wide); "ground LOOK CLASS" draws the
 area's ground of one look as another ground class (the desert's ochre sand,
 the canyon's clay); "rock NAME" gives its cliffs the colours of another
 rock (red: the canyon's sandstone); "deck rails" lays a railway along the
-middle of its wooden decks (the farmland's viaduct).
+middle of its wooden decks (the farmland's viaduct); "decks railway" draws
+the wooden bridge decks of the rows that follow as a railway bridge
+(sleepers and steel rails on ballast between steel parapets), "decks
+planks" as planks again.
 
 The title map has no rows of its own: its lines "slide AREA Y" each copy
 one view (20 rows) of an area's composed map from map pixel y Y, the front
@@ -38,6 +41,9 @@ FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
 GROUND = set(art.GROUND_BASE)
 # How the paving may be drawn.
 PAVINGS = ("concrete", "flagstones")
+
+# How the wooden bridge decks of a stretch of rows are drawn ("decks KIND").
+DECK_KINDS = ("planks", "railway")
 
 # Objects painted over the ground, with the size in blocks of their picture.
 OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "trunk": (1, 1),
@@ -115,6 +121,7 @@ class Layout:
         self.folder = folder        # where the areas' layouts are
         self.trees = trees        # colours of the tree crowns (art.CROWN_COLOURS)
         self.row_trees = [trees] * height
+        self.row_decks = ["planks"] * height   # how the wooden decks of each row are drawn (DECK_KINDS)
         self.flatten = flatten    # layer 1 painted into layer 0 (the title map)
         self.ruts = False         # wheel ruts along the dirt tracks
         self.grounds = {}         # ground look -> the class it is drawn as
@@ -132,6 +139,7 @@ def read_layout(path):
     grounds, rock, water, roofs = {}, None, "plain", "flat"
     deck = "plain"
     rows0, rows1, row_trees = [], [], []
+    decks, row_decks = "planks", []
     slides = []
     with open(path, encoding="utf-8") as f:
         for n, line in enumerate(f, 1):
@@ -146,6 +154,12 @@ def read_layout(path):
                 trees = s.split()[1]
                 if trees not in art.CROWN_COLOURS:
                     raise LayoutError("%s:%d: trees %r: one of %s" % (path, n, trees, ", ".join(sorted(art.CROWN_COLOURS))))
+            elif s.startswith("decks "):
+                # Applies to the rows that follow: the wooden decks there are
+                # drawn as planks, or as a railway bridge (sleepers and rails).
+                decks = s.split()[1]
+                if decks not in DECK_KINDS:
+                    raise LayoutError("%s:%d: decks %r: one of %s" % (path, n, decks, ", ".join(DECK_KINDS)))
             elif s.startswith("paving "):
                 paving = s.split()[1]
                 if paving not in PAVINGS:
@@ -194,6 +208,7 @@ def read_layout(path):
                 rows0.append(a)
                 rows1.append(b)
                 row_trees.append(trees)
+                row_decks.append(decks)
             else:
                 raise LayoutError("%s:%d: cannot read %r" % (path, n, s))
     if area is None or size is None:
@@ -208,6 +223,7 @@ def read_layout(path):
     lay = Layout(area, size[0], size[1], rows0, rows1, row_trees[0] if row_trees else trees, flatten,
                  paving=paving)
     lay.row_trees = row_trees
+    lay.row_decks = row_decks
     lay.ruts = ruts
     lay.grounds, lay.rock = grounds, rock
     lay.water, lay.roofs = water, roofs
@@ -1225,7 +1241,7 @@ class Composer:
             colours = "jungle" if trees in ("green", "jungle") else trees
             return ("leaves", v % 2, sides, colours), lambda: art.leaves_tile(v % 2, sides, colours)
         if look in ("deckwood", "deckstone"):
-            style = "wood" if look == "deckwood" else "stone"
+            style = self._deck_style(x, y)
             top = self.look(1, x, y - 1) != look
             bottom = self.look(1, x, y + 1) != look
             rails = None
@@ -1240,8 +1256,11 @@ class Composer:
                 h = up + down + 1
                 if h >= 6 and up in (h // 2 - 1, h // 2):
                     rails = up - (h // 2 - 1)
-            return ("deck", style, v % 4, top, bottom, rails), \
-                lambda: art.deck_tile(v % 4, top, bottom, style, rails)
+            row = 0
+            while style == "rail" and row < 8 and self.look(1, x, y - row - 1) == look:
+                row += 1
+            return ("deck", style, v % 4, top, bottom, rails, row), \
+                lambda: art.deck_tile(v % 4, top, bottom, style, rails, row)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
         if look == "castlegate":
@@ -1421,8 +1440,15 @@ class Composer:
         for y in range(1, self.h):
             for x in range(self.w):
                 if self.is_decked(x, y - 1) and not self.is_decked(x, y):
-                    out[(x, y)] = "wood" if self.looks[1][y - 1][x].look == "deckwood" else "stone"
+                    out[(x, y)] = self._deck_style(x, y - 1)
         return out
+
+    def _deck_style(self, x, y):
+        """How the deck at (x, y) is drawn: wood (planks), rail (a railway
+        bridge's sleepers and rails) or stone."""
+        if self.looks[1][y][x].look != "deckwood":
+            return "stone"
+        return "rail" if self.lay.row_decks[y] == "railway" else "wood"
 
     def is_decked(self, x, y):
         return self.looks[1][y][x].look in ("deckwood", "deckstone")
