@@ -492,12 +492,25 @@ class Composer:
         """An avenue block: its kerbs face what is not asphalt; its lane
         lines follow from where it lies across the avenue's width."""
         paved = PAVED + ("avenue", "crossing")
-        kerbs = tuple(s for s in self._sides(0, x, y, lambda o: o not in paved) if s in (art.W_, art.E_))
+
+        def on_avenue(cx):
+            # Asphalt, or cover (sandbags, a wreck) standing out on the
+            # asphalt: the lanes and their paint run on past it.
+            look = self.looks[0][y][cx].look
+            if look in ("avenue", "crossing"):
+                return True
+            if look not in ("sandbags", "wreck"):
+                return False
+            return any(0 <= y + d < self.h and self.looks[0][y + d][cx].look in ("avenue", "crossing")
+                       for d in (-2, -1, 1, 2))
+
+        kerbs = tuple(s for s in self._sides(0, x, y, lambda o: o not in paved)
+                      if s in (art.W_, art.E_) and not (0 <= x + s[0] < self.w and on_avenue(x + s[0])))
         left = x
-        while left > 0 and self.looks[0][y][left - 1].look in ("avenue", "crossing"):
+        while left > 0 and on_avenue(left - 1):
             left -= 1
         right = x
-        while right < self.w - 1 and self.looks[0][y][right + 1].look in ("avenue", "crossing"):
+        while right < self.w - 1 and on_avenue(right + 1):
             right += 1
         width, at = right - left + 1, x - left
         marking = None
