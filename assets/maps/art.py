@@ -483,8 +483,14 @@ def road_tile(variant, kerbs, dash):
 def avenue_tile(variant, kerbs, marking, row):
     """Asphalt of an avenue running up the map: kerbs at its sides, lane
     lines along it (a double yellow line at its middle, grey dashes between
-    the lanes), and zebra stripes where a street crosses it."""
+    the lanes), and zebra stripes where a street crosses it.  Its grain is
+    calmer than a road's: half the black specks gone, the rest softened to
+    ash, so nothing on it reads as dirt or rubble and a bullet stands out."""
     g = road_tile(variant, (), None)
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] == "k":
+                g[y][x] = "q" if (x * 3 + y * 5 + variant) % 2 else "d"
     if marking == "centre":
         for y in range(8):
             g[y][2] = g[y][5] = "y"
@@ -4457,13 +4463,15 @@ def avenue_wear(g, wear):
             for x in range(8):
                 if (x - cx) ** 2 + (y - cy) ** 2 <= 3 and g[y][x] in ("d", "e"):
                     g[y][x] = "q" if (x + y) % 2 else "k"
-    elif wear == 3:                    # a patch of newer, darker tar with its seam
+    elif wear == 3:                    # the seam round a patch of newer tar
         x0, y0 = rng.below(3), rng.below(3)
         for y in range(y0, min(8, y0 + 5)):
-            for x in range(x0, min(8, x0 + 5)):
-                if g[y][x] in ("d", "e"):
-                    edge = y in (y0, y0 + 4) or x in (x0, x0 + 4)
-                    g[y][x] = "k" if edge and (x + y) % 2 else "q"
+            for x in range(x0, min(8, x0 + 6)):
+                edge = y in (y0, y0 + 4) or x in (x0, x0 + 5)
+                if edge and g[y][x] in ("d", "e", "q"):
+                    g[y][x] = "q"
+                elif g[y][x] in ("e", "q"):
+                    g[y][x] = "d"
     return g
 
 
@@ -5033,8 +5041,9 @@ def _ashlar_face(g, x0, x1, y0, y1, lit=None):
 def _town_gate_picture(w, h):
     """The old town's wall across the top of the town, as one picture: the
     old town's tiled roofs beyond it, the wall with its wall-walk and
-    battlements, and the town gate between two round towers under red
-    conical roofs, its arch open over the way into the old town."""
+    battlements over a battered foot, square towers at its ends, and the
+    town gate between two round towers under red conical roofs, its arch
+    open over the way into the old town."""
     g = blank("e", w, h)
     # The old town beyond: rows of tiled roofs, ridges across, chimneys.
     for y in range(0, 14):
@@ -5071,6 +5080,41 @@ def _town_gate_picture(w, h):
         for y in range(28, 36):
             g[y][x] = "k"
             g[y][x + 1] = "q"
+    # The wall's battered foot: a plinth of bigger, darker courses.
+    for y in range(h - 8, h - 2):
+        for x in range(w):
+            joint = y == h - 8 or (x + 7 * ((y - h) // 3)) % 17 == 0
+            g[y][x] = "q" if joint else ("d" if (x + y) % 5 else "e")
+    # Square towers at the wall's ends, taller than the wall-walk: ashlar
+    # lit from the left, a crenellated top, slits, the town's pennant, and
+    # the shadow they cast on the wall to their right.
+    for x0 in (10, w - 42):
+        x1 = x0 + 32
+        _ashlar_face(g, x0, x1, 9, h - 8, lit=lambda x: 2 if x < x0 + 9 else (1 if x < x1 - 8 else 0))
+        for y in range(3, 9):
+            for x in range(x0 - 1, x1 + 1):
+                merlon = (x - x0 + 1) % 7 < 4
+                if y < 6 and not merlon:
+                    continue                               # the roofs beyond show between merlons
+                g[y][x] = "f" if y in (3, 6) and x < x1 - 6 else ("e" if x < x1 - 6 else "d")
+        for x in range(x0 - 1, x1 + 1):
+            g[9][x] = "q"
+        for y in range(h - 8, h - 2):
+            for x in range(x0 - 1, x1 + 1):
+                g[y][x] = "q" if y == h - 8 or (x - x0) % 9 == 0 else "d"
+        for sy in (17, 31):
+            for y in range(sy, sy + 7):
+                g[y][x0 + 15] = "k"
+                g[y][x0 + 16] = "q"
+        for y in range(10, h - 2):
+            for x in range(x1 + 1, x1 + 5):
+                g[y][x] = {"f": "e", "e": "d", "d": "q"}.get(g[y][x], g[y][x])
+        px = x0 + 5
+        for y in range(0, 3):
+            g[y][px] = "q"
+        for y in range(0, 3):
+            for x in range(px + 1, px + 6 - y):
+                g[y][x] = "U" if y != 1 else "y"
     mid = w // 2
     # The gateway: an arch of voussoirs over the way in, the old town's
     # setts running on inside it.
