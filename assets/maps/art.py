@@ -4714,7 +4714,9 @@ def _keep_picture(w, h):
     and in the middle the gatehouse: two towers over the open gateway, its
     portcullis drawn up, banners on the towers' faces.  The roofs are
     camouflaged concrete with turrets and a radio mast; every part stands
-    proud of the one behind it and casts its shadow down and right."""
+    proud of the one behind it and casts its shadow down and right.  A
+    picture taller than 80 pixels sets a gun terrace in front of each
+    bastion tower, reaching down towards the glacis."""
     g = blank("a", w, h)
     mid = w // 2
     # The concrete of the forecourt at the foot of it all.
@@ -4733,10 +4735,13 @@ def _keep_picture(w, h):
         g[62][x], g[63][x] = "q", "d"
     # Bastion towers at the edges, reaching down to the foot of the bastions.
     edge, redge = min(72, w // 4), min(64, w // 4)    # the bastions' widths, left and right
+    foot = min(h, 80)                                  # where the towers' faces end
     for (x0, x1, salt) in ((0, edge, 51), (w - redge, w, 57)):
         _camo_roof(g, x0, 0, x1, 46, salt)
         _front_merlons(g, x0, x1, 46)
-        _face(g, x0, x1, 52, h, salt + 1, slits=(60,), lit_left=x0 > 0)
+        _face(g, x0, x1, 52, foot, salt + 1, slits=(60,), lit_left=x0 > 0)
+        if h > foot:
+            citadel_terrace(g, x0, x1, foot, h, salt, lit_left=x0 > 0)
         # The tower's shadow on the curtain beside it.
         if x0 == 0:
             for y in range(16, 62):
@@ -5243,3 +5248,51 @@ def _barracks_hut_tile(variant, bx, by, bw, bh):
 
 
 barracks_tile = _barracks_hut_tile
+
+
+def citadel_terrace(g, x0, x1, y0, y1, salt, lit_left):
+    """A gun terrace stepping down in front of a bastion tower of the enemy
+    citadel: a deck of concrete slabs in the tower's shadow, a field gun
+    in a sandbagged emplacement on it, ammunition boxes, the crenellated
+    parapet along its front and the terrace's own face with a slit below
+    it, dark at its foot."""
+    deck1 = y1 - 14
+    for y in range(y0, deck1):
+        for x in range(x0, x1):
+            joint = (y - y0) % 10 == 9 or (x - x0) % 12 == 11
+            g[y][x] = "d" if joint else ("e" if (x * 7 + y * 3) % 23 else "h")
+            if y < y0 + 4:
+                g[y][x] = SHADOW.get(g[y][x], g[y][x])   # the tower's shadow
+    for y in range(y0, deck1):                            # the side rims, lit and shaded
+        if lit_left:
+            g[y][x0] = "f"
+        g[y][x1 - 1] = "d"
+    # The emplacement: a ring of sandbags round a field gun pointing south.
+    cx = (x0 + x1) // 2
+    ey0, ey1 = y0 + 6, deck1 - 2
+    ex0, ex1 = cx - 12, cx + 12
+    for y in range(ey0, ey1):
+        for x in range(ex0, ex1):
+            ring = y in (ey0, ey0 + 1) or x in (ex0, ex0 + 1, ex1 - 2, ex1 - 1)
+            if ring:
+                g[y][x] = "n" if (x + 2 * y) % 5 else "h"
+            else:
+                g[y][x] = "q"
+    for y in range(ey0 + 3, ey1 - 1):                    # the gun's carriage and shield
+        for x in range(cx - 4, cx + 4):
+            g[y][x] = "a" if y < ey0 + 6 else ("h" if x < cx else "a")
+    for x in range(cx - 5, cx + 5):
+        g[ey0 + 3][x] = "g"
+    for y in range(ey0 + 6, deck1 + 3):                   # the barrel over the parapet
+        g[y][cx] = "d"
+        g[y][cx + 1] = "k"
+    for (bx, by) in ((x0 + 3, ey0 + 1), (x1 - 9, ey0 + 3)):
+        for y in range(by, by + 4):                       # ammunition boxes
+            for x in range(bx, bx + 5):
+                g[y][x] = "b" if y == by + 3 or x == bx + 4 else "Y"
+    _front_merlons(g, x0, x1, deck1)
+    _face(g, x0, x1, deck1 + 6, y1, salt + 3, slits=(), lit_left=lit_left)
+    for x in range(x0 + 6, x1 - 6, 14):                  # slits in its face
+        for dx in range(4):
+            g[deck1 + 8][x + dx] = "k"
+            g[deck1 + 9][x + dx] = "k"
