@@ -4448,7 +4448,7 @@ def planter_tile(sides, variant):
 
 def avenue_wear(g, wear):
     """Wear on an avenue's asphalt, so its grain never shows a repeat:
-    a crack, an oil stain, a patch of newer tar, or nothing (wear 0)."""
+    a crack, an oil stain, or nothing (wear 0 or 3)."""
     rng = Rng("wear", wear)
     if wear == 1:                      # a crack wandering across the block
         x, y = rng.below(3), rng.below(8)
@@ -4463,15 +4463,6 @@ def avenue_wear(g, wear):
             for x in range(8):
                 if (x - cx) ** 2 + (y - cy) ** 2 <= 3 and g[y][x] in ("d", "e"):
                     g[y][x] = "q" if (x + y) % 2 else "k"
-    elif wear == 3:                    # the seam round a patch of newer tar
-        x0, y0 = rng.below(3), rng.below(3)
-        for y in range(y0, min(8, y0 + 5)):
-            for x in range(x0, min(8, x0 + 6)):
-                edge = y in (y0, y0 + 4) or x in (x0, x0 + 5)
-                if edge and g[y][x] in ("d", "e", "q"):
-                    g[y][x] = "q"
-                elif g[y][x] in ("e", "q"):
-                    g[y][x] = "d"
     return g
 
 
