@@ -4467,31 +4467,39 @@ def avenue_wear(g, wear):
 
 
 def channel_tile(ox, oy, sides):
-    """The base's drainage channel: water running between concrete walls
-    too high to step down, with a steel railing along each top.  The water
-    is lit blue with ripples drawn along its flow; the west wall's face
-    lies in the light, the east wall's shadow falls on the water."""
-    g = blank("U")
+    """The base's drainage channel: dark water running down between
+    concrete walls too high to step down, with a steel railing along each
+    top.  The current shows as short streaks of light along the flow and
+    darker water under the walls; the west wall's face lies in the light,
+    the east wall's shadow falls on the water.  Where a road or track
+    crosses it the water runs on into a culvert: a concrete lip and the
+    dark mouth under it."""
+    g = blank("B")
     for y in range(8):
         for x in range(8):
-            r = ((ox + x) * 3 + (oy + y) * 5) % 11
-            if r == 0:
-                g[y][x] = "c"
-            elif r in (5, 6):
-                g[y][x] = "u"
+            X, Y = ox + x, oy + y
+            lane = (X * 5) % 7
+            if (Y + 4 * lane) % 11 < 3 and lane in (0, 3, 5):
+                g[y][x] = "C"                      # a streak of the current
+            elif (X + 2 * Y) % 13 == 0:
+                g[y][x] = "A"
     for y in range(8):
         if W_ in sides:
             g[y][0], g[y][1], g[y][2] = "k", ("e" if y % 4 else "f"), "f"
             g[y][3] = "e"
+            if g[y][4] == "B":
+                g[y][4] = "A"
         if E_ in sides:
             g[y][7], g[y][6], g[y][5] = "k", ("d" if y % 4 else "f"), "e"
-            g[y][4] = "u" if g[y][4] != "c" else "u"
+            g[y][4] = "H"                          # the east wall's shadow
+            if g[y][3] in ("B", "C", "x"):
+                g[y][3] = "A"
     for x in range(8):
-        if N_ in sides:
-            g[0][x], g[1][x] = ("k" if x % 4 else "d"), "e"
-        if S_ in sides:
-            g[7][x] = "k"
-            g[6][x] = "d"
+        wall = (W_ in sides and x < 4) or (E_ in sides and x > 4)
+        if N_ in sides and not wall:
+            g[0][x], g[1][x], g[2][x] = "e", "d", "H"   # the culvert's lip, its dark mouth
+        if S_ in sides and not wall:
+            g[7][x], g[6][x], g[5][x] = "d", "e", "A"
     return g
 
 
