@@ -5295,3 +5295,33 @@ def citadel_terrace(g, x0, x1, y0, y1, salt, lit_left):
         for dx in range(4):
             g[deck1 + 8][x + dx] = "k"
             g[deck1 + 9][x + dx] = "k"
+
+
+# Burnt-out vehicles of the town and the base, so a row of them is not one
+# picture repeated: the burnt car, an army lorry's olive cab and bed, and a
+# car facing the other way with its paint burnt to rust.
+def _wreck_recoloured(pic, colours, mirror=False):
+    rows = [[colours.get(k, k) for k in row] for row in pic]
+    if mirror:
+        # Mirrored about the body, the shadow pixels at the bottom right
+        # kept where the sun puts them.
+        body = [row[:23] for row in rows]
+        rows = [list(reversed(row[:23])) + row[23:] for row in rows]
+        for y in (12, 13, 14):
+            rows[y] = [".", "."] + rows[y][:-2] if y > 12 else rows[y]
+        del body
+    return rows
+
+
+WRECKS = (
+    WRECK,
+    _wreck_recoloured(WRECK, {"d": "a", "e": "h", "r": "g", "b": "j"}),
+    _wreck_recoloured(WRECK, {"d": "D", "e": "Q", "r": "b", "b": "q"}, mirror=True),
+)
+
+
+def wreck_tile(ground, variant, part, fringes, corners, kind):
+    """A block of burnt-out vehicle `kind` (see WRECKS) over its ground."""
+    g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
+    standing(g, WRECKS[kind], part)
+    return g

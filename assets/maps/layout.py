@@ -572,7 +572,11 @@ class Composer:
     def corners(self, cls, x, y):
         """The ground tones at the four corners of a block."""
         salt = self.lay.area * 31 + sum(map(ord, cls))
-        return tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
+        tones = tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
+        if cls == "concrete" and self.lay.area == 8:
+            # The base's pads are swept: no soft dark blot across their slabs.
+            tones = tuple(max(1, t) for t in tones)
+        return tones
 
     def _ground_pixels(self, x, y, look):
         """The ground a picture of several blocks is painted over."""
@@ -1014,6 +1018,12 @@ class Composer:
                 base = (lambda: art.draw_ground(ground, var, fr, cn)) if ground in art.GROUND_BASE else \
                     (lambda: art.blank("G"))
                 return ("object", kind, ground, var, part, fr, cn, cv), lambda: art.crater_tile(base(), cv, part)
+            if kind == "wreck" and self.lay.area in (7, 8) and isinstance(origin, tuple):
+                # The town's and the base's wrecks each one of a few, chosen
+                # at the wreck's top-left block.
+                wv = art.cell_hash(*origin, self.lay.area + 23) % len(art.WRECKS)
+                return ("object", kind, ground, var, part, fr, cn, "wreck", wv), \
+                    lambda: art.wreck_tile(ground, var, part, fr, cn, wv)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
