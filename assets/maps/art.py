@@ -4741,6 +4741,7 @@ def _keep_picture(w, h):
         _face(g, x0, x1, 52, foot, salt + 1, slits=(60,), lit_left=x0 > 0)
         if h > foot:
             citadel_terrace(g, x0, x1, foot, h, salt, lit_left=x0 > 0)
+        citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 == 0)
         # The tower's shadow on the curtain beside it.
         if x0 == 0:
             for y in range(16, 62):
@@ -5325,3 +5326,24 @@ def wreck_tile(ground, variant, part, fringes, corners, kind):
     g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
     standing(g, WRECKS[kind], part)
     return g
+
+
+def citadel_tower_parapet(g, x0, x1, y1, inner_right):
+    """The crenellated parapet round a bastion tower's roof on the side
+    facing the curtain wall, seen from above: merlons lit on their top,
+    the crenels dark between them, and the parapet's shadow on the roof
+    beside it, so the tower's top reads as a fighting platform and not a
+    painted slab."""
+    px0, px1 = (x1 - 5, x1) if inner_right else (x0, x0 + 5)
+    for y in range(0, y1):
+        merlon = y % 7 < 4
+        for x in range(px0, px1):
+            edge = x == (px0 if inner_right else px1 - 1)
+            if not merlon and not edge:
+                g[y][x] = "q"
+            elif y % 7 == 0 or x == px0:
+                g[y][x] = "n"
+            else:
+                g[y][x] = "m" if x < px1 - 1 else "h"
+        sx = px0 - 1 if inner_right else px1
+        g[y][sx] = SHADOW.get(g[y][sx], g[y][sx])      # its shadow on the roof
