@@ -4997,7 +4997,7 @@ def _church_picture(w, h):
 # where the sun bakes it; dry tufts, boot-churned clods and a few grey
 # stones on it, so the wide yards between the base's ways are never flat.
 GROUND_BASE["basedirt"] = ("b", "h", "h", "h", "m")
-CONTRAST["basedirt"] = 1.5
+CONTRAST["basedirt"] = 1.15   # worn patches, not dark blots
 FRINGE_OVER["basedirt"] = {"sand"}
 
 
