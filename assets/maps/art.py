@@ -462,8 +462,10 @@ def water_tile(variant, shore, quay=False):
 
 # ------------------------------------------------------------------ road ---
 
-def road_tile(variant, kerbs, dash):
+def road_tile(variant, kerbs, dash, calm=False):
     g = ground_tile("road", variant % 3)
+    if calm:
+        calm_asphalt(g, variant)
     for side in kerbs:
         for i in range(8):
             if side == N_:
@@ -484,13 +486,8 @@ def avenue_tile(variant, kerbs, marking, row):
     """Asphalt of an avenue running up the map: kerbs at its sides, lane
     lines along it (a double yellow line at its middle, grey dashes between
     the lanes), and zebra stripes where a street crosses it.  Its grain is
-    calmer than a road's: half the black specks gone, the rest softened to
-    ash, so nothing on it reads as dirt or rubble and a bullet stands out."""
-    g = road_tile(variant, (), None)
-    for y in range(8):
-        for x in range(8):
-            if g[y][x] == "k":
-                g[y][x] = "q" if (x * 3 + y * 5 + variant) % 2 else "d"
+    calm (calm_asphalt)."""
+    g = road_tile(variant, (), None, calm=True)
     if marking == "centre":
         for y in range(8):
             g[y][2] = g[y][5] = "y"
@@ -5347,3 +5344,14 @@ def citadel_tower_parapet(g, x0, x1, y1, inner_right):
                 g[y][x] = "m" if x < px1 - 1 else "h"
         sx = px0 - 1 if inner_right else px1
         g[y][sx] = SHADOW.get(g[y][sx], g[y][sx])      # its shadow on the roof
+
+
+def calm_asphalt(g, variant):
+    """The town's and the base's asphalt: half the black specks of a road's
+    grain gone, the rest softened to ash, so nothing on it reads as dirt
+    or rubble and a bullet stands out."""
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] == "k":
+                g[y][x] = "q" if (x * 3 + y * 5 + variant) % 2 else "d"
+    return g

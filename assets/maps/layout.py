@@ -812,7 +812,8 @@ class Composer:
             rails = tuple(s for s in self._sides(0, x, y, lambda o: o == "canal") if s in (art.N_, art.S_))
             if look == "road":
                 dash = self._road_dash(x, y)
-                key, draw = ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+                calm = self.lay.area in (7, 8)    # the town's and the base's asphalt
+                key, draw = ("road", v % 3, kerbs, dash, calm), lambda: art.road_tile(v % 3, kerbs, dash, calm)
             else:
                 band = self._band(x, y)
                 key, draw = ("road", look, v % 4, band, kerbs), lambda: art.PAVED[look](v % 4, *band, kerbs)
