@@ -468,8 +468,10 @@ def water_tile(variant, shore, quay=False):
 
 # ------------------------------------------------------------------ road ---
 
-def road_tile(variant, kerbs, dash):
+def road_tile(variant, kerbs, dash, calm=False):
     g = ground_tile("road", variant % 3)
+    if calm:
+        calm_asphalt(g, variant)
     for side in kerbs:
         for i in range(8):
             if side == N_:
@@ -489,8 +491,9 @@ def road_tile(variant, kerbs, dash):
 def avenue_tile(variant, kerbs, marking, row):
     """Asphalt of an avenue running up the map: kerbs at its sides, lane
     lines along it (a double yellow line at its middle, grey dashes between
-    the lanes), and zebra stripes where a street crosses it."""
-    g = road_tile(variant, (), None)
+    the lanes), and zebra stripes where a street crosses it.  Its grain is
+    calm (calm_asphalt)."""
+    g = road_tile(variant, (), None, calm=True)
     if marking == "centre":
         for y in range(8):
             g[y][2] = g[y][5] = "y"
@@ -4550,7 +4553,7 @@ def planter_tile(sides, variant):
 
 def avenue_wear(g, wear):
     """Wear on an avenue's asphalt, so its grain never shows a repeat:
-    a crack, an oil stain, a patch of newer tar, or nothing (wear 0)."""
+    a crack, an oil stain, or nothing (wear 0 or 3)."""
     rng = Rng("wear", wear)
     if wear == 1:                      # a crack wandering across the block
         x, y = rng.below(3), rng.below(8)
@@ -4565,42 +4568,43 @@ def avenue_wear(g, wear):
             for x in range(8):
                 if (x - cx) ** 2 + (y - cy) ** 2 <= 3 and g[y][x] in ("d", "e"):
                     g[y][x] = "q" if (x + y) % 2 else "k"
-    elif wear == 3:                    # a patch of newer, darker tar with its seam
-        x0, y0 = rng.below(3), rng.below(3)
-        for y in range(y0, min(8, y0 + 5)):
-            for x in range(x0, min(8, x0 + 5)):
-                if g[y][x] in ("d", "e"):
-                    edge = y in (y0, y0 + 4) or x in (x0, x0 + 4)
-                    g[y][x] = "k" if edge and (x + y) % 2 else "q"
     return g
 
 
 def channel_tile(ox, oy, sides):
-    """The base's drainage channel: water running between concrete walls
-    too high to step down, with a steel railing along each top.  The water
-    is lit blue with ripples drawn along its flow; the west wall's face
-    lies in the light, the east wall's shadow falls on the water."""
-    g = blank("U")
+    """The base's drainage channel: dark water running down between
+    concrete walls too high to step down, with a steel railing along each
+    top.  The current shows as short streaks of light along the flow and
+    darker water under the walls; the west wall's face lies in the light,
+    the east wall's shadow falls on the water.  Where a road or track
+    crosses it the water runs on into a culvert: a concrete lip and the
+    dark mouth under it."""
+    g = blank("B")
     for y in range(8):
         for x in range(8):
-            r = ((ox + x) * 3 + (oy + y) * 5) % 11
-            if r == 0:
-                g[y][x] = "c"
-            elif r in (5, 6):
-                g[y][x] = "u"
+            X, Y = ox + x, oy + y
+            lane = (X * 5) % 7
+            if (Y + 4 * lane) % 11 < 3 and lane in (0, 3, 5):
+                g[y][x] = "C"                      # a streak of the current
+            elif (X + 2 * Y) % 13 == 0:
+                g[y][x] = "A"
     for y in range(8):
         if W_ in sides:
             g[y][0], g[y][1], g[y][2] = "k", ("e" if y % 4 else "f"), "f"
             g[y][3] = "e"
+            if g[y][4] == "B":
+                g[y][4] = "A"
         if E_ in sides:
             g[y][7], g[y][6], g[y][5] = "k", ("d" if y % 4 else "f"), "e"
-            g[y][4] = "u" if g[y][4] != "c" else "u"
+            g[y][4] = "H"                          # the east wall's shadow
+            if g[y][3] in ("B", "C", "x"):
+                g[y][3] = "A"
     for x in range(8):
-        if N_ in sides:
-            g[0][x], g[1][x] = ("k" if x % 4 else "d"), "e"
-        if S_ in sides:
-            g[7][x] = "k"
-            g[6][x] = "d"
+        wall = (W_ in sides and x < 4) or (E_ in sides and x > 4)
+        if N_ in sides and not wall:
+            g[0][x], g[1][x], g[2][x] = "e", "d", "H"   # the culvert's lip, its dark mouth
+        if S_ in sides and not wall:
+            g[7][x], g[6][x], g[5][x] = "d", "e", "A"
     return g
 
 
@@ -4814,7 +4818,9 @@ def _keep_picture(w, h):
     and in the middle the gatehouse: two towers over the open gateway, its
     portcullis drawn up, banners on the towers' faces.  The roofs are
     camouflaged concrete with turrets and a radio mast; every part stands
-    proud of the one behind it and casts its shadow down and right."""
+    proud of the one behind it and casts its shadow down and right.  A
+    picture taller than 80 pixels sets a gun terrace in front of each
+    bastion tower, reaching down towards the glacis."""
     g = blank("a", w, h)
     mid = w // 2
     # The concrete of the forecourt at the foot of it all.
@@ -4833,10 +4839,14 @@ def _keep_picture(w, h):
         g[62][x], g[63][x] = "q", "d"
     # Bastion towers at the edges, reaching down to the foot of the bastions.
     edge, redge = min(72, w // 4), min(64, w // 4)    # the bastions' widths, left and right
+    foot = min(h, 80)                                  # where the towers' faces end
     for (x0, x1, salt) in ((0, edge, 51), (w - redge, w, 57)):
         _camo_roof(g, x0, 0, x1, 46, salt)
         _front_merlons(g, x0, x1, 46)
-        _face(g, x0, x1, 52, h, salt + 1, slits=(60,), lit_left=x0 > 0)
+        _face(g, x0, x1, 52, foot, salt + 1, slits=(60,), lit_left=x0 > 0)
+        if h > foot:
+            citadel_terrace(g, x0, x1, foot, h, salt, lit_left=x0 > 0)
+        citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 == 0)
         # The tower's shadow on the curtain beside it.
         if x0 == 0:
             for y in range(16, 62):
@@ -5092,7 +5102,7 @@ def _church_picture(w, h):
 # where the sun bakes it; dry tufts, boot-churned clods and a few grey
 # stones on it, so the wide yards between the base's ways are never flat.
 GROUND_BASE["basedirt"] = ("b", "h", "h", "h", "m")
-CONTRAST["basedirt"] = 1.5
+CONTRAST["basedirt"] = 1.15   # worn patches, not dark blots
 FRINGE_OVER["basedirt"] = {"sand"}
 
 
@@ -5141,8 +5151,9 @@ def _ashlar_face(g, x0, x1, y0, y1, lit=None):
 def _town_gate_picture(w, h):
     """The old town's wall across the top of the town, as one picture: the
     old town's tiled roofs beyond it, the wall with its wall-walk and
-    battlements, and the town gate between two round towers under red
-    conical roofs, its arch open over the way into the old town."""
+    battlements over a battered foot, square towers at its ends, and the
+    town gate between two round towers under red conical roofs, its arch
+    open over the way into the old town."""
     g = blank("e", w, h)
     # The old town beyond: rows of tiled roofs, ridges across, chimneys.
     for y in range(0, 14):
@@ -5179,6 +5190,41 @@ def _town_gate_picture(w, h):
         for y in range(28, 36):
             g[y][x] = "k"
             g[y][x + 1] = "q"
+    # The wall's battered foot: a plinth of bigger, darker courses.
+    for y in range(h - 8, h - 2):
+        for x in range(w):
+            joint = y == h - 8 or (x + 7 * ((y - h) // 3)) % 17 == 0
+            g[y][x] = "q" if joint else ("d" if (x + y) % 5 else "e")
+    # Square towers at the wall's ends, taller than the wall-walk: ashlar
+    # lit from the left, a crenellated top, slits, the town's pennant, and
+    # the shadow they cast on the wall to their right.
+    for x0 in (10, w - 42):
+        x1 = x0 + 32
+        _ashlar_face(g, x0, x1, 9, h - 8, lit=lambda x: 2 if x < x0 + 9 else (1 if x < x1 - 8 else 0))
+        for y in range(3, 9):
+            for x in range(x0 - 1, x1 + 1):
+                merlon = (x - x0 + 1) % 7 < 4
+                if y < 6 and not merlon:
+                    continue                               # the roofs beyond show between merlons
+                g[y][x] = "f" if y in (3, 6) and x < x1 - 6 else ("e" if x < x1 - 6 else "d")
+        for x in range(x0 - 1, x1 + 1):
+            g[9][x] = "q"
+        for y in range(h - 8, h - 2):
+            for x in range(x0 - 1, x1 + 1):
+                g[y][x] = "q" if y == h - 8 or (x - x0) % 9 == 0 else "d"
+        for sy in (17, 31):
+            for y in range(sy, sy + 7):
+                g[y][x0 + 15] = "k"
+                g[y][x0 + 16] = "q"
+        for y in range(10, h - 2):
+            for x in range(x1 + 1, x1 + 5):
+                g[y][x] = {"f": "e", "e": "d", "d": "q"}.get(g[y][x], g[y][x])
+        px = x0 + 5
+        for y in range(0, 3):
+            g[y][px] = "q"
+        for y in range(0, 3):
+            for x in range(px + 1, px + 6 - y):
+                g[y][x] = "U" if y != 1 else "y"
     mid = w // 2
     # The gateway: an arch of voussoirs over the way in, the old town's
     # setts running on inside it.
@@ -5494,3 +5540,113 @@ def viaduct_track(g, half, variant):
                 g[y][x] = "e"                                   # a rail's lit top
             elif Y in (6, 11):
                 g[y][x] = "k"                                   # its shadow on the sleepers
+
+
+def citadel_terrace(g, x0, x1, y0, y1, salt, lit_left):
+    """A gun terrace stepping down in front of a bastion tower of the enemy
+    citadel: a deck of concrete slabs in the tower's shadow, a field gun
+    in a sandbagged emplacement on it, ammunition boxes, the crenellated
+    parapet along its front and the terrace's own face with a slit below
+    it, dark at its foot."""
+    deck1 = y1 - 14
+    for y in range(y0, deck1):
+        for x in range(x0, x1):
+            joint = (y - y0) % 10 == 9 or (x - x0) % 12 == 11
+            g[y][x] = "d" if joint else ("e" if (x * 7 + y * 3) % 23 else "h")
+            if y < y0 + 4:
+                g[y][x] = SHADOW.get(g[y][x], g[y][x])   # the tower's shadow
+    for y in range(y0, deck1):                            # the side rims, lit and shaded
+        if lit_left:
+            g[y][x0] = "f"
+        g[y][x1 - 1] = "d"
+    # The emplacement: a ring of sandbags round a field gun pointing south.
+    cx = (x0 + x1) // 2
+    ey0, ey1 = y0 + 6, deck1 - 2
+    ex0, ex1 = cx - 12, cx + 12
+    for y in range(ey0, ey1):
+        for x in range(ex0, ex1):
+            ring = y in (ey0, ey0 + 1) or x in (ex0, ex0 + 1, ex1 - 2, ex1 - 1)
+            if ring:
+                g[y][x] = "n" if (x + 2 * y) % 5 else "h"
+            else:
+                g[y][x] = "q"
+    for y in range(ey0 + 3, ey1 - 1):                    # the gun's carriage and shield
+        for x in range(cx - 4, cx + 4):
+            g[y][x] = "a" if y < ey0 + 6 else ("h" if x < cx else "a")
+    for x in range(cx - 5, cx + 5):
+        g[ey0 + 3][x] = "g"
+    for y in range(ey0 + 6, deck1 + 3):                   # the barrel over the parapet
+        g[y][cx] = "d"
+        g[y][cx + 1] = "k"
+    for (bx, by) in ((x0 + 3, ey0 + 1), (x1 - 9, ey0 + 3)):
+        for y in range(by, by + 4):                       # ammunition boxes
+            for x in range(bx, bx + 5):
+                g[y][x] = "b" if y == by + 3 or x == bx + 4 else "Y"
+    _front_merlons(g, x0, x1, deck1)
+    _face(g, x0, x1, deck1 + 6, y1, salt + 3, slits=(), lit_left=lit_left)
+    for x in range(x0 + 6, x1 - 6, 14):                  # slits in its face
+        for dx in range(4):
+            g[deck1 + 8][x + dx] = "k"
+            g[deck1 + 9][x + dx] = "k"
+
+
+# Burnt-out vehicles of the town and the base, so a row of them is not one
+# picture repeated: the burnt car, an army lorry's olive cab and bed, and a
+# car facing the other way with its paint burnt to rust.
+def _wreck_recoloured(pic, colours, mirror=False):
+    rows = [[colours.get(k, k) for k in row] for row in pic]
+    if mirror:
+        # Mirrored about the body, the shadow pixels at the bottom right
+        # kept where the sun puts them.
+        body = [row[:23] for row in rows]
+        rows = [list(reversed(row[:23])) + row[23:] for row in rows]
+        for y in (12, 13, 14):
+            rows[y] = [".", "."] + rows[y][:-2] if y > 12 else rows[y]
+        del body
+    return rows
+
+
+WRECKS = (
+    WRECK,
+    _wreck_recoloured(WRECK, {"d": "a", "e": "h", "r": "g", "b": "j"}),
+    _wreck_recoloured(WRECK, {"d": "D", "e": "Q", "r": "b", "b": "q"}, mirror=True),
+)
+
+
+def wreck_tile(ground, variant, part, fringes, corners, kind):
+    """A block of burnt-out vehicle `kind` (see WRECKS) over its ground."""
+    g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
+    standing(g, WRECKS[kind], part)
+    return g
+
+
+def citadel_tower_parapet(g, x0, x1, y1, inner_right):
+    """The crenellated parapet round a bastion tower's roof on the side
+    facing the curtain wall, seen from above: merlons lit on their top,
+    the crenels dark between them, and the parapet's shadow on the roof
+    beside it, so the tower's top reads as a fighting platform and not a
+    painted slab."""
+    px0, px1 = (x1 - 5, x1) if inner_right else (x0, x0 + 5)
+    for y in range(0, y1):
+        merlon = y % 7 < 4
+        for x in range(px0, px1):
+            edge = x == (px0 if inner_right else px1 - 1)
+            if not merlon and not edge:
+                g[y][x] = "q"
+            elif y % 7 == 0 or x == px0:
+                g[y][x] = "n"
+            else:
+                g[y][x] = "m" if x < px1 - 1 else "h"
+        sx = px0 - 1 if inner_right else px1
+        g[y][sx] = SHADOW.get(g[y][sx], g[y][sx])      # its shadow on the roof
+
+
+def calm_asphalt(g, variant):
+    """The town's and the base's asphalt: half the black specks of a road's
+    grain gone, the rest softened to ash, so nothing on it reads as dirt
+    or rubble and a bullet stands out."""
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] == "k":
+                g[y][x] = "q" if (x * 3 + y * 5 + variant) % 2 else "d"
+    return g

@@ -552,12 +552,25 @@ class Composer:
         """An avenue block: its kerbs face what is not asphalt; its lane
         lines follow from where it lies across the avenue's width."""
         paved = PAVED + ("avenue", "crossing")
-        kerbs = tuple(s for s in self._sides(0, x, y, lambda o: o not in paved) if s in (art.W_, art.E_))
+
+        def on_avenue(cx):
+            # Asphalt, or cover (sandbags, a wreck) standing out on the
+            # asphalt: the lanes and their paint run on past it.
+            look = self.looks[0][y][cx].look
+            if look in ("avenue", "crossing"):
+                return True
+            if look not in ("sandbags", "wreck"):
+                return False
+            return any(0 <= y + d < self.h and self.looks[0][y + d][cx].look in ("avenue", "crossing")
+                       for d in (-2, -1, 1, 2))
+
+        kerbs = tuple(s for s in self._sides(0, x, y, lambda o: o not in paved)
+                      if s in (art.W_, art.E_) and not (0 <= x + s[0] < self.w and on_avenue(x + s[0])))
         left = x
-        while left > 0 and self.looks[0][y][left - 1].look in ("avenue", "crossing"):
+        while left > 0 and on_avenue(left - 1):
             left -= 1
         right = x
-        while right < self.w - 1 and self.looks[0][y][right + 1].look in ("avenue", "crossing"):
+        while right < self.w - 1 and on_avenue(right + 1):
             right += 1
         width, at = right - left + 1, x - left
         marking = None
@@ -619,7 +632,11 @@ class Composer:
     def corners(self, cls, x, y):
         """The ground tones at the four corners of a block."""
         salt = self.lay.area * 31 + sum(map(ord, cls))
-        return tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
+        tones = tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
+        if cls == "concrete" and self.lay.area == 8:
+            # The base's pads are swept: no soft dark blot across their slabs.
+            tones = tuple(max(1, t) for t in tones)
+        return tones
 
     def _ground_pixels(self, x, y, look):
         """The ground a picture of several blocks is painted over."""
@@ -860,7 +877,8 @@ class Composer:
             rails = tuple(s for s in self._sides(0, x, y, lambda o: o == "canal") if s in (art.N_, art.S_))
             if look == "road":
                 dash = self._road_dash(x, y)
-                key, draw = ("road", v % 3, kerbs, dash), lambda: art.road_tile(v % 3, kerbs, dash)
+                calm = self.lay.area in (7, 8)    # the town's and the base's asphalt
+                key, draw = ("road", v % 3, kerbs, dash, calm), lambda: art.road_tile(v % 3, kerbs, dash, calm)
                 if self.lay.rock in art.ROAD_DRIFTS:
                     # The desert's sand and the canyon's dust blow over its edges.
                     key, draw = key + ("drifts", x, y, self.lay.rock), \
@@ -1084,6 +1102,12 @@ class Composer:
                 base = (lambda: art.draw_ground(ground, var, fr, cn)) if ground in art.GROUND_BASE else \
                     (lambda: art.blank("G"))
                 return ("object", kind, ground, var, part, fr, cn, cv), lambda: art.crater_tile(base(), cv, part)
+            if kind == "wreck" and self.lay.area in (7, 8) and isinstance(origin, tuple):
+                # The town's and the base's wrecks each one of a few, chosen
+                # at the wreck's top-left block.
+                wv = art.cell_hash(*origin, self.lay.area + 23) % len(art.WRECKS)
+                return ("object", kind, ground, var, part, fr, cn, "wreck", wv), \
+                    lambda: art.wreck_tile(ground, var, part, fr, cn, wv)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \

@@ -838,6 +838,40 @@ class FarmlandAndJungleLooks(unittest.TestCase):
         self.assertIn("k", south_east, "the heap casts no dark shadow to the south-east")
         self.assertIn("n", north_west, "the heap is not lit on its upper left")
 
+class TownAvenue(unittest.TestCase):
+    def compose(self, rows0, area=7):
+        lay = layout.Layout(area, len(rows0[0]), len(rows0), rows0, ["." * len(rows0[0])] * len(rows0))
+        return layout.Composer(lay, LEGEND).compose()
+
+    def test_the_lane_paint_runs_on_past_cover_standing_on_the_asphalt(self):
+        # Sandbags or a wreck at one kerb leave the avenue as wide as it is:
+        # the double yellow line stays in the same column in every row and
+        # no kerb is drawn along the cover; sandbags on the pavement beside
+        # the avenue are no part of it.
+        rows0 = ["#AAAAAAAAAAAAA#",
+                 "#AAAAAAAAAAAAA#",
+                 "#SSSSAAAAAAKKK#",
+                 "#AAAAAAAAAAKKK#",
+                 "SAAAAAAAAAAAAA#"]
+        m = self.compose(rows0)
+        yellow = palette.rgb("y")
+        kerb = palette.rgb("f")
+        for y in range(len(rows0)):
+            cols = sorted({x for x in range(15) for row in block_pixels(m, x, y) if yellow in row})
+            self.assertEqual(cols, [7], "row %d has its centre line at columns %s" % (y, cols))
+        for x, y in ((5, 2), (10, 2), (10, 3)):
+            west = [row[0] for row in block_pixels(m, x, y)]
+            east = [row[7] for row in block_pixels(m, x, y)]
+            self.assertNotIn(kerb, west + east, "a kerb is drawn along the cover at (%d, %d)" % (x, y))
+
+    def test_wrecks_of_the_town_and_the_base_are_not_one_picture_repeated(self):
+        rows0 = ["#" * 24] + ["#" + "KKK#" * 5 + "###"] * 2 + ["#" * 24]
+        for area in (7, 8):
+            m = self.compose(rows0, area)
+            wrecks = {tuple(tuple(row) for row in block_pixels(m, 1 + 4 * i, 1)) for i in range(5)}
+            self.assertGreater(len(wrecks), 1, "area %d: five wrecks in a row all look alike" % area)
+
+
 
 if __name__ == "__main__":
     unittest.main()
