@@ -3,12 +3,14 @@
 // game's own hero (T_Dax) one tick at a time in each of his eight
 // directions from every place found, and the pockets among them: places he
 // walks into going up or sideways where Up, Up-left, Up-right, Left and
-// Right all fail, so that only a move down frees him.
+// Right all fail, so that only a move down frees him; and the places he is
+// stranded at, from which no way leads on to the top of the area.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/globals.h"
@@ -49,6 +51,7 @@ public:
         view_.assign(static_cast<std::size_t>(kWidth) * static_cast<std::size_t>(rows_), -1);
         moves_.assign(view_.size(), 0);
         entered_.assign(view_.size(), 0);
+        free_.assign(view_.size(), 0);
         const int top = *std::max_element(views.begin(), views.end());
         std::vector<std::vector<int>> todo(static_cast<std::size_t>(top + 1));
         auto reach = [&](int ix, int iy, int view, int dir, int fromX, int fromY) {
@@ -68,13 +71,18 @@ public:
                 list.pop_back();
                 if (view_[static_cast<std::size_t>(i)] != v) continue;  // reached since with a lower view
                 const int ix = i % kWidth, iy = i / kWidth;
-                std::uint8_t moved = 0;
+                std::uint8_t moved = 0, free = 0;
                 for (int dir : kDirs) {
                     int nx = 0, ny = 0, nv = 0;
                     if (!Step(ix, iy, v, dir, nx, ny, nv)) continue;
                     moved |= DirBit(dir);
+                    if (nv == v && nx == ix + Across(dir) && ny == iy + Down(dir)) free |= DirBit(dir);
                     reach(nx, ny, nv, dir, ix, iy);
                 }
+                // Where the view held him back or scrolled, the ways the
+                // ground leaves him are asked again with him in mid-view.
+                if (iy < BandTop(v) + kDown || iy >= BandBottom(v)) free = GroundMoves(ix, iy);
+                free_[static_cast<std::size_t>(i)] = free;
                 moves_[static_cast<std::size_t>(i)] = moved;
                 ++places_;
             }
@@ -99,6 +107,69 @@ public:
             for (int ix = 0; ix < kWidth; ++ix)
                 if (Held(ix, iy) && (moves_[Index(ix, iy)] == 0 || EnteredFromFree(ix, iy)))
                     mark[Index(ix, iy)] = 1;
+        return Groups(mark);
+    }
+
+    // The places he is stranded at, grouped: places from where no walk
+    // brings the view to the top of the area, even with the view as low as
+    // he can have it there.  The view never scrolls back down and he cannot
+    // walk below it, so a dead end that runs up further than that keeps him
+    // for good.  A place that leads on with the view at some height leads on
+    // with it lower too (more room), so each place has a highest view it
+    // leads on from: found view by view from the top, each view adding a
+    // pixel of room at its bottom.
+    std::vector<Pocket> Stranded() const {
+        constexpr int kNever = 1 << 30;
+        std::vector<int> from(view_.size(), kNever);  // the highest view he leads on from there
+        std::vector<int> todo;
+        for (int iy = BandTop(0); iy <= std::min(BandBottom(0), rows_ - 1); ++iy)
+            for (int ix = 0; ix < kWidth; ++ix)
+                if (Reached(ix, iy)) from[Index(ix, iy)] = 0;  // the top: the way out opens here
+        auto leadsOn = [&](int ix, int iy, int v, int dir) {
+            const int nx = ix + Across(dir), ny = iy + Down(dir);
+            return Moves(ix, iy, v, dir) && from[Index(nx, ny)] <= v;
+        };
+        for (int v = 1; BandTop(v) < rows_; ++v) {
+            // Only the room added at the view's bottom can open a way on.
+            for (int iy = BandBottom(v - 1) + 1; iy <= std::min(BandBottom(v), rows_ - 1); ++iy)
+                for (int ix = 0; ix < kWidth; ++ix) {
+                    if (!Reached(ix, iy) || from[Index(ix, iy)] <= v) continue;
+                    for (int dir : kDirs)
+                        if (leadsOn(ix, iy, v, dir)) {
+                            from[Index(ix, iy)] = v;
+                            todo.push_back(static_cast<int>(Index(ix, iy)));
+                            break;
+                        }
+                }
+            while (!todo.empty()) {  // and back from there along his moves inside the view
+                const int j = todo.back();
+                todo.pop_back();
+                const int jx = j % kWidth, jy = j / kWidth;
+                for (int dir : kDirs) {
+                    const int ix = jx - Across(dir), iy = jy - Down(dir);
+                    if (!InBand(v, ix, iy) || iy >= rows_ || !Reached(ix, iy) || from[Index(ix, iy)] <= v ||
+                        !Moves(ix, iy, v, dir))
+                        continue;
+                    from[Index(ix, iy)] = v;
+                    todo.push_back(static_cast<int>(Index(ix, iy)));
+                }
+            }
+        }
+        std::vector<char> mark(view_.size(), 0);
+        for (std::size_t i = 0; i < view_.size(); ++i)
+            if (view_[i] >= 0 && from[i] > view_[i]) mark[i] = 1;
+        return Groups(mark);
+    }
+
+private:
+    static constexpr int kDirs[8] = {game::DIR_UP_LEFT,   game::DIR_UP,   game::DIR_UP_RIGHT,  game::DIR_LEFT,
+                                     game::DIR_RIGHT,     game::DIR_DOWN_LEFT, game::DIR_DOWN, game::DIR_DOWN_RIGHT};
+    static constexpr std::uint8_t kUp = DirBit(game::DIR_UP_LEFT) | DirBit(game::DIR_UP) | DirBit(game::DIR_UP_RIGHT);
+    // Sideways play of a block, in steps.
+    static constexpr int kBay = 8 * kAcross;
+
+    // The places marked 1 in `mark`, in groups of neighbours.
+    std::vector<Pocket> Groups(std::vector<char>& mark) const {
         std::vector<Pocket> out;
         for (std::size_t i = 0; i < mark.size(); ++i) {
             if (mark[i] != 1) continue;
@@ -128,12 +199,48 @@ public:
         return out;
     }
 
-private:
-    static constexpr int kDirs[8] = {game::DIR_UP_LEFT,   game::DIR_UP,   game::DIR_UP_RIGHT,  game::DIR_LEFT,
-                                     game::DIR_RIGHT,     game::DIR_DOWN_LEFT, game::DIR_DOWN, game::DIR_DOWN_RIGHT};
-    static constexpr std::uint8_t kUp = DirBit(game::DIR_UP_LEFT) | DirBit(game::DIR_UP) | DirBit(game::DIR_UP_RIGHT);
-    // Sideways play of a block, in steps.
-    static constexpr int kBay = 8 * kAcross;
+    // The rows of places (in steps) he can be at with the view at `v`:
+    // from the margin where his way up scrolls the view (a pixel above it
+    // while the view catches up; at the top, where his way up ends) down to
+    // the view's bottom.
+    static int BandTop(int v) { return v > 0 ? (v + 108) * kDown - 3 : 54 * kDown; }
+    static int BandBottom(int v) { return (v + 160 - game::Hero->size) * kDown; }
+    static bool InBand(int v, int ix, int iy) {
+        return ix >= 0 && ix < kWidth && iy >= BandTop(v) && iy <= BandBottom(v);
+    }
+    // Whether the ground lets him walk `dir` from a place, and the view at
+    // `v` does too (not down past its bottom; up past its margin it scrolls).
+    bool Moves(int ix, int iy, int v, int dir) const {
+        if (!(free_[Index(ix, iy)] & DirBit(dir))) return false;
+        return InBand(v, ix + Across(dir), iy + Down(dir));
+    }
+    // The ways the ground leaves him from a place, asked with the view so
+    // far above that neither its margin nor its bottom is near.
+    static std::uint8_t GroundMoves(int ix, int iy) {
+        const int y = iy / kDown;
+        const int view = y < 120 ? 0 : y - 120;
+        std::uint8_t free = 0;
+        for (int dir : kDirs) {
+            int nx = 0, ny = 0, nv = 0;
+            if (Step(ix, iy, view, dir, nx, ny, nv) && nv == view && nx == ix + Across(dir) && ny == iy + Down(dir))
+                free |= DirBit(dir);
+        }
+        return free;
+    }
+
+    // The step each direction makes on the search's grid.
+    static int Across(int dir) {
+        using namespace game;
+        return dir == DIR_UP_LEFT || dir == DIR_LEFT || dir == DIR_DOWN_LEFT     ? -1
+               : dir == DIR_UP_RIGHT || dir == DIR_RIGHT || dir == DIR_DOWN_RIGHT ? 1
+                                                                                   : 0;
+    }
+    static int Down(int dir) {
+        using namespace game;
+        return dir == DIR_UP_LEFT || dir == DIR_UP || dir == DIR_UP_RIGHT           ? -1
+               : dir == DIR_DOWN_LEFT || dir == DIR_DOWN || dir == DIR_DOWN_RIGHT ? 1
+                                                                                   : 0;
+    }
 
     static float X(int ix) { return static_cast<float>(ix) / kAcross; }
     static float Y(int iy) { return static_cast<float>(iy) / kDown; }
@@ -198,6 +305,7 @@ private:
     std::vector<std::int16_t> view_;     // the view he reaches each place at, -1 where he never is
     std::vector<std::uint8_t> moves_;    // a bit for every direction that moves him on
     std::vector<std::uint8_t> entered_;  // where the moves that are not down come from (From bits)
+    std::vector<std::uint8_t> free_;     // a bit for every direction the ground lets him step
 };
 
 }  // namespace playtest

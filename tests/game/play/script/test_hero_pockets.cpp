@@ -5,6 +5,8 @@
 // fail (or take him less than a block aside) is a pocket.  Shrubs and rocks
 // that leave him such a pocket look passable and are not; at the field's
 // edges and in one-block gaps he can even be held where no key moves him.
+// Nor may any place he reaches strand him: a dead end longer than the view
+// keeps him for good once the view has scrolled past its mouth.
 
 #include <sstream>
 #include <string>
@@ -35,6 +37,14 @@ std::string Describe(int level, const HeroPlaces::Pocket& p) {
     return text.str();
 }
 
+std::string DescribeStranded(int level, const HeroPlaces::Pocket& p) {
+    std::ostringstream text;
+    text << "area " << level << ": the hero at (" << p.x << ", " << p.y << ") (view " << p.view
+         << ") is stranded: no way leads on to the top from x " << p.x0 << ".." << p.x1 << ", y " << p.y0
+         << ".." << p.y1;
+    return text.str();
+}
+
 class HeroPockets : public PlayTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(HeroPockets, NoPlaceHeWalksToHoldsHimSoThatOnlyDownFreesHim) {
@@ -46,6 +56,7 @@ TEST_P(HeroPockets, NoPlaceHeWalksToHoldsHimSoThatOnlyDownFreesHim) {
     places.Find(StartViews(level));
     ASSERT_GT(places.Places(), 100000) << "the search found almost nowhere to walk";
     for (const auto& pocket : places.Pockets()) ADD_FAILURE() << Describe(level, pocket);
+    for (const auto& place : places.Stranded()) ADD_FAILURE() << DescribeStranded(level, place);
 }
 
 INSTANTIATE_TEST_SUITE_P(Areas, HeroPockets, ::testing::Range(1, 9),
@@ -109,6 +120,42 @@ TEST_F(PocketSearch, FindsTheHeroHeldAtTheFieldsEdgeWhereNoKeyMovesHim) {
     EXPECT_EQ(pockets[0].x0, 296.0f);
     EXPECT_EQ(pockets[0].x1, 296.0f);
     EXPECT_TRUE(pockets[0].frozen) << Describe(1, pockets[0]);
+}
+
+TEST_F(PocketSearch, FindsTheDeadEndsThatStrandHimOnceTheViewHasScrolledOn) {
+    // A map of 80 rows (the view starts at 464, the hero at (130, 588)): a
+    // wall at x 224..231 from a row down to y 559 fences a strip along the
+    // right edge, closed across its top by a row at y `cap`.  He walks into
+    // the strip from below; up it, the view scrolls after him and never
+    // comes back, so a strip longer than the view keeps him.
+    struct Case {
+        const char* name;
+        int cap;       // the top of the strip's lid
+        bool stranded;
+    };
+    const Case cases[] = {
+        {"a long dead end", 200, true},
+        {"a short bay: its mouth stays in view", 528, false},
+        {"an open strip", -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto map = MakeMap(80);
+        const int wallTop = c.cap < 0 ? 200 : c.cap;
+        Paint(*map, 224, wallTop, 8, 560 - wallTop, 1);
+        if (c.cap >= 0) Paint(*map, 232, c.cap, 88, 8, 1);
+        StartOnMap(map);
+        GodMode = 1;
+        HeroPlaces places;
+        places.Find({ViewTop});
+        const auto stranded = places.Stranded();
+        ASSERT_EQ(stranded.size(), c.stranded ? 1u : 0u)
+            << (stranded.empty() ? "" : DescribeStranded(1, stranded[0]));
+        if (!c.stranded) continue;
+        EXPECT_GE(stranded[0].x0, 216.0f);                        // in the strip only
+        EXPECT_LT(stranded[0].y0, 300.0f);                        // up under its lid
+        EXPECT_TRUE(places.Pockets().empty());                    // a bay far wider than he is
+    }
 }
 
 }  // namespace
