@@ -5528,3 +5528,28 @@ def viaduct_track(g, half, variant):
                 g[y][x] = "e"                                   # a rail's lit top
             elif Y in (6, 11):
                 g[y][x] = "k"                                   # its shadow on the sleepers
+
+
+def pillbox_door_tile(left, right):
+    """The doorway in a pillbox's front (area 6's hill path): the front's
+    lit lip and its shadow run on over it, then a dark opening between
+    concrete jambs, lit on the west and shaded on the east, and a grey
+    step at its foot, so it reads as a way into the pillbox."""
+    g = blank("k")
+    for x in range(8):
+        g[0][x], g[1][x] = "e", "k"
+        g[6][x] = "q"
+        g[7][x] = "d" if x % 3 else "e"
+    if left:
+        for y in range(0, 8):
+            g[y][0] = "k"
+        for y in range(2, 7):
+            g[y][1] = "f"
+            g[y][2] = "e"
+    if right:
+        for y in range(0, 8):
+            g[y][7] = "k"
+        for y in range(2, 7):
+            g[y][6] = "d"
+            g[y][5] = "e"
+    return g
