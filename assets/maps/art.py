@@ -865,38 +865,72 @@ def door_tile(sides):
 # --------------------------------------------------------------- trench ---
 
 def trench_tile(variant, sides):
-    """A trench dug into the ground: a trodden earth floor; along its north
-    side a lip of thrown-up earth, then the wall below it, shored with
-    boards and in shadow, which darkens the floor at its foot; its south wall
-    faces the light, a lit band of earth under the far lip; its ends are
-    earth walls, lit on the west, shaded on the east."""
-    g = blank("b")
+    """A trench dug into the ground, read from above at a glance: its floor
+    lies deep in shadow (dark earth, duckboards where it runs on); its far
+    (north) lip is a pale band of thrown-up earth over the wall below it,
+    which faces the light; along its near (south) side a parapet of
+    sandbags, their seams staggered, hides the near wall.  Where it ends,
+    the west end wall is in shadow and the east one catches the light."""
+    g = blank("q")
     rng = Rng("trench", variant)
-    speckle(g, rng, [("r", 3), ("h", 2)])
-    for side in sides:
-        for i in range(8):
-            if side == N_:
-                g[0][i] = "m" if i % 4 else "n"
-                g[1][i] = "k"
-                g[2][i] = "q" if i % 3 == 2 else "h"
-                g[3][i] = "q" if i % 3 == 2 else "b"
-                g[4][i] = "q"
-                g[5][i] = "q" if (i + variant) % 2 else "b"
-            elif side == S_:
-                g[5][i] = "h"
-                g[6][i] = "n" if i % 3 else "m"
-                g[7][i] = "m"
-            elif side == W_:
-                g[i][0] = "h"
-                g[i][1] = "k"
-                g[i][2] = "q" if g[i][2] != "m" else g[i][2]
-            else:
-                g[i][7] = "n"
-                g[i][6] = "h"
-    if N_ not in sides and S_ not in sides and variant == 0:
-        # Duckboards along the floor: slats across, a dark gap between.
+    speckle(g, rng, [("k", 5), ("b", 2)])
+    n, s = N_ in sides, S_ in sides
+    if n and s:
+        far, bags = 2, 3
+        lit = ("z", "h")
+    else:
+        far, bags = (4 if n else 0), (4 if s else 0)
+        lit = ("z", "n", "h", "b")
+    for y in range(far):
         for x in range(8):
-            g[3][x] = g[4][x] = "h" if x % 3 else "q"
+            k = lit[y]
+            if y == 0 and (x * 3 + variant) % 7 == 0:
+                k = "m"
+            elif y > 0 and (x + y + variant) % 5 == 0:
+                k = lit[min(len(lit) - 1, y + 1)]
+            g[y][x] = k
+    if n and not s:
+        for x in range(8):
+            g[4][x] = "k" if (x + variant) % 3 else "q"   # the wall's dark foot
+    if not n and not s:
+        # Duckboards along the floor: slats across, a dark gap between.
+        for y in range(8):
+            if y % 3 != 2:
+                for x in range(2, 6):
+                    g[y][x] = "b" if y % 3 == 0 else "q"
+    if bags:
+        y0 = 8 - bags
+        g_top = y0
+        for y in range(y0, 8):
+            for x in range(8):
+                seam = (x + (2 if (y - y0) >= 2 else 0)) % 4 == 0
+                if y == g_top:
+                    k = "h" if seam else ("z" if x % 4 == 1 else "n")
+                elif y == 7:
+                    k = "q" if seam else "b"
+                else:
+                    k = "b" if seam else ("m" if y == g_top + 1 else "h")
+                g[y][x] = k
+        for x in range(8):
+            if g[y0 - 1][x] != "z" and y0 - 1 >= far:
+                g[y0 - 1][x] = "k"       # the parapet's shadowed inner face
+    rows = range(8 - bags) if bags else range(8)
+    if W_ in sides:
+        for y in rows:
+            g[y][0] = "b" if y >= far else g[y][0]
+            g[y][1] = "k" if y >= far else g[y][1]
+        if bags:
+            for y in range(8 - bags, 8):
+                if g[y][0] in ("n", "z", "m"):
+                    g[y][0] = "h"
+    if E_ in sides:
+        for y in rows:
+            if y >= far:
+                g[y][6] = "h"
+                g[y][7] = "n"
+        if bags:
+            for y in range(8 - bags, 8):
+                g[y][7] = "q" if y == 7 else "b"
     return g
 
 
@@ -5649,4 +5683,29 @@ def calm_asphalt(g, variant):
         for x in range(8):
             if g[y][x] == "k":
                 g[y][x] = "q" if (x * 3 + y * 5 + variant) % 2 else "d"
+    return g
+
+
+def pillbox_door_tile(left, right):
+    """The doorway in a pillbox's front (area 6's hill path): the front's
+    lit lip and its shadow run on over it, then a dark opening between
+    concrete jambs, lit on the west and shaded on the east, and a grey
+    step at its foot, so it reads as a way into the pillbox."""
+    g = blank("k")
+    for x in range(8):
+        g[0][x], g[1][x] = "e", "k"
+        g[6][x] = "q"
+        g[7][x] = "d" if x % 3 else "e"
+    if left:
+        for y in range(0, 8):
+            g[y][0] = "k"
+        for y in range(2, 7):
+            g[y][1] = "f"
+            g[y][2] = "e"
+    if right:
+        for y in range(0, 8):
+            g[y][7] = "k"
+        for y in range(2, 7):
+            g[y][6] = "d"
+            g[y][5] = "e"
     return g

@@ -976,6 +976,10 @@ class Composer:
             slit = x % 3 == 1
             return ("citadel", part, depth, sides, slit), lambda: art.citadel_tile(part, depth, sides, slit)
         if look == "door":
+            if self._sides(0, x, y, lambda o: o == "pillbox"):
+                left = self.look(0, x - 1, y) != "door"
+                right = self.look(0, x + 1, y) != "door"
+                return ("pillbox_door", left, right), lambda: art.pillbox_door_tile(left, right)
             sides = self._sides(0, x, y, lambda o: o in ("bunker", "wall", "brick", "fortwall", "roof", "citadel",
                                                           "facade"))
             return ("door", sides), lambda: art.door_tile(sides)
@@ -1197,10 +1201,13 @@ class Composer:
         """The castle's stonework, the camp's palisade and the pillboxes:
         each block knows how much of its kind lies below it (the face is
         the lowest rows) and which sides open onto the ground."""
+        # A pillbox's doorway is cut into its front: the pillbox goes on
+        # over it and past it.
+        kin = (look, "door") if look == "pillbox" else (look,)
         depth = 0
-        while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look == look:
+        while depth < 3 and y + depth + 1 < self.h and self.looks[0][y + depth + 1][x].look in kin:
             depth += 1
-        sides = self._sides(0, x, y, lambda o: o != look)
+        sides = self._sides(0, x, y, lambda o: o not in kin)
         if look == "castle":
             def foot(cx):
                 cy = y
