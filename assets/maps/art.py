@@ -146,7 +146,7 @@ def smooth_noise(x, y, salt, cell, cell_y=None, wrap=(None, None)):
 
 # How strongly each ground's patches stand out.
 CONTRAST = {"grass": 1.6, "jungle": 1.25, "sand": 1.6, "dirt": 0.9, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
-            "flagstones": 1.0,
+            "flagstones": 1.0, "townflags": 1.0,
             "ash": 1.4, "road": 0.0}
 
 
@@ -392,6 +392,8 @@ def flagstone_joints(g, variant, rng):
 
 
 def ground_tile(cls, variant, corners=FLAT):
+    if cls == "townflags":
+        return town_flagstones(ground_tile("flagstones", variant, corners), variant)
     g = tone_fill(cls, corners)
     ground_details(g, cls, variant, Rng("ground", cls, variant), corners)
     return g
@@ -5650,3 +5652,15 @@ def calm_asphalt(g, variant):
             if g[y][x] == "k":
                 g[y][x] = "q" if (x * 3 + y * 5 + variant) % 2 else "d"
     return g
+
+
+# The town's flags (area 7): the old town's sandstone worn a step darker
+# than the bright sandstone of the fortress's courts (area 4), so a white
+# bullet stands out on every flag; the flags' lit edges, their darker
+# stones and their joints all keep their place one step down.
+GROUND_BASE["townflags"] = GROUND_BASE["flagstones"]
+TOWNFLAG_TINT = {"z": "n", "n": "m", "m": "h", "h": "b"}
+
+
+def town_flagstones(g, variant):
+    return [[TOWNFLAG_TINT.get(k, k) for k in row] for row in g]

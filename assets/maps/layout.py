@@ -40,7 +40,7 @@ FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
 
 GROUND = set(art.GROUND_BASE)
 # How the paving may be drawn.
-PAVINGS = ("concrete", "flagstones")
+PAVINGS = ("concrete", "flagstones", "townflags")
 
 # How the wooden bridge decks of a stretch of rows are drawn ("decks KIND").
 DECK_KINDS = ("planks", "railway")
@@ -825,7 +825,7 @@ class Composer:
                 var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             elif cls == "wadi":     # one crack pattern across the bed
                 var = (x % 4) + 4 * (y % 4)
-            elif cls == "flagstones":   # flags laid in squares of 2 x 2 blocks
+            elif cls in ("flagstones", "townflags"):   # flags laid in squares of 2 x 2 blocks
                 var = (x % 2) + 2 * (y % 2) + 4 * (art.cell_hash(x // 2, y // 2, self.lay.area) % 8)
             fr = self._fringes(x, y, look)
             cn = self.corners(cls, x, y)
@@ -868,7 +868,7 @@ class Composer:
             return self._river_key(x, y, look)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
-            if self.lay.paving == "flagstones":   # the town's canals and basins have stone quays
+            if self.lay.paving in ("flagstones", "townflags"):   # the town's canals and basins have stone quays
                 return ("water", v % 4, shore, "quay"), lambda: art.water_tile(v % 4, shore, True)
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
         if look in PAVED:
