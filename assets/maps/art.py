@@ -5101,9 +5101,9 @@ def _church_picture(w, h):
 
 
 # The base's ground: trodden earth, darker where it is churned and pale
-# where the sun bakes it; dry tufts, boot-churned clods and a few grey
+# where the sun bakes it (never in dark brown blots); dry tufts, boot-churned clods and a few grey
 # stones on it, so the wide yards between the base's ways are never flat.
-GROUND_BASE["basedirt"] = ("b", "h", "h", "h", "m")
+GROUND_BASE["basedirt"] = ("h", "h", "h", "h", "m")
 CONTRAST["basedirt"] = 1.15   # worn patches, not dark blots
 FRINGE_OVER["basedirt"] = {"sand"}
 
