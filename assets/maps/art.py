@@ -5310,25 +5310,31 @@ BUILDING_PICTURES["towngate"] = _town_gate_tile
 GROUND_SHADOW["basedirt"] = dict(SHADOW, b="q", h="b", m="h")
 
 
-def _barracks_hut_tile(variant, bx, by, bw, bh):
+# The base's huts are not all alike: roofs of olive, of tarred felt and of
+# bare grey iron, their doors in the middle or towards one end.
+HUT_ROOFS = ((("a", "h"), ("g", "a")), (("h", "b"), ("b", "q")), (("e", "f"), ("d", "e")))
+
+
+def _barracks_hut_tile(variant, bx, by, bw, bh, style=0):
     """A long barracks hut of the base seen from above and in front: its
     corrugated roof (the northern slope in the sun, the southern in shade,
     vents along the ridge), and under the eaves its front of tarred planks
-    with windows and, in the middle, its door."""
+    with windows and its door (style: which roof and where the door is)."""
     g = blank("a")
     wall = max(5, bh // 3)                 # the front's height
     roof = bh - wall
     ridge = roof // 2
-    mid = bw // 2
+    mid = (bw // 2, bw // 4, 3 * bw // 4)[(style // 3) % 3]
+    (sun, sun_rib), (shade, shade_rib) = HUT_ROOFS[style % 3]
     for y in range(8):
         Y = by + y
         for x in range(8):
             X = bx + x
             if Y < roof:
                 if Y < ridge:
-                    k = "a" if X % 3 else "h"
+                    k = sun if X % 3 else sun_rib
                 else:
-                    k = "g" if X % 3 else "a"
+                    k = shade if X % 3 else shade_rib
                 if Y in (ridge - 1, ridge):
                     k = "n" if Y == ridge - 1 else "b"
                     if X % 32 in (14, 15, 16, 17):

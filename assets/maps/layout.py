@@ -896,7 +896,10 @@ class Composer:
                 lambda: art.hutsite_tile(art.draw_ground(ground, v % 4, fr, cn), *band)
         if look == "barracks":
             band = self._band(x, y)
-            return ("barracks", v % 2, band), lambda: art.barracks_tile(v % 2, *band)
+            # The base's huts differ (roof and door) from hut to hut; the village huts of area 6 are alike.
+            hx, hy = x - band[0] // 8, y - band[1] // 8
+            hut = (hx * 3 + hy + hx // 4) % 9 if self.lay.area == 8 else 0
+            return ("barracks", v % 2, band, hut), lambda: art.barracks_tile(v % 2, *band, style=hut)
         if look == "canal":
             sides = self._sides(0, x, y, lambda o: o != "canal")
             ox, oy = x * 8 % 11, y * 8 % 11
