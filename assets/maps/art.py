@@ -4848,6 +4848,8 @@ def _keep_picture(w, h):
         _face(g, x0, x1, 52, foot, salt + 1, slits=(60,), lit_left=x0 > 0)
         if h > foot:
             citadel_terrace(g, x0, x1, foot, h, salt, lit_left=x0 > 0)
+            if x0 > 0:
+                citadel_steps(g, x0, x1, h - 15, h)
         citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 == 0)
         # The tower's shadow on the curtain beside it.
         if x0 == 0:
@@ -5670,3 +5672,25 @@ TOWNFLAG_TINT = {"z": "n", "n": "m", "m": "h", "h": "b"}
 
 def town_flagstones(g, variant):
     return [[TOWNFLAG_TINT.get(k, k) for k in row] for row in g]
+
+
+def citadel_steps(g, x0, x1, y0, y1):
+    """The right bastion's terrace meets the glacis in broad steps the
+    guards walk down (nothing there stops anyone): each tread of concrete
+    lit along its nose, its riser in shadow, sandbag cheeks at both ends."""
+    for y in range(y0, y1):
+        t = (y - y0) % 5
+        for x in range(x0, x1):
+            if t == 0:
+                k = "f"                              # the tread's lit nose
+            elif t == 4:
+                k = "d"                              # the riser in shade
+            else:
+                k = "e" if (x * 5 + y * 3) % 29 else "h"
+            g[y][x] = k
+        for x in list(range(x0, x0 + 5)) + list(range(x1 - 5, x1)):
+            g[y][x] = "n" if (x + 2 * (y // 3)) % 5 else "h"   # the sandbag cheeks
+        g[y][x0 + 5] = "b"
+        g[y][x1 - 6] = "b"
+    for x in range(x0, x1):
+        g[y1 - 1][x] = "q"                           # its foot on the glacis
