@@ -4603,10 +4603,21 @@ def channel_tile(ox, oy, sides):
                 g[y][3] = "A"
     for x in range(8):
         wall = (W_ in sides and x < 4) or (E_ in sides and x > 4)
-        if N_ in sides and not wall:
-            g[0][x], g[1][x], g[2][x] = "e", "d", "H"   # the culvert's lip, its dark mouth
-        if S_ in sides and not wall:
-            g[7][x], g[6][x], g[5][x] = "d", "e", "A"
+        if N_ in sides:
+            # The culvert's concrete headwall right across, lit on top, and
+            # under it the round-topped dark mouth the water comes out of.
+            g[0][x], g[1][x], g[2][x] = "f", "e", "d"
+            if not wall:
+                edge = (W_ in sides and x == 4) or (E_ in sides and x == 4)
+                g[3][x] = "d" if edge else "k"
+                g[4][x], g[5][x] = ("q", "H") if edge else ("k", "q")
+                g[6][x] = "H"
+        if S_ in sides:
+            # Where it runs on under the next road: the headwall's face in
+            # the light, the mouth a dark slot over the water.
+            g[7][x], g[6][x] = "d", "e"
+            if not wall:
+                g[5][x], g[4][x] = "k", "H"
     return g
 
 
