@@ -146,7 +146,7 @@ def smooth_noise(x, y, salt, cell, cell_y=None, wrap=(None, None)):
 
 # How strongly each ground's patches stand out.
 CONTRAST = {"grass": 1.6, "jungle": 1.25, "sand": 1.6, "dirt": 0.9, "mud": 1.2, "wadi": 1.5, "concrete": 0.9,
-            "flagstones": 1.0,
+            "flagstones": 1.0, "townflags": 1.0,
             "ash": 1.4, "road": 0.0}
 
 
@@ -392,6 +392,8 @@ def flagstone_joints(g, variant, rng):
 
 
 def ground_tile(cls, variant, corners=FLAT):
+    if cls == "townflags":
+        return town_flagstones(ground_tile("flagstones", variant, corners), variant)
     g = tone_fill(cls, corners)
     ground_details(g, cls, variant, Rng("ground", cls, variant), corners)
     return g
@@ -4635,10 +4637,21 @@ def channel_tile(ox, oy, sides):
                 g[y][3] = "A"
     for x in range(8):
         wall = (W_ in sides and x < 4) or (E_ in sides and x > 4)
-        if N_ in sides and not wall:
-            g[0][x], g[1][x], g[2][x] = "e", "d", "H"   # the culvert's lip, its dark mouth
-        if S_ in sides and not wall:
-            g[7][x], g[6][x], g[5][x] = "d", "e", "A"
+        if N_ in sides:
+            # The culvert's concrete headwall right across, lit on top, and
+            # under it the round-topped dark mouth the water comes out of.
+            g[0][x], g[1][x], g[2][x] = "f", "e", "d"
+            if not wall:
+                edge = (W_ in sides and x == 4) or (E_ in sides and x == 4)
+                g[3][x] = "d" if edge else "k"
+                g[4][x], g[5][x] = ("q", "H") if edge else ("k", "q")
+                g[6][x] = "H"
+        if S_ in sides:
+            # Where it runs on under the next road: the headwall's face in
+            # the light, the mouth a dark slot over the water.
+            g[7][x], g[6][x] = "d", "e"
+            if not wall:
+                g[5][x], g[4][x] = "k", "H"
     return g
 
 
@@ -4880,6 +4893,8 @@ def _keep_picture(w, h):
         _face(g, x0, x1, 52, foot, salt + 1, slits=(60,), lit_left=x0 > 0)
         if h > foot:
             citadel_terrace(g, x0, x1, foot, h, salt, lit_left=x0 > 0)
+            if x0 > 0:
+                citadel_steps(g, x0, x1, h - 15, h)
         citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 == 0)
         # The tower's shadow on the curtain beside it.
         if x0 == 0:
@@ -5133,9 +5148,9 @@ def _church_picture(w, h):
 
 
 # The base's ground: trodden earth, darker where it is churned and pale
-# where the sun bakes it; dry tufts, boot-churned clods and a few grey
+# where the sun bakes it (never in dark brown blots); dry tufts, boot-churned clods and a few grey
 # stones on it, so the wide yards between the base's ways are never flat.
-GROUND_BASE["basedirt"] = ("b", "h", "h", "h", "m")
+GROUND_BASE["basedirt"] = ("h", "h", "h", "h", "m")
 CONTRAST["basedirt"] = 1.15   # worn patches, not dark blots
 FRINGE_OVER["basedirt"] = {"sand"}
 
@@ -5342,25 +5357,31 @@ BUILDING_PICTURES["towngate"] = _town_gate_tile
 GROUND_SHADOW["basedirt"] = dict(SHADOW, b="q", h="b", m="h")
 
 
-def _barracks_hut_tile(variant, bx, by, bw, bh):
+# The base's huts are not all alike: roofs of olive, of tarred felt and of
+# bare grey iron, their doors in the middle or towards one end.
+HUT_ROOFS = ((("a", "h"), ("g", "a")), (("h", "b"), ("b", "q")), (("e", "f"), ("d", "e")))
+
+
+def _barracks_hut_tile(variant, bx, by, bw, bh, style=0):
     """A long barracks hut of the base seen from above and in front: its
     corrugated roof (the northern slope in the sun, the southern in shade,
     vents along the ridge), and under the eaves its front of tarred planks
-    with windows and, in the middle, its door."""
+    with windows and its door (style: which roof and where the door is)."""
     g = blank("a")
     wall = max(5, bh // 3)                 # the front's height
     roof = bh - wall
     ridge = roof // 2
-    mid = bw // 2
+    mid = (bw // 2, bw // 4, 3 * bw // 4)[(style // 3) % 3]
+    (sun, sun_rib), (shade, shade_rib) = HUT_ROOFS[style % 3]
     for y in range(8):
         Y = by + y
         for x in range(8):
             X = bx + x
             if Y < roof:
                 if Y < ridge:
-                    k = "a" if X % 3 else "h"
+                    k = sun if X % 3 else sun_rib
                 else:
-                    k = "g" if X % 3 else "a"
+                    k = shade if X % 3 else shade_rib
                 if Y in (ridge - 1, ridge):
                     k = "n" if Y == ridge - 1 else "b"
                     if X % 32 in (14, 15, 16, 17):
@@ -5709,3 +5730,37 @@ def pillbox_door_tile(left, right):
             g[y][6] = "d"
             g[y][5] = "e"
     return g
+
+
+# The town's flags (area 7): the old town's sandstone worn a step darker
+# than the bright sandstone of the fortress's courts (area 4), so a white
+# bullet stands out on every flag; the flags' lit edges, their darker
+# stones and their joints all keep their place one step down.
+GROUND_BASE["townflags"] = GROUND_BASE["flagstones"]
+TOWNFLAG_TINT = {"z": "n", "n": "m", "m": "h", "h": "b"}
+
+
+def town_flagstones(g, variant):
+    return [[TOWNFLAG_TINT.get(k, k) for k in row] for row in g]
+
+
+def citadel_steps(g, x0, x1, y0, y1):
+    """The right bastion's terrace meets the glacis in broad steps the
+    guards walk down (nothing there stops anyone): each tread of concrete
+    lit along its nose, its riser in shadow, sandbag cheeks at both ends."""
+    for y in range(y0, y1):
+        t = (y - y0) % 5
+        for x in range(x0, x1):
+            if t == 0:
+                k = "f"                              # the tread's lit nose
+            elif t == 4:
+                k = "d"                              # the riser in shade
+            else:
+                k = "e" if (x * 5 + y * 3) % 29 else "h"
+            g[y][x] = k
+        for x in list(range(x0, x0 + 5)) + list(range(x1 - 5, x1)):
+            g[y][x] = "n" if (x + 2 * (y // 3)) % 5 else "h"   # the sandbag cheeks
+        g[y][x0 + 5] = "b"
+        g[y][x1 - 6] = "b"
+    for x in range(x0, x1):
+        g[y1 - 1][x] = "q"                           # its foot on the glacis

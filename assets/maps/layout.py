@@ -40,7 +40,7 @@ FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
 
 GROUND = set(art.GROUND_BASE)
 # How the paving may be drawn.
-PAVINGS = ("concrete", "flagstones")
+PAVINGS = ("concrete", "flagstones", "townflags")
 
 # How the wooden bridge decks of a stretch of rows are drawn ("decks KIND").
 DECK_KINDS = ("planks", "railway")
@@ -825,7 +825,7 @@ class Composer:
                 var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             elif cls == "wadi":     # one crack pattern across the bed
                 var = (x % 4) + 4 * (y % 4)
-            elif cls == "flagstones":   # flags laid in squares of 2 x 2 blocks
+            elif cls in ("flagstones", "townflags"):   # flags laid in squares of 2 x 2 blocks
                 var = (x % 2) + 2 * (y % 2) + 4 * (art.cell_hash(x // 2, y // 2, self.lay.area) % 8)
             fr = self._fringes(x, y, look)
             cn = self.corners(cls, x, y)
@@ -868,7 +868,7 @@ class Composer:
             return self._river_key(x, y, look)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
-            if self.lay.paving == "flagstones":   # the town's canals and basins have stone quays
+            if self.lay.paving in ("flagstones", "townflags"):   # the town's canals and basins have stone quays
                 return ("water", v % 4, shore, "quay"), lambda: art.water_tile(v % 4, shore, True)
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
         if look in PAVED:
@@ -896,7 +896,10 @@ class Composer:
                 lambda: art.hutsite_tile(art.draw_ground(ground, v % 4, fr, cn), *band)
         if look == "barracks":
             band = self._band(x, y)
-            return ("barracks", v % 2, band), lambda: art.barracks_tile(v % 2, *band)
+            # The base's huts differ (roof and door) from hut to hut; the village huts of area 6 are alike.
+            hx, hy = x - band[0] // 8, y - band[1] // 8
+            hut = (hx * 3 + hy + hx // 4) % 9 if self.lay.area == 8 else 0
+            return ("barracks", v % 2, band, hut), lambda: art.barracks_tile(v % 2, *band, style=hut)
         if look == "canal":
             sides = self._sides(0, x, y, lambda o: o != "canal")
             ox, oy = x * 8 % 11, y * 8 % 11
