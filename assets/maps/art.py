@@ -5373,3 +5373,18 @@ OCHRE_TRACK = {"t": "m", "Q": "Y", "D": "J", "i": "Y", "V": "b", "O": "Y"}
 def ochre_track_tile(variant, bx, by, bw, bh, kerbs):
     g = grit_track_tile(variant, bx, by, bw, bh, kerbs)
     return [[OCHRE_TRACK.get(k, k) for k in row] for row in g]
+
+
+def desert_net_tile(variant):
+    """The desert's camouflage netting: a weave of khaki and the dunes'
+    shade with strips of sacking tied in, so a bunker under it sinks into
+    the sand instead of wearing a patch of green."""
+    g = blank(T)
+    rng = Rng("desert_net", variant)
+    for y in range(8):
+        for x in range(8):
+            if (x + y) % 2 == 0:
+                g[y][x] = "J" if rng.below(3) else ("h" if rng.below(2) else "b")
+            elif rng.below(5) == 0:
+                g[y][x] = "m"
+    return g

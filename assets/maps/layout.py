@@ -1223,6 +1223,8 @@ class Composer:
             top = self.look(1, x, y - 1) != look
             bottom = self.look(1, x, y + 1) != look
             return ("deck", style, v % 4, top, bottom), lambda: art.deck_tile(v % 4, top, bottom, style)
+        if look == "net" and self.lay.area == 3:   # the desert's nets are sand-coloured
+            return ("desertnet", v % 3), lambda: art.desert_net_tile(v % 3)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
         if look == "castlegate":
