@@ -1054,6 +1054,11 @@ class Composer:
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
             var = v % 4
+            if kind == "wreck" and isinstance(origin, tuple) and self.lay.area in (3, 4) \
+                    and ground in art.GROUND_BASE and art.cell_hash(*origin, self.lay.area + 13) % 2:
+                # The burnt cars of the desert and the canyon lie either way round off the roads too.
+                return ("object", kind, ground, var, part, fr, cn, "flipped"), \
+                    lambda: art.standing_on(art.draw_ground(ground, var, fr, cn), kind, var, part, True)
             if kind == "cart" and ground == "ash":
                 kind = "burntcart"      # a cart on scorched ground burnt with it
             if kind == "crater" and isinstance(origin, tuple):
