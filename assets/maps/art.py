@@ -5764,3 +5764,18 @@ def citadel_steps(g, x0, x1, y0, y1):
         g[y][x1 - 6] = "b"
     for x in range(x0, x1):
         g[y1 - 1][x] = "q"                           # its foot on the glacis
+
+
+def desert_net_tile(variant):
+    """The desert's camouflage netting: a weave of khaki and the dunes'
+    shade with strips of sacking tied in, so a bunker under it sinks into
+    the sand instead of wearing a patch of green."""
+    g = blank(T)
+    rng = Rng("desert_net", variant)
+    for y in range(8):
+        for x in range(8):
+            if (x + y) % 2 == 0:
+                g[y][x] = "J" if rng.below(3) else ("h" if rng.below(2) else "b")
+            elif rng.below(5) == 0:
+                g[y][x] = "m"
+    return g

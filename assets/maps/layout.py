@@ -1101,6 +1101,11 @@ class Composer:
             fr = self._fringes(x, y, ground)
             cn = self.corners(ground, x, y)
             var = v % 4
+            if kind == "wreck" and isinstance(origin, tuple) and self.lay.area in (3, 4) \
+                    and ground in art.GROUND_BASE and art.cell_hash(*origin, self.lay.area + 13) % 2:
+                # The burnt cars of the desert and the canyon lie either way round off the roads too.
+                return ("object", kind, ground, var, part, fr, cn, "flipped"), \
+                    lambda: art.standing_on(art.draw_ground(ground, var, fr, cn), kind, var, part, True)
             if kind == "cart" and ground == "ash":
                 kind = "burntcart"      # a cart on scorched ground burnt with it
             if kind == "crater" and isinstance(origin, tuple):
@@ -1295,6 +1300,8 @@ class Composer:
                 row += 1
             return ("deck", style, v % 4, top, bottom, rails, row), \
                 lambda: art.deck_tile(v % 4, top, bottom, style, rails, row)
+        if look == "net" and self.lay.area == 3:   # the desert's nets are sand-coloured
+            return ("desertnet", v % 3), lambda: art.desert_net_tile(v % 3)
         if look == "net":
             return ("net", v % 3), lambda: art.net_tile(v % 3)
         if look == "castlegate":
