@@ -734,34 +734,6 @@ def roof_tile(variant, top, bottom, house=0, left=False, right=False):
     return g
 
 
-def barracks_tile(variant, bx, by, bw, bh):
-    """A long barracks hut under a corrugated olive roof: the northern slope
-    in the sun, the southern in shade, a ridge between them with vents
-    along it, black eaves all round."""
-    g = blank("a")
-    ridge = bh // 2
-    for y in range(8):
-        Y = by + y
-        for x in range(8):
-            X = bx + x
-            if Y < ridge:
-                k = "a" if X % 3 else "h"
-            else:
-                k = "g" if X % 3 else "a"
-            if Y in (ridge - 1, ridge):
-                k = "n" if Y == ridge - 1 else "b"
-                if X % 32 in (14, 15, 16, 17):
-                    k = "d" if Y == ridge else "e"
-            if Y == 0 or Y == bh - 1 or X == 0 or X == bw - 1:
-                k = "k"
-            elif Y == bh - 2:
-                k = "j"
-            elif X in (1, bw - 2):
-                k = "b"     # the gable ends
-            g[y][x] = k
-    return g
-
-
 def bunker_tile(variant, sides):
     g = blank("e")
     rng = Rng("bunker", variant)
@@ -5362,7 +5334,7 @@ GROUND_SHADOW["basedirt"] = dict(SHADOW, b="q", h="b", m="h")
 HUT_ROOFS = ((("a", "h"), ("g", "a")), (("h", "b"), ("b", "q")), (("e", "f"), ("d", "e")))
 
 
-def _barracks_hut_tile(variant, bx, by, bw, bh, style=0):
+def barracks_tile(variant, bx, by, bw, bh, style=0):
     """A long barracks hut of the base seen from above and in front: its
     corrugated roof (the northern slope in the sun, the southern in shade,
     vents along the ridge), and under the eaves its front of tarred planks
@@ -5406,8 +5378,6 @@ def _barracks_hut_tile(variant, bx, by, bw, bh, style=0):
             g[y][x] = k
     return g
 
-
-barracks_tile = _barracks_hut_tile
 
 
 # -- Area 3: the desert's dunes --
