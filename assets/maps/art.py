@@ -5455,3 +5455,70 @@ def viaduct_track(g, half, variant):
                 g[y][x] = "e"                                   # a rail's lit top
             elif Y in (6, 11):
                 g[y][x] = "k"                                   # its shadow on the sleepers
+
+
+def _fieldstone_boulder(seed, moss):
+    """A boulder 16 x 14 of the farmland and the jungle: a rounded lump of
+    its own outline (the seed), lit from the upper left with a pale rim,
+    grey faces turning dark to the lower right, a crack or two across it,
+    and patches of moss (jungle) or lichen (farmland) on its top."""
+    import math
+    rng = Rng("fieldstone", seed)
+    g = blank(T, 16, 16)
+    cx, cy = 7.5 + (rng.below(3) - 1) * 0.3, 7.0
+    rx, ry = 6.9 - rng.below(3) * 0.25, 6.3 - rng.below(3) * 0.3
+    ph1, ph2 = rng.below(628) / 100.0, rng.below(628) / 100.0
+    w1, w2 = 0.06 + rng.below(6) / 100.0, 0.04 + rng.below(6) / 100.0
+
+    def inside(x, y):
+        dx, dy = (x - cx) / rx, (y - cy) / ry
+        a = math.atan2(dy, dx)
+        r = 1.0 + w1 * math.cos(2 * a + ph1) + w2 * math.cos(3 * a + ph2)
+        return dx * dx + dy * dy <= r * r
+    cells = {(x, y) for y in range(1, 14) for x in range(1, 15) if inside(x + 0.5, y + 0.5)}
+    for (x, y) in cells:
+        dx, dy = (x + 0.5 - cx) / rx, (y + 0.5 - cy) / ry
+        light = -dx * 0.7 - dy * 0.8           # high facing the upper left
+        if light > 0.7:
+            k = "f" if (x + y + seed) % 2 else "e"
+        elif light > -0.2:
+            k = "e"
+        elif light > -0.75:
+            k = "d" if (x * 3 + y + seed) % 4 == 0 else "e" if light > -0.45 else "d"
+        else:
+            k = "d"
+        g[y][x] = k
+    # A crack running down from the top, dark with a lit lip.
+    x = int(cx) + rng.below(5) - 2
+    for y in range(int(cy - ry) + 2, int(cy + 2)):
+        if (x, y) in cells and (x + 1, y) in cells:
+            g[y][x] = "k"
+            if g[y][x + 1] in "ef":
+                g[y][x + 1] = "f" if g[y][x + 1] == "e" else "e"
+        x += rng.below(3) - 1
+    # Moss or lichen on the top.
+    tones = ("g", "G") if moss else ("a", "h")
+    for _ in range(3 + rng.below(3)):
+        mx = int(cx - rx * 0.5) + rng.below(int(rx))
+        my = int(cy - ry * 0.7) + rng.below(3)
+        for ddx, ddy in ((0, 0), (1, 0), (0, 1), (-1, 0)):
+            p = (mx + ddx, my + ddy)
+            if p in cells and rng.below(4):
+                g[p[1]][p[0]] = tones[(p[0] + p[1]) % 2]
+    # The outline, darkest at the foot.
+    for y in range(16):
+        for x in range(16):
+            if (x, y) not in cells and any((x + ex, y + ey) in cells for ex, ey in ((1, 0), (-1, 0), (0, 1), (0, -1))):
+                g[y][x] = "k"
+    return g
+
+
+FIELDSTONES = {moss: [_fieldstone_boulder(seed, moss) for seed in range(4)] for moss in (False, True)}
+
+
+def fieldstone_tile(ground, variant, part, moss):
+    """A block of fieldstone boulder `variant` standing on its ground, with
+    its shadow."""
+    g = [row[:] for row in ground]
+    standing(g, FIELDSTONES[moss][variant], part)
+    return g

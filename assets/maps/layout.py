@@ -1068,6 +1068,14 @@ class Composer:
                 base = (lambda: art.draw_ground(ground, var, fr, cn)) if ground in art.GROUND_BASE else \
                     (lambda: art.blank("G"))
                 return ("object", kind, ground, var, part, fr, cn, cv), lambda: art.crater_tile(base(), cv, part)
+            if kind == "rock" and isinstance(origin, tuple) and self.lay.area in (1, 2) and not self.lay.rock:
+                # The farmland's and the jungle's boulders: each a fieldstone of
+                # its own shape, lichened in the fields, mossy in the jungle.
+                sv = art.cell_hash(*origin, self.lay.area + 17) % len(art.FIELDSTONES[False])
+                moss = self.lay.area == 2
+                return ("object", kind, ground, var, part, fr, cn, ("fieldstone", sv, moss)), \
+                    lambda: art.fieldstone_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
+                                                else art.blank("G"), sv, part, moss)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
