@@ -5522,3 +5522,40 @@ def fieldstone_tile(ground, variant, part, moss):
     g = [row[:] for row in ground]
     standing(g, FIELDSTONES[moss][variant], part)
     return g
+
+
+# The roof (a HOUSES entry) over each way of boarding a farm building.
+FARM_TIMBER_ROOFS = (1, 2, 0)
+
+
+def farm_timber_tile(boards, bx, by, bw, bh):
+    """A block of a farm building's timber wall boarded its building's way:
+    0 upright boards weathered brown; 1 a barn's upright boards painted red,
+    faded and lit on their west edges; 2 ochre weatherboards laid across,
+    each lapping the one below with a lit top and a dark lip, between
+    dark corner posts.  Every way has the rail or the boards' courses, a
+    damp foot and outlined ends."""
+    if boards == 0:
+        return timber_tile(0, bx, by, bw, bh)
+    g = blank("b")
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            if boards == 1:
+                board = (X + (cell_hash(X // 4, 0, 167) % 2)) % 4
+                k = "R" if board == 0 else "V" if board == 3 else \
+                    "r" if cell_hash(X // 4, Y // 3, 169) % 3 else "R"
+                if Y == bh // 2 or Y == bh // 2 + 1:
+                    k = "R" if Y == bh // 2 else "V"
+            else:
+                course = Y % 4
+                k = "n" if course == 0 else "J" if course == 3 else \
+                    "Y" if cell_hash((X + 5 * (Y // 4)) // 6, Y // 4, 171) % 3 else "h"
+                if X in (1, bw - 2):
+                    k = "b"                                      # the corner posts
+            if Y >= bh - 2:
+                k = "q" if Y == bh - 2 else "k"                  # the damp foot
+            if X in (0, bw - 1):
+                k = "k"
+            g[y][x] = k
+    return g

@@ -525,6 +525,17 @@ class Composer:
         """The first and last column of the run of its look that a block lies in."""
         return x - self._same_run(x, y, -1, 0), x + self._same_run(x, y, 1, 0)
 
+    def _farm_timber_style(self, x, y):
+        """How a farm building's timber walls are boarded, one way per
+        building, chosen at the wall's top-left block."""
+        wall = ("timber", "door", "doorway")
+        ox, oy = x, y
+        while ox > 0 and self.look(0, ox - 1, y) in wall:
+            ox -= 1
+        while oy > 0 and self.look(0, ox, oy - 1) in wall:
+            oy -= 1
+        return art.cell_hash(ox, oy, 48) % len(art.FARM_TIMBER_ROOFS)
+
     def _band(self, x, y):
         """Where a block lies in the run of its look across and up the map:
         its pixel offsets in the run and the run's size in pixels."""
@@ -907,7 +918,8 @@ class Composer:
                 lambda: art.wall_tile(var, top, bottom, style, house)
         if look == "timber":
             band = self._band(x, y)
-            return ("timber", band), lambda: art.timber_tile(0, *band)
+            boards = self._farm_timber_style(x, y)
+            return ("timber", band, boards), lambda: art.farm_timber_tile(boards, *band)
         if look == "roof" and self.lay.roofs == "thatch":
             band = self._band(x, y)
             return ("thatch", v % 3, band), lambda: art.pitched_roof_tile(v % 3, *band, colours=art.THATCH)
@@ -915,7 +927,10 @@ class Composer:
             band, house = self._band(x, y), self.house[y][x]
             foot = y + (band[3] - band[1]) // 8
             if foot < self.h and self.looks[0][foot][x].look == "timber":
-                house = 1       # a timber shed's roof: brown tiles
+                # A timber shed's roof goes with its boards: brown tiles over
+                # brown boards, slate over a red barn, red tiles over ochre
+                # weatherboards.
+                house = art.FARM_TIMBER_ROOFS[self._farm_timber_style(x, foot)]
             return ("pitched", v % 3, band, house), lambda: art.pitched_roof_tile(v % 3, *band, house)
         if look == "roof":
             top = self.look(0, x, y - 1) != look and y > 0
