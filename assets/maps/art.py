@@ -5559,3 +5559,34 @@ def farm_timber_tile(boards, bx, by, bw, bh):
                 k = "k"
             g[y][x] = k
     return g
+
+
+def jungle_paving(g, variant, moss):
+    """The jungle village's paving slabs (a block of "concrete", `variant`
+    as drawn) grown over: moss creeping out of the joints along the
+    block's south and east edges where a slab ends, a damp dark stain on
+    some slabs, and a fallen leaf or two; nothing near the bullets' white."""
+    rng = Rng("jungle paving", variant, moss)
+    g = [row[:] for row in g]
+    joints = []
+    if variant & 2:
+        joints += [(x, 7) for x in range(8)]
+    if variant & 1:
+        joints += [(7, y) for y in range(8)]
+    for (x, y) in joints:
+        r = rng.below(6)
+        if r < 3:
+            g[y][x] = "g" if r else "j"
+            if r == 1:   # a tuft spreading on to the slab
+                nx, ny = (x, y - 1) if y == 7 else (x - 1, y)
+                g[ny][nx] = "a" if rng.below(2) else "g"
+    if moss == 0:   # a damp stain
+        cx, cy = 1 + rng.below(4), 1 + rng.below(4)
+        for y in range(cy, cy + 3):
+            for x in range(cx, cx + 3 + rng.below(2)):
+                if x < 7 and y < 7 and g[y][x] == "e" and rng.below(4):
+                    g[y][x] = "d"
+    elif moss in (1, 3):   # a fallen leaf
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        g[y][x] = "a"; g[y][x + 1] = "h" if moss == 1 else "b"
+    return g

@@ -823,6 +823,10 @@ class Composer:
                     key, draw = key + ("winding", ruts), (lambda d, r: lambda: art.winding_ruts(d(), r))(draw, ruts)
             elif ruts:
                 key, draw = key + ("ruts", ruts, y % 8), (lambda d: lambda: art.wheel_ruts(d(), ruts, y % 8))(draw)
+            if cls == "concrete" and self.lay.area == 2:
+                # The jungle village's paving: moss in its joints, damp and leaves on it.
+                mv = art.cell_hash(x, y, 191) % 6
+                key, draw = key + ("moss", mv), (lambda d: lambda: art.jungle_paving(d(), var, mv))(draw)
             if ruts or shade or stones:
                 # stones of the area's own rock
                 scree = art.SCREES.get(self.lay.rock, art.warm_scree) if self.lay.rock else art.scree
