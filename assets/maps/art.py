@@ -5749,3 +5749,138 @@ def desert_net_tile(variant):
             elif rng.below(5) == 0:
                 g[y][x] = "m"
     return g
+
+
+def _fieldstone_boulder(seed, moss):
+    """A boulder 16 x 14 of the farmland and the jungle: a rounded lump of
+    its own outline (the seed), lit from the upper left with a pale rim,
+    grey faces turning dark to the lower right, a crack or two across it,
+    and patches of moss (jungle) or lichen (farmland) on its top."""
+    import math
+    rng = Rng("fieldstone", seed)
+    g = blank(T, 16, 16)
+    cx, cy = 7.5 + (rng.below(3) - 1) * 0.3, 7.0
+    rx, ry = 6.9 - rng.below(3) * 0.25, 6.3 - rng.below(3) * 0.3
+    ph1, ph2 = rng.below(628) / 100.0, rng.below(628) / 100.0
+    w1, w2 = 0.06 + rng.below(6) / 100.0, 0.04 + rng.below(6) / 100.0
+
+    def inside(x, y):
+        dx, dy = (x - cx) / rx, (y - cy) / ry
+        a = math.atan2(dy, dx)
+        r = 1.0 + w1 * math.cos(2 * a + ph1) + w2 * math.cos(3 * a + ph2)
+        return dx * dx + dy * dy <= r * r
+    cells = {(x, y) for y in range(1, 14) for x in range(1, 15) if inside(x + 0.5, y + 0.5)}
+    for (x, y) in cells:
+        dx, dy = (x + 0.5 - cx) / rx, (y + 0.5 - cy) / ry
+        light = -dx * 0.7 - dy * 0.8           # high facing the upper left
+        if light > 0.7:
+            k = "f" if (x + y + seed) % 2 else "e"
+        elif light > -0.2:
+            k = "e"
+        elif light > -0.75:
+            k = "d" if (x * 3 + y + seed) % 4 == 0 else "e" if light > -0.45 else "d"
+        else:
+            k = "d"
+        g[y][x] = k
+    # A crack running down from the top, dark with a lit lip.
+    x = int(cx) + rng.below(5) - 2
+    for y in range(int(cy - ry) + 2, int(cy + 2)):
+        if (x, y) in cells and (x + 1, y) in cells:
+            g[y][x] = "k"
+            if g[y][x + 1] in "ef":
+                g[y][x + 1] = "f" if g[y][x + 1] == "e" else "e"
+        x += rng.below(3) - 1
+    # Moss or lichen on the top.
+    tones = ("g", "G") if moss else ("a", "h")
+    for _ in range(3 + rng.below(3)):
+        mx = int(cx - rx * 0.5) + rng.below(int(rx))
+        my = int(cy - ry * 0.7) + rng.below(3)
+        for ddx, ddy in ((0, 0), (1, 0), (0, 1), (-1, 0)):
+            p = (mx + ddx, my + ddy)
+            if p in cells and rng.below(4):
+                g[p[1]][p[0]] = tones[(p[0] + p[1]) % 2]
+    # The outline, darkest at the foot.
+    for y in range(16):
+        for x in range(16):
+            if (x, y) not in cells and any((x + ex, y + ey) in cells for ex, ey in ((1, 0), (-1, 0), (0, 1), (0, -1))):
+                g[y][x] = "k"
+    return g
+
+
+FIELDSTONES = {moss: [_fieldstone_boulder(seed, moss) for seed in range(4)] for moss in (False, True)}
+
+
+def fieldstone_tile(ground, variant, part, moss):
+    """A block of fieldstone boulder `variant` standing on its ground, with
+    its shadow."""
+    g = [row[:] for row in ground]
+    standing(g, FIELDSTONES[moss][variant], part)
+    return g
+
+
+# The roof (a HOUSES entry) over each way of boarding a farm building.
+FARM_TIMBER_ROOFS = (1, 2, 0)
+
+
+def farm_timber_tile(boards, bx, by, bw, bh):
+    """A block of a farm building's timber wall boarded its building's way:
+    0 upright boards weathered brown; 1 a barn's upright boards painted red,
+    faded and lit on their west edges; 2 ochre weatherboards laid across,
+    each lapping the one below with a lit top and a dark lip, between
+    dark corner posts.  Every way has the rail or the boards' courses, a
+    damp foot and outlined ends."""
+    if boards == 0:
+        return timber_tile(0, bx, by, bw, bh)
+    g = blank("b")
+    for y in range(8):
+        for x in range(8):
+            X, Y = bx + x, by + y
+            if boards == 1:
+                board = (X + (cell_hash(X // 4, 0, 167) % 2)) % 4
+                k = "R" if board == 0 else "V" if board == 3 else \
+                    "r" if cell_hash(X // 4, Y // 3, 169) % 3 else "R"
+                if Y == bh // 2 or Y == bh // 2 + 1:
+                    k = "R" if Y == bh // 2 else "V"
+            else:
+                course = Y % 4
+                k = "n" if course == 0 else "J" if course == 3 else \
+                    "Y" if cell_hash((X + 5 * (Y // 4)) // 6, Y // 4, 171) % 3 else "h"
+                if X in (1, bw - 2):
+                    k = "b"                                      # the corner posts
+            if Y >= bh - 2:
+                k = "q" if Y == bh - 2 else "k"                  # the damp foot
+            if X in (0, bw - 1):
+                k = "k"
+            g[y][x] = k
+    return g
+
+
+def jungle_paving(g, variant, moss):
+    """The jungle village's paving slabs (a block of "concrete", `variant`
+    as drawn) grown over: moss creeping out of the joints along the
+    block's south and east edges where a slab ends, a damp dark stain on
+    some slabs, and a fallen leaf or two; nothing near the bullets' white."""
+    rng = Rng("jungle paving", variant, moss)
+    g = [row[:] for row in g]
+    joints = []
+    if variant & 2:
+        joints += [(x, 7) for x in range(8)]
+    if variant & 1:
+        joints += [(7, y) for y in range(8)]
+    for (x, y) in joints:
+        r = rng.below(6)
+        if r < 3:
+            g[y][x] = "g" if r else "j"
+            if r == 1:   # a tuft spreading on to the slab
+                nx, ny = (x, y - 1) if y == 7 else (x - 1, y)
+                g[ny][nx] = "a" if rng.below(2) else "g"
+    if moss == 0:   # a damp stain
+        cx, cy = 1 + rng.below(4), 1 + rng.below(4)
+        for y in range(cy, cy + 3):
+            for x in range(cx, cx + 3 + rng.below(2)):
+                if x < 7 and y < 7 and g[y][x] == "e" and rng.below(4):
+                    g[y][x] = "d"
+    elif moss in (1, 3):   # a fallen leaf
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        g[y][x] = "a"; g[y][x + 1] = "h" if moss == 1 else "b"
+    return g

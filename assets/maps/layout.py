@@ -541,6 +541,17 @@ class Composer:
         """The first and last column of the run of its look that a block lies in."""
         return x - self._same_run(x, y, -1, 0), x + self._same_run(x, y, 1, 0)
 
+    def _farm_timber_style(self, x, y):
+        """How a farm building's timber walls are boarded, one way per
+        building, chosen at the wall's top-left block."""
+        wall = ("timber", "door", "doorway")
+        ox, oy = x, y
+        while ox > 0 and self.look(0, ox - 1, y) in wall:
+            ox -= 1
+        while oy > 0 and self.look(0, ox, oy - 1) in wall:
+            oy -= 1
+        return art.cell_hash(ox, oy, 48) % len(art.FARM_TIMBER_ROOFS)
+
     def _band(self, x, y):
         """Where a block lies in the run of its look across and up the map:
         its pixel offsets in the run and the run's size in pixels."""
@@ -845,6 +856,10 @@ class Composer:
                     key, draw = key + ("winding", ruts), (lambda d, r: lambda: art.winding_ruts(d(), r))(draw, ruts)
             elif ruts:
                 key, draw = key + ("ruts", ruts, y % 8), (lambda d: lambda: art.wheel_ruts(d(), ruts, y % 8))(draw)
+            if cls == "concrete" and self.lay.area == 2:
+                # The jungle village's paving: moss in its joints, damp and leaves on it.
+                mv = art.cell_hash(x, y, 191) % 6
+                key, draw = key + ("moss", mv), (lambda d: lambda: art.jungle_paving(d(), var, mv))(draw)
             if ruts or shade or stones:
                 # stones of the area's own rock
                 scree = art.SCREES.get(self.lay.rock, art.warm_scree) if self.lay.rock else art.scree
@@ -944,7 +959,8 @@ class Composer:
                 lambda: art.wall_tile(var, top, bottom, style, house)
         if look == "timber":
             band = self._band(x, y)
-            return ("timber", band), lambda: art.timber_tile(0, *band)
+            boards = self._farm_timber_style(x, y)
+            return ("timber", band, boards), lambda: art.farm_timber_tile(boards, *band)
         if look == "roof" and self.lay.roofs == "thatch":
             band = self._band(x, y)
             return ("thatch", v % 3, band), lambda: art.pitched_roof_tile(v % 3, *band, colours=art.THATCH)
@@ -952,7 +968,10 @@ class Composer:
             band, house = self._band(x, y), self.house[y][x]
             foot = y + (band[3] - band[1]) // 8
             if foot < self.h and self.looks[0][foot][x].look == "timber":
-                house = 1       # a timber shed's roof: brown tiles
+                # A timber shed's roof goes with its boards: brown tiles over
+                # brown boards, slate over a red barn, red tiles over ochre
+                # weatherboards.
+                house = art.FARM_TIMBER_ROOFS[self._farm_timber_style(x, foot)]
             return ("pitched", v % 3, band, house), lambda: art.pitched_roof_tile(v % 3, *band, house)
         if look == "roof":
             top = self.look(0, x, y - 1) != look and y > 0
@@ -1120,6 +1139,14 @@ class Composer:
                 wv = art.cell_hash(*origin, self.lay.area + 23) % len(art.WRECKS)
                 return ("object", kind, ground, var, part, fr, cn, "wreck", wv), \
                     lambda: art.wreck_tile(ground, var, part, fr, cn, wv)
+            if kind == "rock" and isinstance(origin, tuple) and self.lay.area in (1, 2) and not self.lay.rock:
+                # The farmland's and the jungle's boulders: each a fieldstone of
+                # its own shape, lichened in the fields, mossy in the jungle.
+                sv = art.cell_hash(*origin, self.lay.area + 17) % len(art.FIELDSTONES[False])
+                moss = self.lay.area == 2
+                return ("object", kind, ground, var, part, fr, cn, ("fieldstone", sv, moss)), \
+                    lambda: art.fieldstone_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
+                                                else art.blank("G"), sv, part, moss)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \

@@ -720,15 +720,34 @@ class Rivers(unittest.TestCase):
 
 
 class FarmBuildings(unittest.TestCase):
-    def test_a_roof_over_timber_walls_is_brown_and_one_over_brick_keeps_its_house(self):
+    def test_farm_buildings_are_boarded_in_more_than_one_way_and_a_door_does_not_split_one(self):
+        # Sheds along a row, each with a door in its wall: every shed is
+        # boarded one way on both sides of its door, and not all alike.
+        n = 8
+        rows0 = ["^^^^^." * n, "PPDPP." * n, "......" * n]
+        lay = layout.Layout(1, len(rows0[0]), len(rows0), rows0, ["." * len(rows0[0])] * 3)
+        lay.roofs = "pitched"
+        comp = layout.Composer(lay, LEGEND)
+        m = comp.compose()
+        walls = set()
+        for i in range(n):
+            left, right = block_pixels(m, 6 * i, 1), block_pixels(m, 6 * i + 4, 1)
+            self.assertEqual({c for row in left for c in row}, {c for row in right for c in row},
+                             "shed %d is boarded one way left of its door and another right of it" % i)
+            walls.add(tuple(tuple(row) for row in left))
+        self.assertGreater(len(walls), 1, "every farm building is the same picture")
+
+    def test_a_roof_over_timber_walls_goes_with_its_boards_and_one_over_brick_keeps_its_house(self):
         rows0 = ["^^^^...^^^^", "^^^^...^^^^", "PPPP...HHHH", "..........."]
         lay = layout.Layout(1, len(rows0[0]), len(rows0), rows0, ["." * 11] * 4)
         lay.roofs = "pitched"
         comp = layout.Composer(lay, LEGEND)
         m = comp.compose()
-        brown = palette.rgb(art.HOUSES[1]["roof"][0])
+        boards = comp._farm_timber_style(2, 2)
+        self.assertEqual(boards, comp._farm_timber_style(0, 2), "one shed is boarded two ways")
+        tiles = palette.rgb(art.HOUSES[art.FARM_TIMBER_ROOFS[boards]]["roof"][0])
         shed = m.graphics[m.blocks[m.layers[0][1][1]][0]]
-        self.assertIn(brown, {c for row in shed for c in row})
+        self.assertIn(tiles, {c for row in shed for c in row})
         roof = m.graphics[m.blocks[m.layers[0][1][8]][0]]
         own = palette.rgb(art.HOUSES[comp.house[1][8]]["roof"][0])
         self.assertIn(own, {c for row in roof for c in row}, "the brick house's roof is not in its own colours")
@@ -817,6 +836,18 @@ class FarmlandAndJungleLooks(unittest.TestCase):
             for y in range(1, 10):
                 shows = any(all(c == rail for c in row) for row in block_pixels(m, 2, y, layer=1))
                 self.assertEqual(shows, y in rows_with_rails, "deck %s, row %d" % (deck, y))
+
+    def test_the_jungles_boulders_are_not_one_picture_and_other_areas_keep_theirs(self):
+        # Eight boulders in a row, each 2 x 2 blocks with a block between.
+        rows0 = [",RR" * 8, ",RR" * 8, "," * 24]
+        for area, shapes in ((2, lambda n: n > 1), (5, lambda n: n == 1)):
+            lay = layout.Layout(area, len(rows0[0]), len(rows0), rows0, ["." * 24] * 3)
+            m = layout.Composer(lay, LEGEND).compose()
+            # A boulder's shape is its black outline; the ground under it varies anyway.
+            black = palette.rgb("k")
+            tops = {tuple((x, y) for y, row in enumerate(block_pixels(m, 3 * i + 1, 0))
+                          for x, c in enumerate(row) if c == black) for i in range(8)}
+            self.assertTrue(shapes(len(tops)), "area %d: %d boulder pictures" % (area, len(tops)))
 
     def test_scorched_earth_is_never_a_black_hole(self):
         black = palette.rgb("k")
