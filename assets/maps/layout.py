@@ -1125,6 +1125,10 @@ class Composer:
                 # The burnt cars of the desert and the canyon lie either way round off the roads too.
                 return ("object", kind, ground, var, part, fr, cn, "flipped"), \
                     lambda: art.standing_on(art.draw_ground(ground, var, fr, cn), kind, var, part, True)
+            if kind in ("fueltank", "barrels") and self.lay.rock == "ochre":
+                # The desert's tanks and drums in sand paint streaked with rust.
+                return ("object", kind, ground, var, part, fr, cn, "desert"), \
+                    lambda: art.desert_supply_tile(kind, ground, var, part, fr, cn)
             if kind == "cart" and ground == "ash":
                 kind = "burntcart"      # a cart on scorched ground burnt with it
             if kind == "crater" and isinstance(origin, tuple):
