@@ -644,8 +644,9 @@ class Composer:
         """The ground tones at the four corners of a block."""
         salt = self.lay.area * 31 + sum(map(ord, cls))
         tones = tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
-        if cls == "concrete" and self.lay.area == 8:
-            # The base's pads are swept: no soft dark blot across their slabs.
+        if cls == "concrete" and self.lay.area in (3, 8):
+            # The base's pads and the desert gate's apron are swept: no soft
+            # dark blot across their slabs (by the gate it read as a shadow).
             tones = tuple(max(1, t) for t in tones)
         return tones
 
