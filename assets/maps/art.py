@@ -5914,3 +5914,19 @@ def desert_supply_tile(kind, ground, variant, part, fringes=(), corners=FLAT):
     g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
     standing(g, DESERT_FUEL_TANK if kind == "fueltank" else DESERT_BARRELS[variant % 2], part)
     return g
+
+
+# -- Areas 3 and 4: boulders of the desert's and the canyon's sandstone --
+
+# The desert's and the canyon's boulders come in the fieldstones' four
+# outlines (bare of lichen) in the area's own rock, so a rockfall or a
+# row of them is not one picture repeated.
+SANDSTONE_BOULDERS = [[[{"a": "e", "h": "f", "g": "e", "G": "f"}.get(k, k) for k in row]
+                       for row in _fieldstone_boulder(seed, False)] for seed in range(4)]
+
+
+def sandstone_boulder_tile(ground, variant, part, rock):
+    """A block of sandstone boulder `variant` over its ground, in `rock`."""
+    g = [row[:] for row in ground]
+    standing(g, SANDSTONE_BOULDERS[variant], part)
+    return ROCKS[rock](g)

@@ -1152,6 +1152,12 @@ class Composer:
                 return ("object", kind, ground, var, part, fr, cn, ("fieldstone", sv, moss)), \
                     lambda: art.fieldstone_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
                                                 else art.blank("G"), sv, part, moss)
+            if kind == "rock" and isinstance(origin, tuple) and self.lay.rock:
+                # The desert's and the canyon's boulders: each of its own outline in the area's rock.
+                sv = art.cell_hash(*origin, self.lay.area + 29) % len(art.SANDSTONE_BOULDERS)
+                return ("object", kind, ground, var, part, fr, cn, ("sandstone", sv, self.lay.rock)), \
+                    lambda: art.sandstone_boulder_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
+                                                       else art.blank("G"), sv, part, self.lay.rock)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
