@@ -5884,3 +5884,49 @@ def jungle_paving(g, variant, moss):
         x, y = 1 + rng.below(5), 1 + rng.below(5)
         g[y][x] = "a"; g[y][x + 1] = "h" if moss == 1 else "b"
     return g
+
+
+# -- Area 3: the supply stop's tanks and drums in desert paint --
+
+# The desert's fuel tanks and drums are painted sand, not olive: a pale
+# sand lit on the upper left, dune shade on the lower right, rust running
+# down from the filler and the seams, so they belong to the desert's
+# supply stop instead of the green base.
+DESERT_PAINT = {"h": "z", "a": "n", "g": "J"}
+DESERT_RUST = ((10, 4), (10, 5), (11, 6), (3, 9), (3, 10), (4, 11), (12, 10), (12, 11), (11, 12),
+               (6, 12), (7, 13), (13, 7))
+
+
+def _desert_painted(pic, rust):
+    g = [[DESERT_PAINT.get(k, k) for k in row] for row in pic]
+    for x, y in rust:
+        if y < len(g) and x < len(g[0]) and g[y][x] in ("n", "J", "z"):
+            g[y][x] = "Q" if g[y][x] != "J" else "b"
+    return g
+
+
+DESERT_FUEL_TANK = _desert_painted(FUEL_TANK, DESERT_RUST)
+DESERT_BARRELS = [_desert_painted(BARRELS[0], ((2, 3), (6, 5))), BARRELS[1]]
+
+
+def desert_supply_tile(kind, ground, variant, part, fringes=(), corners=FLAT):
+    """A fuel tank or drums of the desert's supply stop over its ground."""
+    g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
+    standing(g, DESERT_FUEL_TANK if kind == "fueltank" else DESERT_BARRELS[variant % 2], part)
+    return g
+
+
+# -- Areas 3 and 4: boulders of the desert's and the canyon's sandstone --
+
+# The desert's and the canyon's boulders come in the fieldstones' four
+# outlines (bare of lichen) in the area's own rock, so a rockfall or a
+# row of them is not one picture repeated.
+SANDSTONE_BOULDERS = [[[{"a": "e", "h": "f", "g": "e", "G": "f"}.get(k, k) for k in row]
+                       for row in _fieldstone_boulder(seed, False)] for seed in range(4)]
+
+
+def sandstone_boulder_tile(ground, variant, part, rock):
+    """A block of sandstone boulder `variant` over its ground, in `rock`."""
+    g = [row[:] for row in ground]
+    standing(g, SANDSTONE_BOULDERS[variant], part)
+    return ROCKS[rock](g)

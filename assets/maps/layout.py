@@ -644,8 +644,9 @@ class Composer:
         """The ground tones at the four corners of a block."""
         salt = self.lay.area * 31 + sum(map(ord, cls))
         tones = tuple(art.tone_at(x + dx, y + dy, salt, cls) for dy in (0, 1) for dx in (0, 1))
-        if cls == "concrete" and self.lay.area == 8:
-            # The base's pads are swept: no soft dark blot across their slabs.
+        if cls == "concrete" and self.lay.area in (3, 8):
+            # The base's pads and the desert gate's apron are swept: no soft
+            # dark blot across their slabs (by the gate it read as a shadow).
             tones = tuple(max(1, t) for t in tones)
         return tones
 
@@ -1125,6 +1126,10 @@ class Composer:
                 # The burnt cars of the desert and the canyon lie either way round off the roads too.
                 return ("object", kind, ground, var, part, fr, cn, "flipped"), \
                     lambda: art.standing_on(art.draw_ground(ground, var, fr, cn), kind, var, part, True)
+            if kind in ("fueltank", "barrels") and self.lay.rock == "ochre":
+                # The desert's tanks and drums in sand paint streaked with rust.
+                return ("object", kind, ground, var, part, fr, cn, "desert"), \
+                    lambda: art.desert_supply_tile(kind, ground, var, part, fr, cn)
             if kind == "cart" and ground == "ash":
                 kind = "burntcart"      # a cart on scorched ground burnt with it
             if kind == "crater" and isinstance(origin, tuple):
@@ -1147,6 +1152,12 @@ class Composer:
                 return ("object", kind, ground, var, part, fr, cn, ("fieldstone", sv, moss)), \
                     lambda: art.fieldstone_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
                                                 else art.blank("G"), sv, part, moss)
+            if kind == "rock" and isinstance(origin, tuple) and self.lay.rock:
+                # The desert's and the canyon's boulders: each of its own outline in the area's rock.
+                sv = art.cell_hash(*origin, self.lay.area + 29) % len(art.SANDSTONE_BOULDERS)
+                return ("object", kind, ground, var, part, fr, cn, ("sandstone", sv, self.lay.rock)), \
+                    lambda: art.sandstone_boulder_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
+                                                       else art.blank("G"), sv, part, self.lay.rock)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
