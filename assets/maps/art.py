@@ -5705,9 +5705,10 @@ def pillbox_door_tile(left, right):
 # The town's flags (area 7): the old town's sandstone worn a step darker
 # than the bright sandstone of the fortress's courts (area 4), so a white
 # bullet stands out on every flag; the flags' lit edges, their darker
-# stones and their joints all keep their place one step down.
+# stones and their joints all keep their place one step down, the darker
+# stones a warm dune shade rather than khaki (no olive cast on the town).
 GROUND_BASE["townflags"] = GROUND_BASE["flagstones"]
-TOWNFLAG_TINT = {"z": "n", "n": "m", "m": "h", "h": "b"}
+TOWNFLAG_TINT = {"z": "n", "n": "m", "m": "J", "h": "b"}
 
 
 def town_flagstones(g, variant):
