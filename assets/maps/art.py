@@ -5147,7 +5147,7 @@ def base_dirt_details(g, variant, rng, sun):
     def lit(x, y):
         if 0 <= x < 8 and 0 <= y < 8:
             g[y][x] = _BASE_LIGHT.get(g[y][x], g[y][x])
-    for _ in range(2 + variant % 3):
+    for _ in range(1 + variant % 2):       # sparse: the yards read worn, not dirty
         x, y = rng.below(7), rng.below(7)
         kind = rng.below(5)
         if kind == 0:      # a dry tuft
