@@ -4570,12 +4570,13 @@ def avenue_wear(g, wear):
                 g[y][x] = "q"
             x += 1
             y += (-1, 0, 1)[rng.below(3)]
-    elif wear == 2:                    # an oil stain
+    elif wear == 2:                    # an oil stain: a soft smear along the lane, no black dot
         cx, cy = 2 + rng.below(4), 2 + rng.below(4)
         for y in range(8):
             for x in range(8):
-                if (x - cx) ** 2 + (y - cy) ** 2 <= 3 and g[y][x] in ("d", "e"):
-                    g[y][x] = "q" if (x + y) % 2 else "k"
+                r = (x - cx) ** 2 / 2.5 + (y - cy) ** 2 / 6.0
+                if r <= 1 and g[y][x] in ("d", "e", "k"):
+                    g[y][x] = "q" if (r <= 0.45 or (x + y) % 2) else g[y][x]
     return g
 
 
