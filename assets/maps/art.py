@@ -4870,6 +4870,8 @@ def _keep_picture(w, h):
             if x0 > 0:
                 citadel_steps(g, x0, x1, h - 15, h)
         citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 == 0)
+        citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 != 0)   # and round its outer side
+        citadel_tower_back_parapet(g, x0, x1)
         # The tower's shadow on the curtain beside it.
         if x0 == 0:
             for y in range(16, 62):
@@ -5910,3 +5912,17 @@ def _citadel_talus(g, x0, x1, y0, y1):
     for x in range(x0, x1):
         g[y0][x] = "n"                     # the lit top of the plinth
         g[y0 + 1][x] = "m" if x % 13 else "b"
+
+
+def citadel_tower_back_parapet(g, x0, x1):
+    """The crenellated parapet along the back of a bastion tower's roof,
+    seen from above like its sides, so the roof is a fighting platform
+    walled all round and not a painted slab."""
+    for x in range(x0, x1):
+        merlon = (x - x0) % 7 < 4
+        for y in range(0, 4):
+            if not merlon and y < 3:
+                g[y][x] = "q"
+            else:
+                g[y][x] = "n" if y == 0 or (merlon and x == x0) else ("m" if y < 3 else "h")
+        g[4][x] = SHADOW.get(g[4][x], g[4][x])           # its shadow on the roof
