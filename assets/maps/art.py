@@ -4570,12 +4570,13 @@ def avenue_wear(g, wear):
                 g[y][x] = "q"
             x += 1
             y += (-1, 0, 1)[rng.below(3)]
-    elif wear == 2:                    # an oil stain
+    elif wear == 2:                    # an oil stain: a soft smear along the lane, no black dot
         cx, cy = 2 + rng.below(4), 2 + rng.below(4)
         for y in range(8):
             for x in range(8):
-                if (x - cx) ** 2 + (y - cy) ** 2 <= 3 and g[y][x] in ("d", "e"):
-                    g[y][x] = "q" if (x + y) % 2 else "k"
+                r = (x - cx) ** 2 / 2.5 + (y - cy) ** 2 / 6.0
+                if r <= 1 and g[y][x] in ("d", "e", "k"):
+                    g[y][x] = "q" if (r <= 0.45 or (x + y) % 2) else g[y][x]
     return g
 
 
@@ -4847,13 +4848,14 @@ def _keep_picture(w, h):
         for x in range(w):
             g[y][x] = "e" if (x % 16 and y % 16) else "d"
     # Curtain walls: wall-walk, parapet, a tall face.
-    _camo_roof(g, 0, 0, w, 20, 41)
-    for y in range(4, 16):                     # the wall-walk's flags along its front
+    _camo_roof(g, 0, 0, w, 13, 41)
+    for y in range(4, 12):                     # the wall-walk's flags along its front
         for x in range(0, w):
-            if y >= 9:
-                g[y][x] = "e" if (x % 12 and y != 15) else "d"
-    _front_merlons(g, 0, w, 16)
-    _face(g, 0, w, 22, 62, 43, slits=(30, 44))
+            if y >= 6:
+                g[y][x] = "e" if (x % 12 and y != 11) else "d"
+    _front_merlons(g, 0, w, 12)
+    _face(g, 0, w, 18, 54, 43, slits=(24, 38))
+    _citadel_talus(g, 0, w, 54, 63)
     for x in range(w):
         g[62][x], g[63][x] = "q", "d"
     # Bastion towers at the edges, reaching down to the foot of the bastions.
@@ -4868,6 +4870,8 @@ def _keep_picture(w, h):
             if x0 > 0:
                 citadel_steps(g, x0, x1, h - 15, h)
         citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 == 0)
+        citadel_tower_parapet(g, x0, x1, 46, inner_right=x0 != 0)   # and round its outer side
+        citadel_tower_back_parapet(g, x0, x1)
         # The tower's shadow on the curtain beside it.
         if x0 == 0:
             for y in range(16, 62):
@@ -4902,14 +4906,14 @@ def _keep_picture(w, h):
     gx0, gx1 = mid - 48, mid + 48
     tw = 26
     for (x0, x1, salt) in ((gx0, gx0 + tw, 61), (gx1 - tw, gx1, 67)):
-        _camo_roof(g, x0, 0, x1, 24, salt)
-        _front_merlons(g, x0, x1, 24)
-        _face(g, x0, x1, 30, 64, salt + 1, slits=(34,))
-        for y in range(30, 62):                   # its shadow on the wall beside it
+        _camo_roof(g, x0, 0, x1, 16, salt)
+        _front_merlons(g, x0, x1, 16)
+        _face(g, x0, x1, 22, 64, salt + 1, slits=(28,))
+        for y in range(22, 62):                   # its shadow on the wall beside it
             for x in range(x1, x1 + 4):
                 if x < w and (x - x1 < 3 or (x + y) % 2):
                     g[y][x] = SHADOW.get(g[y][x], g[y][x])
-        _turret(g, (x0 + x1) // 2, 10, 6, salt)
+        _turret(g, (x0 + x1) // 2, 7, 6, salt)
         # A banner on the tower's face: red cloth, a yellow ring, a dark hem.
         bx = (x0 + x1) // 2 - 5
         for y in range(40, 58):
@@ -4929,9 +4933,9 @@ def _keep_picture(w, h):
             g[39][x] = "k"
     # Between the towers, over the gateway: a gallery and its parapet.
     ax0, ax1 = gx0 + tw, gx1 - tw
-    _camo_roof(g, ax0, 0, ax1, 14, 71)
-    _front_merlons(g, ax0, ax1, 14)
-    _face(g, ax0, ax1, 20, 34, 73, slits=(24,))
+    _camo_roof(g, ax0, 0, ax1, 8, 71)
+    _front_merlons(g, ax0, ax1, 8)
+    _face(g, ax0, ax1, 14, 34, 73, slits=(18,))
     # The gateway: voussoirs round an arch, the dark way in, the
     # portcullis drawn up into its slot, the worn sill.
     cx, r = (ax0 + ax1) / 2 - 0.5, (ax1 - ax0) / 2 - 2
@@ -4949,6 +4953,13 @@ def _keep_picture(w, h):
         if (x - ax0) % 5 == 0:
             for y in range(34, 41):
                 g[y][x] = "d" if y < 40 else "e"   # the portcullis' teeth
+    # The walls' shadow falls across the forecourt at their foot (walked
+    # over): deep against the wall, thinning out over the concrete.
+    if h > 72:
+        for y in range(64, 72):
+            for x in range(edge, w - redge):
+                if y < 68 or (y < 70 and (x + y) % 2):
+                    g[y][x] = SHADOW.get(g[y][x], g[y][x])
     return g
 
 
@@ -5139,7 +5150,7 @@ def base_dirt_details(g, variant, rng, sun):
     def lit(x, y):
         if 0 <= x < 8 and 0 <= y < 8:
             g[y][x] = _BASE_LIGHT.get(g[y][x], g[y][x])
-    for _ in range(2 + variant % 3):
+    for _ in range(1 + variant % 2):       # sparse: the yards read worn, not dirty
         x, y = rng.below(7), rng.below(7)
         kind = rng.below(5)
         if kind == 0:      # a dry tuft
@@ -5705,9 +5716,10 @@ def pillbox_door_tile(left, right):
 # The town's flags (area 7): the old town's sandstone worn a step darker
 # than the bright sandstone of the fortress's courts (area 4), so a white
 # bullet stands out on every flag; the flags' lit edges, their darker
-# stones and their joints all keep their place one step down.
+# stones and their joints all keep their place one step down, the darker
+# stones a warm dune shade rather than khaki (no olive cast on the town).
 GROUND_BASE["townflags"] = GROUND_BASE["flagstones"]
-TOWNFLAG_TINT = {"z": "n", "n": "m", "m": "h", "h": "b"}
+TOWNFLAG_TINT = {"z": "n", "n": "m", "m": "J", "h": "b"}
 
 
 def town_flagstones(g, variant):
@@ -5930,3 +5942,33 @@ def sandstone_boulder_tile(ground, variant, part, rock):
     g = [row[:] for row in ground]
     standing(g, SANDSTONE_BOULDERS[variant], part)
     return ROCKS[rock](g)
+
+
+def _citadel_talus(g, x0, x1, y0, y1):
+    """The battered foot of the citadel's curtain walls: big blocks of
+    darker stone sloping out from the face, their top course lit where the
+    sheer wall above springs from it, so the wall reads as rising tall
+    from a plinth instead of ending at the ground."""
+    for y in range(y0, y1):
+        course = (y - y0) // 3
+        for x in range(x0, x1):
+            joint = (y - y0) % 3 == 2 or (x + 7 * course) % 13 == 0
+            k = "h" if (x * 3 + y * 5) % 11 else "b"
+            g[y][x] = "b" if joint else k
+    for x in range(x0, x1):
+        g[y0][x] = "n"                     # the lit top of the plinth
+        g[y0 + 1][x] = "m" if x % 13 else "b"
+
+
+def citadel_tower_back_parapet(g, x0, x1):
+    """The crenellated parapet along the back of a bastion tower's roof,
+    seen from above like its sides, so the roof is a fighting platform
+    walled all round and not a painted slab."""
+    for x in range(x0, x1):
+        merlon = (x - x0) % 7 < 4
+        for y in range(0, 4):
+            if not merlon and y < 3:
+                g[y][x] = "q"
+            else:
+                g[y][x] = "n" if y == 0 or (merlon and x == x0) else ("m" if y < 3 else "h")
+        g[4][x] = SHADOW.get(g[4][x], g[4][x])           # its shadow on the roof
