@@ -1366,6 +1366,8 @@ class Composer:
         tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
         colours = "palm" if look == "palm" else self.lay.row_trees[oy]
         colours = look if look in ("oak", "sapling") else colours   # trees of their own kind
+        if self.lay.area == 1 and colours in ("green", "oak"):
+            colours = "farm_" + colours   # the farmland's trees of their own shapes
         if colours == "orchard":
             # An orchard of apples, pears and cherries, mixed.
             colours = art.ORCHARD_KINDS[art.cell_hash(ox, oy, self.lay.area + 61) % len(art.ORCHARD_KINDS)]
