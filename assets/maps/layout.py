@@ -647,7 +647,28 @@ class Composer:
         if cls == "concrete" and self.lay.area == 8:
             # The base's pads are swept: no soft dark blot across their slabs.
             tones = tuple(max(1, t) for t in tones)
+        if cls == "jungle" and self.lay.area == 2:
+            # The jungle floor is in deep shade only under the trees, a pool
+            # of it falling down and to the right of each crown as the crown's
+            # own shadow does; in the open it lies lit.
+            tones = tuple(self._jungle_shade(x + dx, y + dy, t) for (dx, dy), t
+                          in zip(((0, 0), (1, 0), (0, 1), (1, 1)), tones))
         return tones
+
+    def _jungle_shade(self, vx, vy, tone):
+        if not hasattr(self, "_crown_pools"):
+            pools = []
+            for y in range(self.h):
+                for x in range(self.w):
+                    if self.picture_at[1][y][x] == (x, y) and self.looks[1][y][x].look in PICTURES[1]:
+                        size = PICTURES[1][self.looks[1][y][x].look][0]
+                        pools.append((x + size / 2.0 + 0.5, y + size / 2.0 + 0.7, size / 2.0 + 0.4))
+            self._crown_pools = pools
+        for cx, cy, r in self._crown_pools:
+            d2 = ((vx - cx) ** 2 + (vy - cy) ** 2) / (r * r)
+            if d2 < 1.0:
+                return min(tone, 0 if d2 < 0.35 else 1)
+        return max(tone, 2)
 
     def _ground_pixels(self, x, y, look):
         """The ground a picture of several blocks is painted over."""
