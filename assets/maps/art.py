@@ -5994,3 +5994,71 @@ def farmland_crown(size, variant, colours):
 
 CROWN_DRAWINGS["farm_green"] = lambda size, variant: farmland_crown(size, variant, "farm_green")
 CROWN_DRAWINGS["farm_oak"] = lambda size, variant: farmland_crown(size, variant, "farm_oak")
+
+
+# The farmland's haystacks are not one stack repeated: a low round stack,
+# a tall rick with its thatch pulled to a point, and two round bales
+# leaning together, chosen at the stack's top-left block.
+def _farm_haystack(kind):
+    if kind == 0:
+        return HAYSTACK
+    g = blank(T, 16, 16)
+    if kind == 1:
+        heaps = [(7.5, 8.5, 6.2, 7.2)]
+    else:
+        heaps = [(5.0, 10.0, 4.6, 4.6), (10.5, 6.5, 4.8, 4.8)]
+    for y in range(16):
+        for x in range(16):
+            best = None
+            for (cx, cy, rx, ry) in heaps:
+                dx, dy = (x - cx) / rx, (y - cy) / ry
+                d2 = dx * dx + dy * dy
+                if d2 < 1.0 and (best is None or cy >= best[0]):
+                    best = (cy, dx, dy, d2)
+            if best is None:
+                continue
+            _, dx, dy, d2 = best
+            hz = (1.0 - d2) ** 0.5
+            light = -0.7 * dx - 0.7 * dy + 0.4 * hz
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            if kind == 1:
+                # The rick's straw runs down from its peak in streaks.
+                streak = ((x + (y // 3)) % 4 == 0) * 0.22
+            else:
+                # The bales' straw is rolled: rings round their middles.
+                streak = (int((d2 ** 0.5) * 7) % 2 == 0) * 0.2
+            v = light + 0.35 * t - streak
+            g[y][x] = "y" if v > 0.55 else "n" if v > 0.05 else "m" if v > -0.4 else "h"
+    for y in range(16):
+        for x in range(16):
+            if g[y][x] == T:
+                continue
+            out = lambda a, b: not (0 <= a < 16 and 0 <= b < 16) or g[b][a] == T
+            if (out(x + 1, y) or out(x, y + 1)) and (x + y) >= 14:
+                g[y][x] = "k"
+            elif out(x + 1, y) or out(x, y + 1) or out(x - 1, y) or out(x, y - 1):
+                g[y][x] = "b" if x + y >= 12 else "h"
+    if kind == 1:
+        # A rope over the rick's shoulders, weighted by a stone.
+        for x in range(2, 14):
+            y = int(4 + (x - 7.5) ** 2 / 5.0)
+            if 0 <= y < 16 and g[y][x] not in (T, "k"):
+                g[y][x] = "b"
+        g[2][7], g[2][8], g[3][7] = "b", "h", "n"
+    else:
+        # The twine round each bale.
+        for (cx, cy, rx, ry) in heaps:
+            for y in range(16):
+                x = int(cx + 1)
+                if g[y][x] not in (T, "k") and abs(y - cy) < ry - 1:
+                    g[y][x] = "b"
+    return close_silhouette(g, "h")
+
+
+FARM_HAYSTACKS = [_farm_haystack(k) for k in range(3)]
+
+
+def farm_haystack_tile(ground, kind, part):
+    g = [row[:] for row in ground]
+    standing(g, FARM_HAYSTACKS[kind], part)
+    return g

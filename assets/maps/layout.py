@@ -1154,6 +1154,12 @@ class Composer:
                 base = (lambda: art.draw_ground(ground, var, fr, cn)) if ground in art.GROUND_BASE else \
                     (lambda: art.blank("G"))
                 return ("object", kind, ground, var, part, fr, cn, cv), lambda: art.crater_tile(base(), cv, part)
+            if kind == "hay" and isinstance(origin, tuple) and self.lay.area == 1:
+                # The farm's haystacks each one of a few, chosen at the stack's top-left block.
+                hv = art.cell_hash(*origin, self.lay.area + 29) % len(art.FARM_HAYSTACKS)
+                return ("object", kind, ground, var, part, fr, cn, "farmhay", hv), \
+                    lambda: art.farm_haystack_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
+                                                   else art.blank("G"), hv, part)
             if kind == "wreck" and self.lay.area in (7, 8) and isinstance(origin, tuple):
                 # The town's and the base's wrecks each one of a few, chosen
                 # at the wreck's top-left block.
