@@ -6062,3 +6062,26 @@ def farm_haystack_tile(ground, kind, part):
     g = [row[:] for row in ground]
     standing(g, FARM_HAYSTACKS[kind], part)
     return g
+
+
+# The jungle's marsh pools are open water that kills like the river: the
+# river's own blue, lit shallows and a dark channel, so they read as water
+# and not as mud, only a little duckweed drifted against their banks and a
+# lily pad or two out on them.
+def jungle_pool_tile(mask, ox, oy, along, ground):
+    g = river_tile(mask, ox, oy, along, ground, "river")
+    share = _water_share(mask, 9)
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] not in ("A", "B", "C", "H"):
+                continue
+            X, Y = ox + x, oy + y
+            if smooth_noise(X, Y, 141, 4.0) + (0.75 - share[y][x]) * 1.2 > 0.9:
+                g[y][x] = "a" if cell_hash(X, Y, 143) % 3 else "g"   # duckweed at the bank
+    rng = Rng("junglepool", ox, oy)
+    for _ in range(rng.below(2)):
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        if share[y][x] > 0.8:
+            for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
+                g[y + dy][x + dx] = k                             # a lily pad
+    return g

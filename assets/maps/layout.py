@@ -1210,6 +1210,10 @@ class Composer:
         if style == "ford":
             return ("ford", mask, x, y, along, ground, v, fr, cn), \
                 lambda: art.ford_tile(mask, x * 8, y * 8, along, draw_ground())
+        if style == "marsh" and self.lay.area == 2:
+            # The jungle's marsh pools drawn as the open water they are.
+            return ("junglepool", mask, x, y, along, ground, v, fr, cn), \
+                lambda: art.jungle_pool_tile(mask, x * 8, y * 8, along, draw_ground())
         return ("river", style, mask, x, y, along, ground, v, fr, cn), \
             lambda: art.river_tile(mask, x * 8, y * 8, along, draw_ground(), style)
 
