@@ -2232,13 +2232,18 @@ def palm_crown(variant):
 
 
 _CROWNS = {}
+# Crown colours -> a drawing of its own (size in pixels, variant) -> picture.
+CROWN_DRAWINGS = {}
 
 
 def canopy(size, variant=0, colours="green"):
     """The whole crown picture of a tree of size x size blocks."""
     key = (size, variant, colours)
     if key not in _CROWNS:
-        _CROWNS[key] = palm_crown(variant) if colours == "palm" else crown(size * 8, variant, colours)
+        if colours in CROWN_DRAWINGS:   # an area's trees of its own shapes
+            _CROWNS[key] = CROWN_DRAWINGS[colours](size * 8, variant)
+        else:
+            _CROWNS[key] = palm_crown(variant) if colours == "palm" else crown(size * 8, variant, colours)
     return _CROWNS[key]
 
 
@@ -5972,3 +5977,199 @@ def citadel_tower_back_parapet(g, x0, x1):
             else:
                 g[y][x] = "n" if y == 0 or (merlon and x == x0) else ("m" if y < 3 else "h")
         g[4][x] = SHADOW.get(g[4][x], g[4][x])           # its shadow on the roof
+
+
+# The farmland's meadow trees and oaks are not one round ball repeated:
+# each tree's crown is one of four shapes (chosen from where it stands): a
+# broad crown of three great lobes, a crown leaning to one side with a
+# lower bough standing out from it, a ragged open crown of many small
+# clumps, and a rounded one.  The colours are the meadow's and the oak's.
+CROWN_COLOURS["farm_green"] = CROWN_COLOURS["green"]
+CROWN_COLOURS["farm_oak"] = CROWN_COLOURS["oak"]
+
+
+def farmland_crown(size, variant, colours):
+    import math
+    keys = CROWN_COLOURS[colours]
+    rng = Rng("farmcrown", size, variant, colours)
+    c = (size - 1) / 2.0
+    r = size / 2.0 - 0.5
+    shape = variant % 4
+    clumps = []
+    if shape == 0:
+        # Three great lobes round a low middle.
+        turn = rng.below(100) / 100.0 * 2.1
+        for i in range(3):
+            ang = turn + i * 2.094
+            cr = r * (0.52 + rng.below(6) / 100.0)
+            dist = r - cr
+            clumps.append((c + math.cos(ang) * dist, c + math.sin(ang) * dist, cr, 0.15 + rng.below(10) / 100.0))
+            for k in (-1, 1):
+                a2 = ang + k * 0.55
+                cr2 = r * 0.3
+                clumps.append((c + math.cos(a2) * (r - cr2), c + math.sin(a2) * (r - cr2), cr2, 0.05))
+        clumps.append((c, c, r * 0.45, 0.0))
+    elif shape == 1:
+        # Leaning: the mass off to one side, a bough standing out low on the other.
+        side = 1 if colours == "farm_green" else -1
+        mx, my = c - side * r * 0.12, c - r * 0.1
+        mr = r * 0.84
+        clumps.append((mx, my, mr * 0.7, 0.3))
+        for i in range(7):
+            ang = (i + rng.below(60) / 100.0) * 6.2832 / 7
+            cr = mr * (0.38 + rng.below(10) / 100.0)
+            dist = mr - cr
+            clumps.append((mx + math.cos(ang) * dist, my + math.sin(ang) * dist, cr, rng.below(25) / 100.0))
+        bx, by = c + side * r * 0.5, c + r * 0.5
+        clumps.append((bx, by, r * 0.4, 0.0))
+        clumps.append((bx - side * r * 0.22, by + r * 0.1, r * 0.3, 0.0))
+    elif shape == 2:
+        # Ragged and open: many small clumps, an uneven edge.
+        clumps.append((c, c, r * 0.5, 0.25))
+        n = 13
+        for i in range(n):
+            ang = (i + rng.below(80) / 100.0) * 6.2832 / n
+            cr = r * (0.22 + rng.below(12) / 100.0)
+            dist = (r - cr) * (0.7 + rng.below(30) / 100.0)
+            clumps.append((c + math.cos(ang) * dist, c + math.sin(ang) * dist, cr, rng.below(35) / 100.0))
+    else:
+        # Rounded, a little flattened, broader than tall.
+        clumps.append((c, c + r * 0.05, r * 0.62, 0.3))
+        for i in range(9):
+            ang = (i + rng.below(100) / 140.0) * 6.2832 / 9
+            cr = r * (0.4 + rng.below(10) / 100.0)
+            dx, dy = math.cos(ang), math.sin(ang) * 0.8
+            clumps.append((c + dx * (r - cr), c + r * 0.05 + dy * (r - cr), cr, rng.below(30) / 100.0))
+    clumps = [(min(max(cx, cr - 0.5), size - 0.5 - cr), min(max(cy, cr - 0.5), size - 0.5 - cr), cr, lift)
+              for (cx, cy, cr, lift) in clumps]
+    g = blank(T, size, size)
+    height = {}
+    for y in range(size):
+        for x in range(size):
+            best = None
+            for (cx, cy, cr, lift) in clumps:
+                dx, dy = (x - cx) / cr, (y - cy) / cr
+                d2 = dx * dx + dy * dy
+                if d2 < 1.0:
+                    hz = (1.0 - d2) ** 0.5
+                    z = hz * cr + lift * r
+                    if best is None or z > best[0]:
+                        best = (z, dx, dy, hz)
+            if best is None:
+                continue
+            _, dx, dy, hz = best
+            light = -0.55 * dx - 0.62 * dy + 0.56 * hz
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            leafy = ((cell_hash(x, y, variant + 17) % 100) / 100.0 - 0.5) * 1.3
+            v = (light + 0.05) * 2.8 + t * 0.9 + leafy
+            g[y][x] = keys[max(1, min(len(keys) - 1, int(v + 1.0)))]
+            height[(x, y)] = best[0]
+    close_silhouette(g, keys[1], notches=True)
+    for y in range(size):
+        for x in range(size):
+            if g[y][x] == T:
+                continue
+            for dx, dy in ((1, 0), (0, 1), (-1, 0), (0, -1)):
+                nx, ny = x + dx, y + dy
+                if not (0 <= nx < size and 0 <= ny < size) or g[ny][nx] == T:
+                    g[y][x] = keys[0]
+                    break
+                if dx + dy < 0 and height.get((nx, ny), 0.0) > height.get((x, y), 0.0) + r * 0.22:
+                    g[y][x] = keys[1]
+                    break
+    return g
+
+
+CROWN_DRAWINGS["farm_green"] = lambda size, variant: farmland_crown(size, variant, "farm_green")
+CROWN_DRAWINGS["farm_oak"] = lambda size, variant: farmland_crown(size, variant, "farm_oak")
+
+
+# The farmland's haystacks are not one stack repeated: a low round stack,
+# a tall rick with its thatch pulled to a point, and two round bales
+# leaning together, chosen at the stack's top-left block.
+def _farm_haystack(kind):
+    if kind == 0:
+        return HAYSTACK
+    g = blank(T, 16, 16)
+    if kind == 1:
+        heaps = [(7.5, 8.5, 6.2, 7.2)]
+    else:
+        heaps = [(5.0, 10.0, 4.6, 4.6), (10.5, 6.5, 4.8, 4.8)]
+    for y in range(16):
+        for x in range(16):
+            best = None
+            for (cx, cy, rx, ry) in heaps:
+                dx, dy = (x - cx) / rx, (y - cy) / ry
+                d2 = dx * dx + dy * dy
+                if d2 < 1.0 and (best is None or cy >= best[0]):
+                    best = (cy, dx, dy, d2)
+            if best is None:
+                continue
+            _, dx, dy, d2 = best
+            hz = (1.0 - d2) ** 0.5
+            light = -0.7 * dx - 0.7 * dy + 0.4 * hz
+            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
+            if kind == 1:
+                # The rick's straw runs down from its peak in streaks.
+                streak = ((x + (y // 3)) % 4 == 0) * 0.22
+            else:
+                # The bales' straw is rolled: rings round their middles.
+                streak = (int((d2 ** 0.5) * 7) % 2 == 0) * 0.2
+            v = light + 0.35 * t - streak
+            g[y][x] = "y" if v > 0.55 else "n" if v > 0.05 else "m" if v > -0.4 else "h"
+    for y in range(16):
+        for x in range(16):
+            if g[y][x] == T:
+                continue
+            out = lambda a, b: not (0 <= a < 16 and 0 <= b < 16) or g[b][a] == T
+            if (out(x + 1, y) or out(x, y + 1)) and (x + y) >= 14:
+                g[y][x] = "k"
+            elif out(x + 1, y) or out(x, y + 1) or out(x - 1, y) or out(x, y - 1):
+                g[y][x] = "b" if x + y >= 12 else "h"
+    if kind == 1:
+        # A rope over the rick's shoulders, weighted by a stone.
+        for x in range(2, 14):
+            y = int(4 + (x - 7.5) ** 2 / 5.0)
+            if 0 <= y < 16 and g[y][x] not in (T, "k"):
+                g[y][x] = "b"
+        g[2][7], g[2][8], g[3][7] = "b", "h", "n"
+    else:
+        # The twine round each bale.
+        for (cx, cy, rx, ry) in heaps:
+            for y in range(16):
+                x = int(cx + 1)
+                if g[y][x] not in (T, "k") and abs(y - cy) < ry - 1:
+                    g[y][x] = "b"
+    return close_silhouette(g, "h")
+
+
+FARM_HAYSTACKS = [_farm_haystack(k) for k in range(3)]
+
+
+def farm_haystack_tile(ground, kind, part):
+    g = [row[:] for row in ground]
+    standing(g, FARM_HAYSTACKS[kind], part)
+    return g
+
+
+# The jungle's marsh pools are open water that kills like the river: the
+# river's own blue, lit shallows and a dark channel, so they read as water
+# and not as mud, only a little duckweed drifted against their banks and a
+# lily pad or two out on them.
+def jungle_pool_tile(mask, ox, oy, along, ground):
+    g = river_tile(mask, ox, oy, along, ground, "river")
+    share = _water_share(mask, 9)
+    for y in range(8):
+        for x in range(8):
+            if g[y][x] not in ("A", "B", "C", "H"):
+                continue
+            X, Y = ox + x, oy + y
+            if smooth_noise(X, Y, 141, 4.0) + (0.75 - share[y][x]) * 1.2 > 0.9:
+                g[y][x] = "a" if cell_hash(X, Y, 143) % 3 else "g"   # duckweed at the bank
+    rng = Rng("junglepool", ox, oy)
+    for _ in range(rng.below(2)):
+        x, y = 1 + rng.below(5), 1 + rng.below(5)
+        if share[y][x] > 0.8:
+            for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
+                g[y + dy][x + dx] = k                             # a lily pad
+    return g

@@ -648,7 +648,28 @@ class Composer:
             # The base's pads and the desert gate's apron are swept: no soft
             # dark blot across their slabs (by the gate it read as a shadow).
             tones = tuple(max(1, t) for t in tones)
+        if cls == "jungle" and self.lay.area == 2:
+            # The jungle floor is in deep shade only under the trees, a pool
+            # of it falling down and to the right of each crown as the crown's
+            # own shadow does; in the open it lies lit.
+            tones = tuple(self._jungle_shade(x + dx, y + dy, t) for (dx, dy), t
+                          in zip(((0, 0), (1, 0), (0, 1), (1, 1)), tones))
         return tones
+
+    def _jungle_shade(self, vx, vy, tone):
+        if not hasattr(self, "_crown_pools"):
+            pools = []
+            for y in range(self.h):
+                for x in range(self.w):
+                    if self.picture_at[1][y][x] == (x, y) and self.looks[1][y][x].look in PICTURES[1]:
+                        size = PICTURES[1][self.looks[1][y][x].look][0]
+                        pools.append((x + size / 2.0 + 0.5, y + size / 2.0 + 0.7, size / 2.0 + 0.4))
+            self._crown_pools = pools
+        for cx, cy, r in self._crown_pools:
+            d2 = ((vx - cx) ** 2 + (vy - cy) ** 2) / (r * r)
+            if d2 < 1.0:
+                return min(tone, 0 if d2 < 0.35 else 1)
+        return max(tone, 2)
 
     def _ground_pixels(self, x, y, look):
         """The ground a picture of several blocks is painted over."""
@@ -1138,6 +1159,12 @@ class Composer:
                 base = (lambda: art.draw_ground(ground, var, fr, cn)) if ground in art.GROUND_BASE else \
                     (lambda: art.blank("G"))
                 return ("object", kind, ground, var, part, fr, cn, cv), lambda: art.crater_tile(base(), cv, part)
+            if kind == "hay" and isinstance(origin, tuple) and self.lay.area == 1:
+                # The farm's haystacks each one of a few, chosen at the stack's top-left block.
+                hv = art.cell_hash(*origin, self.lay.area + 29) % len(art.FARM_HAYSTACKS)
+                return ("object", kind, ground, var, part, fr, cn, "farmhay", hv), \
+                    lambda: art.farm_haystack_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
+                                                   else art.blank("G"), hv, part)
             if kind == "wreck" and self.lay.area in (7, 8) and isinstance(origin, tuple):
                 # The town's and the base's wrecks each one of a few, chosen
                 # at the wreck's top-left block.
@@ -1194,6 +1221,10 @@ class Composer:
         if style == "ford":
             return ("ford", mask, x, y, along, ground, v, fr, cn), \
                 lambda: art.ford_tile(mask, x * 8, y * 8, along, draw_ground())
+        if style == "marsh" and self.lay.area == 2:
+            # The jungle's marsh pools drawn as the open water they are.
+            return ("junglepool", mask, x, y, along, ground, v, fr, cn), \
+                lambda: art.jungle_pool_tile(mask, x * 8, y * 8, along, draw_ground())
         return ("river", style, mask, x, y, along, ground, v, fr, cn), \
             lambda: art.river_tile(mask, x * 8, y * 8, along, draw_ground(), style)
 
@@ -1377,6 +1408,8 @@ class Composer:
         tree = art.cell_hash(ox, oy, self.lay.area + 50) % 4
         colours = "palm" if look == "palm" else self.lay.row_trees[oy]
         colours = look if look in ("oak", "sapling") else colours   # trees of their own kind
+        if self.lay.area == 1 and colours in ("green", "oak"):
+            colours = "farm_" + colours   # the farmland's trees of their own shapes
         if colours == "orchard":
             # An orchard of apples, pears and cherries, mixed.
             colours = art.ORCHARD_KINDS[art.cell_hash(ox, oy, self.lay.area + 61) % len(art.ORCHARD_KINDS)]
