@@ -2058,23 +2058,10 @@ CROWN_COLOURS = {
 FRUIT = {"orchard": ("R", "r", 9)}
 
 
-def crown(size, variant, colours):
-    """A tree crown of size x size pixels (transparent outside)."""
-    keys = CROWN_COLOURS[colours]
-    rng = Rng("crown", size, variant, colours)
-    c = (size - 1) / 2.0
-    r = size / 2.0 - 0.5
-    clumps = [(c, c, r * 0.6, 0.3)]
-    n = 6 if size <= 16 else 10
-    for i in range(n):
-        ang = (i + rng.below(100) / 140.0) * 6.2832 / n
-        dist = r * (0.5 + rng.below(14) / 100.0)
-        import math
-        cr = r * (0.4 + rng.below(10) / 100.0)
-        # Every clump inside the picture: one cut by its edge would end in a
-        # straight line.
-        dist = min(dist, r - cr)
-        clumps.append((c + math.cos(ang) * dist, c + math.sin(ang) * dist, cr, rng.below(30) / 100.0))
+def _shade_clumps(clumps, size, r, keys, variant):
+    """A crown's clumps of leaves (centre, radius, lift) shaded as domes lit
+    from the upper left, the highest clump at each pixel showing, in the
+    crown's colours from dark to light; and each pixel's height."""
     g = blank(T, size, size)
     height = {}
     for y in range(size):
@@ -2095,22 +2082,15 @@ def crown(size, variant, colours):
             t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
             leafy = ((cell_hash(x, y, variant + 17) % 100) / 100.0 - 0.5) * 1.3
             v = (light + 0.05) * 2.8 + t * 0.9 + leafy
-            i = max(1, min(len(keys) - 1, int(v + 1.0)))
-            g[y][x] = keys[i]
+            g[y][x] = keys[max(1, min(len(keys) - 1, int(v + 1.0)))]
             height[(x, y)] = best[0]
-    # The crown is drawn over the soldiers: no pinholes or notches in it that
-    # a soldier's outline would show through.
-    close_silhouette(g, keys[1], notches=True)
-    if colours in FRUIT:
-        fruit, under, often = FRUIT[colours]
-        for y in range(1, size - 2):
-            for x in range(1, size - 2):
-                if g[y][x] in keys[3:] and cell_hash(x, y, variant + 29) % often == 0 \
-                        and all(g[y + dy][x + dx] not in (T, fruit) for dx in (-1, 0, 1) for dy in (-1, 0, 1, 2)):
-                    g[y][x] = fruit
-                    g[y + 1][x] = under
-    # A darker rim where the crown meets the ground, and where one clump
-    # lies over another lower one.
+    return g, height
+
+
+def _crown_rim(g, height, r, keys):
+    """A darker rim where a crown meets the ground, and where one clump lies
+    over another lower one."""
+    size = len(g)
     for y in range(size):
         for x in range(size):
             if g[y][x] == T:
@@ -2123,6 +2103,38 @@ def crown(size, variant, colours):
                 if dx + dy < 0 and height.get((nx, ny), 0.0) > height.get((x, y), 0.0) + r * 0.22:
                     g[y][x] = keys[1]
                     break
+
+
+def crown(size, variant, colours):
+    """A tree crown of size x size pixels (transparent outside)."""
+    keys = CROWN_COLOURS[colours]
+    rng = Rng("crown", size, variant, colours)
+    c = (size - 1) / 2.0
+    r = size / 2.0 - 0.5
+    clumps = [(c, c, r * 0.6, 0.3)]
+    n = 6 if size <= 16 else 10
+    for i in range(n):
+        ang = (i + rng.below(100) / 140.0) * 6.2832 / n
+        dist = r * (0.5 + rng.below(14) / 100.0)
+        import math
+        cr = r * (0.4 + rng.below(10) / 100.0)
+        # Every clump inside the picture: one cut by its edge would end in a
+        # straight line.
+        dist = min(dist, r - cr)
+        clumps.append((c + math.cos(ang) * dist, c + math.sin(ang) * dist, cr, rng.below(30) / 100.0))
+    g, height = _shade_clumps(clumps, size, r, keys, variant)
+    # The crown is drawn over the soldiers: no pinholes or notches in it that
+    # a soldier's outline would show through.
+    close_silhouette(g, keys[1], notches=True)
+    if colours in FRUIT:
+        fruit, under, often = FRUIT[colours]
+        for y in range(1, size - 2):
+            for x in range(1, size - 2):
+                if g[y][x] in keys[3:] and cell_hash(x, y, variant + 29) % often == 0 \
+                        and all(g[y + dy][x + dx] not in (T, fruit) for dx in (-1, 0, 1) for dy in (-1, 0, 1, 2)):
+                    g[y][x] = fruit
+                    g[y + 1][x] = under
+    _crown_rim(g, height, r, keys)
     return g
 
 
@@ -6042,41 +6054,9 @@ def farmland_crown(size, variant, colours):
             clumps.append((c + dx * (r - cr), c + r * 0.05 + dy * (r - cr), cr, rng.below(30) / 100.0))
     clumps = [(min(max(cx, cr - 0.5), size - 0.5 - cr), min(max(cy, cr - 0.5), size - 0.5 - cr), cr, lift)
               for (cx, cy, cr, lift) in clumps]
-    g = blank(T, size, size)
-    height = {}
-    for y in range(size):
-        for x in range(size):
-            best = None
-            for (cx, cy, cr, lift) in clumps:
-                dx, dy = (x - cx) / cr, (y - cy) / cr
-                d2 = dx * dx + dy * dy
-                if d2 < 1.0:
-                    hz = (1.0 - d2) ** 0.5
-                    z = hz * cr + lift * r
-                    if best is None or z > best[0]:
-                        best = (z, dx, dy, hz)
-            if best is None:
-                continue
-            _, dx, dy, hz = best
-            light = -0.55 * dx - 0.62 * dy + 0.56 * hz
-            t = (BAYER4[y % 4][x % 4] + 0.5) / 16 - 0.5
-            leafy = ((cell_hash(x, y, variant + 17) % 100) / 100.0 - 0.5) * 1.3
-            v = (light + 0.05) * 2.8 + t * 0.9 + leafy
-            g[y][x] = keys[max(1, min(len(keys) - 1, int(v + 1.0)))]
-            height[(x, y)] = best[0]
+    g, height = _shade_clumps(clumps, size, r, keys, variant)
     close_silhouette(g, keys[1], notches=True)
-    for y in range(size):
-        for x in range(size):
-            if g[y][x] == T:
-                continue
-            for dx, dy in ((1, 0), (0, 1), (-1, 0), (0, -1)):
-                nx, ny = x + dx, y + dy
-                if not (0 <= nx < size and 0 <= ny < size) or g[ny][nx] == T:
-                    g[y][x] = keys[0]
-                    break
-                if dx + dy < 0 and height.get((nx, ny), 0.0) > height.get((x, y), 0.0) + r * 0.22:
-                    g[y][x] = keys[1]
-                    break
+    _crown_rim(g, height, r, keys)
     return g
 
 
