@@ -1394,6 +1394,25 @@ def hedge_tile(ground, part, open_sides):
     return _leafy_mass(ground, part, open_sides, HEDGE_EDGE, lambda k: HEDGE_GREEN.get(k, "g"), lambda k: "l")
 
 
+def _straw_tone(v):
+    """The straw's colour for a light value v (dark to sunlit)."""
+    return "y" if v > 0.55 else "n" if v > 0.05 else "m" if v > -0.4 else "h"
+
+
+def _straw_outline(g):
+    """A 16 x 16 stack's outline: dark where it meets the ground on its
+    shaded lower right, straw-brown elsewhere."""
+    for y in range(16):
+        for x in range(16):
+            if g[y][x] == T:
+                continue
+            out = lambda a, b: not (0 <= a < 16 and 0 <= b < 16) or g[b][a] == T
+            if (out(x + 1, y) or out(x, y + 1)) and (x + y) >= 14:
+                g[y][x] = "k"
+            elif out(x + 1, y) or out(x, y + 1) or out(x - 1, y) or out(x, y - 1):
+                g[y][x] = "b" if x + y >= 12 else "h"
+
+
 def _haystack():
     """A round haystack, 16 x 16: straw lit from the upper left, darker
     towards its foot, outlined in black on its shadow side, a tied top."""
@@ -1411,16 +1430,8 @@ def _haystack():
             # Straw laid round the stack in rings.
             ring = (int((d2 ** 0.5) * 9) % 3 == 0) * 0.25
             v = light + 0.35 * t - ring
-            g[y][x] = "y" if v > 0.55 else "n" if v > 0.05 else "m" if v > -0.4 else "h"
-    for y in range(16):
-        for x in range(16):
-            if g[y][x] == T:
-                continue
-            out = lambda a, b: not (0 <= a < 16 and 0 <= b < 16) or g[b][a] == T
-            if (out(x + 1, y) or out(x, y + 1)) and (x + y) >= 14:
-                g[y][x] = "k"
-            elif out(x + 1, y) or out(x, y + 1) or out(x - 1, y) or out(x, y - 1):
-                g[y][x] = "b" if x + y >= 12 else "h"
+            g[y][x] = _straw_tone(v)
+    _straw_outline(g)
     for x, y, k in ((6, 6, "b"), (7, 6, "h"), (8, 6, "b"), (7, 5, "n"), (6, 7, "h"), (8, 7, "q")):
         g[y][x] = k
     return g
@@ -6096,16 +6107,8 @@ def _farm_haystack(kind):
                 # The bales' straw is rolled: rings round their middles.
                 streak = (int((d2 ** 0.5) * 7) % 2 == 0) * 0.2
             v = light + 0.35 * t - streak
-            g[y][x] = "y" if v > 0.55 else "n" if v > 0.05 else "m" if v > -0.4 else "h"
-    for y in range(16):
-        for x in range(16):
-            if g[y][x] == T:
-                continue
-            out = lambda a, b: not (0 <= a < 16 and 0 <= b < 16) or g[b][a] == T
-            if (out(x + 1, y) or out(x, y + 1)) and (x + y) >= 14:
-                g[y][x] = "k"
-            elif out(x + 1, y) or out(x, y + 1) or out(x - 1, y) or out(x, y - 1):
-                g[y][x] = "b" if x + y >= 12 else "h"
+            g[y][x] = _straw_tone(v)
+    _straw_outline(g)
     if kind == 1:
         # A rope over the rick's shoulders, weighted by a stone.
         for x in range(2, 14):

@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "game/globals.h"
