@@ -30,12 +30,15 @@ layer painted into the ground, since the title draws layer 0 alone.
 """
 
 import os
+import sys
 
 import areas
 import art
 import fmp
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "areas"))
+import area_data  # noqa: E402
 FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
 
 GROUND = set(art.GROUND_BASE)
@@ -1569,6 +1572,8 @@ class Composer:
         m = fmp.Map(self.w, self.h)
         fronts = self._front_pictures()
         shadows = self._ground_shadows(fronts)
+        if not self.lay.flatten:
+            fronts.update(self._wading(fronts, shadows))
         layer0 = []
         for y in range(self.h):
             row = []
@@ -1601,6 +1606,26 @@ class Composer:
         m.layers = [layer0, layer1]
         return m
 
+    def _wading(self, fronts, shadows):
+        """Cell -> (key, pixels): the water in front of each swimmer's lower
+        body, so that he swims with his head and shoulders out of the water
+        instead of standing on it.  The water is the ground's own picture of
+        the cell, with a ripple where he breaks the surface."""
+        out = {}
+        for area, _, _, _, kind, where, _ in area_data.spawn_places(area_data.load()):
+            if area != self.lay.area or kind != "Acuatico":
+                continue
+            x, y = where["x"], where["y"]
+            top = (y + 8 + 7) // 8   # the first row of blocks below his chest
+            for cy in range(top, min(self.h, (y + areas.ACTOR_H - 1) // 8 + 1)):
+                for cx in range(max(0, x // 8), min(self.w, (x + areas.ACTOR_W - 1) // 8 + 1)):
+                    if (cx, cy) in fronts or (cx, cy) in out \
+                            or not self.looks[0][cy][cx].flags & FLAG_BITS["deadly"]:
+                        continue
+                    key, draw = self.ground_key(cx, cy, shadows)
+                    ripple = x - 8 * cx if cy == top else None
+                    out[(cx, cy)] = (("wading", ripple) + key, art.wading_water(draw(), ripple))
+        return out
 
     # -- Desert and canyon (areas 3 and 4) --
 

@@ -719,6 +719,49 @@ class Rivers(unittest.TestCase):
             self.assertEqual(bool(shown & marsh_water), marsh, "a pool among %r" % shore)
 
 
+class Swimmers(unittest.TestCase):
+    """A swimmer swims: the water of his cells below the chest is drawn again
+    in front of him, so only his head and shoulders show above it."""
+
+    def test_the_water_below_his_chest_is_drawn_in_front_of_him_and_nothing_else(self):
+        # Area 2's swimmer stands with his top-left corner at (170, 571): his
+        # chest is in the row of blocks from y 576, his waist at y 584.  The
+        # block at column 23 of his waist row is a stone in the water.
+        rows0 = ["." * 40 for _ in range(76)]
+        for y in range(69, 76):
+            rows0[y] = "." * 18 + "~" * 10 + "." * 12
+        rows0[73] = rows0[73][:23] + "." + rows0[73][24:]
+        lay = layout.Layout(2, 40, 76, rows0, ["." * 40 for _ in rows0])
+        m = layout.Composer(lay, LEGEND).compose()
+
+        def front(x, y):
+            return m.blocks[m.layers[1][y][x]][0]
+
+        def pixels(layer, x, y):
+            return m.graphics[m.blocks[m.layers[layer][y][x]][0]]
+
+        for x in (21, 22, 24):
+            with self.subTest(column=x):
+                self.assertGreater(front(x, 73), 0)
+                # The same water as the ground's, the line where he breaks
+                # the surface aside.
+                self.assertEqual(pixels(1, x, 73)[2:], pixels(0, x, 73)[2:])
+                self.assertNotIn(fmp.MASK_RGB, [c for row in pixels(1, x, 73) for c in row])
+        ripple = [c for x in (21, 22) for c in pixels(1, x, 73)[0]]
+        self.assertNotEqual(ripple, [c for x in (21, 22) for c in pixels(0, x, 73)[0]])
+        self.assertEqual(front(23, 73), 0, "land under his body is not water in front of him")
+        for x in range(18, 28):
+            self.assertEqual(front(x, 72), 0, "his head and chest show")
+        for x in (19, 20, 25, 26):
+            self.assertEqual(front(x, 73), 0, "the water beside him lies behind the soldiers")
+
+    def test_an_area_without_swimmers_has_nothing_in_front_of_its_water(self):
+        rows0 = ["." * 40] + ["~" * 40 for _ in range(74)]
+        lay = layout.Layout(1, 40, 75, rows0, ["." * 40 for _ in rows0])
+        m = layout.Composer(lay, LEGEND).compose()
+        self.assertEqual({m.blocks[b][0] for row in m.layers[1] for b in row}, {0})
+
+
 class FarmBuildings(unittest.TestCase):
     def test_farm_buildings_are_boarded_in_more_than_one_way_and_a_door_does_not_split_one(self):
         # Sheds along a row, each with a door in its wall: every shed is
