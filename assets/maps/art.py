@@ -426,6 +426,23 @@ def draw_ground(cls, variant, fringes=(), corners=FLAT):
 
 # ----------------------------------------------------------------- water ---
 
+def wading_water(water, at=None):
+    """A block of water drawn in front of a swimmer; `at` is his left edge
+    relative to the block when the block holds the line where he breaks the
+    surface: a ring of shallows with flecks of foam across his body and
+    wavelets spreading from it."""
+    g = [row[:] for row in water]
+    if at is None:
+        return g
+    for px in range(8):
+        d = px - at   # across his 24-px picture
+        if 4 <= d <= 19:
+            g[0][px] = "x" if d in (6, 10, 13, 17) else "C"
+        elif d in (2, 3, 20, 21):
+            g[1][px] = "C"
+    return g
+
+
 def water_tile(variant, shore, quay=False):
     """Water; shore is the set of sides that face land.  In a quay (a canal
     or a basin) stone kerbs hold it, and the kerbs at its top and left cast
@@ -6157,19 +6174,3 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
                 g[y + dy][x + dx] = k                             # a lily pad
     return g
 
-
-def wading_water(water, at=None):
-    """A block of water drawn in front of a swimmer; `at` is his left edge
-    relative to the block when the block holds the line where he breaks the
-    surface: a ring of shallows with flecks of foam across his body and
-    wavelets spreading from it."""
-    g = [row[:] for row in water]
-    if at is None:
-        return g
-    for px in range(8):
-        d = px - at   # across his 24-px picture
-        if 4 <= d <= 19:
-            g[0][px] = "x" if d in (6, 10, 13, 17) else "C"
-        elif d in (2, 3, 20, 21):
-            g[1][px] = "C"
-    return g
