@@ -2530,8 +2530,26 @@ def knoll_block(open_at, ox, oy):
             h = min(CLIFF_FACE_H - 6, dn + ds - 1 - 4)
             grass = turf[j][i]
             dither = (BAYER4[Y % 4][X % 4] + 0.5) / 16.0
-            # The corners rounded off: the field shows there.
-            corner = min(dn, dw), min(dn, de), min(ds, dw), min(ds, de)
+            # Where the knoll turns a corner (open on two sides), the corner
+            # is cut off along the diagonal, so a knoll stepping down block by
+            # block reads as one sloping hillside, not a staircase: the field
+            # shows beyond the cut, and the rim follows it.
+            cut = None
+            if above == 0 and west == 0:
+                cut = i + j - 6
+                dn, dw = min(dn, cut), min(dw, cut)
+            elif above == 0 and east == 0:
+                cut = j - i + 1
+                dn, de = min(dn, cut), min(de, cut)
+            elif below == 0 and west == 0:
+                cut = i - j + 1
+                ds, dw = min(ds, cut), min(dw, cut)
+            elif below == 0 and east == 0:
+                cut = 8 - i - j
+                ds, de = min(ds, cut), min(de, cut)
+            if cut is not None and cut < 1:
+                g[j][i] = grass
+                continue
             r = 4
             if (dn <= r and dw <= r and (r - dn) ** 2 + (r - dw) ** 2 > r * r) or \
                     (dn <= r and de <= r and (r - dn) ** 2 + (r - de) ** 2 > r * r) or \

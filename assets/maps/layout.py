@@ -787,7 +787,10 @@ class Composer:
             reach = 6 if cliff(x - 1, y - 1, HIGH) else 3
             pixels |= {(px, py) for py in range(3) for px in range(reach) if px >= py}
         stones = []
-        near = [(dx, dy) for dx, dy in ((0, -1), (-1, 0), (1, 0)) if cliff(x + dx, y + dy, HIGH)]
+        # A grassy knoll sheds its stones only down its steep south face; its
+        # sides are turf, cut back where they turn.
+        near = [(dx, dy) for dx, dy in ((0, -1), (-1, 0), (1, 0)) if cliff(x + dx, y + dy, HIGH)
+                and (dy or not cliff(x + dx, y + dy, ("knoll",)))]
         for n, (dx, dy) in enumerate(near):
             for s in range(2 + art.cell_hash(x, y, 53 + n) % 2):
                 h = art.cell_hash(x * 3 + s, y * 5 + n, 59)
