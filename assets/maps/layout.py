@@ -772,7 +772,8 @@ class Composer:
         # A cliff stands tall and casts a long shadow, darkest by its foot;
         # a bank a short one.
         down = 5 if cliff(x, y - 1, HIGH) else 3
-        right = 8 if cliff(x - 1, y, HIGH) else 3
+        # A knoll is a low grassy hill: its shadow to the east is a short one.
+        right = 4 if cliff(x - 1, y, ("knoll",)) else 8 if cliff(x - 1, y, HIGH) else 3
         deep = set()
         if cliff(x, y - 1, HIGH):
             deep |= {(px, py) for py in range(2) for px in range(8)}
