@@ -1441,6 +1441,19 @@ class Composer:
                 if y + dy < self.h:
                     shadows.setdefault((x, y + dy), set()).update(pixels)
             deep.setdefault((x, y), set()).update(art.DECK_SHADOW_DEEP)
+        if self.lay.deck == "rails":
+            # A railway viaduct stands high on its piers: its shadow lies
+            # across the whole span down to the piers' plinths, the ground
+            # between the piers as dark as under their arches.
+            for (x, y) in self._below_decks():
+                for dy in range(1, 4):
+                    if y + dy >= self.h or self.looks[0][y + dy][x].look == "wall":
+                        continue
+                    rows = 8 if dy < 3 else 3
+                    pixels = {(px, py) for py in range(rows) for px in range(8)}
+                    if dy == 3:
+                        pixels |= {(px, 3) for px in range(8) if px % 2 == 0}
+                    shadows.setdefault((x, y + dy), set()).update(pixels)
         out = {}
         for (cx, cy), pixels in shadows.items():
             front = fronts[(cx, cy)][1] if (cx, cy) in fronts else None
