@@ -933,8 +933,10 @@ class Composer:
             band = self._band(x, y)
             ground = self._ground_near(x, y)
             fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
-            return ("hutsite", ground, v % 4, band, fr, cn), \
-                lambda: art.hutsite_tile(art.draw_ground(ground, v % 4, fr, cn), *band)
+            # Each site burnt its own way: its heap and curb seeded by where it lies.
+            seed = (x * 8 - band[0]) // 8 * 7 + (y * 8 - band[1]) // 8
+            return ("hutsite", ground, v % 4, band, fr, cn, seed), \
+                lambda: art.hutsite_tile(art.draw_ground(ground, v % 4, fr, cn), *band, seed=seed)
         if look == "barracks":
             band = self._band(x, y)
             # The base's huts differ (roof and door) from hut to hut; the village huts of area 6 are alike.
