@@ -6207,3 +6207,23 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
             for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
                 g[y + dy][x + dx] = k                             # a lily pad
     return g
+
+
+def farmland_field_corners(g, corners, variant):
+    """A field of the farmland where its edge turns a corner against the
+    meadow (corners: the (dx, dy) of each such corner, e.g. (1, -1) for the
+    top right): the meadow takes the corner off along a ragged diagonal, so
+    a field stepping block by block reads as a field with a slanting edge,
+    not a staircase."""
+    jag = (0, 1, 0, -1, 1, 0, -1, 0)
+    for dx, dy in corners:
+        for y in range(8):
+            for x in range(8):
+                i = x if dx < 0 else 7 - x
+                j = y if dy < 0 else 7 - y
+                s = i + j - jag[(i * 3 + j + variant) % 8]
+                if s < 5:
+                    g[y][x] = "G"
+                elif s == 5 and (x + y + variant) % 3 == 0:
+                    g[y][x] = "l"
+    return g

@@ -900,11 +900,19 @@ class Composer:
             sides = self._sides(0, x, y, lambda o: o in ("grass", "flowers", "tallgrass"))
             var = v % 4
             if look == "ploughed":
-                return ("ploughed", var, sides), lambda: art.ploughed_tile(var, sides)
-            if look == "crops":
-                return ("crops", var, sides), lambda: art.crops_tile(var, sides)
-            part = (x % 4, y % 4)
-            return ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
+                key, draw = ("ploughed", var, sides), lambda: art.ploughed_tile(var, sides)
+            elif look == "crops":
+                key, draw = ("crops", var, sides), lambda: art.crops_tile(var, sides)
+            else:
+                part = (x % 4, y % 4)
+                key, draw = ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
+            # The farmland's fields have slanting edges where they step
+            # against the meadow (area 1; other areas' fields keep theirs).
+            cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
+                         if sx in sides and sy in sides) if self.lay.area == 1 else ()
+            if cuts:
+                key, draw = key + ("cut", cuts), (lambda d: lambda: art.farmland_field_corners(d(), cuts, var))(draw)
+            return key, draw
         if look in ("rapids", "ford") or (look == "water" and self.lay.water == "river"):
             return self._river_key(x, y, look)
         if look == "water":
