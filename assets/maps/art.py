@@ -6209,7 +6209,7 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
     return g
 
 
-def farmland_field_corners(g, corners, variant):
+def farmland_field_corners(g, corners, variant, keys=("G", "l")):
     """A field of the farmland where its edge turns a corner against the
     meadow (corners: the (dx, dy) of each such corner, e.g. (1, -1) for the
     top right): the meadow takes the corner off along a ragged diagonal, so
@@ -6223,7 +6223,14 @@ def farmland_field_corners(g, corners, variant):
                 j = y if dy < 0 else 7 - y
                 s = i + j - jag[(i * 3 + j + variant) % 8]
                 if s < 5:
-                    g[y][x] = "G"
+                    g[y][x] = keys[0]
                 elif s == 5 and (x + y + variant) % 3 == 0:
-                    g[y][x] = "l"
+                    g[y][x] = keys[1]
     return g
+
+
+def jungle_track_corners(g, corners, variant):
+    """The jungle's dirt track where its edge turns a corner against the
+    jungle floor: the floor takes the corner off along a ragged slant, so
+    the track bending block by block has slanting verges, not stairs."""
+    return farmland_field_corners(g, corners, variant, ("g", "g"))

@@ -870,6 +870,13 @@ class Composer:
             ruts = self._ruts(x, y) if look == "dirt" and self.lay.ruts else ()
             key = ("ground", look, var, fr, cn, cls)
             draw = lambda: art.draw_ground(cls, var, fr, cn)
+            if look == "dirt" and self.lay.area == 2:
+                # The jungle track's verges slant where it bends (area 2 only).
+                floor = [sd for sd, other in fr if other == "jungle"]
+                cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
+                             if sx in floor and sy in floor)
+                if cuts:
+                    key, draw = key + ("cut", cuts), (lambda d: lambda: art.jungle_track_corners(d(), cuts, var))(draw)
             if cls == "desert":
                 mask = self._dune_mask(x, y)
                 if any(mask):
