@@ -6209,7 +6209,7 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
     return g
 
 
-def farmland_field_corners(g, corners, variant, keys=("G", "l")):
+def farmland_field_corners(g, corners, variant, keys=("G", "l"), size=5):
     """A field of the farmland where its edge turns a corner against the
     meadow (corners: the (dx, dy) of each such corner, e.g. (1, -1) for the
     top right): the meadow takes the corner off along a ragged diagonal, so
@@ -6222,9 +6222,9 @@ def farmland_field_corners(g, corners, variant, keys=("G", "l")):
                 i = x if dx < 0 else 7 - x
                 j = y if dy < 0 else 7 - y
                 s = i + j - jag[(i * 3 + j + variant) % 8]
-                if s < 5:
+                if s < size:
                     g[y][x] = keys[0]
-                elif s == 5 and (x + y + variant) % 3 == 0:
+                elif s == size and (x + y + variant) % 3 == 0:
                     g[y][x] = keys[1]
     return g
 
@@ -6234,3 +6234,9 @@ def jungle_track_corners(g, corners, variant):
     jungle floor: the floor takes the corner off along a ragged slant, so
     the track bending block by block has slanting verges, not stairs."""
     return farmland_field_corners(g, corners, variant, ("g", "g"))
+
+
+def jungle_floor_corners(g, corners, variant):
+    """The jungle floor in the inside of a bend of the dirt track: the
+    track's dirt takes the corner, so the verge runs on along the slant."""
+    return farmland_field_corners(g, corners, variant, ("h", "b"), 3)

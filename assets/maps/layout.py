@@ -877,6 +877,13 @@ class Composer:
                              if sx in floor and sy in floor)
                 if cuts:
                     key, draw = key + ("cut", cuts), (lambda d: lambda: art.jungle_track_corners(d(), cuts, var))(draw)
+            if look == "jungle" and self.lay.area == 2:
+                # ... and the track's dirt fills the inside of its bends.
+                track = [sd for sd in (art.N_, art.E_, art.S_, art.W_) if self.look(0, x + sd[0], y + sd[1]) == "dirt"]
+                cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
+                             if sx in track and sy in track)
+                if cuts:
+                    key, draw = key + ("cut", cuts), (lambda d: lambda: art.jungle_floor_corners(d(), cuts, var))(draw)
             if cls == "desert":
                 mask = self._dune_mask(x, y)
                 if any(mask):
