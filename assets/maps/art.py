@@ -2563,7 +2563,7 @@ def knoll_block(open_at, ox, oy):
                 k = "G" if t + (dither - 0.5) * 0.3 < 0.3 else "g" if t + (dither - 0.5) * 0.3 < 0.72 else "j"
                 if grass == "l" and t < 0.3:
                     k = "l"
-                if t > 0.3 and smooth_noise(X, Y, 151, 6.0) > 0.66:
+                if t > 0.3 and smooth_noise(X, Y, 151, 4.0) + (dither - 0.5) * 0.2 > 0.72:
                     k = "b" if t > 0.5 else "h"      # bare earth where the turf slipped
                 # Fieldstones bedded in the slope: round, lit on the upper
                 # left, a dark underside, one in a 4 x 4 patch at most.
