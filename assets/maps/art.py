@@ -2547,8 +2547,26 @@ def knoll_block(open_at, ox, oy):
             h = min(CLIFF_FACE_H - 6, dn + ds - 1 - 4)
             grass = turf[j][i]
             dither = (BAYER4[Y % 4][X % 4] + 0.5) / 16.0
-            # The corners rounded off: the field shows there.
-            corner = min(dn, dw), min(dn, de), min(ds, dw), min(ds, de)
+            # Where the knoll turns a corner (open on two sides), the corner
+            # is cut off along the diagonal, so a knoll stepping down block by
+            # block reads as one sloping hillside, not a staircase: the field
+            # shows beyond the cut, and the rim follows it.
+            cut = None
+            if above == 0 and west == 0:
+                cut = i + j - 6
+                dn, dw = min(dn, cut), min(dw, cut)
+            elif above == 0 and east == 0:
+                cut = j - i + 1
+                dn, de = min(dn, cut), min(de, cut)
+            elif below == 0 and west == 0:
+                cut = i - j + 1
+                ds, dw = min(ds, cut), min(dw, cut)
+            elif below == 0 and east == 0:
+                cut = 8 - i - j
+                ds, de = min(ds, cut), min(de, cut)
+            if cut is not None and cut < 1:
+                g[j][i] = grass
+                continue
             r = 4
             if (dn <= r and dw <= r and (r - dn) ** 2 + (r - dw) ** 2 > r * r) or \
                     (dn <= r and de <= r and (r - dn) ** 2 + (r - de) ** 2 > r * r) or \
@@ -2562,7 +2580,7 @@ def knoll_block(open_at, ox, oy):
                 k = "G" if t + (dither - 0.5) * 0.3 < 0.3 else "g" if t + (dither - 0.5) * 0.3 < 0.72 else "j"
                 if grass == "l" and t < 0.3:
                     k = "l"
-                if t > 0.3 and smooth_noise(X, Y, 151, 6.0) > 0.66:
+                if t > 0.3 and smooth_noise(X, Y, 151, 4.0) + (dither - 0.5) * 0.2 > 0.72:
                     k = "b" if t > 0.5 else "h"      # bare earth where the turf slipped
                 # Fieldstones bedded in the slope: round, lit on the upper
                 # left, a dark underside, one in a 4 x 4 patch at most.
@@ -2810,19 +2828,22 @@ def in_field(kind, field, x, y, variant, part):
     return g
 
 
-def _hutsite_heap(X, Y, bw, bh):
-    """What a hut leaves on its floor when it falls: a heap of its thatch
+def _hutsite_heap(X, Y, bw, bh, seed=0):
+    """What a hut leaves on its floor when it burns: a heap of its thatch
     and broken poles, standing up from the floor, lit on its upper left, in
-    its own shadow to the south-east, charred poles lying across it.  Gives
-    the colour at (X, Y) of a site bw x bh pixels big, or None off it."""
+    its own shadow to the south-east, blackened where the fire took it,
+    grey ash lying on the charred patches and the poles fallen across it
+    every which way.  Gives the colour at (X, Y) of a site bw x bh pixels
+    big, or None off it; seed makes each site's heap its own."""
     import math
-    cx, cy = bw / 2.0 - 0.5, bh / 2.0 - 0.5
-    rx, ry = bw / 2.0 - 8, bh / 2.0 - 8
+    cx, cy = bw / 2.0 - 0.5, bh / 2.0 - 1.5
+    rx, ry = bw / 2.0 - 7, bh / 2.0 - 8
     if rx < 4 or ry < 4:
         return None
     u, v = (X - cx) / rx, (Y - cy) / ry
     ang = math.atan2(v, u)
-    edge = 1.0 + 0.12 * math.sin(3 * ang + 1.3) + 0.08 * math.sin(5 * ang + 0.4)
+    p1, p2 = seed % 7 * 0.9, seed % 5 * 1.3
+    edge = 1.0 + 0.14 * math.sin(3 * ang + p1) + 0.09 * math.sin(5 * ang + p2) + 0.05 * math.sin(9 * ang + p1)
     d = math.hypot(u, v)
     if d > edge:
         # The heap's shadow falls to the south-east on the floor.
@@ -2830,59 +2851,89 @@ def _hutsite_heap(X, Y, bw, bh):
         if math.hypot(us, vs) <= edge:
             return "q" if (X + Y) % 2 else "b"
         return None
-    # Charred poles fallen across the heap.
-    for a, b, c, reach in ((1.0, -0.8, 0.1, 0.55), (0.5, 1.0, -0.25, 0.45)):
-        dist = abs(a * (X - cx) / rx + b * (Y - cy) / ry + c) / math.hypot(a, b)
-        if dist < 0.06 and d < reach:
-            return "q" if u + v > -0.2 else "d"
+    # The hut's poles, fallen across the heap at all angles, each lit along
+    # its upper side, charred black at its broken end.
+    for n in range(5):
+        h = cell_hash(seed, n, 181)
+        a = (h % 180) * math.pi / 180.0
+        ox, oy = (h >> 8) % 9 - 4, (h >> 12) % 13 - 6
+        reach = 6 + (h >> 16) % 7
+        px, py = X - cx - ox, Y - cy - oy
+        along = px * math.cos(a) + py * math.sin(a)
+        across = -px * math.sin(a) + py * math.cos(a)
+        if abs(along) <= reach and -0.6 <= across < 1.4:
+            if along > reach - 2:
+                return "k"
+            return "b" if across < 0.4 else "q"
     if d > edge - 0.1:
         return "k" if u + v > 0.3 else "q" if u + v > 0 else "b"
+    dither = ((BAYER4[Y % 4][X % 4] + 0.5) / 16 - 0.5)
+    # Where the fire took the thatch: charred, with pale ash lying on it.
+    burnt = smooth_noise(X + seed * 17, Y, 183, 9.0) + dither * 0.12
+    if burnt > 0.6:
+        return "e" if cell_hash(X // 2, Y // 2 + seed, 185) % 9 == 0 else "d" if burnt < 0.66 else "q"
     # Straw lit from the upper left, darker where it falls away.
-    light = -(u + v) * 0.5 + (1 - d) * 0.6 + ((BAYER4[Y % 4][X % 4] + 0.5) / 16 - 0.5) * 0.35
-    straw = cell_hash(X // 2, Y, 99) % 5
+    light = -(u + v) * 0.5 + (1 - d) * 0.6 + dither * 0.2
     k = "n" if light > 0.6 else "Y" if light > 0.25 else "b" if light > -0.15 else "q"
-    if straw == 0 and k in ("n", "Y"):
+    if cell_hash(X // 2, Y, 99 + seed) % 5 == 0 and k in ("n", "Y"):
         k = "b"          # a darker wisp in the straw
     return k
 
 
-def hutsite_tile(ground, bx, by, bw, bh):
-    """The ground a jungle hut stands on: a floor of trampled earth inside a
-    curb of logs laid round it, lit on their upper sides, the stumps of the
-    hut's corner posts at its corners; one block of the site, at (bx, by)
-    pixels within a site bw x bh pixels big."""
+def hutsite_tile(ground, bx, by, bw, bh, seed=0):
+    """The ground a jungle hut stood on: a floor of trampled earth, sooty
+    near the heap, inside a curb of rough logs laid round it, each log its
+    own length and thickness, scorched where the fire reached it, the
+    jungle floor showing where two logs do not meet; the charred stumps of
+    the hut's corner posts; one block of the site, at (bx, by) pixels
+    within a site bw x bh pixels big."""
     g = [row[:] for row in ground]
-    log = ("n", "h", "b", "k")     # across a log, from its lit side to its shadow
     for y in range(8):
         for x in range(8):
             X, Y = bx + x, by + y
             dx, dy = min(X, bw - 1 - X), min(Y, bh - 1 - Y)
-            if min(dx, dy) >= 4:
-                # Trampled earth, worn smooth, darker where feet press it.
-                v = smooth_noise(X, Y, 93, 6.0) + ((BAYER4[Y % 4][X % 4] + 0.5) / 16 - 0.5) * 0.3
-                k = "m" if v > 0.72 else "h" if v > 0.38 else "b"
-                if cell_hash(X, Y, 95) % 41 == 0:
-                    k = "q"      # a pebble trodden in
-                elif cell_hash(X, Y, 97) % 37 == 0:
-                    k = "n"      # a straw fallen from the thatch
-                heap = _hutsite_heap(X, Y, bw, bh)
+            # The curb: logs along the top and bottom lie across the map,
+            # those at the sides down it; each log starts where the last
+            # ends, a little in or out of the line, thicker or thinner.
+            if dy < dx:
+                along, side = X, 0 if Y < bh // 2 else 1
+            else:
+                along, side = Y, 2 if X < bw // 2 else 3
+            log = (along + cell_hash(side, seed, 187) % 9) // 11
+            lh = cell_hash(side * 31 + log, seed, 189)
+            thick = 4 + lh % 2
+            shift = (lh >> 3) % 2
+            across = min(dx, dy) - max(0, shift)
+            gap = (along + cell_hash(side, seed, 187) % 9) % 11 == 0
+            # Some logs rolled off in the fire: the floor runs out to the edge.
+            gone = lh % 4 == 0 and 4 < along < (bw if side < 2 else bh) - 5
+            if gone and (min(dx, dy) < 2 or min(dx, dy) < 4 and cell_hash(X, Y + seed, 195) % 2):
+                continue         # the jungle floor grown in where the log lay
+            if min(dx, dy) >= 5 or across >= thick or gone:
+                # Trampled earth, worn smooth, darker where feet pressed it
+                # and sooty towards the heap.
+                v = smooth_noise(X, Y + seed * 11, 93, 8.0) + ((BAYER4[Y % 4][X % 4] + 0.5) / 16 - 0.5) * 0.12
+                k = "h" if v > 0.7 else "b"
+                if cell_hash(X, Y + seed, 95) % 43 == 0:
+                    k = "d"      # a cinder
+                elif cell_hash(X, Y + seed, 97) % 37 == 0:
+                    k = "n"      # a straw blown from the thatch
+                heap = _hutsite_heap(X, Y, bw, bh, seed)
                 g[y][x] = heap or k
                 continue
-            # The curb: logs along the top and bottom lie across the map,
-            # those at the sides down it.
-            if dy < dx:
-                across, along = Y if Y < bh // 2 else Y - (bh - 4), X
-            else:
-                across, along = X if X < bw // 2 else X - (bw - 4), Y
-            k = log[across]
-            if along % 13 == 0 and across in (1, 2):
-                k = "q"          # where one log butts on the next
+            if across < 0 or gap:
+                continue         # the jungle floor between the logs
+            scorched = cell_hash(side * 31 + log, seed, 191) % 3 == 0
+            tones = ("b", "b", "q", "q", "k") if scorched else ("n", "h", "b", "b", "k")
+            k = tones[min(4, across * 5 // thick)]
+            if across == 0 and not scorched and (along + log) % 5 == 0:
+                k = "n"          # a lit knot on the log's upper side
             g[y][x] = k
-            # The stumps of the corner posts: round tops with rings.
-            if dx < 5 and dy < 5:
+            # The charred stumps of the corner posts that still stand.
+            if dx < 5 and dy < 5 and cell_hash(X > bw // 2, (Y > bh // 2) + seed * 2, 193) % 3:
                 r = max(abs(dx - 2), abs(dy - 2))
                 if r <= 2:
-                    g[y][x] = "k" if r == 2 and (dx > 2 or dy > 2) else "b" if r == 2 else "h" if r == 1 else "n"
+                    g[y][x] = "k" if r == 2 and (dx > 2 or dy > 2) else "q" if r == 2 else "d" if r == 1 else "q"
     return g
 
 
@@ -6174,3 +6225,35 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
                 g[y + dy][x + dx] = k                             # a lily pad
     return g
 
+
+def farmland_field_corners(g, corners, variant, keys=("G", "l"), size=5):
+    """A field of the farmland where its edge turns a corner against the
+    meadow (corners: the (dx, dy) of each such corner, e.g. (1, -1) for the
+    top right): the meadow takes the corner off along a ragged diagonal, so
+    a field stepping block by block reads as a field with a slanting edge,
+    not a staircase."""
+    jag = (0, 1, 0, -1, 1, 0, -1, 0)
+    for dx, dy in corners:
+        for y in range(8):
+            for x in range(8):
+                i = x if dx < 0 else 7 - x
+                j = y if dy < 0 else 7 - y
+                s = i + j - jag[(i * 3 + j + variant) % 8]
+                if s < size:
+                    g[y][x] = keys[0]
+                elif s == size and (x + y + variant) % 3 == 0:
+                    g[y][x] = keys[1]
+    return g
+
+
+def jungle_track_corners(g, corners, variant):
+    """The jungle's dirt track where its edge turns a corner against the
+    jungle floor: the floor takes the corner off along a ragged slant, so
+    the track bending block by block has slanting verges, not stairs."""
+    return farmland_field_corners(g, corners, variant, ("g", "g"))
+
+
+def jungle_floor_corners(g, corners, variant):
+    """The jungle floor in the inside of a bend of the dirt track: the
+    track's dirt takes the corner, so the verge runs on along the slant."""
+    return farmland_field_corners(g, corners, variant, ("h", "b"), 3)

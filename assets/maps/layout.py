@@ -775,7 +775,8 @@ class Composer:
         # A cliff stands tall and casts a long shadow, darkest by its foot;
         # a bank a short one.
         down = 5 if cliff(x, y - 1, HIGH) else 3
-        right = 8 if cliff(x - 1, y, HIGH) else 3
+        # A knoll is a low grassy hill: its shadow to the east is a short one.
+        right = 4 if cliff(x - 1, y, ("knoll",)) else 8 if cliff(x - 1, y, HIGH) else 3
         deep = set()
         if cliff(x, y - 1, HIGH):
             deep |= {(px, py) for py in range(2) for px in range(8)}
@@ -790,7 +791,10 @@ class Composer:
             reach = 6 if cliff(x - 1, y - 1, HIGH) else 3
             pixels |= {(px, py) for py in range(3) for px in range(reach) if px >= py}
         stones = []
-        near = [(dx, dy) for dx, dy in ((0, -1), (-1, 0), (1, 0)) if cliff(x + dx, y + dy, HIGH)]
+        # A grassy knoll sheds its stones only down its steep south face; its
+        # sides are turf, cut back where they turn.
+        near = [(dx, dy) for dx, dy in ((0, -1), (-1, 0), (1, 0)) if cliff(x + dx, y + dy, HIGH)
+                and (dy or not cliff(x + dx, y + dy, ("knoll",)))]
         for n, (dx, dy) in enumerate(near):
             for s in range(2 + art.cell_hash(x, y, 53 + n) % 2):
                 h = art.cell_hash(x * 3 + s, y * 5 + n, 59)
@@ -869,6 +873,20 @@ class Composer:
             ruts = self._ruts(x, y) if look == "dirt" and self.lay.ruts else ()
             key = ("ground", look, var, fr, cn, cls)
             draw = lambda: art.draw_ground(cls, var, fr, cn)
+            if look == "dirt" and self.lay.area == 2:
+                # The jungle track's verges slant where it bends (area 2 only).
+                floor = [sd for sd, other in fr if other == "jungle"]
+                cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
+                             if sx in floor and sy in floor)
+                if cuts:
+                    key, draw = key + ("cut", cuts), (lambda d: lambda: art.jungle_track_corners(d(), cuts, var))(draw)
+            if look == "jungle" and self.lay.area == 2:
+                # ... and the track's dirt fills the inside of its bends.
+                track = [sd for sd in (art.N_, art.E_, art.S_, art.W_) if self.look(0, x + sd[0], y + sd[1]) == "dirt"]
+                cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
+                             if sx in track and sy in track)
+                if cuts:
+                    key, draw = key + ("cut", cuts), (lambda d: lambda: art.jungle_floor_corners(d(), cuts, var))(draw)
             if cls == "desert":
                 mask = self._dune_mask(x, y)
                 if any(mask):
@@ -899,11 +917,19 @@ class Composer:
             sides = self._sides(0, x, y, lambda o: o in ("grass", "flowers", "tallgrass"))
             var = v % 4
             if look == "ploughed":
-                return ("ploughed", var, sides), lambda: art.ploughed_tile(var, sides)
-            if look == "crops":
-                return ("crops", var, sides), lambda: art.crops_tile(var, sides)
-            part = (x % 4, y % 4)
-            return ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
+                key, draw = ("ploughed", var, sides), lambda: art.ploughed_tile(var, sides)
+            elif look == "crops":
+                key, draw = ("crops", var, sides), lambda: art.crops_tile(var, sides)
+            else:
+                part = (x % 4, y % 4)
+                key, draw = ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
+            # The farmland's fields have slanting edges where they step
+            # against the meadow (area 1; other areas' fields keep theirs).
+            cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
+                         if sx in sides and sy in sides) if self.lay.area == 1 else ()
+            if cuts:
+                key, draw = key + ("cut", cuts), (lambda d: lambda: art.farmland_field_corners(d(), cuts, var))(draw)
+            return key, draw
         if look in ("rapids", "ford") or (look == "water" and self.lay.water == "river"):
             return self._river_key(x, y, look)
         if look == "water":
@@ -932,8 +958,10 @@ class Composer:
             band = self._band(x, y)
             ground = self._ground_near(x, y)
             fr, cn = self._fringes(x, y, ground), self.corners(ground, x, y)
-            return ("hutsite", ground, v % 4, band, fr, cn), \
-                lambda: art.hutsite_tile(art.draw_ground(ground, v % 4, fr, cn), *band)
+            # Each site burnt its own way: its heap and curb seeded by where it lies.
+            seed = (x * 8 - band[0]) // 8 * 7 + (y * 8 - band[1]) // 8
+            return ("hutsite", ground, v % 4, band, fr, cn, seed), \
+                lambda: art.hutsite_tile(art.draw_ground(ground, v % 4, fr, cn), *band, seed=seed)
         if look == "barracks":
             band = self._band(x, y)
             # The base's huts differ (roof and door) from hut to hut; the village huts of area 6 are alike.
@@ -1440,6 +1468,19 @@ class Composer:
                 if y + dy < self.h:
                     shadows.setdefault((x, y + dy), set()).update(pixels)
             deep.setdefault((x, y), set()).update(art.DECK_SHADOW_DEEP)
+        if self.lay.deck == "rails":
+            # A railway viaduct stands high on its piers: its shadow lies
+            # across the whole span down to the piers' plinths, the ground
+            # between the piers as dark as under their arches.
+            for (x, y) in self._below_decks():
+                for dy in range(1, 4):
+                    if y + dy >= self.h or self.looks[0][y + dy][x].look == "wall":
+                        continue
+                    rows = 8 if dy < 3 else 3
+                    pixels = {(px, py) for py in range(rows) for px in range(8)}
+                    if dy == 3:
+                        pixels |= {(px, 3) for px in range(8) if px % 2 == 0}
+                    shadows.setdefault((x, y + dy), set()).update(pixels)
         out = {}
         for (cx, cy), pixels in shadows.items():
             front = fronts[(cx, cy)][1] if (cx, cy) in fronts else None
