@@ -4195,7 +4195,7 @@ def pillbox_tile(column, depth, sides, variant):
     and the dark foot where it meets the ground."""
     g = blank("e")
     rng = Rng("pillbox", variant, column % 2, depth)
-    speckle(g, rng, [("d", 4), ("a", 2)])
+    speckle(g, rng, [("d", 4), ("f", 1)])
     if depth == 0:
         for x in range(8):
             g[0][x], g[1][x] = "e", "k"
@@ -4220,22 +4220,35 @@ def pillbox_tile(column, depth, sides, variant):
             for y in range(2, 7):
                 g[y][6] = "d"
         return g
-    # Sods of turf on the roof, a few to a block, shaded on their south side.
-    for _ in range(2):
-        ox, oy = 1 + rng.below(4), 2 + rng.below(3)
-        for dy, row in enumerate(("GGl", "GGG", "gg.")):
-            for dx, k in enumerate(row):
-                if k != ".":
-                    g[oy + dy][ox + dx] = k
+    # Bare weathered concrete on the roof, no turf: a raised rim runs round
+    # it, lit on its north and west tops, casting a dark line onto the slab
+    # inside; the east rim's inner face catches the light.  A steel hatch
+    # sits in the middle of the roof, so it reads as a casemate, not a box.
     if N_ in sides:
         for x in range(8):
-            g[0][x], g[1][x] = "k", "f"
+            g[0][x], g[1][x], g[2][x] = "k", "f", "d"
     if W_ in sides:
         for y in range(8):
-            g[y][0], g[y][1] = "k", "f"
+            g[y][0], g[y][1], g[y][2] = "k", "f", "d"
     if E_ in sides:
         for y in range(8):
-            g[y][7], g[y][6] = "k", "d"
+            g[y][7], g[y][6], g[y][5] = "k", "d", "f"
+    if W_ in sides and N_ in sides:
+        g[1][1] = "f"
+    if depth == 1:
+        # The slab's south edge bevels down to the front's lip.
+        for x in range(8):
+            g[6][x], g[7][x] = "e" if g[6][x] == "f" else g[6][x], "d"
+    if not (W_ in sides or E_ in sides) and column % 3 == 1:
+        for y in range(3, 7):
+            for x in range(2, 6):
+                g[y][x] = "d"
+        for x in range(2, 6):
+            g[3][x] = "f"
+        g[4][2] = "f"
+        g[5][4], g[5][3] = "q", "e"
+        for x in range(2, 6):
+            g[7][x] = "q"
     return g
 
 
