@@ -6169,3 +6169,32 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
             for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
                 g[y + dy][x + dx] = k                             # a lily pad
     return g
+
+
+# The river valley's and the hill country's cliffs (areas 5 and 6): where a
+# rock mass turns an outer corner, the corner is cut on a curve and the
+# ground beside it shows in the cut, so its outline bends instead of
+# stepping square from block to block.  The curve keeps the rock's dark
+# outline along it: its rim to the north, its foot line to the south.
+VALLEY_CLIFF_R = {"nw": 6, "ne": 6, "sw": 5, "se": 5}
+
+
+def valley_cliff_corners(rock, ground, turns):
+    import math
+    g = [row[:] for row in rock]
+    for turn in turns:
+        r = VALLEY_CLIFF_R[turn]
+        for j in range(8):
+            for i in range(8):
+                a = i if turn[1] == "w" else 7 - i
+                b = j if turn[0] == "n" else 7 - j
+                if a >= r or b >= r:
+                    continue
+                d = math.hypot(r - a - 0.5, r - b - 0.5)
+                if d > r:
+                    g[j][i] = ground[j][i]
+                elif d > r - 1.1:
+                    g[j][i] = "q" if turn[0] == "n" else "k"
+                elif turn == "nw" and d > r - 2.1:
+                    g[j][i] = "f"          # the lit rim follows the curve
+    return g
