@@ -4321,8 +4321,8 @@ def mill_wheel_tile(water, part):
         for x in range(8):
             # Its shadow falls on the water to the right and below.
             sx, sy = part[0] * 8 + x - 2, part[1] * 8 + y - 2
-            if 0 <= sx < 24 and 0 <= sy < 24 and MILL_WHEEL[sy][sx] != T and g[y][x] in ("U", "c"):
-                g[y][x] = "u"
+            if 0 <= sx < 24 and 0 <= sy < 24 and MILL_WHEEL[sy][sx] != T:
+                g[y][x] = {"U": "u", "c": "u", "A": "H", "B": "A", "C": "B"}.get(g[y][x], g[y][x])
     overlay(g, pic)
     return g
 

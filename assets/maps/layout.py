@@ -1135,6 +1135,10 @@ class Composer:
             # The wheel turns in the river: the water goes on under it.
             origin = self.picture_at[0][y][x]
             part = (x - origin[0], y - origin[1])
+            if self.lay.water == "river":
+                # The river's own deep water, banks and all, runs on under it.
+                rkey, rdraw = self._river_key(x, y, "water")
+                return ("millwheel", part) + rkey, (lambda d: lambda: art.mill_wheel_tile(d(), part))(rdraw)
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
             return ("millwheel", v % 4, part, shore), \
                 lambda: art.mill_wheel_tile(art.water_tile(v % 4, shore), part)
@@ -1213,7 +1217,7 @@ class Composer:
 
     # -- Farmland and jungle (areas 1 and 2) --
 
-    WET = ("water", "rapids", "ford", "planks")
+    WET = ("water", "rapids", "ford", "planks", "millwheel")
 
     def _river_key(self, x, y, look):
         """Water drawn with the lie of its banks (art.river_tile): a mask of
