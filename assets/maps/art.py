@@ -6198,3 +6198,66 @@ def valley_cliff_corners(rock, ground, turns):
                 elif turn == "nw" and d > r - 2.1:
                     g[j][i] = "f"          # the lit rim follows the curve
     return g
+
+
+def burnt_hut_site_tile(ground, bx, by, sides):
+    """A block of one of the hill village's burnt hut sites (area 6): the
+    hut's floor of charred boards running up the site, split and black in
+    the cracks, grey ash drifted over it in soft heaps, a fallen roof
+    timber or two lying across it, an ember glowing here and there; round
+    its edge the scorched sill log, lit on its top, and outside it soot
+    thinning raggedly into the ground, so the site reads as a ruin on the
+    ground and not as a dark square."""
+    g = [row[:] for row in ground]
+    for j in range(8):
+        for i in range(8):
+            X, Y = bx * 8 + i, by * 8 + j
+            d = 99
+            if W_ in sides:
+                d = min(d, i)
+            if E_ in sides:
+                d = min(d, 7 - i)
+            if N_ in sides:
+                d = min(d, j)
+            if S_ in sides:
+                d = min(d, 7 - j)
+            h = cell_hash(X, Y, 611)
+            if d == 0:
+                # Soot thinning into the ground, ragged.
+                if h % 3:
+                    g[j][i] = "q" if h % 5 else "d"
+                continue
+            if d == 1:
+                g[j][i] = "k"
+                continue
+            if d == 2:
+                g[j][i] = "b" if (X + Y) % 7 else "q"      # the sill log's charred top
+                continue
+            if d == 3:
+                g[j][i] = "k" if h % 4 == 0 else "q"
+                continue
+            # The floor: boards four pixels wide running up the site.
+            at = X % 4
+            k = ("k", "b", "q", "q")[at]
+            if at and cell_hash(X // 4, Y // 6, 612) % 15 == 0:
+                k = "k"                                     # a burnt-through board
+            # Ash drifted in soft round heaps over the boards, one to every
+            # stretch of floor, paler on its crown.
+            for ox, oy in ((0, 0), (-12, 0), (0, -12), (-12, -12)):
+                cx0, cy0 = (X + ox) // 24 * 24 - ox, (Y + oy) // 24 * 24 - oy
+                hh = cell_hash(cx0, cy0, 613)
+                if hh % 3:
+                    continue
+                cx, cy, r = cx0 + 6 + hh // 4 % 12, cy0 + 6 + hh // 64 % 12, 4 + hh // 1024 % 3
+                dd = (X - cx) ** 2 + ((Y - cy) * 1.4) ** 2
+                if dd <= r * r:
+                    k = "e" if dd <= (r - 2.5) ** 2 else "d"
+                    break
+            g[j][i] = k
+            # A fallen timber lying across the floor, lit along its top edge.
+            t = (X * 2 + Y) % 53
+            if 0 <= t <= 2 and cell_hash(X // 12, Y // 12, 615) % 3 == 0:
+                g[j][i] = "h" if t == 0 else "b" if t == 1 else "k"
+            if h % 97 == 0:
+                g[j][i] = "o" if h % 2 else "r"             # an ember
+    return g

@@ -1142,6 +1142,13 @@ class Composer:
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
             return ("millwheel", v % 4, part, shore), \
                 lambda: art.mill_wheel_tile(art.water_tile(v % 4, shore), part)
+        if look == "rubble" and self.lay.area == 6:
+            # The hill village's burnt hut sites: each drawn whole, its
+            # sill, floor and fallen timbers, fading into the ground round it.
+            sides = self._sides(0, x, y, lambda o: o != "rubble")
+            ground = self._ground_near(x, y)
+            return ("hutsite6", x, y, sides, ground), \
+                lambda: art.burnt_hut_site_tile(art.draw_ground(ground, v % 4), x, y, sides)
         if look in OBJECTS:
             kind, part = look, (0, 0)
             origin = self.picture_at[0][y][x]
