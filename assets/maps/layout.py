@@ -1200,9 +1200,10 @@ class Composer:
                 wv = art.cell_hash(*origin, self.lay.area + 23) % len(art.WRECKS)
                 return ("object", kind, ground, var, part, fr, cn, "wreck", wv), \
                     lambda: art.wreck_tile(ground, var, part, fr, cn, wv)
-            if kind == "rock" and isinstance(origin, tuple) and self.lay.area in (1, 2) and not self.lay.rock:
-                # The farmland's and the jungle's boulders: each a fieldstone of
-                # its own shape, lichened in the fields, mossy in the jungle.
+            if kind == "rock" and isinstance(origin, tuple) and self.lay.area in (1, 2, 5, 6) and not self.lay.rock:
+                # The farmland's, the jungle's, the valley's and the hills'
+                # boulders: each a fieldstone of its own shape, lichened in
+                # the open, mossy in the jungle.
                 sv = art.cell_hash(*origin, self.lay.area + 17) % len(art.FIELDSTONES[False])
                 moss = self.lay.area == 2
                 return ("object", kind, ground, var, part, fr, cn, ("fieldstone", sv, moss)), \
