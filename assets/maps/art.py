@@ -4263,7 +4263,7 @@ def pillbox_tile(column, depth, sides, variant):
     and the dark foot where it meets the ground."""
     g = blank("e")
     rng = Rng("pillbox", variant, column % 2, depth)
-    speckle(g, rng, [("d", 4), ("a", 2)])
+    speckle(g, rng, [("d", 4), ("f", 1)])
     if depth == 0:
         for x in range(8):
             g[0][x], g[1][x] = "e", "k"
@@ -4288,22 +4288,35 @@ def pillbox_tile(column, depth, sides, variant):
             for y in range(2, 7):
                 g[y][6] = "d"
         return g
-    # Sods of turf on the roof, a few to a block, shaded on their south side.
-    for _ in range(2):
-        ox, oy = 1 + rng.below(4), 2 + rng.below(3)
-        for dy, row in enumerate(("GGl", "GGG", "gg.")):
-            for dx, k in enumerate(row):
-                if k != ".":
-                    g[oy + dy][ox + dx] = k
+    # Bare weathered concrete on the roof, no turf: a raised rim runs round
+    # it, lit on its north and west tops, casting a dark line onto the slab
+    # inside; the east rim's inner face catches the light.  A steel hatch
+    # sits in the middle of the roof, so it reads as a casemate, not a box.
     if N_ in sides:
         for x in range(8):
-            g[0][x], g[1][x] = "k", "f"
+            g[0][x], g[1][x], g[2][x] = "k", "f", "d"
     if W_ in sides:
         for y in range(8):
-            g[y][0], g[y][1] = "k", "f"
+            g[y][0], g[y][1], g[y][2] = "k", "f", "d"
     if E_ in sides:
         for y in range(8):
-            g[y][7], g[y][6] = "k", "d"
+            g[y][7], g[y][6], g[y][5] = "k", "d", "f"
+    if W_ in sides and N_ in sides:
+        g[1][1] = "f"
+    if depth == 1:
+        # The slab's south edge bevels down to the front's lip.
+        for x in range(8):
+            g[6][x], g[7][x] = "e" if g[6][x] == "f" else g[6][x], "d"
+    if not (W_ in sides or E_ in sides) and column % 3 == 1:
+        for y in range(3, 7):
+            for x in range(2, 6):
+                g[y][x] = "d"
+        for x in range(2, 6):
+            g[3][x] = "f"
+        g[4][2] = "f"
+        g[5][4], g[5][3] = "q", "e"
+        for x in range(2, 6):
+            g[7][x] = "q"
     return g
 
 
@@ -4376,8 +4389,8 @@ def mill_wheel_tile(water, part):
         for x in range(8):
             # Its shadow falls on the water to the right and below.
             sx, sy = part[0] * 8 + x - 2, part[1] * 8 + y - 2
-            if 0 <= sx < 24 and 0 <= sy < 24 and MILL_WHEEL[sy][sx] != T and g[y][x] in ("U", "c"):
-                g[y][x] = "u"
+            if 0 <= sx < 24 and 0 <= sy < 24 and MILL_WHEEL[sy][sx] != T:
+                g[y][x] = {"U": "u", "c": "u", "A": "H", "B": "A", "C": "B"}.get(g[y][x], g[y][x])
     overlay(g, pic)
     return g
 
@@ -6257,3 +6270,93 @@ def jungle_floor_corners(g, corners, variant):
     """The jungle floor in the inside of a bend of the dirt track: the
     track's dirt takes the corner, so the verge runs on along the slant."""
     return farmland_field_corners(g, corners, variant, ("h", "b"), 3)
+# The river valley's and the hill country's cliffs (areas 5 and 6): where a
+# rock mass turns an outer corner, the corner is cut on a curve and the
+# ground beside it shows in the cut, so its outline bends instead of
+# stepping square from block to block.  The curve keeps the rock's dark
+# outline along it: its rim to the north, its foot line to the south.
+VALLEY_CLIFF_R = {"nw": 6, "ne": 6, "sw": 5, "se": 5}
+
+
+def valley_cliff_corners(rock, ground, turns):
+    import math
+    g = [row[:] for row in rock]
+    for turn in turns:
+        r = VALLEY_CLIFF_R[turn]
+        for j in range(8):
+            for i in range(8):
+                a = i if turn[1] == "w" else 7 - i
+                b = j if turn[0] == "n" else 7 - j
+                if a >= r or b >= r:
+                    continue
+                d = math.hypot(r - a - 0.5, r - b - 0.5)
+                if d > r:
+                    g[j][i] = ground[j][i]
+                elif d > r - 1.1:
+                    g[j][i] = "q" if turn[0] == "n" else "k"
+                elif turn == "nw" and d > r - 2.1:
+                    g[j][i] = "f"          # the lit rim follows the curve
+    return g
+
+
+def burnt_hut_site_tile(ground, bx, by, sides):
+    """A block of one of the hill village's burnt hut sites (area 6): the
+    hut's floor of charred boards running up the site, split and black in
+    the cracks, grey ash drifted over it in soft heaps, a fallen roof
+    timber or two lying across it, an ember glowing here and there; round
+    its edge the scorched sill log, lit on its top, and outside it soot
+    thinning raggedly into the ground, so the site reads as a ruin on the
+    ground and not as a dark square."""
+    g = [row[:] for row in ground]
+    for j in range(8):
+        for i in range(8):
+            X, Y = bx * 8 + i, by * 8 + j
+            d = 99
+            if W_ in sides:
+                d = min(d, i)
+            if E_ in sides:
+                d = min(d, 7 - i)
+            if N_ in sides:
+                d = min(d, j)
+            if S_ in sides:
+                d = min(d, 7 - j)
+            h = cell_hash(X, Y, 611)
+            if d == 0:
+                # Soot thinning into the ground, ragged.
+                if h % 3:
+                    g[j][i] = "q" if h % 5 else "d"
+                continue
+            if d == 1:
+                g[j][i] = "k"
+                continue
+            if d == 2:
+                g[j][i] = "b" if (X + Y) % 7 else "q"      # the sill log's charred top
+                continue
+            if d == 3:
+                g[j][i] = "k" if h % 4 == 0 else "q"
+                continue
+            # The floor: boards four pixels wide running up the site.
+            at = X % 4
+            k = ("k", "b", "q", "q")[at]
+            if at and cell_hash(X // 4, Y // 6, 612) % 15 == 0:
+                k = "k"                                     # a burnt-through board
+            # Ash drifted in soft round heaps over the boards, one to every
+            # stretch of floor, paler on its crown.
+            for ox, oy in ((0, 0), (-12, 0), (0, -12), (-12, -12)):
+                cx0, cy0 = (X + ox) // 24 * 24 - ox, (Y + oy) // 24 * 24 - oy
+                hh = cell_hash(cx0, cy0, 613)
+                if hh % 3:
+                    continue
+                cx, cy, r = cx0 + 6 + hh // 4 % 12, cy0 + 6 + hh // 64 % 12, 4 + hh // 1024 % 3
+                dd = (X - cx) ** 2 + ((Y - cy) * 1.4) ** 2
+                if dd <= r * r:
+                    k = "e" if dd <= (r - 2.5) ** 2 else "d"
+                    break
+            g[j][i] = k
+            # A fallen timber lying across the floor, lit along its top edge.
+            t = (X * 2 + Y) % 53
+            if 0 <= t <= 2 and cell_hash(X // 12, Y // 12, 615) % 3 == 0:
+                g[j][i] = "h" if t == 0 else "b" if t == 1 else "k"
+            if h % 97 == 0:
+                g[j][i] = "o" if h % 2 else "r"             # an ember
+    return g

@@ -22,7 +22,8 @@ rock (red: the canyon's sandstone); "deck rails" lays a railway along the
 middle of its wooden decks (the farmland's viaduct); "decks railway" draws
 the wooden bridge decks of the rows that follow as a railway bridge
 (sleepers and steel rails on ballast between steel parapets), "decks
-planks" as planks again.
+planks" as planks again; "cliffs rounded" curves the outer corners of its
+cliffs into the ground beside them instead of stepping them square.
 
 The title map has no rows of its own: its lines "slide AREA Y" each copy
 one view (20 rows) of an area's composed map from map pixel y Y, the front
@@ -133,6 +134,7 @@ class Layout:
         self.water = "plain"      # how its water is drawn: "plain", or "river" (shaped banks, depth)
         self.roofs = "flat"       # how its roofs are drawn: "flat" courses, or "pitched" (ridge, hips)
         self.deck = "plain"       # what its wooden decks carry: "plain" planks, or "rails" (a railway)
+        self.cliff_corners = "square"  # "rounded": its cliffs' outer corners curve into the ground beside them
 
 
 def read_layout(path):
@@ -141,6 +143,7 @@ def read_layout(path):
     trees, flatten, paving, ruts = "green", False, "concrete", False
     grounds, rock, water, roofs = {}, None, "plain", "flat"
     deck = "plain"
+    cliff_corners = "square"
     rows0, rows1, row_trees = [], [], []
     decks, row_decks = "planks", []
     slides = []
@@ -177,6 +180,8 @@ def read_layout(path):
                 roofs = "thatch"
             elif s == "deck rails":        # the wooden decks carry a railway along their middle
                 deck = "rails"
+            elif s == "cliffs rounded":    # the cliffs' outer corners curve instead of stepping square
+                cliff_corners = "rounded"
             elif s.startswith("water "):
                 water = s.split()[1]
                 if water not in ("plain", "river"):
@@ -231,6 +236,7 @@ def read_layout(path):
     lay.grounds, lay.rock = grounds, rock
     lay.water, lay.roofs = water, roofs
     lay.deck = deck
+    lay.cliff_corners = cliff_corners
     lay.top_open = area != 0
     return lay
 
@@ -1083,6 +1089,18 @@ class Composer:
                 lambda: block(lambda dx, dy: around[(dx, dy)], ox, oy)
             if self.lay.rock and look == "cliff":
                 key, draw = key + (self.lay.rock,), (lambda d, r: lambda: art.ROCKS[r](d()))(draw, self.lay.rock)
+            if look == "cliff" and self.lay.cliff_corners == "rounded":
+                # Where the rock turns an outer corner, the corner curves
+                # away and the ground beside it shows in the cut.
+                opened = lambda dx, dy: self._open_ground(x + dx, y + dy, (look,))
+                turns = tuple(c for c, (a, b) in (("nw", (art.N_, art.W_)), ("ne", (art.N_, art.E_)),
+                                                  ("sw", (art.S_, art.W_)), ("se", (art.S_, art.E_)))
+                              if opened(*a) and opened(*b) and opened(a[0] + b[0], a[1] + b[1]))
+                if turns:
+                    ground = self._ground_near(x, y)
+                    key = key + ("rounded", turns, ground, v % 4)
+                    draw = (lambda d, t, gr, vv: lambda: art.valley_cliff_corners(d(), art.draw_ground(gr, vv), t))(
+                        draw, turns, ground, v % 4)
             return key, draw
         if look == "bank":
             # Its slope faces the riverbed's dirt, mud or cracked mud, one or two blocks
@@ -1148,9 +1166,20 @@ class Composer:
             # The wheel turns in the river: the water goes on under it.
             origin = self.picture_at[0][y][x]
             part = (x - origin[0], y - origin[1])
+            if self.lay.water == "river":
+                # The river's own deep water, banks and all, runs on under it.
+                rkey, rdraw = self._river_key(x, y, "water")
+                return ("millwheel", part) + rkey, (lambda d: lambda: art.mill_wheel_tile(d(), part))(rdraw)
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
             return ("millwheel", v % 4, part, shore), \
                 lambda: art.mill_wheel_tile(art.water_tile(v % 4, shore), part)
+        if look == "rubble" and self.lay.area == 6:
+            # The hill village's burnt hut sites: each drawn whole, its
+            # sill, floor and fallen timbers, fading into the ground round it.
+            sides = self._sides(0, x, y, lambda o: o != "rubble")
+            ground = self._ground_near(x, y)
+            return ("hutsite6", x, y, sides, ground), \
+                lambda: art.burnt_hut_site_tile(art.draw_ground(ground, v % 4), x, y, sides)
         if look in OBJECTS:
             kind, part = look, (0, 0)
             origin = self.picture_at[0][y][x]
@@ -1202,9 +1231,10 @@ class Composer:
                 wv = art.cell_hash(*origin, self.lay.area + 23) % len(art.WRECKS)
                 return ("object", kind, ground, var, part, fr, cn, "wreck", wv), \
                     lambda: art.wreck_tile(ground, var, part, fr, cn, wv)
-            if kind == "rock" and isinstance(origin, tuple) and self.lay.area in (1, 2) and not self.lay.rock:
-                # The farmland's and the jungle's boulders: each a fieldstone of
-                # its own shape, lichened in the fields, mossy in the jungle.
+            if kind == "rock" and isinstance(origin, tuple) and self.lay.area in (1, 2, 5, 6) and not self.lay.rock:
+                # The farmland's, the jungle's, the valley's and the hills'
+                # boulders: each a fieldstone of its own shape, lichened in
+                # the open, mossy in the jungle.
                 sv = art.cell_hash(*origin, self.lay.area + 17) % len(art.FIELDSTONES[False])
                 moss = self.lay.area == 2
                 return ("object", kind, ground, var, part, fr, cn, ("fieldstone", sv, moss)), \
@@ -1226,7 +1256,7 @@ class Composer:
 
     # -- Farmland and jungle (areas 1 and 2) --
 
-    WET = ("water", "rapids", "ford", "planks")
+    WET = ("water", "rapids", "ford", "planks", "millwheel")
 
     def _river_key(self, x, y, look):
         """Water drawn with the lie of its banks (art.river_tile): a mask of

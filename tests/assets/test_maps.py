@@ -880,10 +880,11 @@ class FarmlandAndJungleLooks(unittest.TestCase):
                 shows = any(all(c == rail for c in row) for row in block_pixels(m, 2, y, layer=1))
                 self.assertEqual(shows, y in rows_with_rails, "deck %s, row %d" % (deck, y))
 
-    def test_the_jungles_boulders_are_not_one_picture_and_other_areas_keep_theirs(self):
+    def test_the_wild_areas_boulders_are_not_one_picture_and_the_towns_keep_theirs(self):
         # Eight boulders in a row, each 2 x 2 blocks with a block between.
         rows0 = [",RR" * 8, ",RR" * 8, "," * 24]
-        for area, shapes in ((2, lambda n: n > 1), (5, lambda n: n == 1)):
+        varied, one = (lambda n: n > 1), (lambda n: n == 1)
+        for area, shapes in ((2, varied), (5, varied), (6, varied), (7, one)):
             lay = layout.Layout(area, len(rows0[0]), len(rows0), rows0, ["." * 24] * 3)
             m = layout.Composer(lay, LEGEND).compose()
             # A boulder's shape is its black outline; the ground under it varies anyway.
