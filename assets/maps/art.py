@@ -6156,3 +6156,29 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
             for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
                 g[y + dy][x + dx] = k                             # a lily pad
     return g
+
+
+# The desert's and the canyon's rock masses do not end in square steps: where
+# a mass turns a corner the rock is broken off along the diagonal, so a wall
+# that falls back block by block reads as one slanting face and a lone corner
+# as a rounded shoulder, the ground showing where the rock fell away.
+def canyon_corner_cut(rock, ground, corners):
+    """`rock` is the cliff block already in its rock's colours, `ground`
+    the block of open ground beside it; corners names the block's corners
+    that stand out into open ground ("se", "sw", "ne", "nw")."""
+    g = [row[:] for row in rock]
+    for c in corners:
+        for j in range(8):
+            for i in range(8):
+                a = 7 - i if c[1] == "w" else i        # towards the corner's side
+                b = 7 - j if c[0] == "n" else j
+                t = a + b
+                if t >= 9:
+                    g[j][i] = ground[j][i]            # where the rock fell away
+                elif t >= 7:
+                    # The broken edge: a dark lip under a face, a lit one on a rim.
+                    if c[0] == "s":
+                        g[j][i] = "k" if t == 8 else "q"
+                    else:
+                        g[j][i] = "q" if t == 8 else g[j][i]
+    return g

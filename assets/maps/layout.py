@@ -1052,6 +1052,14 @@ class Composer:
                 lambda: block(lambda dx, dy: around[(dx, dy)], ox, oy)
             if self.lay.rock and look == "cliff":
                 key, draw = key + (self.lay.rock,), (lambda d, r: lambda: art.ROCKS[r](d()))(draw, self.lay.rock)
+                # Its corners that stand out into open ground are broken off.
+                cut = tuple(c for c, (dx, dy) in (("se", (1, 1)), ("sw", (-1, 1)), ("ne", (1, -1)), ("nw", (-1, -1)))
+                            if around[(dx, 0)] and around[(0, dy)])
+                if cut:
+                    ground = self._ground_near(x, y)
+                    key = key + ("cut", cut, ground, v % 4)
+                    draw = (lambda d, gr, vv, c: lambda: art.canyon_corner_cut(d(), art.draw_ground(gr, vv), c))(
+                        draw, ground, v % 4, cut)
             return key, draw
         if look == "bank":
             # Its slope faces the riverbed's dirt, mud or cracked mud, one or two blocks
