@@ -6182,3 +6182,20 @@ def canyon_corner_cut(rock, ground, corners):
                     else:
                         g[j][i] = "q" if t == 8 else g[j][i]
     return g
+
+
+def apron_drift(slab, sand, corners):
+    """A block of the desert pass's concrete apron whose corners (`corners`:
+    "se", "sw", "ne", "nw") stand out into the sand: the sand lies over them
+    along the diagonal, its lip a little paler where it thins out on the slab."""
+    g = [row[:] for row in slab]
+    for c in corners:
+        for j in range(8):
+            for i in range(8):
+                a = 7 - i if c[1] == "w" else i
+                b = 7 - j if c[0] == "n" else j
+                if a + b >= 8:
+                    g[j][i] = sand[j][i]
+                elif a + b == 7 and (i + j) % 2:
+                    g[j][i] = sand[j][i]          # the drift's ragged lip
+    return g

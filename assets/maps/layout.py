@@ -882,6 +882,16 @@ class Composer:
                 # The jungle village's paving: moss in its joints, damp and leaves on it.
                 mv = art.cell_hash(x, y, 191) % 6
                 key, draw = key + ("moss", mv), (lambda d: lambda: art.jungle_paving(d(), var, mv))(draw)
+            if cls == "concrete" and self.lay.rock == "ochre":
+                # The pass's apron: the sand has drifted over its stepped corners.
+                def sandy(cx, cy):
+                    return 0 <= cx < self.w and 0 <= cy < self.h and self.look(0, cx, cy) == "sand"
+                cut = tuple(c for c, (dx, dy) in (("se", (1, 1)), ("sw", (-1, 1)), ("ne", (1, -1)), ("nw", (-1, -1)))
+                            if sandy(x + dx, y) and sandy(x, y + dy))
+                if cut:
+                    sv = v % 4
+                    key, draw = key + ("drift", cut, sv), (lambda d: lambda: art.apron_drift(
+                        d(), art.draw_ground(self._drawn_as("sand"), sv), cut))(draw)
             if ruts or shade or stones:
                 # stones of the area's own rock
                 scree = art.SCREES.get(self.lay.rock, art.warm_scree) if self.lay.rock else art.scree
