@@ -478,11 +478,16 @@ class Composer:
         return tuple(out)
 
     def _road_dash(self, x, y):
+        def across(row):
+            # In the desert and the canyon a road that runs up from another
+            # to meet a crossing is a side road: it does not move the centre
+            # line of the road it leaves.
+            return not self.lay.rock or 2 * sum(c.look == "road" for c in self.looks[0][row]) >= self.w
         top = y
-        while top > 0 and self.looks[0][top - 1][x].look == "road":
+        while top > 0 and self.looks[0][top - 1][x].look == "road" and across(top - 1):
             top -= 1
         bottom = y
-        while bottom < self.h - 1 and self.looks[0][bottom + 1][x].look == "road":
+        while bottom < self.h - 1 and self.looks[0][bottom + 1][x].look == "road" and across(bottom + 1):
             bottom += 1
         run = bottom - top + 1
         if run < 3 or x % 2:
