@@ -200,14 +200,14 @@ def _dim(g, x, y):
         g[y][x] = DARKER.get(g[y][x], g[y][x])
 
 
-WADI_W = 32  # the crack pattern of the dry riverbed repeats every 4 x 4 blocks
+WADI_W = 64  # the crack pattern of the dry riverbed repeats every 8 x 8 blocks
 
 
 def _wadi_plates(w=WADI_W):
     """The plates of sun-cracked mud: a jittered grid of cells, the plate
     of each pixel the nearest cell centre, wrapped so that the pattern tiles
     without a seam.  Gives each pixel's plate number."""
-    n = 4
+    n = w // 8
     size = w / n
     rng = Rng("wadi plates")
     centres = [((i + 0.1 + 0.8 * rng.below(100) / 99) * size, (j + 0.1 + 0.8 * rng.below(100) / 99) * size)
@@ -233,8 +233,8 @@ def wadi_details(g, variant, rng):
     """Cracks between the mud plates, each a dark groove whose far side
     (facing the light from the top left) is the plate's pale lip; now and
     then a plate baked paler, and a few pebbles.  The variant is the block's
-    place in the repeating pattern (column modulo 4 plus 4 times row modulo 4)."""
-    ox, oy = (variant % 4) * 8, (variant // 4 % 4) * 8
+    place in the repeating pattern (column modulo 8 plus 8 times row modulo 8)."""
+    ox, oy = (variant % 8) * 8, (variant // 8 % 8) * 8
     w = WADI_W
 
     def plate(x, y):

@@ -862,7 +862,7 @@ class Composer:
             if cls == "concrete":   # slabs of 2 x 2 blocks
                 var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             elif cls == "wadi":     # one crack pattern across the bed
-                var = (x % 4) + 4 * (y % 4)
+                var = (x % 8) + 8 * (y % 8)
             elif cls in ("flagstones", "townflags"):   # flags laid in squares of 2 x 2 blocks
                 var = (x % 2) + 2 * (y % 2) + 4 * (art.cell_hash(x // 2, y // 2, self.lay.area) % 8)
             fr = self._fringes(x, y, look)
@@ -1658,7 +1658,7 @@ class Composer:
             ground = self._plateau_ground(x, y)
             cn = self.corners(ground, x, y)
             # The bed's crack pattern runs on under a corner it fills.
-            wvar = (x % 4) + 4 * (y % 4)
+            wvar = (x % 8) + 8 * (y % 8)
             return ("slope", ground, v % 4, bed, cn, wvar), lambda: art.slope_tile(ground, v % 4, bed, cn, wvar)
         # The fortress's mud-brick walls and towers: a flat top, and the last
         # three rows above its foot its face (parapet, loopholes, foot); the
