@@ -483,6 +483,8 @@ class Composer:
             # to meet a crossing is a side road: it does not move the centre
             # line of the road it leaves.
             return not self.lay.rock or 2 * sum(c.look == "road" for c in self.looks[0][row]) >= self.w
+        if not across(y):
+            return None       # nor does a gap through a median between two carriageways
         top = y
         while top > 0 and self.looks[0][top - 1][x].look == "road" and across(top - 1):
             top -= 1
