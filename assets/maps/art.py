@@ -6162,17 +6162,21 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
 # a mass turns a corner the rock is broken off along the diagonal, so a wall
 # that falls back block by block reads as one slanting face and a lone corner
 # as a rounded shoulder, the ground showing where the rock fell away.
-def canyon_corner_cut(rock, ground, corners):
+def canyon_corner_cut(rock, ground, corners, rounded=()):
     """`rock` is the cliff block already in its rock's colours, `ground`
     the block of open ground beside it; corners names the block's corners
-    that stand out into open ground ("se", "sw", "ne", "nw")."""
+    that stand out into open ground ("se", "sw", "ne", "nw").  Those also
+    in `rounded` are only rounded off: where the rock does not step on
+    along the diagonal, so that a wall jutting a block in and out does not
+    turn into a row of teeth."""
     g = [row[:] for row in rock]
     for c in corners:
+        edge = 11 if c in rounded else 7
         for j in range(8):
             for i in range(8):
                 a = 7 - i if c[1] == "w" else i        # towards the corner's side
                 b = 7 - j if c[0] == "n" else j
-                t = a + b
+                t = a + b - (edge - 7)
                 if t >= 9:
                     g[j][i] = ground[j][i]            # where the rock fell away
                 elif t >= 7:

@@ -1074,9 +1074,13 @@ class Composer:
                             if around[(dx, 0)] and around[(0, dy)])
                 if cut:
                     ground = self._ground_near(x, y)
-                    key = key + ("cut", cut, ground, v % 4)
-                    draw = (lambda d, gr, vv, c: lambda: art.canyon_corner_cut(d(), art.draw_ground(gr, vv), c))(
-                        draw, ground, v % 4, cut)
+                    # A corner is cut along the diagonal where the rock steps
+                    # on beyond it (a staircase), else only rounded off.
+                    steps = {"se": (1, -1), "ne": (1, 1), "sw": (-1, -1), "nw": (-1, 1)}
+                    rounded = tuple(c for c in cut if self._open_ground(x + steps[c][0], y + steps[c][1], (look,)))
+                    key = key + ("cut", cut, ground, v % 4, rounded)
+                    draw = (lambda d, gr, vv, c, r: lambda: art.canyon_corner_cut(d(), art.draw_ground(gr, vv), c, r))(
+                        draw, ground, v % 4, cut, rounded)
             return key, draw
         if look == "bank":
             # Its slope faces the riverbed's dirt, mud or cracked mud, one or two blocks
