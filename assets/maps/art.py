@@ -6203,3 +6203,27 @@ def apron_drift(slab, sand, corners):
                 elif a + b == 7 and (i + j) % 2:
                     g[j][i] = sand[j][i]          # the drift's ragged lip
     return g
+
+
+def apron_sand_drifts(g, bx, by, sides):
+    """A block (bx, by) of the desert pass's concrete: the sand of the
+    sides `sides` drifts onto the slabs in tongues of their own length, as
+    it does over the convoy road's kerbs."""
+    body, edge = ROAD_DRIFTS["ochre"]
+    for y in range(8):
+        for x in range(8):
+            X, Y = 8 * bx + x, 8 * by + y
+            t = (BAYER4[Y % 4][X % 4] + 0.5) / 16
+            # Sand caught out on the slabs, thin at its edges.
+            drift = smooth_noise(X, Y, 97, 14.0, 5.0)
+            if drift > 0.82:
+                g[y][x] = body if drift > 0.86 and t < 0.85 else edge if t < (drift - 0.82) * 20 else g[y][x]
+            for side in sides:
+                d = {N_: y, S_: 7 - y, W_: x, E_: 7 - x}[side]
+                along = (X, Y) if side in (N_, S_) else (Y, X)
+                reach = 7.0 * smooth_noise(along[0] / 8.0, along[1] / 8.0, 4131 + side[0] * 3 + side[1], 2.2) ** 1.5 - 1.0
+                if d + 0.5 < reach - 1.5:
+                    g[y][x] = body if t < 0.85 else edge
+                elif d + 0.5 < reach and t < (reach - d - 0.5) / 1.5:
+                    g[y][x] = edge
+    return g

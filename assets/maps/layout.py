@@ -899,6 +899,10 @@ class Composer:
                     sv = v % 4
                     key, draw = key + ("drift", cut, sv), (lambda d: lambda: art.apron_drift(
                         d(), art.draw_ground(self._drawn_as("sand"), sv), cut))(draw)
+                # and blows over its edges in tongues.
+                sides = tuple(sd for sd in (art.N_, art.S_, art.W_, art.E_) if sandy(x + sd[0], y + sd[1]))
+                key, draw = key + ("tongues", x, y, sides), (lambda d: lambda: art.apron_sand_drifts(
+                    d(), x, y, sides))(draw)
             if ruts or shade or stones:
                 # stones of the area's own rock
                 scree = art.SCREES.get(self.lay.rock, art.warm_scree) if self.lay.rock else art.scree
