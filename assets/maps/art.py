@@ -200,14 +200,14 @@ def _dim(g, x, y):
         g[y][x] = DARKER.get(g[y][x], g[y][x])
 
 
-WADI_W = 32  # the crack pattern of the dry riverbed repeats every 4 x 4 blocks
+WADI_W = 64  # the crack pattern of the dry riverbed repeats every 8 x 8 blocks
 
 
 def _wadi_plates(w=WADI_W):
     """The plates of sun-cracked mud: a jittered grid of cells, the plate
     of each pixel the nearest cell centre, wrapped so that the pattern tiles
     without a seam.  Gives each pixel's plate number."""
-    n = 4
+    n = w // 8
     size = w / n
     rng = Rng("wadi plates")
     centres = [((i + 0.1 + 0.8 * rng.below(100) / 99) * size, (j + 0.1 + 0.8 * rng.below(100) / 99) * size)
@@ -233,8 +233,8 @@ def wadi_details(g, variant, rng):
     """Cracks between the mud plates, each a dark groove whose far side
     (facing the light from the top left) is the plate's pale lip; now and
     then a plate baked paler, and a few pebbles.  The variant is the block's
-    place in the repeating pattern (column modulo 4 plus 4 times row modulo 4)."""
-    ox, oy = (variant % 4) * 8, (variant // 4 % 4) * 8
+    place in the repeating pattern (column modulo 8 plus 8 times row modulo 8)."""
+    ox, oy = (variant % 8) * 8, (variant // 8 % 8) * 8
     w = WADI_W
 
     def plate(x, y):
@@ -6359,4 +6359,72 @@ def burnt_hut_site_tile(ground, bx, by, sides):
                 g[j][i] = "h" if t == 0 else "b" if t == 1 else "k"
             if h % 97 == 0:
                 g[j][i] = "o" if h % 2 else "r"             # an ember
+# The desert's and the canyon's rock masses do not end in square steps: where
+# a mass turns a corner the rock is broken off along the diagonal, so a wall
+# that falls back block by block reads as one slanting face and a lone corner
+# as a rounded shoulder, the ground showing where the rock fell away.
+def canyon_corner_cut(rock, ground, corners, rounded=()):
+    """`rock` is the cliff block already in its rock's colours, `ground`
+    the block of open ground beside it; corners names the block's corners
+    that stand out into open ground ("se", "sw", "ne", "nw").  Those also
+    in `rounded` are only rounded off: where the rock does not step on
+    along the diagonal, so that a wall jutting a block in and out does not
+    turn into a row of teeth."""
+    g = [row[:] for row in rock]
+    for c in corners:
+        edge = 11 if c in rounded else 7
+        for j in range(8):
+            for i in range(8):
+                a = 7 - i if c[1] == "w" else i        # towards the corner's side
+                b = 7 - j if c[0] == "n" else j
+                t = a + b - (edge - 7)
+                if t >= 9:
+                    g[j][i] = ground[j][i]            # where the rock fell away
+                elif t >= 7:
+                    # The broken edge: a dark lip under a face, a lit one on a rim.
+                    if c[0] == "s":
+                        g[j][i] = "k" if t == 8 else "q"
+                    else:
+                        g[j][i] = "q" if t == 8 else g[j][i]
+    return g
+
+
+def apron_drift(slab, sand, corners):
+    """A block of the desert pass's concrete apron whose corners (`corners`:
+    "se", "sw", "ne", "nw") stand out into the sand: the sand lies over them
+    along the diagonal, its lip a little paler where it thins out on the slab."""
+    g = [row[:] for row in slab]
+    for c in corners:
+        for j in range(8):
+            for i in range(8):
+                a = 7 - i if c[1] == "w" else i
+                b = 7 - j if c[0] == "n" else j
+                if a + b >= 8:
+                    g[j][i] = sand[j][i]
+                elif a + b == 7 and (i + j) % 2:
+                    g[j][i] = sand[j][i]          # the drift's ragged lip
+    return g
+
+
+def apron_sand_drifts(g, bx, by, sides):
+    """A block (bx, by) of the desert pass's concrete: the sand of the
+    sides `sides` drifts onto the slabs in tongues of their own length, as
+    it does over the convoy road's kerbs."""
+    body, edge = ROAD_DRIFTS["ochre"]
+    for y in range(8):
+        for x in range(8):
+            X, Y = 8 * bx + x, 8 * by + y
+            t = (BAYER4[Y % 4][X % 4] + 0.5) / 16
+            # Sand caught out on the slabs, thin at its edges.
+            drift = smooth_noise(X, Y, 97, 14.0, 5.0)
+            if drift > 0.82:
+                g[y][x] = body if drift > 0.86 and t < 0.85 else edge if t < (drift - 0.82) * 20 else g[y][x]
+            for side in sides:
+                d = {N_: y, S_: 7 - y, W_: x, E_: 7 - x}[side]
+                along = (X, Y) if side in (N_, S_) else (Y, X)
+                reach = 7.0 * smooth_noise(along[0] / 8.0, along[1] / 8.0, 4131 + side[0] * 3 + side[1], 2.2) ** 1.5 - 1.0
+                if d + 0.5 < reach - 1.5:
+                    g[y][x] = body if t < 0.85 else edge
+                elif d + 0.5 < reach and t < (reach - d - 0.5) / 1.5:
+                    g[y][x] = edge
     return g

@@ -487,11 +487,18 @@ class Composer:
         return tuple(out)
 
     def _road_dash(self, x, y):
+        def across(row):
+            # In the desert and the canyon a road that runs up from another
+            # to meet a crossing is a side road: it does not move the centre
+            # line of the road it leaves.
+            return not self.lay.rock or 2 * sum(c.look == "road" for c in self.looks[0][row]) >= self.w
+        if not across(y):
+            return None       # nor does a gap through a median between two carriageways
         top = y
-        while top > 0 and self.looks[0][top - 1][x].look == "road":
+        while top > 0 and self.looks[0][top - 1][x].look == "road" and across(top - 1):
             top -= 1
         bottom = y
-        while bottom < self.h - 1 and self.looks[0][bottom + 1][x].look == "road":
+        while bottom < self.h - 1 and self.looks[0][bottom + 1][x].look == "road" and across(bottom + 1):
             bottom += 1
         run = bottom - top + 1
         if run < 3 or x % 2:
@@ -870,7 +877,7 @@ class Composer:
             if cls == "concrete":   # slabs of 2 x 2 blocks
                 var = (x % 2) + 2 * (y % 2) + 4 * (v % 4)
             elif cls == "wadi":     # one crack pattern across the bed
-                var = (x % 4) + 4 * (y % 4)
+                var = (x % 8) + 8 * (y % 8)
             elif cls in ("flagstones", "townflags"):   # flags laid in squares of 2 x 2 blocks
                 var = (x % 2) + 2 * (y % 2) + 4 * (art.cell_hash(x // 2, y // 2, self.lay.area) % 8)
             fr = self._fringes(x, y, look)
@@ -909,6 +916,20 @@ class Composer:
                 # The jungle village's paving: moss in its joints, damp and leaves on it.
                 mv = art.cell_hash(x, y, 191) % 6
                 key, draw = key + ("moss", mv), (lambda d: lambda: art.jungle_paving(d(), var, mv))(draw)
+            if cls == "concrete" and self.lay.rock == "ochre":
+                # The pass's apron: the sand has drifted over its stepped corners.
+                def sandy(cx, cy):
+                    return 0 <= cx < self.w and 0 <= cy < self.h and self.look(0, cx, cy) == "sand"
+                cut = tuple(c for c, (dx, dy) in (("se", (1, 1)), ("sw", (-1, 1)), ("ne", (1, -1)), ("nw", (-1, -1)))
+                            if sandy(x + dx, y) and sandy(x, y + dy))
+                if cut:
+                    sv = v % 4
+                    key, draw = key + ("drift", cut, sv), (lambda d: lambda: art.apron_drift(
+                        d(), art.draw_ground(self._drawn_as("sand"), sv), cut))(draw)
+                # and blows over its edges in tongues.
+                sides = tuple(sd for sd in (art.N_, art.S_, art.W_, art.E_) if sandy(x + sd[0], y + sd[1]))
+                key, draw = key + ("tongues", x, y, sides), (lambda d: lambda: art.apron_sand_drifts(
+                    d(), x, y, sides))(draw)
             if ruts or shade or stones:
                 # stones of the area's own rock
                 scree = art.SCREES.get(self.lay.rock, art.warm_scree) if self.lay.rock else art.scree
@@ -1089,6 +1110,18 @@ class Composer:
                 lambda: block(lambda dx, dy: around[(dx, dy)], ox, oy)
             if self.lay.rock and look == "cliff":
                 key, draw = key + (self.lay.rock,), (lambda d, r: lambda: art.ROCKS[r](d()))(draw, self.lay.rock)
+                # Its corners that stand out into open ground are broken off.
+                cut = tuple(c for c, (dx, dy) in (("se", (1, 1)), ("sw", (-1, 1)), ("ne", (1, -1)), ("nw", (-1, -1)))
+                            if around[(dx, 0)] and around[(0, dy)])
+                if cut:
+                    ground = self._ground_near(x, y)
+                    # A corner is cut along the diagonal where the rock steps
+                    # on beyond it (a staircase), else only rounded off.
+                    steps = {"se": (1, -1), "ne": (1, 1), "sw": (-1, -1), "nw": (-1, 1)}
+                    rounded = tuple(c for c in cut if self._open_ground(x + steps[c][0], y + steps[c][1], (look,)))
+                    key = key + ("cut", cut, ground, v % 4, rounded)
+                    draw = (lambda d, gr, vv, c, r: lambda: art.canyon_corner_cut(d(), art.draw_ground(gr, vv), c, r))(
+                        draw, ground, v % 4, cut, rounded)
             if look == "cliff" and self.lay.cliff_corners == "rounded":
                 # Where the rock turns an outer corner, the corner curves
                 # away and the ground beside it shows in the cut.
@@ -1731,7 +1764,7 @@ class Composer:
             ground = self._plateau_ground(x, y)
             cn = self.corners(ground, x, y)
             # The bed's crack pattern runs on under a corner it fills.
-            wvar = (x % 4) + 4 * (y % 4)
+            wvar = (x % 8) + 8 * (y % 8)
             return ("slope", ground, v % 4, bed, cn, wvar), lambda: art.slope_tile(ground, v % 4, bed, cn, wvar)
         # The fortress's mud-brick walls and towers: a flat top, and the last
         # three rows above its foot its face (parapet, loopholes, foot); the
