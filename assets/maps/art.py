@@ -544,9 +544,14 @@ def _runway_mark(X, Y, W, H):
 
 def runway_tile(variant, bx, by, bw, bh, kerbs):
     """Asphalt of the airstrip: worn dark grey with light grey markings."""
-    g = ground_tile("road", variant % 3)
+    g = calm_asphalt(ground_tile("road", variant % 3), variant)
+    for y in range(8):                       # no pale grit: the paint alone is light on it
+        for x in range(8):
+            if g[y][x] == "e":
+                g[y][x] = "d"
     for x, y in _band_pixels(bw, bh, bx, by, _runway_mark):
-        g[y][x] = "e" if cell_hash(bx + x, by + y, 5) % 7 else "d"    # worn paint, darker than a bullet
+        worn = cell_hash((bx + x) // 3, (by + y) // 2, 5) % 9 == 0
+        g[y][x] = "d" if worn else "e"        # worn paint in flakes, darker than a bullet
     for x in range(8):                                                  # the shoulders
         if N_ in kerbs:
             g[0][x], g[1][x] = "e", "d"
@@ -557,7 +562,7 @@ def runway_tile(variant, bx, by, bw, bh, kerbs):
 
 def taxiway_tile(variant, bx, by, bw, bh, kerbs):
     """A taxiway: asphalt with a yellow centre line and yellow edge lines."""
-    g = road_tile(variant, kerbs, None)
+    g = road_tile(variant, kerbs, None, calm=True)
     for y in range(8):
         Y = by + y
         for x in range(8):
@@ -4616,26 +4621,28 @@ def channel_tile(ox, oy, sides):
     the east wall's shadow falls on the water.  Where a road or track
     crosses it the water runs on into a culvert: a concrete lip and the
     dark mouth under it."""
-    g = blank("B")
+    g = blank("A")
     for y in range(8):
         for x in range(8):
             X, Y = ox + x, oy + y
-            lane = (X * 5) % 7
-            if (Y + 4 * lane) % 11 < 3 and lane in (0, 3, 5):
-                g[y][x] = "C"                      # a streak of the current
-            elif (X + 2 * Y) % 13 == 0:
-                g[y][x] = "A"
+            # Streaks of the current run down the flow in two threads, broken
+            # at their own pace, never lining up across the water: dull, the
+            # ditch is deep and murky, with a brighter head here and there.
+            phase = (Y + 9 * x + 5 * (X // 8)) % 14
+            if x in (3, 5) and phase < 4:
+                g[y][x] = "C" if phase == 0 and (X // 8) % 2 else "B"
+            elif x in (1, 7) and (Y + 5 * x + 3 * (X // 8)) % 17 < 2:
+                g[y][x] = "B"
     for y in range(8):
         if W_ in sides:
             g[y][0], g[y][1], g[y][2] = "k", ("e" if y % 4 else "f"), "f"
             g[y][3] = "e"
-            if g[y][4] == "B":
-                g[y][4] = "A"
+            g[y][4] = "H" if y % 3 else "A"        # the foot of the lit wall in the water
         if E_ in sides:
             g[y][7], g[y][6], g[y][5] = "k", ("d" if y % 4 else "f"), "e"
             g[y][4] = "H"                          # the east wall's shadow
             if g[y][3] in ("B", "C", "x"):
-                g[y][3] = "A"
+                g[y][3] = "H" if y % 2 else "A"
     for x in range(8):
         wall = (W_ in sides and x < 4) or (E_ in sides and x > 4)
         if N_ in sides:
@@ -5178,9 +5185,9 @@ def base_dirt_details(g, variant, rng, sun):
     def lit(x, y):
         if 0 <= x < 8 and 0 <= y < 8:
             g[y][x] = _BASE_LIGHT.get(g[y][x], g[y][x])
-    for _ in range(1 + variant % 2):       # sparse: the yards read worn, not dirty
+    for _ in range(variant % 2):           # sparse: the yards read worn, not dirty
         x, y = rng.below(7), rng.below(7)
-        kind = rng.below(5)
+        kind = rng.below(3)
         if kind == 0:      # a dry tuft
             _put(g, x, y + 1, "a"); _put(g, x + 1, y, "a")
         elif kind == 1:    # a churned clod, its light side up

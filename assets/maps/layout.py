@@ -939,7 +939,7 @@ class Composer:
             return ("barracks", v % 2, band, hut), lambda: art.barracks_tile(v % 2, *band, style=hut)
         if look == "canal":
             sides = self._sides(0, x, y, lambda o: o != "canal")
-            ox, oy = x * 8 % 11, y * 8 % 11
+            ox, oy = x * 8 % 24, y * 8 % 56
             return ("canal", ox, oy, sides), lambda: art.channel_tile(ox, oy, sides)
         if look in ("avenue", "crossing"):
             key, draw = self._avenue_key(x, y, v % 8)
