@@ -6163,3 +6163,65 @@ def jungle_pool_tile(mask, ox, oy, along, ground):
             for dx, dy, k in ((0, 0, "G"), (1, 0, "l"), (0, 1, "g"), (1, 1, "G"), (2, 1, "k")):
                 g[y + dy][x + dx] = k                             # a lily pad
     return g
+
+
+# ------------------------------------------------ the town's burnt tram ---
+
+def _town_burnt_tram():
+    """A tram car of the town knocked off its rails and burnt out, lying
+    across a lane of the avenue: 48 x 16, seen from above with its south
+    side showing.  Its ribbed roof is scorched black round the hole the
+    fire burnt through it, the trolley pole lies folded on the roof, and
+    along its side the oxblood livery is blistered to rust under a row of
+    blown-out windows, so it reads as one big piece of cover rather than
+    two small cars."""
+    W, H = 48, 16
+    g = blank(T, W, H)
+    x0, x1, y0, y1 = 1, 45, 1, 13
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
+            if x in (x0, x1) and y in (y0, y1):
+                continue                                   # rounded corners
+            if x in (x0, x1) or y in (y0, y1):
+                g[y][x] = "k"
+            elif y <= 8:                                   # the roof
+                g[y][x] = "d" if x % 6 == 0 else ("e" if y > 2 else "d")
+                if x in (x0 + 1, x1 - 1):
+                    g[y][x] = "d"                          # the cab ends
+            elif y == 9:
+                g[y][x] = "q"                              # the eave's shadow line
+            elif y <= 11:                                  # the side: livery and windows
+                g[y][x] = "k" if 1 <= (x - 3) % 7 <= 4 and x1 - 3 > x > x0 + 2 else "D"
+            else:                                          # the skirt, blistered to rust
+                g[y][x] = "Q" if cell_hash(x, y, 61) % 3 == 0 else "D"
+    # The burnt hole through the roof and the soot round it.
+    cx, cy = 21, 5
+    for y in range(y0 + 1, 10):
+        for x in range(x0 + 1, x1):
+            r = ((x - cx) / 7.0) ** 2 + ((y - cy) / 3.2) ** 2
+            wob = (cell_hash(x, y, 67) % 5) / 10.0
+            if r < 0.35 + wob * 0.3 and y <= 8:
+                g[y][x] = "k"
+            elif r < 1.0 + wob:
+                g[y][x] = "q" if g[y][x] in ("e", "d") else g[y][x]
+            elif r < 1.6 + wob and g[y][x] == "e" and (x + y) % 2:
+                g[y][x] = "d"
+    # Rust streaks on the roof at the far end, where the paint burnt off.
+    for x, y in ((36, 3), (37, 3), (37, 4), (40, 6), (41, 6), (33, 7)):
+        g[y][x] = "Q"
+    # The folded trolley pole and its base.
+    for x in range(28, 41):
+        g[4][x] = "k"
+    g[3][28], g[5][28] = "d", "d"
+    g[4][27] = g[4][41] = "q"
+    return g
+
+
+TOWN_TRAM_WRECK = _town_burnt_tram()
+
+
+def town_tram_wreck_tile(ground, variant, part, fringes, corners):
+    """A block of the burnt-out tram car (parts 0..5 across, 0..1 down)."""
+    g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
+    standing(g, TOWN_TRAM_WRECK, part)
+    return g

@@ -287,6 +287,29 @@ class Composer:
         self._graphic(("ground", "grass", 0, ()), lambda: art.draw_ground("grass", 0))
         self._block(0, 0)
 
+    def _tram_pair(self, origin):
+        """The first wreck's origin when the wreck at origin lies nose to
+        tail with exactly one other wreck in the same rows, else None."""
+        def wreck_origin(x, y):
+            if 0 <= x < self.w and self.looks[0][y][x].look == "wreck":
+                o = self.picture_at[0][y][x]
+                if isinstance(o, tuple) and o[1] == y:
+                    return o
+            return None
+        ox, oy = origin
+        run = [origin]
+        while True:
+            o = wreck_origin(run[0][0] - 1, oy)
+            if o is None:
+                break
+            run.insert(0, o)
+        while True:
+            o = wreck_origin(run[-1][0] + 3, oy)
+            if o is None or o == run[-1]:
+                break
+            run.append(o)
+        return run[0] if len(run) == 2 else None
+
     def look(self, n, x, y):
         """The look of a neighbour; beyond the map's edge the map goes on."""
         x = min(max(x, 0), self.w - 1)
@@ -1165,6 +1188,13 @@ class Composer:
                 return ("object", kind, ground, var, part, fr, cn, "farmhay", hv), \
                     lambda: art.farm_haystack_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
                                                    else art.blank("G"), hv, part)
+            if kind == "wreck" and self.lay.area == 7 and isinstance(origin, tuple):
+                # Two of the town's wrecks nose to tail are one burnt-out tram car.
+                first = self._tram_pair(origin)
+                if first is not None:
+                    tp = (x - first[0], y - first[1])
+                    return ("object", kind, ground, var, tp, fr, cn, "tram"), \
+                        lambda: art.town_tram_wreck_tile(ground, var, tp, fr, cn)
             if kind == "wreck" and self.lay.area in (7, 8) and isinstance(origin, tuple):
                 # The town's and the base's wrecks each one of a few, chosen
                 # at the wreck's top-left block.
