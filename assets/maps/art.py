@@ -6225,3 +6225,17 @@ def town_tram_wreck_tile(ground, variant, part, fringes, corners):
     g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
     standing(g, TOWN_TRAM_WRECK, part)
     return g
+
+
+def base_gravel_tile(g, variant):
+    """The base's loose stones: a few pebbles of the same earth, lit on top
+    and shaded below in its own browns, so a stony patch of the yard reads
+    as trodden ground and not as grey specks strewn over it."""
+    rng = Rng("basegravel", variant)
+    for _ in range(1 + variant % 2):
+        x, y = rng.below(7), rng.below(7)
+        _put(g, x, y, "m")
+        _put(g, x + 1, y, "J")
+        _put(g, x, y + 1, "J")
+        _put(g, x + 1, y + 1, "b")
+    return g

@@ -1215,6 +1215,10 @@ class Composer:
                 return ("object", kind, ground, var, part, fr, cn, ("sandstone", sv, self.lay.rock)), \
                     lambda: art.sandstone_boulder_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
                                                        else art.blank("G"), sv, part, self.lay.rock)
+            if kind == "gravel" and self.lay.area == 8 and ground in art.GROUND_BASE:
+                # The base's stony patches in the browns of its own earth.
+                return ("object", kind, ground, var, part, fr, cn, "basegravel"), \
+                    lambda: art.base_gravel_tile(art.draw_ground(ground, var, fr, cn), var)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
