@@ -6239,3 +6239,44 @@ def base_gravel_tile(g, variant):
         _put(g, x, y + 1, "J")
         _put(g, x + 1, y + 1, "b")
     return g
+
+
+def town_canal_tile(variant, walls, under, ox, row):
+    """The town's canal: deep, still green-blue water between its stone
+    quays, ripples drawn out along it by the slow current, the quay's
+    shadow lying on it under the north wall and a lit lap of water along
+    the south one; where a footbridge crosses it the water runs on under
+    the planks, in the deck's shadow, so the canal reads as one water
+    passing under three bridges and not as panes set between them."""
+    g = blank("A")
+    for y in range(8):
+        for x in range(8):
+            X, Y = ox + x, row * 8 + y
+            # Ripples: short streaks along the flow, staggered row by row.
+            if (X + 7 * Y + 3 * variant) % 13 < 3 and Y % 3 == 1:
+                g[y][x] = "B"
+            elif (X * 3 + Y * 5) % 41 == 0:
+                g[y][x] = "C"                      # a glint, dull, never near white
+    for side in walls:
+        for i in range(8):
+            if side == N_:
+                g[0][i] = g[1][i] = "H"            # the north quay's shadow
+                if g[2][i] == "A":
+                    g[2][i] = "H" if (i + ox) % 3 else "A"
+            elif side == S_:
+                g[7][i] = "q"                      # the foot of the south quay
+                g[6][i] = "B" if (i + ox) % 4 else "C"   # water lapping at it in the light
+            elif side == W_:
+                g[i][0] = "H"
+            else:
+                g[i][7] = "H"
+    for side in under:
+        for i in range(8):
+            if side == W_:                         # the deck's shadow falls east onto the water
+                g[i][0] = g[i][1] = g[i][2] = "H"
+                if g[i][3] != "H":
+                    g[i][3] = "H" if i % 2 else "A"
+            elif side == E_:                       # under the deck's west edge
+                g[i][7] = "H"
+                g[i][6] = "H" if i % 2 else g[i][6]
+    return g

@@ -287,6 +287,10 @@ class Composer:
         self._graphic(("ground", "grass", 0, ()), lambda: art.draw_ground("grass", 0))
         self._block(0, 0)
 
+    def _side_look(self, x, y, side):
+        """The look of the layer-0 neighbour on one side of a block."""
+        return self.look(0, x + side[0], y + side[1])
+
     def _tram_pair(self, origin):
         """The first wreck's origin when the wreck at origin lies nose to
         tail with exactly one other wreck in the same rows, else None."""
@@ -928,6 +932,13 @@ class Composer:
             return self._river_key(x, y, look)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
+            if self.lay.area == 7:
+                # The town's canal runs on under its footbridges; its quays hold it elsewhere.
+                under = tuple(sd for sd in shore if self._side_look(x, y, sd) == "planks")
+                walls = tuple(sd for sd in shore if sd not in under)
+                ox = x * 8 % 40
+                return ("towncanal", v % 4, walls, under, ox, y % 2), \
+                    lambda: art.town_canal_tile(v % 4, walls, under, ox, y % 2)
             if self.lay.paving in ("flagstones", "townflags"):   # the town's canals and basins have stone quays
                 return ("water", v % 4, shore, "quay"), lambda: art.water_tile(v % 4, shore, True)
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
