@@ -6280,3 +6280,29 @@ def town_canal_tile(variant, walls, under, ox, row):
                 g[i][7] = "H"
                 g[i][6] = "H" if i % 2 else g[i][6]
     return g
+
+
+def base_broken_deck(g, ends, row):
+    """The end of a span of the base's flyover where its middle was blown
+    down: the slabs break off in a ragged edge, dark where the concrete
+    cracked, with bent reinforcing rods sticking out over the gap (the
+    ground and whoever walks there show beyond the edge)."""
+    for side in ends:
+        for y in range(8):
+            Y = row * 8 + y
+            depth = (3, 5, 2, 4, 6, 4, 3, 2, 5, 3, 6, 4)[Y % 12]
+            for d in range(8):
+                x = 7 - d if side == E_ else d
+                if d < depth - 1:
+                    g[y][x] = T                        # nothing left of the slab here
+                elif d == depth - 1:
+                    g[y][x] = "q"                      # the broken face, in shadow
+                elif d == depth:
+                    g[y][x] = "d" if g[y][x] != "k" else "k"
+            if Y % 5 == 1:                             # a rod bent out over the gap
+                x0 = 7 - depth + 2 if side == E_ else depth - 3
+                for dx in (0, 1, 2):
+                    x = x0 + dx if side == E_ else x0 - dx
+                    if 0 <= x < 8 and g[y][x] == T:
+                        g[y][x] = "b"
+    return g

@@ -1412,6 +1412,14 @@ class Composer:
             row = 0
             while style == "rail" and row < 8 and self.look(1, x, y - row - 1) == look:
                 row += 1
+            if style == "stone" and self.lay.area == 8:
+                # The base's flyover lost its middle span: its stubs end broken.
+                ends = tuple(sd for sd in (art.W_, art.E_)
+                             if 0 <= x + sd[0] < self.w and self.look(1, x + sd[0], y) != look)
+                if ends:
+                    return ("deck", style, v % 4, top, bottom, rails, row, "broken", ends, y % 3), \
+                        lambda: art.base_broken_deck(art.deck_tile(v % 4, top, bottom, style, rails, row),
+                                                     ends, y % 3)
             return ("deck", style, v % 4, top, bottom, rails, row), \
                 lambda: art.deck_tile(v % 4, top, bottom, style, rails, row)
         if look == "net" and self.lay.area == 3:   # the desert's nets are sand-coloured
