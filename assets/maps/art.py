@@ -4897,7 +4897,7 @@ def _keep_picture(w, h):
     edge, redge = min(72, w // 4), min(64, w // 4)    # the bastions' widths, left and right
     foot = min(h, 80)                                  # where the towers' faces end
     for (x0, x1, salt) in ((0, edge, 51), (w - redge, w, 57)):
-        _camo_roof(g, x0, 0, x1, 46, salt)
+        citadel_bastion_roof(g, x0, 0, x1, 46, salt)
         _front_merlons(g, x0, x1, 46)
         _face(g, x0, x1, 52, foot, salt + 1, slits=(60,), lit_left=x0 > 0)
         if h > foot:
@@ -6306,3 +6306,30 @@ def base_broken_deck(g, ends, row):
                     if 0 <= x < 8 and g[y][x] == T:
                         g[y][x] = "b"
     return g
+
+
+def citadel_bastion_roof(g, x0, y0, x1, y1, salt):
+    """The gun platform on top of a bastion tower: poured concrete in big
+    slabs, their joints dark, weathered streaks and a few rust stains from
+    the guns' mounts, a drain gully along its foot, and the rim lit on the
+    top and left and in shadow on the right, so it reads as a roof one
+    fights from and not as painted cloth."""
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            n = smooth_noise(x, y, salt, 7)
+            k = "e" if n < 0.62 else "d"
+            if (y - y0) % 12 == 11 or (x - x0) % 16 == 15:
+                k = "d"                                   # the slabs' joints
+            elif (y - y0) % 12 == 0 or (x - x0) % 16 == 0:
+                k = "f" if n < 0.5 else "e"               # their lit edges
+            elif cell_hash(x, y, salt) % 53 == 0:
+                k = "Q"                                   # a rust stain
+            g[y][x] = k
+    for x in range(x0, x1):                               # the gully along its foot
+        g[y1 - 3][x] = "q" if x % 6 else "k"
+    for x in range(x0, x1):
+        g[y0][x], g[y0 + 1][x] = "f", "e"
+        g[y1 - 1][x] = "q"
+    for y in range(y0, y1):
+        g[y][x0], g[y][x0 + 1] = "f", "e"
+        g[y][x1 - 1], g[y][x1 - 2] = "q", "d"
