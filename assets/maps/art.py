@@ -561,9 +561,14 @@ def _runway_mark(X, Y, W, H):
 
 def runway_tile(variant, bx, by, bw, bh, kerbs):
     """Asphalt of the airstrip: worn dark grey with light grey markings."""
-    g = ground_tile("road", variant % 3)
+    g = calm_asphalt(ground_tile("road", variant % 3), variant)
+    for y in range(8):                       # no pale grit: the paint alone is light on it
+        for x in range(8):
+            if g[y][x] == "e":
+                g[y][x] = "d"
     for x, y in _band_pixels(bw, bh, bx, by, _runway_mark):
-        g[y][x] = "e" if cell_hash(bx + x, by + y, 5) % 7 else "d"    # worn paint, darker than a bullet
+        worn = cell_hash((bx + x) // 3, (by + y) // 2, 5) % 9 == 0
+        g[y][x] = "d" if worn else "e"        # worn paint in flakes, darker than a bullet
     for x in range(8):                                                  # the shoulders
         if N_ in kerbs:
             g[0][x], g[1][x] = "e", "d"
@@ -574,7 +579,7 @@ def runway_tile(variant, bx, by, bw, bh, kerbs):
 
 def taxiway_tile(variant, bx, by, bw, bh, kerbs):
     """A taxiway: asphalt with a yellow centre line and yellow edge lines."""
-    g = road_tile(variant, kerbs, None)
+    g = road_tile(variant, kerbs, None, calm=True)
     for y in range(8):
         Y = by + y
         for x in range(8):
@@ -4697,26 +4702,28 @@ def channel_tile(ox, oy, sides):
     the east wall's shadow falls on the water.  Where a road or track
     crosses it the water runs on into a culvert: a concrete lip and the
     dark mouth under it."""
-    g = blank("B")
+    g = blank("A")
     for y in range(8):
         for x in range(8):
             X, Y = ox + x, oy + y
-            lane = (X * 5) % 7
-            if (Y + 4 * lane) % 11 < 3 and lane in (0, 3, 5):
-                g[y][x] = "C"                      # a streak of the current
-            elif (X + 2 * Y) % 13 == 0:
-                g[y][x] = "A"
+            # Streaks of the current run down the flow in two threads, broken
+            # at their own pace, never lining up across the water: dull, the
+            # ditch is deep and murky, with a brighter head here and there.
+            phase = (Y + 9 * x + 5 * (X // 8)) % 14
+            if x in (3, 5) and phase < 4:
+                g[y][x] = "C" if phase == 0 and (X // 8) % 2 else "B"
+            elif x in (1, 7) and (Y + 5 * x + 3 * (X // 8)) % 17 < 2:
+                g[y][x] = "B"
     for y in range(8):
         if W_ in sides:
             g[y][0], g[y][1], g[y][2] = "k", ("e" if y % 4 else "f"), "f"
             g[y][3] = "e"
-            if g[y][4] == "B":
-                g[y][4] = "A"
+            g[y][4] = "H" if y % 3 else "A"        # the foot of the lit wall in the water
         if E_ in sides:
             g[y][7], g[y][6], g[y][5] = "k", ("d" if y % 4 else "f"), "e"
             g[y][4] = "H"                          # the east wall's shadow
             if g[y][3] in ("B", "C", "x"):
-                g[y][3] = "A"
+                g[y][3] = "H" if y % 2 else "A"
     for x in range(8):
         wall = (W_ in sides and x < 4) or (E_ in sides and x > 4)
         if N_ in sides:
@@ -4971,7 +4978,7 @@ def _keep_picture(w, h):
     edge, redge = min(72, w // 4), min(64, w // 4)    # the bastions' widths, left and right
     foot = min(h, 80)                                  # where the towers' faces end
     for (x0, x1, salt) in ((0, edge, 51), (w - redge, w, 57)):
-        _camo_roof(g, x0, 0, x1, 46, salt)
+        citadel_bastion_roof(g, x0, 0, x1, 46, salt)
         _front_merlons(g, x0, x1, 46)
         _face(g, x0, x1, 52, foot, salt + 1, slits=(60,), lit_left=x0 > 0)
         if h > foot:
@@ -5259,9 +5266,9 @@ def base_dirt_details(g, variant, rng, sun):
     def lit(x, y):
         if 0 <= x < 8 and 0 <= y < 8:
             g[y][x] = _BASE_LIGHT.get(g[y][x], g[y][x])
-    for _ in range(1 + variant % 2):       # sparse: the yards read worn, not dirty
+    for _ in range(variant % 2):           # sparse: the yards read worn, not dirty
         x, y = rng.below(7), rng.below(7)
-        kind = rng.below(5)
+        kind = rng.below(3)
         if kind == 0:      # a dry tuft
             _put(g, x, y + 1, "a"); _put(g, x + 1, y, "a")
         elif kind == 1:    # a churned clod, its light side up
@@ -6428,3 +6435,171 @@ def apron_sand_drifts(g, bx, by, sides):
                 elif d + 0.5 < reach and t < (reach - d - 0.5) / 1.5:
                     g[y][x] = edge
     return g
+# ------------------------------------------------ the town's burnt tram ---
+
+def _town_burnt_tram():
+    """A tram car of the town knocked off its rails and burnt out, lying
+    across a lane of the avenue: 48 x 16, seen from above with its south
+    side showing.  Its ribbed roof is scorched black round the hole the
+    fire burnt through it, the trolley pole lies folded on the roof, and
+    along its side the oxblood livery is blistered to rust under a row of
+    blown-out windows, so it reads as one big piece of cover rather than
+    two small cars."""
+    W, H = 48, 16
+    g = blank(T, W, H)
+    x0, x1, y0, y1 = 1, 45, 1, 13
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
+            if x in (x0, x1) and y in (y0, y1):
+                continue                                   # rounded corners
+            if x in (x0, x1) or y in (y0, y1):
+                g[y][x] = "k"
+            elif y <= 8:                                   # the roof
+                g[y][x] = "d" if x % 6 == 0 else ("e" if y > 2 else "d")
+                if x in (x0 + 1, x1 - 1):
+                    g[y][x] = "d"                          # the cab ends
+            elif y == 9:
+                g[y][x] = "q"                              # the eave's shadow line
+            elif y <= 11:                                  # the side: livery and windows
+                g[y][x] = "k" if 1 <= (x - 3) % 7 <= 4 and x1 - 3 > x > x0 + 2 else "D"
+            else:                                          # the skirt, blistered to rust
+                g[y][x] = "Q" if cell_hash(x, y, 61) % 3 == 0 else "D"
+    # The burnt hole through the roof and the soot round it.
+    cx, cy = 21, 5
+    for y in range(y0 + 1, 10):
+        for x in range(x0 + 1, x1):
+            r = ((x - cx) / 7.0) ** 2 + ((y - cy) / 3.2) ** 2
+            wob = (cell_hash(x, y, 67) % 5) / 10.0
+            if r < 0.35 + wob * 0.3 and y <= 8:
+                g[y][x] = "k"
+            elif r < 1.0 + wob:
+                g[y][x] = "q" if g[y][x] in ("e", "d") else g[y][x]
+            elif r < 1.6 + wob and g[y][x] == "e" and (x + y) % 2:
+                g[y][x] = "d"
+    # Rust streaks on the roof at the far end, where the paint burnt off.
+    for x, y in ((36, 3), (37, 3), (37, 4), (40, 6), (41, 6), (33, 7)):
+        g[y][x] = "Q"
+    # The folded trolley pole and its base.
+    for x in range(28, 41):
+        g[4][x] = "k"
+    g[3][28], g[5][28] = "d", "d"
+    g[4][27] = g[4][41] = "q"
+    return g
+
+
+TOWN_TRAM_WRECK = _town_burnt_tram()
+
+
+def town_tram_wreck_tile(ground, variant, part, fringes, corners):
+    """A block of the burnt-out tram car (parts 0..5 across, 0..1 down)."""
+    g = draw_ground(ground, variant % 4, fringes, corners) if ground in GROUND_BASE else blank("G")
+    standing(g, TOWN_TRAM_WRECK, part)
+    return g
+
+
+def base_gravel_tile(g, variant):
+    """The base's loose stones: a few pebbles of the same earth, lit on top
+    and shaded below in its own browns, so a stony patch of the yard reads
+    as trodden ground and not as grey specks strewn over it."""
+    rng = Rng("basegravel", variant)
+    for _ in range(1 + variant % 2):
+        x, y = rng.below(7), rng.below(7)
+        _put(g, x, y, "m")
+        _put(g, x + 1, y, "J")
+        _put(g, x, y + 1, "J")
+        _put(g, x + 1, y + 1, "b")
+    return g
+
+
+def town_canal_tile(variant, walls, under, ox, row):
+    """The town's canal: deep, still green-blue water between its stone
+    quays, ripples drawn out along it by the slow current, the quay's
+    shadow lying on it under the north wall and a lit lap of water along
+    the south one; where a footbridge crosses it the water runs on under
+    the planks, in the deck's shadow, so the canal reads as one water
+    passing under three bridges and not as panes set between them."""
+    g = blank("A")
+    for y in range(8):
+        for x in range(8):
+            X, Y = ox + x, row * 8 + y
+            # Ripples: short streaks along the flow, staggered row by row.
+            if (X + 7 * Y + 3 * variant) % 13 < 3 and Y % 3 == 1:
+                g[y][x] = "B"
+            elif (X * 3 + Y * 5) % 41 == 0:
+                g[y][x] = "C"                      # a glint, dull, never near white
+    for side in walls:
+        for i in range(8):
+            if side == N_:
+                g[0][i] = g[1][i] = "H"            # the north quay's shadow
+                if g[2][i] == "A":
+                    g[2][i] = "H" if (i + ox) % 3 else "A"
+            elif side == S_:
+                g[7][i] = "q"                      # the foot of the south quay
+                g[6][i] = "B" if (i + ox) % 4 else "C"   # water lapping at it in the light
+            elif side == W_:
+                g[i][0] = "H"
+            else:
+                g[i][7] = "H"
+    for side in under:
+        for i in range(8):
+            if side == W_:                         # the deck's shadow falls east onto the water
+                g[i][0] = g[i][1] = g[i][2] = "H"
+                if g[i][3] != "H":
+                    g[i][3] = "H" if i % 2 else "A"
+            elif side == E_:                       # under the deck's west edge
+                g[i][7] = "H"
+                g[i][6] = "H" if i % 2 else g[i][6]
+    return g
+
+
+def base_broken_deck(g, ends, row):
+    """The end of a span of the base's flyover where its middle was blown
+    down: the slabs break off in a ragged edge, dark where the concrete
+    cracked, with bent reinforcing rods sticking out over the gap (the
+    ground and whoever walks there show beyond the edge)."""
+    for side in ends:
+        for y in range(8):
+            Y = row * 8 + y
+            depth = (3, 5, 2, 4, 6, 4, 3, 2, 5, 3, 6, 4)[Y % 12]
+            for d in range(8):
+                x = 7 - d if side == E_ else d
+                if d < depth - 1:
+                    g[y][x] = T                        # nothing left of the slab here
+                elif d == depth - 1:
+                    g[y][x] = "q"                      # the broken face, in shadow
+                elif d == depth:
+                    g[y][x] = "d" if g[y][x] != "k" else "k"
+            if Y % 5 == 1:                             # a rod bent out over the gap
+                x0 = 7 - depth + 2 if side == E_ else depth - 3
+                for dx in (0, 1, 2):
+                    x = x0 + dx if side == E_ else x0 - dx
+                    if 0 <= x < 8 and g[y][x] == T:
+                        g[y][x] = "b"
+    return g
+
+
+def citadel_bastion_roof(g, x0, y0, x1, y1, salt):
+    """The gun platform on top of a bastion tower: poured concrete in big
+    slabs, their joints dark, weathered streaks and a few rust stains from
+    the guns' mounts, a drain gully along its foot, and the rim lit on the
+    top and left and in shadow on the right, so it reads as a roof one
+    fights from and not as painted cloth."""
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            n = smooth_noise(x, y, salt, 7)
+            k = "e" if n < 0.62 else "d"
+            if (y - y0) % 12 == 11 or (x - x0) % 16 == 15:
+                k = "d"                                   # the slabs' joints
+            elif (y - y0) % 12 == 0 or (x - x0) % 16 == 0:
+                k = "f" if n < 0.5 else "e"               # their lit edges
+            elif cell_hash(x, y, salt) % 53 == 0:
+                k = "Q"                                   # a rust stain
+            g[y][x] = k
+    for x in range(x0, x1):                               # the gully along its foot
+        g[y1 - 3][x] = "q" if x % 6 else "k"
+    for x in range(x0, x1):
+        g[y0][x], g[y0 + 1][x] = "f", "e"
+        g[y1 - 1][x] = "q"
+    for y in range(y0, y1):
+        g[y][x0], g[y][x0 + 1] = "f", "e"
+        g[y][x1 - 1], g[y][x1 - 2] = "q", "d"

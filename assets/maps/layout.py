@@ -296,6 +296,33 @@ class Composer:
         self._graphic(("ground", "grass", 0, ()), lambda: art.draw_ground("grass", 0))
         self._block(0, 0)
 
+    def _side_look(self, x, y, side):
+        """The look of the layer-0 neighbour on one side of a block."""
+        return self.look(0, x + side[0], y + side[1])
+
+    def _tram_pair(self, origin):
+        """The first wreck's origin when the wreck at origin lies nose to
+        tail with exactly one other wreck in the same rows, else None."""
+        def wreck_origin(x, y):
+            if 0 <= x < self.w and self.looks[0][y][x].look == "wreck":
+                o = self.picture_at[0][y][x]
+                if isinstance(o, tuple) and o[1] == y:
+                    return o
+            return None
+        ox, oy = origin
+        run = [origin]
+        while True:
+            o = wreck_origin(run[0][0] - 1, oy)
+            if o is None:
+                break
+            run.insert(0, o)
+        while True:
+            o = wreck_origin(run[-1][0] + 3, oy)
+            if o is None or o == run[-1]:
+                break
+            run.append(o)
+        return run[0] if len(run) == 2 else None
+
     def look(self, n, x, y):
         """The look of a neighbour; beyond the map's edge the map goes on."""
         x = min(max(x, 0), self.w - 1)
@@ -961,6 +988,13 @@ class Composer:
             return self._river_key(x, y, look)
         if look == "water":
             shore = self._sides(0, x, y, lambda o: o not in ("water", "millwheel"))
+            if self.lay.area == 7:
+                # The town's canal runs on under its footbridges; its quays hold it elsewhere.
+                under = tuple(sd for sd in shore if self._side_look(x, y, sd) == "planks")
+                walls = tuple(sd for sd in shore if sd not in under)
+                ox = x * 8 % 40
+                return ("towncanal", v % 4, walls, under, ox, y % 2), \
+                    lambda: art.town_canal_tile(v % 4, walls, under, ox, y % 2)
             if self.lay.paving in ("flagstones", "townflags"):   # the town's canals and basins have stone quays
                 return ("water", v % 4, shore, "quay"), lambda: art.water_tile(v % 4, shore, True)
             return ("water", v % 4, shore), lambda: art.water_tile(v % 4, shore)
@@ -997,7 +1031,7 @@ class Composer:
             return ("barracks", v % 2, band, hut), lambda: art.barracks_tile(v % 2, *band, style=hut)
         if look == "canal":
             sides = self._sides(0, x, y, lambda o: o != "canal")
-            ox, oy = x * 8 % 11, y * 8 % 11
+            ox, oy = x * 8 % 24, y * 8 % 56
             return ("canal", ox, oy, sides), lambda: art.channel_tile(ox, oy, sides)
         if look in ("avenue", "crossing"):
             key, draw = self._avenue_key(x, y, v % 8)
@@ -1258,6 +1292,13 @@ class Composer:
                 return ("object", kind, ground, var, part, fr, cn, "farmhay", hv), \
                     lambda: art.farm_haystack_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
                                                    else art.blank("G"), hv, part)
+            if kind == "wreck" and self.lay.area == 7 and isinstance(origin, tuple):
+                # Two of the town's wrecks nose to tail are one burnt-out tram car.
+                first = self._tram_pair(origin)
+                if first is not None:
+                    tp = (x - first[0], y - first[1])
+                    return ("object", kind, ground, var, tp, fr, cn, "tram"), \
+                        lambda: art.town_tram_wreck_tile(ground, var, tp, fr, cn)
             if kind == "wreck" and self.lay.area in (7, 8) and isinstance(origin, tuple):
                 # The town's and the base's wrecks each one of a few, chosen
                 # at the wreck's top-left block.
@@ -1279,6 +1320,10 @@ class Composer:
                 return ("object", kind, ground, var, part, fr, cn, ("sandstone", sv, self.lay.rock)), \
                     lambda: art.sandstone_boulder_tile(art.draw_ground(ground, var, fr, cn) if ground in art.GROUND_BASE
                                                        else art.blank("G"), sv, part, self.lay.rock)
+            if kind == "gravel" and self.lay.area == 8 and ground in art.GROUND_BASE:
+                # The base's stony patches in the browns of its own earth.
+                return ("object", kind, ground, var, part, fr, cn, "basegravel"), \
+                    lambda: art.base_gravel_tile(art.draw_ground(ground, var, fr, cn), var)
             if kind in ("rock", "pebble", "gravel") and self.lay.rock:
                 # Boulders and loose stones of the area's rock.
                 return ("object", kind, ground, var, part, fr, cn, self.lay.rock), \
@@ -1461,6 +1506,14 @@ class Composer:
             row = 0
             while style == "rail" and row < 8 and self.look(1, x, y - row - 1) == look:
                 row += 1
+            if style == "stone" and self.lay.area == 8:
+                # The base's flyover lost its middle span: its stubs end broken.
+                ends = tuple(sd for sd in (art.W_, art.E_)
+                             if 0 <= x + sd[0] < self.w and self.look(1, x + sd[0], y) != look)
+                if ends:
+                    return ("deck", style, v % 4, top, bottom, rails, row, "broken", ends, y % 3), \
+                        lambda: art.base_broken_deck(art.deck_tile(v % 4, top, bottom, style, rails, row),
+                                                     ends, y % 3)
             return ("deck", style, v % 4, top, bottom, rails, row), \
                 lambda: art.deck_tile(v % 4, top, bottom, style, rails, row)
         if look == "net" and self.lay.area == 3:   # the desert's nets are sand-coloured
