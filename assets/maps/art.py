@@ -6366,6 +6366,7 @@ def burnt_hut_site_tile(ground, bx, by, sides):
                 g[j][i] = "h" if t == 0 else "b" if t == 1 else "k"
             if h % 97 == 0:
                 g[j][i] = "o" if h % 2 else "r"             # an ember
+    return g
 # The desert's and the canyon's rock masses do not end in square steps: where
 # a mass turns a corner the rock is broken off along the diagonal, so a wall
 # that falls back block by block reads as one slanting face and a lone corner
