@@ -4841,12 +4841,19 @@ def _camo_roof(g, x0, y0, x1, y1, salt):
         for x in range(x0, x1):
             if (y - y0) % 16 == 15 or (x - x0) % 24 == 23:
                 g[y][x] = DARKER.get(g[y][x], g[y][x])   # the seams of the pours
+    _slab_rim(g, x0, x1, y0, y1, ("n", "m"), "b")
+
+
+def _slab_rim(g, x0, x1, y0, y1, lit, shade):
+    """The rim of a raised slab lit from the top left: two lit rows and
+    columns along its top and left, its shadow edge along the bottom and a
+    shaded column inside the shadowed right."""
     for x in range(x0, x1):
-        g[y0][x], g[y0 + 1][x] = "n", "m"
+        g[y0][x], g[y0 + 1][x] = lit
         g[y1 - 1][x] = "q"
     for y in range(y0, y1):
-        g[y][x0], g[y][x0 + 1] = "n", "m"
-        g[y][x1 - 1], g[y][x1 - 2] = "q", "b"
+        g[y][x0], g[y][x0 + 1] = lit
+        g[y][x1 - 1], g[y][x1 - 2] = "q", shade
 
 
 def _front_merlons(g, x0, x1, y0, h=6):
@@ -6598,9 +6605,4 @@ def citadel_bastion_roof(g, x0, y0, x1, y1, salt):
             g[y][x] = k
     for x in range(x0, x1):                               # the gully along its foot
         g[y1 - 3][x] = "q" if x % 6 else "k"
-    for x in range(x0, x1):
-        g[y0][x], g[y0 + 1][x] = "f", "e"
-        g[y1 - 1][x] = "q"
-    for y in range(y0, y1):
-        g[y][x0], g[y][x0 + 1] = "f", "e"
-        g[y][x1 - 1], g[y][x1 - 2] = "q", "d"
+    _slab_rim(g, x0, x1, y0, y1, ("f", "e"), "d")
