@@ -6606,3 +6606,117 @@ def citadel_bastion_roof(g, x0, y0, x1, y1, salt):
     for x in range(x0, x1):                               # the gully along its foot
         g[y1 - 3][x] = "q" if x % 6 else "k"
     _slab_rim(g, x0, x1, y0, y1, ("f", "e"), "d")
+
+
+# -- Area 3: the fort that closes the pass --
+
+def _pass_fort_picture(w, h, tower_right):
+    """One half of the sandstone fort across the top of the desert pass, as
+    one picture: a curtain wall of dressed blocks with its wall-walk behind
+    a crenellated parapet, loopholes in its face, and at the gate's side a
+    square tower standing proud of it, a banner on its roof."""
+    tw = 24                                   # the tower's width
+    wall_h = h - 16                           # the curtain's foot; the tower comes 16 px further out
+    tx0 = w - tw if tower_right else 0
+    g = blank("Y", w, h)
+
+    def face(x0, x1, y0, y1, salt, lit, base):
+        """Courses of dressed blocks, 6 px high, their joints staggered."""
+        for y in range(y0, y1):
+            course = (y - y0) // 6
+            row = (y - y0) % 6
+            for x in range(x0, x1):
+                joint = row == 5 or (x - x0 + 7 * course) % 13 == 0
+                n = smooth_noise(x, y, salt, 5)
+                if joint:
+                    k = "J"
+                elif row == 0:
+                    k = lit if n < 0.7 else base      # each block's sunlit upper edge
+                else:
+                    k = base if n < 0.78 else "J"     # weathered pits in the stone
+                g[y][x] = k
+
+    # The curtain wall: its wall-walk seen from above behind the parapet.
+    for y in range(0, 10):
+        for x in range(w):
+            k = "m" if y > 1 else "J"
+            if y > 1 and (x + (4 if (y - 2) // 4 % 2 else 0)) % 9 == 0:
+                k = "Y"                                   # the walk's flagstones
+            if y in (5, 9):
+                k = "Y"
+            g[y][x] = k
+    for x in range(w):                                   # the parapet: merlons and crenels
+        merlon = x % 10 < 6
+        for y in range(10, 18):
+            if y < 14 and not merlon:
+                k = "b" if y < 12 else "J"               # a crenel's shadow on the walk
+            elif y == 10 or y == 11 and merlon:
+                k = "n"                                  # the merlons' lit tops
+            else:
+                k = "m" if y < 14 else "Y"
+            g[y][x] = k
+    face(0, w, 18, wall_h - 3, 31 + w, "m", "Y")
+    for x in range(w):                                   # its battered foot and the shadow at it
+        g[wall_h - 3][x] = "J"
+        g[wall_h - 2][x] = "J" if x % 5 else "b"
+        g[wall_h - 1][x] = "b"
+    for lx in range(9 if tower_right else tw + 13, w - (tw + 6 if tower_right else 6), 26):
+        for y in range(23, 32):                          # loopholes
+            g[y][lx], g[y][lx + 1] = ("b", "q") if y in (23, 31) else ("q", "k")
+    if not tower_right:
+        for y in range(18, wall_h):                      # the tower's shadow on the curtain east of it
+            for x in range(tw, tw + 5 - (y - 18) // 8):
+                g[y][x] = "J" if g[y][x] in ("Y", "m", "n") else "b"
+
+    # The tower: a flat roof inside its own parapet, a banner on a pole.
+    for y in range(0, 20):
+        for x in range(tx0, tx0 + tw):
+            k = "Y"
+            if y < 2 or x < tx0 + 2:
+                k = "n"                                  # the rim in the sun
+            elif x >= tx0 + tw - 2 or y >= 18:
+                k = "J"
+            elif y < 4 or x < tx0 + 4:
+                k = "J"                                  # the rim's shadow on the roof
+            g[y][x] = k
+    for y in range(8, 13):                               # the roof's hatch
+        for x in range(tx0 + 13, tx0 + 19):
+            g[y][x] = "b" if y in (8, 12) or x in (tx0 + 13, tx0 + 18) else "t"
+    px = tx0 + 8
+    for y in range(3, 15):
+        g[y][px] = "q"                                   # the pole
+        if y < 14:
+            g[y + 1][px + 1] = "J" if g[y + 1][px + 1] == "Y" else g[y + 1][px + 1]
+    for y in range(3, 8):                                # the banner, waving east
+        for x in range(px + 1, px + 8 - (y % 2)):
+            g[y][x] = "R" if (x + y) % 5 else "r"
+    for x in range(tx0, tx0 + tw):                       # the tower's parapet
+        merlon = (x - tx0) % 8 < 5
+        for y in range(20, 25):
+            if y < 22 and not merlon:
+                k = "b"
+            elif y == 20 and merlon:
+                k = "n"
+            else:
+                k = "m"
+            g[y][x] = k
+    face(tx0, tx0 + tw, 25, h - 3, 57 + w, "n", "m")
+    for y in range(25, h):                               # its sides: lit to the west, shaded to the east
+        g[y][tx0] = "n"
+        g[y][tx0 + tw - 1] = "J"
+        g[y][tx0 + tw - 2] = "J" if g[y][tx0 + tw - 2] != "J" else "b"
+    for y in range(32, 46):                              # a tall arrow slit
+        for x in (tx0 + 11, tx0 + 12):
+            g[y][x] = "b" if y in (32, 45) else ("k" if x == tx0 + 12 else "q")
+    for x in range(tx0, tx0 + tw):
+        g[h - 3][x] = "J"
+        g[h - 2][x] = "b"
+        g[h - 1][x] = "q" if x % 3 else "b"
+    return g
+
+
+def pass_fort_tile(bx, by, bw, bh, tower_right):
+    key = ("passfort", bw, bh, tower_right)
+    if key not in _BUILDINGS:
+        _BUILDINGS[key] = _pass_fort_picture(bw, bh, tower_right)
+    return crop(_BUILDINGS[key], bx, by)

@@ -1467,6 +1467,10 @@ class Composer:
             # One picture over the box of the building's blocks.
             ox, oy, size = self.groups[y][x]
             at = (8 * (x - ox), 8 * (y - oy), 8 * size[0], 8 * size[1])
+            if look == "keep" and self.lay.area == 3:
+                # The desert pass's fort: each half has its tower at the gate's side.
+                right = ox == 0
+                return ("passfort", right) + at, lambda: art.pass_fort_tile(*at, right)
             kind = "towngate" if look == "keep" and self.lay.area == 7 else look   # the old town's wall and gate
             return (kind,) + at, lambda: art.BUILDING_PICTURES[kind](*at)
         raise LayoutError("layer 0 look %r has no drawing" % look)
