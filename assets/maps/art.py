@@ -6701,3 +6701,44 @@ def base_ditch_tile(ox, oy, sides, crossed):
                 if 10 <= X <= 13:
                     g[5][x], g[6][x] = "k", ("q" if X in (11, 12) else "k")
     return g
+
+
+def town_footbridge_tile(variant, sides, row_y):
+    """Area 7's footbridges over the canal: a deck of dark oiled planks laid
+    across the way, each plank lit along its upper edge, with a heavy
+    timber kerb and its posts along each side (the west one in the light,
+    the east one in shade), and a stone sill where the deck meets the quay
+    street at either end, so the bridge reads as timber laid over the
+    water, not as more paving."""
+    g = blank("b")
+    for y in range(8):
+        Y = row_y + y
+        for x in range(8):
+            seam = Y % 4
+            if seam == 3:
+                g[y][x] = "q"                      # the gap between two planks
+            elif seam == 0:
+                g[y][x] = "J"                      # a plank's lit edge
+            elif (x * 3 + (Y // 4) * 5 + variant) % 11 == 0:
+                g[y][x] = "q"                      # a knot
+        # Plank ends, staggered from plank to plank.
+        end = (Y // 4 * 3 + variant) % 8
+        if Y % 4 in (1, 2) and (Y // 4 + variant) % 3 == 0:
+            g[y][end] = "q"
+    for y in range(8):
+        Y = row_y + y
+        post = Y % 8 in (0, 1)
+        if W_ in sides:
+            g[y][0] = "k"
+            g[y][1] = "k" if post else "J"
+            g[y][2] = "q"
+        if E_ in sides:
+            g[y][7] = "k"
+            g[y][6] = "k" if post else "q"
+            g[y][5] = "q" if post else g[y][5]
+    for x in range(8):
+        if N_ in sides:
+            g[0][x], g[1][x] = "e", "d"            # the stone sill on the quay
+        if S_ in sides:
+            g[6][x], g[7][x] = "e", "d"
+    return g

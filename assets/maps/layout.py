@@ -1126,6 +1126,10 @@ class Composer:
             return ("door", sides), lambda: art.door_tile(sides)
         if look == "planks":
             sides = self._sides(0, x, y, lambda o: o != "planks")
+            if self.lay.area == 7:
+                # The town's footbridges over its canal: timber decks with kerbs and sills.
+                return ("townbridge", v % 5, sides), \
+                    lambda: art.town_footbridge_tile(v % 5, sides, 0)
             # A footbridge one block deep runs across the map: rails north and south.
             across = art.N_ in sides and art.S_ in sides
             sides = tuple(sd for sd in sides if sd in ((art.N_, art.S_) if across else (art.W_, art.E_)))
