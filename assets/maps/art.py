@@ -6720,3 +6720,141 @@ def pass_fort_tile(bx, by, bw, bh, tower_right):
     if key not in _BUILDINGS:
         _BUILDINGS[key] = _pass_fort_picture(bw, bh, tower_right)
     return crop(_BUILDINGS[key], bx, by)
+
+
+def base_ditch_tile(ox, oy, sides, crossed):
+    """Area 8's drainage ditch, three blocks wide: a strip of murky water
+    running down between sloped concrete sides, a railing along each top.
+    The sun comes from the upper left, so the west slope lies in shade and
+    the east slope in the light; the slopes are cast in sections with a
+    joint every 16 px, and a rim of silt and weed marks the waterline.
+    Where a road or track crosses it (crossed: its N or S side) the water
+    comes out of or runs into a culvert's dark mouth under the road; where
+    the ditch begins in open ground its concrete end closes round a drain
+    pipe that feeds it."""
+    g = blank("A")
+    for y in range(8):
+        Y = oy + y
+        for x in range(8):
+            X = ox + x
+            if X <= 1 or X >= 22:
+                # The railing on the coping: a steel rail, its posts, its shadow.
+                post = Y % 6 == 0
+                if X == 0:
+                    g[y][x] = "e" if post else "f"
+                elif X == 1:
+                    g[y][x] = "k" if post else "d"
+                elif X == 22:
+                    g[y][x] = "e" if post else "f"
+                else:
+                    g[y][x] = "k" if post else "d"
+            elif X <= 5:
+                # The west slope in shade; a joint every 16 px, a few stains.
+                g[y][x] = "d"
+                if Y % 16 == 0:
+                    g[y][x] = "q"
+                elif X == 2:
+                    g[y][x] = "e" if Y % 16 == 1 else "d"
+                elif (X * 7 + Y * 3) % 23 == 0:
+                    g[y][x] = "q"
+            elif X >= 18:
+                # The east slope in the light.
+                g[y][x] = "e"
+                if Y % 16 == 0:
+                    g[y][x] = "d"
+                elif X == 18:
+                    g[y][x] = "d" if Y % 3 else "q"   # its foot, wet
+                elif X == 21:
+                    g[y][x] = "f" if Y % 16 != 1 else "e"
+                elif (X * 5 + Y * 7) % 29 == 0:
+                    g[y][x] = "d"
+            elif X == 6 or X == 17:
+                # The waterline: silt and weed, greener on the lit side.
+                g[y][x] = ("F" if (Y + X) % 5 else "E") if X == 17 else ("E" if Y % 4 else "F")
+            else:
+                # The water: the coping's shadow along its west edge, the
+                # current in two broken threads further out.
+                if X <= 8:
+                    g[y][x] = "H"
+                else:
+                    phase = (Y + 9 * X) % 13
+                    if X in (11, 14) and phase < 4:
+                        g[y][x] = "C" if phase == 0 else "B"
+                    elif X in (9, 16) and (Y + 5 * X) % 17 < 2:
+                        g[y][x] = "B"
+    wet = range(6, 18)
+    for x in range(8):
+        X = ox + x
+        if N_ in sides and N_ in crossed:
+            # The culvert's headwall under the road, and its dark mouth the
+            # water comes out of, a ripple where it falls in.
+            g[0][x] = "e" if 0 < X < 23 else g[0][x]
+            if X in wet:
+                g[1][x], g[2][x] = "k", "k"
+                g[3][x] = "H"
+                if X in (10, 13):
+                    g[4][x] = "C"
+            elif 1 < X < 22:
+                g[1][x], g[2][x] = "d", "q"
+        elif N_ in sides:
+            # The ditch's upper end closes: a concrete end slope.
+            g[0][x], g[1][x] = "f" if 0 < X < 23 else g[0][x], "e"
+            if X in wet:
+                g[2][x] = "d"
+        if S_ in sides and S_ in crossed:
+            # It runs on into the culvert under the next road.
+            if X in wet:
+                g[6][x], g[7][x] = "H", "k"
+            else:
+                g[7][x] = "q" if 1 < X < 22 else g[7][x]
+        elif S_ in sides:
+            # Its head in open ground: the end slope in the light, a drain
+            # pipe's round mouth in it feeding the ditch.
+            if 1 < X < 22:
+                g[5][x], g[6][x], g[7][x] = "d", "e", "f"
+                if X in wet:
+                    g[4][x] = "E" if X in (6, 17) else g[4][x]
+                if 10 <= X <= 13:
+                    g[5][x], g[6][x] = "k", ("q" if X in (11, 12) else "k")
+    return g
+
+
+def town_footbridge_tile(variant, sides, row_y):
+    """Area 7's footbridges over the canal: a deck of dark oiled planks laid
+    across the way, each plank lit along its upper edge, with a heavy
+    timber kerb and its posts along each side (the west one in the light,
+    the east one in shade), and a stone sill where the deck meets the quay
+    street at either end, so the bridge reads as timber laid over the
+    water, not as more paving."""
+    g = blank("b")
+    for y in range(8):
+        Y = row_y + y
+        for x in range(8):
+            seam = Y % 4
+            if seam == 3:
+                g[y][x] = "q"                      # the gap between two planks
+            elif seam == 0:
+                g[y][x] = "J"                      # a plank's lit edge
+            elif (x * 3 + (Y // 4) * 5 + variant) % 11 == 0:
+                g[y][x] = "q"                      # a knot
+        # Plank ends, staggered from plank to plank.
+        end = (Y // 4 * 3 + variant) % 8
+        if Y % 4 in (1, 2) and (Y // 4 + variant) % 3 == 0:
+            g[y][end] = "q"
+    for y in range(8):
+        Y = row_y + y
+        post = Y % 8 in (0, 1)
+        if W_ in sides:
+            g[y][0] = "k"
+            g[y][1] = "k" if post else "J"
+            g[y][2] = "q"
+        if E_ in sides:
+            g[y][7] = "k"
+            g[y][6] = "k" if post else "q"
+            g[y][5] = "q" if post else g[y][5]
+    for x in range(8):
+        if N_ in sides:
+            g[0][x], g[1][x] = "e", "d"            # the stone sill on the quay
+        if S_ in sides:
+            g[6][x], g[7][x] = "e", "d"
+    return g

@@ -1031,6 +1031,11 @@ class Composer:
             return ("barracks", v % 2, band, hut), lambda: art.barracks_tile(v % 2, *band, style=hut)
         if look == "canal":
             sides = self._sides(0, x, y, lambda o: o != "canal")
+            if self.lay.area == 8:
+                # The base's ditch: culverts under the ways that cross it, closed ends elsewhere.
+                crossed = self._sides(0, x, y, lambda o: o in PAVED + ("avenue", "crossing"))
+                ox, oy = x * 8 % 24, y * 8 % 48
+                return ("ditch", ox, oy, sides, crossed), lambda: art.base_ditch_tile(ox, oy, sides, crossed)
             ox, oy = x * 8 % 24, y * 8 % 56
             return ("canal", ox, oy, sides), lambda: art.channel_tile(ox, oy, sides)
         if look in ("avenue", "crossing"):
@@ -1121,6 +1126,10 @@ class Composer:
             return ("door", sides), lambda: art.door_tile(sides)
         if look == "planks":
             sides = self._sides(0, x, y, lambda o: o != "planks")
+            if self.lay.area == 7:
+                # The town's footbridges over its canal: timber decks with kerbs and sills.
+                return ("townbridge", v % 5, sides), \
+                    lambda: art.town_footbridge_tile(v % 5, sides, 0)
             # A footbridge one block deep runs across the map: rails north and south.
             across = art.N_ in sides and art.S_ in sides
             sides = tuple(sd for sd in sides if sd in ((art.N_, art.S_) if across else (art.W_, art.E_)))
