@@ -6347,17 +6347,26 @@ def burnt_hut_site_tile(ground, bx, by, sides):
             k = ("k", "b", "q", "q")[at]
             if at and cell_hash(X // 4, Y // 6, 612) % 15 == 0:
                 k = "k"                                     # a burnt-through board
-            # Ash drifted in soft round heaps over the boards, one to every
-            # stretch of floor, paler on its crown.
+            # Ash drifted flat over the boards, one drift to every stretch of
+            # floor: a grey film the boards' grain still shows through, thin
+            # and broken at its ragged rim, with no shadow and no lit crown
+            # (those made the drifts read as stones lying on the floor), and
+            # an ember or two still glowing in it.
             for ox, oy in ((0, 0), (-12, 0), (0, -12), (-12, -12)):
                 cx0, cy0 = (X + ox) // 24 * 24 - ox, (Y + oy) // 24 * 24 - oy
                 hh = cell_hash(cx0, cy0, 613)
                 if hh % 3:
                     continue
-                cx, cy, r = cx0 + 6 + hh // 4 % 12, cy0 + 6 + hh // 64 % 12, 4 + hh // 1024 % 3
-                dd = (X - cx) ** 2 + ((Y - cy) * 1.4) ** 2
+                cx, cy, r = cx0 + 6 + hh // 4 % 12, cy0 + 6 + hh // 64 % 12, 5 + hh // 1024 % 3
+                dd = ((X - cx) * 0.75) ** 2 + ((Y - cy) * 1.3) ** 2
+                dd += (cell_hash(X, Y, 614) % 7) * 1.5          # a ragged rim
                 if dd <= r * r:
-                    k = "e" if dd <= (r - 2.5) ** 2 else "d"
+                    if dd <= (r - 2) ** 2:
+                        k = "e" if (X + Y) % 2 or at == 0 else "d"
+                        if cell_hash(X, Y, 616) % 29 == 0:
+                            k = "o" if cell_hash(X, Y, 617) % 2 else "r"
+                    elif (X + Y) % 2 == 0:
+                        k = "d" if at else k
                     break
             g[j][i] = k
             # A fallen timber lying across the floor, lit along its top edge.
