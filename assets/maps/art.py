@@ -6613,3 +6613,57 @@ def citadel_bastion_roof(g, x0, y0, x1, y1, salt):
     for y in range(y0, y1):
         g[y][x0], g[y][x0 + 1] = "f", "e"
         g[y][x1 - 1], g[y][x1 - 2] = "q", "d"
+
+
+# The trench lines' road bridge took shells on its way over the cutting: two
+# holes blown through the deck, away from where its soldiers walk, show the
+# cutting's floor in the bridge's shadow below, so the band of concrete
+# reads as a bridge with a drop under it and not as a road on the ground.
+AREA6_DECK_HOLES = ((108, 228, 10, 5, 1), (214, 227, 8, 5, 2))
+
+
+def area6_deck_hole_blocks():
+    """The deck's blocks (bx, by) a shell hole touches."""
+    out = set()
+    for cx, cy, rx, ry, _ in AREA6_DECK_HOLES:
+        for bx in range((cx - rx - 3) // 8, (cx + rx + 3) // 8 + 1):
+            for by in range((cy - ry - 3) // 8, (cy + ry + 3) // 8 + 1):
+                out.add((bx, by))
+    return out
+
+
+def area6_deck_shell_holes(g, bx, by):
+    """A block of the road bridge's deck with the holes shells blew
+    through it: nothing left of the slab inside a ragged rim, the slab's
+    broken face in shadow on the hole's far side and lit on its near one,
+    reinforcing rods bent down into it, and the asphalt round it scorched
+    and cracked."""
+    g = [row[:] for row in g]
+    for j in range(8):
+        for i in range(8):
+            X, Y = bx * 8 + i, by * 8 + j
+            for cx, cy, rx, ry, salt in AREA6_DECK_HOLES:
+                rag = (cell_hash(X // 2, Y // 2, 620 + salt) % 5) * 0.09
+                d = ((X - cx) / rx) ** 2 + ((Y - cy) / ry) ** 2 - rag
+                if d <= 1.0:
+                    # Through to the ground: the light that falls through
+                    # lands to the south-east, the rest lies in the deck's
+                    # shadow, darkest under the rim.
+                    lit = ((X - cx - rx * 0.3) / (rx * 0.75)) ** 2 + ((Y - cy - ry * 0.35) / (ry * 0.75)) ** 2
+                    if lit <= 1.0:
+                        g[j][i] = T
+                    elif d > 0.7:
+                        g[j][i] = "k"
+                    else:
+                        g[j][i] = "q" if (X + Y) % 2 else "k"
+                    if (X * 3 + Y * 5 + salt) % 11 == 0 and 0.35 < d and lit > 1.0:
+                        g[j][i] = "b"                            # a rod bent down into it
+                elif d <= 1.35:
+                    g[j][i] = "q" if Y < cy else "e"             # the broken face
+                elif d <= 2.4:
+                    h = cell_hash(X, Y, 630 + salt) % 6
+                    if h == 0:
+                        g[j][i] = "k"                            # a crack
+                    elif h < 3:
+                        g[j][i] = "d"                            # scorched asphalt
+    return g
