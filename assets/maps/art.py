@@ -4275,13 +4275,18 @@ def pillbox_tile(column, depth, sides, variant):
             for y in range(2, 6):
                 g[y][x] = "e" if (x + y + variant) % 5 else "d"
             g[6][x], g[7][x] = "d", "k"
-        lo = 3 if W_ in sides else 0
-        hi = 4 if E_ in sides else 8
-        if not (W_ in sides and E_ in sides):
-            for x in range(lo, hi):
+        # The slit is a short embrasure in the front's middle blocks only,
+        # under a lit lintel, deep enough to show the dark inside: run
+        # across the whole front it read as the seam of a chest's lid.
+        if not (W_ in sides or E_ in sides):
+            for x in range(1, 7):
+                g[2][x] = "f"
                 g[3][x] = "k"
                 g[4][x] = "k"
                 g[5][x] = "q"
+            g[3][1] = g[3][6] = "d"
+            g[5][1] = g[5][6] = "d"
+            g[4][3], g[4][4] = "d", "q"                 # a gun's muzzle in the dark
         if W_ in sides:
             for y in range(0, 7):
                 g[y][0] = "k"
