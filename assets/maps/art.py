@@ -4275,13 +4275,18 @@ def pillbox_tile(column, depth, sides, variant):
             for y in range(2, 6):
                 g[y][x] = "e" if (x + y + variant) % 5 else "d"
             g[6][x], g[7][x] = "d", "k"
-        lo = 3 if W_ in sides else 0
-        hi = 4 if E_ in sides else 8
-        if not (W_ in sides and E_ in sides):
-            for x in range(lo, hi):
+        # The slit is a short embrasure in the front's middle blocks only,
+        # under a lit lintel, deep enough to show the dark inside: run
+        # across the whole front it read as the seam of a chest's lid.
+        if not (W_ in sides or E_ in sides):
+            for x in range(1, 7):
+                g[2][x] = "f"
                 g[3][x] = "k"
                 g[4][x] = "k"
                 g[5][x] = "q"
+            g[3][1] = g[3][6] = "d"
+            g[5][1] = g[5][6] = "d"
+            g[4][3], g[4][4] = "d", "q"                 # a gun's muzzle in the dark
         if W_ in sides:
             for y in range(0, 7):
                 g[y][0] = "k"
@@ -6354,17 +6359,26 @@ def burnt_hut_site_tile(ground, bx, by, sides):
             k = ("k", "b", "q", "q")[at]
             if at and cell_hash(X // 4, Y // 6, 612) % 15 == 0:
                 k = "k"                                     # a burnt-through board
-            # Ash drifted in soft round heaps over the boards, one to every
-            # stretch of floor, paler on its crown.
+            # Ash drifted flat over the boards, one drift to every stretch of
+            # floor: a grey film the boards' grain still shows through, thin
+            # and broken at its ragged rim, with no shadow and no lit crown
+            # (those made the drifts read as stones lying on the floor), and
+            # an ember or two still glowing in it.
             for ox, oy in ((0, 0), (-12, 0), (0, -12), (-12, -12)):
                 cx0, cy0 = (X + ox) // 24 * 24 - ox, (Y + oy) // 24 * 24 - oy
                 hh = cell_hash(cx0, cy0, 613)
                 if hh % 3:
                     continue
-                cx, cy, r = cx0 + 6 + hh // 4 % 12, cy0 + 6 + hh // 64 % 12, 4 + hh // 1024 % 3
-                dd = (X - cx) ** 2 + ((Y - cy) * 1.4) ** 2
+                cx, cy, r = cx0 + 6 + hh // 4 % 12, cy0 + 6 + hh // 64 % 12, 5 + hh // 1024 % 3
+                dd = ((X - cx) * 0.75) ** 2 + ((Y - cy) * 1.3) ** 2
+                dd += (cell_hash(X, Y, 614) % 7) * 1.5          # a ragged rim
                 if dd <= r * r:
-                    k = "e" if dd <= (r - 2.5) ** 2 else "d"
+                    if dd <= (r - 2) ** 2:
+                        k = "e" if (X + Y) % 2 or at == 0 else "d"
+                        if cell_hash(X, Y, 616) % 29 == 0:
+                            k = "o" if cell_hash(X, Y, 617) % 2 else "r"
+                    elif (X + Y) % 2 == 0:
+                        k = "d" if at else k
                     break
             g[j][i] = k
             # A fallen timber lying across the floor, lit along its top edge.
@@ -6857,4 +6871,58 @@ def town_footbridge_tile(variant, sides, row_y):
             g[0][x], g[1][x] = "e", "d"            # the stone sill on the quay
         if S_ in sides:
             g[6][x], g[7][x] = "e", "d"
+    return g
+
+
+# The trench lines' road bridge took shells on its way over the cutting: two
+# holes blown through the deck, away from where its soldiers walk, show the
+# cutting's floor in the bridge's shadow below, so the band of concrete
+# reads as a bridge with a drop under it and not as a road on the ground.
+AREA6_DECK_HOLES = ((108, 228, 10, 5, 1), (214, 227, 8, 5, 2))
+
+
+def area6_deck_hole_blocks():
+    """The deck's blocks (bx, by) a shell hole touches."""
+    out = set()
+    for cx, cy, rx, ry, _ in AREA6_DECK_HOLES:
+        for bx in range((cx - rx - 3) // 8, (cx + rx + 3) // 8 + 1):
+            for by in range((cy - ry - 3) // 8, (cy + ry + 3) // 8 + 1):
+                out.add((bx, by))
+    return out
+
+
+def area6_deck_shell_holes(g, bx, by):
+    """A block of the road bridge's deck with the holes shells blew
+    through it: nothing left of the slab inside a ragged rim, the slab's
+    broken face in shadow on the hole's far side and lit on its near one,
+    reinforcing rods bent down into it, and the asphalt round it scorched
+    and cracked."""
+    g = [row[:] for row in g]
+    for j in range(8):
+        for i in range(8):
+            X, Y = bx * 8 + i, by * 8 + j
+            for cx, cy, rx, ry, salt in AREA6_DECK_HOLES:
+                rag = (cell_hash(X // 2, Y // 2, 620 + salt) % 5) * 0.09
+                d = ((X - cx) / rx) ** 2 + ((Y - cy) / ry) ** 2 - rag
+                if d <= 1.0:
+                    # Through to the ground: the light that falls through
+                    # lands to the south-east, the rest lies in the deck's
+                    # shadow, darkest under the rim.
+                    lit = ((X - cx - rx * 0.3) / (rx * 0.75)) ** 2 + ((Y - cy - ry * 0.35) / (ry * 0.75)) ** 2
+                    if lit <= 1.0:
+                        g[j][i] = T
+                    elif d > 0.7:
+                        g[j][i] = "k"
+                    else:
+                        g[j][i] = "q" if (X + Y) % 2 else "k"
+                    if (X * 3 + Y * 5 + salt) % 11 == 0 and 0.35 < d and lit > 1.0:
+                        g[j][i] = "b"                            # a rod bent down into it
+                elif d <= 1.35:
+                    g[j][i] = "q" if Y < cy else "e"             # the broken face
+                elif d <= 2.4:
+                    h = cell_hash(X, Y, 630 + salt) % 6
+                    if h == 0:
+                        g[j][i] = "k"                            # a crack
+                    elif h < 3:
+                        g[j][i] = "d"                            # scorched asphalt
     return g

@@ -1519,6 +1519,10 @@ class Composer:
             row = 0
             while style == "rail" and row < 8 and self.look(1, x, y - row - 1) == look:
                 row += 1
+            if style == "stone" and self.lay.area == 6 and (x, y) in art.area6_deck_hole_blocks():
+                plain = art.deck_tile(v % 4, top, bottom, style, rails, row)
+                return ("deck", style, v % 4, top, bottom, rails, row, "shelled", x, y), \
+                    lambda: art.area6_deck_shell_holes(plain, x, y)
             if style == "stone" and self.lay.area == 8:
                 # The base's flyover lost its middle span: its stubs end broken.
                 ends = tuple(sd for sd in (art.W_, art.E_)

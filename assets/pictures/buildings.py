@@ -44,7 +44,7 @@ def hut_left():
         for bx, by in ((i * 7, 64),):
             fill(s, bx + 1, by + 1, 6, 5, "n")
             frame(s, bx, by, 8, 7)
-            s.set(bx + 2, by + 2, "w")
+            s.set(bx + 2, by + 2, "z")
     # Wall.
     fill(s, 0, 30, 44, 36, "b")
     planks(s, 1, 31, 42, 34, light="h", mid="b", dark="k", vertical=True, step=5)
@@ -53,14 +53,26 @@ def hut_left():
     fill(s, 6, 46, 12, 19, "k")
     planks(s, 7, 47, 10, 18, light="b", mid="r", dark="k", vertical=True, step=5)
     s.set(15, 56, "y")
-    # The gun slit and the barrel poking out towards the field.
-    fill(s, 28, 36, 14, 7, "k")
-    fill(s, 30, 38, 10, 3, "d")
-    fill(s, 36, 39, 12, 2, "d")
-    for x in range(36, 48):
-        s.set(x, 38, "k")
-        s.set(x, 41, "k")
-    s.set(47, 39, "e")
+    # The gun slit with a riveted steel shield in it, and the gun's barrel
+    # poking out through the shield towards the field, lit along its top
+    # and ending in a muzzle brake, so the hut reads as a gun post and its
+    # shells plainly come from it (a thin dark bar there read as a pipe).
+    fill(s, 27, 35, 16, 9, "k")
+    fill(s, 29, 36, 10, 7, "d")
+    for x in range(29, 39):
+        s.set(x, 36, "e")
+    for x, y in ((30, 38), (37, 38), (30, 41), (37, 41)):
+        s.set(x, y, "k")
+    fill(s, 34, 37, 14, 5, "k")
+    for x in range(35, 47):
+        s.set(x, 38, "f" if x < 42 else "e")
+        s.set(x, 39, "e")
+        s.set(x, 40, "d")
+    fill(s, 42, 36, 5, 7, "k")
+    fill(s, 43, 37, 3, 5, "d")
+    for x in (43, 44, 45):
+        s.set(x, 37, "e")
+    s.set(47, 39, "k")
     # Roof: thatch in rows, with a ridge and an overhang over the wall.
     for y in range(0, 33):
         inset = max(0, 6 - y) if y < 6 else 0
