@@ -443,6 +443,20 @@ def place(area, call, row):
     return n, {}
 
 
+HUT_W = 48   # a hut's picture and the site it stands on
+
+
+def hut_shell_path(hut_x, hut_y, reach=24):
+    """Where a hut's shell feels for solid ground over its first `reach`
+    pixels across: 16 px below itself, every half pixel, as it flies two
+    across for one down.  It bursts at the first of them that is solid.  A
+    left hut (x 0) fires down-right from (x + 38, y + 40), inside its own
+    site; a right hut fires down-left from (x - 10, y + 42)."""
+    left = hut_x == 0
+    sx, sy, dx = (hut_x + 38, hut_y + 40, 1) if left else (hut_x - 10, hut_y + 42, -1)
+    return [(int(sx + dx * i / 2.0), int(sy + i / 4.0 + 16)) for i in range(2 * reach + 1)]
+
+
 def spawn_places(tables):
     """Every rule of every chain as (area, rule, lo, hi, kind, where, late)."""
     out = []

@@ -440,15 +440,24 @@ class Checker:
                 self.check_walker(r, x, y, self.PICKERS[call.picker], grenadier_too=False)
             else:
                 self.check_free_box(r, "the guard", x, y)
+
+    def check_huts(self):
+        """A hut stands on dry ground, and its shells fly out of its gun
+        instead of bursting at the muzzle."""
         huts = TABLES.huts.get(self.area)
         for call in huts.calls if huts else ():
             d = area_data.place(self.area, call, 0)[1]
             x, y0, y1 = d["x"], d["y"], d["bottom"]
             for py in range(y0, y1, 8):
-                for px in range(x, x + 48, 8):
+                for px in range(x, x + area_data.HUT_W, 8):
                     if self.deadly(px, py):
                         self.fail("hut at (%d, %d)" % (x, y0), "water under the hut at (%d, %d)" % (px, py))
                         return
+            for px, py in area_data.hut_shell_path(x, y0):
+                if self.solid(px, py):
+                    self.fail("hut at (%d, %d)" % (x, y0), "its shells burst as they leave the gun: (%d, %d) "
+                              "16 px below their way is solid" % (px, py))
+                    break
 
     def run(self, names, looks=None):
         self.names = names
@@ -463,6 +472,7 @@ class Checker:
         self.check_hero_cells()
         self.check_top()
         self.check_spawns()
+        self.check_huts()
         self.check_way_up()
         self.check_restart_walks()
         self.check_bridge_feet()

@@ -1717,11 +1717,29 @@ class Composer:
 
     def _flags0(self, x, y):
         """The ground's flags: the legend's, except at the top of an area,
-        above the hero's reach, where nothing but water is solid."""
+        above the hero's reach, where nothing but water is solid, and where
+        a hut's shells leave its own site."""
         flags = self.looks[0][y][x].flags
         if self.lay.top_open and y * 8 < areas.TOP_OPEN and not flags & FLAG_BITS["deadly"]:
             flags &= ~FLAG_BITS["solid"]
+        if (x, y) in self._hut_gun_ports():
+            flags &= ~FLAG_BITS["solid"]
         return flags
+
+    def _hut_gun_ports(self):
+        """The blocks of a hut's own site under its shells' first flight: a
+        left hut's gun fires from inside the site, and a shell bursts where
+        the ground 16 px below it is solid, so the site lets them out there
+        (while the hut stands its picture covers them)."""
+        if not hasattr(self, "_ports"):
+            self._ports = set()
+            huts = area_data.load().huts.get(self.lay.area)
+            for call in huts.calls if huts else ():
+                d = area_data.place(self.lay.area, call, 0)[1]
+                for px, py in area_data.hut_shell_path(d["x"], d["y"]):
+                    if d["x"] <= px < d["x"] + area_data.HUT_W and d["y"] <= py < d["bottom"]:
+                        self._ports.add((px // 8, py // 8))
+        return self._ports
 
     def _below_decks(self):
         """Cell -> deck style, for the cells just below a bridge deck."""

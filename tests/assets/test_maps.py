@@ -762,6 +762,37 @@ class Swimmers(unittest.TestCase):
         self.assertEqual({m.blocks[b][0] for row in m.layers[1] for b in row}, {0})
 
 
+class Huts(unittest.TestCase):
+    """A left hut's gun fires from inside the hut's own site: its shells
+    feel for solid ground 16 px below them, so the site must let them out
+    or every shell bursts at the muzzle."""
+
+    def test_the_shells_of_every_hut_leave_its_site(self):
+        # Area 2's huts: left ones on rows 240 and 512, a right one on row 345.
+        rows0 = ["." * 40 for _ in range(66)]
+        for y0, y1, x0 in ((21, 29, 0), (55, 63, 0), (34, 42, 34)):
+            for y in range(y0, y1 + 1):
+                rows0[y] = rows0[y][:x0] + "000000" + rows0[y][x0 + 6:]
+        lay = layout.Layout(2, 40, 66, rows0, ["." * 40 for _ in rows0])
+
+        def problems(ports):
+            saved = layout.Composer._hut_gun_ports
+            if not ports:
+                layout.Composer._hut_gun_ports = lambda self: set()
+            try:
+                m = layout.Composer(lay, LEGEND).compose()
+            finally:
+                layout.Composer._hut_gun_ports = saved
+            c = check_maps.Checker(2, m)
+            c.check_huts()
+            return c.problems
+
+        self.assertEqual(problems(ports=True), [])
+        without = problems(ports=False)
+        self.assertEqual(len(without), 2, without)
+        self.assertTrue(all("hut at (0, " in p and "shells burst" in p for p in without), without)
+
+
 class FarmBuildings(unittest.TestCase):
     def test_farm_buildings_are_boarded_in_more_than_one_way_and_a_door_does_not_split_one(self):
         # Sheds along a row, each with a door in its wall: every shed is
