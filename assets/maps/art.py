@@ -6673,3 +6673,37 @@ def farm_viaduct_tile(variant, up, h, bx, pier):
                 k = "k"
             g[y][x] = k
     return g
+
+
+def jungle_boardwalk_tile(variant, up, h, bx):
+    """A block of the jungle marsh's boardwalk seen from above: weathered
+    planks laid across it, each its own shade, some greened with moss or
+    dark with wet, nailed down over two runners, their ends ragged along
+    both edges and no rail, so it reads as a walk of planks over the mud
+    and not as a bridge's deck.  `up` is the block's place below its far
+    edge, `h` its depth in blocks, `bx` its column.  Opaque, as it is drawn
+    over the soldiers; no pixel near the bullets' white."""
+    H = h * 8
+    g = blank("h")
+    for y in range(8):
+        Y = up * 8 + y
+        for x in range(8):
+            X = bx * 8 + x
+            plank = X // 4
+            kind = cell_hash(plank, 0, 307) % 7
+            face = ("h", "h", "a", "b", "h", "m", "a")[kind]     # weathered, mossy, wet, sunlit
+            lit = {"h": "m", "a": "h", "b": "h", "m": "n"}[face]
+            k = (lit, face, face, "q")[X % 4]
+            if X % 4 in (1, 2) and cell_hash(X, Y, 311) % 13 == 0:
+                k = "b" if face != "b" else "q"                  # a knot, a split in the grain
+            if Y in (3, H - 4) and X % 4 == 1:
+                k = "k"                                          # nails over the runners
+            # The plank ends: each plank stops a pixel short or long of its
+            # neighbours, dark where it ends.
+            lip = cell_hash(plank, 1, 313) % 2
+            if Y == 0 or Y == H - 1:
+                k = "k"
+            elif (Y == 1 and lip) or (Y == H - 2 and not lip):
+                k = "q"
+            g[y][x] = k
+    return g

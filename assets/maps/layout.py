@@ -22,6 +22,7 @@ rock (red: the canyon's sandstone); "deck rails" draws its wooden decks as a
 stone railway viaduct, a double track between two parapets (the farmland's); "decks railway" draws
 the wooden bridge decks of the rows that follow as a railway bridge
 (sleepers and steel rails on ballast between steel parapets), "decks
+boardwalk" as a walk of planks without rails over a marsh, "decks
 planks" as planks again; "cliffs rounded" curves the outer corners of its
 cliffs into the ground beside them instead of stepping them square.
 
@@ -47,7 +48,7 @@ GROUND = set(art.GROUND_BASE)
 PAVINGS = ("concrete", "flagstones", "townflags")
 
 # How the wooden bridge decks of a stretch of rows are drawn ("decks KIND").
-DECK_KINDS = ("planks", "railway")
+DECK_KINDS = ("planks", "railway", "boardwalk")
 
 # Objects painted over the ground, with the size in blocks of their picture.
 OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "trunk": (1, 1),
@@ -1503,6 +1504,16 @@ class Composer:
                 h = up + down + 1
                 if h >= 6 and up in (h // 2 - 1, h // 2):
                     rails = up - (h // 2 - 1)
+            if style == "wood" and self.lay.row_decks[y] == "boardwalk":
+                # The jungle marsh's walk of planks, without rails.
+                up = 0
+                while self.look(1, x, y - up - 1) == look:
+                    up += 1
+                down = 0
+                while self.look(1, x, y + down + 1) == look:
+                    down += 1
+                return ("deck", "boardwalk", up, up + down + 1, x % 8), \
+                    lambda: art.jungle_boardwalk_tile(v % 4, up, up + down + 1, x % 8)
             if style == "wood" and self.lay.deck == "rails":
                 # The farmland's viaduct is a stone railway bridge on piers.
                 up = 0

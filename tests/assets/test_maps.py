@@ -887,6 +887,21 @@ class FarmlandAndJungleLooks(unittest.TestCase):
             if heads:
                 self.assertGreater(found[2] - found[1], 8, "the two tracks run apart: %s" % found)
 
+    def test_the_marsh_boardwalk_is_a_closed_walk_of_planks_without_rails(self):
+        # Soldiers walk under both, so neither may show a hole; only the
+        # bridge's deck carries a rail (a row mostly of its lit wood; its
+        # posts break it).
+        rows0 = ["." * 6] * 4
+        rows1 = ["." * 6, "=" * 6, "=" * 6, "." * 6]
+        rail = palette.rgb("n")
+        for kind, railed in (("planks", True), ("boardwalk", False)):
+            lay = layout.Layout(2, 6, 4, rows0, rows1)
+            lay.row_decks = [kind] * 4
+            m = layout.Composer(lay, LEGEND).compose()
+            deck = [row for y in (1, 2) for row in block_pixels(m, 2, y, layer=1)]
+            self.assertNotIn(palette.MASK, {c for row in deck for c in row}, kind)
+            self.assertEqual(any(sum(c == rail for c in row) >= 5 for row in deck), railed, kind)
+
     def test_the_wild_areas_boulders_are_not_one_picture_and_the_towns_keep_theirs(self):
         # Eight boulders in a row, each 2 x 2 blocks with a block between.
         rows0 = [",RR" * 8, ",RR" * 8, "," * 24]
