@@ -6926,3 +6926,106 @@ def area6_deck_shell_holes(g, bx, by):
                     elif h < 3:
                         g[j][i] = "d"                            # scorched asphalt
     return g
+
+
+def farm_viaduct_tile(variant, up, h, bx, pier):
+    """A block of the farmland's railway viaduct seen from above: a stone
+    bridge carrying a double track on ballast between two stone parapets,
+    so the span reads as a bridge over the brook and not as a floor of
+    planks.  `up` is the block's place below the deck's far edge, `h` the
+    deck's depth in blocks, `bx` its column; over a `pier` each parapet
+    swells into a refuge.  The far parapet shows its coping and its lit
+    inner face with its shadow on the ballast; the near one only its coping
+    (its outer face is the deck's edge drawn below it).  Opaque, as it is
+    drawn over the soldiers; no pixel near the bullets' white."""
+    H = h * 8
+    g = blank("d")
+    inner0, inner1 = 9, H - 7           # the ballast between the parapets
+    span = inner1 - inner0
+    if span >= 34:
+        gap = (span - 28) // 2
+        tracks = (inner0 + gap // 2 + 1, inner0 + gap // 2 + 15 + (span - 28 - gap))
+    else:
+        tracks = (inner0 + (span - 14) // 2,)
+    swell = 2 if pier else 0
+    for y in range(8):
+        Y = up * 8 + y
+        for x in range(8):
+            X = (bx % 2) * 8 + x
+            # Ballast: dark stone chippings, a few lit ones, darker hollows.
+            hsh = cell_hash(x + 8 * variant, Y, 211)
+            k = "e" if hsh % 11 == 0 else ("q" if hsh % 4 == 0 else "d")
+            for t in tracks:
+                r = Y - t
+                if 0 <= r < 14:
+                    s = X % 4
+                    if 1 <= r <= 12 and s in (1, 2):
+                        k = "b" if s == 1 else "q"          # a sleeper, lit on its left
+                    if r in (3, 10):
+                        k = "f" if X % 8 else "e"           # a rail's lit head
+                    elif r in (2, 9):
+                        k = "e"                             # its lit shoulder
+                    elif r in (4, 11):
+                        k = "k"                             # its shadow on the sleepers
+            # The far parapet: outline, coping, coursed inner face, shadow.
+            if Y == 0:
+                k = "k"
+            elif Y == 1:
+                k = "f"
+            elif Y == 2:
+                k = "e"
+            elif 3 <= Y <= 6 + swell:
+                course = (Y - 3) // 2
+                joint = (Y - 3) % 2 == 1 or (X + 3 * course) % 8 == 0
+                k = "d" if joint else "e"
+                if pier and Y > 6 and x in (0, 7):
+                    k = "k"
+            elif Y == 7 + swell:
+                k = "k"
+            elif Y == 8 + swell and k != "k":
+                k = "q"                                     # its shadow on the ballast
+            # The near parapet: its coping only, lit along its inner edge.
+            if Y == H - 6 - swell:
+                k = "k"
+            elif H - 5 - swell <= Y <= H - 2:
+                k = "f" if Y == H - 5 - swell else ("e" if Y < H - 2 else "d")
+                if (X + 2) % 16 == 0 and Y < H - 2:
+                    k = "d"                                 # a joint between coping stones
+            elif Y == H - 1:
+                k = "k"
+            g[y][x] = k
+    return g
+
+
+def jungle_boardwalk_tile(variant, up, h, bx):
+    """A block of the jungle marsh's boardwalk seen from above: weathered
+    planks laid across it, each its own shade, some greened with moss or
+    dark with wet, nailed down over two runners, their ends ragged along
+    both edges and no rail, so it reads as a walk of planks over the mud
+    and not as a bridge's deck.  `up` is the block's place below its far
+    edge, `h` its depth in blocks, `bx` its column.  Opaque, as it is drawn
+    over the soldiers; no pixel near the bullets' white."""
+    H = h * 8
+    g = blank("h")
+    for y in range(8):
+        Y = up * 8 + y
+        for x in range(8):
+            X = bx * 8 + x
+            plank = X // 4
+            kind = cell_hash(plank, 0, 307) % 7
+            face = ("h", "h", "a", "b", "h", "m", "a")[kind]     # weathered, mossy, wet, sunlit
+            lit = {"h": "m", "a": "h", "b": "h", "m": "n"}[face]
+            k = (lit, face, face, "q")[X % 4]
+            if X % 4 in (1, 2) and cell_hash(X, Y, 311) % 13 == 0:
+                k = "b" if face != "b" else "q"                  # a knot, a split in the grain
+            if Y in (3, H - 4) and X % 4 == 1:
+                k = "k"                                          # nails over the runners
+            # The plank ends: each plank stops a pixel short or long of its
+            # neighbours, dark where it ends.
+            lip = cell_hash(plank, 1, 313) % 2
+            if Y == 0 or Y == H - 1:
+                k = "k"
+            elif (Y == 1 and lip) or (Y == H - 2 and not lip):
+                k = "q"
+            g[y][x] = k
+    return g

@@ -18,10 +18,11 @@ which only layer 0 is drawn); "ruts" wears wheel ruts into the area's dirt
 tracks (those three to six blocks wide); "ground LOOK CLASS" draws the
 area's ground of one look as another ground class (the desert's ochre sand,
 the canyon's clay); "rock NAME" gives its cliffs the colours of another
-rock (red: the canyon's sandstone); "deck rails" lays a railway along the
-middle of its wooden decks (the farmland's viaduct); "decks railway" draws
+rock (red: the canyon's sandstone); "deck rails" draws its wooden decks as a
+stone railway viaduct, a double track between two parapets (the farmland's); "decks railway" draws
 the wooden bridge decks of the rows that follow as a railway bridge
 (sleepers and steel rails on ballast between steel parapets), "decks
+boardwalk" as a walk of planks without rails over a marsh, "decks
 planks" as planks again; "cliffs rounded" curves the outer corners of its
 cliffs into the ground beside them instead of stepping them square.
 
@@ -47,7 +48,7 @@ GROUND = set(art.GROUND_BASE)
 PAVINGS = ("concrete", "flagstones", "townflags")
 
 # How the wooden bridge decks of a stretch of rows are drawn ("decks KIND").
-DECK_KINDS = ("planks", "railway")
+DECK_KINDS = ("planks", "railway", "boardwalk")
 
 # Objects painted over the ground, with the size in blocks of their picture.
 OBJECTS = {"rock": (2, 2), "crater": (2, 2), "wreck": (3, 2), "bush": (1, 1), "trunk": (1, 1),
@@ -178,7 +179,7 @@ def read_layout(path):
                 roofs = "pitched"
             elif s == "roofs thatch":      # pitched roofs of thatch over timber fronts
                 roofs = "thatch"
-            elif s == "deck rails":        # the wooden decks carry a railway along their middle
+            elif s == "deck rails":        # the wooden decks are a stone railway viaduct
                 deck = "rails"
             elif s == "cliffs rounded":    # the cliffs' outer corners curve instead of stepping square
                 cliff_corners = "rounded"
@@ -1516,6 +1517,28 @@ class Composer:
                 h = up + down + 1
                 if h >= 6 and up in (h // 2 - 1, h // 2):
                     rails = up - (h // 2 - 1)
+            if style == "wood" and self.lay.row_decks[y] == "boardwalk":
+                # The jungle marsh's walk of planks, without rails.
+                up = 0
+                while self.look(1, x, y - up - 1) == look:
+                    up += 1
+                down = 0
+                while self.look(1, x, y + down + 1) == look:
+                    down += 1
+                return ("deck", "boardwalk", up, up + down + 1, x % 8), \
+                    lambda: art.jungle_boardwalk_tile(v % 4, up, up + down + 1, x % 8)
+            if style == "wood" and self.lay.deck == "rails":
+                # The farmland's viaduct is a stone railway bridge on piers.
+                up = 0
+                while self.look(1, x, y - up - 1) == look:
+                    up += 1
+                down = 0
+                while self.look(1, x, y + down + 1) == look:
+                    down += 1
+                below = y + down + 1
+                pier = below < self.h and self.look(0, x, below) == "wall"
+                return ("deck", "farmviaduct", v % 4, up, up + down + 1, x % 2, pier), \
+                    lambda: art.farm_viaduct_tile(v % 4, up, up + down + 1, x % 2, pier)
             row = 0
             while style == "rail" and row < 8 and self.look(1, x, y - row - 1) == look:
                 row += 1
@@ -1645,6 +1668,8 @@ class Composer:
         for (x, y), style in self._below_decks().items():
             key, pixels = fronts.get((x, y), (("none",), art.blank(art.T)))
             post = x % 5 == 2
+            if style == "wood" and self.lay.deck == "rails":
+                style, post = "stone", False    # the viaduct's stone edge, carried by its piers
             fronts[(x, y)] = (("beam", style, post) + key, art.deck_beam(pixels, style, post))
 
         def pixel(mx, my):

@@ -899,17 +899,39 @@ class Wheat(unittest.TestCase):
         self.assertLess(faint / total, 0.15)
 
 class FarmlandAndJungleLooks(unittest.TestCase):
-    def test_a_viaduct_that_carries_a_railway_shows_its_rails_only_along_the_decks_middle(self):
+    def test_a_viaduct_that_carries_a_railway_shows_two_tracks_between_its_parapets(self):
+        # A rail's head is a row of lit steel with its black shadow just
+        # below it; the parapets' copings are lit too but cast no such line.
         rows0 = ["." * 6] * 11
         rows1 = ["." * 6] + ["=" * 6] * 9 + ["." * 6]
-        rail = palette.rgb("e")
-        for deck, rows_with_rails in (("rails", {4, 5}), ("plain", set())):
+        steel, black = {palette.rgb("f"), palette.rgb("e")}, palette.rgb("k")
+        for deck, heads in (("rails", 4), ("plain", 0)):
             lay = layout.Layout(1, 6, 11, rows0, rows1)
             lay.deck = deck
             m = layout.Composer(lay, LEGEND).compose()
-            for y in range(1, 10):
-                shows = any(all(c == rail for c in row) for row in block_pixels(m, 2, y, layer=1))
-                self.assertEqual(shows, y in rows_with_rails, "deck %s, row %d" % (deck, y))
+            column = [row for y in range(1, 10) for row in block_pixels(m, 2, y, layer=1)]
+            found = [i for i in range(len(column) - 1)
+                     if set(column[i]) <= steel and set(column[i + 1]) == {black}]
+            self.assertEqual(len(found), heads, "deck %s: rail heads at deck pixel rows %s" % (deck, found))
+            # Two tracks, none at the deck's edges where the parapets stand.
+            self.assertTrue(all(8 <= i < len(column) - 8 for i in found), "deck %s: %s" % (deck, found))
+            if heads:
+                self.assertGreater(found[2] - found[1], 8, "the two tracks run apart: %s" % found)
+
+    def test_the_marsh_boardwalk_is_a_closed_walk_of_planks_without_rails(self):
+        # Soldiers walk under both, so neither may show a hole; only the
+        # bridge's deck carries a rail (a row mostly of its lit wood; its
+        # posts break it).
+        rows0 = ["." * 6] * 4
+        rows1 = ["." * 6, "=" * 6, "=" * 6, "." * 6]
+        rail = palette.rgb("n")
+        for kind, railed in (("planks", True), ("boardwalk", False)):
+            lay = layout.Layout(2, 6, 4, rows0, rows1)
+            lay.row_decks = [kind] * 4
+            m = layout.Composer(lay, LEGEND).compose()
+            deck = [row for y in (1, 2) for row in block_pixels(m, 2, y, layer=1)]
+            self.assertNotIn(palette.MASK, {c for row in deck for c in row}, kind)
+            self.assertEqual(any(sum(c == rail for c in row) >= 5 for row in deck), railed, kind)
 
     def test_the_wild_areas_boulders_are_not_one_picture_and_the_towns_keep_theirs(self):
         # Eight boulders in a row, each 2 x 2 blocks with a block between.
