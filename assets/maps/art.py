@@ -2342,16 +2342,14 @@ DECK_COLOURS = {"wood": dict(lit="m", face="h", gap="q", rail=("n", "m", "b"), p
 RAIL_FROM, RAIL_PERIOD = 6, 18
 
 
-def deck_tile(variant, top, bottom, style, rails=None, row=0):
+def deck_tile(variant, top, bottom, style, row=0):
     """A bridge deck seen from above, spanning the view from side to side:
     planks (or slabs) across it, a rail with posts along its open edges, the
     far rail's shadow on the deck and the deck's own dark shadow line on the
     ground just below it.  Opaque, as it is drawn over the soldiers.  A
-    wooden deck that carries a railway shows its track along the middle
-    (rails: 0 for the block holding the track's upper half, 1 the lower);
-    a railway bridge's deck (its block `row` blocks below its far edge)
-    shows its tracks running along the bridge: dark sleepers on ballast
-    under steel rails."""
+    railway bridge's deck (its block `row` blocks below its far edge) shows
+    its tracks running along the bridge: dark sleepers on ballast under
+    steel rails."""
     c = DECK_COLOURS[style]
     g = blank(c["face"])
     rng = Rng("deck", style, variant)
@@ -2379,8 +2377,6 @@ def deck_tile(variant, top, bottom, style, rails=None, row=0):
             y = (variant * 3 + 2) % 8
             for x in range(plank * 4, plank * 4 + 3):
                 g[y][x] = "q"
-        if rails is not None:
-            viaduct_track(g, rails, variant)
     else:
         # Slabs with a dark joint every block and a few worn pixels.
         for y in range(8):
@@ -5682,28 +5678,6 @@ OCHRE_TRACK = {"t": "m", "Q": "Y", "D": "J", "i": "Y", "V": "b", "O": "Y"}
 def ochre_track_tile(variant, bx, by, bw, bh, kerbs):
     g = grit_track_tile(variant, bx, by, bw, bh, kerbs)
     return [[OCHRE_TRACK.get(k, k) for k in row] for row in g]
-
-
-def viaduct_track(g, half, variant):
-    """The railway along a viaduct's deck, over two blocks (half 0 above,
-    1 below): a bed of dark ballast between two lips of planking, sleepers
-    across it, and the two steel rails along it, lit on top with a shadow
-    beneath; no pixel near the bullets' white."""
-    for y in range(8):
-        Y = half * 8 + y
-        if Y < 2 or Y > 13:
-            continue
-        for x in range(8):
-            if Y in (2, 13):
-                g[y][x] = "q"                                   # the ballast bed's edge
-            elif x % 4 in (1, 2):
-                g[y][x] = "b" if x % 4 == 1 else "q"            # a sleeper, lit on its left
-            else:
-                g[y][x] = "d" if cell_hash(x + 8 * variant, Y, 163) % 3 else "q"   # ballast
-            if Y in (5, 10):
-                g[y][x] = "e"                                   # a rail's lit top
-            elif Y in (6, 11):
-                g[y][x] = "k"                                   # its shadow on the sleepers
 
 
 def citadel_terrace(g, x0, x1, y0, y1, salt, lit_left):

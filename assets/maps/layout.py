@@ -1505,36 +1505,14 @@ class Composer:
             style = self._deck_style(x, y)
             top = self.look(1, x, y - 1) != look
             bottom = self.look(1, x, y + 1) != look
-            rails = None
-            if style == "wood" and self.lay.deck == "rails":
-                # The railway's track runs along the middle two rows of the deck.
-                up = 0
-                while self.look(1, x, y - up - 1) == look:
-                    up += 1
-                down = 0
-                while self.look(1, x, y + down + 1) == look:
-                    down += 1
-                h = up + down + 1
-                if h >= 6 and up in (h // 2 - 1, h // 2):
-                    rails = up - (h // 2 - 1)
             if style == "wood" and self.lay.row_decks[y] == "boardwalk":
                 # The jungle marsh's walk of planks, without rails.
-                up = 0
-                while self.look(1, x, y - up - 1) == look:
-                    up += 1
-                down = 0
-                while self.look(1, x, y + down + 1) == look:
-                    down += 1
+                up, down = self._deck_run(x, y, look)
                 return ("deck", "boardwalk", up, up + down + 1, x % 8), \
                     lambda: art.jungle_boardwalk_tile(v % 4, up, up + down + 1, x % 8)
             if style == "wood" and self.lay.deck == "rails":
                 # The farmland's viaduct is a stone railway bridge on piers.
-                up = 0
-                while self.look(1, x, y - up - 1) == look:
-                    up += 1
-                down = 0
-                while self.look(1, x, y + down + 1) == look:
-                    down += 1
+                up, down = self._deck_run(x, y, look)
                 below = y + down + 1
                 pier = below < self.h and self.look(0, x, below) == "wall"
                 return ("deck", "farmviaduct", v % 4, up, up + down + 1, x % 2, pier), \
@@ -1543,19 +1521,19 @@ class Composer:
             while style == "rail" and row < 8 and self.look(1, x, y - row - 1) == look:
                 row += 1
             if style == "stone" and self.lay.area == 6 and (x, y) in art.area6_deck_hole_blocks():
-                plain = art.deck_tile(v % 4, top, bottom, style, rails, row)
-                return ("deck", style, v % 4, top, bottom, rails, row, "shelled", x, y), \
+                plain = art.deck_tile(v % 4, top, bottom, style, row)
+                return ("deck", style, v % 4, top, bottom, row, "shelled", x, y), \
                     lambda: art.area6_deck_shell_holes(plain, x, y)
             if style == "stone" and self.lay.area == 8:
                 # The base's flyover lost its middle span: its stubs end broken.
                 ends = tuple(sd for sd in (art.W_, art.E_)
                              if 0 <= x + sd[0] < self.w and self.look(1, x + sd[0], y) != look)
                 if ends:
-                    return ("deck", style, v % 4, top, bottom, rails, row, "broken", ends, y % 3), \
-                        lambda: art.base_broken_deck(art.deck_tile(v % 4, top, bottom, style, rails, row),
+                    return ("deck", style, v % 4, top, bottom, row, "broken", ends, y % 3), \
+                        lambda: art.base_broken_deck(art.deck_tile(v % 4, top, bottom, style, row),
                                                      ends, y % 3)
-            return ("deck", style, v % 4, top, bottom, rails, row), \
-                lambda: art.deck_tile(v % 4, top, bottom, style, rails, row)
+            return ("deck", style, v % 4, top, bottom, row), \
+                lambda: art.deck_tile(v % 4, top, bottom, style, row)
         if look == "net" and self.lay.area == 3:   # the desert's nets are sand-coloured
             return ("desertnet", v % 3), lambda: art.desert_net_tile(v % 3)
         if look == "net":
@@ -1586,6 +1564,15 @@ class Composer:
             colour = art.cell_hash(x - left, y - up, self.lay.area + 70) % len(art.AWNINGS)
             return ("awning", band, colour), lambda: art.awning_tile(colour, *band)
         raise LayoutError("layer 1 look %r has no drawing" % look)
+
+    def _deck_run(self, x, y, look):
+        """How many blocks of a deck lie above and below one of its blocks."""
+        up = down = 0
+        while self.look(1, x, y - up - 1) == look:
+            up += 1
+        while self.look(1, x, y + down + 1) == look:
+            down += 1
+        return up, down
 
     def _crown(self, x, y):
         """Size in blocks, shape and colours of the crown a block is part of."""
