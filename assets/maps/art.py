@@ -3256,12 +3256,18 @@ def timber_tile(variant, bx, by, bw, bh):
                 k = "h" if Y == bh // 2 else "q"                  # the rail
                 if board == 1 and Y == bh // 2:
                     k = "e"                                      # a nail's head
-            if Y >= bh - 2:
-                k = "q" if Y == bh - 2 else "k"                   # the damp foot
-            if X in (0, bw - 1):
-                k = "k"
-            g[y][x] = k
+            g[y][x] = _wall_foot(k, X, Y, bw, bh)
     return g
+
+
+def _wall_foot(k, X, Y, bw, bh):
+    """A wooden wall's pixel at (X, Y) of a wall bw x bh pixels big: dark
+    with damp along its foot and outlined at its ends, else `k`."""
+    if Y >= bh - 2:
+        k = "q" if Y == bh - 2 else "k"
+    if X in (0, bw - 1):
+        k = "k"
+    return k
 
 
 def pier_tile(ground, bx, by, bw, bh, deck_above):
@@ -5800,18 +5806,14 @@ def pillbox_door_tile(left, right):
         g[0][x], g[1][x] = "e", "k"
         g[6][x] = "q"
         g[7][x] = "d" if x % 3 else "e"
-    if left:
-        for y in range(0, 8):
-            g[y][0] = "k"
-        for y in range(2, 7):
-            g[y][1] = "f"
-            g[y][2] = "e"
-    if right:
-        for y in range(0, 8):
-            g[y][7] = "k"
-        for y in range(2, 7):
-            g[y][6] = "d"
-            g[y][5] = "e"
+    # A jamb: the opening's dark edge, then the jamb's face and its edge.
+    for jamb, edge, face, inner, tone in ((left, 0, 1, 2, "f"), (right, 7, 6, 5, "d")):
+        if jamb:
+            for y in range(0, 8):
+                g[y][edge] = "k"
+            for y in range(2, 7):
+                g[y][face] = tone
+                g[y][inner] = "e"
     return g
 
 
@@ -5961,11 +5963,7 @@ def farm_timber_tile(boards, bx, by, bw, bh):
                     "Y" if cell_hash((X + 5 * (Y // 4)) // 6, Y // 4, 171) % 3 else "h"
                 if X in (1, bw - 2):
                     k = "b"                                      # the corner posts
-            if Y >= bh - 2:
-                k = "q" if Y == bh - 2 else "k"                  # the damp foot
-            if X in (0, bw - 1):
-                k = "k"
-            g[y][x] = k
+            g[y][x] = _wall_foot(k, X, Y, bw, bh)
     return g
 
 

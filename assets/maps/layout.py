@@ -41,6 +41,9 @@ import fmp
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "areas"))
 import area_data  # noqa: E402
+
+# The area tables: where the swimmers and the huts are.
+TABLES = area_data.load()
 FLAG_BITS = {"solid": fmp.FLAG_TL, "deadly": fmp.FLAG_BR}
 
 GROUND = set(art.GROUND_BASE)
@@ -81,6 +84,13 @@ HIGH = ("cliff", "knoll")
 
 class LayoutError(Exception):
     pass
+
+
+def corners_between(sides):
+    """The corners (dx, dy) of a block where two of the given sides meet,
+    e.g. (1, -1) where its north and east sides both are."""
+    return tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
+                 if sx in sides and sy in sides)
 
 
 # A slide of the title map is one view: 160 px, 20 rows of blocks.
@@ -310,7 +320,7 @@ class Composer:
                 if isinstance(o, tuple) and o[1] == y:
                     return o
             return None
-        ox, oy = origin
+        oy = origin[1]
         run = [origin]
         while True:
             o = wreck_origin(run[0][0] - 1, oy)
@@ -917,15 +927,13 @@ class Composer:
             if look == "dirt" and self.lay.area == 2:
                 # The jungle track's verges slant where it bends (area 2 only).
                 floor = [sd for sd, other in fr if other == "jungle"]
-                cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
-                             if sx in floor and sy in floor)
+                cuts = corners_between(floor)
                 if cuts:
                     key, draw = key + ("cut", cuts), (lambda d: lambda: art.jungle_track_corners(d(), cuts, var))(draw)
             if look == "jungle" and self.lay.area == 2:
                 # ... and the track's dirt fills the inside of its bends.
                 track = [sd for sd in (art.N_, art.E_, art.S_, art.W_) if self.look(0, x + sd[0], y + sd[1]) == "dirt"]
-                cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
-                             if sx in track and sy in track)
+                cuts = corners_between(track)
                 if cuts:
                     key, draw = key + ("cut", cuts), (lambda d: lambda: art.jungle_floor_corners(d(), cuts, var))(draw)
             if cls == "desert":
@@ -980,8 +988,7 @@ class Composer:
                 key, draw = ("wheat", part, sides, var % 3), lambda: art.wheat_tile(part, sides, var % 3)
             # The farmland's fields have slanting edges where they step
             # against the meadow (area 1; other areas' fields keep theirs).
-            cuts = tuple((sx[0], sy[1]) for sx in (art.W_, art.E_) for sy in (art.N_, art.S_)
-                         if sx in sides and sy in sides) if self.lay.area == 1 else ()
+            cuts = corners_between(sides) if self.lay.area == 1 else ()
             if cuts:
                 key, draw = key + ("cut", cuts), (lambda d: lambda: art.farmland_field_corners(d(), cuts, var))(draw)
             return key, draw
@@ -1745,7 +1752,7 @@ class Composer:
         (while the hut stands its picture covers them)."""
         if not hasattr(self, "_ports"):
             self._ports = set()
-            huts = area_data.load().huts.get(self.lay.area)
+            huts = TABLES.huts.get(self.lay.area)
             for call in huts.calls if huts else ():
                 d = area_data.place(self.lay.area, call, 0)[1]
                 for px, py in area_data.hut_shell_path(d["x"], d["y"]):
@@ -1816,7 +1823,7 @@ class Composer:
         instead of standing on it.  The water is the ground's own picture of
         the cell, with a ripple where he breaks the surface."""
         out = {}
-        for area, _, _, _, kind, where, _ in area_data.spawn_places(area_data.load()):
+        for area, _, _, _, kind, where, _ in area_data.spawn_places(TABLES):
             if area != self.lay.area or kind != "Acuatico":
                 continue
             x, y = where["x"], where["y"]
